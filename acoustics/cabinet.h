@@ -1,0 +1,164 @@
+#pragma once
+// A placed loudspeaker cabinet: its model, one source point per model source hung under an
+// invisible pivot, the processing applied to it, its complex maps on every mapping zone, the worker
+// thread that computes them and its calculation state.
+//
+// The map kernel, its thread and the polar helpers are defined with the prediction
+// (cabinet_map.cpp); this header declares them so that the whole object is in one place.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "acoustics/cab_model.h"
+
+namespace vendrel {
+
+class TPhysicalSpace;
+class TAcousticProject;
+class TDSPSpace;
+class TGenericDSPProcess;
+class TZoneData;
+class TMappingZone;
+class TSingleBeam;
+class TSourcePoint;
+class TDummySource;
+class TUserPreset;
+class TWorkerThread;
+struct TPoint3D;
+enum class TCalcState : uint8_t;
+
+enum class TCabDirection : uint8_t { qzaNormalDir, qzaInvertedDir };
+
+class TCabinet;
+using TOnReceibeMap = std::function<void(TCabinet* Sender)>;
+
+class TCabinet {
+public:
+    // Position3D in metres, Rotation3D in degrees. IsActive and ProgBar are accepted and not used:
+    // the adding owner sets Active afterwards.
+    TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcousticProject* AcousticProjectOwner,
+             const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelect, TCabPlacement Placement, bool IsActive, TGenericDSPProcess* theExtProcess, int32_t IntPresetNumber,
+             void* ProgBar = nullptr);
+    ~TCabinet();
+    TCabinet(const TCabinet&) = delete;
+    TCabinet& operator=(const TCabinet&) = delete;
+
+    void Reset();
+    void SetRotationCenter();
+    // Where the aiming axis meets the mapped zones (the farthest hit in front of the cabinet).
+    void CalcHitPoint();
+    void NeedsReCalculate();
+    // ZoneIndex -1: all zones.
+    void NeedsReCalculateMapInZone(int32_t ZoneIndex);
+
+    // Weighted sum of two phases in radians along the shorter way round, wrapped into [-pi, pi).
+    static double PhaseWrappedSUM(double Ph1, double pond1, double Ph2, double pond2);
+
+    // Map computation and its thread (defined with the prediction).
+    void ExecuteMapThread(int32_t FromSource);
+    bool GetMap3D(int32_t FromSource, int32_t ZoneIndex);
+    void GetPolarPointsToInterpolate(double iRadianAngleAzim, double iRadianAngleElev, int32_t& oAzimP1E1,
+                                     int32_t& oAzimP2E1, int32_t& oAzimP1E2, int32_t& oAzimP2E2,
+                                     int32_t& oDecimalPartAz, int32_t& oDecimalPartElev, int32_t& oElevP1,
+                                     int32_t& oElevP2) const;
+    void GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1, int32_t iAzimP2E1,
+                                   int32_t iAzimP1E2, int32_t iAzimP2E2, int32_t iDecimalPartAz,
+                                   int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2, double& oMagSpeaker,
+                                   double& oPhaseSpeaker) const;
+    void GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1, int32_t iAzimP2E1,
+                                          int32_t iAzimP1E2, int32_t iAzimP2E2, int32_t iDecimalPartAz,
+                                          int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2,
+                                          double& oMagSpeaker, double& oPhaseSpeaker, float& oPoint1Percent,
+                                          float& oPoint2Percent, int32_t& oNext) const;
+    double GetLinealGainVsDistance(double iGainIni, double iDistanceMeters, double iAirLoss) const;
+    double GetDbVsDistance(double dBIni, double DistanceMeters) const;
+    double GetPhaseVsDistance(double iPhaseIni, double iDistanceMeters, double iRadiansPerMeter) const;
+    void FMapThreadRun(TWorkerThread* Sender);
+    void CabinetMapThreadStopped(TWorkerThread* Sender);
+    // Default OnReceiveMap handler: asks the project for the summation.
+    void CabinetMapReceived(TCabinet* Sender);
+
+    // Properties.
+    double XpixAbs() const { return FXpixAbs; }
+    double YpixAbs() const { return FYpixAbs; } // height: negated scene Y
+    double ZpixAbs() const { return FZpixAbs; }
+    double AbsoluteRotationRadX() const { return FAbsoluteRotationRadX; }
+    double AbsoluteRotationRadY() const { return FAbsoluteRotationRadY; }
+    double AbsoluteRotationRadZ() const { return FAbsoluteRotationRadZ; }
+    void SetAbsoluteRotationRadX(double Value);
+    void SetAbsoluteRotationRadY(double Value);
+    void SetAbsoluteRotationRadZ(double Value);
+    double AbsoluteRotationY() const; // degrees
+    double AbsoluteRotationZ() const; // degrees
+    double RelativeRotationRadX() const { return FRelativeRotationRadX; }
+    double RelativeRotationRadY() const { return FRelativeRotationRadY; }
+    double RelativeRotationRadZ() const { return FRelativeRotationRadZ; }
+    double RotX() const { return FRotX; }
+    void SetRotX(double Value);
+
+    bool Active() const { return FActive.load(); }
+    void SetActive(bool Value);
+    TCabPlacement PlacementType() const { return FPlacementType; }
+    void SetPlacementType(TCabPlacement Value);
+    TCabDirection CabDirection() const { return FCabDirection; }
+    void SetCabDirection(TCabDirection Value);
+    TCalcState MapState() const { return FMapState.load(); }
+    void SetMapState(TCalcState Value);
+    const TOnReceibeMap& OnReceiveMap() const { return FOnReceibeMap; }
+    void SetOnReceiveMap(TOnReceibeMap Value) { FOnReceibeMap = std::move(Value); }
+    TCabModel* Model() const { return FModel; }
+    void SetModel(TCabModel* Value);
+    TUserPreset* InternalDSPPreset() const { return FInternalDSPPreset; }
+    void SetInternalDSPPreset(TUserPreset* Value);
+    TGenericDSPProcess* ExternalDSPProcess() const { return FExternalDSPProcess; }
+    void SetExternalDSPProcess(TGenericDSPProcess* Value);
+    int32_t HornRotationIndex() const { return FHornRotationIndex; }
+    void SetHornRotationIndex(int32_t Value);
+    bool IsLineArray() const { return FMyCabArray != nullptr; }
+    bool IsCluster() const { return FMyCluster != nullptr; }
+    void* MyCabArray() const { return FMyCabArray; }
+    void* MyCluster() const { return FMyCluster; }
+    // Number of beams containing this cabinet that are active.
+    int32_t ActiveBeams() const;
+
+    TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
+    std::atomic<bool> FInitialCalc{true};     // true until the first successful map calculation
+    double FXpixAbs = 0.0, FYpixAbs = 0.0, FZpixAbs = 0.0;
+    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
+    double FRelativeRotationRadX = 0.0, FRelativeRotationRadY = 0.0, FRelativeRotationRadZ = 0.0;
+    double FRotX = 0.0; // own X rotation in degrees, applied through the pivot
+    std::atomic<bool> FActive{false};
+    TCabPlacement FPlacementType = TCabPlacement::qzaVertical;
+    TCabDirection FCabDirection = TCabDirection::qzaNormalDir;
+    TWorkerThread* FMapThread = nullptr; // owned; created and freed with the map thread's code
+    std::atomic<TCalcState> FMapState{};
+    TOnReceibeMap FOnReceibeMap;
+    TAcousticProject* FMyAcousticProject = nullptr; // not owned
+    void* FMyCabArray = nullptr;                    // owning line array, nil when loose
+    void* FMyCluster = nullptr;                     // owning cluster or beam array, nil when loose
+    TUserPreset* FInternalDSPPreset = nullptr;      // preset of the model in use, nil when none
+    TGenericDSPProcess* FExternalDSPProcess = nullptr; // the project's BypassProcess by default
+    std::atomic<int32_t> FFromSourceTr{-1};         // source index handed to the thread (-1: all)
+    int32_t FHornRotationIndex = 0;
+    double FTopAnchorAngleRad = 0.0, FBotAnchorAngleRad = 0.0, FTopAnchorY = 0.0, FTopAnchorX = 0.0,
+           FBotAnchorY = 0.0, FBotAnchorX = 0.0;
+    int32_t FActiveBeams = 0; // not read by ActiveBeams()
+    TDSPSpace* DSPSpace = nullptr;                  // the model's grid
+    std::unique_ptr<TDummySource> DummySource;      // owned pivot of the source points
+    std::vector<std::unique_ptr<TSourcePoint>> SourcePoints; // one per model source, owned
+    int32_t NumberID = 0;
+    double Latency_ms = 0.0;
+    TMappingZone* HitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
+    int32_t OriginCenterIndex = 0;
+    std::vector<std::unique_ptr<TZoneData>> MapData; // one per project zone, same order
+    std::vector<TSingleBeam*> SingleBeamList;        // beams containing this cabinet, not owned
+    std::atomic<bool> OnlyPhase{false}, NoPhase{false}, ZeroPhaseStart{false}, IdealSpeaker{false};
+    int32_t ArrayCabinetPosID = 0, ArrayElementPosID = 0;
+    bool IsMovingOBJ3D = false;
+    TCabModel* FModel = nullptr; // not owned
+};
+
+} // namespace vendrel

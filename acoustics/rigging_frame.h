@@ -1,0 +1,71 @@
+#pragma once
+// The joints of line arrays and cabinets: the rigging frame of an array, the invisible spacer and
+// direction joint (TQzDummy) and the invisible pivot that carries a cabinet's source points
+// (TDummySource). Each keeps its rotation relative to the parent and absolute, and passes a change
+// of its absolute rotation on to its children.
+
+#include <cstdint>
+
+namespace vendrel {
+
+class TPhysicalSpace;
+class TAcousticProject;
+class TRigFrameModel;
+
+// What the three joint classes share.
+class RiggingJoint {
+public:
+    double Xp() const { return FXp; }
+    double Yp() const { return FYp; } // counted from the top of the venue
+    double Zp() const { return FZp; }
+    double AbsoluteRotationRadX() const { return FAbsoluteRotationRadX; }
+    double AbsoluteRotationRadY() const { return FAbsoluteRotationRadY; }
+    double AbsoluteRotationRadZ() const { return FAbsoluteRotationRadZ; }
+    // Setters pass a changed value on to the children.
+    void SetAbsoluteRotationRadX(double Value);
+    void SetAbsoluteRotationRadY(double Value);
+    void SetAbsoluteRotationRadZ(double Value);
+    double AbsoluteRotationX() const; // degrees
+    double AbsoluteRotationY() const;
+    double AbsoluteRotationZ() const;
+
+    TPhysicalSpace* FPhysicalSpace = nullptr;
+    double FXp = 0.0, FYp = 0.0, FZp = 0.0;
+    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
+    double FRelativeRotationRadX = 0.0, FRelativeRotationRadY = 0.0, FRelativeRotationRadZ = 0.0;
+    TAcousticProject* FMyAcousticProject = nullptr;
+    void* FMyCabArray = nullptr; // the line array the object belongs to, nil outside arrays
+    int32_t ArrayElementID = 0;  // index in the array's element list; 0 outside arrays
+
+protected:
+    RiggingJoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+};
+
+class TRiggingFrame : public RiggingJoint {
+public:
+    TRiggingFrame(TPhysicalSpace* PhysicalSpace, TRigFrameModel* FrameModel, TAcousticProject* AcousticProjectOwner);
+
+    void Reset();
+    bool Active() const { return FActive; }
+    TRigFrameModel* Model() const { return FModel; }
+    // A changed model resets the frame when it belongs to an array.
+    void SetModel(TRigFrameModel* Value);
+
+private:
+    bool FActive = false;
+    TRigFrameModel* FModel = nullptr; // shared, not owned
+};
+
+class TQzDummy : public RiggingJoint {
+public:
+    TQzDummy(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+    void Reset();
+};
+
+class TDummySource : public RiggingJoint {
+public:
+    TDummySource(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+    void Reset();
+};
+
+} // namespace vendrel

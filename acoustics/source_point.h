@@ -1,0 +1,74 @@
+#pragma once
+// One acoustic source of a cabinet (or of a cabinet model), and the routines that pass a change of
+// an object's absolute rotation on to its scene children.
+//
+// Positions in metres are offsets from the cabinet; the pixel mirrors divide by the medium's pixel
+// size. YpixAbs is the height: the scene's Y axis points down, so it is the negated scene Y.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vendrel {
+
+class TDSPSpace;
+class TPhysicalSpace;
+class TAcousticProject;
+class TCabinet;
+class TPiston;
+
+class TSourcePoint {
+public:
+    // theCabinet is nil for a model's source point. The beam-response arrays exist only when the
+    // cabinet's model allows beam steering.
+    TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
+                 TCabinet* theCabinet);
+
+    bool Active() const { return FActive.load(); }
+    void SetActive(bool Value);
+
+    double XmRel() const { return FXmRel; }
+    double YmRel() const { return FYmRel; }
+    double ZmRel() const { return FZmRel; }
+    void SetXmRel(double Value);
+    void SetYmRel(double Value);
+    void SetZmRel(double Value);
+    double XpRel() const { return FXpRel; }
+    double YpRel() const { return FYpRel; }
+    double ZpRel() const { return FZpRel; }
+
+    double XpixAbs() const { return FXpixAbs; }
+    double YpixAbs() const { return FYpixAbs; }
+    double ZpixAbs() const { return FZpixAbs; }
+    double AbsoluteRotationRadX() const { return FAbsoluteRotationRadX; }
+    double AbsoluteRotationRadY() const { return FAbsoluteRotationRadY; }
+    double AbsoluteRotationRadZ() const { return FAbsoluteRotationRadZ; }
+
+    double SpeakerInchesSize() const { return FSpeakerInchesSize; }
+    void SetSpeakerInchesSize(double Value);
+
+    // Pixel mirrors of the metre offsets after the pixel size changed.
+    void RecalcPixelPosition();
+
+    TPhysicalSpace* FPhysicalSpace = nullptr;
+    std::atomic<bool> FActive{true}; // read by the map threads
+    double FXmRel = 0.0, FYmRel = 0.0, FZmRel = 0.0;
+    double FXpRel = 0.0, FYpRel = 0.0, FZpRel = 0.0;
+    double RotationRadRelZ = 0.0, RotationRadRelX = 0.0, RotationRadRelY = 0.0;
+    double FXpixAbs = 0.0, FYpixAbs = 0.0, FZpixAbs = 0.0;
+    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
+    double FSpeakerInchesSize = 3.0; // driver diameter for the ideal-piston directivity
+    TAcousticProject* FMyAcousticProject = nullptr;
+    TDSPSpace* DSPSpace = nullptr; // shared, not owned
+    TCabinet* MyCabinet = nullptr; // owning cabinet; nil for a model's source point
+    TPiston* Piston = nullptr;     // nil until set
+    int32_t PolarID = 0;           // polar data set of the model describing this source
+    std::string SourceName;
+    uint32_t Color = 0; // ARGB
+    // Beam-steering filter response on the cabinet's grid: linear magnitude and phase in radians.
+    std::vector<double> BeamFIRResponseMg;
+    std::vector<double> BeamFIRResponsePh;
+};
+
+} // namespace vendrel
