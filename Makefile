@@ -12,9 +12,10 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 TSAN_DIR ?= build-tsan
+FUZZ_DIR ?= build-fuzz
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test install build build-asan build-tsan test-main test-asan test-tsan
+.PHONY: run test install build build-asan build-tsan build-fuzz test-main test-asan test-tsan test-fuzz
 
 install:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -39,6 +40,12 @@ build-tsan: install
 	cmake -S . -B $(TSAN_DIR) $(CMAKE_FLAGS) -DSANITIZE=thread -DCORE_ONLY=ON
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target tsan_tests
 
+# The libFuzzer targets of the binary readers, built with clang, AddressSanitizer and UBSan.
+build-fuzz: install
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_FLAGS) -DCORE_ONLY=ON -DVENDREL_FUZZ=ON \
+		-DVENDREL_BENCH=OFF -DSANITIZE=address,undefined
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+
 run: build
 	@if [ -x $(BUILD_DIR)/app/vendrel ]; then \
 		$(BUILD_DIR)/app/vendrel; \
@@ -57,7 +64,12 @@ test-asan: build-asan
 test-tsan: build-tsan
 	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS) -L tsan
 
+# Each fuzzer runs a few seconds on its committed seed corpus.
+test-fuzz: build-fuzz
+	cd $(FUZZ_DIR) && ctest --output-on-failure -L fuzz
+
 test: install
 	$(MAKE) test-asan
 	$(MAKE) test-tsan
+	$(MAKE) test-fuzz
 	$(MAKE) test-main
