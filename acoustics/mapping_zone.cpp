@@ -1,0 +1,491 @@
+#include "acoustics/mapping_zone.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "acoustics/cabinet.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "platform/core/message_box.h"
+#include "platform/core/numeric.h"
+#include "scene/system_helpers.h"
+
+namespace vendrel {
+
+namespace {
+
+// The resolution ladder of the render qualities, coarsest first.
+constexpr double kPixelLadder[] = {1.0, 0.5, 0.2, 0.1, 0.05};
+
+int ladderIndex(double p) {
+    for (int i = 0; i < static_cast<int>(std::size(kPixelLadder)); ++i) {
+        if (kPixelLadder[i] == p) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+double coarserPixel(double p) {
+    const int i = ladderIndex(p);
+    if (i > 0) {
+        return kPixelLadder[i - 1];
+    }
+    return 2.0 * p; // 1.0 m and sizes off the ladder double
+}
+
+void showLowMemory() {
+    MessageBoxService().MessageDlg("Not enough memory available. Render resolution will be decreased.",
+                                   TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
+}
+
+void showMinimumResolution() {
+    MessageBoxService().MessageDlg("You are already at the minimum resolution. Insufficient memory to continue. "
+                                   "Please close other applications or upgrade your system memory.",
+                                   TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+}
+
+// Saves a flag of the project and restores it on every exit path.
+class FlagRestorer {
+public:
+    FlagRestorer(std::atomic<bool>& flag, bool value) : flag_(flag), saved_(flag.load()) { flag_ = value; }
+    ~FlagRestorer() { flag_ = saved_; }
+    FlagRestorer(const FlagRestorer&) = delete;
+    FlagRestorer& operator=(const FlagRestorer&) = delete;
+
+private:
+    std::atomic<bool>& flag_;
+    bool saved_;
+};
+
+} // namespace
+
+TMappingZone::TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner)
+    : FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {}
+
+TMappingZone::~TMappingZone() = default;
+
+TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
+                                   const std::string& iName, double iX, double iY, double iZ, float iWidth,
+                                   float iDepth, float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor) {
+    TAcousticProject& project = *AcousticProjectOwner;
+    // State changes of a zone under construction are not requests.
+    FlagRestorer rendering(project.AllowRendering, false);
+    project.MappingZones.push_back(std::unique_ptr<TMappingZone>(new TMappingZone(PhysicalSpace, AcousticProjectOwner)));
+    TMappingZone* zone = project.MappingZones.back().get();
+    try {
+        zone->init(iName, iX, iY, iZ, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor);
+    } catch (...) {
+        // Leave the project as it was: no zone entry and no cabinet buffer for it.
+        const size_t index = project.MappingZones.size() - 1;
+        project.ForEachCabinet([index](TCabinet& cabinet) {
+            if (cabinet.MapData.size() > index) {
+                cabinet.MapData.resize(index);
+            }
+        });
+        project.MappingZones.pop_back();
+        throw;
+    }
+    return zone;
+}
+
+void TMappingZone::init(const std::string& iName, double iX, double iY, double iZ, float iWidth, float iDepth,
+                        float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor) {
+    TAcousticProject& project = *FMyAcousticProject;
+    FMapState = TCalcState::qzaCalculated;
+    FMappingSides = TMappingSides::qzaSPLOneSide;
+    ImgTextureColor = ZoneCreationColor;
+    EditingPointID = -1;
+    ZoneIndexID = project.NMappingZones() - 1;
+    Name = iName;
+    FSurfaceType = iZoneType;
+    FWidthPixels = 1;
+    FDepthPixels = 1;
+    SetMapBMPSize(1, 1);
+    IsMapCleared = true;
+    project.ForEachCabinet([&](TCabinet& cabinet) {
+        cabinet.MapData.push_back(
+            std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels, FDepthPixels, ZoneIndexID));
+    });
+    MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
+    FListenLevel = FSurfaceType == TSurfaceType::qzaPicture ? 0.0f : 1.7f;
+    if (FSurfaceType != TSurfaceType::qzaPicture) {
+        NeedsCalcAllCabsInZone();
+    }
+    FActive = true;
+    FXBegin = iX;
+    FZBegin = iZ;
+    SetYBegin(iY);
+    RecalcPosBeginPx();
+    SetWidth(iWidth);
+    SetHeight(iHeight);
+    // Rendering comes back before the last size is set, so that the new zone asks for its maps.
+    FMyAcousticProject->AllowRendering = true;
+    SetDepth(iDepth);
+}
+
+double TMappingZone::pixelSize() const { return FPhysicalSpace->PixelToMeters(); }
+
+bool TMappingZone::HasLevelMap() const {
+    return FSurfaceType != TSurfaceType::qzaPicture && FMappingSides != TMappingSides::qzaNoSPLMap;
+}
+
+void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) {
+    if (w < 0 || h < 0) {
+        throw ERangeError();
+    }
+    FMapBMPWidth = w;
+    FMapBMPHeight = h;
+}
+
+// ---- Position and listening point ----
+
+void TMappingZone::RecalcListenPointAbs() {
+    const float up = FMyAcousticProject->ZonasCrecenParriba ? FListenLevel + FHeight : FListenLevel;
+    FListenPointAbs = TZonePoint{0.0f, up, 0.0f};
+    RecalcPosBeginPx();
+}
+
+void TMappingZone::RecalcPosBeginPx() {
+    const double p = pixelSize();
+    PosBeginPx.X = static_cast<float>((FXBegin + FListenPointAbs.X) / p);
+    PosBeginPx.Y = static_cast<float>((FYBegin + FListenPointAbs.Y) / p);
+    PosBeginPx.Z = static_cast<float>((FZBegin + FListenPointAbs.Z) / p);
+}
+
+void TMappingZone::UpdateZonePosition() {
+    FMyAcousticProject->SetIsProjectModified(true);
+    if (FSurfaceType != TSurfaceType::qzaPicture) {
+        NeedsCalcAllCabsInZone();
+        SetMapState(TCalcState::qzaNeedsCalculate);
+    }
+}
+
+void TMappingZone::SetXBegin(double Value) {
+    if (Value == FXBegin) {
+        return;
+    }
+    FXBegin = Value;
+    PosBeginPx.X = static_cast<float>((Value + FListenPointAbs.X) / pixelSize());
+    UpdateZonePosition();
+}
+
+void TMappingZone::SetYBegin(double Value) {
+    if (Value == FYBegin) {
+        return;
+    }
+    FYBegin = Value;
+    PosBeginPx.Y = static_cast<float>((Value + FListenPointAbs.Y) / pixelSize());
+    UpdateZonePosition();
+}
+
+void TMappingZone::SetZBegin(double Value) {
+    if (Value == FZBegin) {
+        return;
+    }
+    FZBegin = Value;
+    PosBeginPx.Z = static_cast<float>((Value + FListenPointAbs.Z) / pixelSize());
+    UpdateZonePosition();
+}
+
+void TMappingZone::SetListenLevel(float Value) {
+    if (Value == FListenLevel) {
+        return;
+    }
+    FListenLevel = Value;
+    RecalcListenPointAbs();
+    UpdateZonePosition();
+}
+
+// ---- Size ----
+
+void TMappingZone::SetWidth(float Value) {
+    if (Value == FWidth) {
+        return;
+    }
+    FMyAcousticProject->SetIsProjectModified(true);
+    IsMapCleared = false;
+    FWidth = Value;
+    SetWidthPixels(RoundHalfEven<int32_t>(static_cast<double>(FWidth) / pixelSize()));
+}
+
+void TMappingZone::SetDepth(float Value) {
+    if (Value == FDepth) {
+        return;
+    }
+    FMyAcousticProject->SetIsProjectModified(true);
+    IsMapCleared = false;
+    FDepth = Value;
+    SetDepthPixels(RoundHalfEven<int32_t>(static_cast<double>(FDepth) / pixelSize()));
+}
+
+void TMappingZone::SetHeight(float Value) {
+    FHeight = Value;
+    FMyAcousticProject->SetIsProjectModified(true);
+    RecalcListenPointAbs();
+    if (FSurfaceType != TSurfaceType::qzaPicture) {
+        NeedsCalcAllCabsInZone();
+        SetMapState(TCalcState::qzaNeedsCalculate);
+    }
+}
+
+void TMappingZone::SetDimensions(float theWidth, float theDepth) {
+    FWidth = theWidth;
+    FDepth = theDepth;
+    const double p = pixelSize();
+    SetPixelDimensions(RoundHalfEven<int32_t>(static_cast<double>(theWidth) / p),
+                       RoundHalfEven<int32_t>(static_cast<double>(theDepth) / p));
+}
+
+void TMappingZone::SetPixelDimensions(int32_t w, int32_t d) {
+    if (w == FWidthPixels && d == FDepthPixels) {
+        return;
+    }
+    FWidthPixels = w;
+    FDepthPixels = d;
+    if (FMyAcousticProject->EventsEnabled) {
+        UpdateMapLength();
+    }
+}
+
+// ---- Map buffers ----
+
+void TMappingZone::UpdateMapLength() {
+    TAcousticProject& project = *FMyAcousticProject;
+    if (HasLevelMap()) {
+        SetMapBMPSize(FWidthPixels, FDepthPixels);
+        MapSum->SetZoneLength(MapSum->NFreqs(), FWidthPixels, FDepthPixels);
+        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        NeedsCalcAllCabsInZone();
+        SetMapState(TCalcState::qzaNeedsCalculate);
+        return;
+    }
+    FWidthPixels = 1;
+    FDepthPixels = 1;
+    SetMapBMPSize(1, 1);
+    MapSum->SetZoneLength(1, 1, 1);
+    project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+    SetMapState(TCalcState::qzaCalculated);
+}
+
+void TMappingZone::pixelCountChanged() {
+    TAcousticProject& project = *FMyAcousticProject;
+    const bool events = project.EventsEnabled;
+    if (HasLevelMap()) {
+        SetMapBMPSize(FWidthPixels, FDepthPixels);
+        MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
+        if (events) {
+            project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+            NeedsCalcAllCabsInZone();
+            SetMapState(TCalcState::qzaNeedsCalculate);
+        }
+        return;
+    }
+    FWidthPixels = 1;
+    FDepthPixels = 1;
+    SetMapBMPSize(1, 1);
+    MapSum->SetZoneLength(1, 1, 1);
+    if (events) {
+        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        SetMapState(TCalcState::qzaCalculated);
+    }
+}
+
+void TMappingZone::SetWidthPixels(int32_t Value) {
+    if (Value == FWidthPixels) {
+        return;
+    }
+    FWidthPixels = Value;
+    pixelCountChanged();
+}
+
+void TMappingZone::SetDepthPixels(int32_t Value) {
+    if (Value == FDepthPixels) {
+        return;
+    }
+    FDepthPixels = Value;
+    pixelCountChanged();
+}
+
+void TMappingZone::RestoreReleasedBuffers() {
+    if (MapSum->MapRealFreq.Empty() || MapSum->MapImagFreq.Empty()) {
+        UpdateMapLength();
+    }
+}
+
+void TMappingZone::SetMappingSides(TMappingSides Value) {
+    if (Value == FMappingSides) {
+        return;
+    }
+    TAcousticProject& project = *FMyAcousticProject;
+    if (Value != TMappingSides::qzaNoSPLMap && FSurfaceType != TSurfaceType::qzaPicture) {
+        bool changed = false;
+        if (!project.IsCheckingMemory) {
+            changed = CheckMemoryOnChangeZone(FWidth, FDepth);
+        }
+        const double p = pixelSize();
+        FDepthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(FDepth) / p));
+        FWidthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(FWidth) / p));
+        SetMapBMPSize(FWidthPixels, FDepthPixels);
+        MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
+        FMappingSides = Value;
+        IsMapCleared = false;
+        if (!project.EventsEnabled) {
+            return;
+        }
+        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        if (changed) {
+            NeedsCalcAllCabsInZone();
+            for (auto& zone : project.MappingZones) {
+                zone->SetMapState(TCalcState::qzaNeedsCalculate);
+            }
+        } else {
+            SetMapState(TCalcState::qzaNeedsCalculate);
+        }
+        return;
+    }
+    FWidthPixels = 1;
+    FDepthPixels = 1;
+    SetMapBMPSize(1, 1);
+    MapSum->SetZoneLength(1, 1, 1);
+    FMappingSides = Value;
+    project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+}
+
+// ---- State and requests ----
+
+void TMappingZone::NeedsCalcAllCabsInZone() {
+    TAcousticProject& project = *FMyAcousticProject;
+    project.SetIsProjectModified(true);
+    if (!HasLevelMap()) {
+        return;
+    }
+    ClearMap();
+    const int32_t zone = ZoneIndexID;
+    project.ForEachCabinet([zone](TCabinet& cabinet) { At(cabinet.MapData, zone)->ZoneCalculated = false; });
+}
+
+void TMappingZone::ClearMap() {
+    if (IsMapCleared) {
+        return;
+    }
+    TCalcState sumed = TCalcState::qzaIsSumed;
+    FMapState.compare_exchange_strong(sumed, TCalcState::qzaCalculated);
+    IsMapCleared = true;
+}
+
+void TMappingZone::SetMapState(TCalcState Value) {
+    TAcousticProject& project = *FMyAcousticProject;
+    if (!project.EventsEnabled || project.TotalCabinets() == 0) {
+        return;
+    }
+    if (!project.AllowRendering) {
+        return;
+    }
+    if (Value == FMapState.load() && !project.ForceCalculation) {
+        return;
+    }
+    FMapState = Value;
+    if (!project.ContinuousRender() && !project.ForceCalculation) {
+        return;
+    }
+    if (Value == TCalcState::qzaNeedsCalculate) {
+        project.SetAllCabsNeedsCalculateMapsInZone(ZoneIndexID);
+    } else if (Value == TCalcState::qzaNeedsSum) {
+        project.AllMapsState = TCalcState::qzaNeedsCalculate;
+        project.ExecuteAllMapsThread();
+    }
+}
+
+void TMappingZone::SetActive(bool Value) {
+    if (Value == FActive.load()) {
+        return;
+    }
+    FActive = Value;
+    TAcousticProject& project = *FMyAcousticProject;
+    project.SetIsProjectModified(true);
+    const TCalcState state = FMapState.load();
+    if (project.TotalCabinets() > 0 &&
+        (state == TCalcState::qzaCalculated || state == TCalcState::qzaIsSumed) && project.ContinuousRender()) {
+        project.SumAllCabinetsInProject3D(ZoneIndexID);
+    }
+}
+
+// ---- Memory check before the zone grows ----
+
+bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncrement) {
+    TAcousticProject& project = *FMyAcousticProject;
+    if (!project.EventsEnabled) {
+        return false;
+    }
+    project.IsCheckingMemory = true;
+    struct ClearChecking {
+        TAcousticProject& project;
+        ~ClearChecking() { project.IsCheckingMemory = false; }
+    } clearChecking{project};
+    GetPhysicalMemoryMB(project.MemInstalled, project.MemAvailable, project.MemUsed);
+
+    double p = pixelSize();
+    const double m0 = project.CalcMemoryInAllMaps(p);
+    const auto addedPixels = [&](double size) {
+        const int64_t a = RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / size);
+        const int64_t b = RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / size);
+        // The growth at this size: the new strips along both edges and their corner.
+        const int64_t w = RoundHalfEven<int64_t>(static_cast<double>(FWidth) / size);
+        const int64_t d = RoundHalfEven<int64_t>(static_cast<double>(FDepth) / size);
+        return CheckedAdd(CheckedAdd(CheckedMul(a, d), CheckedMul(b, w)), CheckedMul(a, b));
+    };
+    const int64_t n =
+        CheckedAdd(CheckedAdd(CheckedMul<int64_t>(RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / p),
+                                                  FDepthPixels),
+                              CheckedMul<int64_t>(RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / p),
+                                                  FWidthPixels)),
+                   CheckedMul(RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / p),
+                              RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / p)));
+    double need = project.CalcMemoryIncrementAllMaps(n);
+    if (need <= project.MaxMemoryToUse()) {
+        return false;
+    }
+    // Already beyond the coarsest quality: nothing can be coarsened, so the maps are kept as they are
+    // rather than released with no resolution to size them again.
+    if (p > 1.0) {
+        showMinimumResolution();
+        return false;
+    }
+    project.ClearMapsLength();
+    showLowMemory();
+    bool goOn = true;
+    while (goOn && need > project.MaxMemoryToUse()) {
+        p = coarserPixel(p);
+        if (p > 1.0) {
+            showMinimumResolution();
+            goOn = false;
+        }
+        need = project.CalcMemoryIncrementAllMaps(addedPixels(p)) - (m0 - project.CalcMemoryInAllMaps(p));
+    }
+
+    FPhysicalSpace->FPixelToMeters = p;
+    project.RescaleObjectsToPixelSize();
+    for (auto& zone : project.MappingZones) {
+        const int32_t w = zone->FWidthPixels;
+        const int32_t d = zone->FDepthPixels;
+        zone->SetDimensions(zone->Width(), zone->Depth());
+        if (zone->FWidthPixels == w && zone->FDepthPixels == d && project.EventsEnabled) {
+            zone->UpdateMapLength();
+        }
+        zone->RecalcPosBeginPx();
+    }
+    const int index = ladderIndex(p);
+    if (index >= 0) {
+        project.SetRenderQuality(static_cast<TRenderQuality>(index));
+    } else {
+        FPhysicalSpace->SetPixelToMeters(p);
+    }
+    {
+        FlagRestorer rendering(project.AllowRendering, true);
+        project.ReCalculateZones(-1);
+    }
+    return true;
+}
+
+} // namespace vendrel

@@ -1,0 +1,136 @@
+#pragma once
+// An audience area or drawn surface on which sound pressure is predicted and painted: a flat slab of
+// given width, depth and thickness, placed by its begin corner and turned by three rotation angles,
+// whose surface is a grid of square map pixels. The zone owns the summed map of all sources over it
+// (MapSum) and the bitmap the levels are painted on; every cabinet keeps one more buffer per zone.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "acoustics/zone_data.h"
+
+namespace vendrel {
+
+class TAcousticProject;
+class TPhysicalSpace;
+
+enum class TSurfaceType : uint8_t { qzaRectangle, qzaTrapezium, qzaPolygon, qzaPicture };
+
+enum class TMappingSides : uint8_t { qzaNoSPLMap, qzaSPLOneSide, qzaSPLTwoSide };
+
+enum class TTextureType : uint8_t { qzaLoadedImage, qzaLibTexture, qzaColor };
+
+// A point in the zone's map frame.
+struct TZonePoint {
+    float X = 0.0f;
+    float Y = 0.0f;
+    float Z = 0.0f;
+};
+
+class TMappingZone {
+public:
+    // Creates a zone, appends it to the project's MappingZones (which owns it) and gives every
+    // cabinet of the project a buffer for it. Returns the new zone.
+    static TMappingZone* Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
+                                const std::string& iName, double iX, double iY, double iZ, float iWidth,
+                                float iDepth, float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor);
+    ~TMappingZone();
+    TMappingZone(const TMappingZone&) = delete;
+    TMappingZone& operator=(const TMappingZone&) = delete;
+
+    // ---- Geometry (metres) ----
+    float Width() const { return FWidth; }
+    float Depth() const { return FDepth; }
+    float Height() const { return FHeight; }
+    void SetWidth(float Value);
+    void SetDepth(float Value);
+    void SetHeight(float Value);
+    // Stores width and depth directly and re-sizes the pixel grid for the current pixel size.
+    void SetDimensions(float theWidth, float theDepth);
+    double XBegin() const { return FXBegin; }
+    double YBegin() const { return FYBegin; }
+    double ZBegin() const { return FZBegin; }
+    void SetXBegin(double Value);
+    void SetYBegin(double Value);
+    void SetZBegin(double Value);
+
+    TSurfaceType SurfaceType() const { return FSurfaceType; }
+    // The zone carries a level map: not a picture and mapped on at least one side.
+    bool HasLevelMap() const;
+
+    // ---- Map grid, state and buffers ----
+    TMappingSides MappingSides() const { return FMappingSides; }
+    void SetMappingSides(TMappingSides Value);
+    int32_t WidthPixels() const { return FWidthPixels; }
+    int32_t DepthPixels() const { return FDepthPixels; }
+    void SetWidthPixels(int32_t Value);
+    void SetDepthPixels(int32_t Value);
+    TCalcState MapState() const { return FMapState.load(); }
+    void SetMapState(TCalcState Value);
+    bool Active() const { return FActive.load(); }
+    void SetActive(bool Value);
+
+    // The painted level bitmap's size; 0 x 0 once the maps are released.
+    int32_t MapBMPWidth() const { return FMapBMPWidth; }
+    int32_t MapBMPHeight() const { return FMapBMPHeight; }
+    void SetMapBMPSize(int32_t w, int32_t h);
+
+    void NeedsCalcAllCabsInZone();
+    void ClearMap();
+    void UpdateMapLength();
+    // Sizes the buffers again when a resolution change released them and left the pixel grid as it was.
+    void RestoreReleasedBuffers();
+    // Called before the zone grows by the given metres; true when it changed the map resolution.
+    bool CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncrement);
+    void RecalcPosBeginPx();
+    void RecalcListenPointAbs();
+    float ListenLevel() const { return FListenLevel; }
+    void SetListenLevel(float Value);
+
+    // Begin corner plus listening offset, in map pixels: where the map computation starts its grid.
+    TZonePoint PosBeginPx;
+    TZonePoint FListenPointAbs; // the listening offset turned by the zone's rotation, metres
+
+    std::unique_ptr<TZoneData> MapSum; // the summed map, then the level map in layer 0
+    bool IsMapCleared = true;
+    uint32_t NoMapColor = 0;
+    std::atomic<double> MaxdBSPL{0.0};
+    std::atomic<double> MaxdBEnergySum{0.0};
+    int32_t ZoneIndexID = 0;
+    std::string Name;
+    int32_t EditingPointID = -1;
+    float FListenLevel = 0.0f;
+    uint32_t ImgTextureColor = 0;
+
+    // ---- Fields behind the properties ----
+    TPhysicalSpace* FPhysicalSpace = nullptr;       // not owned
+    TAcousticProject* FMyAcousticProject = nullptr; // the owning project
+    double FXBegin = 0.0;
+    double FYBegin = 0.0;
+    double FZBegin = 0.0;
+    float FWidth = 0.0f;
+    float FDepth = 0.0f;
+    float FHeight = 0.0f;
+    TSurfaceType FSurfaceType = TSurfaceType::qzaRectangle;
+    TMappingSides FMappingSides = TMappingSides::qzaSPLOneSide;
+    int32_t FWidthPixels = 1;
+    int32_t FDepthPixels = 1;
+    std::atomic<TCalcState> FMapState{TCalcState::qzaCalculated};
+    std::atomic<bool> FActive{true};
+    int32_t FMapBMPWidth = 1;
+    int32_t FMapBMPHeight = 1;
+
+private:
+    TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+    void init(const std::string& iName, double iX, double iY, double iZ, float iWidth, float iDepth, float iHeight,
+              TSurfaceType iZoneType, uint32_t ZoneCreationColor);
+    void SetPixelDimensions(int32_t w, int32_t d);
+    void UpdateZonePosition();
+    // Pixel counts changed: sizes the zone's own buffers and, with events, the cabinets' buffers.
+    void pixelCountChanged();
+    double pixelSize() const;
+};
+
+} // namespace vendrel

@@ -1,0 +1,275 @@
+#include "acoustics/project.h"
+
+#include <algorithm>
+
+#include "acoustics/cabinet.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "platform/core/debug_log.h"
+#include "platform/core/dispatcher.h"
+#include "platform/core/numeric.h"
+#include "platform/core/worker_thread.h"
+
+namespace vendrel {
+
+namespace {
+// Pixel edge of each render quality, coarsest first.
+constexpr double kRenderQualityPixel[] = {1.0, 0.5, 0.2, 0.1, 0.05};
+} // namespace
+
+// ---- Threads and messages ----
+
+void TAcousticProject::ProcessMessages() {
+    if (FDispatcher != nullptr) {
+        FDispatcher->ProcessMessages();
+    }
+}
+
+void TAcousticProject::StopAllMapsThreadAndWait() {
+    if (FAllMapsThread == nullptr) {
+        return;
+    }
+    FAllMapsThread->StopAndWait(FDispatcher);
+}
+
+// ---- Counters ----
+
+int32_t TAcousticProject::TotalCabinets() const {
+    int64_t total = NCabinets();
+    for (const auto& array : CabArrays) {
+        total += static_cast<int64_t>(array->CabinetList.size());
+    }
+    for (const auto& cluster : Clusters) {
+        total += static_cast<int64_t>(cluster->CabinetList.size());
+    }
+    for (const auto& beam : Beams) {
+        total += static_cast<int64_t>(beam->CabinetList.size());
+    }
+    return CheckedCast<int32_t>(total);
+}
+
+void TAcousticProject::ForEachCabinet(const std::function<void(TCabinet&)>& fn) const {
+    for (const auto& cabinet : Cabinets) {
+        fn(*cabinet);
+    }
+    for (const auto& array : CabArrays) {
+        for (const auto& cabinet : array->CabinetList) {
+            fn(*cabinet);
+        }
+    }
+    for (const auto& cluster : Clusters) {
+        for (const auto& cabinet : cluster->CabinetList) {
+            fn(*cabinet);
+        }
+    }
+    for (const auto& beam : Beams) {
+        for (const auto& cabinet : beam->CabinetList) {
+            fn(*cabinet);
+        }
+    }
+}
+
+double TAcousticProject::MemTotal() const {
+    return MemInitial + CalcMemoryInAllMaps(FPhysicalSpace->PixelToMeters());
+}
+
+// ---- Breadcrumb and modified flag ----
+
+std::string TAcousticProject::LastLogString() const {
+    std::lock_guard lock(logMutex_);
+    return lastLogString_;
+}
+
+void TAcousticProject::SetLastLogString(std::string s) {
+    DebugLog(s);
+    std::lock_guard lock(logMutex_);
+    lastLogString_ = std::move(s);
+}
+
+void TAcousticProject::SetIsProjectModified(bool Value) {
+    if (Value == FIsProjectModified) {
+        return;
+    }
+    FIsProjectModified = Value;
+    if (FOnProjectModified) {
+        FOnProjectModified(*this);
+    }
+}
+
+// ---- Option setters ----
+
+void TAcousticProject::SetPressureSumType(TPressureSumType Value) {
+    if (Value == FPressureSumType) {
+        return;
+    }
+    FPressureSumType = Value;
+    FIsComplexSum = Value == TPressureSumType::qzaComplexSum;
+    ClearAllMaps();
+    ReCalculateZones(-1);
+}
+
+void TAcousticProject::SetGenNoiseType(TGenNoiseType Value) {
+    if (Value == FGenNoiseType) {
+        return;
+    }
+    FGenNoiseType = Value;
+    ClearAllMaps();
+    ReCalculateZones(-1);
+}
+
+void TAcousticProject::SetViewType(TViewType Value) { FViewType = Value; }
+
+void TAcousticProject::SetFreqToEvaluate(int32_t Value) {
+    // Compared before clamping: a value beyond the limits runs the whole setter again.
+    if (Value == FFreqToEvaluate) {
+        return;
+    }
+    if (FContinuousRender) {
+        StopAllMapsThreadAndWait();
+    }
+    Value = std::min(Value, FPhysicalSpace->MaxFreq);
+    Value = std::max(Value, FPhysicalSpace->MinFreq);
+    FFreqToEvaluate = Value;
+    FPhysicalSpace->SetFreq(Value);
+    const bool changed = CalcAverageFreqs();
+    ClearAllMaps();
+    if (!changed) {
+        ReCalculateZones(-1);
+    }
+}
+
+void TAcousticProject::SetRenderQuality(TRenderQuality Value) {
+    if (Value == FRenderQuality) {
+        return;
+    }
+    FRenderQuality = Value;
+    for (auto& zone : MappingZones) {
+        zone->IsMapCleared = false;
+    }
+    const auto index = static_cast<size_t>(Value);
+    if (index >= std::size(kRenderQualityPixel)) {
+        throw ERangeError();
+    }
+    const double size = kRenderQualityPixel[index];
+    FPhysicalSpace->SetPixelToMeters(size);
+    if (AllMapsState != TCalcState::qzaCalculating) {
+        ReCalculateZones(-1);
+    }
+}
+
+void TAcousticProject::SetSPLNormalized(bool Value) {
+    if (Value == FSPLNormalized) {
+        return;
+    }
+    FSPLNormalized = Value;
+    if (Value) {
+        MaxdBSPL = GetMaxdBSPL();
+    }
+}
+
+void TAcousticProject::SetMappingColorsRes(int32_t Value) {
+    if (Value == FMappingColorsRes) {
+        return;
+    }
+    if (Value < 0) {
+        throw ERangeError();
+    }
+    FMappingColorsRes = Value;
+    MappingColors.resize(static_cast<size_t>(Value), 0u);
+    ReCalculateZones(-1);
+}
+
+void TAcousticProject::SetMaxFreqforRealPhase(int32_t Value) { FMaxFreqForRealPhase = Value; }
+
+void TAcousticProject::SetMaxUsagePercent(float Value) {
+    if (Value == FMaxUsagePercent) {
+        return;
+    }
+    FMaxUsagePercent = Value;
+    MemMinGuaranteed = 0.0; // the budget recomputes its reserve
+}
+
+void TAcousticProject::SetOnlyPhase(bool Value) {
+    if (Value == FOnlyPhase) {
+        return;
+    }
+    FOnlyPhase = Value;
+    UpdateRenderOptions();
+    if (FContinuousRender) {
+        SumAllCabinetsInProject3D(-1);
+    }
+}
+
+void TAcousticProject::SetZeroPhaseStart(bool Value) {
+    if (Value == FZeroPhaseStart) {
+        return;
+    }
+    FZeroPhaseStart = Value;
+    UpdateRenderOptions();
+    ReCalculateZones(-1);
+    ReCalculateAllMics();
+}
+
+void TAcousticProject::SetIdealSpeaker(bool Value) {
+    if (Value == FIdealSpeaker) {
+        return;
+    }
+    FIdealSpeaker = Value;
+    UpdateRenderOptions();
+    ReCalculateZones(-1);
+    ReCalculateAllMics();
+}
+
+void TAcousticProject::SetContinuousRender(bool Value) {
+    if (Value == FContinuousRender) {
+        return;
+    }
+    FContinuousRender = Value;
+    if (Value) {
+        AllMapsState = TCalcState::qzaNeedsCalculate;
+        ExecuteAllMapsThread();
+    } else if (FAllMapsThread != nullptr) {
+        FAllMapsThread->Stop();
+    }
+}
+
+// ---- Nearest splay angle ----
+
+int32_t TAcousticProject::GetNearestSplayAngleInCabinet(const TCabinet& theCabinet, bool IsFirstCabinet,
+                                                        double inSplayDegrees, double& outSplayDegrees,
+                                                        double& deviation) const {
+    const TCabModel* model = theCabinet.Model();
+    if (model == nullptr) {
+        return -1;
+    }
+    const std::vector<double>& angles = IsFirstCabinet ? model->AllowedAnglesFirstCabFlown : model->AllowedAnglesFlown;
+    if (angles.empty()) {
+        return -1;
+    }
+    size_t index = 0;
+    double best = std::abs(angles[0] - inSplayDegrees);
+    for (size_t i = 1; i < angles.size(); ++i) {
+        const double d = std::abs(angles[i] - inSplayDegrees);
+        if (d < best) { // strictly smaller: the earlier entry wins a tie
+            best = d;
+            index = i;
+        }
+    }
+    outSplayDegrees = angles[index];
+    deviation = outSplayDegrees - inSplayDegrees;
+    return static_cast<int32_t>(index);
+}
+
+} // namespace vendrel
+
+namespace vendrel {
+
+bool TAcousticProject::GetMap3D(int32_t ZoneIndex) {
+    SumAllCabinetsInProject3D(ZoneIndex);
+    return true;
+}
+
+int32_t TAcousticProject::FreqToPoint(int32_t Freq) const { return At(FFreqToPoint, Freq); }
+
+} // namespace vendrel

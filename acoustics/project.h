@@ -1,0 +1,321 @@
+#pragma once
+// The project: root of the document model and owner of the prediction. It holds every placed object,
+// the calculation and display options, the DSP grids, the loaded model libraries, the memory figures
+// of the map budget and the summing thread. Option setters turn a change into invalidated maps and
+// new calculation requests.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "acoustics/zone_data.h"
+
+namespace vendrel {
+
+class IDispatcher;
+class TWorkerThread;
+class TPhysicalSpace;
+class TDSPSpace;
+class TGenericDSPProcess;
+class TMappingZone;
+class TCabinet;
+class TCabArray;
+class TCluster;
+class TBeamContainer;
+class TMicPoint;
+class TOverlay;
+class TSystem;
+class TOrnament;
+class TAcousticMaterial;
+class TPiston;
+class TModelsDetected;
+class TFramesDetected;
+class TOrnasDetected;
+
+// Map resolution: pixel edges 1.0, 0.5, 0.2, 0.1 and 0.05 m.
+enum class TRenderQuality : uint8_t { qzaVeryLow, qzaLow, qzaMedium, qzaHigh, qzaVeryHigh };
+
+enum class TPressureSumType : uint8_t { qzaComplexSum, qzaEnergySum };
+
+// The band averaged into a map.
+enum class TMappingBands : uint8_t {
+    mbFullBand,
+    mbTwoOctave,
+    mbOneOctave,
+    mbTwoThirdOctave,
+    mbOneThirdOctave,
+    mbOneSixOctave
+};
+
+enum class TViewType : uint8_t { qzaSideView, qzaTopView, qzaThreeDView, qzaFrontView };
+
+enum class TGenNoiseType : uint8_t { qzaPinkNoise, qzaBandLimitPink };
+
+// The main window's progress bar and status label, as the queued progress reports use them.
+class IProgressBar {
+public:
+    virtual ~IProgressBar() = default;
+    virtual void SetMax(double v) = 0;
+    virtual void SetValue(double v) = 0;
+    virtual void SetStyleLookup(const std::string& style) = 0;
+};
+
+class IStatusLabel {
+public:
+    virtual ~IStatusLabel() = default;
+    virtual void SetText(const std::string& text) = 0;
+};
+
+class TAcousticProject;
+// Events of the project; the sender is the project.
+using TOnReceibeAllMaps = std::function<void(TAcousticProject& Sender)>;
+using TOnProjectModified = std::function<void(TAcousticProject& Sender)>;
+
+class TAcousticProject {
+public:
+    // Links the medium both ways and resets. The medium is not owned and must outlive the project.
+    // Dispatcher (not owned, may be null) carries queued calls to the user-interface thread.
+    explicit TAcousticProject(TPhysicalSpace* PhysicalSpace, IDispatcher* Dispatcher = nullptr);
+    ~TAcousticProject();
+    TAcousticProject(const TAcousticProject&) = delete;
+    TAcousticProject& operator=(const TAcousticProject&) = delete;
+
+    void Reset();
+    // Stops the summing thread and releases everything the project owns (the destructor runs it too).
+    void FreeClass();
+
+    TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
+    IDispatcher* Dispatcher() const { return FDispatcher; }
+    void SetDispatcher(IDispatcher* d) { FDispatcher = d; }
+    // Runs pending user-interface calls while the caller waits for a thread.
+    void ProcessMessages();
+    // Tells the summing thread to stop and runs pending user-interface calls until it has stopped.
+    void StopAllMapsThreadAndWait();
+
+    // ---- Object lists (the project owns every entry) ----
+    std::vector<std::unique_ptr<TCabinet>> Cabinets; // loose cabinets only
+    std::vector<std::unique_ptr<TCabArray>> CabArrays;
+    std::vector<std::unique_ptr<TCluster>> Clusters;
+    std::vector<std::unique_ptr<TBeamContainer>> Beams;
+    std::vector<std::unique_ptr<TMappingZone>> MappingZones; // a zone's index here is its ZoneIndexID
+    std::vector<std::unique_ptr<TCluster>> SubArrangements;
+    std::vector<std::unique_ptr<TSystem>> SoundSystems;
+    std::vector<std::unique_ptr<TOrnament>> Ornaments;
+    std::vector<std::unique_ptr<TAcousticMaterial>> Materials;
+    std::vector<std::unique_ptr<TMicPoint>> Mics;
+    std::vector<std::unique_ptr<TOverlay>> Overlays;
+    std::vector<std::unique_ptr<TPiston>> Pistons;
+    std::vector<std::unique_ptr<TGenericDSPProcess>> DSPProcessList;
+
+    // ---- Owned single objects ----
+    // The summing thread "SumAllMapsThread": one pass per start, lowest priority, ends when stopped.
+    std::unique_ptr<TWorkerThread> FAllMapsThread;
+    std::unique_ptr<TGenericDSPProcess> BypassProcess; // NumberID 0, "Bypass", on DSPSpace48k
+    std::unique_ptr<TDSPSpace> DSPSpace48k;
+    std::unique_ptr<TDSPSpace> DSPSpace96k;
+    std::unique_ptr<TDSPSpace> DSPSpace192k;
+    std::unique_ptr<TDSPSpace> DSPSpaceForMicGraphs; // 48 kHz, 1/48 octave: measurement-point responses
+    int32_t NFreqPointsMicGraph = 0;
+    std::unique_ptr<TModelsDetected> ModelsDetected;
+    std::unique_ptr<TFramesDetected> FramesDetected;
+    std::unique_ptr<TOrnasDetected> OrnasDetected;
+
+    // Not owned; assigned by the main window and used by the queued progress reports only.
+    IProgressBar* ProgressBar = nullptr;
+    IStatusLabel* StatusLabel = nullptr;
+
+    // ---- Counters ----
+    int32_t NCabinets() const { return static_cast<int32_t>(Cabinets.size()); }
+    int32_t NCabArrays() const { return static_cast<int32_t>(CabArrays.size()); }
+    int32_t NClusters() const { return static_cast<int32_t>(Clusters.size()); }
+    int32_t NBeamSteerings() const { return static_cast<int32_t>(Beams.size()); }
+    int32_t NMappingZones() const { return static_cast<int32_t>(MappingZones.size()); }
+    int32_t NMics() const { return static_cast<int32_t>(Mics.size()); }
+    int32_t NOverlays() const { return static_cast<int32_t>(Overlays.size()); }
+    int32_t NSubArrangements() const { return static_cast<int32_t>(SubArrangements.size()); }
+    int32_t NOrnaments() const { return static_cast<int32_t>(Ornaments.size()); }
+    int32_t NMaterials() const { return static_cast<int32_t>(Materials.size()); }
+    int32_t NDSPProcess() const { return static_cast<int32_t>(DSPProcessList.size()); }
+    // Loose cabinets plus the cabinets of every line array, cluster and beam-steering array.
+    int32_t TotalCabinets() const;
+    // Loose cabinets, line arrays, clusters or beam-steering arrays exist.
+    bool HasSources() const { return NCabinets() + NCabArrays() + NClusters() + NBeamSteerings() > 0; }
+    // Every cabinet: loose ones, then those of every line array, cluster and beam-steering array.
+    void ForEachCabinet(const std::function<void(TCabinet&)>& fn) const;
+
+    // ---- Calculation options ----
+    TPressureSumType PressureSumType() const { return FPressureSumType; }
+    void SetPressureSumType(TPressureSumType Value);
+    bool IsComplexSum() const { return FIsComplexSum; }
+    bool AvoidPhaseAliasing() const { return FAvoidPhaseAliasing; }
+    void SetAvoidPhaseAliasing(bool Value); // filled in by the level-map code
+    int32_t MaxFreqNoAliasing() const { return FMaxFreqNoAliasing; }
+    int32_t MaxFreqforRealPhase() const { return FMaxFreqForRealPhase; }
+    void SetMaxFreqforRealPhase(int32_t Value);
+    int32_t FreqToEvaluate() const { return FFreqToEvaluate; }
+    void SetFreqToEvaluate(int32_t Value);
+    TMappingBands MappingBandsType() const { return FMappingBandsType; }
+    void SetMappingBandsType(TMappingBands Value); // filled in by the mapping-band code
+    TRenderQuality RenderQuality() const { return FRenderQuality; }
+    void SetRenderQuality(TRenderQuality Value);
+    bool ContinuousRender() const { return FContinuousRender; }
+    void SetContinuousRender(bool Value);
+    bool OnlyPhase() const { return FOnlyPhase; }
+    void SetOnlyPhase(bool Value);
+    bool ZeroPhaseStart() const { return FZeroPhaseStart; }
+    void SetZeroPhaseStart(bool Value);
+    bool IdealSpeaker() const { return FIdealSpeaker; }
+    void SetIdealSpeaker(bool Value);
+    TGenNoiseType GenNoiseType() const { return FGenNoiseType; }
+    void SetGenNoiseType(TGenNoiseType Value);
+    float GenGain = 0.0f;
+    float MaxUsagePercent() const { return FMaxUsagePercent; }
+    void SetMaxUsagePercent(float Value);
+    int32_t RefreshTimeMsec = 100;
+    double ProcessingTimeMs() const { return FProcessingTimeMs; }
+
+    // ---- Display options ----
+    TViewType ViewType() const { return FViewType; }
+    void SetViewType(TViewType Value);
+    int32_t MappingColorsRes() const { return FMappingColorsRes; }
+    void SetMappingColorsRes(int32_t Value);
+    std::vector<uint32_t> MappingColors; // palette steps, alpha-colour words
+    bool SPLNormalized() const { return FSPLNormalized; }
+    void SetSPLNormalized(bool Value);
+    double MaxdBSPL = 110.0;
+    double RangedBSPL = 36.0;
+    double MaxPhase = 0.0;
+    double MinPhase = 0.0;
+
+    // ---- Calculation state, shared with the worker threads ----
+    std::atomic<TCalcState> AllMapsState{TCalcState::qzaNeedsCalculate};
+    std::atomic<bool> ForceCalculation{false};
+    std::atomic<bool> AbortCalculation{false};
+    std::atomic<bool> AllowRendering{true};
+    std::atomic<bool> EventsEnabled{true};
+    std::atomic<bool> CalcHitPointEnabled{true};
+    std::atomic<bool> DontSumAllMaps{false};
+    std::atomic<bool> DontCalcMICS{false};
+    std::atomic<bool> ForceUseAxisPhase{false};
+    int32_t NFreqsAverage = 5;
+    std::vector<int32_t> FreqsAverage; // Hz, ascending; layer m of every map belongs to FreqsAverage[m]
+    double MaxdBPsychoComp = 0.0;
+    double dBEnergyComp = 0.0;
+    double dBEnergyCompOld = 0.0;
+    std::atomic<int32_t> AllMapsWaitingMsec{0};
+    std::vector<int32_t> FFreqToPoint; // mic-graph grid index per whole hertz
+    int32_t UniqueID = 0;
+    int32_t FNCabsInProject = 0;
+
+    // ---- Memory figures (MB) for the map budget ----
+    double MemInitial = 0.0;
+    double MemInstalled = 0.0;
+    double MemAvailable = 0.0;
+    double MemUsed = 0.0;
+    double MemMinGuaranteed = 0.0;
+    double MemUsedbyTheApp = 0.0;
+    bool IsCheckingMemory = false;
+    double MaxMemoryToUse() const { return MemAvailable - MemMinGuaranteed; }
+    double MemTotal() const;
+
+    // ---- Measurement points ----
+    std::vector<double> WeighteningTable; // dB per mic-graph point
+
+    // The allowed splay angle of the cabinet's model nearest to inSplayDegrees (the first on a tie),
+    // from the first-cabinet list when IsFirstCabinet. Returns its index, or -1 with the outputs
+    // unchanged when the model allows no angle.
+    int32_t GetNearestSplayAngleInCabinet(const TCabinet& theCabinet, bool IsFirstCabinet, double inSplayDegrees,
+                                          double& outSplayDegrees, double& deviation) const;
+
+    // ---- Project information (fixed capacity in the project file) ----
+    std::string InstallationName; // at most 25 characters
+    std::string GPSCoordinates;   // at most 25 characters
+    std::string PRJCreatedBy;     // at most 25 characters
+    std::string PRJDescription;   // at most 200 characters
+
+    // ---- Editor preferences ----
+    uint32_t ZoneCreationColor = 0xFF7A83AB;
+    bool ZonasCrecenParriba = true; // a zone's listening point is measured from its top face
+    bool UseCabOriginAsRotCenter = true;
+    bool UseOrnaOriginAsRotCenter = true;
+    bool UseSPLMeshforRaycast = false;
+
+    // ---- Breadcrumb and events ----
+    std::string LastLogString() const;
+    void SetLastLogString(std::string s);
+    TOnReceibeAllMaps FOnReceibeAllMaps;
+    TOnProjectModified FOnProjectModified;
+    bool IsProjectModified() const { return FIsProjectModified; }
+    void SetIsProjectModified(bool Value);
+
+    // ---- Filled in by the prediction code ----
+    // Recalculation control.
+    void ClearAllMaps();
+    void ClearMapsLength();
+    void ClearZoneMapLengthToAllCabs(int32_t Zone);
+    void SetZoneMapLengthToAllCabs(int32_t Zone);
+    void SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex);
+    void ReCalculateZones(int32_t ZoneIndex);
+    void ReCalculateAllMics();
+    void SetAllCabsCalculated();
+    // Memory budget.
+    double CalcMemoryInMapsNCabinets(double PxToMeters, int32_t NCabs) const;
+    double CalcMemoryInSumMaps(double PxToMeters) const;
+    double CalcMemoryInAllMaps(double PxToMeters) const;
+    double CalcMemoryIncrementAllMaps(int64_t PixelsQty) const;
+    bool CheckMemoryForNCabinets(double PxToMeters, int32_t NCabs);
+    bool CheckMemoryOnChangeBandWidth(double IniCalcMemory, double IniCalcCabinetsMemory, double NFreqsRatio,
+                                      double PxToMeters);
+    bool CheckMemoryOnChangeResolution(double IniCalcMemory, double PxToMeters);
+    bool CheckMemoryOnImportZones(double PxToMeters);
+    // Averaged frequencies.
+    void GetBandEdges(int32_t Fc, int32_t& Fl, int32_t& Fh) const;
+    bool CalcAverageFreqs();
+    // Summation and level maps.
+    bool GetMap3D(int32_t ZoneIndex);
+    void SumAllCabinetsInProject3D(int32_t ZoneIndex);
+    void SumAllCalculatedMaps();
+    double GetMaxdBSPL() const;
+    void MagnitudeToDB3D(int32_t ZoneIndex);
+    void UpdateRenderOptions();
+    // Summing thread and registry.
+    void ExecuteAllMapsThread();
+    void FAllMapsThreadRun(TWorkerThread& Sender);
+    void AllMapsThreadStopped(TWorkerThread& Sender);
+    void RescaleObjectsToPixelSize();
+    int32_t FreqToPoint(int32_t Freq) const;
+
+    // ---- Fields behind the properties ----
+    TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
+    IDispatcher* FDispatcher = nullptr;       // not owned
+    TPressureSumType FPressureSumType = TPressureSumType::qzaComplexSum;
+    bool FIsComplexSum = true;
+    bool FAvoidPhaseAliasing = true;
+    int32_t FMaxFreqNoAliasing = 115;
+    int32_t FMaxFreqForRealPhase = 1000;
+    int32_t FFreqToEvaluate = 0;
+    TMappingBands FMappingBandsType = TMappingBands::mbOneOctave;
+    TRenderQuality FRenderQuality = TRenderQuality::qzaMedium;
+    std::atomic<bool> FContinuousRender{true};
+    bool FOnlyPhase = false;
+    bool FZeroPhaseStart = false;
+    bool FIdealSpeaker = false;
+    TGenNoiseType FGenNoiseType = TGenNoiseType::qzaPinkNoise;
+    float FMaxUsagePercent = 0.0f;
+    double FProcessingTimeMs = 0.0;
+    TViewType FViewType = TViewType::qzaSideView;
+    int32_t FMappingColorsRes = 0;
+    bool FSPLNormalized = true;
+    bool FIsProjectModified = false;
+
+private:
+    mutable std::mutex logMutex_;
+    std::string lastLogString_;
+    bool freed_ = false;
+};
+
+} // namespace vendrel
