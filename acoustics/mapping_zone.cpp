@@ -4,46 +4,15 @@
 #include <cmath>
 
 #include "acoustics/cabinet.h"
+#include "acoustics/memory_budget.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "platform/core/message_box.h"
 #include "platform/core/numeric.h"
-#include "scene/system_helpers.h"
 
 namespace vendrel {
 
 namespace {
-
-// The resolution ladder of the render qualities, coarsest first.
-constexpr double kPixelLadder[] = {1.0, 0.5, 0.2, 0.1, 0.05};
-
-int ladderIndex(double p) {
-    for (int i = 0; i < static_cast<int>(std::size(kPixelLadder)); ++i) {
-        if (kPixelLadder[i] == p) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-double coarserPixel(double p) {
-    const int i = ladderIndex(p);
-    if (i > 0) {
-        return kPixelLadder[i - 1];
-    }
-    return 2.0 * p; // 1.0 m and sizes off the ladder double
-}
-
-void showLowMemory() {
-    MessageBoxService().MessageDlg("Not enough memory available. Render resolution will be decreased.",
-                                   TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
-}
-
-void showMinimumResolution() {
-    MessageBoxService().MessageDlg("You are already at the minimum resolution. Insufficient memory to continue. "
-                                   "Please close other applications or upgrade your system memory.",
-                                   TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
-}
 
 // Saves a flag of the project and restores it on every exit path.
 class FlagRestorer {
@@ -423,7 +392,7 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
         TAcousticProject& project;
         ~ClearChecking() { project.IsCheckingMemory = false; }
     } clearChecking{project};
-    GetPhysicalMemoryMB(project.MemInstalled, project.MemAvailable, project.MemUsed);
+    ReadMemoryFiguresMB(project.MemInstalled, project.MemAvailable, project.MemUsed);
 
     double p = pixelSize();
     const double m0 = project.CalcMemoryInAllMaps(p);
@@ -448,17 +417,17 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
     }
     // Already beyond the coarsest quality: nothing can be coarsened, so the maps are kept as they are
     // rather than released with no resolution to size them again.
-    if (p > 1.0) {
-        showMinimumResolution();
+    if (p > kCoarsestRenderPixel) {
+        ShowMinimumResolutionMessage();
         return false;
     }
     project.ClearMapsLength();
-    showLowMemory();
+    ShowLowMemoryMessage();
     bool goOn = true;
     while (goOn && need > project.MaxMemoryToUse()) {
-        p = coarserPixel(p);
-        if (p > 1.0) {
-            showMinimumResolution();
+        p = CoarserPixelSize(p);
+        if (p > kCoarsestRenderPixel) {
+            ShowMinimumResolutionMessage();
             goOn = false;
         }
         need = project.CalcMemoryIncrementAllMaps(addedPixels(p)) - (m0 - project.CalcMemoryInAllMaps(p));
@@ -475,7 +444,7 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
         }
         zone->RecalcPosBeginPx();
     }
-    const int index = ladderIndex(p);
+    const int index = RenderQualityIndexOf(p);
     if (index >= 0) {
         project.SetRenderQuality(static_cast<TRenderQuality>(index));
     } else {

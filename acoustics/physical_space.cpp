@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "acoustics/mapping_bands.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/project.h"
 #include "platform/core/numeric.h"
@@ -20,15 +21,6 @@ double speedOfSound(double tempCelsius) { return 20.06 * std::sqrt(tempCelsius +
 
 } // namespace
 
-const std::vector<int32_t>& TPhysicalSpace::DefaultMapFrequencies() {
-    static const std::vector<int32_t> table = {
-        20,   22,   25,   28,   31,   35,   40,   45,    50,    56,    63,    71,    80,    90,    100,   112,
-        125,  140,  160,  180,  200,  224,  250,  280,   315,   355,   400,   450,   500,   560,   630,   710,
-        800,  900,  1000, 1125, 1250, 1400, 1600, 1800,  2000,  2240,  2500,  2800,  3150,  3550,  4000,  4500,
-        5000, 5600, 6300, 7100, 8000, 9000, 10000, 11250, 12500, 14000, 16000, 18000, 20000};
-    return table;
-}
-
 TPhysicalSpace::TPhysicalSpace() { Reset(); }
 
 void TPhysicalSpace::Reset() {
@@ -40,7 +32,7 @@ void TPhysicalSpace::Reset() {
     FVenueLength = 50;
     FVenueHeightVer = 20;
     FVenueWidthHor = 20;
-    FreqsNormalized = DefaultMapFrequencies();
+    FreqsNormalized = MapFrequencySeries();
     FPixelToMeters = 0.08;
 }
 

@@ -69,9 +69,6 @@ public:
     // Pure-tone air absorption in dB/m at the reference pressure, current temperature and humidity.
     double CalculateAirLoss(int32_t Freq) const;
 
-    // The 61 map frequencies of a new medium: the sixth-octave series 20 Hz .. 20 kHz.
-    static const std::vector<int32_t>& DefaultMapFrequencies();
-
     int32_t FFreq = 0;
     bool FAirLoss = true;
     double FTempCelsius = 0.0;
@@ -89,7 +86,7 @@ public:
     int32_t MaxFreq = 20000;
     int32_t MinFreq = 20;
     int32_t SelectedFreqPoint = 0; // written by the window's frequency list
-    std::vector<int32_t> FreqsNormalized;
+    std::vector<int32_t> FreqsNormalized; // map frequencies, whole Hz, ascending
     double FPixelToMeters = 0.0;
 };
 

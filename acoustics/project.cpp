@@ -4,6 +4,7 @@
 
 #include "acoustics/cabinet.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/memory_budget.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/placed_objects.h"
 #include "platform/core/debug_log.h"
@@ -12,11 +13,6 @@
 #include "platform/core/worker_thread.h"
 
 namespace vendrel {
-
-namespace {
-// Pixel edge of each render quality, coarsest first.
-constexpr double kRenderQualityPixel[] = {1.0, 0.5, 0.2, 0.1, 0.05};
-} // namespace
 
 // ---- Threads and messages ----
 
@@ -147,11 +143,7 @@ void TAcousticProject::SetRenderQuality(TRenderQuality Value) {
     for (auto& zone : MappingZones) {
         zone->IsMapCleared = false;
     }
-    const auto index = static_cast<size_t>(Value);
-    if (index >= std::size(kRenderQualityPixel)) {
-        throw ERangeError();
-    }
-    const double size = kRenderQualityPixel[index];
+    const double size = RenderQualityPixelSize(static_cast<int>(Value));
     FPhysicalSpace->SetPixelToMeters(size);
     if (AllMapsState != TCalcState::qzaCalculating) {
         ReCalculateZones(-1);

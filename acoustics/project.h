@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "acoustics/mapping_bands.h"
 #include "acoustics/zone_data.h"
 
 namespace vendrel {
@@ -40,16 +41,6 @@ class TOrnasDetected;
 enum class TRenderQuality : uint8_t { qzaVeryLow, qzaLow, qzaMedium, qzaHigh, qzaVeryHigh };
 
 enum class TPressureSumType : uint8_t { qzaComplexSum, qzaEnergySum };
-
-// The band averaged into a map.
-enum class TMappingBands : uint8_t {
-    mbFullBand,
-    mbTwoOctave,
-    mbOneOctave,
-    mbTwoThirdOctave,
-    mbOneThirdOctave,
-    mbOneSixOctave
-};
 
 enum class TViewType : uint8_t { qzaSideView, qzaTopView, qzaThreeDView, qzaFrontView };
 
