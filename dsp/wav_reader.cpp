@@ -4,8 +4,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace vendrel {
@@ -17,13 +17,17 @@ uint16_t readU16(std::span<const uint8_t> b, size_t at) {
 }
 
 uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-uint32_t readU32(std::span<const uint8_t> b, size_t at) { return le32(&b[at]); }
+uint32_t readU32(std::span<const uint8_t> b, size_t at) {
+    return le32(&b[at]);
+}
 
-bool idIs(std::span<const uint8_t> b, size_t at, const char* id) { return std::memcmp(&b[at], id, 4) == 0; }
+bool idIs(std::span<const uint8_t> b, size_t at, const char* id) {
+    return std::memcmp(&b[at], id, 4) == 0;
+}
 
 // Size of the fixed part of a "fmt " chunk, and of the extension that carries the sub-format of a
 // WAVE_FORMAT_EXTENSIBLE header (cbSize, valid bits, channel mask, GUID).
@@ -103,7 +107,8 @@ bool ReadWavFile(const std::string& FileName, rWAVFile& Wav) {
         return false;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(fileSize));
-    if (!bytes.empty() && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+    if (!bytes.empty() &&
+        !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
         return false;
     }
     return ReadWavBytes(bytes, Wav);
@@ -132,7 +137,8 @@ TQzDspResult WavSamplesToDouble(const rWAVFile& Wav, std::span<double> Dest, int
     // An extensible header names its sample format in the sub-format.
     const uint16_t format =
         Wav.Header.AudioFormat == kWaveFormatExtensible ? Wav.SubFormat : Wav.Header.AudioFormat;
-    const bool known = bits == 16 || bits == 24 || (bits == 32 && (format == kWaveFormatPcm || format == kWaveFormatFloat)) ||
+    const bool known = bits == 16 || bits == 24 ||
+                       (bits == 32 && (format == kWaveFormatPcm || format == kWaveFormatFloat)) ||
                        (bits == 64 && format == kWaveFormatFloat);
     if (!known) {
         return TQzDspResult::qzdReadFileError;
@@ -166,7 +172,8 @@ TQzDspResult WavSamplesToDouble(const rWAVFile& Wav, std::span<double> Dest, int
             break;
         }
         default: // 64-bit float
-            v = std::bit_cast<double>(static_cast<uint64_t>(le32(p)) | (static_cast<uint64_t>(le32(p + 4)) << 32));
+            v = std::bit_cast<double>(static_cast<uint64_t>(le32(p)) |
+                                      (static_cast<uint64_t>(le32(p + 4)) << 32));
             break;
         }
         Dest[static_cast<size_t>(i)] = v;

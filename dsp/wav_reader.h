@@ -29,7 +29,7 @@ struct rWAVHeaderFile {
 struct rWAVFile {
     rWAVHeaderFile Header;
     char ChunkID[4] = {};
-    uint32_t ChunkSize = 0;        // bytes of sample data
+    uint32_t ChunkSize = 0;          // bytes of sample data
     std::vector<uint8_t> DataBuffer; // the data chunk's content as stored
     // Format code of a WAVE_FORMAT_EXTENSIBLE file (first two bytes of its sub-format GUID);
     // 0 for a plain header.

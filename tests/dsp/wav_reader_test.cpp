@@ -24,7 +24,9 @@ void put32(Bytes& b, uint32_t v) {
     put16(b, static_cast<uint16_t>(v));
     put16(b, static_cast<uint16_t>(v >> 16));
 }
-void putId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+void putId(Bytes& b, const char* id) {
+    b.insert(b.end(), id, id + 4);
+}
 
 Bytes chunk(const char* id, const Bytes& body, uint32_t statedLength) {
     Bytes b;
@@ -33,7 +35,9 @@ Bytes chunk(const char* id, const Bytes& body, uint32_t statedLength) {
     b.insert(b.end(), body.begin(), body.end());
     return b;
 }
-Bytes chunk(const char* id, const Bytes& body) { return chunk(id, body, static_cast<uint32_t>(body.size())); }
+Bytes chunk(const char* id, const Bytes& body) {
+    return chunk(id, body, static_cast<uint32_t>(body.size()));
+}
 
 Bytes fmtBody(uint16_t format, uint16_t channels, uint16_t bits, uint32_t rate = 48000) {
     Bytes b;
@@ -74,11 +78,12 @@ Bytes riff(const std::vector<Bytes>& chunks) {
 class TempFile {
 public:
     explicit TempFile(const Bytes& content) {
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("wav_reader_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++) + ".wav"))
+        path_ = (std::filesystem::temp_directory_path() / ("wav_reader_test_" + std::to_string(::getpid()) +
+                                                           "_" + std::to_string(counter_++) + ".wav"))
                     .string();
-        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
-                                                     static_cast<std::streamsize>(content.size()));
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(content.data()),
+                   static_cast<std::streamsize>(content.size()));
     }
     ~TempFile() { std::filesystem::remove(path_); }
     const std::string& path() const { return path_; }
@@ -161,13 +166,16 @@ TEST(WavReader, IntegerSamplesScaleToUnitRange) {
     };
     const std::vector<Case> cases = {
         {16, {0x00, 0x80, 0xff, 0x7f, 0x00, 0x00, 0xff, 0xff}, {-1.0, 0.999969482421875, 0.0, -1.0 / 32768}},
-        {24, {0x00, 0x00, 0x80, 0xff, 0xff, 0x7f, 0x01, 0x00, 0x00}, {-1.0, 8388607.0 / 8388608, 1.0 / 8388608}},
+        {24,
+         {0x00, 0x00, 0x80, 0xff, 0xff, 0x7f, 0x01, 0x00, 0x00},
+         {-1.0, 8388607.0 / 8388608, 1.0 / 8388608}},
         {32, {0x00, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x80}, {0.5, -1.0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bits);
         rWAVFile wav;
-        ASSERT_TRUE(ReadWavBytes(riff({chunk("fmt ", fmtBody(kWaveFormatPcm, 1, c.bits)), chunk("data", c.data)}), wav));
+        ASSERT_TRUE(ReadWavBytes(
+            riff({chunk("fmt ", fmtBody(kWaveFormatPcm, 1, c.bits)), chunk("data", c.data)}), wav));
         std::vector<double> out(c.expected.size());
         ASSERT_EQ(WavSamplesToDouble(wav, out, -1), TQzDspResult::qzdOK);
         EXPECT_EQ(out, c.expected);
@@ -197,8 +205,10 @@ TEST(WavReader, DamagedFilesAreReadErrors) {
         {"data size negative", riff({fmt, chunk("data", samples, 0xfffffff0)})},
         {"empty data chunk", riff({fmt, chunk("data", {})})},
         {"format chunk too short", riff({chunk("fmt ", shortFmt), chunk("data", samples)})},
-        {"other chunk negative", riff({chunk("LIST", {1, 2, 3, 4}, 0x80000000u), fmt, chunk("data", samples)})},
-        {"other chunk beyond the file", riff({fmt, chunk("LIST", {1, 2, 3, 4}, 1000), chunk("data", samples)})},
+        {"other chunk negative",
+         riff({chunk("LIST", {1, 2, 3, 4}, 0x80000000u), fmt, chunk("data", samples)})},
+        {"other chunk beyond the file",
+         riff({fmt, chunk("LIST", {1, 2, 3, 4}, 1000), chunk("data", samples)})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
