@@ -35,15 +35,17 @@ TMappingZone::TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* Acou
 TMappingZone::~TMappingZone() = default;
 
 TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
-                                   const std::string& iName, double iX, double iY, double iZ, float iWidth,
-                                   float iDepth, float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor) {
+                                   const std::string& iName, const TPoint3D& iPosition3D,
+                                   const TPoint3D& iRotation3D, float iWidth, float iDepth, float iHeight,
+                                   bool /*IsSelected*/, TSurfaceType iZoneType, uint32_t ZoneCreationColor,
+                                   bool /*IsActive*/) {
     TAcousticProject& project = *AcousticProjectOwner;
     // State changes of a zone under construction are not requests.
     FlagRestorer rendering(project.AllowRendering, false);
     project.MappingZones.push_back(std::unique_ptr<TMappingZone>(new TMappingZone(PhysicalSpace, AcousticProjectOwner)));
     TMappingZone* zone = project.MappingZones.back().get();
     try {
-        zone->init(iName, iX, iY, iZ, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor);
+        zone->init(iName, iPosition3D, iRotation3D, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor);
     } catch (...) {
         // Leave the project as it was: no zone entry and no cabinet buffer for it.
         const size_t index = project.MappingZones.size() - 1;
@@ -58,8 +60,9 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
     return zone;
 }
 
-void TMappingZone::init(const std::string& iName, double iX, double iY, double iZ, float iWidth, float iDepth,
-                        float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor) {
+void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
+                        float iWidth, float iDepth, float iHeight, TSurfaceType iZoneType,
+                        uint32_t ZoneCreationColor) {
     TAcousticProject& project = *FMyAcousticProject;
     FMapState = TCalcState::qzaCalculated;
     FMappingSides = TMappingSides::qzaSPLOneSide;
@@ -77,14 +80,15 @@ void TMappingZone::init(const std::string& iName, double iX, double iY, double i
             std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels, FDepthPixels, ZoneIndexID));
     });
     MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
+    FRotationAngle = iRotation3D;
     FListenLevel = FSurfaceType == TSurfaceType::qzaPicture ? 0.0f : 1.7f;
     if (FSurfaceType != TSurfaceType::qzaPicture) {
         NeedsCalcAllCabsInZone();
     }
     FActive = true;
-    FXBegin = iX;
-    FZBegin = iZ;
-    SetYBegin(iY);
+    FXBegin = iPosition3D.X;
+    FZBegin = iPosition3D.Z;
+    SetYBegin(iPosition3D.Y);
     RecalcPosBeginPx();
     SetWidth(iWidth);
     SetHeight(iHeight);
@@ -110,9 +114,39 @@ void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) {
 // ---- Position and listening point ----
 
 void TMappingZone::RecalcListenPointAbs() {
-    const float up = FMyAcousticProject->ZonasCrecenParriba ? FListenLevel + FHeight : FListenLevel;
-    FListenPointAbs = TZonePoint{0.0f, up, 0.0f};
+    const auto rx = static_cast<float>(FRotationAngle.X * kDegToRad);
+    const auto ry = static_cast<float>(FRotationAngle.Y * kDegToRad);
+    const auto rz = static_cast<float>(FRotationAngle.Z * kDegToRad);
+    TMatrix3D M;
+    TPoint3D offset;
+    if (FMyAcousticProject->ZonasCrecenParriba) {
+        // Listening height measured from the top face of the slab.
+        M = TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationY(-ry);
+        offset = TPoint3D(0.0f, FListenLevel + FHeight, 0.0f);
+    } else {
+        M = TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationY(-ry);
+        offset = TPoint3D(0.0f, FListenLevel, 0.0f);
+    }
+    FListenPointAbs = offset * M;
     RecalcPosBeginPx();
+}
+
+void TMappingZone::SetRotationAngle(const TPoint3D& Value) {
+    if (Value == FRotationAngle) {
+        return;
+    }
+    const bool turnY = Value.Y != FRotationAngle.Y;
+    FRotationAngle = Value;
+    RecalcListenPointAbs();
+    TAcousticProject& project = *FMyAcousticProject;
+    project.SetIsProjectModified(true);
+    if (!project.EventsEnabled) {
+        return;
+    }
+    if (FSurfaceType != TSurfaceType::qzaPicture || turnY) {
+        NeedsCalcAllCabsInZone();
+        SetMapState(TCalcState::qzaNeedsCalculate);
+    }
 }
 
 void TMappingZone::RecalcPosBeginPx() {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "acoustics/zone_data.h"
+#include "platform/core/geometry3d.h"
 
 namespace vendrel {
 
@@ -22,20 +23,15 @@ enum class TMappingSides : uint8_t { qzaNoSPLMap, qzaSPLOneSide, qzaSPLTwoSide }
 
 enum class TTextureType : uint8_t { qzaLoadedImage, qzaLibTexture, qzaColor };
 
-// A point in the zone's map frame.
-struct TZonePoint {
-    float X = 0.0f;
-    float Y = 0.0f;
-    float Z = 0.0f;
-};
-
 class TMappingZone {
 public:
     // Creates a zone, appends it to the project's MappingZones (which owns it) and gives every
-    // cabinet of the project a buffer for it. Returns the new zone.
+    // cabinet of the project a buffer for it. Returns the new zone. iPosition3D is the begin corner in
+    // metres, iRotation3D the angles in degrees; IsSelected and IsActive are accepted and not used.
     static TMappingZone* Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
-                                const std::string& iName, double iX, double iY, double iZ, float iWidth,
-                                float iDepth, float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor);
+                                const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
+                                float iWidth, float iDepth, float iHeight, bool IsSelected, TSurfaceType iZoneType,
+                                uint32_t ZoneCreationColor, bool IsActive);
     ~TMappingZone();
     TMappingZone(const TMappingZone&) = delete;
     TMappingZone& operator=(const TMappingZone&) = delete;
@@ -55,6 +51,10 @@ public:
     void SetXBegin(double Value);
     void SetYBegin(double Value);
     void SetZBegin(double Value);
+
+    // Rotation about X, Y and Z in degrees.
+    TPoint3D RotationAngle() const { return FRotationAngle; }
+    void SetRotationAngle(const TPoint3D& Value);
 
     TSurfaceType SurfaceType() const { return FSurfaceType; }
     // The zone carries a level map: not a picture and mapped on at least one side.
@@ -90,8 +90,8 @@ public:
     void SetListenLevel(float Value);
 
     // Begin corner plus listening offset, in map pixels: where the map computation starts its grid.
-    TZonePoint PosBeginPx;
-    TZonePoint FListenPointAbs; // the listening offset turned by the zone's rotation, metres
+    TPoint3D PosBeginPx;
+    TPoint3D FListenPointAbs; // the listening offset turned by the zone's rotation, metres
 
     std::unique_ptr<TZoneData> MapSum; // the summed map, then the level map in layer 0
     bool IsMapCleared = true;
@@ -113,6 +113,7 @@ public:
     float FWidth = 0.0f;
     float FDepth = 0.0f;
     float FHeight = 0.0f;
+    TPoint3D FRotationAngle;
     TSurfaceType FSurfaceType = TSurfaceType::qzaRectangle;
     TMappingSides FMappingSides = TMappingSides::qzaSPLOneSide;
     int32_t FWidthPixels = 1;
@@ -124,8 +125,8 @@ public:
 
 private:
     TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
-    void init(const std::string& iName, double iX, double iY, double iZ, float iWidth, float iDepth, float iHeight,
-              TSurfaceType iZoneType, uint32_t ZoneCreationColor);
+    void init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D, float iWidth,
+              float iDepth, float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor);
     void SetPixelDimensions(int32_t w, int32_t d);
     void UpdateZonePosition();
     // Pixel counts changed: sizes the zone's own buffers and, with events, the cabinets' buffers.
