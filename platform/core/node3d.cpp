@@ -17,6 +17,7 @@ TMatrix3D NodeRotationMatrix(const TPoint3D& a) {
 TControl3D::TControl3D(TComponent* AOwner) : TComponent(AOwner) {}
 
 TControl3D::~TControl3D() {
+    notifyDetaching(true);
     if (FParent != nullptr) {
         auto& siblings = FParent->FChildren;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
@@ -41,6 +42,7 @@ void TControl3D::SetParent(TControl3D* NewParent) {
         }
     }
     if (FParent != nullptr) {
+        notifyDetaching(false);
         auto& siblings = FParent->FChildren;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
@@ -53,6 +55,18 @@ void TControl3D::SetParent(TControl3D* NewParent) {
 }
 
 TControl3D* TControl3D::Children(int i) const { return At(FChildren, i); }
+
+void TControl3D::notifyDetaching(bool freeing) {
+    TControl3D* root = this;
+    while (root->FParent != nullptr) {
+        root = root->FParent;
+    }
+    if (root != this) {
+        root->SubtreeDetaching(this, freeing);
+    }
+}
+
+void TControl3D::SubtreeDetaching(TControl3D*, bool) {}
 
 void TControl3D::localChanged() {
     FLocalMatrix = TMatrix3D::CreateScaling(FScale) * TMatrix3D::CreateTranslation(-FRotationCenter) *

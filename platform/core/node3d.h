@@ -166,6 +166,9 @@ protected:
     virtual bool DoRayCastIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, TPoint3D& Intersection);
     // A repaint request from this node or a descendant; the root handles it (a viewport redraws).
     virtual void RepaintRequested(TControl3D* From);
+    // Node is about to leave the tree below this root with its subtree (moved elsewhere, or freed when
+    // Freeing); roots that keep links into their tree (a viewport's captured object) drop them here.
+    virtual void SubtreeDetaching(TControl3D* Node, bool Freeing);
 
     float FWidth = 1.0f;
     float FHeight = 1.0f;
@@ -173,6 +176,7 @@ protected:
 
 private:
     void localChanged();
+    void notifyDetaching(bool freeing);
 
     TControl3D* FParent = nullptr;
     std::vector<TControl3D*> FChildren; // not owned
