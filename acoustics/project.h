@@ -14,6 +14,7 @@
 
 #include "acoustics/mapping_bands.h"
 #include "acoustics/zone_data.h"
+#include "dsp/dsp_space.h"
 
 namespace vendrel {
 
@@ -214,6 +215,10 @@ public:
     double MemTotal() const;
 
     // ---- Measurement points ----
+    TFreqBands MicSmoothing = TFreqBands::fbOneTwelveOctave;
+    TWeightening MicWeightening() const { return FMicWeightening; }
+    // Fills WeighteningTable with the weighting curve on the mic-graph grid.
+    void SetMicWeightening(TWeightening Value);
     std::vector<double> WeighteningTable; // dB per mic-graph point
 
     // The allowed splay angle of the cabinet's model nearest to inSplayDegrees (the first on a tie),
@@ -289,7 +294,8 @@ public:
     int32_t FMaxFreqNoAliasing = 115;
     int32_t FMaxFreqForRealPhase = 1000;
     int32_t FFreqToEvaluate = 0;
-    TMappingBands FMappingBandsType = TMappingBands::mbOneOctave;
+    // The first value in ordinal order, so that the reset's band setter always runs.
+    TMappingBands FMappingBandsType = TMappingBands::mbFullBand;
     TRenderQuality FRenderQuality = TRenderQuality::qzaMedium;
     std::atomic<bool> FContinuousRender{true};
     bool FOnlyPhase = false;
@@ -302,6 +308,7 @@ public:
     int32_t FMappingColorsRes = 0;
     bool FSPLNormalized = true;
     bool FIsProjectModified = false;
+    TWeightening FMicWeightening = TWeightening::unWeigthed;
 
 private:
     mutable std::mutex logMutex_;

@@ -47,3 +47,17 @@ std::vector<double> WeighteningCurve(TWeightening Weightening, const TDSPSpace& 
 }
 
 } // namespace vendrel
+
+#include "acoustics/project.h"
+
+namespace vendrel {
+
+void TAcousticProject::SetMicWeightening(TWeightening Value) {
+    if (Value == FMicWeightening) {
+        return;
+    }
+    FMicWeightening = Value;
+    WeighteningTable = WeighteningCurve(Value, *DSPSpaceForMicGraphs);
+}
+
+} // namespace vendrel
