@@ -77,6 +77,10 @@ public:
     double GetDbVsDistance(double dBIni, double DistanceMeters) const;
     double GetPhaseVsDistance(double iPhaseIni, double iDistanceMeters, double iRadiansPerMeter) const;
     void FMapThreadRun(TWorkerThread* Sender);
+    // The map thread, created on first use; FreeMapThread cancels a running pass, waits for it and
+    // frees the thread (the cabinet's release calls it before anything the thread reads goes away).
+    TWorkerThread& MapThread();
+    void FreeMapThread();
     void CabinetMapThreadStopped(TWorkerThread* Sender);
     // Default OnReceiveMap handler: asks the project for the summation.
     void CabinetMapReceived(TCabinet* Sender);

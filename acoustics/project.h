@@ -53,6 +53,7 @@ public:
     virtual ~IProgressBar() = default;
     virtual void SetMax(double v) = 0;
     virtual void SetValue(double v) = 0;
+    virtual double Value() const = 0;
     virtual void SetStyleLookup(const std::string& style) = 0;
 };
 
@@ -274,12 +275,15 @@ public:
     // Summation and level maps.
     bool GetMap3D(int32_t ZoneIndex);
     void SumAllCabinetsInProject3D(int32_t ZoneIndex);
+    void CompensateEnergySum(int32_t ZoneIndex, double dBComp);
     void SumAllCalculatedMaps();
     double GetMaxdBSPL() const;
     void MagnitudeToDB3D(int32_t ZoneIndex);
     void UpdateRenderOptions();
     // Summing thread and registry.
     void ExecuteAllMapsThread();
+    // The summing thread, created on first use.
+    TWorkerThread& AllMapsThread();
     void FAllMapsThreadRun(TWorkerThread& Sender);
     void AllMapsThreadStopped(TWorkerThread& Sender);
     void RescaleObjectsToPixelSize();

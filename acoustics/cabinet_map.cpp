@@ -1,0 +1,439 @@
+// The map kernel of a cabinet: the complex pressure of each of its sources at the centre of every
+// pixel of every mapped zone, for every averaged frequency, added into the cabinet's zone buffers.
+// Also the cabinet's polar lookups and distance laws, shared with the measurement points.
+//
+// Loop structure: for each zone and source, whatever depends only on the source and the frequency
+// (processing response, the polar table re-laid per averaged frequency) is prepared once; the pixels
+// are then visited column by column along the depth run, which is contiguous in the buffers, with the
+// geometry of a whole column computed first and the sine, cosine and exponential done on vectors.
+
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "acoustics/polar.h"
+#include "acoustics/project.h"
+#include "acoustics/source_point.h"
+#include "acoustics/user_preset.h"
+#include "acoustics/vector_math.h"
+#include "dsp/complex.h"
+#include "dsp/dsp_space.h"
+#include "platform/core/numeric.h"
+#include "platform/core/worker_thread.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vendrel {
+
+namespace {
+
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kRadToDeg = 57.29577951308232;
+constexpr float kOneOver360 = 0.0027777778450399637f;
+constexpr double kTwoPiD = 2 * 3.141592653589793;
+
+// 3 x 3 rotation part of a row-vector matrix.
+struct Mat3 {
+    float m[3][3];
+};
+
+Mat3 mul(const Mat3& a, const Mat3& b) {
+    Mat3 r{};
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j];
+        }
+    }
+    return r;
+}
+
+Mat3 rotX(float a) {
+    const float c = std::cos(a), s = std::sin(a);
+    return Mat3{{{1, 0, 0}, {0, c, s}, {0, -s, c}}};
+}
+Mat3 rotY(float a) {
+    const float c = std::cos(a), s = std::sin(a);
+    return Mat3{{{c, 0, -s}, {0, 1, 0}, {s, 0, c}}};
+}
+Mat3 rotZ(float a) {
+    const float c = std::cos(a), s = std::sin(a);
+    return Mat3{{{c, s, 0}, {-s, c, 0}, {0, 0, 1}}};
+}
+
+TVec3f apply(const TVec3f& p, const Mat3& m) {
+    return {p[0] * m.m[0][0] + p[1] * m.m[1][0] + p[2] * m.m[2][0],
+            p[0] * m.m[0][1] + p[1] * m.m[1][1] + p[2] * m.m[2][1],
+            p[0] * m.m[0][2] + p[1] * m.m[1][2] + p[2] * m.m[2][2]};
+}
+
+Mat3 transpose(const Mat3& a) {
+    Mat3 r{};
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            r.m[i][j] = a.m[j][i];
+        }
+    }
+    return r;
+}
+
+// Degrees into [0, 360) as the polar lookup reduces them.
+double reduceDegrees(double deg) {
+    double v = deg - IntPart(deg * static_cast<double>(kOneOver360)) * 360.0;
+    if (v < 0) {
+        v += 360.0;
+    }
+    return v;
+}
+
+double phaseStep(double d, double l) {
+    constexpr double pi = 3.1415927410125732, twoPi = 6.2831854820251465;
+    if (std::fabs(d) <= pi) {
+        return d / l;
+    }
+    return d < -pi ? (d + twoPi) / l : (d - twoPi) / l;
+}
+
+double wrap2Pi(double x) { return WrapRadians2Pi(x); }
+
+// The zone's scene rotation angles in degrees (X, Y, Z). Zones are not turned yet: the mapping zone
+// carries no rotation of its own so far.
+TVec3f zoneRotationDegrees(const TMappingZone&) { return {0.0f, 0.0f, 0.0f}; }
+
+void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag, std::vector<float>& phase);
+
+// The polar data of one source re-laid per averaged frequency: [k][elevation][azimuth] magnitude and
+// phase (wrapped), so that the inner loops read one small table per frequency.
+struct SourceTable {
+    int32_t nAz = 0, nEl = 0;
+    std::vector<float> mag, ph;
+    std::vector<uint8_t> realPhase; // per k
+    std::vector<float> axisPhase;   // per k
+    size_t at(int32_t k, int32_t e, int32_t a) const {
+        return (static_cast<size_t>(k) * static_cast<size_t>(nEl) + static_cast<size_t>(e)) * static_cast<size_t>(nAz) +
+               static_cast<size_t>(a);
+    }
+};
+
+} // namespace
+
+// ---- Distance laws ----
+
+double TCabinet::GetLinealGainVsDistance(double iGainIni, double iDistanceMeters, double iAirLoss) const {
+    const double d = std::max(iDistanceMeters, 1.0);
+    double g = iGainIni / d;
+    if (FPhysicalSpace->AirLoss()) {
+        g *= DBToLinearGain(-iAirLoss * d);
+    }
+    return g;
+}
+
+double TCabinet::GetDbVsDistance(double dBIni, double DistanceMeters) const {
+    const double d = std::max(DistanceMeters, 1.0);
+    double v = dBIni - 20 * std::log10(d);
+    if (FPhysicalSpace->AirLoss()) {
+        v -= FPhysicalSpace->dbHumid() * d;
+    }
+    return v;
+}
+
+double TCabinet::GetPhaseVsDistance(double iPhaseIni, double iDistanceMeters, double iRadiansPerMeter) const {
+    return iPhaseIni - (iDistanceMeters - 1) * iRadiansPerMeter;
+}
+
+// ---- Polar lookups ----
+
+void TCabinet::GetPolarPointsToInterpolate(double iRadianAngleAzim, double iRadianAngleElev, int32_t& oAzimP1E1,
+                                           int32_t& oAzimP2E1, int32_t& oAzimP1E2, int32_t& oAzimP2E2,
+                                           int32_t& oDecimalPartAz, int32_t& oDecimalPartElev, int32_t& oElevP1,
+                                           int32_t& oElevP2) const {
+    const TPolarNeighbours nb = PolarPointsToInterpolate(iRadianAngleAzim, iRadianAngleElev,
+                                                         FModel->FPolarResolutionDegrees, FModel->FNPolarAzMeasures,
+                                                         FModel->FNPolarElevSlices);
+    oAzimP1E1 = nb.AzimP1E1;
+    oAzimP2E1 = nb.AzimP2E1;
+    oAzimP1E2 = nb.AzimP1E2;
+    oAzimP2E2 = nb.AzimP2E2;
+    oDecimalPartAz = nb.DecimalPartAz;
+    oDecimalPartElev = nb.DecimalPartElev;
+    oElevP1 = nb.ElevP1;
+    oElevP2 = nb.ElevP2;
+}
+
+void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1, int32_t iAzimP2E1,
+                                         int32_t iAzimP1E2, int32_t iAzimP2E2, int32_t iDecimalPartAz,
+                                         int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2,
+                                         double& oMagSpeaker, double& oPhaseSpeaker) const {
+    const TAcousticProject& project = *FMyAcousticProject;
+    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID;
+    const int32_t n = FModel->DSPSpace->FreqToPoint(iFreq);
+    const TPolarNeighbours nb{iAzimP1E1, iAzimP2E1, iAzimP1E2, iAzimP2E2, iDecimalPartAz, iDecimalPartElev,
+                              iElevP1, iElevP2};
+    const bool real =
+        FModel->UseRealPhase && iFreq < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase.load();
+    PolarMagPhaseAtGridPoint(*FModel, set, n, nb, real, oMagSpeaker, oPhaseSpeaker);
+}
+
+void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1,
+                                                int32_t iAzimP2E1, int32_t iAzimP1E2, int32_t iAzimP2E2,
+                                                int32_t iDecimalPartAz, int32_t iDecimalPartElev, int32_t iElevP1,
+                                                int32_t iElevP2, double& oMagSpeaker, double& oPhaseSpeaker,
+                                                float& oPoint1Percent, float& oPoint2Percent, int32_t& oNext) const {
+    const TAcousticProject& project = *FMyAcousticProject;
+    const TDSPSpace& grid = *FModel->DSPSpace;
+    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID;
+    const int32_t v = std::max(0, grid.FreqToPoint(iFreq) - 1);
+    oNext = v < grid.NRealFreqPoints() - 1 ? 1 : 0;
+    const double w = grid.FreqToNearPercent(iFreq - 1);
+    oPoint2Percent = static_cast<float>(w);
+    oPoint1Percent = static_cast<float>(1 - w);
+    const TPolarNeighbours nb{iAzimP1E1, iAzimP2E1, iAzimP1E2, iAzimP2E2, iDecimalPartAz, iDecimalPartElev,
+                              iElevP1, iElevP2};
+    const bool real = FModel->UseRealPhase && !project.ForceUseAxisPhase.load();
+    double m1 = 0, p1 = 0, m2 = 0, p2 = 0;
+    PolarMagPhaseAtGridPoint(*FModel, set, v, nb, real, m1, p1);
+    PolarMagPhaseAtGridPoint(*FModel, set, v + oNext, nb, real, m2, p2);
+    oMagSpeaker = m1 * (1 - w) + m2 * w;
+    if (p2 - p1 < -kPi) {
+        p1 -= kTwoPiD;
+    } else if (p2 - p1 > kPi) {
+        p1 += kTwoPiD;
+    }
+    oPhaseSpeaker = wrap2Pi(p1 * (1 - w) + p2 * w);
+}
+
+// ---- The kernel ----
+
+bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
+    TAcousticProject& project = *FMyAcousticProject;
+    const TPhysicalSpace& medium = *FPhysicalSpace;
+    const TCabModel& model = *FModel;
+    const int32_t nK = project.NFreqsAverage;
+    const std::vector<int32_t>& freqs = project.FreqsAverage;
+    const int32_t r = model.FPolarResolutionDegrees;
+    const int32_t nAz = model.FNPolarAzMeasures, nEl = model.FNPolarElevSlices;
+    const double tenths = 10.0 * r;
+    const float s = static_cast<float>(medium.PixelToMeters());
+
+    // Per averaged frequency: radians per metre and air loss in dB per metre.
+    std::vector<double> kf(static_cast<size_t>(nK)), alpha(static_cast<size_t>(nK));
+    for (int32_t k = 0; k < nK; ++k) {
+        const TFreqConstants fc = medium.GetFreqConstants(At(freqs, k));
+        kf[static_cast<size_t>(k)] = fc.RadiansPerMeter;
+        alpha[static_cast<size_t>(k)] = medium.AirLoss() ? fc.dBPerMeter : 0.0;
+    }
+
+    const int32_t firstZone = ZoneIndex == -1 ? 0 : ZoneIndex;
+    const int32_t lastZone = ZoneIndex == -1 ? project.NMappingZones() - 1 : ZoneIndex;
+    const int32_t firstSource = FromSource == -1 ? 0 : FromSource;
+    const int32_t lastSource = FromSource == -1 ? model.FNSourcePoints - 1 : FromSource;
+
+    std::vector<float> procMag(static_cast<size_t>(nK)), procPh(static_cast<size_t>(nK));
+
+    for (int32_t z = firstZone; z <= lastZone; ++z) {
+        TMappingZone& zone = *At(project.MappingZones, z);
+        TZoneData& buffer = *At(MapData, z);
+        if (zone.MappingSides() == TMappingSides::qzaNoSPLMap || zone.SurfaceType() == TSurfaceType::qzaPicture ||
+            !zone.Active() || buffer.ZoneCalculated) {
+            continue;
+        }
+        // Zone frame: M = RotY(-ry) x RotX(rx) x RotZ(rz), origin O = (Xb, -Yb, -Zb) x M.
+        const TVec3f rot = zoneRotationDegrees(zone);
+        const Mat3 m = mul(mul(rotY(static_cast<float>(-rot[1] * kDegToRad)), rotX(static_cast<float>(rot[0] * kDegToRad))),
+                           rotZ(static_cast<float>(rot[2] * kDegToRad)));
+        const Mat3 inv = transpose(m);
+        const TVec3f o = apply({zone.PosBeginPx.X, -zone.PosBeginPx.Y, -zone.PosBeginPx.Z}, m);
+        const int32_t W = buffer.WidthPixels(), D = buffer.DepthPixels();
+        const float h = static_cast<float>(zone.DepthPixels()) / 2.0f;
+        buffer.ClearData();
+        if (buffer.MapRealFreq.Empty() || buffer.MapRealFreq.NFreqs() < nK) {
+            throw ERangeError("Map buffer of zone " + std::to_string(z) + " is not sized");
+        }
+
+        // Column staging, reused for every source.
+        const size_t ds = static_cast<size_t>(D);
+        std::vector<float> dist(ds), yAz(ds), xAz(ds), yEl(ds), xEl(ds), az(ds), el(ds);
+        std::vector<int32_t> e1(ds), e2(ds), a11(ds), a21(ds), a12(ds), a22(ds), dAz(ds), dEl(ds);
+        std::vector<float> amp(ds), ph(ds), loss(ds);
+
+        for (int32_t i = firstSource; i <= lastSource; ++i) {
+            const TSourcePoint& src = *At(SourcePoints, i);
+            if (!src.Active()) {
+                continue;
+            }
+            prepareSourceResponse(*this, i, procMag, procPh);
+            // The polar table of this source per averaged frequency.
+            SourceTable table;
+            table.nAz = nAz;
+            table.nEl = nEl;
+            const size_t cells = static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
+            table.mag.resize(cells);
+            table.ph.resize(cells);
+            table.realPhase.resize(static_cast<size_t>(nK));
+            table.axisPhase.resize(static_cast<size_t>(nK));
+            const int32_t set = At(model.SourcePoint, i)->PolarID;
+            const auto& slices = At(model.PolarData, set);
+            for (int32_t k = 0; k < nK; ++k) {
+                const int32_t f = freqs[static_cast<size_t>(k)];
+                const int32_t n = model.DSPSpace->FreqToPoint(f);
+                for (int32_t e = 0; e < nEl; ++e) {
+                    for (int32_t a = 0; a < nAz; ++a) {
+                        const rPolarData& d = At(At(slices, e), a);
+                        table.mag[table.at(k, e, a)] = At(d.MagnitudePerFreq, n);
+                        table.ph[table.at(k, e, a)] = static_cast<float>(wrap2Pi(At(d.PhasePerFreq, n)));
+                    }
+                }
+                table.realPhase[static_cast<size_t>(k)] = model.UseRealPhase && f < project.MaxFreqforRealPhase() &&
+                                                          !project.ForceUseAxisPhase.load();
+                table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
+            }
+            const float zPolar = ZeroPhaseStart ? 0.0f : 1.0f;
+            const float X = static_cast<float>(src.FXpixAbs), Y = static_cast<float>(src.FYpixAbs),
+                        Z = static_cast<float>(src.FZpixAbs);
+
+            for (int32_t w = 0; w < W; ++w) {
+                if (project.AbortCalculation || (FMapThread != nullptr && FMapThread->IsCurrentThread() &&
+                                                 FMapThread->Cancelled())) {
+                    if (FMapThread != nullptr && FMapThread->IsCurrentThread()) {
+                        FMapThread->Stop();
+                    }
+                    FMapState = TCalcState::qzaNeedsCalculate;
+                    zone.FMapState = TCalcState::qzaNeedsCalculate;
+                    buffer.ZoneCalculated = false;
+                    project.AllMapsState = TCalcState::qzaNeedsCalculate;
+                    return false;
+                }
+                // Geometry of the column.
+                for (int32_t l = 0; l < D; ++l) {
+                    const TVec3f p{static_cast<float>(w) + o[0] + 0.5f, o[1],
+                                   static_cast<float>(l) - h + o[2] + 0.5f};
+                    const TVec3f q = apply(p, inv);
+                    const TVec3f dv{(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s};
+                    const TVec3f t = RotateIntoSourceFrame(dv, src.FAbsoluteRotationRadX, src.FAbsoluteRotationRadY,
+                                                           src.FAbsoluteRotationRadZ);
+                    const size_t li = static_cast<size_t>(l);
+                    dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
+                    yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
+                    xAz[li] = t[0];
+                    yEl[li] = t[1];
+                    xEl[li] = -t[2];
+                }
+                Atan2Array(yAz.data(), xAz.data(), az.data(), D);
+                Atan2Array(yEl.data(), xEl.data(), el.data(), D);
+                for (size_t li = 0; li < ds; ++li) {
+                    const double azDeg = reduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
+                    const double elDeg = reduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
+                    const double azCell = azDeg / r, elCell = elDeg / r;
+                    const int32_t p1 = static_cast<int32_t>(azCell);
+                    const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
+                    dAz[li] = static_cast<int32_t>((azCell - p1) * tenths);
+                    int32_t ep1 = static_cast<int32_t>(elCell);
+                    int32_t ep2 = ep1 + 1;
+                    dEl[li] = static_cast<int32_t>((elCell - ep1) * tenths);
+                    const auto mirror = [nAz](int32_t a) { return (nAz - a) % nAz; };
+                    int32_t b11 = p1, b21 = p2, b12 = p1, b22 = p2;
+                    if (ep1 > nEl - 1) {
+                        b11 = mirror(p1);
+                        b21 = mirror(p2);
+                        ep1 -= nEl;
+                    }
+                    if (ep2 > nEl - 1) {
+                        b12 = mirror(p1);
+                        b22 = mirror(p2);
+                        ep2 -= nEl;
+                        if (ep2 > nEl - 1) {
+                            ep2 -= nEl;
+                            b12 = mirror(b12);
+                            b22 = mirror(b22);
+                        }
+                    }
+                    e1[li] = ep1;
+                    e2[li] = ep2;
+                    a11[li] = b11;
+                    a21[li] = b21;
+                    a12[li] = b12;
+                    a22[li] = b22;
+                }
+                for (int32_t k = 0; k < nK; ++k) {
+                    const size_t ks = static_cast<size_t>(k);
+                    const bool real = table.realPhase[ks] != 0;
+                    const float axis = table.axisPhase[ks];
+                    const float pm = procMag[ks], pp = procPh[ks];
+                    const double kr = kf[ks];
+                    const float lossPerM = static_cast<float>(-alpha[ks] * kLn10 / 20.0);
+                    for (size_t li = 0; li < ds; ++li) {
+                        const size_t c11 = table.at(k, e1[li], a11[li]), c21 = table.at(k, e1[li], a21[li]);
+                        const size_t c12 = table.at(k, e2[li], a12[li]), c22 = table.at(k, e2[li], a22[li]);
+                        const float fa = static_cast<float>(dAz[li]), fe = static_cast<float>(dEl[li]);
+                        const float lf = static_cast<float>(tenths);
+                        const float m1 = table.mag[c11] + fa * (table.mag[c21] - table.mag[c11]) / lf;
+                        const float m2 = table.mag[c12] + fa * (table.mag[c22] - table.mag[c12]) / lf;
+                        const float mag = m1 + fe * (m2 - m1) / lf;
+                        float phase = axis;
+                        if (real) {
+                            const double q1 = wrap2Pi(table.ph[c11] + fa * phaseStep(table.ph[c21] - table.ph[c11], lf));
+                            const double q2 = wrap2Pi(table.ph[c12] + fa * phaseStep(table.ph[c22] - table.ph[c12], lf));
+                            phase = static_cast<float>(wrap2Pi(q1 + fe * phaseStep(q2 - q1, lf)));
+                        }
+                        const float d = dist[li];
+                        const float dc = std::max(d, 1.0f);
+                        amp[li] = mag * pm / dc;
+                        loss[li] = lossPerM * dc;
+                        ph[li] = static_cast<float>(static_cast<double>(phase * zPolar + pp) -
+                                                    (static_cast<double>(d) - 1.0) * kr);
+                    }
+                    ExpInPlace(loss.data(), D);
+                    for (size_t li = 0; li < ds; ++li) {
+                        amp[li] *= loss[li];
+                    }
+                    SinCosAccumulate(amp.data(), ph.data(), buffer.MapRealFreq.Row(k, w), buffer.MapImagFreq.Row(k, w),
+                                     D);
+                }
+            }
+        }
+        if (--buffer.CalcCounter <= 0) {
+            buffer.ZoneCalculated = true;
+        }
+    }
+    return true;
+}
+
+// Processing response of source i at every averaged frequency: the internal preset, the user
+// process and the beam filter, each read between its grid points as the measurement points read it.
+namespace {
+
+void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag, std::vector<float>& phase) {
+    const TAcousticProject& project = *cab.FMyAcousticProject;
+    const int32_t nK = project.NFreqsAverage;
+    const TGenericDSPProcess& process = *cab.FExternalDSPProcess;
+    for (int32_t k = 0; k < nK; ++k) {
+        const int32_t f = At(project.FreqsAverage, k);
+        double um = 0, up = 0;
+        InterpolateResponseAtFreq(f, process.AllProcessResponseMg, process.AllProcessResponsePh, *process.DSPSpace, um,
+                                  up, true);
+        double m = um, p = up;
+        if (cab.FInternalDSPPreset != nullptr) {
+            const TTransferFunctionProcess& t = *At(cab.FInternalDSPPreset->EQTransferFunction, i);
+            double tm = 0, tp = 0;
+            InterpolateResponseAtFreq(f, t.ResponseMg, t.ResponsePhRad, *cab.FInternalDSPPreset->DSPSpace, tm, tp, true);
+            m = tm * t.LinReferenceSpl * um;
+            p = tp + up;
+        }
+        if (!cab.SingleBeamList.empty()) {
+            const TSourcePoint& src = *At(cab.SourcePoints, i);
+            double bm = 0, bp = 0;
+            InterpolateResponseAtFreq(f, src.BeamFIRResponseMg, src.BeamFIRResponsePh, *cab.DSPSpace, bm, bp, true);
+            const double latency = cab.SingleBeamList.front()->BeamFIRSampleLatency;
+            m *= bm;
+            p += bp - latency * kTwoPiD * f / cab.DSPSpace->iSampleRate();
+        }
+        At(mag, k) = static_cast<float>(m);
+        At(phase, k) = static_cast<float>(p);
+    }
+}
+
+} // namespace
+
+} // namespace vendrel

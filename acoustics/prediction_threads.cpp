@@ -1,0 +1,348 @@
+// The calculation threads: each cabinet's map thread and the project's summing thread, the requests
+// that start them and the handlers that run on them.
+
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/model_registry.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "acoustics/project.h"
+#include "acoustics/source_point.h"
+#include "platform/core/debug_log.h"
+#include "platform/core/dispatcher.h"
+#include "platform/core/message_box.h"
+#include "platform/core/numeric.h"
+#include "platform/core/worker_thread.h"
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+namespace vendrel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int32_t kMaxPasses = 20;
+
+void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
+    p.SetLastLogString(text);
+    DebugLog(text, stamp);
+}
+
+void queueUI(TAcousticProject& p, std::function<void()> fn) {
+    if (p.FDispatcher != nullptr) {
+        p.FDispatcher->Queue(std::move(fn));
+    }
+}
+
+// A number as the default floating-point format writes it (3 shows as 3).
+std::string floatText(double v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+// Tells the user, on the user-interface thread, that a calculation run failed.
+void reportFailure(TAcousticProject& p, const std::string& text) {
+    queueUI(p, [text] { MessageBoxService().MessageDlg(text, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}); });
+}
+
+} // namespace
+
+// ---- Cabinet map thread ----
+
+TWorkerThread& TCabinet::MapThread() {
+    if (FMapThread == nullptr) {
+        FMapThread = new TWorkerThread("CabinetMapThread");
+        FMapThread->Loop = false;
+        FMapThread->StopMode = TThreadStopMode::smSuspend;
+        FMapThread->Priority = TThreadPriority::tpLowest;
+        FMapThread->OnRun = [this](TWorkerThread& t) { FMapThreadRun(&t); };
+        FMapThread->OnStopped = [this](TWorkerThread& t) { CabinetMapThreadStopped(&t); };
+        FMapThread->OnException = [this](TWorkerThread&, const std::string& message) {
+            // The run failed inside the kernel: the cabinet must not stay "calculating", or the
+            // summation would wait for it until its time limit.
+            TAcousticProject& project = *FMyAcousticProject;
+            FMapState = TCalcState::qzaNeedsCalculate;
+            project.AbortCalculation = true;
+            project.AllMapsState = TCalcState::qzaNeedsCalculate;
+            log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(NumberID) + "  " + message);
+            reportFailure(project, "The map calculation of cabinet " + std::to_string(NumberID) +
+                                       " failed: " + message);
+        };
+    }
+    return *FMapThread;
+}
+
+void TCabinet::FreeMapThread() {
+    if (FMapThread == nullptr) {
+        return;
+    }
+    FMapThread->CancelAndWait();
+    delete FMapThread;
+    FMapThread = nullptr;
+}
+
+void TCabinet::ExecuteMapThread(int32_t FromSource) {
+    TAcousticProject& project = *FMyAcousticProject;
+    if (project.AbortCalculation || project.NMappingZones() == 0) {
+        return;
+    }
+    log(project, "Cabinet.ExecuteMapThread   CABINET: " + std::to_string(NumberID));
+    const TCalcState state = FMapState.load();
+    if (state == TCalcState::qzaNeedsCalculate) {
+        for (auto& data : MapData) {
+            ++data->CalcCounter;
+        }
+    } else if (state == TCalcState::qzaCalculated) {
+        return;
+    }
+    FFromSourceTr = FromSource;
+    if (project.ContinuousRender() || project.ForceCalculation) {
+        MapThread().Start();
+    }
+}
+
+void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
+    TAcousticProject& project = *FMyAcousticProject;
+    if (project.AbortCalculation) {
+        return;
+    }
+    int32_t tries = 0;
+    if (!project.AllowRendering) {
+        return;
+    }
+    const int32_t totalCab = project.TotalCabinets();
+    IProgressBar* bar = project.ProgressBar;
+    IStatusLabel* label = project.StatusLabel;
+    const bool recalculation = !FInitialCalc;
+    queueUI(project, [bar, totalCab, recalculation] {
+        if (bar != nullptr) {
+            bar->SetMax(totalCab);
+            if (recalculation) {
+                bar->SetValue(bar->Value() - 1);
+            }
+        }
+    });
+    for (;;) {
+        FMapState = TCalcState::qzaCalculating;
+        if (project.AbortCalculation) {
+            return;
+        }
+        const bool done = GetMap3D(FFromSourceTr, -1);
+        ++tries;
+        if (tries > kMaxPasses) {
+            log(project, "************************** Se quedo en Cabinet.GetMap repeat " + std::to_string(tries));
+            FMapState = TCalcState::qzaCalculating;
+            Sender->Stop();
+            return;
+        }
+        // Publish only a result nobody invalidated meanwhile: the state moves from "calculating" to
+        // "calculated" in one step, so a request that arrived during the pass is never lost.
+        TCalcState expected = TCalcState::qzaCalculating;
+        if (done && FMapState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
+            FInitialCalc = false;
+            queueUI(project, [bar, label, totalCab] {
+                if (bar != nullptr) {
+                    bar->SetMax(totalCab);
+                    bar->SetValue(bar->Value() + 1);
+                }
+                if (label != nullptr && bar != nullptr) {
+                    label->SetText("Processed Cabinet : " + floatText(bar->Value()));
+                }
+            });
+            std::this_thread::sleep_for(5ms);
+            if (FOnReceibeMap) {
+                queueUI(project, [this] {
+                    if (FOnReceibeMap) {
+                        FOnReceibeMap(this);
+                    }
+                });
+            }
+            Sender->Stop();
+            return;
+        }
+        if (Sender->Cancelled()) {
+            return;
+        }
+    }
+}
+
+void TCabinet::CabinetMapThreadStopped(TWorkerThread*) {
+    log(*FMyAcousticProject, "Cabinet.ThreadStop   CABINET: " + std::to_string(NumberID));
+}
+
+void TCabinet::CabinetMapReceived(TCabinet*) { FMyAcousticProject->ExecuteAllMapsThread(); }
+
+// ---- Summing thread ----
+
+TWorkerThread& TAcousticProject::AllMapsThread() {
+    if (!FAllMapsThread) {
+        FAllMapsThread = std::make_unique<TWorkerThread>("SumAllMapsThread");
+        FAllMapsThread->Loop = false;
+        FAllMapsThread->StopMode = TThreadStopMode::smTerminate;
+        FAllMapsThread->Priority = TThreadPriority::tpLowest;
+        FAllMapsThread->OnRun = [this](TWorkerThread& t) { FAllMapsThreadRun(t); };
+        FAllMapsThread->OnStopped = [this](TWorkerThread& t) { AllMapsThreadStopped(t); };
+        FAllMapsThread->OnException = [this](TWorkerThread&, const std::string& message) {
+            AllMapsState = TCalcState::qzaNeedsCalculate;
+            AbortCalculation = true;
+            log(*this, "AcousticProject.GetAllMaps error  " + message);
+            reportFailure(*this, "The summation of the maps failed: " + message);
+        };
+    }
+    return *FAllMapsThread;
+}
+
+void TAcousticProject::ExecuteAllMapsThread() {
+    if (AbortCalculation) {
+        return;
+    }
+    SetIsProjectModified(true);
+    if ((!ContinuousRender() && !ForceCalculation) || !EventsEnabled) {
+        return;
+    }
+    if (DontSumAllMaps) {
+        if (FAllMapsThread) {
+            FAllMapsThread->Stop();
+        }
+        return;
+    }
+    const int32_t sources = CheckedAdd(CheckedAdd(NCabArrays(), NCabinets()), CheckedAdd(NClusters(), NBeamSteerings()));
+    if (sources != 0 && NMappingZones() > 0 &&
+        (AllMapsState != TCalcState::qzaCalculated || ForceCalculation)) {
+        AllMapsThread().Start();
+    }
+}
+
+void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
+    std::this_thread::sleep_for(5ms);
+    if (!ContinuousRender() && !ForceCalculation) {
+        return;
+    }
+    if (!HasSources() || NMappingZones() == 0) {
+        Sender.Stop();
+        return;
+    }
+    queueUI(*this, [this] {
+        if (ProgressBar != nullptr) {
+            ProgressBar->SetMax(NMappingZones());
+            ProgressBar->SetValue(0);
+        }
+    });
+    std::this_thread::sleep_for(2ms);
+    const int32_t wait = AllMapsWaitingMsec;
+    if (wait < 0) {
+        throw ERangeError();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+
+    // One settled pass of GetMap3D(zone); false when the run has to end (abort or exhaustion).
+    const auto retryLoop = [&](int32_t zoneArg) {
+        for (int32_t passes = 0;;) {
+            if (AbortCalculation) {
+                AllMapsState = TCalcState::qzaNeedsCalculate;
+                AllMapsThreadStopped(Sender);
+                Sender.Stop();
+                return false;
+            }
+            AllMapsState = TCalcState::qzaCalculating;
+            const bool done = GetMap3D(zoneArg);
+            ++passes;
+            if (passes > kMaxPasses) {
+                log(*this, "************************** Se quedo en AcousticProject.GetAllMaps Zone:" +
+                               std::to_string(zoneArg) + "  Repeat:" + std::to_string(passes));
+                // The run gives up: the maps need a new render, and the window is told so.
+                AllMapsState = TCalcState::qzaNeedsCalculate;
+                AbortCalculation = true;
+                Sender.Stop();
+                if (FOnReceibeAllMaps) {
+                    queueUI(*this, [this] {
+                        if (FOnReceibeAllMaps) {
+                            FOnReceibeAllMaps(*this);
+                        }
+                    });
+                }
+                reportFailure(*this, "The maps could not be calculated. Please render again.");
+                return false;
+            }
+            TCalcState expected = TCalcState::qzaCalculating;
+            if (done && AllMapsState.load() == expected) {
+                return true;
+            }
+        }
+    };
+
+    int32_t notSumed = 0;
+    for (const auto& zone : MappingZones) {
+        notSumed += zone->MapState() != TCalcState::qzaIsSumed ? 1 : 0;
+    }
+    int32_t sumed = 0;
+    if (notSumed == NMappingZones()) {
+        if (!retryLoop(-1)) {
+            return;
+        }
+        sumed = NMappingZones();
+    } else {
+        for (const auto& zone : MappingZones) {
+            if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
+                ++sumed;
+                continue;
+            }
+            if (zone->MapState() != TCalcState::qzaIsSumed && !retryLoop(zone->ZoneIndexID)) {
+                return;
+            }
+            if (zone->MapState() == TCalcState::qzaIsSumed) {
+                ++sumed;
+            }
+        }
+    }
+    if (sumed != NMappingZones()) {
+        return;
+    }
+    if (FSPLNormalized) {
+        MaxdBSPL = GetMaxdBSPL();
+    }
+    // Publish atomically: a request that reset the state during the pass keeps its stale mark.
+    TCalcState expected = TCalcState::qzaCalculating;
+    if (!AllMapsState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
+        return;
+    }
+    log(*this, "---------------------AcousticProject.AllMapsCalculated");
+    if (FOnReceibeAllMaps) {
+        queueUI(*this, [this] {
+            if (StatusLabel != nullptr) {
+                StatusLabel->SetText("SPL to Color...");
+            }
+            if (FOnReceibeAllMaps) {
+                FOnReceibeAllMaps(*this);
+            }
+        });
+    }
+    log(*this, "---------------------AcousticProject.AllMaps thread STOP");
+    Sender.Stop();
+}
+
+void TAcousticProject::AllMapsThreadStopped(TWorkerThread&) {
+    ForEachCabinet([](TCabinet& cab) {
+        if (cab.FMapThread != nullptr) {
+            cab.FMapThread->Stop();
+        }
+    });
+}
+
+void TAcousticProject::RescaleObjectsToPixelSize() {
+    const double px = FPhysicalSpace->PixelToMeters();
+    if (ModelsDetected) {
+        for (auto& model : ModelsDetected->CabModel) {
+            model->FXp = model->FXm / px;
+            model->FYp = model->FYm / px;
+            model->FZp = model->FZm / px;
+        }
+    }
+}
+
+} // namespace vendrel

@@ -1,0 +1,170 @@
+// The project's requests that invalidate maps and start the calculation again, its averaged
+// frequencies and the level-map options.
+
+#include "acoustics/cabinet.h"
+#include "acoustics/mapping_bands.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "acoustics/project.h"
+#include "platform/core/numeric.h"
+#include "platform/core/worker_thread.h"
+
+#include <cmath>
+
+namespace vendrel {
+
+namespace {
+
+// First and last zone of a zone argument: -1 for all, otherwise that zone (verified).
+void zoneRange(const TAcousticProject& project, int32_t zoneIndex, int32_t& first, int32_t& last) {
+    if (zoneIndex == -1) {
+        first = 0;
+        last = project.NMappingZones() - 1;
+        return;
+    }
+    (void)At(project.MappingZones, zoneIndex);
+    first = last = zoneIndex;
+}
+
+} // namespace
+
+void TAcousticProject::ClearAllMaps() {
+    for (auto& zone : MappingZones) {
+        zone->ClearMap();
+    }
+}
+
+void TAcousticProject::ClearMapsLength() {
+    for (int32_t z = 0; z < NMappingZones(); ++z) {
+        ClearZoneMapLengthToAllCabs(z);
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        zone.SetMapBMPSize(0, 0);
+        if (zone.MapSum) {
+            zone.MapSum->MapRealFreq.Release();
+            zone.MapSum->MapImagFreq.Release();
+        }
+    }
+}
+
+void TAcousticProject::ClearZoneMapLengthToAllCabs(int32_t Zone) {
+    ForEachCabinet([Zone](TCabinet& cab) {
+        TZoneData& data = *At(cab.MapData, Zone);
+        data.MapRealFreq.Release();
+        data.MapImagFreq.Release();
+    });
+}
+
+void TAcousticProject::SetZoneMapLengthToAllCabs(int32_t Zone) {
+    const TMappingZone& zone = *At(MappingZones, Zone);
+    const int32_t w = zone.WidthPixels(), d = zone.DepthPixels(), nf = NFreqsAverage;
+    ForEachCabinet([&](TCabinet& cab) { At(cab.MapData, Zone)->SetZoneLength(nf, w, d); });
+}
+
+void TAcousticProject::ReCalculateZones(int32_t ZoneIndex) {
+    if (!HasSources()) {
+        return;
+    }
+    if (ContinuousRender() && AllMapsState == TCalcState::qzaCalculating) {
+        StopAllMapsThreadAndWait();
+    }
+    int32_t first = 0, last = -1;
+    zoneRange(*this, ZoneIndex, first, last);
+    for (int32_t z = first; z <= last; ++z) {
+        At(MappingZones, z)->SetMapState(TCalcState::qzaNeedsCalculate);
+    }
+}
+
+void TAcousticProject::ReCalculateAllMics() {
+    SetIsProjectModified(true);
+    if (!EventsEnabled || DontCalcMICS) {
+        return;
+    }
+    // Measurement points get their thread with their own class; until then there is nothing to start.
+}
+
+// ---- Averaged frequencies ----
+
+void TAcousticProject::GetBandEdges(int32_t Fc, int32_t& Fl, int32_t& Fh) const {
+    vendrel::GetBandEdges(FMappingBandsType, Fc, Fl, Fh);
+}
+
+bool TAcousticProject::CalcAverageFreqs() {
+    const int32_t oldCount = NFreqsAverage;
+    const double pixel = FPhysicalSpace->PixelToMeters();
+    const double allMaps = CalcMemoryInAllMaps(pixel);
+    const double cabinetMaps = CalcMemoryInMapsNCabinets(pixel, TotalCabinets());
+    // Bands are cut from the whole 61-value series, not from the shorter list offered for selection.
+    FreqsAverage = AverageFrequencies(FMappingBandsType, FFreqToEvaluate, MapFrequencySeries());
+    NFreqsAverage = static_cast<int32_t>(FreqsAverage.size());
+    bool changed = false;
+    if (!IsCheckingMemory) {
+        changed = CheckMemoryOnChangeBandWidth(allMaps, cabinetMaps,
+                                               static_cast<double>(NFreqsAverage) / static_cast<double>(oldCount),
+                                               pixel);
+    }
+    if (changed) {
+        return true;
+    }
+    for (int32_t z = 0; z < NMappingZones(); ++z) {
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        zone.SetMapBMPSize(zone.WidthPixels(), zone.DepthPixels());
+        if (zone.MapSum) {
+            zone.MapSum->SetZoneLength(NFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
+        }
+        SetZoneMapLengthToAllCabs(z);
+    }
+    return false;
+}
+
+void TAcousticProject::SetMappingBandsType(TMappingBands Value) {
+    if (Value == FMappingBandsType) {
+        return;
+    }
+    FMappingBandsType = Value;
+    FPhysicalSpace->FreqsNormalized = SelectableCentreFrequencies(Value, FPhysicalSpace->FreqsNormalized);
+    const bool changed = CalcAverageFreqs();
+    ClearAllMaps();
+    if (!changed) {
+        ReCalculateZones(-1);
+    }
+}
+
+// ---- Level maps and render options ----
+
+void TAcousticProject::MagnitudeToDB3D(int32_t ZoneIndex) {
+    int32_t first = 0, last = -1;
+    zoneRange(*this, ZoneIndex, first, last);
+    for (int32_t z = first; z <= last; ++z) {
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMapLayers& level = zone.MapSum->MapRealFreq;
+        const int32_t w = zone.MapSum->WidthPixels(), d = zone.MapSum->DepthPixels();
+        for (int32_t x = 0; x < w; ++x) {
+            float* row = level.Row(0, x);
+            for (int32_t y = 0; y < d; ++y) {
+                row[y] = static_cast<float>(20.0 * static_cast<double>(std::log10(row[y])));
+            }
+        }
+    }
+}
+
+void TAcousticProject::UpdateRenderOptions() {
+    ForEachCabinet([this](TCabinet& cab) {
+        cab.OnlyPhase = FOnlyPhase;
+        cab.ZeroPhaseStart = FZeroPhaseStart;
+        cab.IdealSpeaker = FIdealSpeaker;
+    });
+}
+
+void TAcousticProject::SetAvoidPhaseAliasing(bool Value) {
+    if (Value == FAvoidPhaseAliasing) {
+        return;
+    }
+    FAvoidPhaseAliasing = Value;
+    FMaxFreqNoAliasing =
+        RoundHalfEven<int32_t>(FPhysicalSpace->SpeedOfSound() / (2 * FPhysicalSpace->PixelToMeters()));
+    ClearAllMaps();
+    ReCalculateZones(-1);
+}
+
+} // namespace vendrel

@@ -1,0 +1,434 @@
+// Summation of all cabinets' maps into one level map per zone, and the summing thread that waits for
+// the cabinets, runs the summation and hands the result to the user-interface thread.
+
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/model_registry.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "acoustics/project.h"
+#include "acoustics/source_point.h"
+#include "platform/core/debug_log.h"
+#include "platform/core/dispatcher.h"
+#include "platform/core/message_box.h"
+#include "platform/core/numeric.h"
+#include "platform/core/worker_thread.h"
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+namespace vendrel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const float kFloor = std::numeric_limits<float>::denorm_min(); // bit pattern 00000001
+constexpr double kMagnitudeWeight = 0.71;
+constexpr double kMaxWaitSeconds = 600.0;
+
+int32_t qualityDivisor(TRenderQuality q) {
+    switch (q) {
+    case TRenderQuality::qzaVeryLow:
+        return 1;
+    case TRenderQuality::qzaLow:
+        return 2;
+    case TRenderQuality::qzaMedium:
+        return 5;
+    case TRenderQuality::qzaHigh:
+        return 10;
+    case TRenderQuality::qzaVeryHigh:
+        return 20;
+    }
+    return 1;
+}
+
+void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
+    p.SetLastLogString(text);
+    DebugLog(text, stamp);
+}
+
+void queueUI(TAcousticProject& p, std::function<void()> fn) {
+    if (p.FDispatcher != nullptr) {
+        p.FDispatcher->Queue(std::move(fn));
+    }
+}
+
+// Waits until the cabinet's maps are calculated. False when the calculation was aborted or the
+// cabinet did not finish in time (then the group's message is logged).
+enum class WaitResult { Ready, Aborted, TimedOut };
+
+WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* message) {
+    const auto start = std::chrono::steady_clock::now();
+    while (cab.MapState() != TCalcState::qzaCalculated) {
+        std::this_thread::sleep_for(2ms);
+        if (p.AbortCalculation) {
+            return WaitResult::Aborted;
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (seconds > kMaxWaitSeconds) {
+            log(p, std::string(message) + std::to_string(static_cast<int64_t>(seconds)) + " Seg");
+            return WaitResult::TimedOut;
+        }
+    }
+    return WaitResult::Ready;
+}
+
+} // namespace
+
+void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
+    std::this_thread::sleep_for(1ms);
+    if (!EventsEnabled) {
+        return;
+    }
+    const int32_t q = qualityDivisor(FRenderQuality);
+    const int32_t totalCabs = TotalCabinets();
+    const bool E = totalCabs != 1 && (FAvoidPhaseAliasing || !FIsComplexSum);
+    const int32_t nZones = NMappingZones();
+
+    int32_t first = 0, last = nZones - 1;
+    if (ZoneIndex != -1) {
+        (void)At(MappingZones, ZoneIndex);
+        first = last = ZoneIndex;
+    }
+
+    // Coarse coherent maps of every zone (energy-compensated mode).
+    std::vector<TMapLayers> coarse(E ? static_cast<size_t>(nZones) : 0);
+    for (size_t z = 0; z < coarse.size(); ++z) {
+        const TMappingZone& zone = *MappingZones[z];
+        coarse[z].Resize(1, zone.WidthPixels() / q + 1, zone.DepthPixels() / q + 1);
+    }
+
+    log(*this, "SumAllCabinetsInProject3D:  Esperando a tener todas las cabinets calculadas");
+    // Wait for every cabinet, active or not.
+    const auto abortNow = [this] {
+        if (AbortCalculation) {
+            AllMapsState = TCalcState::qzaNeedsCalculate;
+            return true;
+        }
+        return false;
+    };
+    struct Group {
+        std::vector<const TCabinet*> cabs;
+        const char* message;
+        bool checkBefore;
+    };
+    std::vector<Group> groups;
+    {
+        Group loose{{}, "Me he quedado en la Suma de cajas. Esperando a que todas estén calculadas... Wait TIME: ",
+                    false};
+        for (const auto& c : Cabinets) {
+            loose.cabs.push_back(c.get());
+        }
+        groups.push_back(loose);
+        Group arrays{{}, "Me he quedado en la Suma de arrays. Esperando a que todas estén calculadas... Wait TIME: ",
+                     true};
+        for (const auto& a : CabArrays) {
+            for (const auto& c : a->CabinetList) {
+                arrays.cabs.push_back(c.get());
+            }
+        }
+        groups.push_back(arrays);
+        Group clusters{
+            {}, "Me he quedado en la Suma de Clusters. Esperando a que todas estén calculadas... Wait TIME: ", true};
+        for (const auto& a : Clusters) {
+            for (const auto& c : a->CabinetList) {
+                clusters.cabs.push_back(c.get());
+            }
+        }
+        groups.push_back(clusters);
+        Group beams{{}, "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén calculadas... Wait TIME: ",
+                    true};
+        for (const auto& a : Beams) {
+            for (const auto& c : a->CabinetList) {
+                beams.cabs.push_back(c.get());
+            }
+        }
+        groups.push_back(beams);
+    }
+    for (const Group& g : groups) {
+        for (const TCabinet* cab : g.cabs) {
+            if (abortNow()) {
+                return;
+            }
+            const WaitResult r = waitForCabinet(*this, *cab, g.message);
+            if (r == WaitResult::Aborted) {
+                AllMapsState = TCalcState::qzaNeedsCalculate;
+                return;
+            }
+            if (r == WaitResult::TimedOut) {
+                return;
+            }
+        }
+    }
+
+    log(*this, "AcousticProject.SumAllCabinetsInProject3D");
+    FMaxFreqNoAliasing = RoundHalfEven<int32_t>(347.0 / (2 * FPhysicalSpace->PixelToMeters()));
+    const int32_t nK = NFreqsAverage;
+
+    for (int32_t z = first; z <= last; ++z) {
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        const int32_t zoneId = zone.ZoneIndexID;
+        queueUI(*this, [this, zoneId] {
+            if (ProgressBar != nullptr) {
+                ProgressBar->SetMax(NMappingZones());
+                ProgressBar->SetValue(zoneId);
+                ProgressBar->SetStyleLookup("progressbarvendrelstyle");
+            }
+            if (StatusLabel != nullptr) {
+                StatusLabel->SetText("Calculating Maps in Zone : " + std::to_string(zoneId));
+            }
+        });
+        std::this_thread::sleep_for(5ms);
+        if (zone.SurfaceType() == TSurfaceType::qzaPicture || zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
+            zone.FMapState = TCalcState::qzaCalculated;
+            continue;
+        }
+        if (!zone.Active()) {
+            zone.FMapState = TCalcState::qzaIsSumed;
+            continue;
+        }
+        const int32_t W = zone.WidthPixels(), D = zone.DepthPixels();
+        const int32_t W1 = W / q, D1 = D / q;
+        if (zone.FMapState == TCalcState::qzaIsSumed) {
+            continue;
+        }
+        TZoneData& sum = *zone.MapSum;
+        if (sum.WidthPixels() != W || sum.DepthPixels() != D || sum.MapRealFreq.Empty()) {
+            sum.SetZoneLength(std::max(sum.NFreqs(), 1), W, D);
+        }
+        std::vector<float> A(static_cast<size_t>(W) * D, kFloor);
+        std::vector<float> B(E ? static_cast<size_t>(W1 + 1) * (D1 + 1) : 0, 0.0f);
+        for (int32_t x = 0; x < W1 && E; ++x) {
+            for (int32_t y = 0; y < D1; ++y) {
+                B[static_cast<size_t>(x) * (D1 + 1) + y] = kFloor;
+            }
+        }
+        zone.FMapState = TCalcState::qzaCalculating;
+        TMapLayers& Re = sum.MapRealFreq;
+        TMapLayers& Im = sum.MapImagFreq;
+        std::vector<float> sRe, sIm; // per line array, for a frequency summed by magnitude
+        std::vector<float> kIm;
+        for (int32_t m = 0; m < nK; ++m) {
+            for (int32_t x = 0; x < W; ++x) {
+                std::fill_n(Re.Row(0, x), D, kFloor);
+                std::fill_n(Im.Row(0, x), D, kFloor);
+            }
+            if (E) {
+                coarse[static_cast<size_t>(z)].Fill(0.0f);
+            }
+            const bool coherent =
+                totalCabs == 1 || (FIsComplexSum && (!FAvoidPhaseAliasing || At(FreqsAverage, m) <= FMaxFreqNoAliasing));
+            // The coarse map holds the coherent sum: real parts in K, imaginary parts in kIm.
+            if (E) {
+                kIm.assign(coarse[static_cast<size_t>(z)].size(), 0.0f);
+            }
+            const auto coarseAddComplex = [&](const TZoneData& c) {
+                TMapLayers& K = coarse[static_cast<size_t>(z)];
+                const int32_t kd = K.Depth();
+                for (int32_t y = 0; y < D - 1; y += q) {
+                    for (int32_t x = 0; x < W - 1; x += q) {
+                        K(0, x / q, y / q) += c.MapRealFreq(m, x, y);
+                        kIm[static_cast<size_t>(x / q) * kd + y / q] += c.MapImagFreq(m, x, y);
+                    }
+                }
+            };
+            const auto add = [&](const TCabinet& cab) {
+                const TZoneData& c = *At(cab.MapData, z);
+                for (int32_t x = 0; x < W; ++x) {
+                    float* re = Re.Row(0, x);
+                    float* im = Im.Row(0, x);
+                    const float* cr = c.MapRealFreq.Row(m, x);
+                    const float* ci = c.MapImagFreq.Row(m, x);
+                    if (coherent) {
+                        for (int32_t y = 0; y < D; ++y) {
+                            re[y] += cr[y];
+                            im[y] += ci[y];
+                        }
+                    } else {
+                        for (int32_t y = 0; y < D; ++y) {
+                            re[y] = static_cast<float>(re[y] + kMagnitudeWeight * std::hypot(cr[y], ci[y]));
+                        }
+                    }
+                }
+                if (E) {
+                    coarseAddComplex(c);
+                }
+            };
+            for (const auto& c : Cabinets) {
+                if (c && c->Active()) {
+                    add(*c);
+                }
+            }
+            for (const auto& g : Clusters) {
+                if (g->Active()) {
+                    for (const auto& c : g->CabinetList) {
+                        if (c->Active()) {
+                            add(*c);
+                        }
+                    }
+                }
+            }
+            for (const auto& g : Beams) {
+                if (g->Active()) {
+                    for (const auto& c : g->CabinetList) {
+                        if (c->Active()) {
+                            add(*c);
+                        }
+                    }
+                }
+            }
+            for (const auto& arr : CabArrays) {
+                if (!arr->Active()) {
+                    continue;
+                }
+                if (!coherent) {
+                    sRe.assign(static_cast<size_t>(W) * D, 0.0f);
+                    sIm.assign(static_cast<size_t>(W) * D, 0.0f);
+                }
+                for (const auto& c : arr->CabinetList) {
+                    if (!c->Active()) {
+                        continue;
+                    }
+                    const TZoneData& cd = *At(c->MapData, z);
+                    if (coherent) {
+                        for (int32_t x = 0; x < W; ++x) {
+                            float* re = Re.Row(0, x);
+                            float* im = Im.Row(0, x);
+                            for (int32_t y = 0; y < D; ++y) {
+                                re[y] += cd.MapRealFreq(m, x, y);
+                                im[y] += cd.MapImagFreq(m, x, y);
+                            }
+                        }
+                    } else {
+                        for (int32_t x = 0; x < W; ++x) {
+                            for (int32_t y = 0; y < D; ++y) {
+                                sRe[static_cast<size_t>(x) * D + y] += cd.MapRealFreq(m, x, y);
+                                sIm[static_cast<size_t>(x) * D + y] += cd.MapImagFreq(m, x, y);
+                            }
+                        }
+                    }
+                    if (E) {
+                        coarseAddComplex(cd);
+                    }
+                }
+                if (!coherent) {
+                    for (int32_t x = 0; x < W; ++x) {
+                        float* re = Re.Row(0, x);
+                        for (int32_t y = 0; y < D; ++y) {
+                            const size_t i = static_cast<size_t>(x) * D + y;
+                            re[y] += std::hypot(sRe[i], sIm[i]);
+                        }
+                    }
+                }
+            }
+            for (int32_t x = 0; x < W; ++x) {
+                const float* re = Re.Row(0, x);
+                const float* im = Im.Row(0, x);
+                for (int32_t y = 0; y < D; ++y) {
+                    A[static_cast<size_t>(x) * D + y] += std::hypot(re[y], im[y]);
+                }
+            }
+            if (E) {
+                const TMapLayers& K = coarse[static_cast<size_t>(z)];
+                const int32_t kd = K.Depth();
+                for (int32_t x = 0; x < W1; ++x) {
+                    for (int32_t y = 0; y < D1; ++y) {
+                        B[static_cast<size_t>(x) * (D1 + 1) + y] +=
+                            std::hypot(K(0, x, y), kIm[static_cast<size_t>(x) * kd + y]);
+                    }
+                }
+            }
+        }
+        for (int32_t x = 0; x < W; ++x) {
+            float* re = Re.Row(0, x);
+            for (int32_t y = 0; y < D; ++y) {
+                re[y] = A[static_cast<size_t>(x) * D + y] / static_cast<float>(nK);
+            }
+        }
+        MagnitudeToDB3D(z);
+        if (E) {
+            double maxB = 0;
+            for (int32_t x = 0; x < W1; ++x) {
+                for (int32_t y = 0; y < D1; ++y) {
+                    maxB = std::max(maxB, static_cast<double>(B[static_cast<size_t>(x) * (D1 + 1) + y]) / nK);
+                }
+            }
+            zone.MaxdBEnergySum = sum.MaxdBSPL();
+            // A zone narrower than one coarse cell has no coarse maximum: its estimate is the floor level.
+            zone.MaxdBSPL = maxB > 0 ? 20 * std::log10(maxB) : 20 * std::log10(static_cast<double>(kFloor));
+        } else {
+            zone.MaxdBSPL = sum.MaxdBSPL();
+            zone.FMapState = TCalcState::qzaIsSumed;
+        }
+    }
+
+    if (E) {
+        dBEnergyCompOld = dBEnergyComp;
+        double splMax = 0, eMax = 0;
+        for (const auto& zone : MappingZones) {
+            splMax = std::max(splMax, zone->MaxdBSPL.load());
+            eMax = std::max(eMax, zone->MaxdBEnergySum.load());
+        }
+        dBEnergyComp = MaxdBPsychoComp + eMax - splMax;
+        for (int32_t z = first; z <= last; ++z) {
+            TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+            if (zone.FMapState == TCalcState::qzaIsSumed) {
+                CompensateEnergySum(z, dBEnergyComp - dBEnergyCompOld);
+            } else if (zone.Active()) {
+                CompensateEnergySum(z, dBEnergyComp);
+                zone.FMapState = TCalcState::qzaIsSumed;
+            } else {
+                zone.FMapState = TCalcState::qzaCalculated;
+            }
+        }
+    }
+}
+
+void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {
+    int32_t first = 0, last = NMappingZones() - 1;
+    if (ZoneIndex != -1) {
+        (void)At(MappingZones, ZoneIndex);
+        first = last = ZoneIndex;
+    }
+    for (int32_t z = first; z <= last; ++z) {
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TZoneData& sum = *zone.MapSum;
+        if (sum.MapRealFreq.Empty()) {
+            continue;
+        }
+        for (int32_t x = 0; x < sum.WidthPixels(); ++x) {
+            float* re = sum.MapRealFreq.Row(0, x);
+            for (int32_t y = 0; y < sum.DepthPixels(); ++y) {
+                re[y] = static_cast<float>(static_cast<double>(re[y]) - dBComp);
+            }
+        }
+    }
+}
+
+void TAcousticProject::SumAllCalculatedMaps() {
+    if (TotalCabinets() <= 0) {
+        for (auto& zone : MappingZones) {
+            zone->ClearMap();
+        }
+    } else {
+        for (auto& zone : MappingZones) {
+            zone->SetMapState(TCalcState::qzaNeedsSum);
+        }
+        AllMapsState = TCalcState::qzaNeedsCalculate;
+    }
+    ExecuteAllMapsThread();
+}
+
+double TAcousticProject::GetMaxdBSPL() const {
+    double m = 0;
+    for (const auto& zone : MappingZones) {
+        m = std::max(m, zone->MaxdBSPL.load());
+    }
+    return m;
+}
+
+} // namespace vendrel
