@@ -30,8 +30,6 @@ namespace vendrel {
 
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
 constexpr float kOneOver360 = 0.0027777778450399637f;
 constexpr double kTwoPiD = 2 * 3.141592653589793;
 
