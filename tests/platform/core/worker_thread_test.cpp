@@ -209,17 +209,18 @@ TEST(WorkerThread, WaitingFromTheHandlerItselfDoesNotDeadlock) {
 }
 
 TEST(WorkerThread, DestroyingARunningThreadCancelsAndJoinsIt) {
-    std::atomic<bool> left{false};
+    std::atomic<bool> left{false}, started{false};
     {
         TWorkerThread t("Destroyed");
         t.OnRun = [&](TWorkerThread& self) {
+            started = true;
             while (self.CheckPoint()) {
                 std::this_thread::sleep_for(100us);
             }
             left = true;
         };
         t.Start();
-        std::this_thread::sleep_for(2ms);
+        ASSERT_TRUE(eventually([&] { return started.load(); }));
     }
     EXPECT_TRUE(left);
 }
