@@ -20,6 +20,7 @@
 #include "acoustics/vector_math.h"
 #include "dsp/complex.h"
 #include "dsp/dsp_space.h"
+#include "platform/core/geometry3d.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
 
@@ -96,9 +97,11 @@ double phaseStep(double d, double l) {
 
 double wrap2Pi(double x) { return WrapRadians2Pi(x); }
 
-// The zone's scene rotation angles in degrees (X, Y, Z). Zones are not turned yet: the mapping zone
-// carries no rotation of its own so far.
-TVec3f zoneRotationDegrees(const TMappingZone&) { return {0.0f, 0.0f, 0.0f}; }
+// The zone's scene rotation angles in degrees (X, Y, Z).
+TVec3f zoneRotationDegrees(const TMappingZone& zone) {
+    const TPoint3D r = zone.RotationAngle();
+    return {r.X, r.Y, r.Z};
+}
 
 void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag, std::vector<float>& phase);
 
