@@ -14,6 +14,9 @@ namespace vendrel {
 
 namespace {
 
+// Below this listening height an image texture lies over the map, metres.
+constexpr double kTextureOverMapHeight = 0.05;
+
 // Saves a flag of the project and restores it on every exit path.
 class FlagRestorer {
 public:
@@ -37,7 +40,7 @@ TMappingZone::~TMappingZone() = default;
 TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
                                    const std::string& iName, const TPoint3D& iPosition3D,
                                    const TPoint3D& iRotation3D, float iWidth, float iDepth, float iHeight,
-                                   bool /*IsSelected*/, TSurfaceType iZoneType, uint32_t ZoneCreationColor,
+                                   bool /*IsSelected*/, TSurfaceType iZoneType, TAlphaColor ZoneCreationColor,
                                    bool /*IsActive*/) {
     TAcousticProject& project = *AcousticProjectOwner;
     // State changes of a zone under construction are not requests.
@@ -62,7 +65,7 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
 
 void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
                         float iWidth, float iDepth, float iHeight, TSurfaceType iZoneType,
-                        uint32_t ZoneCreationColor) {
+                        TAlphaColor ZoneCreationColor) {
     TAcousticProject& project = *FMyAcousticProject;
     FMapState = TCalcState::qzaCalculated;
     FMappingSides = TMappingSides::qzaSPLOneSide;
@@ -75,6 +78,8 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     FDepthPixels = 1;
     SetMapBMPSize(1, 1);
     IsMapCleared = true;
+    MapMaterial = std::make_unique<TTextureMaterialSource>();
+    TopFloorMaterial = std::make_unique<TLightMaterialSource>();
     project.ForEachCabinet([&](TCabinet& cabinet) {
         cabinet.MapData.push_back(
             std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels, FDepthPixels, ZoneIndexID));
@@ -103,13 +108,7 @@ bool TMappingZone::HasLevelMap() const {
     return FSurfaceType != TSurfaceType::qzaPicture && FMappingSides != TMappingSides::qzaNoSPLMap;
 }
 
-void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) {
-    if (w < 0 || h < 0) {
-        throw ERangeError();
-    }
-    FMapBMPWidth = w;
-    FMapBMPHeight = h;
-}
+void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) { MapBMP.SetSize(w, h, NoMapColor); }
 
 // ---- Position and listening point ----
 
@@ -195,9 +194,204 @@ void TMappingZone::SetListenLevel(float Value) {
     if (Value == FListenLevel) {
         return;
     }
+    if (ImageTexture != nullptr) {
+        if (FListenLevel < kTextureOverMapHeight && Value >= kTextureOverMapHeight) {
+            IsMapCleared = false;
+            FisTextureOverSPL = false;
+            FisTextureOnTopFloor = true;
+        } else if (FListenLevel >= kTextureOverMapHeight && Value < kTextureOverMapHeight) {
+            IsMapCleared = false;
+            FisTextureOverSPL = true;
+            FisTextureOnTopFloor = false;
+        }
+    } else {
+        FisTextureOverSPL = false;
+        FisTextureOnTopFloor = false;
+    }
     FListenLevel = Value;
+    if (!IsMapCleared) {
+        SetTextureSize();
+    }
     RecalcListenPointAbs();
     UpdateZonePosition();
+}
+
+// ---- Outline figures ----
+
+void TMappingZone::SetTrapezWidth1(double Value) {
+    if (Value == FTrapezWidth1) {
+        return;
+    }
+    FTrapezWidth1 = Value;
+    if (Value > FTrapezWidth2) {
+        SetDepth(static_cast<float>(Value));
+    }
+}
+
+void TMappingZone::SetTrapezWidth2(double Value) {
+    if (Value == FTrapezWidth2) {
+        return;
+    }
+    FTrapezWidth2 = Value;
+    if (Value > FTrapezWidth1) {
+        SetDepth(static_cast<float>(Value));
+    }
+}
+
+namespace {
+
+template <typename Coord> void stretchOutline(std::vector<TPoint3D>& points, double newExtent, Coord coord) {
+    if (points.empty()) {
+        return;
+    }
+    double lo = coord(points.front());
+    double hi = lo;
+    for (const TPoint3D& p : points) {
+        lo = std::min(lo, static_cast<double>(coord(p)));
+        hi = std::max(hi, static_cast<double>(coord(p)));
+    }
+    const double range = hi - lo;
+    if (range <= 0.0) {
+        return; // a flat outline has no extent to stretch
+    }
+    for (TPoint3D& p : points) {
+        float& c = coord(p);
+        const double r = (c - lo) / range;
+        c = static_cast<float>(c + (newExtent - range) * r);
+    }
+}
+
+} // namespace
+
+void TMappingZone::ResizePolygonX(double NewWidth) {
+    stretchOutline(PolygonPoints, NewWidth, [](auto& p) -> auto& { return p.X; });
+}
+
+void TMappingZone::ResizePolygonY(double NewDepth) {
+    stretchOutline(PolygonPoints, NewDepth, [](auto& p) -> auto& { return p.Y; });
+}
+
+// ---- Image texture and materials ----
+
+void TMappingZone::CheckIsTextureOverSplOrFloor() {
+    if (ImageTexture != nullptr) {
+        FisTextureOnTopFloor = true;
+        FisTextureOverSPL = FListenLevel < kTextureOverMapHeight;
+    } else {
+        FisTextureOnTopFloor = false;
+        FisTextureOverSPL = false;
+    }
+}
+
+void TMappingZone::SetTextureSize() {
+    CheckIsTextureOverSplOrFloor();
+    const double a = MapBMP.Width() > 0 ? static_cast<double>(MapBMP.Height()) / MapBMP.Width() : 1.0;
+    // The image's size fitted to the bitmap's aspect.
+    const auto imageFit = [&](int32_t& w, int32_t& h) {
+        const int32_t iw = ImageTexture->Width();
+        const int32_t ih = ImageTexture->Height();
+        if (iw > ih) {
+            w = iw;
+            h = a <= 1.0 ? Trunc<int32_t>(iw * a) : Trunc<int32_t>(iw / a);
+        } else {
+            h = ih;
+            w = a <= 1.0 ? Trunc<int32_t>(ih * a) : Trunc<int32_t>(ih / a);
+        }
+    };
+    const bool imageLarger =
+        ImageTexture != nullptr && static_cast<int64_t>(ImageTexture->Width()) * ImageTexture->Height() >
+                                       static_cast<int64_t>(MapBMP.Width()) * MapBMP.Height();
+    if (FisTextureOverSPL && imageLarger) {
+        imageFit(MapTextureWidth, MapTextureHeight);
+    } else {
+        MapTextureWidth = MapBMP.Width();
+        MapTextureHeight = MapBMP.Height();
+    }
+    if (FisTextureOnTopFloor) {
+        imageFit(TopFloorTextureWidth, TopFloorTextureHeight);
+    } else {
+        TopFloorTextureWidth = 1;
+        TopFloorTextureHeight = 1;
+    }
+    ApplyTexture();
+}
+
+namespace {
+
+// Src stretched over the whole of dst (nearest pixel), blended at opacity.
+void drawStretched(TBitmap& dst, const TBitmap& src, double opacity) {
+    if (dst.IsEmpty() || src.IsEmpty()) {
+        return;
+    }
+    auto& out = dst.Pixels();
+    const auto& in = src.Pixels();
+    for (int y = 0; y < dst.Height(); ++y) {
+        const int sy = static_cast<int>(static_cast<int64_t>(y) * src.Height() / dst.Height());
+        for (int x = 0; x < dst.Width(); ++x) {
+            const int sx = static_cast<int>(static_cast<int64_t>(x) * src.Width() / dst.Width());
+            const TAlphaColor s = in[static_cast<size_t>(sy) * src.Width() + sx];
+            TAlphaColor& d = out[static_cast<size_t>(y) * dst.Width() + x];
+            const double alpha = ((s >> 24) & 0xFF) / 255.0 * opacity;
+            const double dstAlpha = ((d >> 24) & 0xFF);
+            TAlphaColor blended = static_cast<TAlphaColor>(RoundHalfEven<int32_t>(alpha * 255.0 + dstAlpha * (1.0 - alpha)))
+                                  << 24;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const double sc = (s >> shift) & 0xFF;
+                const double dc = (d >> shift) & 0xFF;
+                blended |= static_cast<TAlphaColor>(RoundHalfEven<int32_t>(sc * alpha + dc * (1.0 - alpha))) << shift;
+            }
+            d = blended;
+        }
+    }
+}
+
+// A bitmap of the wanted size; an allocation that fails is retried at three quarters of each side.
+TBitmap allocateTexture(int32_t& w, int32_t& h, TAlphaColor fill) {
+    for (;;) {
+        try {
+            return TBitmap(std::max(w, 0), std::max(h, 0), fill);
+        } catch (const std::bad_alloc&) {
+            w = Trunc<int32_t>(w * 0.75);
+            h = Trunc<int32_t>(h * 0.75);
+        }
+    }
+}
+
+} // namespace
+
+void TMappingZone::ApplyTexture() {
+    FMyAcousticProject->SetIsProjectModified(true);
+    CheckIsTextureOverSplOrFloor();
+    if (MapMaterial == nullptr || TopFloorMaterial == nullptr) {
+        return;
+    }
+    const bool mapped = HasLevelMap();
+    if (FisTextureOverSPL) {
+        TBitmap map = allocateTexture(MapTextureWidth, MapTextureHeight, ImgTextureColor);
+        if (mapped) {
+            drawStretched(map, MapBMP, 1.0);
+        }
+        drawStretched(map, *ImageTexture, ImgTextureOpacity);
+        MapMaterial->SetTexture(map);
+    } else if (mapped) {
+        MapMaterial->SetTexture(MapBMP);
+    } else {
+        MapMaterial->SetTexture(allocateTexture(MapTextureWidth, MapTextureHeight, ImgTextureColor));
+    }
+    TBitmap floor = allocateTexture(TopFloorTextureWidth, TopFloorTextureHeight, ImgTextureColor);
+    if (FisTextureOnTopFloor) {
+        drawStretched(floor, *ImageTexture, ImgTextureOpacity);
+    }
+    TopFloorMaterial->SetTexture(floor);
+}
+
+void TMappingZone::ClearCADImage() {
+    FMyAcousticProject->SetIsProjectModified(true);
+    if (ImageTexture == nullptr) {
+        return;
+    }
+    ImageTexture->Clear(0x00FFFFFF); // fully transparent white
+    ApplyTexture();
 }
 
 // ---- Size ----
@@ -209,6 +403,9 @@ void TMappingZone::SetWidth(float Value) {
     FMyAcousticProject->SetIsProjectModified(true);
     IsMapCleared = false;
     FWidth = Value;
+    if (FSurfaceType == TSurfaceType::qzaPolygon) {
+        ResizePolygonX(FWidth);
+    }
     SetWidthPixels(RoundHalfEven<int32_t>(static_cast<double>(FWidth) / pixelSize()));
 }
 
@@ -219,6 +416,9 @@ void TMappingZone::SetDepth(float Value) {
     FMyAcousticProject->SetIsProjectModified(true);
     IsMapCleared = false;
     FDepth = Value;
+    if (FSurfaceType == TSurfaceType::qzaPolygon) {
+        ResizePolygonY(FDepth);
+    }
     SetDepthPixels(RoundHalfEven<int32_t>(static_cast<double>(FDepth) / pixelSize()));
 }
 
@@ -235,6 +435,11 @@ void TMappingZone::SetHeight(float Value) {
 void TMappingZone::SetDimensions(float theWidth, float theDepth) {
     FWidth = theWidth;
     FDepth = theDepth;
+    if (FSurfaceType == TSurfaceType::qzaTrapezium && FTrapezWidth1 < 1e-4 && FTrapezWidth2 < 1e-4) {
+        // Stored as the widths' setters would leave them, without re-sizing the zone in between.
+        FTrapezWidth1 = theDepth * 0.5;
+        FTrapezWidth2 = theDepth;
+    }
     const double p = pixelSize();
     SetPixelDimensions(RoundHalfEven<int32_t>(static_cast<double>(theWidth) / p),
                        RoundHalfEven<int32_t>(static_cast<double>(theDepth) / p));
@@ -372,8 +577,10 @@ void TMappingZone::ClearMap() {
     if (IsMapCleared) {
         return;
     }
+    MapBMP.Clear(NoMapColor);
     TCalcState sumed = TCalcState::qzaIsSumed;
     FMapState.compare_exchange_strong(sumed, TCalcState::qzaCalculated);
+    ApplyTexture();
     IsMapCleared = true;
 }
 

@@ -8,9 +8,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "acoustics/zone_data.h"
+#include "platform/core/bitmap.h"
 #include "platform/core/geometry3d.h"
+#include "platform/core/material.h"
 
 namespace vendrel {
 
@@ -31,7 +34,7 @@ public:
     static TMappingZone* Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
                                 const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
                                 float iWidth, float iDepth, float iHeight, bool IsSelected, TSurfaceType iZoneType,
-                                uint32_t ZoneCreationColor, bool IsActive);
+                                TAlphaColor ZoneCreationColor, bool IsActive);
     ~TMappingZone();
     TMappingZone(const TMappingZone&) = delete;
     TMappingZone& operator=(const TMappingZone&) = delete;
@@ -57,6 +60,24 @@ public:
     void SetRotationAngle(const TPoint3D& Value);
 
     TSurfaceType SurfaceType() const { return FSurfaceType; }
+
+    // ---- Outline figures ----
+    double TrapezWidth1() const { return FTrapezWidth1; }
+    double TrapezWidth2() const { return FTrapezWidth2; }
+    double TrapezHeight() const { return FTrapezHeight; }
+    // A width larger than the other one becomes the zone's depth.
+    void SetTrapezWidth1(double Value);
+    void SetTrapezWidth2(double Value);
+    void SetTrapezHeight(double Value) { FTrapezHeight = Value; }
+    // Polygon outline in zone coordinates: X along the width, Y along the depth.
+    std::vector<TPoint3D> PolygonPoints;
+    int32_t NPolygonPoints() const { return static_cast<int32_t>(PolygonPoints.size()); }
+    // Stretch the outline to a new extent, keeping its lowest coordinate; a flat outline stays.
+    void ResizePolygonX(double NewWidth);
+    void ResizePolygonY(double NewDepth);
+    bool CornerTopLeft = false, CornerTopRight = false, CornerBotLeft = false, CornerBotRight = false;
+    double TLXRadius = 2.0, TLYRadius = 2.0, TRXRadius = 2.0, TRYRadius = 2.0;
+    double BLXRadius = 2.0, BLYRadius = 2.0, BRXRadius = 2.0, BRYRadius = 2.0;
     // The zone carries a level map: not a picture and mapped on at least one side.
     bool HasLevelMap() const;
 
@@ -73,9 +94,39 @@ public:
     void SetActive(bool Value);
 
     // The painted level bitmap's size; 0 x 0 once the maps are released.
-    int32_t MapBMPWidth() const { return FMapBMPWidth; }
-    int32_t MapBMPHeight() const { return FMapBMPHeight; }
+    int32_t MapBMPWidth() const { return MapBMP.Width(); }
+    int32_t MapBMPHeight() const { return MapBMP.Height(); }
+    // Re-sizes the level bitmap, filled with the no-map colour.
     void SetMapBMPSize(int32_t w, int32_t h);
+
+    // ---- Image texture and materials ----
+    // Where the image lies: over the map (listening height below 0.05 m) and on the slab's top floor.
+    bool isTextureOverSPL() const { return FisTextureOverSPL; }
+    bool isTextureOnTopFloor() const { return FisTextureOnTopFloor; }
+    void CheckIsTextureOverSplOrFloor();
+    // Composes the map and top-floor textures from the level bitmap, the image and its colour.
+    void ApplyTexture();
+    // Sizes the two material textures for the bitmap and the image.
+    void SetTextureSize();
+    // Makes the image fully transparent.
+    void ClearCADImage();
+
+    std::unique_ptr<TBitmap> ImageTexture; // owned, null when none
+    TTextureType ImageTextureType = TTextureType::qzaColor;
+    std::string ImageTextureLibName;
+    std::string ImageTexturePath;
+    double ImgTextureOpacity = 1.0;
+    double ImgTextureRot = 0.0;
+    bool ImageTextureHasTransparecy = false;
+    TAlphaColor ImgTransparentColor = 0;
+    int32_t ImgTranspTolerance = 35;
+    std::unique_ptr<TTextureMaterialSource> MapMaterial;    // shows the levels, or the image over them
+    std::unique_ptr<TLightMaterialSource> TopFloorMaterial; // shows the image on the top floor
+    int32_t MapTextureWidth = 1, MapTextureHeight = 1;
+    int32_t TopFloorTextureWidth = 1, TopFloorTextureHeight = 1;
+    // A reference segment on a picture surface, used to scale its image.
+    double RefBeginX = 0.0, RefBeginY = 0.0, RefEndX = 0.0, RefEndY = 0.0;
+    float RefLength = 0.0f;
 
     void NeedsCalcAllCabsInZone();
     void ClearMap();
@@ -94,15 +145,16 @@ public:
     TPoint3D FListenPointAbs; // the listening offset turned by the zone's rotation, metres
 
     std::unique_ptr<TZoneData> MapSum; // the summed map, then the level map in layer 0
+    TBitmap MapBMP;                    // the painted levels, WidthPixels x DepthPixels
     bool IsMapCleared = true;
-    uint32_t NoMapColor = 0;
+    TAlphaColor NoMapColor = 0;
     std::atomic<double> MaxdBSPL{0.0};
     std::atomic<double> MaxdBEnergySum{0.0};
     int32_t ZoneIndexID = 0;
     std::string Name;
     int32_t EditingPointID = -1;
     float FListenLevel = 0.0f;
-    uint32_t ImgTextureColor = 0;
+    TAlphaColor ImgTextureColor = 0;
 
     // ---- Fields behind the properties ----
     TPhysicalSpace* FPhysicalSpace = nullptr;       // not owned
@@ -120,13 +172,16 @@ public:
     int32_t FDepthPixels = 1;
     std::atomic<TCalcState> FMapState{TCalcState::qzaCalculated};
     std::atomic<bool> FActive{true};
-    int32_t FMapBMPWidth = 1;
-    int32_t FMapBMPHeight = 1;
+    double FTrapezWidth1 = 1e-5;
+    double FTrapezWidth2 = 1e-5;
+    double FTrapezHeight = 0.0;
+    bool FisTextureOverSPL = false;
+    bool FisTextureOnTopFloor = false;
 
 private:
     TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
     void init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D, float iWidth,
-              float iDepth, float iHeight, TSurfaceType iZoneType, uint32_t ZoneCreationColor);
+              float iDepth, float iHeight, TSurfaceType iZoneType, TAlphaColor ZoneCreationColor);
     void SetPixelDimensions(int32_t w, int32_t d);
     void UpdateZonePosition();
     // Pixel counts changed: sizes the zone's own buffers and, with events, the cabinets' buffers.

@@ -15,6 +15,7 @@
 #include "acoustics/mapping_bands.h"
 #include "acoustics/zone_data.h"
 #include "dsp/dsp_space.h"
+#include "platform/core/bitmap.h"
 
 namespace vendrel {
 
@@ -176,7 +177,7 @@ public:
     void SetViewType(TViewType Value);
     int32_t MappingColorsRes() const { return FMappingColorsRes; }
     void SetMappingColorsRes(int32_t Value);
-    std::vector<uint32_t> MappingColors; // palette steps, alpha-colour words
+    std::vector<TAlphaColor> MappingColors; // palette steps
     bool SPLNormalized() const { return FSPLNormalized; }
     void SetSPLNormalized(bool Value);
     double MaxdBSPL = 110.0;
@@ -235,7 +236,7 @@ public:
     std::string PRJDescription;   // at most 200 characters
 
     // ---- Editor preferences ----
-    uint32_t ZoneCreationColor = 0xFF7A83AB;
+    TAlphaColor ZoneCreationColor = 0xFF7A83AB;
     bool ZonasCrecenParriba = true; // a zone's listening point is measured from its top face
     bool UseCabOriginAsRotCenter = true;
     bool UseOrnaOriginAsRotCenter = true;
