@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "acoustics/cabinet.h"
+#include "acoustics/piston.h"
 #include "acoustics/zone_data.h"
 
 namespace vendrel {
@@ -88,6 +89,5 @@ public:
 };
 
 // The directivity table of an ideal piston; no operation adds one to the project.
-class TPiston {};
 
 } // namespace vendrel
