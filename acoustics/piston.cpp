@@ -77,7 +77,10 @@ void TPiston::CreateIdealPolar() {
     const double c = FPhysicalSpace->SpeedOfSound();
     const double a = FInchesSize * 0.0254 / 2;
     const double step = (kPi / 2) / FNPoints_HalfPi;
-    const int32_t e = Trunc<int32_t>(kPi * FPistonCoverAngle / 360.0 * FNPoints_HalfPi / (kPi / 2));
+    // Index of half the coverage angle. pi * angle / 360 * n / (pi / 2) is a whole number for whole
+    // angles; the product lands just below it in double precision for some (60 degrees gives
+    // 29.999999999999996), so a rounding residue is allowed before cutting.
+    const int32_t e = Trunc<int32_t>(kPi * FPistonCoverAngle / 360.0 * FNPoints_HalfPi / (kPi / 2) + 1e-9);
     for (size_t b = 0; b < freqs.size(); ++b) {
         const double f = freqs[b];
         const double k = 2 * kPi * f / c;
