@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "acoustics/user_preset.h"
+#include "dsp/dsp_space.h"
 
 namespace vendrel {
 
@@ -18,8 +19,8 @@ class TDSPSpace;
 class TPhysicalSpace;
 class TAcousticProject;
 class TSourcePoint;
+struct TPoint3D;
 enum class TMeasureSystemBrand : uint8_t;
-enum class TFreqBands : uint8_t;
 
 enum class TCabinetType : uint8_t {
     qzaCabinet,
@@ -129,6 +130,11 @@ public:
 
     float MaxDbuGlobal() const;
 
+    // Raises EPolarLayoutError unless the slice and measure counts cover half and a whole turn at the
+    // model's resolution: the map computation indexes the polar data on that assumption. Readers that
+    // set the counts one by one call it once the model is filled.
+    void CheckPolarLayout() const;
+
     // Preview position in metres, clamped to the venue; pixel mirrors kept (Yp from the top).
     double Xm() const { return FXm; }
     double Ym() const { return FYm; }
@@ -231,7 +237,7 @@ public:
     bool IsWrappedPhase = false;
     bool UseRealPhase = true;
     std::unique_ptr<TDSPSpace> DSPSpace; // the model's own grid, 1/6-octave spacing
-    TFreqBands CurveSmoothing{};         // fbOneSixOctave from creation on
+    TFreqBands CurveSmoothing = TFreqBands::fbOneSixOctave;
 
     // Processing presets. The list does not own them: the model frees them itself.
     int32_t DefaultPreset = 1;
@@ -254,11 +260,15 @@ public:
 class TRigFrameModel {
 public:
     TRigFrameModel(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+    ~TRigFrameModel();
+    TRigFrameModel(const TRigFrameModel&) = delete;
+    TRigFrameModel& operator=(const TRigFrameModel&) = delete;
 
     int32_t NPickPoints() const { return FNPickPoints; }
     void SetNPickPoints(int32_t Value);
 
     int32_t FNPickPoints = 0;
+    std::vector<TPoint3D> PickPoints; // model coordinates, Y up (platform/core/geometry3d.h)
     TPickPointType PickPointType = TPickPointType::qzaFixedPoint;
     std::string Manufacturer, SerieName, ModelName, VariantName;
     uint8_t ModelUpdateVersion = 1;

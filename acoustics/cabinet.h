@@ -3,8 +3,8 @@
 // invisible pivot, the processing applied to it, its complex maps on every mapping zone, the worker
 // thread that computes them and its calculation state.
 //
-// The map kernel, its thread and the polar helpers are defined with the prediction
-// (cabinet_map.cpp); this header declares them so that the whole object is in one place.
+// The map kernel, its thread handlers and the polar helpers are defined with the prediction; this
+// header declares them so that the whole object is in one place.
 
 #include <atomic>
 #include <cstdint>
@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "acoustics/cab_model.h"
+#include "platform/core/geometry3d.h"
+#include "platform/core/node3d.h"
+#include "platform/core/worker_thread.h"
 
 namespace vendrel {
 
@@ -26,8 +29,8 @@ class TSingleBeam;
 class TSourcePoint;
 class TDummySource;
 class TUserPreset;
-class TWorkerThread;
-struct TPoint3D;
+class TCabArray;
+class TCluster;
 enum class TCalcState : uint8_t;
 
 enum class TCabDirection : uint8_t { qzaNormalDir, qzaInvertedDir };
@@ -35,18 +38,22 @@ enum class TCabDirection : uint8_t { qzaNormalDir, qzaInvertedDir };
 class TCabinet;
 using TOnReceibeMap = std::function<void(TCabinet* Sender)>;
 
-class TCabinet {
+// A scene node without owner: the project's list or the array that holds it frees it.
+class TCabinet : public TControl3D {
 public:
     // Position3D in metres, Rotation3D in degrees. IsActive and ProgBar are accepted and not used:
     // the adding owner sets Active afterwards.
     TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcousticProject* AcousticProjectOwner,
              const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelect, TCabPlacement Placement, bool IsActive, TGenericDSPProcess* theExtProcess, int32_t IntPresetNumber,
              void* ProgBar = nullptr);
-    ~TCabinet();
+    ~TCabinet() override;
     TCabinet(const TCabinet&) = delete;
     TCabinet& operator=(const TCabinet&) = delete;
 
     void Reset();
+    // Stops and frees the map thread and releases the maps, the beam memberships, the source points
+    // and the pivot; the holder of the cabinet then deletes it.
+    void FreeClass();
     void SetRotationCenter();
     // Where the aiming axis meets the mapped zones (the farthest hit in front of the cabinet).
     void CalcHitPoint();
@@ -123,10 +130,13 @@ public:
     void SetHornRotationIndex(int32_t Value);
     bool IsLineArray() const { return FMyCabArray != nullptr; }
     bool IsCluster() const { return FMyCluster != nullptr; }
-    void* MyCabArray() const { return FMyCabArray; }
-    void* MyCluster() const { return FMyCluster; }
+    TCabArray* MyCabArray() const { return FMyCabArray; }
+    TCluster* MyCluster() const { return FMyCluster; }
     // Number of beams containing this cabinet that are active.
     int32_t ActiveBeams() const;
+
+    // The node's placement, then the pixel position, invalidated maps and the hit point.
+    void RecalcAbsolute() override;
 
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
     std::atomic<bool> FInitialCalc{true};     // true until the first successful map calculation
@@ -137,12 +147,12 @@ public:
     std::atomic<bool> FActive{false};
     TCabPlacement FPlacementType = TCabPlacement::qzaVertical;
     TCabDirection FCabDirection = TCabDirection::qzaNormalDir;
-    TWorkerThread* FMapThread = nullptr; // owned; created and freed with the map thread's code
+    TWorkerThread* FMapThread = nullptr; // owned: "CabinetMapThread", created by MapThread()
     std::atomic<TCalcState> FMapState{};
     TOnReceibeMap FOnReceibeMap;
     TAcousticProject* FMyAcousticProject = nullptr; // not owned
-    void* FMyCabArray = nullptr;                    // owning line array, nil when loose
-    void* FMyCluster = nullptr;                     // owning cluster or beam array, nil when loose
+    TCabArray* FMyCabArray = nullptr;               // owning line array, nil when loose
+    TCluster* FMyCluster = nullptr;                 // owning cluster or beam array, nil when loose
     TUserPreset* FInternalDSPPreset = nullptr;      // preset of the model in use, nil when none
     TGenericDSPProcess* FExternalDSPProcess = nullptr; // the project's BypassProcess by default
     std::atomic<int32_t> FFromSourceTr{-1};         // source index handed to the thread (-1: all)
@@ -156,6 +166,8 @@ public:
     int32_t NumberID = 0;
     double Latency_ms = 0.0;
     TMappingZone* HitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
+    TVector3D HitPointLocalThrow{0, 0, 0};      // the hit point in the cabinet's frame
+    TVector3D HitPointAbsThrow{0, 0, 0};        // the hit point in the scene
     int32_t OriginCenterIndex = 0;
     std::vector<std::unique_ptr<TZoneData>> MapData; // one per project zone, same order
     std::vector<TSingleBeam*> SingleBeamList;        // beams containing this cabinet, not owned
@@ -163,6 +175,17 @@ public:
     int32_t ArrayCabinetPosID = 0, ArrayElementPosID = 0;
     bool IsMovingOBJ3D = false;
     TCabModel* FModel = nullptr; // not owned
+
+protected:
+    void MatrixChanged() override;
+    void RotationChanged() override;
+    void RotateXChanged() override;
+    void RotateYChanged() override;
+    void RotateZChanged() override;
+
+private:
+    void updateRotations(bool x, bool y, bool z, bool rotateZHandler);
+    void releaseParts();
 };
 
 } // namespace vendrel

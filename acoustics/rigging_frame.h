@@ -6,14 +6,17 @@
 
 #include <cstdint>
 
+#include "platform/core/geometry3d.h"
+#include "platform/core/node3d.h"
+
 namespace vendrel {
 
 class TPhysicalSpace;
 class TAcousticProject;
 class TRigFrameModel;
 
-// What the three joint classes share.
-class RiggingJoint {
+// What the three joint classes share. Scene nodes without owner: whoever creates one frees it.
+class RiggingJoint : public TControl3D {
 public:
     double Xp() const { return FXp; }
     double Yp() const { return FYp; } // counted from the top of the venue
@@ -28,28 +31,48 @@ public:
     double AbsoluteRotationX() const; // degrees
     double AbsoluteRotationY() const;
     double AbsoluteRotationZ() const;
+    double RelativeRotationRadX() const { return FRelativeRotationRadX; }
+    double RelativeRotationRadY() const { return FRelativeRotationRadY; }
+    double RelativeRotationRadZ() const { return FRelativeRotationRadZ; }
+
+    // Position, rotation centre, angles and rotations to zero with the project's events held back.
+    virtual void Reset();
+    // The node's placement, then the pixel position (Yp counted from the top of the venue).
+    void RecalcAbsolute() override;
 
     TPhysicalSpace* FPhysicalSpace = nullptr;
     double FXp = 0.0, FYp = 0.0, FZp = 0.0;
     double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
     double FRelativeRotationRadX = 0.0, FRelativeRotationRadY = 0.0, FRelativeRotationRadZ = 0.0;
     TAcousticProject* FMyAcousticProject = nullptr;
-    void* FMyCabArray = nullptr; // the line array the object belongs to, nil outside arrays
-    int32_t ArrayElementID = 0;  // index in the array's element list; 0 outside arrays
+    TControl3D* FMyCabArray = nullptr; // the line array the object belongs to, nil outside arrays
+    int32_t ArrayElementID = 0;        // index in the array's element list; 0 outside arrays
 
 protected:
     RiggingJoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+
+    void RotationChanged() override;
+    void RotateXChanged() override;
+    void RotateYChanged() override;
+    void RotateZChanged() override;
+    // Frames and spacer dummies turn about X and Y only while the project's events are enabled.
+    virtual bool TurnsWithEventsDisabled() const { return false; }
+
+private:
+    void updateRotations(bool x, bool y, bool z);
 };
 
 class TRiggingFrame : public RiggingJoint {
 public:
     TRiggingFrame(TPhysicalSpace* PhysicalSpace, TRigFrameModel* FrameModel, TAcousticProject* AcousticProjectOwner);
 
-    void Reset();
     bool Active() const { return FActive; }
     TRigFrameModel* Model() const { return FModel; }
     // A changed model resets the frame when it belongs to an array.
     void SetModel(TRigFrameModel* Value);
+    // Number (from 1) of the model's pick point nearest to GravityPoint measured horizontally; -1 when
+    // that is the first or the last point and it lies more than 3 cm away.
+    int32_t GetClosestPickPoint(const TPoint3D& GravityPoint) const;
 
 private:
     bool FActive = false;
@@ -59,13 +82,16 @@ private:
 class TQzDummy : public RiggingJoint {
 public:
     TQzDummy(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
-    void Reset();
+    void Reset() override;
 };
 
 class TDummySource : public RiggingJoint {
 public:
     TDummySource(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
-    void Reset();
+    void Reset() override;
+
+protected:
+    bool TurnsWithEventsDisabled() const override { return true; }
 };
 
 } // namespace vendrel

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/node3d.h"
+
 namespace vendrel {
 
 class TDSPSpace;
@@ -18,7 +20,8 @@ class TAcousticProject;
 class TCabinet;
 class TPiston;
 
-class TSourcePoint {
+// A scene node without owner: the model or the cabinet that creates it frees it.
+class TSourcePoint : public TControl3D {
 public:
     // theCabinet is nil for a model's source point. The beam-response arrays exist only when the
     // cabinet's model allows beam steering.
@@ -51,6 +54,9 @@ public:
     // Pixel mirrors of the metre offsets after the pixel size changed.
     void RecalcPixelPosition();
 
+    // The node's placement, then the absolute pixel position.
+    void RecalcAbsolute() override;
+
     TPhysicalSpace* FPhysicalSpace = nullptr;
     std::atomic<bool> FActive{true}; // read by the map threads
     double FXmRel = 0.0, FYmRel = 0.0, FZmRel = 0.0;
@@ -69,6 +75,23 @@ public:
     // Beam-steering filter response on the cabinet's grid: linear magnitude and phase in radians.
     std::vector<double> BeamFIRResponseMg;
     std::vector<double> BeamFIRResponsePh;
+
+protected:
+    void RotationChanged() override;
+    void RotateXChanged() override;
+    void RotateYChanged() override;
+    void RotateZChanged() override;
+
+private:
+    void updateRotations(bool x, bool y, bool z);
 };
+
+// Pass a change of Parent's absolute rotation (radians) on to its direct children, each combining it
+// by its kind; children of other kinds are skipped.
+void PropagateRotationX(TControl3D* Parent, double a);
+void PropagateRotationY(TControl3D* Parent, double a);
+void PropagateRotationZ(TControl3D* Parent, double a);
+// The same for a cluster whose matrix changed, with its rotation angles about X, Y and Z in radians.
+void PropagateClusterRotation(TControl3D* Cluster, double ax, double ay, double az);
 
 } // namespace vendrel

@@ -1,0 +1,543 @@
+#include "acoustics/cabinet.h"
+
+#include <algorithm>
+#include <string>
+
+#include "acoustics/dsp_process.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "acoustics/polar.h"
+#include "acoustics/project.h"
+#include "acoustics/rigging_frame.h"
+#include "acoustics/source_point.h"
+#include "acoustics/zone_data.h"
+#include "dsp/complex.h"
+#include "platform/core/numeric.h"
+
+namespace vendrel {
+
+namespace {
+
+double relativeRadians(float degrees) { return WrapDegrees180(degrees) * kDegToRad; }
+
+// The surface of a zone that the aiming axis is cast against, or null when the zone is not drawn.
+TControl3D* zoneRaySurface(const TMappingZone& /*zone*/) { return nullptr; }
+
+} // namespace
+
+TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcousticProject* AcousticProjectOwner,
+                   const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool /*IsSelect*/,
+                   TCabPlacement Placement, bool /*IsActive*/, TGenericDSPProcess* theExtProcess,
+                   int32_t IntPresetNumber, void* /*ProgBar*/)
+    : TControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
+    if (FMyAcousticProject != nullptr) {
+        for (const auto& zone : FMyAcousticProject->MappingZones) {
+            MapData.push_back(std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage,
+                                                          zone->WidthPixels(), zone->DepthPixels(),
+                                                          zone->ZoneIndexID));
+        }
+    }
+    DummySource = std::make_unique<TDummySource>(FPhysicalSpace, FMyAcousticProject);
+    DummySource->SetParent(this);
+
+    SetModel(CabModel);
+    DSPSpace = FModel != nullptr ? FModel->DSPSpace.get() : nullptr;
+    ArrayCabinetPosID = 0;
+    ArrayElementPosID = 0;
+
+    // Stored directly: a preset number that the model does not have is a range error.
+    if (FModel != nullptr && FModel->NDSPPresets() >= 1) {
+        FInternalDSPPreset = At(FModel->DSPPresets, static_cast<int64_t>(IntPresetNumber) - 1);
+    }
+    FExternalDSPProcess = theExtProcess;
+
+    // The map thread itself is created on the first request (MapThread()).
+    FOnReceibeMap = [this](TCabinet* sender) { CabinetMapReceived(sender); };
+
+    FActive = false;
+    FRelativeRotationRadZ = 0.0;
+    FAbsoluteRotationRadZ = 0.0;
+
+    const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
+                           FModel != nullptr && FModel->FNOriginCenters > 0;
+    OriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint : 0;
+    SetRotationCenter();
+
+    SetPosition(Position3D);
+    SetRotationAngle({0.0f, Rotation3D.Y, Rotation3D.Z});
+    SetRotX(Rotation3D.X);
+    SetPlacementType(Placement);
+
+    FCabDirection = TCabDirection::qzaNormalDir;
+    FMapState = TCalcState::qzaCalculated;
+}
+
+TCabinet::~TCabinet() { releaseParts(); }
+
+void TCabinet::releaseParts() {
+    FreeMapThread(); // cancels a running pass and waits for it before anything it reads goes away
+    FOnReceibeMap = nullptr;
+    MapData.clear();
+    for (TSingleBeam* beam : SingleBeamList) {
+        auto& cabs = beam->CabinetList;
+        cabs.erase(std::remove(cabs.begin(), cabs.end(), this), cabs.end());
+        TBeamContainer* container = beam->MyBeamContainer;
+        if (cabs.empty() && container != nullptr) {
+            auto& beams = container->SingleBeams;
+            beams.erase(std::remove_if(beams.begin(), beams.end(),
+                                       [beam](const std::unique_ptr<TSingleBeam>& b) { return b.get() == beam; }),
+                        beams.end());
+        }
+    }
+    SingleBeamList.clear();
+    while (!SourcePoints.empty()) {
+        SourcePoints.pop_back();
+    }
+    DummySource.reset();
+}
+
+void TCabinet::FreeClass() {
+    if (FMapThread != nullptr && FMyAcousticProject != nullptr && FMyAcousticProject->ContinuousRender()) {
+        FMapThread->Stop();
+    }
+    releaseParts();
+}
+
+void TCabinet::Reset() {
+    if (FMyAcousticProject == nullptr) {
+        return;
+    }
+    const bool events = FMyAcousticProject->EventsEnabled.exchange(false);
+    FHornRotationIndex = 0;
+    SetPosition({0, 0, 0});
+    SetRotationAngle({0, 0, 0});
+    FRelativeRotationRadZ = 0.0;
+    FAbsoluteRotationRadZ = 0.0;
+    FMapState = TCalcState::qzaCalculated;
+    FMyAcousticProject->EventsEnabled = events;
+}
+
+double TCabinet::PhaseWrappedSUM(double Ph1, double pond1, double Ph2, double pond2) {
+    const double d = Ph2 - Ph1;
+    constexpr double twoPi = 2.0 * kPi;
+    if (d < -kPi) {
+        return WrapRadiansPi(Ph1 * pond1 + (Ph2 + twoPi) * pond2);
+    }
+    if (d > kPi) {
+        return WrapRadiansPi(Ph1 * pond1 + (Ph2 - twoPi) * pond2);
+    }
+    return WrapRadiansPi(Ph1 * pond1 + Ph2 * pond2);
+}
+
+// ---- Invalidation ----
+
+void TCabinet::NeedsReCalculate() {
+    NeedsReCalculateMapInZone(-1);
+    if (FMyAcousticProject != nullptr) {
+        FMyAcousticProject->ReCalculateAllMics();
+    }
+}
+
+void TCabinet::NeedsReCalculateMapInZone(int32_t ZoneIndex) {
+    if (MapState() == TCalcState::qzaNeedsCalculate) {
+        return;
+    }
+    SetMapState(TCalcState::qzaNeedsCalculate);
+    if (FMyAcousticProject == nullptr) {
+        return;
+    }
+    int32_t first = ZoneIndex;
+    int32_t last = ZoneIndex;
+    if (ZoneIndex == -1) {
+        first = 0;
+        last = FMyAcousticProject->NMappingZones() - 1;
+    }
+    for (int32_t i = first; i <= last; ++i) {
+        At(MapData, i)->ZoneCalculated = false;
+    }
+    for (int32_t i = first; i <= last; ++i) {
+        At(FMyAcousticProject->MappingZones, i)->SetMapState(TCalcState::qzaNeedsSum);
+    }
+}
+
+void TCabinet::SetMapState(TCalcState Value) {
+    TAcousticProject* project = FMyAcousticProject;
+    if (project == nullptr) {
+        FMapState = Value;
+        return;
+    }
+    if (!project->EventsEnabled) {
+        return;
+    }
+    if (Value == FMapState.load() && !project->ForceCalculation) {
+        return;
+    }
+    FMapState = Value;
+    if (Value == TCalcState::qzaNeedsCalculate && !project->AbortCalculation) {
+        ExecuteMapThread(-1);
+        project->AllMapsState = TCalcState::qzaNeedsCalculate;
+        project->ReCalculateAllMics();
+    }
+}
+
+// ---- Property setters ----
+
+void TCabinet::SetModel(TCabModel* Value) {
+    if (Value == FModel) {
+        return;
+    }
+    while (!SourcePoints.empty()) {
+        SourcePoints.pop_back();
+    }
+    FModel = Value;
+    DSPSpace = Value != nullptr ? Value->DSPSpace.get() : nullptr;
+    if (Value != nullptr) {
+        SourcePoints.reserve(static_cast<size_t>(std::max(Value->FNSourcePoints, 0)));
+        for (int32_t i = 0; i < Value->FNSourcePoints; ++i) {
+            const TSourcePoint& src = *At(Value->SourcePoint, i);
+            auto sp = std::make_unique<TSourcePoint>(DSPSpace, FPhysicalSpace, FMyAcousticProject, this);
+            sp->SetParent(DummySource.get());
+            sp->SetXmRel(src.FXmRel);
+            sp->SetYmRel(src.FYmRel);
+            sp->SetZmRel(src.FZmRel);
+            // Model coordinates have Y up and turn the other way about Z.
+            sp->SetPosition({static_cast<float>(src.FXmRel), static_cast<float>(-src.FYmRel),
+                             static_cast<float>(src.FZmRel)});
+            sp->SetRotationAngle({static_cast<float>(src.RotationRadRelX * kRadToDeg),
+                                  static_cast<float>(src.RotationRadRelY * kRadToDeg),
+                                  static_cast<float>(-src.RotationRadRelZ * kRadToDeg)});
+            SourcePoints.push_back(std::move(sp));
+        }
+    }
+    if (FMyCabArray != nullptr) {
+        Reset();
+    }
+    NeedsReCalculate();
+}
+
+void TCabinet::SetActive(bool Value) {
+    if (Value == FActive.load()) {
+        return;
+    }
+    FActive = Value;
+    TAcousticProject* project = FMyAcousticProject;
+    if (project == nullptr) {
+        return;
+    }
+    if (project->TotalCabinets() > 0) {
+        for (const auto& zone : project->MappingZones) {
+            zone->SetMapState(TCalcState::qzaNeedsSum);
+        }
+        project->AllMapsState = TCalcState::qzaNeedsCalculate;
+        project->ExecuteAllMapsThread();
+    }
+    project->ReCalculateAllMics();
+}
+
+void TCabinet::SetCabDirection(TCabDirection Value) {
+    if (Value == FCabDirection) {
+        return;
+    }
+    FCabDirection = Value;
+    RotateZChanged();
+    NeedsReCalculate();
+}
+
+void TCabinet::SetHornRotationIndex(int32_t Value) {
+    if (Value != FHornRotationIndex) {
+        NeedsReCalculate();
+        if (FMyAcousticProject != nullptr) {
+            FMyAcousticProject->ClearAllMaps();
+        }
+    }
+    FHornRotationIndex = Value;
+    if (FModel == nullptr || !FModel->AllowHornRotation) {
+        return;
+    }
+    // Each decimal digit of SourceOfHornRotation names a source point whose horn turns.
+    for (const char digit : std::to_string(FModel->SourceOfHornRotation)) {
+        if (digit < '0' || digit > '9') {
+            continue;
+        }
+        const int32_t i = digit - '0';
+        const double modelDeg = At(FModel->SourcePoint, i)->RotationRadRelX * kRadToDeg;
+        At(SourcePoints, i)->SetRotationAngleX(static_cast<float>(Value != 0 ? modelDeg - 90.0 : modelDeg));
+    }
+}
+
+void TCabinet::SetExternalDSPProcess(TGenericDSPProcess* Value) {
+    if (Value == FExternalDSPProcess) {
+        return;
+    }
+    const TGenericDSPProcess* bypass =
+        FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess.get() : nullptr;
+    if (FExternalDSPProcess != nullptr && FExternalDSPProcess != bypass) {
+        auto& list = FExternalDSPProcess->AppliedOn;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+    FExternalDSPProcess = Value;
+    if (Value != nullptr && Value != bypass) {
+        Value->AppliedOn.push_back(this);
+    }
+    NeedsReCalculate();
+    if (FMyAcousticProject != nullptr) {
+        FMyAcousticProject->ClearAllMaps();
+    }
+}
+
+void TCabinet::SetInternalDSPPreset(TUserPreset* Value) {
+    if (Value == FInternalDSPPreset) {
+        return;
+    }
+    FInternalDSPPreset = (FModel == nullptr || FModel->NDSPPresets() <= 0) ? nullptr : Value;
+    NeedsReCalculate();
+    if (FMyAcousticProject != nullptr) {
+        FMyAcousticProject->ClearAllMaps();
+    }
+}
+
+void TCabinet::SetPlacementType(TCabPlacement Value) {
+    if (Value != FPlacementType) {
+        NeedsReCalculate();
+        if (FMyAcousticProject != nullptr) {
+            FMyAcousticProject->ClearAllMaps();
+        }
+    }
+    FPlacementType = Value;
+    if (DummySource == nullptr) {
+        return;
+    }
+    DummySource->SetRotationAngleX(0.0f);
+    if (FModel == nullptr) {
+        return;
+    }
+    if (Value == FModel->DefaultPlacement) {
+        DummySource->SetRotationAngleX(static_cast<float>(FRotX));
+        return;
+    }
+    // A cabinet placed across its model's default turns a quarter in the model's direction.
+    const bool horizontal = Value == TCabPlacement::qzaHorizontal;
+    switch (FModel->DirectionOfRotation) {
+    case TDirRotation::qzaClockwise:
+        DummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? 90.0 : -90.0)));
+        break;
+    case TDirRotation::qzaAntiClockwise:
+        DummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? -90.0 : 90.0)));
+        break;
+    }
+}
+
+void TCabinet::SetRotX(double Value) {
+    if (Value == FRotX) {
+        return;
+    }
+    FRotX = Value;
+    NeedsReCalculate();
+}
+
+void TCabinet::SetAbsoluteRotationRadX(double Value) {
+    if (Value == FAbsoluteRotationRadX) {
+        return;
+    }
+    FAbsoluteRotationRadX = Value;
+    PropagateRotationX(this, Value);
+}
+
+void TCabinet::SetAbsoluteRotationRadY(double Value) {
+    if (Value == FAbsoluteRotationRadY) {
+        return;
+    }
+    FAbsoluteRotationRadY = Value;
+    PropagateRotationY(this, Value);
+}
+
+void TCabinet::SetAbsoluteRotationRadZ(double Value) {
+    if (Value == FAbsoluteRotationRadZ) {
+        return;
+    }
+    FAbsoluteRotationRadZ = Value;
+    PropagateRotationZ(this, Value);
+}
+
+double TCabinet::AbsoluteRotationY() const { return FAbsoluteRotationRadY * kRadToDeg; }
+double TCabinet::AbsoluteRotationZ() const { return FAbsoluteRotationRadZ * kRadToDeg; }
+
+int32_t TCabinet::ActiveBeams() const {
+    return static_cast<int32_t>(
+        std::count_if(SingleBeamList.begin(), SingleBeamList.end(), [](const TSingleBeam* b) { return b->FActive.load(); }));
+}
+
+void TCabinet::SetRotationCenter() {
+    if (DummySource != nullptr) {
+        DummySource->SetRotationCenter({0, 0, 0});
+    }
+    const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
+                           FModel != nullptr && FModel->FNOriginCenters > 0;
+    if (!useOrigin) {
+        TControl3D::SetRotationCenter({0, 0, 0});
+        return;
+    }
+    const rOriginCenterPoint& origin = At(FModel->OriginCenters, OriginCenterIndex);
+    TControl3D::SetRotationCenter(
+        {static_cast<float>(origin.X), static_cast<float>(origin.Y), static_cast<float>(origin.Z)});
+    if (DummySource != nullptr) {
+        DummySource->SetRotationCenter({0, 0, static_cast<float>(origin.Z)});
+    }
+}
+
+// ---- Rotations ----
+
+void TCabinet::updateRotations(bool x, bool y, bool z, bool rotateZHandler) {
+    const TPoint3D& angle = RotationAngle();
+    if (x) {
+        FRelativeRotationRadX = relativeRadians(angle.X);
+    }
+    if (y) {
+        FRelativeRotationRadY = relativeRadians(angle.Y);
+    }
+    if (z) {
+        FRelativeRotationRadZ = relativeRadians(angle.Z);
+    }
+    TControl3D* parent = Parent();
+    if (parent == nullptr) {
+        // A loose cabinet: its own rotation is absolute. Turning about Z refreshes all three.
+        const bool all = rotateZHandler;
+        if (x || all) {
+            SetAbsoluteRotationRadX(FRelativeRotationRadX);
+        }
+        if (y || all) {
+            SetAbsoluteRotationRadY(FRelativeRotationRadY);
+        }
+        if (z || all) {
+            SetAbsoluteRotationRadZ(FRelativeRotationRadZ);
+        }
+        return;
+    }
+    if (dynamic_cast<TCluster*>(parent) != nullptr) {
+        const TPoint3D& p = parent->RotationAngle();
+        const TPoint3D v0(static_cast<float>(relativeRadians(p.X)), static_cast<float>(relativeRadians(p.Y)),
+                          static_cast<float>(relativeRadians(p.Z)));
+        const TPoint3D v = v0 * TMatrix3D::CreateRotationX(static_cast<float>(FRelativeRotationRadX)) *
+                           TMatrix3D::CreateRotationZ(static_cast<float>(FRelativeRotationRadZ)) *
+                           TMatrix3D::CreateRotationY(static_cast<float>(-FRelativeRotationRadY));
+        SetAbsoluteRotationRadX(FRelativeRotationRadX + v.X);
+        SetAbsoluteRotationRadY(FRelativeRotationRadY + v.Y);
+        SetAbsoluteRotationRadZ(FRelativeRotationRadZ + v.Z);
+        return;
+    }
+    double ax = 0.0, ay = 0.0, az = 0.0;
+    bool dummy = false;
+    if (const auto* cab = dynamic_cast<const TCabinet*>(parent)) {
+        ax = cab->AbsoluteRotationRadX();
+        ay = cab->AbsoluteRotationRadY();
+        az = cab->AbsoluteRotationRadZ();
+    } else if (const auto* joint = dynamic_cast<const RiggingJoint*>(parent)) {
+        ax = joint->AbsoluteRotationRadX();
+        ay = joint->AbsoluteRotationRadY();
+        az = joint->AbsoluteRotationRadZ();
+        dummy = dynamic_cast<const TQzDummy*>(parent) != nullptr;
+    } else {
+        return;
+    }
+    if (x) {
+        SetAbsoluteRotationRadX(FRelativeRotationRadX + ax);
+    }
+    // The Z handler also refreshes the absolute Y rotation.
+    if (y || rotateZHandler) {
+        SetAbsoluteRotationRadY(FRelativeRotationRadY + ay);
+    }
+    if (z) {
+        // Below an array's direction joint an inverted cabinet turns the other way about Z.
+        const bool inverted = dummy && FCabDirection == TCabDirection::qzaInvertedDir;
+        SetAbsoluteRotationRadZ(inverted ? az - FRelativeRotationRadZ : FRelativeRotationRadZ + az);
+    }
+}
+
+void TCabinet::RotationChanged() {
+    updateRotations(true, true, true, false);
+    TControl3D::RotationChanged();
+}
+
+void TCabinet::RotateXChanged() {
+    SetPlacementType(FPlacementType);
+    updateRotations(true, false, false, false);
+    TControl3D::RotateXChanged();
+}
+
+void TCabinet::RotateYChanged() {
+    updateRotations(false, true, false, false);
+    TControl3D::RotateYChanged();
+}
+
+void TCabinet::RotateZChanged() {
+    updateRotations(false, false, true, true);
+    TControl3D::RotateZChanged();
+}
+
+void TCabinet::RecalcAbsolute() {
+    TControl3D::RecalcAbsolute();
+    if (FPhysicalSpace == nullptr) {
+        return;
+    }
+    const double pixel = FPhysicalSpace->PixelToMeters();
+    const TPoint3D abs = AbsolutePosition();
+    FXpixAbs = abs.X / pixel;
+    FYpixAbs = -abs.Y / pixel;
+    FZpixAbs = abs.Z / pixel;
+    NeedsReCalculateMapInZone(-1);
+    if (FMyAcousticProject != nullptr) {
+        FMyAcousticProject->ReCalculateAllMics();
+    }
+    CalcHitPoint();
+}
+
+void TCabinet::MatrixChanged() {
+    TControl3D::MatrixChanged();
+    if (FMyAcousticProject != nullptr) {
+        FMyAcousticProject->ClearAllMaps();
+    }
+}
+
+// ---- Aiming hit point ----
+
+void TCabinet::CalcHitPoint() {
+    TAcousticProject* project = FMyAcousticProject;
+    if (project == nullptr || !project->CalcHitPointEnabled || FModel == nullptr) {
+        return;
+    }
+    const TPoint3D start = LocalToAbsolute3D({static_cast<float>(FModel->AcousticCenterXm),
+                                              static_cast<float>(-FModel->AcousticCenterYm),
+                                              static_cast<float>(FModel->AcousticCenterZm)});
+    const TVec3f axis = SphericalToVector(200.0, 0.0, FModel->AcousticRotationRadZ);
+    const TPoint3D dir = LocalToAbsoluteDirection({axis[0], axis[1], axis[2]});
+
+    HitPointZoneThrow = nullptr;
+    HitPointLocalThrow = TVector3D(0, 0, 0);
+    HitPointAbsThrow = TVector3D(0, 0, 0);
+    double best = 0.0;
+    for (const auto& zone : project->MappingZones) {
+        if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
+            continue;
+        }
+        TControl3D* surface = zoneRaySurface(*zone);
+        if (surface == nullptr) {
+            continue;
+        }
+        TPoint3D hit;
+        if (!surface->RayCastIntersect(surface->AbsoluteToLocal3D(start), surface->AbsoluteToLocalDirection(dir),
+                                       hit)) {
+            continue;
+        }
+        const TPoint3D local = AbsoluteToLocal3D(hit);
+        // The farthest hit along the axis wins; hits behind or within 1 mm of the cabinet do not count.
+        if (local.X > best && local.X > 0.001) {
+            HitPointZoneThrow = zone.get();
+            HitPointLocalThrow = TVector3D(local);
+            HitPointAbsThrow = TVector3D(hit);
+            best = local.X;
+        }
+    }
+}
+
+} // namespace vendrel
