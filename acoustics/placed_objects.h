@@ -1,7 +1,7 @@
 #pragma once
 // The least of the project's other placed objects that the project needs to own, count, reset and
 // release them: line arrays, clusters, beam-steering arrays and their beams, measurement points,
-// overlays, sound systems, ornaments, materials and pistons. Each is replaced by its full class when
+// overlays, sound systems, ornaments and materials. Each is replaced by its full class when
 // that class is written; the members here are named as the full classes name them.
 
 #include <atomic>
@@ -87,7 +87,5 @@ class TAcousticMaterial {
 public:
     void FreeClass() {}
 };
-
-// The directivity table of an ideal piston; no operation adds one to the project.
 
 } // namespace vendrel

@@ -72,12 +72,7 @@ TAcousticProject::TAcousticProject(TPhysicalSpace* PhysicalSpace, IDispatcher* D
     BypassProcess->NumberID = 0;
     BypassProcess->Name = "Bypass";
 
-    FAllMapsThread = std::make_unique<TWorkerThread>("SumAllMapsThread");
-    FAllMapsThread->Loop = false;
-    FAllMapsThread->Priority = TThreadPriority::tpLowest;
-    FAllMapsThread->StopMode = TThreadStopMode::smTerminate;
-    FAllMapsThread->OnRun = [this](TWorkerThread& sender) { FAllMapsThreadRun(sender); };
-    FAllMapsThread->OnStopped = [this](TWorkerThread& sender) { AllMapsThreadStopped(sender); };
+    AllMapsThread(); // the summing thread component, set up once for the project's life
 
     FOnReceibeAllMaps = nullptr;
     FOnProjectModified = nullptr;
