@@ -42,4 +42,19 @@ TAlphaColor DarkenColor(TAlphaColor Color, int Percent) {
     return MapChannels(Color, [s](int c) { return std::clamp(c - s, 0, 255); });
 }
 
+TBitmap& MakeColorTransparent(TBitmap& Bitmap, TAlphaColor KeyColor, int Tolerance) {
+    if (AlphaOf(KeyColor) <= 0x20) {
+        return Bitmap;
+    }
+    const int t = Trunc<int>(static_cast<double>(CheckedMul<int32_t>(Tolerance, 255)) / 200.0);
+    const auto near = [t](int channel, int key) { return channel > key - t && channel < key + t; };
+    for (TAlphaColor& px : Bitmap.Pixels()) {
+        if (near(RedOf(px), RedOf(KeyColor)) && near(GreenOf(px), GreenOf(KeyColor)) &&
+            near(BlueOf(px), BlueOf(KeyColor))) {
+            px = TAlphaColors::Null;
+        }
+    }
+    return Bitmap;
+}
+
 } // namespace vendrel

@@ -1,14 +1,10 @@
 #pragma once
 // Outline bounds and ARGB colour arithmetic shared by the windows and the zone solids.
 
+#include "platform/core/bitmap.h"
 #include "scene/planar.h"
 
-#include <cstdint>
-
 namespace vendrel {
-
-// An ARGB colour: blue in bits 0-7, green 8-15, red 16-23, alpha 24-31.
-using TAlphaColor = uint32_t;
 
 // Bounding rectangle of every point of the outline (a closing point included); an empty outline
 // gives (1e12, 1e12, -1e12, -1e12).
@@ -18,5 +14,9 @@ TRectF PolygonBounds(const TPolygon& Polygon);
 // A Percent whose product with 255 overflows raises ERangeError.
 TAlphaColor LightenColor(TAlphaColor Color, int Percent);
 TAlphaColor DarkenColor(TAlphaColor Color, int Percent);
+
+// Makes every pixel whose red, green and blue each lie strictly within Trunc(Tolerance * 255 / 200)
+// of the key colour's transparent black. A key colour with alpha $20 or less changes nothing.
+TBitmap& MakeColorTransparent(TBitmap& Bitmap, TAlphaColor KeyColor, int Tolerance);
 
 } // namespace vendrel

@@ -38,3 +38,31 @@ TEST(ColorSteps, LightenAndDarkenPerChannel) {
 
 } // namespace
 } // namespace vendrel
+
+namespace vendrel {
+namespace {
+
+TEST(MakeColorTransparent, ClearsPixelsStrictlyWithinTheTolerance) {
+    // Key $FF808080 (128 per channel), tolerance 35: t = 44, so 85..171 is inside.
+    TBitmap bmp(4, 2, 0xFF5A5A5A);
+    bmp.SetPixel(1, 0, 0xFF545454); // 84: on the border, stays
+    bmp.SetPixel(2, 0, 0xFF555555); // 85: inside
+    bmp.SetPixel(3, 0, 0xFFACACAC); // 172: on the border, stays
+    bmp.SetPixel(0, 1, 0xFF5A5A00); // blue far off: stays
+    bmp.SetPixel(1, 1, 0x005A5A5A); // the pixel's own alpha does not matter
+    MakeColorTransparent(bmp, 0xFF808080, 35);
+    const TAlphaColor expected[2][4] = {{0, 0xFF545454, 0, 0xFFACACAC}, {0xFF5A5A00, 0, 0, 0}};
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(bmp.Pixel(x, y), expected[y][x]) << x << "," << y;
+        }
+    }
+
+    TBitmap same(2, 2, 0xFF808080);
+    const TBitmap before = same;
+    MakeColorTransparent(same, 0x20808080, 35); // key alpha $20: nothing changes
+    EXPECT_EQ(same, before);
+}
+
+} // namespace
+} // namespace vendrel
