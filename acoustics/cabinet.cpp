@@ -241,6 +241,8 @@ void TCabinet::SetCabDirection(TCabDirection Value) {
     }
     FCabDirection = Value;
     RotateZChanged();
+    // The Z handler leaves an unchanged absolute angle alone; the pivot must still turn the new way.
+    PropagateRotationZ(this, FAbsoluteRotationRadZ);
     NeedsReCalculate();
 }
 

@@ -178,10 +178,13 @@ int32_t TRiggingFrame::GetClosestPickPoint(const TPoint3D& GravityPoint) const {
     const TPoint3D origin = AbsolutePosition();
     const TPoint3D target(GravityPoint.X, 0.0f, GravityPoint.Z);
     const int32_t count = FModel != nullptr ? FModel->NPickPoints() : 0;
+    if (count <= 0) {
+        throw ERangeError(); // a frame model without pick points
+    }
     int32_t best = 0;
     float bestDistance = 0.0f;
-    for (int32_t i = 1; i <= count || best == 0; ++i) {
-        // A model without pick points, or with fewer than it counts, is an index error.
+    for (int32_t i = 1; i <= count; ++i) {
+        // A model with fewer pick points than it counts is an index error too.
         const TPoint3D& model = At(FModel->PickPoints, i - 1);
         TPoint3D p = TPoint3D(model.X, -model.Y, model.Z) * turn + origin;
         p.Y = 0.0f;
