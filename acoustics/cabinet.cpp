@@ -27,10 +27,10 @@ TControl3D* zoneRaySurface(const TMappingZone& /*zone*/) { return nullptr; }
 } // namespace
 
 TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcousticProject* AcousticProjectOwner,
-                   const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool /*IsSelect*/,
+                   const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelect,
                    TCabPlacement Placement, bool /*IsActive*/, TGenericDSPProcess* theExtProcess,
                    int32_t IntPresetNumber, void* /*ProgBar*/)
-    : TControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
+    : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
     if (FMyAcousticProject != nullptr) {
         for (const auto& zone : FMyAcousticProject->MappingZones) {
             MapData.push_back(std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage,
@@ -56,6 +56,7 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     FOnReceibeMap = [this](TCabinet* sender) { CabinetMapReceived(sender); };
 
     FActive = false;
+    SetIsObjectSelected(IsSelect);
     FRelativeRotationRadZ = 0.0;
     FAbsoluteRotationRadZ = 0.0;
 
@@ -377,11 +378,11 @@ void TCabinet::SetRotationCenter() {
     const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
                            FModel != nullptr && FModel->FNOriginCenters > 0;
     if (!useOrigin) {
-        TControl3D::SetRotationCenter({0, 0, 0});
+        TQzControl3D::SetRotationCenter({0, 0, 0});
         return;
     }
     const rOriginCenterPoint& origin = At(FModel->OriginCenters, OriginCenterIndex);
-    TControl3D::SetRotationCenter(
+    TQzControl3D::SetRotationCenter(
         {static_cast<float>(origin.X), static_cast<float>(origin.Y), static_cast<float>(origin.Z)});
     if (DummySource != nullptr) {
         DummySource->SetRotationCenter({0, 0, static_cast<float>(origin.Z)});
@@ -458,27 +459,27 @@ void TCabinet::updateRotations(bool x, bool y, bool z, bool rotateZHandler) {
 
 void TCabinet::RotationChanged() {
     updateRotations(true, true, true, false);
-    TControl3D::RotationChanged();
+    TQzControl3D::RotationChanged();
 }
 
 void TCabinet::RotateXChanged() {
     SetPlacementType(FPlacementType);
     updateRotations(true, false, false, false);
-    TControl3D::RotateXChanged();
+    TQzControl3D::RotateXChanged();
 }
 
 void TCabinet::RotateYChanged() {
     updateRotations(false, true, false, false);
-    TControl3D::RotateYChanged();
+    TQzControl3D::RotateYChanged();
 }
 
 void TCabinet::RotateZChanged() {
     updateRotations(false, false, true, true);
-    TControl3D::RotateZChanged();
+    TQzControl3D::RotateZChanged();
 }
 
 void TCabinet::RecalcAbsolute() {
-    TControl3D::RecalcAbsolute();
+    TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;
     }
@@ -495,7 +496,7 @@ void TCabinet::RecalcAbsolute() {
 }
 
 void TCabinet::MatrixChanged() {
-    TControl3D::MatrixChanged();
+    TQzControl3D::MatrixChanged();
     if (FMyAcousticProject != nullptr) {
         FMyAcousticProject->ClearAllMaps();
     }

@@ -15,6 +15,7 @@
 #include "acoustics/cab_model.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/node3d.h"
+#include "scene/scene_object.h"
 #include "platform/core/worker_thread.h"
 
 namespace vendrel {
@@ -39,7 +40,7 @@ class TCabinet;
 using TOnReceibeMap = std::function<void(TCabinet* Sender)>;
 
 // A scene node without owner: the project's list or the array that holds it frees it.
-class TCabinet : public TControl3D {
+class TCabinet : public TQzControl3D {
 public:
     // Position3D in metres, Rotation3D in degrees. IsActive and ProgBar are accepted and not used:
     // the adding owner sets Active afterwards.

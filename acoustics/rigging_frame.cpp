@@ -40,7 +40,7 @@ bool eventsEnabled(const TAcousticProject* project) { return project == nullptr 
 } // namespace
 
 RiggingJoint::RiggingJoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner)
-    : TControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {}
+    : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {}
 
 void RiggingJoint::SetAbsoluteRotationRadX(double Value) {
     if (Value == FAbsoluteRotationRadX) {
@@ -80,7 +80,7 @@ void RiggingJoint::Reset() {
 }
 
 void RiggingJoint::RecalcAbsolute() {
-    TControl3D::RecalcAbsolute();
+    TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;
     }
@@ -132,7 +132,7 @@ void RiggingJoint::updateRotations(bool x, bool y, bool z) {
 
 void RiggingJoint::RotationChanged() {
     updateRotations(true, true, true);
-    TControl3D::RotationChanged();
+    TQzControl3D::RotationChanged();
 }
 
 void RiggingJoint::RotateXChanged() {
@@ -140,7 +140,7 @@ void RiggingJoint::RotateXChanged() {
         return;
     }
     updateRotations(true, false, false);
-    TControl3D::RotateXChanged();
+    TQzControl3D::RotateXChanged();
 }
 
 void RiggingJoint::RotateYChanged() {
@@ -148,12 +148,12 @@ void RiggingJoint::RotateYChanged() {
         return;
     }
     updateRotations(false, true, false);
-    TControl3D::RotateYChanged();
+    TQzControl3D::RotateYChanged();
 }
 
 void RiggingJoint::RotateZChanged() {
     updateRotations(false, false, true);
-    TControl3D::RotateZChanged();
+    TQzControl3D::RotateZChanged();
 }
 
 TRiggingFrame::TRiggingFrame(TPhysicalSpace* PhysicalSpace, TRigFrameModel* FrameModel,

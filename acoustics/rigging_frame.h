@@ -8,6 +8,7 @@
 
 #include "platform/core/geometry3d.h"
 #include "platform/core/node3d.h"
+#include "scene/scene_object.h"
 
 namespace vendrel {
 
@@ -16,7 +17,7 @@ class TAcousticProject;
 class TRigFrameModel;
 
 // What the three joint classes share. Scene nodes without owner: whoever creates one frees it.
-class RiggingJoint : public TControl3D {
+class RiggingJoint : public TQzControl3D {
 public:
     double Xp() const { return FXp; }
     double Yp() const { return FYp; } // counted from the top of the venue

@@ -95,7 +95,7 @@ void propagate(TControl3D* Parent, double a, Axis axis) {
 
 TSourcePoint::TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpace,
                            TAcousticProject* AcousticProjectOwner, TCabinet* theCabinet)
-    : TControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner),
+    : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner),
       DSPSpace(DSPWorkSpace), MyCabinet(theCabinet) {
     if (theCabinet != nullptr && theCabinet->Model() != nullptr && theCabinet->Model()->AllowsBeamSteering &&
         DSPWorkSpace != nullptr) {
@@ -145,7 +145,7 @@ void TSourcePoint::RecalcPixelPosition() {
 }
 
 void TSourcePoint::RecalcAbsolute() {
-    TControl3D::RecalcAbsolute();
+    TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;
     }
@@ -200,22 +200,22 @@ void TSourcePoint::updateRotations(bool x, bool y, bool z) {
 
 void TSourcePoint::RotationChanged() {
     updateRotations(true, true, true);
-    TControl3D::RotationChanged();
+    TQzControl3D::RotationChanged();
 }
 
 void TSourcePoint::RotateXChanged() {
     updateRotations(true, false, false);
-    TControl3D::RotateXChanged();
+    TQzControl3D::RotateXChanged();
 }
 
 void TSourcePoint::RotateYChanged() {
     updateRotations(false, true, false);
-    TControl3D::RotateYChanged();
+    TQzControl3D::RotateYChanged();
 }
 
 void TSourcePoint::RotateZChanged() {
     updateRotations(false, false, true);
-    TControl3D::RotateZChanged();
+    TQzControl3D::RotateZChanged();
 }
 
 void PropagateRotationX(TControl3D* Parent, double a) { propagate(Parent, a, Axis::X); }

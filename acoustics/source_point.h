@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/core/node3d.h"
+#include "scene/scene_object.h"
 
 namespace vendrel {
 
@@ -21,7 +22,7 @@ class TCabinet;
 class TPiston;
 
 // A scene node without owner: the model or the cabinet that creates it frees it.
-class TSourcePoint : public TControl3D {
+class TSourcePoint : public TQzControl3D {
 public:
     // theCabinet is nil for a model's source point. The beam-response arrays exist only when the
     // cabinet's model allows beam steering.
