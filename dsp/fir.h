@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "dsp/dsp_space.h"
-#include "dsp/fir_neighbours.h"
+#include "dsp/biquad.h"
+#include "dsp/peqs.h"
+#include "dsp/phase_points.h"
+#include "dsp/xover.h"
 
 namespace vendrel {
 

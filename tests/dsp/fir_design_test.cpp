@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -194,6 +195,137 @@ TEST(FirDesign, ConvertToCoefsUnitsAndErrors) {
     const std::vector<int32_t> oneFrequency = {1000};
     EXPECT_THROW(f.ConvertToCoefs(oneFrequency, {{0.0}}, {{0.0}}, false, true), ERangeError);
     EXPECT_THROW(f.ConvertToCoefs(grid.FreqDraw, {}, ph, false, true), ERangeError);
+}
+
+} // namespace
+} // namespace vendrel
+
+namespace vendrel {
+namespace {
+
+// A filter whose shaping sections and phase points are all off designs nothing: both targets are
+// flat and the taps a unit impulse of latency 0.
+TEST(FirTargets, FlatTargetsGiveAUnitImpulse) {
+    TDSPSpace grid;
+    TFIR f(&grid);
+    f.Active = true;
+    f.FullCalculate();
+    EXPECT_TRUE(f.RefMgBypass());
+    EXPECT_TRUE(f.RefPhBypass());
+    EXPECT_EQ(f.Coef(0), 1.0);
+    EXPECT_EQ(f.Coef(127), 0.0);
+    EXPECT_EQ(f.SamplesLatency(), 0.0);
+}
+
+TEST(FirTargets, ShapingSectionsBuildTheMagnitudeTargetAndTheTapsFollowIt) {
+    TDSPSpace grid;
+    TFIR f(&grid);
+    f.Active = true;
+    const auto at2k = static_cast<size_t>(grid.FreqToPoint(2000));
+    TSOS& bell = *f.PeqMg->Peqs[0];
+    bell.Active = true;
+    bell.SetFrequency(grid.FreqDraw[at2k]);
+    bell.SetGain(6.0);
+    bell.SetQ(1.0);
+    f.FullCalculate();
+    EXPECT_FALSE(f.RefMgBypass());
+    EXPECT_TRUE(f.RefPhBypass());
+    const auto& target = f.ReferenceMg();
+    ASSERT_EQ(target.size(), static_cast<size_t>(grid.NRealFreqPoints()));
+    // A bell on a grid point reaches its gain there; far from it the product snaps to exactly 1.
+    EXPECT_NEAR(target[at2k], std::pow(10.0, 6.0 / 20.0), 1e-9);
+    EXPECT_EQ(target[0], 1.0);
+
+    // Frequency sampling with latency NCoef / 2: the response follows the target with the
+    // latency's linear phase only.
+    EXPECT_EQ(f.SamplesLatency(), 127.0);
+    std::vector<double> dB(target.size());
+    std::vector<double> ph(target.size());
+    f.CalcResponseUnWrapped(dB, ph);
+    for (size_t i = 0; i < target.size(); ++i) {
+        const double hz = grid.FreqDraw[i];
+        if (hz < 300.0 || hz > 18000.0) {
+            continue;
+        }
+        ASSERT_NEAR(dB[i], 20.0 * std::log10(target[i]), 0.1) << hz << " Hz";
+        ASSERT_NEAR(ph[i], -127.0 * hz * kTwoPi / grid.iSampleRate(), 0.02) << hz << " Hz";
+    }
+
+    // The same target with a chosen latency: the taps peak there.
+    f.SetFirType(TFIRType::qztfFCustomLatency);
+    f.SetFixedLatency(10);
+    EXPECT_EQ(f.SamplesLatency(), 10.0);
+    int32_t peak = 0;
+    for (int32_t i = 1; i < f.NCoef(); ++i) {
+        if (std::abs(f.Coef(i)) > std::abs(f.Coef(peak))) {
+            peak = i;
+        }
+    }
+    EXPECT_EQ(peak, 10);
+
+    // Inactive, the target is still built for display while the taps stay a unit impulse.
+    f.Active = false;
+    f.FullCalculate();
+    EXPECT_FALSE(f.RefMgBypass());
+    EXPECT_EQ(f.Coef(0), 1.0);
+    EXPECT_EQ(f.DesignedCoefs()[10], 0.0);
+}
+
+// A phase point of D degrees is a bell of D * 15 / 180 dB whose level becomes phase: 15 dB stand for
+// pi radians.
+TEST(FirTargets, PhasePointOf180DegreesPeaksAtPi) {
+    TDSPSpace grid;
+    TFIR f(&grid);
+    f.Active = true;
+    const auto at1k = static_cast<size_t>(grid.FreqToPoint(1000));
+    TFrPhPoint& point = *f.PhasePoints[3];
+    point.SetActive(true);
+    point.SetFrequency(grid.FreqDraw[at1k]);
+    point.SetDegrees(180.0);
+    f.FullCalculate();
+    EXPECT_TRUE(f.RefMgBypass());
+    EXPECT_FALSE(f.RefPhBypass());
+    const auto& target = f.ReferencePh();
+    EXPECT_NEAR(target[at1k], kPi, 1e-9);
+    EXPECT_EQ(*std::max_element(target.begin(), target.end()), target[at1k]);
+
+    // The realised phase about the latency follows the target.
+    std::vector<double> dB(target.size());
+    std::vector<double> ph(target.size());
+    f.CalcResponseUnWrapped(dB, ph);
+    const double w = grid.FreqDraw[at1k] * kTwoPi / grid.iSampleRate();
+    EXPECT_NEAR(ph[at1k] + 127.0 * w, kPi, 0.05);
+    EXPECT_NEAR(dB[at1k], 0.0, 0.1);
+
+    f.ResetPhase();
+    EXPECT_TRUE(f.RefPhBypass());
+    EXPECT_FALSE(f.PhasePoints[3]->Active());
+}
+
+// Sections spread over the usable band: NPeqs inner points of NPeqs + 1 logarithmic divisions
+// from the band's edge to the top of the grid, on whole tens of hertz; the crossovers frame them.
+TEST(FirTargets, ResetSpreadsTheShapingSectionsOverTheUsableBand) {
+    TDSPSpace grid;
+    TFIR f(&grid);
+    f.SetMgPoints(6);
+    ASSERT_EQ(f.PeqMg->NPeqs(), 6);
+    const double a = std::log10(886.0);
+    const double b = std::log10(20000.0);
+    for (int32_t i = 0; i < 6; ++i) {
+        const double expected = std::pow(10.0, a + (b - a) / 7.0 * (i + 1));
+        const int32_t hz = f.PeqMg->Peqs[static_cast<size_t>(i)]->Frequency();
+        EXPECT_EQ(hz % 10, 0);
+        EXPECT_NEAR(hz, expected, 10.0) << i;
+    }
+    EXPECT_EQ(f.XoverHpMg->FrequencyCut(), f.MinUsableFreq());
+    const int32_t last = f.PeqMg->Peqs.back()->Frequency();
+    EXPECT_EQ(f.XoverLpMg->FrequencyCut(), last + 10 * ((20000 - last) / 20));
+    f.SetPhPoints(4);
+    ASSERT_EQ(f.PhasePoints.size(), 4u);
+    for (const auto& p : f.PhasePoints) {
+        EXPECT_FALSE(p->Active());
+        EXPECT_GE(p->Frequency(), f.MinUsableFreq());
+    }
 }
 
 } // namespace
