@@ -188,6 +188,10 @@ void TCabinet::SetModel(TCabModel* Value) {
     if (Value == FModel) {
         return;
     }
+    if (!SourcePoints.empty()) {
+        // A running map pass reads the source points: it ends before they go away.
+        FreeMapThread();
+    }
     while (!SourcePoints.empty()) {
         SourcePoints.pop_back();
     }
