@@ -24,7 +24,9 @@ double logSingle(int32_t hz) {
 }
 
 // 10 x Trunc(10^x / 10): a spread frequency cut down to a multiple of 10 Hz.
-int32_t spreadFrequency(double x) { return 10 * Trunc<int32_t>(Pow10(x) / 10.0); }
+int32_t spreadFrequency(double x) {
+    return 10 * Trunc<int32_t>(Pow10(x) / 10.0);
+}
 
 } // namespace
 
@@ -185,8 +187,9 @@ void TFIR::SetMaxTaps(int32_t V) {
     FFixedLatency = RoundHalfEven<int32_t>(V / 2.0);
     FillCustomLatencyHanning();
     const auto n = static_cast<size_t>(V);
-    for (auto* table : {&FCoef, &FExternalCoef, &FReferenceMg, &FReferencePh, &FHanning_Window, &FHamming_Window,
-                        &FBlackman_Window, &FBlackmanHarris_Window, &FKaiserBessel_Window}) {
+    for (auto* table :
+         {&FCoef, &FExternalCoef, &FReferenceMg, &FReferencePh, &FHanning_Window, &FHamming_Window,
+          &FBlackman_Window, &FBlackmanHarris_Window, &FKaiserBessel_Window}) {
         table->resize(n, 0.0);
     }
     FFreqToFirRef.resize(static_cast<size_t>(FDSPSpace->FrequencyMaxValue()), 0);
@@ -291,7 +294,9 @@ void TFIR::SetWithAplanator(bool V) {
     FAplanator->FExternalFIR = this;
 }
 
-void TFIR::SetAplanator(std::unique_ptr<TAplanator> V) { FAplanator = std::move(V); }
+void TFIR::SetAplanator(std::unique_ptr<TAplanator> V) {
+    FAplanator = std::move(V);
+}
 
 void TFIR::SetKBAlpha(double x) {
     if (x == FKBAlpha) {
@@ -316,7 +321,8 @@ void TFIR::CalcWindows() {
         FHamming_Window[u] = 0.54 + 0.46 * std::cos(kTwoPi * k / N);
         if (N > 1) {
             const double d = N - 1;
-            FBlackman_Window[u] = 0.42 + 0.5 * std::cos(kTwoPi * k / d) + 0.08 * std::cos(2.0 * kTwoPi * k / d);
+            FBlackman_Window[u] =
+                0.42 + 0.5 * std::cos(kTwoPi * k / d) + 0.08 * std::cos(2.0 * kTwoPi * k / d);
             FBlackmanHarris_Window[u] = 0.35875 + 0.48829 * std::cos(kTwoPi * k / d) +
                                         0.14128 * std::cos(2.0 * kTwoPi * k / d) +
                                         0.01168 * std::cos(3.0 * kTwoPi * k / d);
@@ -478,7 +484,8 @@ double TFIR::SamplesLatency() {
     int32_t best = 0;
     const int32_t n = std::min<int32_t>(FNExternalCoef, static_cast<int32_t>(FExternalCoef.size()));
     for (int32_t i = 1; i < n; ++i) {
-        if (std::abs(FExternalCoef[static_cast<size_t>(i)]) > std::abs(FExternalCoef[static_cast<size_t>(best)])) {
+        if (std::abs(FExternalCoef[static_cast<size_t>(i)]) >
+            std::abs(FExternalCoef[static_cast<size_t>(best)])) {
             best = i;
         }
     }

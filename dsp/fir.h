@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "dsp/dsp_space.h"
 #include "dsp/biquad.h"
+#include "dsp/dsp_space.h"
 #include "dsp/peqs.h"
 #include "dsp/phase_points.h"
 #include "dsp/xover.h"
@@ -151,7 +151,7 @@ public:
     std::unique_ptr<TXoverIIR> XoverHpMg;
     std::unique_ptr<TXoverIIR> XoverLpMg;
     TMeasureSystem* MeasureData = nullptr; // not owned
-    void* GraphicalInterface = nullptr;     // the panel that shows the filter; not owned
+    void* GraphicalInterface = nullptr;    // the panel that shows the filter; not owned
 
 private:
     void ResetMagnitude();

@@ -52,11 +52,13 @@ std::optional<std::string> loadText(const std::string& name) {
     if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
         return bytes.substr(3);
     }
-    if (bytes.size() >= 2 && ((byteAt(0) == 0xFF && byteAt(1) == 0xFE) || (byteAt(0) == 0xFE && byteAt(1) == 0xFF))) {
+    if (bytes.size() >= 2 &&
+        ((byteAt(0) == 0xFF && byteAt(1) == 0xFE) || (byteAt(0) == 0xFE && byteAt(1) == 0xFF))) {
         const bool little = byteAt(0) == 0xFF;
         std::string text;
         for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            const unsigned unit = little ? byteAt(i) | (byteAt(i + 1) << 8) : (byteAt(i) << 8) | byteAt(i + 1);
+            const unsigned unit =
+                little ? byteAt(i) | (byteAt(i + 1) << 8) : (byteAt(i) << 8) | byteAt(i + 1);
             text.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
         }
         return text;
@@ -86,7 +88,9 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-bool isBlank(char c) { return c >= 1 && c <= ' '; }
+bool isBlank(char c) {
+    return c >= 1 && c <= ' ';
+}
 
 // A delimited list with the comma as delimiter: blanks also separate items, double quotes group
 // them (a doubled quote inside stands for one), and a comma at the very end adds an empty item.

@@ -261,8 +261,10 @@ void TFIR::DesignFromTargets(int32_t L, TargetLayout layout) {
             const double f0 = FFreqDrawFIR[static_cast<size_t>(b - 1)];
             const double f1 = FFreqDrawFIR[static_cast<size_t>(b)];
             const double w = f1 > f0 ? (F - f0) / (f1 - f0) : 1.0;
-            MagLin[q] = FReferenceMg[static_cast<size_t>(b - 1)] * (1.0 - w) + FReferenceMg[static_cast<size_t>(b)] * w;
-            PhaseRad[q] = FReferencePh[static_cast<size_t>(b - 1)] * (1.0 - w) + FReferencePh[static_cast<size_t>(b)] * w;
+            MagLin[q] = FReferenceMg[static_cast<size_t>(b - 1)] * (1.0 - w) +
+                        FReferenceMg[static_cast<size_t>(b)] * w;
+            PhaseRad[q] = FReferencePh[static_cast<size_t>(b - 1)] * (1.0 - w) +
+                          FReferencePh[static_cast<size_t>(b)] * w;
         }
     }
 

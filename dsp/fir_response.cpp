@@ -13,10 +13,14 @@ namespace vendrel {
 
 namespace {
 
-double magnitudeOf(const Complex& S) { return ComplexAbs(Complex{S.Re, -S.Im}); }
+double magnitudeOf(const Complex& S) {
+    return ComplexAbs(Complex{S.Re, -S.Im});
+}
 
 // The sum S = sum of Coef(t) (cos wt, sin wt) gives H = (Re S, -Im S).
-double phaseOf(const Complex& S) { return PhaseOf(S.Re, -S.Im); }
+double phaseOf(const Complex& S) {
+    return PhaseOf(S.Re, -S.Im);
+}
 
 double dBOrZero(double magnitude, double threshold) {
     const double dB = 20.0 * std::log10(magnitude);
@@ -86,7 +90,8 @@ void TFIR::CalcResponseLineal(std::span<double> GrafLinIn, std::span<double> Gra
     }
 }
 
-void TFIR::UnwrapAboutLatency(std::span<const Complex> S, std::span<double> Mg, std::span<double> Ph, bool dB) {
+void TFIR::UnwrapAboutLatency(std::span<const Complex> S, std::span<double> Mg, std::span<double> Ph,
+                              bool dB) {
     // The latency's linear phase is taken out before unwrapping and put back after it, so only the
     // filter's own phase is unwrapped; jumps are detected across the +-90 degree bands.
     const int32_t P = FDSPSpace->NRealFreqPoints();

@@ -19,8 +19,8 @@ namespace {
 class TempFile {
 public:
     TempFile(const std::string& content, const std::string& extension) {
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("fir_coefs_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++) + extension))
+        path_ = (std::filesystem::temp_directory_path() / ("fir_coefs_test_" + std::to_string(::getpid()) +
+                                                           "_" + std::to_string(counter_++) + extension))
                     .string();
         std::ofstream(path_, std::ios::binary) << content;
     }
@@ -32,7 +32,9 @@ private:
     std::string path_;
 };
 
-std::string fixture(const char* name) { return std::string(TEST_DATA_DIR) + "/wav/" + name; }
+std::string fixture(const char* name) {
+    return std::string(TEST_DATA_DIR) + "/wav/" + name;
+}
 
 // External taps of a filter with a recognisable set loaded, to see that failed loads keep them.
 void loadMarker(TFIR& f) {
@@ -60,9 +62,23 @@ TEST(FirCoefs, TextFilesLoadOneNumberPerLineOrOneCommaSeparatedLine) {
         {"comma as decimal separator in a line", "0,5\n1\n-0,25\n", {0.5, 1.0, -0.25}, 1},
         {"largest magnitude, not largest value", "0.2\n-1.0\n0.5\n", {0.2, -1.0, 0.5}, 1},
         {"one line", "0.1,0.9,-0.3", {0.1, 0.9, -0.3}, 1},
-        {"one line with blanks, quotes and exponents", " 1e-3, \"2.5E+1\"  -4 ,5.", {1e-3, 25.0, -4.0, 5.0}, 1},
-        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" "0.5\n0.75\n", {0.5, 0.75}, 1},
-        {"UTF-16 text", std::string("\xFF\xFE" "0\0.\0" "5\0\n\0" "2\0", 12), {0.5, 2.0}, 1},
+        {"one line with blanks, quotes and exponents",
+         " 1e-3, \"2.5E+1\"  -4 ,5.",
+         {1e-3, 25.0, -4.0, 5.0},
+         1},
+        {"UTF-8 byte-order mark",
+         "\xEF\xBB\xBF"
+         "0.5\n0.75\n",
+         {0.5, 0.75},
+         1},
+        {"UTF-16 text",
+         std::string("\xFF\xFE"
+                     "0\0.\0"
+                     "5\0\n\0"
+                     "2\0",
+                     12),
+         {0.5, 2.0},
+         1},
     };
     TDSPSpace grid;
     for (const auto& c : cases) {
@@ -142,7 +158,8 @@ TEST(FirCoefs, WavFilesLoadTheFirstChannel) {
     ASSERT_EQ(left.size(), 300u);
     // An upper-case extension is a WAV file too.
     const std::string upper = (std::filesystem::temp_directory_path() / "fir_coefs_test_STEREO.WAV").string();
-    std::filesystem::copy_file(fixture("pcm16_stereo.wav"), upper, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(fixture("pcm16_stereo.wav"), upper,
+                               std::filesystem::copy_options::overwrite_existing);
     ASSERT_EQ(f.LoadCoefFile(upper), TQzDspResult::qzdOK);
     std::filesystem::remove(upper);
     EXPECT_EQ(f.NExternalCoef(), 300);
@@ -181,7 +198,8 @@ TEST(FirCoefs, WavFilesThatDoNotFitAreRefused) {
     EXPECT_EQ(notWav.LoadCoefFile(text.path()), TQzDspResult::qzdReadFileError);
     expectMarkerKept(notWav);
 
-    std::string wav8 = std::string("RIFF") + std::string("\x2c\0\0\0", 4) + "WAVEfmt " + std::string("\x10\0\0\0", 4) +
+    std::string wav8 = std::string("RIFF") + std::string("\x2c\0\0\0", 4) + "WAVEfmt " +
+                       std::string("\x10\0\0\0", 4) +
                        std::string("\x01\0\x01\0\x80\xbb\0\0\x80\xbb\0\0\x01\0\x08\0", 16) + "data" +
                        std::string("\x08\0\0\0", 4) + std::string(8, '\x90');
     TempFile file(wav8, ".wav");

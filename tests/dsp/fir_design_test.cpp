@@ -30,7 +30,8 @@ TEST(FirDesign, WindowedSincMatchesFirwin) {
         {"Hanning high-pass", TFIRType::qztfFHanning, 1, 255, 2000, 0, &kSincHannHp255},
         {"Hamming band-pass", TFIRType::qztfFHamming, 2, 200, 500, 4000, &kSincHammingBp200},
         {"Blackman low-pass", TFIRType::qztfFBlackman, 0, 101, 6000, 0, &kSincBlackmanLp101},
-        {"Blackman-Harris high-pass", TFIRType::qztfFBlackmanHarris, 1, 256, 1500, 0, &kSincBlackmanHarrisHp256},
+        {"Blackman-Harris high-pass", TFIRType::qztfFBlackmanHarris, 1, 256, 1500, 0,
+         &kSincBlackmanHarrisHp256},
     };
     TDSPSpace grid;
     for (const auto& c : cases) {
@@ -185,10 +186,11 @@ TEST(FirDesign, ConvertToCoefsUnitsAndErrors) {
     TFIR radians(&grid);
     radians.ConvertToCoefs(grid.FreqDraw, std::vector<double>(n, 0.5), ph, true, true);
     TFIR degrees(&grid);
-    degrees.ConvertToCoefs(grid.FreqDraw, std::vector<double>(n, 20.0 * std::log10(0.5)), phDeg, false, false);
+    degrees.ConvertToCoefs(grid.FreqDraw, std::vector<double>(n, 20.0 * std::log10(0.5)), phDeg, false,
+                           false);
     for (int32_t i = 0; i < 255; ++i) {
-        ASSERT_NEAR(radians.ExternalCoefs()[static_cast<size_t>(i)], degrees.ExternalCoefs()[static_cast<size_t>(i)],
-                    1e-12);
+        ASSERT_NEAR(radians.ExternalCoefs()[static_cast<size_t>(i)],
+                    degrees.ExternalCoefs()[static_cast<size_t>(i)], 1e-12);
     }
 
     TFIR f(&grid);

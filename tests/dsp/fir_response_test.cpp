@@ -22,7 +22,9 @@ void playTaps(TFIR& f, const std::vector<double>& taps) {
     f.LoadCoefFromArray(taps, static_cast<int32_t>(taps.size()));
 }
 
-double angleError(double a, double b) { return std::abs(WrapRadiansPi(a - b)); }
+double angleError(double a, double b) {
+    return std::abs(WrapRadiansPi(a - b));
+}
 
 // The Hamming band-pass taps evaluated on a custom grid, against scipy.signal.freqz.
 TEST(FirResponse, FormsMatchFreqz) {

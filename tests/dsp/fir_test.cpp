@@ -14,7 +14,8 @@ namespace {
 
 using namespace fir_tables;
 
-void expectNear(const std::vector<double>& actual, const std::vector<double>& expected, double tol, size_t n) {
+void expectNear(const std::vector<double>& actual, const std::vector<double>& expected, double tol,
+                size_t n) {
     ASSERT_GE(actual.size(), n);
     ASSERT_GE(expected.size(), n);
     for (size_t i = 0; i < n; ++i) {
@@ -50,7 +51,8 @@ TEST(FirFilter, TapCountSettersClampAndKeepTheLatencyInside) {
         int32_t set, taps, latency;
     };
     // Half-tap latencies round to even: 256 / 2 = 128, 21 / 2 = 10.5 -> 10.
-    for (const MaxCase c : {MaxCase{0, 1, 0}, MaxCase{256, 256, 128}, MaxCase{21, 21, 10}, MaxCase{255, 255, 128}}) {
+    for (const MaxCase c :
+         {MaxCase{0, 1, 0}, MaxCase{256, 256, 128}, MaxCase{21, 21, 10}, MaxCase{255, 255, 128}}) {
         f.SetMaxTaps(c.set);
         EXPECT_EQ(f.MaxTaps(), c.taps) << c.set;
         EXPECT_EQ(f.NCoef(), c.taps) << c.set;

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     // Whatever the header claims, the reader never holds more than the input gave it.
-    if (wav.DataBuffer.size() > size || wav.DataBuffer.size() != (wav.DataBuffer.empty() ? 0 : wav.ChunkSize)) {
+    if (wav.DataBuffer.size() > size ||
+        wav.DataBuffer.size() != (wav.DataBuffer.empty() ? 0 : wav.ChunkSize)) {
         std::abort();
     }
     // Widths below one byte give more frames than bytes; none of them converts.
