@@ -1,6 +1,7 @@
 #include "platform/core/mesh.h"
 
 #include "platform/core/context3d.h"
+#include "platform/core/numeric.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,18 +134,17 @@ void TCustomMesh::SetWrapMode(TMeshWrapMode Value) {
     Repaint();
 }
 
-TMatrix3D TCustomMesh::MeshMatrix() const {
-    if (FWrapMode == TMeshWrapMode::wmOriginal || Data.VertexBuffer.empty()) {
+TMatrix3D WrapMatrix(const TBoundingBox& Data, TMeshWrapMode Mode, float Width, float Height, float Depth) {
+    if (Mode == TMeshWrapMode::wmOriginal) {
         return {};
     }
-    const TBoundingBox box = Data.BoundingBox();
-    const float ext[3] = {box.Width(), box.Height(), box.Depth()};
-    const float size[3] = {FWidth, FHeight, FDepth};
+    const float ext[3] = {Data.Width(), Data.Height(), Data.Depth()};
+    const float size[3] = {Width, Height, Depth};
     float s[3];
     for (int a = 0; a < 3; ++a) {
         s[a] = ext[a] > 1e-6f ? size[a] / ext[a] : 1.0f;
     }
-    if (FWrapMode == TMeshWrapMode::wmFit) {
+    if (Mode == TMeshWrapMode::wmFit) {
         float m = INFINITY;
         for (int a = 0; a < 3; ++a) {
             if (ext[a] > 1e-6f) {
@@ -156,7 +156,14 @@ TMatrix3D TCustomMesh::MeshMatrix() const {
         }
         s[0] = s[1] = s[2] = m;
     }
-    return TMatrix3D::CreateTranslation(-box.Center()) * TMatrix3D::CreateScaling({s[0], s[1], s[2]});
+    return TMatrix3D::CreateTranslation(-Data.Center()) * TMatrix3D::CreateScaling({s[0], s[1], s[2]});
+}
+
+TMatrix3D TCustomMesh::MeshMatrix() const {
+    if (Data.VertexBuffer.empty()) {
+        return {};
+    }
+    return WrapMatrix(Data.BoundingBox(), FWrapMode, FWidth, FHeight, FDepth);
 }
 
 void TCustomMesh::Render(TContext3D& Context) {
@@ -179,6 +186,169 @@ bool TCustomMesh::DoRayCastIntersect(const TPoint3D& RayPos, const TPoint3D& Ray
     }
     Intersection = LocalToAbsolute3D(hit * m);
     return true;
+}
+
+} // namespace vendrel
+
+namespace vendrel {
+
+TMeshData UnitCubeMesh() {
+    TMeshData m;
+    const TPoint3D axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int a = 0; a < 3; ++a) {
+        for (float side : {-1.0f, 1.0f}) {
+            const TPoint3D n = axes[a] * side;
+            // u x v points along n, so the corners run counter-clockwise seen from outside.
+            const TPoint3D u = axes[(a + 1) % 3] * side;
+            const TPoint3D v = axes[(a + 2) % 3];
+            const auto base = static_cast<int32_t>(m.VertexBuffer.size());
+            const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+            for (const auto& c : corners) {
+                const TPoint3D p = (n + u * c[0] + v * c[1]) * 0.5f;
+                m.VertexBuffer.push_back({p, n, {(c[0] + 1) / 2, (1 - c[1]) / 2}});
+            }
+            m.IndexBuffer.insert(m.IndexBuffer.end(), {base, base + 1, base + 2, base + 2, base + 3, base});
+        }
+    }
+    return m;
+}
+
+TCube::TCube(TComponent* AOwner) : TCustomMesh(AOwner) {
+    Data = UnitCubeMesh();
+    SetWrapMode(TMeshWrapMode::wmStretch);
+}
+
+TModel3D::~TModel3D() {
+    for (auto& mesh : FMeshes) {
+        if (mesh.MaterialSource != nullptr) {
+            mesh.MaterialSource->RemoveClient(this);
+        }
+    }
+}
+
+const TModelMesh& TModel3D::Meshes(int i) const { return At(FMeshes, i); }
+
+TMeshData& TModel3D::MeshData(int i) { return At(FMeshes, i).Data; }
+
+void TModel3D::AddMesh(const TMeshData& Data, TMaterialSource* Source) {
+    FMeshes.push_back({Data, nullptr});
+    SetMeshMaterial(MeshCount() - 1, Source);
+    Repaint();
+}
+
+void TModel3D::ClearMeshes() {
+    for (int i = 0; i < MeshCount(); ++i) {
+        SetMeshMaterial(i, nullptr);
+    }
+    FMeshes.clear();
+    Repaint();
+}
+
+void TModel3D::release(TMaterialSource* Source) {
+    if (Source == nullptr) {
+        return;
+    }
+    for (const auto& mesh : FMeshes) {
+        if (mesh.MaterialSource == Source) {
+            return; // still used by another mesh
+        }
+    }
+    Source->RemoveClient(this);
+}
+
+void TModel3D::SetMeshMaterial(int i, TMaterialSource* Source) {
+    TModelMesh& mesh = At(FMeshes, i);
+    if (mesh.MaterialSource == Source) {
+        return;
+    }
+    TMaterialSource* old = mesh.MaterialSource;
+    mesh.MaterialSource = Source;
+    release(old);
+    if (Source != nullptr) {
+        Source->AddClient(this);
+    }
+    Repaint();
+}
+
+void TModel3D::SetAllMaterials(TMaterialSource* Source) {
+    for (int i = 0; i < MeshCount(); ++i) {
+        SetMeshMaterial(i, Source);
+    }
+}
+
+void TModel3D::AssignMeshes(const TModel3D& Source) {
+    if (&Source == this) {
+        return;
+    }
+    ClearMeshes();
+    for (const auto& mesh : Source.FMeshes) {
+        FMeshes.push_back({mesh.Data, nullptr});
+    }
+    Repaint();
+}
+
+void TModel3D::MaterialFreed(TMaterialSource* Source) {
+    for (auto& mesh : FMeshes) {
+        if (mesh.MaterialSource == Source) {
+            mesh.MaterialSource = nullptr;
+        }
+    }
+    Repaint();
+}
+
+void TModel3D::SetWrapMode(TMeshWrapMode Value) {
+    if (Value == FWrapMode) {
+        return;
+    }
+    FWrapMode = Value;
+    Repaint();
+}
+
+TMatrix3D TModel3D::ModelMatrix() const {
+    bool any = false;
+    TBoundingBox box;
+    for (const auto& mesh : FMeshes) {
+        if (mesh.Data.VertexBuffer.empty()) {
+            continue;
+        }
+        const TBoundingBox b = mesh.Data.BoundingBox();
+        box = any ? box.Include(b.Min).Include(b.Max) : b;
+        any = true;
+    }
+    return any ? WrapMatrix(box, FWrapMode, FWidth, FHeight, FDepth) : TMatrix3D{};
+}
+
+void TModel3D::Render(TContext3D& Context) {
+    const TMatrix3D saved = Context.CurrentMatrix();
+    Context.SetMatrix(ModelMatrix() * saved);
+    const float opacity = AbsoluteOpacity();
+    for (const auto& mesh : FMeshes) {
+        Context.DrawTriangles(mesh.Data, TMaterialSource::ValidMaterial(mesh.MaterialSource), opacity);
+    }
+    Context.SetMatrix(saved);
+}
+
+bool TModel3D::DoRayCastIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, TPoint3D& Intersection) {
+    const TMatrix3D m = ModelMatrix();
+    const TMatrix3D inv = m.Inverse();
+    const TPoint3D pos = RayPos * inv;
+    const TPoint3D dir = TransformDirection(RayDir, inv);
+    bool found = false;
+    float best = INFINITY;
+    TPoint3D bestHit;
+    for (const auto& mesh : FMeshes) {
+        TPoint3D hit;
+        float distance = 0;
+        if (RayCastMeshTriangles(mesh.Data, pos, dir, hit, distance) && distance < best) {
+            best = distance;
+            bestHit = hit;
+            found = true;
+        }
+    }
+    if (found) {
+        Intersection = LocalToAbsolute3D(bestHit * m);
+    }
+    return found;
 }
 
 } // namespace vendrel

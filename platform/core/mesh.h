@@ -64,6 +64,9 @@ enum class TMeshWrapMode : uint8_t {
     wmResize,   // as wmStretch
 };
 
+// The matrix that maps data of the given box onto a Width x Height x Depth extent about the origin.
+TMatrix3D WrapMatrix(const TBoundingBox& Data, TMeshWrapMode Mode, float Width, float Height, float Depth);
+
 // A node that draws one mesh with one material source.
 class TCustomMesh : public TControl3D, private IMaterialClient {
 public:
@@ -96,5 +99,59 @@ private:
 };
 
 using TMesh = TCustomMesh;
+
+// A box filling the node's Width x Height x Depth, each face with its own normal.
+class TCube : public TCustomMesh {
+public:
+    explicit TCube(TComponent* AOwner = nullptr);
+};
+
+// The data of a unit box about the origin: 4 vertices and 2 triangles per face, outward normals,
+// texture coordinates 0..1 on every face.
+TMeshData UnitCubeMesh();
+
+// One mesh of a model with its material source (not owned).
+struct TModelMesh {
+    TMeshData Data;
+    TMaterialSource* MaterialSource = nullptr;
+};
+
+// A node that draws several meshes as one object (a library model): the wrap mode fits the box of
+// all meshes together to the node's size. Its meshes are hit as one: the nearest triangle of any.
+class TModel3D : public TControl3D, private IMaterialClient {
+public:
+    explicit TModel3D(TComponent* AOwner = nullptr) : TControl3D(AOwner) {}
+    ~TModel3D() override;
+
+    int MeshCount() const { return static_cast<int>(FMeshes.size()); }
+    // Checked access: an index outside the collection raises ERangeError.
+    const TModelMesh& Meshes(int i) const;
+    TMeshData& MeshData(int i);
+    void AddMesh(const TMeshData& Data, TMaterialSource* Source = nullptr);
+    void ClearMeshes();
+    void SetMeshMaterial(int i, TMaterialSource* Source);
+    // Gives every mesh the same material source.
+    void SetAllMaterials(TMaterialSource* Source);
+    // The other model's meshes, without their materials.
+    void AssignMeshes(const TModel3D& Source);
+
+    TMeshWrapMode WrapMode() const { return FWrapMode; }
+    void SetWrapMode(TMeshWrapMode Value);
+    // From mesh data to the node's local frame.
+    TMatrix3D ModelMatrix() const;
+
+    void Render(TContext3D& Context) override;
+
+protected:
+    bool DoRayCastIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, TPoint3D& Intersection) override;
+
+private:
+    void MaterialChanged(TMaterialSource*) override { Repaint(); }
+    void MaterialFreed(TMaterialSource* Source) override;
+    void release(TMaterialSource* Source);
+
+    std::vector<TModelMesh> FMeshes;
+    TMeshWrapMode FWrapMode = TMeshWrapMode::wmFit;
+};
 
 } // namespace vendrel

@@ -5,7 +5,8 @@
 // Drawing: opaque requests first with depth testing and writing, then translucent ones (opacity or
 // material alpha below 1, or a texture with transparent pixels) from the farthest to the nearest with
 // blending and without depth writing. Triangles are lit per pixel by the viewport's lights (up to
-// eight) when their material is a light material; they are seen from both sides. Lines are one pixel
+// eight; a scene without lights gets a white light from the eye) when their material is a light
+// material; they are seen from both sides. Lines are one pixel
 // wide. Text requests are drawn as textured quads.
 //
 // The view does not own the viewport: the viewport must outlive the view or be detached first with

@@ -111,6 +111,68 @@ TEST(CustomMesh, WrapModesFitTheDataToTheSize) {
     EXPECT_FALSE(mesh.RayCastIntersectAbsolute({12.5f, 0, -5}, {0, 0, 1}, hit)); // beyond the width
 }
 
+TEST(Cube, FillsItsSizeWithOutwardFaces) {
+    const TMeshData unit = UnitCubeMesh();
+    ASSERT_EQ(unit.VertexCount(), 24);
+    ASSERT_EQ(unit.TriangleCount(), 12);
+    for (int k = 0; k < unit.TriangleCount(); ++k) {
+        const TMeshVertex& a = unit.VertexBuffer[unit.IndexBuffer[3 * k]];
+        const TMeshVertex& b = unit.VertexBuffer[unit.IndexBuffer[3 * k + 1]];
+        const TMeshVertex& c = unit.VertexBuffer[unit.IndexBuffer[3 * k + 2]];
+        // Counter-clockwise seen from outside, and the normal points away from the centre.
+        EXPECT_GT((b.Position - a.Position).CrossProduct(c.Position - a.Position).DotProduct(a.Normal), 0);
+        EXPECT_FLOAT_EQ(a.Position.DotProduct(a.Normal), 0.5f);
+    }
+    TCube cube;
+    cube.SetWidth(4);
+    cube.SetHeight(0.05f);
+    cube.SetDepth(0.05f);
+    TPoint3D hit;
+    ASSERT_TRUE(cube.RayCastIntersectAbsolute({-10, 0, 0}, {1, 0, 0}, hit));
+    expectNear(hit, {-2, 0, 0});
+    EXPECT_FALSE(cube.RayCastIntersectAbsolute({0, 0.1f, -10}, {0, 0, 1}, hit));
+}
+
+TEST(Model3D, FitsAllMeshesTogetherAndHitsAnyOfThem) {
+    TModel3D model;
+    TMeshData left = square(1);   // -1..1
+    TMeshData right = square(1);
+    for (auto& v : right.VertexBuffer) {
+        v.Position.X += 4;        // 3..5: together -1..5, 6 wide and 2 high
+    }
+    model.AddMesh(left);
+    model.AddMesh(right);
+    model.SetWidth(3);
+    model.SetHeight(3);
+    model.SetDepth(3);
+    ASSERT_EQ(model.WrapMode(), TMeshWrapMode::wmFit);
+    // Fitted: half size, centred on the origin.
+    expectNear(TPoint3D(5, 1, 0) * model.ModelMatrix(), {1.5f, 0.5f, 0});
+    TPoint3D hit;
+    ASSERT_TRUE(model.RayCastIntersectAbsolute({1.25f, 0, -5}, {0, 0, 1}, hit)); // the right square
+    expectNear(hit, {1.25f, 0, 0});
+    EXPECT_FALSE(model.RayCastIntersectAbsolute({0, 0, -5}, {0, 0, 1}, hit)); // the gap between them
+    EXPECT_THROW(model.MeshData(2), ERangeError);
+
+    // Materials: one source for all meshes, dropped when freed; copies carry no material.
+    auto* source = new TColorMaterialSource();
+    model.SetAllMaterials(source);
+    EXPECT_EQ(source->ClientCount(), 1);
+    TModel3D copy;
+    copy.AssignMeshes(model);
+    EXPECT_EQ(copy.MeshCount(), 2);
+    EXPECT_EQ(copy.Meshes(0).MaterialSource, nullptr);
+    EXPECT_EQ(copy.MeshData(1), model.MeshData(1));
+    delete source;
+    EXPECT_EQ(model.Meshes(0).MaterialSource, nullptr);
+    EXPECT_EQ(model.Meshes(1).MaterialSource, nullptr);
+    TContext3D ctx;
+    ctx.SetMatrix(model.AbsoluteMatrix());
+    model.Render(ctx);
+    ASSERT_EQ(ctx.Commands().size(), 2u);
+    expectNear(TPoint3D(5, 1, 0) * ctx.Commands()[1].Matrix, {1.5f, 0.5f, 0});
+}
+
 struct Client : IMaterialClient {
     std::vector<std::string> log;
     void MaterialChanged(TMaterialSource*) override { log.push_back("changed"); }
