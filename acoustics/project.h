@@ -37,6 +37,10 @@ class TAcousticMaterial;
 class TPiston;
 class TModelsDetected;
 class TFramesDetected;
+class TCabModel;
+struct TPoint3D;
+enum class TCabPlacement : uint8_t;
+enum class TSurfaceType : uint8_t;
 class TOrnasDetected;
 
 // Map resolution: pixel edges 1.0, 0.5, 0.2, 0.1 and 0.05 m.
@@ -288,6 +292,33 @@ public:
     void FAllMapsThreadRun(TWorkerThread& Sender);
     void AllMapsThreadStopped(TWorkerThread& Sender);
     void RescaleObjectsToPixelSize();
+
+    // Registry of placed objects. The project owns what it registers; a removal stops every worker
+    // that reads the object before releasing it.
+    TCabinet* AddCabinet(TCabModel* CabModel, const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelected,
+                         TCabPlacement PlacementType, int32_t HornRotationIndex, bool IsActive, void* ProgBar = nullptr);
+    void AddArray(std::unique_ptr<TCabArray> CabArray);
+    void AddCluster(std::unique_ptr<TCluster> Cluster);
+    void AddBeamSteering(std::unique_ptr<TBeamContainer> BeamContainer);
+    TMappingZone* AddMappingZone(const std::string& Name, const TPoint3D& Position3D, const TPoint3D& Rotation3D,
+                                 double Width, double Depth, double Height, bool IsSelected, TSurfaceType ZoneType,
+                                 bool IsActive);
+    TGenericDSPProcess* AddDSPProcess();
+    void RemoveCabinet(TCabinet* Cabinet);
+    void RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c);
+    void RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& ProcessList, int32_t c);
+    void RemoveArray(TCabArray* CabArray);
+    void RemoveCluster(TCluster* Cluster);
+    void RemoveBeamSteering(TBeamContainer* Beam);
+    void RemoveMappingZone(TMappingZone* theMappingZone);
+    // Registry helpers: the summing thread paused under continuous rendering; every worker stopped
+    // before a removal (returns the cabinets whose pass was interrupted, asked again by
+    // ResumeInterrupted); a cabinet's release; the zone tail of group removals.
+    void PauseAllMapsThread();
+    std::vector<TCabinet*> StopWorkersForRemoval();
+    void ResumeInterrupted(const std::vector<TCabinet*>& cabinets);
+    void ReleaseCabinet(std::unique_ptr<TCabinet> cabinet);
+    void ZoneTailAfterRemoval();
     int32_t FreqToPoint(int32_t Freq) const;
 
     // ---- Fields behind the properties ----

@@ -1,0 +1,333 @@
+// The project's registry of placed objects: adding, numbering and removing cabinets, line arrays,
+// clusters, beam-steering arrays, zones and user DSP processes. A removal stops every worker that
+// reads the object before the object goes away.
+
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/placed_objects.h"
+#include "acoustics/project.h"
+#include "dsp/dsp_space.h"
+#include "platform/core/debug_log.h"
+#include "platform/core/geometry3d.h"
+#include "platform/core/numeric.h"
+#include "platform/core/worker_thread.h"
+#include "scene/cursor_service.h"
+
+#include <algorithm>
+
+namespace vendrel {
+
+namespace {
+
+const std::string kCrumb = "---------------------AcousticProject.";
+
+void breadcrumb(TAcousticProject& p, const std::string& name) {
+    p.SetLastLogString(kCrumb + name);
+    DebugLog(kCrumb + name);
+}
+
+// Gives EventsEnabled back its value at the start of the operation, whatever way it ends.
+struct EventsRestorer {
+    TAcousticProject& p;
+    bool saved;
+    explicit EventsRestorer(TAcousticProject& project) : p(project), saved(project.EventsEnabled) {}
+    ~EventsRestorer() { p.EventsEnabled = saved; }
+};
+
+template <typename T> void eraseFirst(std::vector<T*>& list, const T* item) {
+    const auto it = std::find(list.begin(), list.end(), item);
+    if (it != list.end()) {
+        list.erase(it);
+    }
+}
+
+template <typename T> std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>& list, const T* item) {
+    const auto it = std::find_if(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; });
+    if (it == list.end()) {
+        throw ERangeError("List index out of bounds");
+    }
+    std::unique_ptr<T> owned = std::move(*it);
+    list.erase(it);
+    return owned;
+}
+
+} // namespace
+
+void TAcousticProject::PauseAllMapsThread() {
+    if (ContinuousRender()) {
+        StopAllMapsThreadAndWait();
+    }
+}
+
+// Every worker that reads the object lists or the zone buffers is stopped and waited for: the
+// summing thread whatever the render mode (a forced run reads them too), and every cabinet's thread.
+// Cabinets whose pass was interrupted are returned so they can be asked again afterwards.
+std::vector<TCabinet*> TAcousticProject::StopWorkersForRemoval() {
+    if (FAllMapsThread) {
+        FAllMapsThread->CancelAndWait(FDispatcher);
+    }
+    std::vector<TCabinet*> interrupted;
+    ForEachCabinet([&](TCabinet& cab) {
+        if (cab.FMapThread != nullptr && cab.FMapThread->Active()) {
+            cab.FMapThread->CancelAndWait(FDispatcher);
+            interrupted.push_back(&cab);
+        }
+    });
+    return interrupted;
+}
+
+void TAcousticProject::ResumeInterrupted(const std::vector<TCabinet*>& cabinets) {
+    for (TCabinet* cab : cabinets) {
+        if (cab->MapState() != TCalcState::qzaCalculated) {
+            cab->FMapState = TCalcState::qzaNeedsCalculate;
+            if (EventsEnabled) {
+                cab->ExecuteMapThread(-1);
+            }
+        }
+    }
+}
+
+void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
+    if (!cabinet) {
+        return;
+    }
+    cabinet->FreeMapThread();
+    if (cabinet->FExternalDSPProcess != nullptr && cabinet->FExternalDSPProcess != BypassProcess.get()) {
+        eraseFirst(cabinet->FExternalDSPProcess->AppliedOn, cabinet.get());
+    }
+    cabinet.reset();
+}
+
+TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Position3D, const TPoint3D& Rotation3D,
+                                      bool IsSelected, TCabPlacement PlacementType, int32_t HornRotationIndex,
+                                      bool IsActive, void* /*ProgBar: the project's own is used*/) {
+    PauseAllMapsThread();
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "AddCabinet");
+    CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), 1);
+    auto cabinet = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, this, Position3D, Rotation3D, IsSelected,
+                                              PlacementType, IsActive, BypassProcess.get(), CabModel->DefaultPreset,
+                                              ProgressBar);
+    SetIsProjectModified(true);
+    TCabinet* cab = cabinet.get();
+    cab->FMyAcousticProject = this;
+    cab->ZeroPhaseStart = FZeroPhaseStart;
+    cab->SetHornRotationIndex(HornRotationIndex);
+    cab->NeedsReCalculateMapInZone(-1);
+    Cabinets.push_back(std::move(cabinet));
+    UniqueID = CheckedAdd(UniqueID, 1);
+    cab->NumberID = NCabinets();
+    cab->SetActive(IsActive);
+    return cab;
+}
+
+void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
+    PauseAllMapsThread();
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "AddArray");
+    CabArrays.push_back(std::move(CabArray));
+    UniqueID = CheckedAdd(UniqueID, 1);
+}
+
+void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
+    PauseAllMapsThread();
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "AddCluster");
+    Clusters.push_back(std::move(Cluster));
+    UniqueID = CheckedAdd(UniqueID, 1);
+}
+
+void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamContainer) {
+    PauseAllMapsThread();
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "AddBeamContainer");
+    Beams.push_back(std::move(BeamContainer));
+    UniqueID = CheckedAdd(UniqueID, 1);
+}
+
+TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TPoint3D& Position3D,
+                                               const TPoint3D& Rotation3D, double Width, double Depth, double Height,
+                                               bool IsSelected, TSurfaceType ZoneType, bool IsActive) {
+    PauseAllMapsThread();
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "AddMappingZone");
+    TMappingZone* zone =
+        TMappingZone::Create(FPhysicalSpace, this, Name, Position3D, Rotation3D, static_cast<float>(Width),
+                             static_cast<float>(Depth), static_cast<float>(Height), IsSelected, ZoneType,
+                             ZoneCreationColor, IsActive);
+    UniqueID = CheckedAdd(UniqueID, 1);
+    zone->SetXBegin(Position3D.X);
+    zone->SetYBegin(Position3D.Y);
+    zone->SetZBegin(Position3D.Z);
+    if (!IsCheckingMemory) {
+        zone->CheckMemoryOnChangeZone(static_cast<float>(Width), static_cast<float>(Depth));
+    }
+    zone->SetDimensions(static_cast<float>(Width), static_cast<float>(Depth));
+    if (ZoneType != TSurfaceType::qzaPicture) {
+        zone->SetMapState(TCalcState::qzaNeedsCalculate);
+        AllMapsState = TCalcState::qzaNeedsCalculate;
+    }
+    return zone;
+}
+
+TGenericDSPProcess* TAcousticProject::AddDSPProcess() {
+    breadcrumb(*this, "AddDSPPRocess");
+    DSPProcessList.push_back(std::make_unique<TGenericDSPProcess>(DSPSpaceForMicGraphs.get(), this));
+    TGenericDSPProcess* process = DSPProcessList.back().get();
+    UniqueID = CheckedAdd(UniqueID, 1);
+    process->NumberID = NDSPProcess();
+    process->Name = "No Name " + std::to_string(process->NumberID);
+    process->SetActive(true);
+    return process;
+}
+
+void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "RemoveCabinet");
+    if (Cabinet == nullptr) {
+        return;
+    }
+    EventsRestorer events(*this);
+    const std::vector<TCabinet*> interrupted = StopWorkersForRemoval();
+    ReleaseCabinet(takeOut(Cabinets, Cabinet));
+    std::vector<TCabinet*> others;
+    for (TCabinet* c : interrupted) {
+        if (c != Cabinet) {
+            others.push_back(c);
+        }
+    }
+    ResumeInterrupted(others);
+    SumAllCalculatedMaps();
+    ReCalculateAllMics();
+}
+
+void TAcousticProject::RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c) {
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "RemoveCabinets");
+    EventsRestorer events(*this);
+    EventsEnabled = true;
+    std::vector<TCabinet*> interrupted = StopWorkersForRemoval();
+    for (int32_t i = 0; i < c; ++i) {
+        TCabinet* cab = At(CabinetList, i);
+        interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab), interrupted.end());
+        ReleaseCabinet(takeOut(Cabinets, cab));
+    }
+    ResumeInterrupted(interrupted);
+    SumAllCalculatedMaps();
+    ReCalculateAllMics();
+}
+
+void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& ProcessList, int32_t c) {
+    if (c == 0) {
+        return;
+    }
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "RemoveDSPProcess");
+    EventsRestorer events(*this);
+    PauseAllMapsThread();
+    for (int32_t i = 0; i < c; ++i) {
+        TGenericDSPProcess* process = At(ProcessList, i);
+        if (process == nullptr) {
+            return;
+        }
+        const std::vector<TCabinet*> users = process->AppliedOn;
+        for (TCabinet* cab : users) {
+            // The process goes away: a cabinet still computing with it stops first.
+            if (cab->FMapThread != nullptr) {
+                cab->FMapThread->CancelAndWait(FDispatcher);
+            }
+            cab->SetExternalDSPProcess(BypassProcess.get());
+        }
+        takeOut(DSPProcessList, process).reset();
+    }
+}
+
+// Zone tail of the group removals: clear or re-sum every zone, then the measurement points.
+void TAcousticProject::ZoneTailAfterRemoval() {
+    if (TotalCabinets() <= 0) {
+        for (auto& zone : MappingZones) {
+            zone->ClearMap();
+        }
+    } else {
+        for (auto& zone : MappingZones) {
+            zone->SetMapState(TCalcState::qzaNeedsSum);
+        }
+        AllMapsState = TCalcState::qzaNeedsCalculate;
+    }
+    SumAllCalculatedMaps();
+    ReCalculateAllMics();
+}
+
+template <typename Group>
+static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>& list, Group* group,
+                        const std::string& crumb) {
+    const auto cursor = TSmartCursor::HourGlass();
+    p.SetLastLogString(kCrumb + crumb);
+    DebugLog(kCrumb + crumb);
+    std::vector<TCabinet*> interrupted;
+    {
+        EventsRestorer events(p);
+        p.EventsEnabled = false;
+        interrupted = p.StopWorkersForRemoval();
+        std::unique_ptr<Group> owned = takeOut(list, group);
+        for (auto& cab : owned->CabinetList) {
+            interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab.get()), interrupted.end());
+            cab->FreeMapThread();
+            if (cab->FExternalDSPProcess != nullptr && cab->FExternalDSPProcess != p.BypassProcess.get()) {
+                eraseFirst(cab->FExternalDSPProcess->AppliedOn, cab.get());
+            }
+        }
+        owned->FreeClass();
+    }
+    p.ResumeInterrupted(interrupted);
+    p.ZoneTailAfterRemoval();
+}
+
+void TAcousticProject::RemoveArray(TCabArray* CabArray) { removeGroup(*this, CabArrays, CabArray, "RemoveArray"); }
+
+void TAcousticProject::RemoveCluster(TCluster* Cluster) { removeGroup(*this, Clusters, Cluster, "RemoveCluster"); }
+
+void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) { removeGroup(*this, Beams, Beam, "RemoveBeam"); }
+
+void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "RemoveZone");
+    std::vector<TCabinet*> interrupted;
+    {
+        EventsRestorer events(*this);
+        EventsEnabled = false;
+        // Every cabinet thread indexes its zone buffers: none may run while one goes.
+        interrupted = StopWorkersForRemoval();
+        const int32_t index = theMappingZone->ZoneIndexID;
+        if (theMappingZone->SurfaceType() != TSurfaceType::qzaPicture) {
+            ForEachCabinet([index](TCabinet& cab) {
+                (void)At(cab.MapData, index);
+                cab.MapData.erase(cab.MapData.begin() + index);
+            });
+        }
+        takeOut(MappingZones, theMappingZone).reset();
+        ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
+        for (auto& beam : Beams) {
+            for (auto& single : beam->SingleBeams) {
+                single->CalcHitPoint();
+            }
+        }
+        for (size_t z = 0; z < MappingZones.size(); ++z) {
+            MappingZones[z]->ZoneIndexID = static_cast<int32_t>(z);
+            if (MappingZones[z]->MapSum) {
+                MappingZones[z]->MapSum->ZoneID = static_cast<int32_t>(z);
+            }
+        }
+        ForEachCabinet([](TCabinet& cab) {
+            for (size_t z = 0; z < cab.MapData.size(); ++z) {
+                cab.MapData[z]->ZoneID = static_cast<int32_t>(z);
+            }
+        });
+    }
+    ResumeInterrupted(interrupted);
+}
+
+} // namespace vendrel
