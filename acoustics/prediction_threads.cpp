@@ -341,8 +341,12 @@ void TAcousticProject::RescaleObjectsToPixelSize() {
             model->FXp = model->FXm / px;
             model->FYp = model->FYm / px;
             model->FZp = model->FZm / px;
+            for (auto& sp : model->SourcePoint) {
+                sp->RecalcPixelPosition();
+            }
         }
     }
+    ForEachCabinet([](TCabinet& cab) { cab.RecalcAbsolute(); });
 }
 
 } // namespace vendrel

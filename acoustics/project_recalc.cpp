@@ -61,6 +61,50 @@ void TAcousticProject::SetZoneMapLengthToAllCabs(int32_t Zone) {
     ForEachCabinet([&](TCabinet& cab) { At(cab.MapData, Zone)->SetZoneLength(nf, w, d); });
 }
 
+void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
+    if (!HasSources()) {
+        return;
+    }
+    if (ContinuousRender()) {
+        StopAllMapsThreadAndWait();
+    }
+    int32_t first = 0, last = -1;
+    zoneRange(*this, ZoneIndex, first, last);
+    ForEachCabinet([&](TCabinet& cab) {
+        if (ContinuousRender() && cab.FMapThread != nullptr) {
+            cab.FMapThread->Stop();
+        }
+        for (int32_t z = first; z <= last; ++z) {
+            At(cab.MapData, z)->ZoneCalculated = false;
+        }
+        cab.SetMapState(TCalcState::qzaNeedsCalculate);
+        cab.CalcHitPoint();
+    });
+    for (auto& beam : Beams) {
+        for (auto& single : beam->SingleBeams) {
+            single->CalcHitPoint();
+        }
+    }
+    AllMapsState = TCalcState::qzaNeedsCalculate;
+    ExecuteAllMapsThread();
+}
+
+void TAcousticProject::SetAllCabsCalculated() {
+    if (!HasSources()) {
+        return;
+    }
+    if (ContinuousRender()) {
+        StopAllMapsThreadAndWait();
+    }
+    ForEachCabinet([&](TCabinet& cab) {
+        if (ContinuousRender() && cab.FMapThread != nullptr) {
+            cab.FMapThread->Stop();
+        }
+        cab.SetMapState(TCalcState::qzaCalculated);
+    });
+    AllMapsState = TCalcState::qzaCalculated;
+}
+
 void TAcousticProject::ReCalculateZones(int32_t ZoneIndex) {
     if (!HasSources()) {
         return;
