@@ -190,6 +190,24 @@ void TMappingZone::SetZBegin(double Value) {
     UpdateZonePosition();
 }
 
+TPoint3D TMappingZone::XYZBegin() const {
+    return TPoint3D(static_cast<float>(FXBegin), static_cast<float>(FYBegin), static_cast<float>(FZBegin));
+}
+
+void TMappingZone::SetXYZBegin(const TPoint3D& Value) {
+    constexpr double tolerance = 1e-4;
+    if (std::abs(Value.X - FXBegin) <= tolerance && std::abs(Value.Y - FYBegin) <= tolerance &&
+        std::abs(Value.Z - FZBegin) <= tolerance) {
+        return;
+    }
+    FXYZBegin = Value;
+    FXBegin = Value.X;
+    FYBegin = Value.Y;
+    FZBegin = Value.Z;
+    RecalcPosBeginPx();
+    UpdateZonePosition();
+}
+
 void TMappingZone::SetListenLevel(float Value) {
     if (Value == FListenLevel) {
         return;

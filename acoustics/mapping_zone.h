@@ -54,6 +54,9 @@ public:
     void SetXBegin(double Value);
     void SetYBegin(double Value);
     void SetZBegin(double Value);
+    // The begin corner as one point; a change below 0.1 mm on every axis is ignored.
+    TPoint3D XYZBegin() const;
+    void SetXYZBegin(const TPoint3D& Value);
 
     // Rotation about X, Y and Z in degrees.
     TPoint3D RotationAngle() const { return FRotationAngle; }
@@ -166,6 +169,7 @@ public:
     float FDepth = 0.0f;
     float FHeight = 0.0f;
     TPoint3D FRotationAngle;
+    TPoint3D FXYZBegin;
     TSurfaceType FSurfaceType = TSurfaceType::qzaRectangle;
     TMappingSides FMappingSides = TMappingSides::qzaSPLOneSide;
     int32_t FWidthPixels = 1;
