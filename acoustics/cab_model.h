@@ -20,6 +20,7 @@ class TPhysicalSpace;
 class TAcousticProject;
 class TSourcePoint;
 struct TPoint3D;
+class TModel3D;
 enum class TMeasureSystemBrand : uint8_t;
 
 enum class TCabinetType : uint8_t {
@@ -177,7 +178,7 @@ public:
 
     // Box and mass; model coordinates have Y up.
     double Weight = 0.0, Width = 0.0, Height = 0.0, Depth = 0.0;
-    void* Object3D = nullptr; // the model's 3D mesh, owned by the library side
+    TModel3D* Object3D = nullptr; // the model's 3D mesh, owned by the library side
     double GravityCenterXm = 0.0, GravityCenterYm = 0.0, GravityCenterZm = 0.0;
     double AcousticCenterXm = 0.0, AcousticCenterYm = 0.0, AcousticCenterZm = 0.0;
     double AcousticRotationRadX = 0.0, AcousticRotationRadY = 0.0, AcousticRotationRadZ = 0.0;
@@ -280,7 +281,7 @@ public:
     TRiggingType RiggingType = TRiggingType::qzaFly;
     std::string FileName;
     double Weight = 0.0, MaxSupportWeight = 0.0, Width = 0.0, Height = 0.0, Depth = 0.0;
-    void* Object3D = nullptr; // owned by the library side
+    TModel3D* Object3D = nullptr; // the frame's 3D mesh, owned by the library side
     int32_t ModelID = 0;
     bool IsForTopHatUp = false, IsForTopHatDown = false;
     TPhysicalSpace* FPhysicalSpace = nullptr;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/bitmap.h"
 #include "platform/core/node3d.h"
 #include "scene/scene_object.h"
 
@@ -72,7 +73,7 @@ public:
     TPiston* Piston = nullptr;     // nil until set
     int32_t PolarID = 0;           // polar data set of the model describing this source
     std::string SourceName;
-    uint32_t Color = 0; // ARGB
+    TAlphaColor Color = 0;
     // Beam-steering filter response on the cabinet's grid: linear magnitude and phase in radians.
     std::vector<double> BeamFIRResponseMg;
     std::vector<double> BeamFIRResponsePh;
