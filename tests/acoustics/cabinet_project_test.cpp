@@ -1,0 +1,164 @@
+#include "acoustics/cabinet.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "acoustics/cab_model.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/rigging_frame.h"
+#include "acoustics/source_point.h"
+#include "acoustics/zone_data.h"
+#include "model_fixture.h"
+#include "platform/core/numeric.h"
+
+namespace vendrel {
+namespace {
+
+using testing::ModelFixture;
+
+class CabinetInProjectTest : public ::testing::Test {
+protected:
+    CabinetInProjectTest() {
+        f.medium.FPixelToMeters = 0.5;
+        model.SetPolarResolutionDegrees(30);
+    }
+
+    std::unique_ptr<TCabinet> place(const TPoint3D& position, const TPoint3D& rotation = {}) {
+        return std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), position, rotation, false,
+                                          TCabPlacement::qzaVertical, true, f.project->BypassProcess.get(), 1);
+    }
+
+    TMappingZone& addZone(const TPoint3D& begin, float width, float depth) {
+        return *TMappingZone::Create(&f.medium, f.project.get(), "Zone", begin, TPoint3D(), width, depth, 0.1f,
+                                     false, TSurfaceType::qzaRectangle, f.project->ZoneCreationColor, true);
+    }
+
+    ModelFixture f;
+    TCabModel model{&f.medium, f.project.get()};
+};
+
+// Heights are counted upwards everywhere the map kernel looks: a cabinet 6 m up (scene Y -6) above a
+// zone whose top face is 1.1 m up is 4.9 m from the pixel straight below it. A sign slip on either
+// side would put it 7.1 m or more away.
+TEST_F(CabinetInProjectTest, SourceStraightAboveAZonePixelIsItsHeightAway) {
+    for (auto& slice : model.PolarData[0]) {
+        for (auto& direction : slice) {
+            std::fill(direction.MagnitudePerFreq.begin(), direction.MagnitudePerFreq.end(), 1.0f); // omni
+        }
+    }
+    f.medium.SetAirLoss(false);
+    // Begin corner (1 m, 1 m up, 3 m), 4 x 4 m, 0.1 m thick, listening on its top face.
+    TMappingZone& zone = addZone({1.0f, 1.0f, 3.0f}, 4.0f, 4.0f);
+    zone.SetListenLevel(0.0f);
+    ASSERT_EQ(zone.WidthPixels(), 8);
+    ASSERT_EQ(zone.DepthPixels(), 8);
+    // Pixel (2, 3) of the zone: its centre is 4.5 pixels along X and, the kernel running its depth
+    // rows from the far side, 6.5 pixels along Z.
+    auto cab = place({2.25f, -6.0f, 3.25f});
+    EXPECT_DOUBLE_EQ(cab->YpixAbs(), 12.0);
+    ASSERT_EQ(cab->MapData.size(), 1u);
+    ASSERT_TRUE(cab->GetMap3D(-1, 0));
+
+    const TZoneData& data = *cab->MapData[0];
+    const double height = 6.0 - 1.1;
+    auto amplitude = [&](int w, int l) {
+        return std::hypot(double(data.MapRealFreq.At(0, w, l)), double(data.MapImagFreq.At(0, w, l)));
+    };
+    EXPECT_NEAR(amplitude(2, 3), 1.0 / height, 1e-5);
+    EXPECT_NEAR(amplitude(3, 3), 1.0 / std::hypot(height, 0.5), 1e-5);
+    EXPECT_NEAR(amplitude(2, 5), 1.0 / std::hypot(height, 1.0), 1e-5);
+    for (int w = 0; w < 8; ++w) {
+        for (int l = 0; l < 8; ++l) {
+            EXPECT_LE(amplitude(w, l), amplitude(2, 3) + 1e-7) << w << "," << l;
+        }
+    }
+}
+
+TEST_F(CabinetInProjectTest, StateRequestWhileAbortedIsStoredWithoutStartingTheThread) {
+    addZone({0.0f, 0.0f, 0.0f}, 2.0f, 2.0f);
+    auto cab = place({1.0f, -3.0f, 1.0f});
+    ASSERT_EQ(cab->MapState(), TCalcState::qzaCalculated);
+    f.project->ForceCalculation = true;
+    f.project->AbortCalculation = true;
+    cab->SetMapState(TCalcState::qzaNeedsCalculate);
+    EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
+    EXPECT_EQ(cab->FMapThread, nullptr);
+
+    // With the project's events off nothing is stored at all.
+    f.project->EventsEnabled = false;
+    cab->SetMapState(TCalcState::qzaCalculated);
+    EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
+}
+
+TEST_F(CabinetInProjectTest, InvalidatingOneZoneTouchesOnlyItsBuffer) {
+    for (int i = 0; i < 3; ++i) {
+        addZone({0.0f, 0.0f, 4.0f * i}, 2.0f, 2.0f);
+    }
+    auto cab = place({1.0f, -3.0f, 1.0f});
+    ASSERT_EQ(cab->MapData.size(), 3u);
+    for (auto& data : cab->MapData) {
+        data->ZoneCalculated = true;
+    }
+    cab->NeedsReCalculateMapInZone(2);
+    EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
+    EXPECT_TRUE(cab->MapData[0]->ZoneCalculated);
+    EXPECT_TRUE(cab->MapData[1]->ZoneCalculated);
+    EXPECT_FALSE(cab->MapData[2]->ZoneCalculated);
+
+    // Already waiting for a calculation: the buffers are left as they are.
+    cab->MapData[2]->ZoneCalculated = true;
+    cab->NeedsReCalculateMapInZone(2);
+    EXPECT_TRUE(cab->MapData[2]->ZoneCalculated);
+    EXPECT_THROW(
+        {
+            cab->FMapState = TCalcState::qzaCalculated;
+            cab->NeedsReCalculateMapInZone(3);
+        },
+        ERangeError);
+}
+
+TEST_F(CabinetInProjectTest, UserProcessListsTheCabinetsItIsAppliedOn) {
+    TGenericDSPProcess* bypass = f.project->BypassProcess.get();
+    TGenericDSPProcess user(f.project->DSPSpace48k.get(), f.project.get());
+    auto cab = place({0.0f, 0.0f, 0.0f});
+    EXPECT_EQ(cab->ExternalDSPProcess(), bypass);
+
+    cab->SetExternalDSPProcess(bypass);
+    EXPECT_TRUE(bypass->AppliedOn.empty());
+    cab->SetExternalDSPProcess(&user);
+    cab->SetExternalDSPProcess(&user);
+    EXPECT_EQ(user.AppliedOn, std::vector<TCabinet*>{cab.get()});
+    EXPECT_TRUE(bypass->AppliedOn.empty());
+    cab->SetExternalDSPProcess(bypass);
+    EXPECT_TRUE(user.AppliedOn.empty());
+    EXPECT_TRUE(bypass->AppliedOn.empty());
+}
+
+TEST_F(CabinetInProjectTest, JointsTurnAboutXAndYOnlyWithEventsExceptThePivot) {
+    f.project->EventsEnabled = false;
+    TQzDummy dummy(&f.medium, f.project.get());
+    TRiggingFrame frame(&f.medium, nullptr, f.project.get());
+    TDummySource pivot(&f.medium, f.project.get());
+    for (RiggingJoint* joint : std::initializer_list<RiggingJoint*>{&dummy, &frame, &pivot}) {
+        joint->SetRotationAngleX(30.0f);
+        joint->SetRotationAngleY(-20.0f);
+        joint->SetRotationAngleZ(10.0f);
+    }
+    EXPECT_EQ(dummy.RelativeRotationRadX(), 0.0);
+    EXPECT_EQ(dummy.RelativeRotationRadY(), 0.0);
+    EXPECT_EQ(frame.RelativeRotationRadX(), 0.0);
+    EXPECT_NEAR(dummy.RelativeRotationRadZ(), 10.0 * kDegToRad, 1e-6); // Z turns always
+    EXPECT_NEAR(pivot.RelativeRotationRadX(), 30.0 * kDegToRad, 1e-6);
+    EXPECT_NEAR(pivot.RelativeRotationRadY(), -20.0 * kDegToRad, 1e-6);
+    EXPECT_FALSE(f.project->EventsEnabled); // the joints' resets put the flag back as it was
+}
+
+TEST_F(CabinetInProjectTest, AddingAPresetLeavesABreadcrumb) {
+    model.AddUserPreset();
+    EXPECT_EQ(f.project->LastLogString(), "-----------------------CabModel.AddUseProcess");
+}
+
+} // namespace
+} // namespace vendrel
