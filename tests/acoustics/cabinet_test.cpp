@@ -124,6 +124,27 @@ TEST_F(CabinetTest, InvertedCabinetTurnsItsPivotTheOtherWay) {
     EXPECT_NEAR(sp.AbsoluteRotationRadZ(), 35.0 * kDeg, kTol);
 }
 
+// Below an array's direction joint an inverted cabinet subtracts its own tilt from the joint's; below
+// a frame or another cabinet the direction plays no part.
+TEST_F(CabinetTest, InvertedCabinetBelowADirectionJointTiltsTheOtherWay) {
+    TQzDummy joint(&space, nullptr);
+    joint.SetAbsoluteRotationRadZ(0.3);
+    joint.SetAbsoluteRotationRadY(0.1);
+    TRiggingFrame frame(&space, nullptr, nullptr);
+    frame.SetAbsoluteRotationRadZ(0.3);
+    for (bool belowJoint : {true, false}) {
+        SCOPED_TRACE(belowJoint);
+        auto cab = place({0, 0, 0}, {0, 0, 0});
+        cab->SetParent(belowJoint ? static_cast<TControl3D*>(&joint) : &frame);
+        cab->SetRotationAngleZ(10.0f);
+        EXPECT_NEAR(cab->AbsoluteRotationRadZ(), 0.3 + 10.0 * kDeg, kTol);
+        cab->SetCabDirection(TCabDirection::qzaInvertedDir);
+        EXPECT_NEAR(cab->AbsoluteRotationRadZ(), belowJoint ? 0.3 - 10.0 * kDeg : 0.3 + 10.0 * kDeg, kTol);
+        EXPECT_NEAR(cab->AbsoluteRotationRadY(), belowJoint ? 0.1 : 0.0, kTol); // the Z handler refreshes Y
+        cab->SetParent(nullptr);
+    }
+}
+
 TEST_F(CabinetTest, PlacementAcrossTheModelTurnsThePivotAQuarter) {
     struct Case {
         TDirRotation direction;
