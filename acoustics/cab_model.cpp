@@ -93,9 +93,10 @@ TUserPreset* TCabModel::AddUserPreset() {
 
 void TCabModel::DeleteUserPreset(TUserPreset*& UserPreset) {
     const auto it = std::find(DSPPresets.begin(), DSPPresets.end(), UserPreset);
-    if (it != DSPPresets.end()) {
-        DSPPresets.erase(it);
+    if (it == DSPPresets.end()) {
+        return; // not one of this model's presets: its owner frees it
     }
+    DSPPresets.erase(it);
     delete UserPreset;
     UserPreset = nullptr;
 }

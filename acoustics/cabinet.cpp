@@ -21,8 +21,21 @@ namespace {
 
 double relativeRadians(float degrees) { return WrapDegrees180(degrees) * kDegToRad; }
 
-// The surface of a zone that the aiming axis is cast against, or null when the zone is not drawn.
-TControl3D* zoneRaySurface(const TMappingZone& /*zone*/) { return nullptr; }
+// The surface of a zone that the aiming axis is cast against: the first child of the first child of
+// the zone's drawn object (its solid inside the holder), or null while the zone is not drawn. A zone
+// without a drawn object at all is never hit.
+template <typename Zone> TControl3D* zoneRaySurface(const Zone& zone) {
+    if constexpr (requires { zone.GraphicalObject; }) {
+        const TControl3D* drawn = zone.GraphicalObject;
+        if (drawn == nullptr || drawn->ChildrenCount() == 0) {
+            return nullptr;
+        }
+        const TControl3D* holder = drawn->Children(0);
+        return holder->ChildrenCount() == 0 ? nullptr : holder->Children(0);
+    } else {
+        return nullptr;
+    }
+}
 
 } // namespace
 
