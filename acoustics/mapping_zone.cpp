@@ -33,7 +33,11 @@ private:
 } // namespace
 
 TMappingZone::TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner)
-    : FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {}
+    : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
+    FWidth = 0.0f;
+    FDepth = 0.0f;
+    FHeight = 0.0f;
+}
 
 TMappingZone::~TMappingZone() = default;
 
@@ -85,7 +89,7 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
             std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels, FDepthPixels, ZoneIndexID));
     });
     MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
-    FRotationAngle = iRotation3D;
+    SetRotationAngle(iRotation3D);
     FListenLevel = FSurfaceType == TSurfaceType::qzaPicture ? 0.0f : 1.7f;
     if (FSurfaceType != TSurfaceType::qzaPicture) {
         NeedsCalcAllCabsInZone();
@@ -113,15 +117,16 @@ void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) { MapBMP.SetSize(w, h, No
 // ---- Position and listening point ----
 
 void TMappingZone::RecalcListenPointAbs() {
-    const auto rx = static_cast<float>(FRotationAngle.X * kDegToRad);
-    const auto ry = static_cast<float>(FRotationAngle.Y * kDegToRad);
-    const auto rz = static_cast<float>(FRotationAngle.Z * kDegToRad);
+    const TPoint3D angles = RotationAngle();
+    const auto rx = static_cast<float>(angles.X * kDegToRad);
+    const auto ry = static_cast<float>(angles.Y * kDegToRad);
+    const auto rz = static_cast<float>(angles.Z * kDegToRad);
     TMatrix3D M;
     TPoint3D offset;
     if (FMyAcousticProject->ZonasCrecenParriba) {
         // Listening height measured from the top face of the slab.
         M = TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationY(-ry);
-        offset = TPoint3D(0.0f, FListenLevel + FHeight, 0.0f);
+        offset = TPoint3D(0.0f, FListenLevel + Height(), 0.0f);
     } else {
         M = TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationY(-ry);
         offset = TPoint3D(0.0f, FListenLevel, 0.0f);
@@ -130,22 +135,39 @@ void TMappingZone::RecalcListenPointAbs() {
     RecalcPosBeginPx();
 }
 
-void TMappingZone::SetRotationAngle(const TPoint3D& Value) {
-    if (Value == FRotationAngle) {
-        return;
-    }
-    const bool turnY = Value.Y != FRotationAngle.Y;
-    FRotationAngle = Value;
+void TMappingZone::turned(bool aboutY) {
     RecalcListenPointAbs();
     TAcousticProject& project = *FMyAcousticProject;
     project.SetIsProjectModified(true);
     if (!project.EventsEnabled) {
         return;
     }
-    if (FSurfaceType != TSurfaceType::qzaPicture || turnY) {
+    if (FSurfaceType != TSurfaceType::qzaPicture) {
         NeedsCalcAllCabsInZone();
         SetMapState(TCalcState::qzaNeedsCalculate);
+    } else if (aboutY) {
+        SetMapState(TCalcState::qzaNeedsCalculate);
     }
+}
+
+void TMappingZone::RotationChanged() {
+    TQzControl3D::RotationChanged();
+    turned(false);
+}
+
+void TMappingZone::RotateXChanged() {
+    TQzControl3D::RotateXChanged();
+    turned(false);
+}
+
+void TMappingZone::RotateYChanged() {
+    TQzControl3D::RotateYChanged();
+    turned(true);
+}
+
+void TMappingZone::RotateZChanged() {
+    TQzControl3D::RotateZChanged();
+    turned(false);
 }
 
 void TMappingZone::RecalcPosBeginPx() {
@@ -157,6 +179,9 @@ void TMappingZone::RecalcPosBeginPx() {
 
 void TMappingZone::UpdateZonePosition() {
     FMyAcousticProject->SetIsProjectModified(true);
+    // The rotation centre sits at the middle of the width, so the begin corner is half a width left.
+    SetPosition(TPoint3D(static_cast<float>(FXBegin + Width() / 2.0), static_cast<float>(FYBegin),
+                         static_cast<float>(FZBegin)));
     if (FSurfaceType != TSurfaceType::qzaPicture) {
         NeedsCalcAllCabsInZone();
         SetMapState(TCalcState::qzaNeedsCalculate);
@@ -420,11 +445,13 @@ void TMappingZone::SetWidth(float Value) {
     }
     FMyAcousticProject->SetIsProjectModified(true);
     IsMapCleared = false;
-    FWidth = Value;
+    TQzControl3D::SetWidth(Value);
     if (FSurfaceType == TSurfaceType::qzaPolygon) {
-        ResizePolygonX(FWidth);
+        ResizePolygonX(Width());
     }
-    SetWidthPixels(RoundHalfEven<int32_t>(static_cast<double>(FWidth) / pixelSize()));
+    SetWidthPixels(RoundHalfEven<int32_t>(static_cast<double>(Width()) / pixelSize()));
+    SetPositionX(static_cast<float>(Width() / 2.0 + FXBegin));
+    SetRotationCenterX(-Width() / 2.0f);
 }
 
 void TMappingZone::SetDepth(float Value) {
@@ -433,16 +460,19 @@ void TMappingZone::SetDepth(float Value) {
     }
     FMyAcousticProject->SetIsProjectModified(true);
     IsMapCleared = false;
-    FDepth = Value;
+    TQzControl3D::SetDepth(Value);
     if (FSurfaceType == TSurfaceType::qzaPolygon) {
-        ResizePolygonY(FDepth);
+        ResizePolygonY(Depth());
     }
-    SetDepthPixels(RoundHalfEven<int32_t>(static_cast<double>(FDepth) / pixelSize()));
+    SetDepthPixels(RoundHalfEven<int32_t>(static_cast<double>(Depth()) / pixelSize()));
+    SetPositionZ(static_cast<float>(FZBegin));
+    SetRotationCenterY(0.0f);
 }
 
 void TMappingZone::SetHeight(float Value) {
-    FHeight = Value;
+    TQzControl3D::SetHeight(Value);
     FMyAcousticProject->SetIsProjectModified(true);
+    SetRotationCenterZ(-Height() * 0.5f);
     RecalcListenPointAbs();
     if (FSurfaceType != TSurfaceType::qzaPicture) {
         NeedsCalcAllCabsInZone();
@@ -453,6 +483,7 @@ void TMappingZone::SetHeight(float Value) {
 void TMappingZone::SetDimensions(float theWidth, float theDepth) {
     FWidth = theWidth;
     FDepth = theDepth;
+    Repaint();
     if (FSurfaceType == TSurfaceType::qzaTrapezium && FTrapezWidth1 < 1e-4 && FTrapezWidth2 < 1e-4) {
         // Stored as the widths' setters would leave them, without re-sizing the zone in between.
         FTrapezWidth1 = theDepth * 0.5;
@@ -461,6 +492,8 @@ void TMappingZone::SetDimensions(float theWidth, float theDepth) {
     const double p = pixelSize();
     SetPixelDimensions(RoundHalfEven<int32_t>(static_cast<double>(theWidth) / p),
                        RoundHalfEven<int32_t>(static_cast<double>(theDepth) / p));
+    SetPosition(TPoint3D(static_cast<float>(theWidth / 2.0 + FXBegin), Position().Y, static_cast<float>(FZBegin)));
+    SetRotationCenter(TPoint3D(-theWidth / 2.0f, 0.0f, RotationCenter().Z));
 }
 
 void TMappingZone::SetPixelDimensions(int32_t w, int32_t d) {
@@ -547,11 +580,11 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
     if (Value != TMappingSides::qzaNoSPLMap && FSurfaceType != TSurfaceType::qzaPicture) {
         bool changed = false;
         if (!project.IsCheckingMemory) {
-            changed = CheckMemoryOnChangeZone(FWidth, FDepth);
+            changed = CheckMemoryOnChangeZone(Width(), Depth());
         }
         const double p = pixelSize();
-        FDepthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(FDepth) / p));
-        FWidthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(FWidth) / p));
+        FDepthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(Depth()) / p));
+        FWidthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(Width()) / p));
         SetMapBMPSize(FWidthPixels, FDepthPixels);
         MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
         FMappingSides = Value;
@@ -659,8 +692,8 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
         const int64_t a = RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / size);
         const int64_t b = RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / size);
         // The growth at this size: the new strips along both edges and their corner.
-        const int64_t w = RoundHalfEven<int64_t>(static_cast<double>(FWidth) / size);
-        const int64_t d = RoundHalfEven<int64_t>(static_cast<double>(FDepth) / size);
+        const int64_t w = RoundHalfEven<int64_t>(static_cast<double>(Width()) / size);
+        const int64_t d = RoundHalfEven<int64_t>(static_cast<double>(Depth()) / size);
         return CheckedAdd(CheckedAdd(CheckedMul(a, d), CheckedMul(b, w)), CheckedMul(a, b));
     };
     const int64_t n =

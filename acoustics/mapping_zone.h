@@ -14,6 +14,7 @@
 #include "platform/core/bitmap.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/material.h"
+#include "scene/scene_object.h"
 
 namespace vendrel {
 
@@ -26,7 +27,7 @@ enum class TMappingSides : uint8_t { qzaNoSPLMap, qzaSPLOneSide, qzaSPLTwoSide }
 
 enum class TTextureType : uint8_t { qzaLoadedImage, qzaLibTexture, qzaColor };
 
-class TMappingZone {
+class TMappingZone : public TQzControl3D {
 public:
     // Creates a zone, appends it to the project's MappingZones (which owns it) and gives every
     // cabinet of the project a buffer for it. Returns the new zone. iPosition3D is the begin corner in
@@ -35,17 +36,15 @@ public:
                                 const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
                                 float iWidth, float iDepth, float iHeight, bool IsSelected, TSurfaceType iZoneType,
                                 TAlphaColor ZoneCreationColor, bool IsActive);
-    ~TMappingZone();
+    ~TMappingZone() override;
     TMappingZone(const TMappingZone&) = delete;
     TMappingZone& operator=(const TMappingZone&) = delete;
 
-    // ---- Geometry (metres) ----
-    float Width() const { return FWidth; }
-    float Depth() const { return FDepth; }
-    float Height() const { return FHeight; }
-    void SetWidth(float Value);
-    void SetDepth(float Value);
-    void SetHeight(float Value);
+    // ---- Geometry (metres): width along local X, depth along local Z, thickness along local Y ----
+    void SetWidth(float Value) override;
+    void SetDepth(float Value) override;
+    // Recomputes the listening point and asks for the maps also when the height is unchanged.
+    void SetHeight(float Value) override;
     // Stores width and depth directly and re-sizes the pixel grid for the current pixel size.
     void SetDimensions(float theWidth, float theDepth);
     double XBegin() const { return FXBegin; }
@@ -57,10 +56,6 @@ public:
     // The begin corner as one point; a change below 0.1 mm on every axis is ignored.
     TPoint3D XYZBegin() const;
     void SetXYZBegin(const TPoint3D& Value);
-
-    // Rotation about X, Y and Z in degrees.
-    TPoint3D RotationAngle() const { return FRotationAngle; }
-    void SetRotationAngle(const TPoint3D& Value);
 
     TSurfaceType SurfaceType() const { return FSurfaceType; }
 
@@ -165,10 +160,6 @@ public:
     double FXBegin = 0.0;
     double FYBegin = 0.0;
     double FZBegin = 0.0;
-    float FWidth = 0.0f;
-    float FDepth = 0.0f;
-    float FHeight = 0.0f;
-    TPoint3D FRotationAngle;
     TPoint3D FXYZBegin;
     TSurfaceType FSurfaceType = TSurfaceType::qzaRectangle;
     TMappingSides FMappingSides = TMappingSides::qzaSPLOneSide;
@@ -182,8 +173,16 @@ public:
     bool FisTextureOverSPL = false;
     bool FisTextureOnTopFloor = false;
 
+protected:
+    void RotationChanged() override;
+    void RotateXChanged() override;
+    void RotateYChanged() override;
+    void RotateZChanged() override;
+
 private:
     TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
+    // A turn of the zone: new listening point and, with events, new maps (aboutY: also for a picture).
+    void turned(bool aboutY);
     void init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D, float iWidth,
               float iDepth, float iHeight, TSurfaceType iZoneType, TAlphaColor ZoneCreationColor);
     void SetPixelDimensions(int32_t w, int32_t d);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "acoustics/cabinet.h"
 #include "model_fixture.h"
 #include "platform/core/numeric.h"
 
@@ -52,6 +53,43 @@ TEST(MappingZone, NewZoneListensAtItsHeightAndStartsItsGridAtTheListeningPoint) 
     EXPECT_NEAR(zone.PosBeginPx.Y, (-2.0 + 1.7 + 0.1) / p, 1e-4);
     EXPECT_NEAR(zone.PosBeginPx.Z, 3.0 / p, 1e-4);
     EXPECT_EQ(f.addZone(1.0f, 1.0f).ZoneIndexID, 1);
+}
+
+TEST(MappingZone, SlabTurnsAboutTheMiddleOfItsWidthAndItsListeningPointTurnsWithIt) {
+    ModelFixture f;
+    TMappingZone& zone = f.addZone(10.0f, 5.0f); // begin corner (1, -2, 3), 0.1 m thick
+    EXPECT_EQ(zone.Position(), TPoint3D(6.0f, -2.0f, 3.0f));
+    EXPECT_EQ(zone.RotationCenter(), TPoint3D(-5.0f, 0.0f, -0.05f));
+    zone.SetRotationAngle(TPoint3D(0.0f, 0.0f, 90.0f));
+    // (0, 1.7 + 0.1, 0) turned a quarter about Z lies along -X.
+    EXPECT_NEAR(zone.FListenPointAbs.X, -1.8f, 1e-5);
+    EXPECT_NEAR(zone.FListenPointAbs.Y, 0.0f, 1e-5);
+    EXPECT_NEAR(zone.PosBeginPx.X, (1.0 - 1.8) / f.medium.PixelToMeters(), 1e-3);
+    zone.SetXBegin(2.0);
+    EXPECT_FLOAT_EQ(zone.Position().X, 7.0f);
+
+    f.project->ZonasCrecenParriba = false; // measured from the bottom face: the thickness drops out
+    zone.RecalcListenPointAbs();
+    EXPECT_NEAR(zone.FListenPointAbs.X, -1.7f, 1e-5);
+}
+
+TEST(MappingZone, OnlyATurnAboutYAsksAPictureForItsMap) {
+    ModelFixture f;
+    f.project->SetContinuousRender(false); // requests are stored, no thread is started
+    f.project->Cabinets.push_back(std::make_unique<TCabinet>(&f.medium, nullptr, f.project.get(), TPoint3D(),
+                                                             TPoint3D(), false, TCabPlacement::qzaVertical, true,
+                                                             f.project->BypassProcess.get(), 0));
+    TMappingZone& picture = f.addZone(4.0f, 4.0f, TSurfaceType::qzaPicture);
+    picture.SetRotationAngleX(30.0f);
+    picture.SetRotationAngleZ(30.0f);
+    EXPECT_EQ(picture.MapState(), TCalcState::qzaCalculated);
+    picture.SetRotationAngleY(30.0f);
+    EXPECT_EQ(picture.MapState(), TCalcState::qzaNeedsCalculate);
+
+    TMappingZone& zone = f.addZone(4.0f, 4.0f);
+    zone.FMapState = TCalcState::qzaIsSumed;
+    zone.SetRotationAngleX(10.0f);
+    EXPECT_EQ(zone.MapState(), TCalcState::qzaNeedsCalculate);
 }
 
 TEST(MappingZone, PictureZoneKeepsAOnePixelMapAndAsksForNothing) {
