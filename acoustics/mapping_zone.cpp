@@ -428,6 +428,14 @@ void TMappingZone::ApplyTexture() {
     TopFloorMaterial->SetTexture(floor);
 }
 
+void TMappingZone::SetTextureSides(const TExtrudedShapeSides& Value) {
+    if (Value == FTextureSides) {
+        return;
+    }
+    FTextureSides = Value;
+    ApplyTexture();
+}
+
 void TMappingZone::ClearCADImage() {
     FMyAcousticProject->SetIsProjectModified(true);
     if (ImageTexture == nullptr) {

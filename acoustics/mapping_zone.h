@@ -14,7 +14,9 @@
 #include "platform/core/bitmap.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/material.h"
+#include "scene/extruded_shape.h"
 #include "scene/scene_object.h"
+#include "scene/zone_shapes.h"
 
 namespace vendrel {
 
@@ -76,6 +78,8 @@ public:
     bool CornerTopLeft = false, CornerTopRight = false, CornerBotLeft = false, CornerBotRight = false;
     double TLXRadius = 2.0, TLYRadius = 2.0, TRXRadius = 2.0, TRYRadius = 2.0;
     double BLXRadius = 2.0, BLYRadius = 2.0, BRXRadius = 2.0, BRYRadius = 2.0;
+    TCornerType TLCornerType = TCornerType::Bevel, TRCornerType = TCornerType::Bevel;
+    TCornerType BLCornerType = TCornerType::Bevel, BRCornerType = TCornerType::Bevel;
     // The zone carries a level map: not a picture and mapped on at least one side.
     bool HasLevelMap() const;
 
@@ -108,6 +112,9 @@ public:
     void SetTextureSize();
     // Makes the image fully transparent.
     void ClearCADImage();
+    // The faces of the solid that carry the texture.
+    const TExtrudedShapeSides& TextureSides() const { return FTextureSides; }
+    void SetTextureSides(const TExtrudedShapeSides& Value);
 
     std::unique_ptr<TBitmap> ImageTexture; // owned, null when none
     TTextureType ImageTextureType = TTextureType::qzaColor;
@@ -170,6 +177,7 @@ public:
     double FTrapezWidth1 = 1e-5;
     double FTrapezWidth2 = 1e-5;
     double FTrapezHeight = 0.0;
+    TExtrudedShapeSides FTextureSides{true, false, false};
     bool FisTextureOverSPL = false;
     bool FisTextureOnTopFloor = false;
 
