@@ -19,7 +19,9 @@ TRectF PolygonBounds(const TPolygon& Polygon) {
 
 namespace {
 
-int Step(int Percent) { return Trunc<int>(static_cast<double>(CheckedMul<int32_t>(Percent, 255)) / 100.0); }
+int Step(int Percent) {
+    return Trunc<int>(static_cast<double>(CheckedMul<int32_t>(Percent, 255)) / 100.0);
+}
 
 template <typename Op> TAlphaColor MapChannels(TAlphaColor Color, Op op) {
     TAlphaColor out = Color & 0xFF000000u;

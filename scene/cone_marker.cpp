@@ -8,7 +8,9 @@
 
 namespace vendrel {
 
-TConeInv::TConeInv(TComponent* AOwner) : TCustomMesh(AOwner) { RebuildConeMesh(); }
+TConeInv::TConeInv(TComponent* AOwner) : TCustomMesh(AOwner) {
+    RebuildConeMesh();
+}
 
 void TConeInv::SetSubdivisionsAxes(int Value) {
     if (Value == FSubdivisionsAxes) {
@@ -136,7 +138,9 @@ void TConeInv::RebuildConeMesh() {
     Repaint();
 }
 
-TMatrix3D TConeInv::SizeMatrix() const { return TMatrix3D::CreateScaling({Width(), Height(), Depth()}); }
+TMatrix3D TConeInv::SizeMatrix() const {
+    return TMatrix3D::CreateScaling({Width(), Height(), Depth()});
+}
 
 void TConeInv::Render(TContext3D& Context) {
     if (Data.IsEmpty()) {

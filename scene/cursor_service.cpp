@@ -15,10 +15,18 @@ std::shared_ptr<IMouseService>& MouseSlot() {
 TCursor gCurrentCursor = crDefault;
 } // namespace
 
-std::shared_ptr<ICursorService> CursorService() { return CursorSlot(); }
-void RegisterCursorService(std::shared_ptr<ICursorService> service) { CursorSlot() = std::move(service); }
-std::shared_ptr<IMouseService> MouseService() { return MouseSlot(); }
-void RegisterMouseService(std::shared_ptr<IMouseService> service) { MouseSlot() = std::move(service); }
+std::shared_ptr<ICursorService> CursorService() {
+    return CursorSlot();
+}
+void RegisterCursorService(std::shared_ptr<ICursorService> service) {
+    CursorSlot() = std::move(service);
+}
+std::shared_ptr<IMouseService> MouseService() {
+    return MouseSlot();
+}
+void RegisterMouseService(std::shared_ptr<IMouseService> service) {
+    MouseSlot() = std::move(service);
+}
 
 TPointF GetMousePos() {
     const auto mouse = MouseSlot();
@@ -31,14 +39,28 @@ TSmartCursor::TSmartCursor(TCursor ACursor) : CursorService(vendrel::CursorServi
     }
 }
 
-ISmartCursorRef TSmartCursor::Make(TCursor ACursor) { return ISmartCursorRef(new TSmartCursor(ACursor)); }
+ISmartCursorRef TSmartCursor::Make(TCursor ACursor) {
+    return ISmartCursorRef(new TSmartCursor(ACursor));
+}
 
-ISmartCursorRef TSmartCursor::HourGlass() { return Make(crHourGlass); }
-ISmartCursorRef TSmartCursor::Move() { return Make(crSizeAll); }
-ISmartCursorRef TSmartCursor::MultiDrag() { return Make(crMultiDrag); }
-ISmartCursorRef TSmartCursor::Forbidden() { return Make(crNo); }
-ISmartCursorRef TSmartCursor::Cross() { return Make(crCross); }
-ISmartCursorRef TSmartCursor::Default() { return Make(crDefault); }
+ISmartCursorRef TSmartCursor::HourGlass() {
+    return Make(crHourGlass);
+}
+ISmartCursorRef TSmartCursor::Move() {
+    return Make(crSizeAll);
+}
+ISmartCursorRef TSmartCursor::MultiDrag() {
+    return Make(crMultiDrag);
+}
+ISmartCursorRef TSmartCursor::Forbidden() {
+    return Make(crNo);
+}
+ISmartCursorRef TSmartCursor::Cross() {
+    return Make(crCross);
+}
+ISmartCursorRef TSmartCursor::Default() {
+    return Make(crDefault);
+}
 
 TMyCursorService::TMyCursorService(std::shared_ptr<ICursorService> previous, TShowOwnCursor showOwn)
     : previous_(std::move(previous)), showOwn_(std::move(showOwn)) {}
@@ -56,7 +78,9 @@ void TMyCursorService::SetCursor(TCursor ACursor) {
     }
 }
 
-TCursor TMyCursorService::GetCursor() const { return gCurrentCursor; }
+TCursor TMyCursorService::GetCursor() const {
+    return gCurrentCursor;
+}
 
 std::shared_ptr<TMyCursorService> InstallProgramCursorService(TShowOwnCursor showOwn) {
     auto mine = std::make_shared<TMyCursorService>(CursorService(), std::move(showOwn));

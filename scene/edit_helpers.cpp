@@ -184,8 +184,8 @@ void FilterNumericKey(const std::string& EditText, char16_t& KeyChar, bool NoNeg
     constexpr char16_t kBackspace = 8, kEnter = 13, kNone = 0;
     const char16_t sep = static_cast<unsigned char>(Settings.DecimalSeparator);
     const char16_t k = KeyChar;
-    const bool allowed = k == kBackspace || k == kEnter || k == u',' || k == u'-' || k == u'.' ||
-                         (k >= u'0' && k <= u'9');
+    const bool allowed =
+        k == kBackspace || k == kEnter || k == u',' || k == u'-' || k == u'.' || (k >= u'0' && k <= u'9');
     if (!allowed) {
         KeyChar = kNone;
     }
@@ -213,7 +213,16 @@ std::string SanitizeFileName(const std::string& Name) {
     std::string out = Name;
     for (char& ch : out) {
         switch (ch) {
-        case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*': case '&':
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '/':
+        case '\\':
+        case '|':
+        case '?':
+        case '*':
+        case '&':
             ch = ' ';
             break;
         default:

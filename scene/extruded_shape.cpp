@@ -70,7 +70,9 @@ void TQzExtrudedShape3D::SetDimensions(const TPoint3D& Value) {
     RebuildMesh();
 }
 
-void TQzExtrudedShape3D::SetListeningOffset(float Value) { FListeningOffset = Value; }
+void TQzExtrudedShape3D::SetListeningOffset(float Value) {
+    FListeningOffset = Value;
+}
 
 void TQzExtrudedShape3D::SetIsSelected(bool Value) {
     if (Value == FIsSelected) {
@@ -96,9 +98,15 @@ void TQzExtrudedShape3D::SetSides(const TExtrudedShapeSides& Value) {
     Repaint();
 }
 
-bool TQzExtrudedShape3D::MapIsSumed() const { return MapState && MapState() == kMapStateIsSumed; }
-bool TQzExtrudedShape3D::MapIsShown() const { return MapSides && MapSides() != kMappingSidesNoSPLMap; }
-bool TQzExtrudedShape3D::GrowsUpwards() const { return IsThicknessParriba && IsThicknessParriba(); }
+bool TQzExtrudedShape3D::MapIsSumed() const {
+    return MapState && MapState() == kMapStateIsSumed;
+}
+bool TQzExtrudedShape3D::MapIsShown() const {
+    return MapSides && MapSides() != kMappingSidesNoSPLMap;
+}
+bool TQzExtrudedShape3D::GrowsUpwards() const {
+    return IsThicknessParriba && IsThicknessParriba();
+}
 
 TQzExtrudedShape3D::Heights TQzExtrudedShape3D::ZLevels() const {
     const double D = Depth();
@@ -108,7 +116,8 @@ TQzExtrudedShape3D::Heights TQzExtrudedShape3D::ZLevels() const {
         return {static_cast<float>(-h - D + L / 2), static_cast<float>(-h - D + 1.5 * L),
                 static_cast<float>(h - D + L / 2), static_cast<float>(L - D)};
     }
-    return {static_cast<float>(-h - L / 2), static_cast<float>(-h + L / 2), static_cast<float>(h - L / 2), 0.0f};
+    return {static_cast<float>(-h - L / 2), static_cast<float>(-h + L / 2), static_cast<float>(h - L / 2),
+            0.0f};
 }
 
 TTexCoord TQzExtrudedShape3D::TexCoordOf(const TPointF& p, const TRectF& b) const {
@@ -140,7 +149,8 @@ void TQzExtrudedShape3D::RebuildMesh() {
         Data.IndexBuffer.insert(Data.IndexBuffer.end(), {tri[3 * k], tri[3 * k + 1], tri[3 * k + 2]});
     }
     for (int k = 0; k < T; ++k) {
-        Data.IndexBuffer.insert(Data.IndexBuffer.end(), {tri[3 * k + 2] + N, tri[3 * k + 1] + N, tri[3 * k] + N});
+        Data.IndexBuffer.insert(Data.IndexBuffer.end(),
+                                {tri[3 * k + 2] + N, tri[3 * k + 1] + N, tri[3 * k] + N});
     }
 
     auto flatFace = [&](TMeshData& mesh, float zFace, float nz, bool reversed) {

@@ -27,7 +27,7 @@ namespace vendrel {
 // zone maps of the acoustic model and compared here by their stored ordinals.
 enum class TCalcState : uint8_t;
 enum class TMappingSides : uint8_t;
-inline constexpr TCalcState kMapStateIsSumed = static_cast<TCalcState>(4);         // qzaIsSumed
+inline constexpr TCalcState kMapStateIsSumed = static_cast<TCalcState>(4);            // qzaIsSumed
 inline constexpr TMappingSides kMappingSidesNoSPLMap = static_cast<TMappingSides>(0); // qzaNoSPLMap
 
 // Which faces of the slab exist.

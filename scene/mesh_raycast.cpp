@@ -11,8 +11,8 @@ bool SameSide3D(const TPoint3D& P1, const TPoint3D& P2, const TPoint3D& A, const
     return c1.DotProduct(c2) >= 0.0f;
 }
 
-bool RayTriangleIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const TPoint3D& A, const TPoint3D& B,
-                          const TPoint3D& C, TPoint3D& Hit) {
+bool RayTriangleIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const TPoint3D& A,
+                          const TPoint3D& B, const TPoint3D& C, TPoint3D& Hit) {
     const TPoint3D n = (A - B).CrossProduct(C - A);
     TPoint3D p;
     if (!RayCastPlaneIntersect(RayPos, RayDir, A, n, p)) {
@@ -26,7 +26,8 @@ bool RayCastMeshData(const TMeshData& Mesh, const TPoint3D& RayPos, const TPoint
                      TPoint3D& Intersection) {
     const TBoundingBox box = Mesh.BoundingBox();
     TPoint3D boxHit;
-    if (!RayCastCuboidIntersect(RayPos, RayDir, box.Center(), box.Width(), box.Height(), box.Depth(), boxHit)) {
+    if (!RayCastCuboidIntersect(RayPos, RayDir, box.Center(), box.Width(), box.Height(), box.Depth(),
+                                boxHit)) {
         return false;
     }
     if (Mesh.VertexBuffer.empty() || Mesh.IndexBuffer.empty()) {
@@ -42,8 +43,8 @@ bool RayCastMeshData(const TMeshData& Mesh, const TPoint3D& RayPos, const TPoint
             continue;
         }
         TPoint3D hit;
-        if (RayTriangleIntersect(RayPos, RayDir, Mesh.VertexBuffer[ia].Position, Mesh.VertexBuffer[ib].Position,
-                                 Mesh.VertexBuffer[ic].Position, hit)) {
+        if (RayTriangleIntersect(RayPos, RayDir, Mesh.VertexBuffer[ia].Position,
+                                 Mesh.VertexBuffer[ib].Position, Mesh.VertexBuffer[ic].Position, hit)) {
             Intersection = hit;
             return true;
         }

@@ -11,7 +11,9 @@ namespace {
 
 constexpr double kSamePoint = 0.001;
 
-double Dist(double ax, double ay, double bx, double by) { return std::hypot(bx - ax, by - ay); }
+double Dist(double ax, double ay, double bx, double by) {
+    return std::hypot(bx - ax, by - ay);
+}
 
 void Add(TPolygon& out, const TPointF& p) {
     if (!out.empty()) {
@@ -67,7 +69,8 @@ TPolygon TPathData::FlattenToPolygon(float Flatness) const {
                 len += Dist(prev.X, prev.Y, q.X, q.Y);
                 prev = q;
             }
-            const int segs = len < 2.0 * flat ? 1 : std::max(1, RoundHalfEven<int>(std::min(len / flat, 1e6)));
+            const int segs =
+                len < 2.0 * flat ? 1 : std::max(1, RoundHalfEven<int>(std::min(len / flat, 1e6)));
             for (int i = 1; i < segs; ++i) {
                 Add(out, Bezier(current, e.Control1, e.Control2, e.Point, double(i) / segs));
             }

@@ -16,8 +16,8 @@ public:
     enum class TKind { MoveTo, LineTo, CurveTo, Close };
     struct TElement {
         TKind Kind;
-        TPointF Point;                 // end point (unused for Close)
-        TPointF Control1, Control2;    // CurveTo only
+        TPointF Point;              // end point (unused for Close)
+        TPointF Control1, Control2; // CurveTo only
     };
 
     void MoveTo(const TPointF& p) { elements_.push_back({TKind::MoveTo, p, {}, {}}); }

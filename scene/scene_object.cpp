@@ -16,7 +16,9 @@ std::string TQzControl3D::LayerName() const {
     return FMyLayer != nullptr ? FMyLayer->Name() : std::string("No Assigned Layer");
 }
 
-int TQzControl3D::LayerNumber() const { return FMyLayer != nullptr ? FMyLayer->NumID() : -1; }
+int TQzControl3D::LayerNumber() const {
+    return FMyLayer != nullptr ? FMyLayer->NumID() : -1;
+}
 
 void TQzLayer::SetIsLocked(bool Value) {
     if (Value == FIsLocked) {

@@ -75,9 +75,9 @@ public:
     void FreeClass() { delete this; }
     void SetObjectSelected() {}
 
-    std::vector<TQzControl3D*> ObjListInLayer; // the members; not owned
-    TAlphaColor Color = TAlphaColors::White;   // also the selection colour of its zones' edges
-    TObject* GraphicalInterface = nullptr;     // the editor's row that shows the layer; not owned
+    std::vector<TQzControl3D*> ObjListInLayer;     // the members; not owned
+    TAlphaColor Color = TAlphaColors::White;       // also the selection colour of its zones' edges
+    TObject* GraphicalInterface = nullptr;         // the editor's row that shows the layer; not owned
     std::vector<TQzLayer*>* MyLayerList = nullptr; // the editor's list that holds the layer; not owned
     bool Active = true;
 

@@ -15,7 +15,8 @@ class IDispatcher;
 // keeps the UI alive meanwhile through ui (when given). WaitForIdle and Minimized have no meaning for
 // programs on this system and are accepted for the callers' sake.
 bool RunProcessAndWait(const std::string& FileName, const std::string& Params, const std::string& WorkDir,
-                       bool Wait, bool WaitForIdle, bool Minimized, int& ErrorCode, IDispatcher* ui = nullptr);
+                       bool Wait, bool WaitForIdle, bool Minimized, int& ErrorCode,
+                       IDispatcher* ui = nullptr);
 
 // The program's version as "major.minor.release.build", or "?" when none was registered.
 std::string GetFileVersionText();

@@ -21,7 +21,8 @@ public:
     static float Area(const TPolygon& Contour);
 
     // P inside triangle ABC or on its border (for ABC with a positive winding).
-    static bool InsideTriangle(float Ax, float Ay, float Bx, float By, float Cx, float Cy, float Px, float Py);
+    static bool InsideTriangle(float Ax, float Ay, float Bx, float By, float Cx, float Cy, float Px,
+                               float Py);
 
     int NTriangles() const { return static_cast<int>(OutTriangles.size() / 3); }
 

@@ -7,7 +7,8 @@
 namespace vendrel {
 
 void RoundRectPath(TPathData& Path, const TRectF& R, const TCorners& Corners, const TCornerShape& TopLeft,
-                   const TCornerShape& TopRight, const TCornerShape& BottomLeft, const TCornerShape& BottomRight) {
+                   const TCornerShape& TopRight, const TCornerShape& BottomLeft,
+                   const TCornerShape& BottomRight) {
     const float L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
     if (Corners == TCorners{}) {
         Path.MoveTo({L, T});
@@ -132,7 +133,9 @@ TPolygon FlattenOutline(const TPathData& path, float flatness) {
     return out;
 }
 
-TRectF CentredRect(float W, float H) { return {-W / 2, -H / 2, W / 2, H / 2}; }
+TRectF CentredRect(float W, float H) {
+    return {-W / 2, -H / 2, W / 2, H / 2};
+}
 
 } // namespace
 
@@ -201,10 +204,18 @@ void TQzRectangle3D::SetType(TCornerType& Field, TCornerType Value) {
     RebuildMesh();
 }
 
-void TQzRectangle3D::SetTopLeftCornerType(TCornerType Value) { SetType(FTL.Type, Value); }
-void TQzRectangle3D::SetTopRightCornerType(TCornerType Value) { SetType(FTR.Type, Value); }
-void TQzRectangle3D::SetBotLeftCornerType(TCornerType Value) { SetType(FBL.Type, Value); }
-void TQzRectangle3D::SetBotRightCornerType(TCornerType Value) { SetType(FBR.Type, Value); }
+void TQzRectangle3D::SetTopLeftCornerType(TCornerType Value) {
+    SetType(FTL.Type, Value);
+}
+void TQzRectangle3D::SetTopRightCornerType(TCornerType Value) {
+    SetType(FTR.Type, Value);
+}
+void TQzRectangle3D::SetBotLeftCornerType(TCornerType Value) {
+    SetType(FBL.Type, Value);
+}
+void TQzRectangle3D::SetBotRightCornerType(TCornerType Value) {
+    SetType(FBR.Type, Value);
+}
 
 void TQzRectangle3D::SetRadius(float& Field, float Value, float Limit, float& Partner, bool PartnerApplies) {
     if (Value == Field) {

@@ -29,7 +29,8 @@ struct TCornerShape {
 // The closed path of a rectangle R whose corners in Corners are cut or rounded; the corner shapes in
 // the order top-left, top-right, bottom-left, bottom-right.
 void RoundRectPath(TPathData& Path, const TRectF& R, const TCorners& Corners, const TCornerShape& TopLeft,
-                   const TCornerShape& TopRight, const TCornerShape& BottomLeft, const TCornerShape& BottomRight);
+                   const TCornerShape& TopRight, const TCornerShape& BottomLeft,
+                   const TCornerShape& BottomRight);
 
 // The closed path of a trapezium in R whose left side is W1 long and right side W2 long.
 void TrapeziumPath(TPathData& Path, const TRectF& R, float W1, float W2);

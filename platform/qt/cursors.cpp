@@ -12,27 +12,48 @@ namespace vendrel {
 
 Qt::CursorShape CursorShapeOf(TCursor ACursor) {
     switch (ACursor) {
-    case -2: return Qt::ArrowCursor;        // crArrow
-    case crCross: return Qt::CrossCursor;
-    case -4: return Qt::IBeamCursor;        // crIBeam
-    case -6: return Qt::SizeBDiagCursor;    // crSizeNESW
-    case -7: return Qt::SizeVerCursor;      // crSizeNS
-    case -8: return Qt::SizeFDiagCursor;    // crSizeNWSE
-    case -9: return Qt::SizeHorCursor;      // crSizeWE
-    case -10: return Qt::UpArrowCursor;     // crUpArrow
-    case crHourGlass: return Qt::WaitCursor;
-    case -12: return Qt::DragMoveCursor;    // crDrag
-    case -13: return Qt::ForbiddenCursor;   // crNoDrop
-    case -14: return Qt::SplitHCursor;      // crHSplit
-    case -15: return Qt::SplitVCursor;      // crVSplit
-    case crMultiDrag: return Qt::DragCopyCursor;
-    case -17: return Qt::BusyCursor;        // crSQLWait
-    case crNo: return Qt::ForbiddenCursor;
-    case -19: return Qt::BusyCursor;        // crAppStart
-    case -20: return Qt::WhatsThisCursor;   // crHelp
-    case -21: return Qt::PointingHandCursor; // crHandPoint
-    case crSizeAll: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
+    case -2:
+        return Qt::ArrowCursor; // crArrow
+    case crCross:
+        return Qt::CrossCursor;
+    case -4:
+        return Qt::IBeamCursor; // crIBeam
+    case -6:
+        return Qt::SizeBDiagCursor; // crSizeNESW
+    case -7:
+        return Qt::SizeVerCursor; // crSizeNS
+    case -8:
+        return Qt::SizeFDiagCursor; // crSizeNWSE
+    case -9:
+        return Qt::SizeHorCursor; // crSizeWE
+    case -10:
+        return Qt::UpArrowCursor; // crUpArrow
+    case crHourGlass:
+        return Qt::WaitCursor;
+    case -12:
+        return Qt::DragMoveCursor; // crDrag
+    case -13:
+        return Qt::ForbiddenCursor; // crNoDrop
+    case -14:
+        return Qt::SplitHCursor; // crHSplit
+    case -15:
+        return Qt::SplitVCursor; // crVSplit
+    case crMultiDrag:
+        return Qt::DragCopyCursor;
+    case -17:
+        return Qt::BusyCursor; // crSQLWait
+    case crNo:
+        return Qt::ForbiddenCursor;
+    case -19:
+        return Qt::BusyCursor; // crAppStart
+    case -20:
+        return Qt::WhatsThisCursor; // crHelp
+    case -21:
+        return Qt::PointingHandCursor; // crHandPoint
+    case crSizeAll:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
@@ -85,9 +106,12 @@ void DrawArrowHead(QPainter& g, QPointF tip, QPointF dir) {
 
 QPoint OwnCursorHotSpot(int ResourceId) {
     switch (ResourceId - kFirstOwnCursorResource + 1) {
-    case 3: return {17, 16};
-    case 4: return {16, 16};
-    default: return {0, 0};
+    case 3:
+        return {17, 16};
+    case 4:
+        return {16, 16};
+    default:
+        return {0, 0};
     }
 }
 

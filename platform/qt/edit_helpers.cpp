@@ -14,8 +14,7 @@ TFormatSettings FormatSettingsOf(const QLocale& locale) {
 }
 
 namespace {
-template <typename Read>
-double ReadInto(QLineEdit* Edit, const QLocale& locale, Read read) {
+template <typename Read> double ReadInto(QLineEdit* Edit, const QLocale& locale, Read read) {
     const TEditRead r = read(Edit->text().toStdString(), FormatSettingsOf(locale));
     Edit->setText(QString::fromStdString(r.Text));
     return r.Value;
@@ -39,7 +38,8 @@ double ReadAngleEdit(QLineEdit* Edit, double Min, double Max, const QString& For
 void FilterNumericKey(const QLineEdit* Edit, QChar& KeyChar, bool NoNegative, bool IntegerOnly,
                       const QLocale& locale) {
     char16_t key = KeyChar.unicode();
-    vendrel::FilterNumericKey(Edit->text().toStdString(), key, NoNegative, IntegerOnly, FormatSettingsOf(locale));
+    vendrel::FilterNumericKey(Edit->text().toStdString(), key, NoNegative, IntegerOnly,
+                              FormatSettingsOf(locale));
     KeyChar = QChar(key);
 }
 

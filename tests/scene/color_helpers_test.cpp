@@ -22,12 +22,11 @@ TEST(ColorSteps, LightenAndDarkenPerChannel) {
         bool lighten;
         TAlphaColor out;
     } cases[] = {
-        {0xFF102030, 20, true, 0xFF435363},  // s = 51
-        {0xFFF0F0F0, 20, true, 0xFFFFFFFF},  // cut at 255
-        {0xFF102030, 10, false, 0xFF000717}, // s = 25, cut at 0
-        {0x80102030, 0, true, 0x80102030},   // alpha untouched
-        {0x12FFFFFF, 100, false, 0x12000000},
-        {0xFF010203, 1, true, 0xFF030405},   // s = Trunc(2.55) = 2
+        {0xFF102030, 20, true, 0xFF435363},                                      // s = 51
+        {0xFFF0F0F0, 20, true, 0xFFFFFFFF},                                      // cut at 255
+        {0xFF102030, 10, false, 0xFF000717},                                     // s = 25, cut at 0
+        {0x80102030, 0, true, 0x80102030},                                       // alpha untouched
+        {0x12FFFFFF, 100, false, 0x12000000}, {0xFF010203, 1, true, 0xFF030405}, // s = Trunc(2.55) = 2
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.lighten ? LightenColor(c.in, c.percent) : DarkenColor(c.in, c.percent), c.out)

@@ -26,16 +26,16 @@ TEST(ReadFloatEdit, ReadsLimitsFallsBackAndRewrites) {
     const std::vector<ReadCase> cases = {
         {"1.5", 0, 10, "0.00", 0, "1.50", 1.5},
         {"1,5", 0, 10, "0.00", 0, "1.50", 1.5},
-        {"2,5", 0, 2, "0.0", 0, "2.0", 2.0},           // above the range
-        {"-3", -1, 2, "0.0", 0, "-1.0", -1.0},         // below the range
-        {"abc", 0, 5, "0.00", 7, "7.00", 7.0},         // the fallback is not limited
-        {"1.234,5", 0, 1e6, "0.0", 3, "3.0", 3.0},     // both separators: unreadable
+        {"2,5", 0, 2, "0.0", 0, "2.0", 2.0},       // above the range
+        {"-3", -1, 2, "0.0", 0, "-1.0", -1.0},     // below the range
+        {"abc", 0, 5, "0.00", 7, "7.00", 7.0},     // the fallback is not limited
+        {"1.234,5", 0, 1e6, "0.0", 3, "3.0", 3.0}, // both separators: unreadable
         {"", 0, 10, "0.0", 4, "4.0", 4.0},
-        {"1e400", 0, 10, "0", 2, "2", 2.0},            // out of double's range
-        {" 12.5 ", 0, 100, "0", 0, "13", 13.0},        // blanks around it; a tie rounds away from zero
-        {"0.125", 0, 1, "0.00", 0, "0.13", 0.13},      // half away from zero at the last decimal
+        {"1e400", 0, 10, "0", 2, "2", 2.0},       // out of double's range
+        {" 12.5 ", 0, 100, "0", 0, "13", 13.0},   // blanks around it; a tie rounds away from zero
+        {"0.125", 0, 1, "0.00", 0, "0.13", 0.13}, // half away from zero at the last decimal
         {"-0.125", -1, 1, "0.00", 0, "-0.13", -0.13},
-        {"-0.001", -1, 1, "0.00", 0, "0.00", 0.0},     // no "-0.00"
+        {"-0.001", -1, 1, "0.00", 0, "0.00", 0.0}, // no "-0.00"
         {"3.14159", 0, 10, "0.000", 0, "3.142", 3.142},
         {"1e2", 0, 1000, "0.0", 0, "100.0", 100.0},
         {".5", 0, 1, "0.0", 0, "0.5", 0.5},
@@ -88,7 +88,8 @@ TEST(ReadAngleEdit, FoldsBeforeLimiting) {
 TEST(NormalizeAngle, FoldsIntoHalfOpenRange) {
     const struct {
         double in, out;
-    } cases[] = {{360, 0}, {-190, 170}, {190, -170}, {180, 180}, {-180, 180}, {720.5, 0.5}, {-540, 180}, {0, 0}};
+    } cases[] = {{360, 0},    {-190, 170},  {190, -170}, {180, 180},
+                 {-180, 180}, {720.5, 0.5}, {-540, 180}, {0, 0}};
     for (const auto& c : cases) {
         EXPECT_NEAR(NormalizeAngle(c.in), c.out, 1e-9) << c.in;
     }
@@ -110,13 +111,13 @@ TEST(FilterNumericKey, RefusesWhatANumericFieldCannotTake) {
         char16_t out;
     };
     const std::vector<Case> cases = {
-        {"", u'-', true, true, kPoint, none},       {"", u'.', true, true, kPoint, none},
-        {"", u',', true, true, kPoint, none},       {"", u'a', true, true, kPoint, none},
-        {"", u'7', true, true, kPoint, u'7'},       {"12", 8, true, true, kPoint, 8},
-        {"12", 13, true, true, kPoint, none},       {"12", 13, false, false, kPoint, none},
-        {"1", u'.', false, false, kComma, u','},    {"1", u',', false, false, kPoint, u'.'},
-        {"1,5", u'.', false, false, kComma, none},  {"1.5", u',', false, false, kComma, u','},
-        {"", u'-', false, false, kPoint, u'-'},     {"-1", u'-', false, false, kPoint, none},
+        {"", u'-', true, true, kPoint, none},      {"", u'.', true, true, kPoint, none},
+        {"", u',', true, true, kPoint, none},      {"", u'a', true, true, kPoint, none},
+        {"", u'7', true, true, kPoint, u'7'},      {"12", 8, true, true, kPoint, 8},
+        {"12", 13, true, true, kPoint, none},      {"12", 13, false, false, kPoint, none},
+        {"1", u'.', false, false, kComma, u','},   {"1", u',', false, false, kPoint, u'.'},
+        {"1,5", u'.', false, false, kComma, none}, {"1.5", u',', false, false, kComma, u','},
+        {"", u'-', false, false, kPoint, u'-'},    {"-1", u'-', false, false, kPoint, none},
         {"1", u' ', false, false, kPoint, none},
     };
     for (const auto& c : cases) {

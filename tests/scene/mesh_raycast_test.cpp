@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
 #include <numbers>
+#include <optional>
 #include <random>
 
 namespace vendrel {
@@ -19,8 +19,8 @@ struct OracleHit {
     TPoint3D point;
 };
 
-std::optional<OracleHit> MollerTrumbore(const TPoint3D& o, const TPoint3D& d, const TPoint3D& a, const TPoint3D& b,
-                                        const TPoint3D& c) {
+std::optional<OracleHit> MollerTrumbore(const TPoint3D& o, const TPoint3D& d, const TPoint3D& a,
+                                        const TPoint3D& b, const TPoint3D& c) {
     const double e1[3] = {double(b.X) - a.X, double(b.Y) - a.Y, double(b.Z) - a.Z};
     const double e2[3] = {double(c.X) - a.X, double(c.Y) - a.Y, double(c.Z) - a.Z};
     const double p[3] = {d.Y * e2[2] - d.Z * e2[1], d.Z * e2[0] - d.X * e2[2], d.X * e2[1] - d.Y * e2[0]};
@@ -30,14 +30,15 @@ std::optional<OracleHit> MollerTrumbore(const TPoint3D& o, const TPoint3D& d, co
     }
     const double s[3] = {double(o.X) - a.X, double(o.Y) - a.Y, double(o.Z) - a.Z};
     const double u = (s[0] * p[0] + s[1] * p[1] + s[2] * p[2]) / det;
-    const double q[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2], s[0] * e1[1] - s[1] * e1[0]};
+    const double q[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2],
+                         s[0] * e1[1] - s[1] * e1[0]};
     const double v = (d.X * q[0] + d.Y * q[1] + d.Z * q[2]) / det;
     const double t = (e2[0] * q[0] + e2[1] * q[1] + e2[2] * q[2]) / det;
     if (u < 0 || v < 0 || u + v > 1 || t <= 0) {
         return OracleHit{t, -1, {}};
     }
-    return OracleHit{t, std::min({u, v, 1 - u - v}),
-                     {float(o.X + t * d.X), float(o.Y + t * d.Y), float(o.Z + t * d.Z)}};
+    return OracleHit{
+        t, std::min({u, v, 1 - u - v}), {float(o.X + t * d.X), float(o.Y + t * d.Y), float(o.Z + t * d.Z)}};
 }
 
 TMeshData Mesh(const std::vector<TPoint3D>& pts, const std::vector<int32_t>& idx) {
@@ -108,8 +109,8 @@ TEST(MeshRayCast, AgreesWithMollerTrumboreOnTheFirstTriangleInIndexOrder) {
 TEST(MeshRayCast, EarlierTriangleWinsEvenWhenFarther) {
     // Two parallel squares' worth of triangles at z = 5 (first) and z = 1 (second); the ray comes from
     // the origin along +Z.
-    const TMeshData mesh = Mesh({{-1, -1, 5}, {1, -1, 5}, {0, 1, 5}, {-1, -1, 1}, {1, -1, 1}, {0, 1, 1}},
-                                {0, 1, 2, 3, 4, 5});
+    const TMeshData mesh =
+        Mesh({{-1, -1, 5}, {1, -1, 5}, {0, 1, 5}, {-1, -1, 1}, {1, -1, 1}, {0, 1, 1}}, {0, 1, 2, 3, 4, 5});
     TPoint3D hit;
     ASSERT_TRUE(RayCastMeshData(mesh, {0, 0, 0}, {0, 0, 1}, hit));
     EXPECT_EQ(hit, (TPoint3D{0, 0, 5}));

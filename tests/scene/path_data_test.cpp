@@ -16,8 +16,8 @@ TEST(PathFlattening, LinesCloseOnTheStartAndEndWithTheMarker) {
     p.LineTo({-0.5f, 0.5f});
     p.LineTo({-0.5f, -0.5f + 0.0004f}); // comes back near the start: closed exactly on it
     p.ClosePath();
-    const TPolygon expected{{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}, {-0.5f, -0.5f},
-                            kClosePolygonMarker};
+    const TPolygon expected{{-0.5f, -0.5f}, {0.5f, -0.5f},  {0.5f, 0.5f},
+                            {-0.5f, 0.5f},  {-0.5f, -0.5f}, kClosePolygonMarker};
     EXPECT_EQ(p.FlattenToPolygon(1.0f), expected);
 }
 

@@ -22,7 +22,8 @@ protected:
         dir_ = fs::temp_directory_path() / ("vendrel_run_" + std::to_string(getpid()));
         fs::create_directories(dir_ / "sub dir");
         script_ = dir_ / "sub dir" / "probe.sh";
-        std::ofstream(script_) << "#!/bin/sh\npwd > out.txt\nfor a in \"$@\"; do echo \"[$a]\" >> out.txt; done\n";
+        std::ofstream(script_)
+            << "#!/bin/sh\npwd > out.txt\nfor a in \"$@\"; do echo \"[$a]\" >> out.txt; done\n";
         fs::permissions(script_, fs::perms::owner_all);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -42,7 +43,8 @@ TEST_F(RunProcess, RunsInTheProgramsFolderWithSplitParameters) {
     ManualDispatcher ui;
     bool pumped = false;
     ui.Queue([&] { pumped = true; });
-    ASSERT_TRUE(RunProcessAndWait(script_.string(), "one \"two words\" three", "", true, false, false, err, &ui));
+    ASSERT_TRUE(
+        RunProcessAndWait(script_.string(), "one \"two words\" three", "", true, false, false, err, &ui));
     EXPECT_TRUE(pumped);
     EXPECT_EQ(Read(script_.parent_path() / "out.txt"),
               fs::canonical(script_.parent_path()).string() + "\n[one]\n[two words]\n[three]\n");

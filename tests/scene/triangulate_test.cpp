@@ -27,7 +27,9 @@ TEST(Triangulate, CutsInTheFixedCandidateOrder) {
         {"square", Closed({{0, 0}, {1, 0}, {1, 1}, {0, 1}}), true, {0, 1, 2, 2, 3, 0}},
         {"square, other winding", Closed({{0, 1}, {1, 1}, {1, 0}, {0, 0}}), true, {3, 2, 1, 1, 0, 3}},
         {"triangle", Closed({{0, 0}, {2, 0}, {0, 1}}), true, {0, 1, 2}},
-        {"point in the middle of a side", Closed({{0, 0}, {0.5f, 0}, {1, 0}, {1, 1}, {0, 1}}), true,
+        {"point in the middle of a side",
+         Closed({{0, 0}, {0.5f, 0}, {1, 0}, {1, 1}, {0, 1}}),
+         true,
          {1, 2, 3, 3, 4, 0, 0, 1, 3}},
         {"self-intersecting", Closed({{0, 0}, {1, 1}, {1, 0}, {0, 1}}), false, {3, 2, 1}},
     };
