@@ -14,7 +14,9 @@ void TBitmap::SetSize(int Width, int Height, TAlphaColor Fill) {
     FHeight = Height;
 }
 
-void TBitmap::Clear(TAlphaColor Color) { FPixels.assign(FPixels.size(), Color); }
+void TBitmap::Clear(TAlphaColor Color) {
+    FPixels.assign(FPixels.size(), Color);
+}
 
 TAlphaColor TBitmap::Pixel(int X, int Y) const {
     if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) {

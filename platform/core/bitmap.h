@@ -22,10 +22,18 @@ constexpr TAlphaColor Gray = 0xFF808080;
 } // namespace TAlphaColors
 
 // Channels of a colour, each 0..255.
-constexpr uint8_t AlphaOf(TAlphaColor c) { return static_cast<uint8_t>(c >> 24); }
-constexpr uint8_t RedOf(TAlphaColor c) { return static_cast<uint8_t>(c >> 16); }
-constexpr uint8_t GreenOf(TAlphaColor c) { return static_cast<uint8_t>(c >> 8); }
-constexpr uint8_t BlueOf(TAlphaColor c) { return static_cast<uint8_t>(c); }
+constexpr uint8_t AlphaOf(TAlphaColor c) {
+    return static_cast<uint8_t>(c >> 24);
+}
+constexpr uint8_t RedOf(TAlphaColor c) {
+    return static_cast<uint8_t>(c >> 16);
+}
+constexpr uint8_t GreenOf(TAlphaColor c) {
+    return static_cast<uint8_t>(c >> 8);
+}
+constexpr uint8_t BlueOf(TAlphaColor c) {
+    return static_cast<uint8_t>(c);
+}
 constexpr TAlphaColor MakeColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
     return (TAlphaColor(a) << 24) | (TAlphaColor(r) << 16) | (TAlphaColor(g) << 8) | TAlphaColor(b);
 }

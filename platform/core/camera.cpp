@@ -47,8 +47,8 @@ void TCamera::ScreenToRay(float X, float Y, float ViewWidth, float ViewHeight, T
     const double halfH = ViewHeight > 0 ? ViewHeight / 2.0 : 0.5;
     const double halfW = ViewWidth > 0 ? ViewWidth / 2.0 : 0.5;
     // Picture-plane position at unit distance in front of the camera.
-    const TPoint3D local(static_cast<float>((X - halfW) / halfH * t), static_cast<float>((Y - halfH) / halfH * t),
-                         1.0f);
+    const TPoint3D local(static_cast<float>((X - halfW) / halfH * t),
+                         static_cast<float>((Y - halfH) / halfH * t), 1.0f);
     RayPos = AbsolutePosition();
     RayDir = LocalToAbsoluteDirection(local).Normalize();
 }

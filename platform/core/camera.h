@@ -33,7 +33,8 @@ public:
 
     // The ray through a viewport position, in scene coordinates: from the camera's position, with a
     // direction of unit length.
-    void ScreenToRay(float X, float Y, float ViewWidth, float ViewHeight, TPoint3D& RayPos, TPoint3D& RayDir) const;
+    void ScreenToRay(float X, float Y, float ViewWidth, float ViewHeight, TPoint3D& RayPos,
+                     TPoint3D& RayDir) const;
     // The viewport position of a scene point (X, Y in pixels, Z the distance along the view direction);
     // false for a point on or behind the camera's plane.
     bool WorldToScreen(const TPoint3D& P, float ViewWidth, float ViewHeight, TPoint3D& Screen) const;

@@ -24,7 +24,9 @@ TComponent::~TComponent() {
     }
 }
 
-TComponent* TComponent::Components(int i) const { return At(FComponents, i); }
+TComponent* TComponent::Components(int i) const {
+    return At(FComponents, i);
+}
 
 void TComponent::ChangeOwner(TComponent* NewOwner) {
     if (NewOwner == FOwner) {

@@ -39,8 +39,8 @@ struct TDrawCommand {
     TAlphaColor Color = TAlphaColors::White;
     float Opacity = 1.0f;
     bool ZWrite = true;
-    std::string Text;    // dkText only
-    float FontSize = 0;  // dkText only
+    std::string Text;                   // dkText only
+    float FontSize = 0;                 // dkText only
     const TControl3D* Source = nullptr; // the node being drawn when the request was made
 };
 

@@ -168,9 +168,10 @@ TMatrix3D TMatrix3D::Inverse() const {
 
 TPoint3D operator*(const TPoint3D& p, const TMatrix3D& M) {
     const auto& m = M.m;
-    return {static_cast<float>(double(p.X) * m[0][0] + double(p.Y) * m[1][0] + double(p.Z) * m[2][0] + m[3][0]),
-            static_cast<float>(double(p.X) * m[0][1] + double(p.Y) * m[1][1] + double(p.Z) * m[2][1] + m[3][1]),
-            static_cast<float>(double(p.X) * m[0][2] + double(p.Y) * m[1][2] + double(p.Z) * m[2][2] + m[3][2])};
+    return {
+        static_cast<float>(double(p.X) * m[0][0] + double(p.Y) * m[1][0] + double(p.Z) * m[2][0] + m[3][0]),
+        static_cast<float>(double(p.X) * m[0][1] + double(p.Y) * m[1][1] + double(p.Z) * m[2][1] + m[3][1]),
+        static_cast<float>(double(p.X) * m[0][2] + double(p.Y) * m[1][2] + double(p.Z) * m[2][2] + m[3][2])};
 }
 
 TVector3D operator*(const TVector3D& v, const TMatrix3D& M) {

@@ -44,7 +44,9 @@ struct TPoint3D {
                 static_cast<float>(double(Z) * o.X - double(X) * o.Z),
                 static_cast<float>(double(X) * o.Y - double(Y) * o.X)};
     }
-    float Length() const { return static_cast<float>(std::sqrt(double(X) * X + double(Y) * Y + double(Z) * Z)); }
+    float Length() const {
+        return static_cast<float>(std::sqrt(double(X) * X + double(Y) * Y + double(Z) * Z));
+    }
     float Distance(const TPoint3D& o) const { return (*this - o).Length(); }
     // The unit vector of the same direction; the zero vector stays zero.
     TPoint3D Normalize() const;

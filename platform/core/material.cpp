@@ -65,14 +65,14 @@ void TColorMaterialSource::SetColor(TAlphaColor Value) {
 
 TLightMaterialSource::TLightMaterialSource(TComponent* AOwner) : TMaterialSource(AOwner) {}
 
-#define VENDREL_LIGHT_SETTER(Name, Type)                                                                       \
-    void TLightMaterialSource::Set##Name(Type Value) {                                                         \
-        if (Value == Material().Name) {                                                                        \
-            return;                                                                                            \
-        }                                                                                                      \
-        TMaterial m = Material();                                                                              \
-        m.Name = Value;                                                                                        \
-        SetMaterial(m);                                                                                        \
+#define VENDREL_LIGHT_SETTER(Name, Type)                                                                     \
+    void TLightMaterialSource::Set##Name(Type Value) {                                                       \
+        if (Value == Material().Name) {                                                                      \
+            return;                                                                                          \
+        }                                                                                                    \
+        TMaterial m = Material();                                                                            \
+        m.Name = Value;                                                                                      \
+        SetMaterial(m);                                                                                      \
     }
 VENDREL_LIGHT_SETTER(Diffuse, TAlphaColor)
 VENDREL_LIGHT_SETTER(Ambient, TAlphaColor)

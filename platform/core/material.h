@@ -22,8 +22,8 @@ enum class TMaterialKind : uint8_t { mkColor, mkLight, mkTexture };
 
 struct TMaterial {
     TMaterialKind Kind = TMaterialKind::mkLight;
-    TAlphaColor Color = TAlphaColors::White;    // colour materials
-    TAlphaColor Diffuse = 0xFFA0A0A0;           // light materials
+    TAlphaColor Color = TAlphaColors::White; // colour materials
+    TAlphaColor Diffuse = 0xFFA0A0A0;        // light materials
     TAlphaColor Ambient = 0xFF202020;
     TAlphaColor Emissive = TAlphaColors::Null;
     TAlphaColor Specular = 0xFF606060;

@@ -53,8 +53,8 @@ TBoundingBox TMeshData::BoundingBox() const {
     return box;
 }
 
-bool RayCastMeshTriangles(const TMeshData& Mesh, const TPoint3D& RayPos, const TPoint3D& RayDir, TPoint3D& Hit,
-                          float& Distance) {
+bool RayCastMeshTriangles(const TMeshData& Mesh, const TPoint3D& RayPos, const TPoint3D& RayDir,
+                          TPoint3D& Hit, float& Distance) {
     // Moller-Trumbore in double, both faces.
     const double o[3] = {RayPos.X, RayPos.Y, RayPos.Z};
     const double d[3] = {RayDir.X, RayDir.Y, RayDir.Z};
@@ -68,7 +68,8 @@ bool RayCastMeshTriangles(const TMeshData& Mesh, const TPoint3D& RayPos, const T
         const TPoint3D& c = Mesh.VertexBuffer[Mesh.IndexBuffer[3 * k + 2]].Position;
         const double e1[3] = {double(b.X) - a.X, double(b.Y) - a.Y, double(b.Z) - a.Z};
         const double e2[3] = {double(c.X) - a.X, double(c.Y) - a.Y, double(c.Z) - a.Z};
-        const double p[3] = {d[1] * e2[2] - d[2] * e2[1], d[2] * e2[0] - d[0] * e2[2], d[0] * e2[1] - d[1] * e2[0]};
+        const double p[3] = {d[1] * e2[2] - d[2] * e2[1], d[2] * e2[0] - d[0] * e2[2],
+                             d[0] * e2[1] - d[1] * e2[0]};
         const double det = e1[0] * p[0] + e1[1] * p[1] + e1[2] * p[2];
         if (std::abs(det) < 1e-15) {
             continue;
@@ -78,7 +79,8 @@ bool RayCastMeshTriangles(const TMeshData& Mesh, const TPoint3D& RayPos, const T
         if (u < 0 || u > 1) {
             continue;
         }
-        const double q[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2], s[0] * e1[1] - s[1] * e1[0]};
+        const double q[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2],
+                             s[0] * e1[1] - s[1] * e1[0]};
         const double v = (d[0] * q[0] + d[1] * q[1] + d[2] * q[2]) / det;
         if (v < 0 || u + v > 1) {
             continue;
@@ -226,9 +228,13 @@ TModel3D::~TModel3D() {
     }
 }
 
-const TModelMesh& TModel3D::Meshes(int i) const { return At(FMeshes, i); }
+const TModelMesh& TModel3D::Meshes(int i) const {
+    return At(FMeshes, i);
+}
 
-TMeshData& TModel3D::MeshData(int i) { return At(FMeshes, i).Data; }
+TMeshData& TModel3D::MeshData(int i) {
+    return At(FMeshes, i).Data;
+}
 
 void TModel3D::AddMesh(const TMeshData& Data, TMaterialSource* Source) {
     FMeshes.push_back({Data, nullptr});

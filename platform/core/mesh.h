@@ -53,8 +53,8 @@ public:
 
 // The nearest crossing of a ray with the mesh's triangles (ahead of the origin, edges included).
 // Hit and Distance (in units of RayDir's length) are left untouched without a crossing.
-bool RayCastMeshTriangles(const TMeshData& Mesh, const TPoint3D& RayPos, const TPoint3D& RayDir, TPoint3D& Hit,
-                          float& Distance);
+bool RayCastMeshTriangles(const TMeshData& Mesh, const TPoint3D& RayPos, const TPoint3D& RayDir,
+                          TPoint3D& Hit, float& Distance);
 
 // How a mesh node fits its data to its Width, Height and Depth.
 enum class TMeshWrapMode : uint8_t {

@@ -54,7 +54,9 @@ void TControl3D::SetParent(TControl3D* NewParent) {
     Repaint();
 }
 
-TControl3D* TControl3D::Children(int i) const { return At(FChildren, i); }
+TControl3D* TControl3D::Children(int i) const {
+    return At(FChildren, i);
+}
 
 void TControl3D::notifyDetaching(bool freeing) {
     TControl3D* root = this;

@@ -47,7 +47,8 @@ using TMouseEvent3D = std::function<void(TControl3D* Sender, TMouseButton Button
                                          float Y, const TPoint3D& RayPos, const TPoint3D& RayDir)>;
 using TMouseMoveEvent3D = std::function<void(TControl3D* Sender, TShiftState Shift, float X, float Y,
                                              const TPoint3D& RayPos, const TPoint3D& RayDir)>;
-using TMouseWheelEvent = std::function<void(TControl3D* Sender, TShiftState Shift, int WheelDelta, bool& Handled)>;
+using TMouseWheelEvent =
+    std::function<void(TControl3D* Sender, TShiftState Shift, int WheelDelta, bool& Handled)>;
 using TNotifyEvent = std::function<void(TControl3D* Sender)>;
 
 class TControl3D : public TComponent {
@@ -127,7 +128,9 @@ public:
     TVector3D LocalToAbsoluteVector(const TVector3D& V) const { return V * FAbsoluteMatrix; }
     TVector3D AbsoluteToLocalVector(const TVector3D& V) const { return V * FInvAbsoluteMatrix; }
     // Directions (the translation does not apply; scale and rotation do).
-    TPoint3D LocalToAbsoluteDirection(const TPoint3D& D) const { return TransformDirection(D, FAbsoluteMatrix); }
+    TPoint3D LocalToAbsoluteDirection(const TPoint3D& D) const {
+        return TransformDirection(D, FAbsoluteMatrix);
+    }
     TPoint3D AbsoluteToLocalDirection(const TPoint3D& D) const {
         return TransformDirection(D, FInvAbsoluteMatrix);
     }

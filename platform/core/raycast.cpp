@@ -24,8 +24,8 @@ bool RayCastPlaneIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const
     return true;
 }
 
-bool RayCastCuboidIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const TPoint3D& Center, float Width,
-                            float Height, float Depth, TPoint3D& Near) {
+bool RayCastCuboidIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const TPoint3D& Center,
+                            float Width, float Height, float Depth, TPoint3D& Near) {
     const double o[3] = {RayPos.X, RayPos.Y, RayPos.Z};
     const double d[3] = {RayDir.X, RayDir.Y, RayDir.Z};
     const double lo[3] = {Center.X - Width / 2.0, Center.Y - Height / 2.0, Center.Z - Depth / 2.0};

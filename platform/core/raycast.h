@@ -15,7 +15,7 @@ bool RayCastPlaneIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const
 // The ray against the axis-aligned box of the given centre and extents (slab test, faces included).
 // Near is where the ray enters the box; an origin inside the box gives the origin itself. Returns false
 // when the ray misses the box or the box lies wholly behind the origin; Near is then left untouched.
-bool RayCastCuboidIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const TPoint3D& Center, float Width,
-                            float Height, float Depth, TPoint3D& Near);
+bool RayCastCuboidIntersect(const TPoint3D& RayPos, const TPoint3D& RayDir, const TPoint3D& Center,
+                            float Width, float Height, float Depth, TPoint3D& Near);
 
 } // namespace vendrel

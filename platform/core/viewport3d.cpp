@@ -6,13 +6,16 @@
 
 namespace vendrel {
 
-TViewport3D::TViewport3D(TComponent* AOwner) : TControl3D(AOwner), FDesignCamera(std::make_unique<TCamera>()) {
+TViewport3D::TViewport3D(TComponent* AOwner)
+    : TControl3D(AOwner), FDesignCamera(std::make_unique<TCamera>()) {
     FDesignCamera->SetPosition({0, 0, -20});
 }
 
 TViewport3D::~TViewport3D() = default;
 
-TCamera* TViewport3D::Camera() const { return FCamera != nullptr ? FCamera : FDesignCamera.get(); }
+TCamera* TViewport3D::Camera() const {
+    return FCamera != nullptr ? FCamera : FDesignCamera.get();
+}
 
 void TViewport3D::SetCamera(TCamera* Value) {
     if (Value == FCamera) {
@@ -90,8 +93,8 @@ std::vector<TSceneLight> TViewport3D::Lights() const {
         if (light == nullptr || !light->Enabled()) {
             return;
         }
-        lights.push_back({light->LightType(), light->Color(), light->AbsolutePosition(), light->AbsoluteDirection(),
-                          light->SpotCutOff, light->SpotExponent});
+        lights.push_back({light->LightType(), light->Color(), light->AbsolutePosition(),
+                          light->AbsoluteDirection(), light->SpotCutOff, light->SpotExponent});
     });
     return lights;
 }

@@ -25,9 +25,11 @@ struct TSceneLight {
     float SpotExponent = 0.0f;
 };
 
-using TViewportMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, float X, float Y)>;
+using TViewportMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, float X, float Y)>;
 using TViewportMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, float X, float Y)>;
-using TViewportMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, bool& Handled)>;
+using TViewportMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, bool& Handled)>;
 
 class TViewport3D : public TControl3D {
 public:

@@ -136,14 +136,17 @@ std::array<float, 4> rgba(TAlphaColor c) {
 
 // Our matrices are row-major for row vectors (p x M); GLSL reads a column-major array for column
 // vectors (M v). The same 16 floats therefore serve both without transposing.
-const float* glMatrix(const TMatrix3D& m) { return &m.m[0][0]; }
+const float* glMatrix(const TMatrix3D& m) {
+    return &m.m[0][0];
+}
 
 // The matrix that turns normals: the transposed inverse of the linear part, in row-vector form.
 std::array<float, 9> normalMatrix(const TMatrix3D& m) {
     TMatrix3D linear = m;
     linear.m[3][0] = linear.m[3][1] = linear.m[3][2] = 0;
     const TMatrix3D n = linear.Inverse().Transpose();
-    return {n.m[0][0], n.m[0][1], n.m[0][2], n.m[1][0], n.m[1][1], n.m[1][2], n.m[2][0], n.m[2][1], n.m[2][2]};
+    return {n.m[0][0], n.m[0][1], n.m[0][2], n.m[1][0], n.m[1][1],
+            n.m[1][2], n.m[2][0], n.m[2][1], n.m[2][2]};
 }
 
 bool hasTransparentPixels(const TBitmap& b) {
@@ -252,7 +255,8 @@ void TGLView::RayAt(const QPointF& pos, TPoint3D& rayPos, TPoint3D& rayDir) cons
         return;
     }
     viewport_->Camera()->ScreenToRay(static_cast<float>(pos.x()), static_cast<float>(pos.y()),
-                                     static_cast<float>(width()), static_cast<float>(height()), rayPos, rayDir);
+                                     static_cast<float>(width()), static_cast<float>(height()), rayPos,
+                                     rayDir);
 }
 
 namespace {
@@ -387,7 +391,8 @@ void TGLView::paintGL() {
         if (c.Kind != TDrawKind::dkText || c.Text.empty()) {
             continue;
         }
-        const std::string key = c.Text + '\x1f' + std::to_string(c.FontSize) + '\x1f' + std::to_string(c.Color);
+        const std::string key =
+            c.Text + '\x1f' + std::to_string(c.FontSize) + '\x1f' + std::to_string(c.Color);
         auto& entry = g.texts[key];
         if (!entry.image) {
             QFont font(QStringLiteral("Liberation Sans"));
@@ -405,7 +410,8 @@ void TGLView::paintGL() {
             auto bitmap = std::make_shared<TBitmap>(image.width(), image.height());
             for (int y = 0; y < image.height(); ++y) {
                 const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-                std::copy(row, row + image.width(), bitmap->Pixels().begin() + static_cast<size_t>(y) * image.width());
+                std::copy(row, row + image.width(),
+                          bitmap->Pixels().begin() + static_cast<size_t>(y) * image.width());
             }
             entry.image = bitmap;
         }
@@ -441,8 +447,8 @@ void TGLView::paintGL() {
             glBindTexture(GL_TEXTURE_2D, t.id);
             glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
             // Our ARGB words are B, G, R, A bytes in memory on a little-endian machine.
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image->Width(), image->Height(), 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                         image->Pixels().data());
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image->Width(), image->Height(), 0, GL_BGRA,
+                         GL_UNSIGNED_BYTE, image->Pixels().data());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -506,7 +512,9 @@ void TGLView::paintGL() {
 
     // Mesh program state that holds for the whole frame.
     glUseProgram(g.meshProgram);
-    const auto uniform = [&](GLuint program, const char* name) { return glGetUniformLocation(program, name); };
+    const auto uniform = [&](GLuint program, const char* name) {
+        return glGetUniformLocation(program, name);
+    };
     const int lightCount = std::min<int>(static_cast<int>(lights.size()), kMaxLights);
     {
         std::array<GLint, kMaxLights> type{};
@@ -545,14 +553,15 @@ void TGLView::paintGL() {
         g.vertices.clear();
         g.vertices.reserve(mesh.VertexBuffer.size() * 8);
         for (const TMeshVertex& v : mesh.VertexBuffer) {
-            g.vertices.insert(g.vertices.end(), {v.Position.X, v.Position.Y, v.Position.Z, v.Normal.X, v.Normal.Y,
-                                                 v.Normal.Z, v.TexCoord0.U, v.TexCoord0.V});
+            g.vertices.insert(g.vertices.end(), {v.Position.X, v.Position.Y, v.Position.Z, v.Normal.X,
+                                                 v.Normal.Y, v.Normal.Z, v.TexCoord0.U, v.TexCoord0.V});
         }
         g.indices.clear();
         for (int k = 0; k < mesh.TriangleCount(); ++k) {
             if (mesh.IsValidTriangle(k)) {
                 for (int j = 0; j < 3; ++j) {
-                    g.indices.push_back(static_cast<GLuint>(mesh.IndexBuffer[static_cast<size_t>(3 * k + j)]));
+                    g.indices.push_back(
+                        static_cast<GLuint>(mesh.IndexBuffer[static_cast<size_t>(3 * k + j)]));
                 }
             }
         }
@@ -560,8 +569,8 @@ void TGLView::paintGL() {
             return;
         }
         glUseProgram(g.meshProgram);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.vertices.size() * sizeof(float)), g.vertices.data(),
-                     GL_STREAM_DRAW);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.vertices.size() * sizeof(float)),
+                     g.vertices.data(), GL_STREAM_DRAW);
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(g.indices.size() * sizeof(GLuint)),
                      g.indices.data(), GL_STREAM_DRAW);
         glEnableVertexAttribArray(0);
@@ -610,7 +619,8 @@ void TGLView::paintGL() {
     };
 
     const auto cubeCorner = [](const TDrawCommand& c, int i) {
-        return TPoint3D(c.P1.X + ((i & 1) ? 0.5f : -0.5f) * c.P2.X, c.P1.Y + ((i & 2) ? 0.5f : -0.5f) * c.P2.Y,
+        return TPoint3D(c.P1.X + ((i & 1) ? 0.5f : -0.5f) * c.P2.X,
+                        c.P1.Y + ((i & 2) ? 0.5f : -0.5f) * c.P2.Y,
                         c.P1.Z + ((i & 4) ? 0.5f : -0.5f) * c.P2.Z);
     };
 

@@ -113,13 +113,13 @@ TEST(RayCast, BoxEntryPoint) {
         TPoint3D near;
     };
     const Case cases[] = {
-        {{0, 0, -10}, {0, 0, 1}, true, {0, 0, -1}},      // straight in through the front face
+        {{0, 0, -10}, {0, 0, 1}, true, {0, 0, -1}},       // straight in through the front face
         {{-10, 0.5f, 0}, {1, 0, 0}, true, {-2, 0.5f, 0}}, // along X, width 4
-        {{0, 0, 0}, {0, 1, 0}, true, {0, 0, 0}},         // from inside: the origin
-        {{0, 0, 10}, {0, 0, 1}, false, {}},              // box behind the origin
-        {{0, 5, -10}, {0, 0, 1}, false, {}},             // passes above
-        {{3, 0, -10}, {0, 0, 1}, false, {}},             // parallel outside the X slab
-        {{2, 0, -10}, {0, 0, 1}, true, {2, 0, -1}},      // grazing the side face counts
+        {{0, 0, 0}, {0, 1, 0}, true, {0, 0, 0}},          // from inside: the origin
+        {{0, 0, 10}, {0, 0, 1}, false, {}},               // box behind the origin
+        {{0, 5, -10}, {0, 0, 1}, false, {}},              // passes above
+        {{3, 0, -10}, {0, 0, 1}, false, {}},              // parallel outside the X slab
+        {{2, 0, -10}, {0, 0, 1}, true, {2, 0, -1}},       // grazing the side face counts
     };
     for (const Case& c : cases) {
         TPoint3D near(7, 7, 7);

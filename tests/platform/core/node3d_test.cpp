@@ -85,13 +85,16 @@ TEST(Control3D, ThreeLevelsOfParentsWithRotationCentres) {
     expectNear(dir, {viaPoints.X, viaPoints.Y, viaPoints.Z}, 1e-4);
     expectNear(leaf.LocalToAbsoluteVector(TVector3D(d, 0)).ToPoint3D(), {dir.X, dir.Y, dir.Z}, 1e-5);
     expectNear(leaf.AbsoluteToLocalDirection(dir), {d.X, d.Y, d.Z}, 1e-4);
-    expectNear(leaf.AbsolutePosition(), [&] {
-        D3 o{0, 0, 0};
-        for (int i = 2; i >= 0; --i) {
-            o = toParent(o, levels[i]);
-        }
-        return o;
-    }(), 1e-4);
+    expectNear(
+        leaf.AbsolutePosition(),
+        [&] {
+            D3 o{0, 0, 0};
+            for (int i = 2; i >= 0; --i) {
+                o = toParent(o, levels[i]);
+            }
+            return o;
+        }(),
+        1e-4);
 
     // Moving the root moves the whole subtree at once.
     const TPoint3D before = leaf.LocalToAbsolute3D({});
@@ -104,17 +107,14 @@ TEST(Control3D, ThreeLevelsOfParentsWithRotationCentres) {
 // frame. Both must put every pixel at the same scene point.
 TEST(Control3D, DrawnZonePixelsLieWhereTheMapKernelPutsThem) {
     struct Zone {
-        float xb, yb, zb;   // begin corner; yb is a height (the scene's Y points down)
-        float w, d, h;      // width (X), depth, thickness
-        float rx, ry, rz;   // rotation angles in degrees
+        float xb, yb, zb; // begin corner; yb is a height (the scene's Y points down)
+        float w, d, h;    // width (X), depth, thickness
+        float rx, ry, rz; // rotation angles in degrees
     };
     const Zone zones[] = {
-        {0, 0, 0, 10, 6, 0.2f, 0, 0, 0},
-        {2, 1.5f, -4, 12, 8, 0.3f, 10, 0, 0},
-        {2, 1.5f, -4, 12, 8, 0.3f, 0, 35, 0},
-        {2, 1.5f, -4, 12, 8, 0.3f, 0, 0, -20},
-        {-5, 3, 7, 20, 10, 0.5f, 25, -130, 15},
-        {1, -2, 0.5f, 6, 6, 0.1f, -60, 80, 45},
+        {0, 0, 0, 10, 6, 0.2f, 0, 0, 0},        {2, 1.5f, -4, 12, 8, 0.3f, 10, 0, 0},
+        {2, 1.5f, -4, 12, 8, 0.3f, 0, 35, 0},   {2, 1.5f, -4, 12, 8, 0.3f, 0, 0, -20},
+        {-5, 3, 7, 20, 10, 0.5f, 25, -130, 15}, {1, -2, 0.5f, 6, 6, 0.1f, -60, 80, 45},
     };
     const float p = 0.5f; // pixel size in metres
     for (const Zone& z : zones) {
@@ -168,7 +168,7 @@ TEST(Control3D, VisibilityAndOpacityAreInherited) {
         bool va, vb, vc, shown;
     };
     const Case cases[] = {
-        {true, true, true, true},   {false, true, true, false}, {true, false, true, false},
+        {true, true, true, true},   {false, true, true, false},  {true, false, true, false},
         {true, true, false, false}, {false, false, true, false},
     };
     for (const Case& k : cases) {

@@ -135,10 +135,10 @@ TEST(Cube, FillsItsSizeWithOutwardFaces) {
 
 TEST(Model3D, FitsAllMeshesTogetherAndHitsAnyOfThem) {
     TModel3D model;
-    TMeshData left = square(1);   // -1..1
+    TMeshData left = square(1); // -1..1
     TMeshData right = square(1);
     for (auto& v : right.VertexBuffer) {
-        v.Position.X += 4;        // 3..5: together -1..5, 6 wide and 2 high
+        v.Position.X += 4; // 3..5: together -1..5, 6 wide and 2 high
     }
     model.AddMesh(left);
     model.AddMesh(right);
@@ -374,11 +374,12 @@ TEST(Viewport3D, MouseGoesToTheObjectUnderItWithCaptureAndLeave) {
     box->OnMouseMove = [&](TControl3D*, TShiftState, float X, float, const TPoint3D&, const TPoint3D&) {
         log.push_back("move " + std::to_string(static_cast<int>(X)));
     };
-    box->OnMouseUp = [&](TControl3D*, TMouseButton, TShiftState, float, float, const TPoint3D&, const TPoint3D&) {
-        log.push_back("up");
-    };
+    box->OnMouseUp = [&](TControl3D*, TMouseButton, TShiftState, float, float, const TPoint3D&,
+                         const TPoint3D&) { log.push_back("up"); };
     box->OnMouseLeave = [&](TControl3D*) { log.push_back("leave"); };
-    view.OnViewportMouseDown = [&](TObject*, TMouseButton, TShiftState, float, float) { log.push_back("vdown"); };
+    view.OnViewportMouseDown = [&](TObject*, TMouseButton, TShiftState, float, float) {
+        log.push_back("vdown");
+    };
     view.OnViewportMouseMove = [&](TObject*, TShiftState, float X, float) {
         log.push_back("vmove " + std::to_string(static_cast<int>(X)));
     };
@@ -389,7 +390,8 @@ TEST(Viewport3D, MouseGoesToTheObjectUnderItWithCaptureAndLeave) {
     view.MouseUp(TMouseButton::mbLeft, {}, 95, 50);
     view.MouseMove({}, 96, 50); // now it leaves
     view.MouseDown(TMouseButton::mbLeft, {}, 96, 50);
-    EXPECT_EQ(log, (std::vector<std::string>{"move 50", "down", "move 95", "up", "leave", "vmove 96", "vdown"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"move 50", "down", "move 95", "up", "leave", "vmove 96", "vdown"}));
 
     // Freeing a hovered or captured object leaves no link behind.
     view.MouseDown(TMouseButton::mbLeft, {}, 50, 50);

@@ -25,7 +25,8 @@ TMeshData box(float w, float h, float d) {
             const TPoint3D u = axes[(a + 1) % 3];
             const TPoint3D v = axes[(a + 2) % 3];
             const auto base = static_cast<int32_t>(m.VertexBuffer.size());
-            for (const auto& [su, sv] : {std::pair{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}}) {
+            for (const auto& [su, sv] :
+                 {std::pair{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}}) {
                 const TPoint3D p = n + u * su + v * sv;
                 m.VertexBuffer.push_back({p.Scale(half), n, {(su + 1) / 2, (sv + 1) / 2}});
             }
@@ -55,7 +56,8 @@ protected:
         }
         testing::EnsureQApplication();
         if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-            GTEST_SKIP() << "needs an X server, platform is " << QGuiApplication::platformName().toStdString();
+            GTEST_SKIP() << "needs an X server, platform is "
+                         << QGuiApplication::platformName().toStdString();
         }
     }
 };
@@ -80,9 +82,8 @@ TEST_F(GLView, DrawsALitSolidUnderATranslucentPanelAndPicksWhatIsUnderTheMouse) 
     slab.Data = box(4, 3, 0.2f);
     slab.SetMaterialSource(&red);
     bool clicked = false;
-    slab.OnMouseDown = [&](TControl3D*, TMouseButton b, TShiftState, float, float, const TPoint3D&, const TPoint3D&) {
-        clicked = b == TMouseButton::mbLeft;
-    };
+    slab.OnMouseDown = [&](TControl3D*, TMouseButton b, TShiftState, float, float, const TPoint3D&,
+                           const TPoint3D&) { clicked = b == TMouseButton::mbLeft; };
 
     // A half-transparent blue panel in front of its right half.
     TColorMaterialSource blue(&view);
@@ -134,7 +135,8 @@ TEST_F(GLView, DrawsALitSolidUnderATranslucentPanelAndPicksWhatIsUnderTheMouse) 
     EXPECT_NEAR(hit.X, -1, 1e-3);
     EXPECT_NEAR(hit.Y, 0.5, 1e-3);
     EXPECT_NEAR(hit.Z, -0.1, 1e-3);
-    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(static_cast<int>(onScreen.X), static_cast<int>(onScreen.Y)));
+    QTest::mouseClick(&widget, Qt::LeftButton, {},
+                      QPoint(static_cast<int>(onScreen.X), static_cast<int>(onScreen.Y)));
     EXPECT_TRUE(clicked);
 
     // Hiding the slab takes it off the picture.
