@@ -150,14 +150,14 @@ public:
     void SetPressureSumType(TPressureSumType Value);
     bool IsComplexSum() const { return FIsComplexSum; }
     bool AvoidPhaseAliasing() const { return FAvoidPhaseAliasing; }
-    void SetAvoidPhaseAliasing(bool Value); // filled in by the level-map code
+    void SetAvoidPhaseAliasing(bool Value);
     int32_t MaxFreqNoAliasing() const { return FMaxFreqNoAliasing; }
     int32_t MaxFreqforRealPhase() const { return FMaxFreqForRealPhase; }
     void SetMaxFreqforRealPhase(int32_t Value);
     int32_t FreqToEvaluate() const { return FFreqToEvaluate; }
     void SetFreqToEvaluate(int32_t Value);
     TMappingBands MappingBandsType() const { return FMappingBandsType; }
-    void SetMappingBandsType(TMappingBands Value); // filled in by the mapping-band code
+    void SetMappingBandsType(TMappingBands Value);
     TRenderQuality RenderQuality() const { return FRenderQuality; }
     void SetRenderQuality(TRenderQuality Value);
     bool ContinuousRender() const { return FContinuousRender; }
@@ -254,7 +254,7 @@ public:
     bool IsProjectModified() const { return FIsProjectModified; }
     void SetIsProjectModified(bool Value);
 
-    // ---- Filled in by the prediction code ----
+    // ---- Prediction: recalculation, memory budget, averaged frequencies, summation, threads ----
     // Recalculation control.
     void ClearAllMaps();
     void ClearMapsLength();
