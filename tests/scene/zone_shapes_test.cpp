@@ -81,7 +81,7 @@ TPolygon FineOutline(const TRectF& R, const TCorners& corners, const TCornerShap
 TEST(RectangleSolid, RoundedCornersFollowTheirCurves) {
     const struct {
         TCornerType type;
-        double area; // of the exact outline: 24 minus four corner pieces, or the bevel's 20
+        double area; // of the exact outline where known: the bevelled one is 24 - 4 x 1
     } cases[] = {{TCornerType::Round, 0}, {TCornerType::Bevel, 20.0}, {TCornerType::InnerRound, 0}};
     double areas[3];
     for (int c = 0; c < 3; ++c) {
