@@ -155,6 +155,22 @@ TEST_F(CabinetInProjectTest, JointsTurnAboutXAndYOnlyWithEventsExceptThePivot) {
     EXPECT_FALSE(f.project->EventsEnabled); // the joints' resets put the flag back as it was
 }
 
+// The map thread reads the cabinet's source points: a new model must not free them under a running
+// pass (the address sanitizer build sees it when it happens).
+TEST_F(CabinetInProjectTest, NewModelDuringACalculationEndsThePassFirst) {
+    addZone({0.0f, 0.0f, 0.0f}, 40.0f, 40.0f);
+    model.SetNSourcePoints(4);
+    auto cab = place({1.0f, -3.0f, 1.0f});
+    f.project->ForceCalculation = true;
+    cab->SetMapState(TCalcState::qzaNeedsCalculate);
+    ASSERT_NE(cab->FMapThread, nullptr);
+    TCabModel other(&f.medium, f.project.get());
+    other.SetPolarResolutionDegrees(30);
+    cab->SetModel(&other);
+    EXPECT_EQ(cab->SourcePoints.size(), 1u);
+    cab->FreeMapThread();
+}
+
 TEST_F(CabinetInProjectTest, AddingAPresetLeavesABreadcrumb) {
     model.AddUserPreset();
     EXPECT_EQ(f.project->LastLogString(), "-----------------------CabModel.AddUseProcess");
