@@ -256,6 +256,11 @@ void TDSPSpace::Logspace(int32_t Fi, int32_t Fo, int32_t NPoints) {
 void TDSPSpace::LogspacePerBand(int32_t Fi, int32_t Fo, TFreqBands Bands) {
     FFrequencyMinValue = Fi;
     FFrequencyMaxValue = Fo;
+    if (Bands == FBandsPerOctave) {
+        // The spacing setter would do nothing, leaving the new range and the grid apart.
+        CalculateLogSpace();
+        return;
+    }
     SetBandPerOctave(Bands);
 }
 

@@ -144,7 +144,7 @@ public:
     // Logarithmic grid of NPoints requested points from Fi to Fo Hz; points that round to an already
     // taken whole hertz are dropped.
     void Logspace(int32_t Fi, int32_t Fo, int32_t NPoints);
-    // Stores the range, then switches to the spacing Bands (which rebuilds only when it changes).
+    // Stores the range and rebuilds the grid with the spacing Bands.
     void LogspacePerBand(int32_t Fi, int32_t Fo, TFreqBands Bands);
     // The grid on exactly these ascending frequencies.
     void CustomLogspace(std::span<const int32_t> FreqArray);

@@ -135,6 +135,23 @@ TEST(ImpulseSynthesis, FlatResponseGivesADiracAtTheLatency) {
     EXPECT_EQ(peak.PeakSampleDelay, 7.0);
 }
 
+// At 44100 Hz with 4 frequencies (5512.5 Hz apart) the last one is 16537.5 Hz: rounded to 16538 Hz by
+// the peak form, cut to 16537 Hz by the full form. On a grid of 16538 and 20000 Hz the two read
+// different weights there (hand computation from the custom-grid weight rule: hertz h below 16538
+// weighs (h + 1) / 16539 and 16538 itself weighs 0), which shows in h[0] with Mg = (0, 1), Ph = 0.
+TEST(ImpulseSynthesis, PeakFormRoundsAndFullFormTruncatesTheResamplingFrequencies) {
+    TDSPSpace s;
+    const int32_t grid[] = {16538, 20000};
+    s.CustomLogspace(grid);
+    const double mg[] = {0, 1}, ph[] = {0, 0};
+    auto w = [](double h) { return static_cast<double>(static_cast<float>((h + 1) / 16539)); };
+    const double peakWant = (0.5 + w(5512) + w(11025) + 0.0) / 4;
+    const double fullWant = (0.5 * w(0) + w(5512) + w(11025) + w(16537)) / 4;
+    EXPECT_NEAR(FreqResponseToImpulse(mg, ph, s, 0.0, 4, 1, 44100).ImpulsePeak, peakWant, 1e-15);
+    double re[1], im[1];
+    EXPECT_NEAR(FreqResponseToImpulse(mg, ph, s, 0.0, 4, 1, 44100, re, im).ImpulsePeak, fullWant, 1e-15);
+}
+
 TEST(ImpulseSynthesis, ComputesOnlyTheLeadingSamplesAsked) {
     TDSPSpace s;
     const size_t n = static_cast<size_t>(s.NRealFreqPoints());

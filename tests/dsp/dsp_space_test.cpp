@@ -198,6 +198,23 @@ TEST(DSPSpace, PerHertzTablesMatchTheOracle) {
     }
 }
 
+TEST(DSPSpace, NewRangeWithTheSpacingInForceRebuilds) {
+    TDSPSpace s;
+    s.LogspacePerBand(100, 1000, TFreqBands::fbAlluserPoints);
+    EXPECT_EQ(s.FreqDraw.front(), 100);
+    EXPECT_EQ(s.FreqDraw.back(), 1000);
+    EXPECT_EQ(s.FrequencyMinValue(), 100);
+    EXPECT_EQ(s.UserFPoints(), 400);
+    expectConsistentPoints(s);
+    s.LogspacePerBand(20, 20000, TFreqBands::fbOneFortyEigthOctave);
+    s.LogspacePerBand(100, 1000, TFreqBands::fbOneFortyEigthOctave);
+    // Centres grow from 1000 Hz by 1/48 octave: the first one from 100 Hz on is 101 Hz, and the
+    // first one above 1000 Hz ends the grid.
+    EXPECT_EQ(s.FreqDraw.front(), 101);
+    EXPECT_EQ(s.FreqDraw.back(), 1015);
+    expectConsistentPoints(s);
+}
+
 TEST(DSPSpace, CustomGridKeepsSpacingAndRange) {
     TDSPSpace s;
     s.LogspacePerBand(20, 20000, TFreqBands::fbOneThirdOctave);
