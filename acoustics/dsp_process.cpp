@@ -19,7 +19,8 @@ namespace {
 constexpr double kProcessMaxGain = 18.0;
 constexpr int32_t kProcessMaxFirTaps = 1200;
 // Where a reset process places its PEQ sections, Hz.
-constexpr std::array<int32_t, 10> kPeqResetFrequencies = {31, 63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000};
+constexpr std::array<int32_t, 10> kPeqResetFrequencies = {31,   63,   125,  250,  500,
+                                                          1000, 2000, 4000, 8000, 16000};
 
 } // namespace
 

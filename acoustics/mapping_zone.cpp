@@ -49,7 +49,8 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
     TAcousticProject& project = *AcousticProjectOwner;
     // State changes of a zone under construction are not requests.
     FlagRestorer rendering(project.AllowRendering, false);
-    project.MappingZones.push_back(std::unique_ptr<TMappingZone>(new TMappingZone(PhysicalSpace, AcousticProjectOwner)));
+    project.MappingZones.push_back(
+        std::unique_ptr<TMappingZone>(new TMappingZone(PhysicalSpace, AcousticProjectOwner)));
     TMappingZone* zone = project.MappingZones.back().get();
     try {
         zone->init(iName, iPosition3D, iRotation3D, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor);
@@ -85,8 +86,8 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     MapMaterial = std::make_unique<TTextureMaterialSource>();
     TopFloorMaterial = std::make_unique<TLightMaterialSource>();
     project.ForEachCabinet([&](TCabinet& cabinet) {
-        cabinet.MapData.push_back(
-            std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels, FDepthPixels, ZoneIndexID));
+        cabinet.MapData.push_back(std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels,
+                                                              FDepthPixels, ZoneIndexID));
     });
     MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
     SetRotationAngle(iRotation3D);
@@ -106,13 +107,17 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     SetDepth(iDepth);
 }
 
-double TMappingZone::pixelSize() const { return FPhysicalSpace->PixelToMeters(); }
+double TMappingZone::pixelSize() const {
+    return FPhysicalSpace->PixelToMeters();
+}
 
 bool TMappingZone::HasLevelMap() const {
     return FSurfaceType != TSurfaceType::qzaPicture && FMappingSides != TMappingSides::qzaNoSPLMap;
 }
 
-void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) { MapBMP.SetSize(w, h, NoMapColor); }
+void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) {
+    MapBMP.SetSize(w, h, NoMapColor);
+}
 
 // ---- Position and listening point ----
 
@@ -125,10 +130,12 @@ void TMappingZone::RecalcListenPointAbs() {
     TPoint3D offset;
     if (FMyAcousticProject->ZonasCrecenParriba) {
         // Listening height measured from the top face of the slab.
-        M = TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationY(-ry);
+        M = TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) *
+            TMatrix3D::CreateRotationY(-ry);
         offset = TPoint3D(0.0f, FListenLevel + Height(), 0.0f);
     } else {
-        M = TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationY(-ry);
+        M = TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationZ(rz) *
+            TMatrix3D::CreateRotationY(-ry);
         offset = TPoint3D(0.0f, FListenLevel, 0.0f);
     }
     FListenPointAbs = offset * M;
@@ -307,11 +314,13 @@ template <typename Coord> void stretchOutline(std::vector<TPoint3D>& points, dou
 } // namespace
 
 void TMappingZone::ResizePolygonX(double NewWidth) {
-    stretchOutline(PolygonPoints, NewWidth, [](auto& p) -> auto& { return p.X; });
+    stretchOutline(
+        PolygonPoints, NewWidth, [](auto& p) -> auto& { return p.X; });
 }
 
 void TMappingZone::ResizePolygonY(double NewDepth) {
-    stretchOutline(PolygonPoints, NewDepth, [](auto& p) -> auto& { return p.Y; });
+    stretchOutline(
+        PolygonPoints, NewDepth, [](auto& p) -> auto& { return p.Y; });
 }
 
 // ---- Image texture and materials ----
@@ -376,12 +385,14 @@ void drawStretched(TBitmap& dst, const TBitmap& src, double opacity) {
             TAlphaColor& d = out[static_cast<size_t>(y) * dst.Width() + x];
             const double alpha = ((s >> 24) & 0xFF) / 255.0 * opacity;
             const double dstAlpha = ((d >> 24) & 0xFF);
-            TAlphaColor blended = static_cast<TAlphaColor>(RoundHalfEven<int32_t>(alpha * 255.0 + dstAlpha * (1.0 - alpha)))
-                                  << 24;
+            TAlphaColor blended =
+                static_cast<TAlphaColor>(RoundHalfEven<int32_t>(alpha * 255.0 + dstAlpha * (1.0 - alpha)))
+                << 24;
             for (int shift = 0; shift < 24; shift += 8) {
                 const double sc = (s >> shift) & 0xFF;
                 const double dc = (d >> shift) & 0xFF;
-                blended |= static_cast<TAlphaColor>(RoundHalfEven<int32_t>(sc * alpha + dc * (1.0 - alpha))) << shift;
+                blended |= static_cast<TAlphaColor>(RoundHalfEven<int32_t>(sc * alpha + dc * (1.0 - alpha)))
+                           << shift;
             }
             d = blended;
         }
@@ -500,7 +511,8 @@ void TMappingZone::SetDimensions(float theWidth, float theDepth) {
     const double p = pixelSize();
     SetPixelDimensions(RoundHalfEven<int32_t>(static_cast<double>(theWidth) / p),
                        RoundHalfEven<int32_t>(static_cast<double>(theDepth) / p));
-    SetPosition(TPoint3D(static_cast<float>(theWidth / 2.0 + FXBegin), Position().Y, static_cast<float>(FZBegin)));
+    SetPosition(
+        TPoint3D(static_cast<float>(theWidth / 2.0 + FXBegin), Position().Y, static_cast<float>(FZBegin)));
     SetRotationCenter(TPoint3D(-theWidth / 2.0f, 0.0f, RotationCenter().Z));
 }
 
@@ -675,7 +687,8 @@ void TMappingZone::SetActive(bool Value) {
     project.SetIsProjectModified(true);
     const TCalcState state = FMapState.load();
     if (project.TotalCabinets() > 0 &&
-        (state == TCalcState::qzaCalculated || state == TCalcState::qzaIsSumed) && project.ContinuousRender()) {
+        (state == TCalcState::qzaCalculated || state == TCalcState::qzaIsSumed) &&
+        project.ContinuousRender()) {
         project.SumAllCabinetsInProject3D(ZoneIndexID);
     }
 }
@@ -704,13 +717,13 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
         const int64_t d = RoundHalfEven<int64_t>(static_cast<double>(Depth()) / size);
         return CheckedAdd(CheckedAdd(CheckedMul(a, d), CheckedMul(b, w)), CheckedMul(a, b));
     };
-    const int64_t n =
-        CheckedAdd(CheckedAdd(CheckedMul<int64_t>(RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / p),
-                                                  FDepthPixels),
-                              CheckedMul<int64_t>(RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / p),
-                                                  FWidthPixels)),
-                   CheckedMul(RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / p),
-                              RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / p)));
+    const int64_t n = CheckedAdd(
+        CheckedAdd(CheckedMul<int64_t>(RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / p),
+                                       FDepthPixels),
+                   CheckedMul<int64_t>(RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / p),
+                                       FWidthPixels)),
+        CheckedMul(RoundHalfEven<int64_t>(static_cast<double>(WidthIncrement) / p),
+                   RoundHalfEven<int64_t>(static_cast<double>(DepthIncrement) / p)));
     double need = project.CalcMemoryIncrementAllMaps(n);
     if (need <= project.MaxMemoryToUse()) {
         return false;

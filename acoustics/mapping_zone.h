@@ -35,9 +35,10 @@ public:
     // cabinet of the project a buffer for it. Returns the new zone. iPosition3D is the begin corner in
     // metres, iRotation3D the angles in degrees; IsSelected and IsActive are accepted and not used.
     static TMappingZone* Create(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
-                                const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
-                                float iWidth, float iDepth, float iHeight, bool IsSelected, TSurfaceType iZoneType,
-                                TAlphaColor ZoneCreationColor, bool IsActive);
+                                const std::string& iName, const TPoint3D& iPosition3D,
+                                const TPoint3D& iRotation3D, float iWidth, float iDepth, float iHeight,
+                                bool IsSelected, TSurfaceType iZoneType, TAlphaColor ZoneCreationColor,
+                                bool IsActive);
     ~TMappingZone() override;
     TMappingZone(const TMappingZone&) = delete;
     TMappingZone& operator=(const TMappingZone&) = delete;
@@ -191,8 +192,9 @@ private:
     TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
     // A turn of the zone: new listening point and, with events, new maps (aboutY: also for a picture).
     void turned(bool aboutY);
-    void init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D, float iWidth,
-              float iDepth, float iHeight, TSurfaceType iZoneType, TAlphaColor ZoneCreationColor);
+    void init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
+              float iWidth, float iDepth, float iHeight, TSurfaceType iZoneType,
+              TAlphaColor ZoneCreationColor);
     void SetPixelDimensions(int32_t w, int32_t d);
     void UpdateZonePosition();
     // Pixel counts changed: sizes the zone's own buffers and, with events, the cabinets' buffers.

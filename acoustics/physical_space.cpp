@@ -17,11 +17,15 @@ constexpr double kTwoPiSingle = 6.2831854820251465;
 // Below this an absorption figure is noise, not a loss.
 constexpr double kAirLossFloor = 1e-6;
 
-double speedOfSound(double tempCelsius) { return 20.06 * std::sqrt(tempCelsius + 273.0); }
+double speedOfSound(double tempCelsius) {
+    return 20.06 * std::sqrt(tempCelsius + 273.0);
+}
 
 } // namespace
 
-TPhysicalSpace::TPhysicalSpace() { Reset(); }
+TPhysicalSpace::TPhysicalSpace() {
+    Reset();
+}
 
 void TPhysicalSpace::Reset() {
     SetTempCelsius(25.0);
@@ -129,8 +133,8 @@ void TPhysicalSpace::SetPixelToMeters(double Value) {
     project->FMaxFreqNoAliasing = RoundHalfEven<int32_t>(FSpeedOfSound / (2.0 * FPixelToMeters));
 }
 
-void TPhysicalSpace::GetFreqConstants(int32_t Freq, double& TwoPiFreq, double& WaveLength, double& RadiansPerMeter,
-                                      double& dBPerMeter) const {
+void TPhysicalSpace::GetFreqConstants(int32_t Freq, double& TwoPiFreq, double& WaveLength,
+                                      double& RadiansPerMeter, double& dBPerMeter) const {
     TwoPiFreq = kTwoPiSingle * Freq;
     WaveLength = FSpeedOfSound / Freq;
     RadiansPerMeter = kTwoPiSingle / WaveLength;
@@ -156,14 +160,14 @@ double TPhysicalSpace::CalculateAirLoss(int32_t Freq) const {
     const double h = FRelHumid * psatOverPr * paOverPr;
     const double Tr = T / 293.15;
     const double frO = paOverPr * (24.0 + 40400.0 * h * (0.02 + h) / (0.391 + h));
-    const double frN = paOverPr * std::pow(Tr, -0.5) * (9.0 + 280.0 * h * std::exp(-4.17 * (std::pow(Tr, -1.0 / 3.0) - 1.0)));
+    const double frN = paOverPr * std::pow(Tr, -0.5) *
+                       (9.0 + 280.0 * h * std::exp(-4.17 * (std::pow(Tr, -1.0 / 3.0) - 1.0)));
     const double f = Freq;
     const double f2 = CheckedMul<int32_t>(Freq, Freq);
-    const double alpha =
-        8.686 * f * f *
-        (1.84e-11 * (1.0 / paOverPr) * std::sqrt(Tr) +
-         std::pow(Tr, -2.5) * (0.01275 * std::exp(-2239.1 / T) / (frO + f2 / frO) +
-                               0.1068 * std::exp(-3352.0 / T) / (frN + f2 / frN)));
+    const double alpha = 8.686 * f * f *
+                         (1.84e-11 * (1.0 / paOverPr) * std::sqrt(Tr) +
+                          std::pow(Tr, -2.5) * (0.01275 * std::exp(-2239.1 / T) / (frO + f2 / frO) +
+                                                0.1068 * std::exp(-3352.0 / T) / (frN + f2 / frN)));
     return alpha < kAirLossFloor ? 0.0 : alpha;
 }
 

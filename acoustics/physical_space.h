@@ -85,7 +85,7 @@ public:
     int32_t FVenueWidthHor = 0;
     int32_t MaxFreq = 20000;
     int32_t MinFreq = 20;
-    int32_t SelectedFreqPoint = 0; // written by the window's frequency list
+    int32_t SelectedFreqPoint = 0;        // written by the window's frequency list
     std::vector<int32_t> FreqsNormalized; // map frequencies, whole Hz, ascending
     double FPixelToMeters = 0.0;
 };

@@ -114,7 +114,9 @@ void TAcousticProject::SetGenNoiseType(TGenNoiseType Value) {
     ReCalculateZones(-1);
 }
 
-void TAcousticProject::SetViewType(TViewType Value) { FViewType = Value; }
+void TAcousticProject::SetViewType(TViewType Value) {
+    FViewType = Value;
+}
 
 void TAcousticProject::SetFreqToEvaluate(int32_t Value) {
     // Compared before clamping: a value beyond the limits runs the whole setter again.
@@ -172,7 +174,9 @@ void TAcousticProject::SetMappingColorsRes(int32_t Value) {
     ReCalculateZones(-1);
 }
 
-void TAcousticProject::SetMaxFreqforRealPhase(int32_t Value) { FMaxFreqForRealPhase = Value; }
+void TAcousticProject::SetMaxFreqforRealPhase(int32_t Value) {
+    FMaxFreqForRealPhase = Value;
+}
 
 void TAcousticProject::SetMaxUsagePercent(float Value) {
     if (Value == FMaxUsagePercent) {
@@ -235,7 +239,8 @@ int32_t TAcousticProject::GetNearestSplayAngleInCabinet(const TCabinet& theCabin
     if (model == nullptr) {
         return -1;
     }
-    const std::vector<double>& angles = IsFirstCabinet ? model->AllowedAnglesFirstCabFlown : model->AllowedAnglesFlown;
+    const std::vector<double>& angles =
+        IsFirstCabinet ? model->AllowedAnglesFirstCabFlown : model->AllowedAnglesFlown;
     if (angles.empty()) {
         return -1;
     }
@@ -262,6 +267,8 @@ bool TAcousticProject::GetMap3D(int32_t ZoneIndex) {
     return true;
 }
 
-int32_t TAcousticProject::FreqToPoint(int32_t Freq) const { return At(FFreqToPoint, Freq); }
+int32_t TAcousticProject::FreqToPoint(int32_t Freq) const {
+    return At(FFreqToPoint, Freq);
+}
 
 } // namespace vendrel

@@ -81,7 +81,9 @@ TAcousticProject::TAcousticProject(TPhysicalSpace* PhysicalSpace, IDispatcher* D
     Reset();
 }
 
-TAcousticProject::~TAcousticProject() { FreeClass(); }
+TAcousticProject::~TAcousticProject() {
+    FreeClass();
+}
 
 void TAcousticProject::Reset() {
     UniqueID = 0;

@@ -13,15 +13,19 @@ constexpr std::array<float, kWeightingBands> kA = {
     -8.7f,  -6.6f,  -4.8f,  -3.2f,  -1.9f,  -0.8f,  0.0f,   0.6f,   1.0f,   1.2f,   1.3f,
     1.2f,   1.0f,   0.6f,   -0.1f,  -1.1f,  -2.5f,  -4.3f,  -6.7f,  -9.3f};
 
-constexpr std::array<float, kWeightingBands> kC = {
-    -6.2f, -4.4f, -3.0f, -2.0f, -1.3f, -0.8f, -0.5f, -0.3f, -0.2f, -0.1f, 0.0f,
-    0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  -0.1f, -0.2f, -0.3f,
-    -0.5f, -0.8f, -1.3f, -2.0f, -3.0f, -4.4f, -6.2f, -8.5f, -11.2f};
+constexpr std::array<float, kWeightingBands> kC = {-6.2f, -4.4f, -3.0f, -2.0f, -1.3f, -0.8f, -0.5f, -0.3f,
+                                                   -0.2f, -0.1f, 0.0f,  0.0f,  0.0f,  0.0f,  0.0f,  0.0f,
+                                                   0.0f,  0.0f,  0.0f,  -0.1f, -0.2f, -0.3f, -0.5f, -0.8f,
+                                                   -1.3f, -2.0f, -3.0f, -4.4f, -6.2f, -8.5f, -11.2f};
 
 } // namespace
 
-const std::array<float, kWeightingBands>& AWeightingTable() { return kA; }
-const std::array<float, kWeightingBands>& CWeightingTable() { return kC; }
+const std::array<float, kWeightingBands>& AWeightingTable() {
+    return kA;
+}
+const std::array<float, kWeightingBands>& CWeightingTable() {
+    return kC;
+}
 
 std::vector<double> WeighteningCurve(TWeightening Weightening, const TDSPSpace& grid) {
     std::vector<double> curve(grid.FreqDraw.size(), 0.0);

@@ -12,8 +12,8 @@ void TMapLayers::Resize(int32_t nf, int32_t w, int32_t d) {
     if (nf < 0 || w < 0 || d < 0) {
         throw ERangeError();
     }
-    const size_t cells = CheckedMul<size_t>(CheckedMul<size_t>(static_cast<size_t>(nf), static_cast<size_t>(w)),
-                                            static_cast<size_t>(d));
+    const size_t cells = CheckedMul<size_t>(
+        CheckedMul<size_t>(static_cast<size_t>(nf), static_cast<size_t>(w)), static_cast<size_t>(d));
     // A fresh block rather than resize: the old contents are never wanted and a shrink gives memory back.
     std::vector<float>(cells, 0.0f).swap(cells_);
     nf_ = nf;
@@ -28,7 +28,9 @@ void TMapLayers::Release() {
     d_ = 0;
 }
 
-void TMapLayers::Fill(float v) { std::fill(cells_.begin(), cells_.end(), v); }
+void TMapLayers::Fill(float v) {
+    std::fill(cells_.begin(), cells_.end(), v);
+}
 
 void TMapLayers::checkIndex(int32_t m, int32_t x, int32_t y) const {
     if (m < 0 || m >= nf_ || x < 0 || x >= w_ || y < 0 || y >= d_) {

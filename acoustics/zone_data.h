@@ -52,7 +52,8 @@ public:
 
 private:
     size_t offset(int32_t m, int32_t x, int32_t y) const {
-        return (static_cast<size_t>(m) * static_cast<size_t>(w_) + static_cast<size_t>(x)) * static_cast<size_t>(d_) +
+        return (static_cast<size_t>(m) * static_cast<size_t>(w_) + static_cast<size_t>(x)) *
+                   static_cast<size_t>(d_) +
                static_cast<size_t>(y);
     }
     void checkIndex(int32_t m, int32_t x, int32_t y) const;
@@ -68,8 +69,8 @@ public:
     // NFreqAv layers of WidthPixels x DepthPixels for zone ID of the project; a zone that carries no
     // level map (a picture, or no SPL map) gets a 1 x 1 buffer that counts as calculated. ID outside
     // the project's zone list raises ERangeError.
-    TZoneData(TAcousticProject* AcousticProjectOwner, int32_t NFreqAv, int32_t WidthPixels, int32_t DepthPixels,
-              int32_t ID);
+    TZoneData(TAcousticProject* AcousticProjectOwner, int32_t NFreqAv, int32_t WidthPixels,
+              int32_t DepthPixels, int32_t ID);
 
     void SetZoneLength(int32_t NFreq, int32_t WidthPx, int32_t DepthPx);
     void ClearData();

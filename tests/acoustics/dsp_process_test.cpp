@@ -67,7 +67,8 @@ TEST(DSPProcess, CombinedResponseIsGainTimesBankTimesDelay) {
         const std::complex<double> unitDelay(grid.Hwz[i].Re, grid.Hwz[i].Im);
         const std::complex<double> expected =
             gain * std::complex<double>(bank[i].Re, bank[i].Im) * std::pow(unitDelay, 37);
-        const std::complex<double> got = std::polar(process.AllProcessResponseMg[i], process.AllProcessResponsePh[i]);
+        const std::complex<double> got =
+            std::polar(process.AllProcessResponseMg[i], process.AllProcessResponsePh[i]);
         // The bank's dB curve snaps values below 0.001 dB to 0: 1.2e-4 of the magnitude at most.
         EXPECT_LE(std::abs(got - expected), 2e-4 * std::abs(expected)) << grid.FreqDraw[i] << " Hz";
     }
@@ -89,7 +90,8 @@ TEST(DSPProcess, WorkedValuesOfGainPolarityAndDelay) {
     process.CalculateProcess();
     const auto at1k = std::find(grid.FreqDraw.begin(), grid.FreqDraw.end(), 1000);
     ASSERT_NE(at1k, grid.FreqDraw.end());
-    EXPECT_NEAR(process.AllProcessResponsePh[static_cast<size_t>(at1k - grid.FreqDraw.begin())], -kTwoPi, 1e-12);
+    EXPECT_NEAR(process.AllProcessResponsePh[static_cast<size_t>(at1k - grid.FreqDraw.begin())], -kTwoPi,
+                1e-12);
 
     process.SetActive(false); // the chain is bypassed
     process.CalculateProcess();

@@ -20,15 +20,17 @@ TEST(MappingZone, PixelGridAndBuffersFollowEachResolutionWithHalvesToEven) {
         int32_t widthPx, depthPx;
     };
     const Case cases[] = {
-        {TRenderQuality::qzaVeryLow, 1.0, 2.5f, 3.5f, 2, 4},      {TRenderQuality::qzaLow, 0.5, 1.25f, 1.75f, 2, 4},
-        {TRenderQuality::qzaMedium, 0.2, 2.5f, 1.5f, 12, 8},      {TRenderQuality::qzaHigh, 0.1, 1.25f, 0.75f, 12, 8},
+        {TRenderQuality::qzaVeryLow, 1.0, 2.5f, 3.5f, 2, 4},
+        {TRenderQuality::qzaLow, 0.5, 1.25f, 1.75f, 2, 4},
+        {TRenderQuality::qzaMedium, 0.2, 2.5f, 1.5f, 12, 8},
+        {TRenderQuality::qzaHigh, 0.1, 1.25f, 0.75f, 12, 8},
         {TRenderQuality::qzaVeryHigh, 0.05, 0.625f, 1.125f, 12, 22},
     };
     for (const Case& c : cases) {
         ModelFixture f;
         TMappingZone& before = f.addZone(c.width, c.depth); // made at the medium's first size
         f.project->SetRenderQuality(c.quality == TRenderQuality::qzaMedium ? TRenderQuality::qzaLow
-                                                                          : TRenderQuality::qzaMedium);
+                                                                           : TRenderQuality::qzaMedium);
         f.project->SetRenderQuality(c.quality);
         ASSERT_DOUBLE_EQ(f.medium.PixelToMeters(), c.pixel);
         TMappingZone& after = f.addZone(c.width, c.depth); // made at this size
@@ -77,8 +79,8 @@ TEST(MappingZone, OnlyATurnAboutYAsksAPictureForItsMap) {
     ModelFixture f;
     f.project->SetContinuousRender(false); // requests are stored, no thread is started
     f.project->Cabinets.push_back(std::make_unique<TCabinet>(&f.medium, nullptr, f.project.get(), TPoint3D(),
-                                                             TPoint3D(), false, TCabPlacement::qzaVertical, true,
-                                                             f.project->BypassProcess.get(), 0));
+                                                             TPoint3D(), false, TCabPlacement::qzaVertical,
+                                                             true, f.project->BypassProcess.get(), 0));
     TMappingZone& picture = f.addZone(4.0f, 4.0f, TSurfaceType::qzaPicture);
     picture.SetRotationAngleX(30.0f);
     picture.SetRotationAngleZ(30.0f);
@@ -241,9 +243,10 @@ TEST(MappingZone, GrowthAtTheCoarsestQualityStepsToTwoMetres) {
     EXPECT_EQ(f.project->RenderQuality(), TRenderQuality::qzaVeryLow);
     ASSERT_EQ(f.boxes.shown.size(), 2u);
     EXPECT_EQ(f.boxes.shown[0].text, "Not enough memory available. Render resolution will be decreased.");
-    EXPECT_EQ(f.boxes.shown[1].text,
-              "You are already at the minimum resolution. Insufficient memory to continue. Please close other "
-              "applications or upgrade your system memory.");
+    EXPECT_EQ(
+        f.boxes.shown[1].text,
+        "You are already at the minimum resolution. Insufficient memory to continue. Please close other "
+        "applications or upgrade your system memory.");
     EXPECT_EQ(zone.WidthPixels(), 5);
     ModelFixture::expectBuffersMatchGrid(zone);
 }

@@ -43,7 +43,8 @@ struct ModelFixture {
         const TZoneData& sum = *zone.MapSum;
         EXPECT_EQ(sum.WidthPixels(), w);
         EXPECT_EQ(sum.DepthPixels(), d);
-        const size_t cells = static_cast<size_t>(sum.NFreqs()) * static_cast<size_t>(w) * static_cast<size_t>(d);
+        const size_t cells =
+            static_cast<size_t>(sum.NFreqs()) * static_cast<size_t>(w) * static_cast<size_t>(d);
         EXPECT_GT(cells, 0u);
         EXPECT_EQ(sum.MapRealFreq.size(), cells);
         EXPECT_EQ(sum.MapImagFreq.size(), cells);

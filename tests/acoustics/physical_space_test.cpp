@@ -68,7 +68,8 @@ TEST(PhysicalSpace, AirAbsorptionMatchesTheIndependentTable) {
         if (expected < 1e-6) {
             expected = 0.0; // below the program's floor
         }
-        EXPECT_NEAR(medium.CalculateAirLoss(f), expected, 1e-9 * expected) << t << " C " << rh << " % " << f << " Hz";
+        EXPECT_NEAR(medium.CalculateAirLoss(f), expected, 1e-9 * expected)
+            << t << " C " << rh << " % " << f << " Hz";
         ++rows;
     }
     EXPECT_EQ(rows, 504);
@@ -92,7 +93,8 @@ TEST(PhysicalSpace, AirAbsorptionWorkedValues) {
     for (const Case& c : cases) {
         medium.SetTempCelsius(c.temp);
         medium.SetRelHumid(c.rh);
-        EXPECT_NEAR(medium.CalculateAirLoss(c.freq), c.dBPerMeter, c.tolerance) << c.temp << " C " << c.freq << " Hz";
+        EXPECT_NEAR(medium.CalculateAirLoss(c.freq), c.dBPerMeter, c.tolerance)
+            << c.temp << " C " << c.freq << " Hz";
     }
 }
 

@@ -62,11 +62,13 @@ TEST(Project, OptionChangesThatInvalidateMapsClearThePaintedZones) {
         void (*change)(TAcousticProject&);
     };
     const Case cases[] = {
-        {"PressureSumType", [](TAcousticProject& p) { p.SetPressureSumType(TPressureSumType::qzaEnergySum); }},
+        {"PressureSumType",
+         [](TAcousticProject& p) { p.SetPressureSumType(TPressureSumType::qzaEnergySum); }},
         {"GenNoiseType", [](TAcousticProject& p) { p.SetGenNoiseType(TGenNoiseType::qzaBandLimitPink); }},
         {"AvoidPhaseAliasing", [](TAcousticProject& p) { p.SetAvoidPhaseAliasing(false); }},
         {"FreqToEvaluate", [](TAcousticProject& p) { p.SetFreqToEvaluate(2000); }},
-        {"MappingBandsType", [](TAcousticProject& p) { p.SetMappingBandsType(TMappingBands::mbOneThirdOctave); }},
+        {"MappingBandsType",
+         [](TAcousticProject& p) { p.SetMappingBandsType(TMappingBands::mbOneThirdOctave); }},
     };
     for (const Case& c : cases) {
         ModelFixture f;
@@ -88,7 +90,7 @@ TEST(Project, OptionsThatDoNotInvalidateLeaveThePaintedZonesAlone) {
     f.project->SetViewType(TViewType::qzaTopView);
     f.project->SetMaxFreqforRealPhase(500);
     f.project->SetPressureSumType(TPressureSumType::qzaComplexSum); // unchanged
-    f.project->SetFreqToEvaluate(1000);                              // unchanged
+    f.project->SetFreqToEvaluate(1000);                             // unchanged
     EXPECT_FALSE(zone.IsMapCleared);
     EXPECT_EQ(zone.MapState(), TCalcState::qzaIsSumed);
 }
@@ -222,8 +224,8 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
         EXPECT_EQ(buffer.NFreqs(), p.NFreqsAverage);
         EXPECT_EQ(buffer.WidthPixels(), zone->WidthPixels());
         EXPECT_EQ(buffer.DepthPixels(), zone->DepthPixels());
-        EXPECT_EQ(buffer.MapRealFreq.size(), static_cast<size_t>(p.NFreqsAverage) * zone->WidthPixels() *
-                                                 zone->DepthPixels());
+        EXPECT_EQ(buffer.MapRealFreq.size(),
+                  static_cast<size_t>(p.NFreqsAverage) * zone->WidthPixels() * zone->DepthPixels());
     }
     for (TMappingZone* zone : {&a, &b}) {
         zone->FMapState = TCalcState::qzaIsSumed;
@@ -265,15 +267,14 @@ TEST(Project, NearestAllowedSplayAngle) {
     };
     const Case cases[] = {
         {false, 6.25, 5, 5.0}, // 5 and 7.5 tie: the earlier wins
-        {false, 12.0, 7, 10.0},
-        {false, -3.0, 0, 0.0},
-        {false, 7.4, 6, 7.5},
-        {true, -1.0, 0, -2.0}, // -2 and 0 tie
+        {false, 12.0, 7, 10.0}, {false, -3.0, 0, 0.0},
+        {false, 7.4, 6, 7.5},   {true, -1.0, 0, -2.0}, // -2 and 0 tie
         {true, 1.5, 2, 2.0},
     };
     for (const Case& c : cases) {
         double out = 99.0, deviation = 99.0;
-        EXPECT_EQ(f.project->GetNearestSplayAngleInCabinet(*cabinet, c.first, c.wanted, out, deviation), c.index)
+        EXPECT_EQ(f.project->GetNearestSplayAngleInCabinet(*cabinet, c.first, c.wanted, out, deviation),
+                  c.index)
             << c.wanted;
         EXPECT_DOUBLE_EQ(out, c.angle);
         EXPECT_DOUBLE_EQ(deviation, c.angle - c.wanted);

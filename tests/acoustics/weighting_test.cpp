@@ -22,9 +22,9 @@ double analyticC(double f) {
     return 20.0 * std::log10(r) + 0.062;
 }
 
-constexpr double kNominalBands[kWeightingBands] = {20,   25,   31.5, 40,   50,   63,    80,    100,   125,  160,  200,
-                                                   250,  315,  400,  500,  630,  800,   1000,  1250,  1600, 2000, 2500,
-                                                   3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
+constexpr double kNominalBands[kWeightingBands] = {
+    20,  25,   31.5, 40,   50,   63,   80,   100,  125,  160,  200,  250,   315,   400,   500,  630,
+    800, 1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000, 20000};
 
 TDSPSpace micGraphGrid() {
     TDSPSpace grid;

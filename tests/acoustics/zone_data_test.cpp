@@ -39,7 +39,7 @@ TEST(ZoneData, ChangingACountClearsTheCellsAndKeepingItKeepsThem) {
         int32_t value;
         bool cleared;
     };
-    const Case cases[] = {{&TZoneData::SetNFreqs, 2, false},     {&TZoneData::SetWidthPixels, 3, false},
+    const Case cases[] = {{&TZoneData::SetNFreqs, 2, false},      {&TZoneData::SetWidthPixels, 3, false},
                           {&TZoneData::SetDepthPixels, 4, false}, {&TZoneData::SetNFreqs, 3, true},
                           {&TZoneData::SetWidthPixels, 5, true},  {&TZoneData::SetDepthPixels, 6, true}};
     for (const Case& c : cases) {
