@@ -24,6 +24,7 @@ public:
     ~FlagRestorer() { flag_ = saved_; }
     FlagRestorer(const FlagRestorer&) = delete;
     FlagRestorer& operator=(const FlagRestorer&) = delete;
+    bool saved() const { return saved_; }
 
 private:
     std::atomic<bool>& flag_;
@@ -53,7 +54,8 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
         std::unique_ptr<TMappingZone>(new TMappingZone(PhysicalSpace, AcousticProjectOwner)));
     TMappingZone* zone = project.MappingZones.back().get();
     try {
-        zone->init(iName, iPosition3D, iRotation3D, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor);
+        zone->init(iName, iPosition3D, iRotation3D, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor,
+                   rendering.saved());
     } catch (...) {
         // Leave the project as it was: no zone entry and no cabinet buffer for it.
         const size_t index = project.MappingZones.size() - 1;
@@ -70,7 +72,7 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
 
 void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
                         float iWidth, float iDepth, float iHeight, TSurfaceType iZoneType,
-                        TAlphaColor ZoneCreationColor) {
+                        TAlphaColor ZoneCreationColor, bool renderingBefore) {
     TAcousticProject& project = *FMyAcousticProject;
     FMapState = TCalcState::qzaCalculated;
     FMappingSides = TMappingSides::qzaSPLOneSide;
@@ -103,7 +105,7 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     SetWidth(iWidth);
     SetHeight(iHeight);
     // Rendering comes back before the last size is set, so that the new zone asks for its maps.
-    FMyAcousticProject->AllowRendering = true;
+    FMyAcousticProject->AllowRendering = renderingBefore;
     SetDepth(iDepth);
 }
 
@@ -621,14 +623,17 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
         } else {
             SetMapState(TCalcState::qzaNeedsCalculate);
         }
-        return;
+    } else {
+        FWidthPixels = 1;
+        FDepthPixels = 1;
+        SetMapBMPSize(1, 1);
+        MapSum->SetZoneLength(1, 1, 1);
+        FMappingSides = Value;
+        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
     }
-    FWidthPixels = 1;
-    FDepthPixels = 1;
-    SetMapBMPSize(1, 1);
-    MapSum->SetZoneLength(1, 1, 1);
-    FMappingSides = Value;
-    project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+    if (ImageTexture != nullptr) {
+        SetTextureSize();
+    }
 }
 
 // ---- State and requests ----

@@ -194,7 +194,7 @@ private:
     void turned(bool aboutY);
     void init(const std::string& iName, const TPoint3D& iPosition3D, const TPoint3D& iRotation3D,
               float iWidth, float iDepth, float iHeight, TSurfaceType iZoneType,
-              TAlphaColor ZoneCreationColor);
+              TAlphaColor ZoneCreationColor, bool renderingBefore);
     void SetPixelDimensions(int32_t w, int32_t d);
     void UpdateZonePosition();
     // Pixel counts changed: sizes the zone's own buffers and, with events, the cabinets' buffers.
