@@ -171,6 +171,69 @@ TEST_F(CabinetInProjectTest, NewModelDuringACalculationEndsThePassFirst) {
     cab->FreeMapThread();
 }
 
+// A zone drawn the way the view draws it: its drawn object holds a holder that holds the mapped
+// surface, here a thin plate turned about Z with the holder.
+struct DrawnZone {
+    DrawnZone(TMappingZone& zone, const TPoint3D& centre, float tiltDeg, float width, float depth) {
+        holder.SetParent(&drawn);
+        surface.SetParent(&holder);
+        holder.SetPosition(centre);
+        holder.SetRotationAngleZ(tiltDeg);
+        surface.SetWidth(width);
+        surface.SetHeight(0.0002f);
+        surface.SetDepth(depth);
+        zone.GraphicalObject = &drawn;
+    }
+    TDummy drawn;
+    TDummy holder;
+    TControl3D surface;
+};
+
+// The aiming axis of a cabinet 5 m up, tilted 30 degrees down, meets a floor plate through the origin
+// turned by a about Z where n . (s + t d) = 0, n = (0, 1, 0) x RotZ(a) = (-sin a, cos a, 0).
+TEST_F(CabinetInProjectTest, ThrowLineKeepsTheFarthestHitOnMappedZones) {
+    TMappingZone& floorZone = addZone({0.0f, 0.0f, 0.0f}, 2.0f, 2.0f);
+    TMappingZone& wallZone = addZone({0.0f, 0.0f, 4.0f}, 2.0f, 2.0f);
+    const float tilt = -10.0f;
+    DrawnZone floor(floorZone, {0.0f, 0.0f, 0.0f}, tilt, 60.0f, 60.0f);
+    DrawnZone wall(wallZone, {3.0f, -3.0f, 0.0f}, 90.0f, 20.0f, 20.0f); // upright at x = 3
+    auto cab = place({0.0f, -5.0f, 0.0f}, {0.0f, 0.0f, 30.0f});
+
+    const double e = 30.0 * kDegToRad, a = tilt * kDegToRad;
+    const double sy = -5.0, dx = std::cos(e), dy = std::sin(e);
+    const double t = -(std::cos(a) * sy) / (-std::sin(a) * dx + std::cos(a) * dy);
+    cab->CalcHitPoint();
+    ASSERT_EQ(cab->HitPointZoneThrow, &floorZone); // farther than the wall
+    EXPECT_NEAR(cab->HitPointLocalThrow.X, t, 1e-3);
+    EXPECT_NEAR(cab->HitPointLocalThrow.Y, 0.0, 1e-3);
+    EXPECT_NEAR(cab->HitPointAbsThrow.X, t * dx, 1e-3);
+    EXPECT_NEAR(cab->HitPointAbsThrow.Y, sy + t * dy, 1e-3);
+
+    // A zone without a level map is never hit: the nearer wall wins.
+    floorZone.FMappingSides = TMappingSides::qzaNoSPLMap;
+    cab->CalcHitPoint();
+    ASSERT_EQ(cab->HitPointZoneThrow, &wallZone);
+    EXPECT_NEAR(cab->HitPointLocalThrow.X, 3.0 / dx, 1e-3);
+
+    // A hit 1 cm in front of the cabinet counts; one within 1 mm does not.
+    wall.holder.SetPosition({static_cast<float>(0.01 * dx), static_cast<float>(-5.0 + 0.01 * dy), 0.0f});
+    cab->CalcHitPoint();
+    ASSERT_EQ(cab->HitPointZoneThrow, &wallZone);
+    EXPECT_NEAR(cab->HitPointLocalThrow.X, 0.01, 1e-3);
+    wall.holder.SetPosition({static_cast<float>(0.0005 * dx), static_cast<float>(-5.0 + 0.0005 * dy), 0.0f});
+    cab->CalcHitPoint();
+    EXPECT_EQ(cab->HitPointZoneThrow, nullptr);
+    EXPECT_EQ(cab->HitPointAbsThrow.X, 0.0f);
+
+    // Nothing is recomputed while the project holds hit points back.
+    floorZone.FMappingSides = TMappingSides::qzaSPLOneSide;
+    f.project->CalcHitPointEnabled = false;
+    cab->CalcHitPoint();
+    EXPECT_EQ(cab->HitPointZoneThrow, nullptr);
+    floorZone.GraphicalObject = nullptr;
+    wallZone.GraphicalObject = nullptr;
+}
+
 TEST_F(CabinetInProjectTest, AddingAPresetLeavesABreadcrumb) {
     model.AddUserPreset();
     EXPECT_EQ(f.project->LastLogString(), "-----------------------CabModel.AddUseProcess");
