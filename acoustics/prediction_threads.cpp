@@ -240,8 +240,10 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(wait));
 
+    bool ranPass = false;
     // One settled pass of GetMap3D(zone); false when the run has to end (abort or exhaustion).
     const auto retryLoop = [&](int32_t zoneArg) {
+        ranPass = true;
         for (int32_t passes = 0;;) {
             if (AbortCalculation) {
                 AllMapsState = TCalcState::qzaNeedsCalculate;
@@ -306,10 +308,15 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
     if (FSPLNormalized) {
         MaxdBSPL = GetMaxdBSPL();
     }
-    // Publish atomically: a request that reset the state during the pass keeps its stale mark.
-    TCalcState expected = TCalcState::qzaCalculating;
-    if (!AllMapsState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
-        return;
+    // Publish atomically: a request that reset the state after the last pass keeps its stale mark
+    // (and its own start of this thread sums again). A run that had nothing to sum publishes as is.
+    if (ranPass) {
+        TCalcState expected = TCalcState::qzaCalculating;
+        if (!AllMapsState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
+            return;
+        }
+    } else {
+        AllMapsState = TCalcState::qzaCalculated;
     }
     log(*this, "---------------------AcousticProject.AllMapsCalculated");
     if (FOnReceibeAllMaps) {

@@ -85,6 +85,14 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
             single->CalcHitPoint();
         }
     }
+    // The cabinets' maps of these zones are being recomputed: their sums are stale too, or a summed
+    // zone would hand its old levels over as the result of this run.
+    for (int32_t z = first; z <= last; ++z) {
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        if (zone.HasLevelMap() && zone.MapState() == TCalcState::qzaIsSumed) {
+            zone.FMapState = TCalcState::qzaNeedsSum;
+        }
+    }
     AllMapsState = TCalcState::qzaNeedsCalculate;
     ExecuteAllMapsThread();
 }
