@@ -156,9 +156,14 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
             });
             std::this_thread::sleep_for(5ms);
             if (FOnReceibeMap) {
-                queueUI(project, [this] {
-                    if (FOnReceibeMap) {
-                        FOnReceibeMap(this);
+                // The call runs later on the user-interface thread: the cabinet may have been removed
+                // by then, so it is looked up in the project first.
+                TAcousticProject* owner = &project;
+                queueUI(project, [owner, self = this] {
+                    bool present = false;
+                    owner->ForEachCabinet([&](TCabinet& c) { present = present || &c == self; });
+                    if (present && self->FOnReceibeMap) {
+                        self->FOnReceibeMap(self);
                     }
                 });
             }
@@ -245,6 +250,9 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
     const auto retryLoop = [&](int32_t zoneArg) {
         ranPass = true;
         for (int32_t passes = 0;;) {
+            if (Sender.Cancelled()) {
+                return false;
+            }
             if (AbortCalculation) {
                 AllMapsState = TCalcState::qzaNeedsCalculate;
                 AllMapsThreadStopped(Sender);

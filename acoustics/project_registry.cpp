@@ -65,14 +65,17 @@ void TAcousticProject::PauseAllMapsThread() {
 // Every worker that reads the object lists or the zone buffers is stopped and waited for: the
 // summing thread whatever the render mode (a forced run reads them too), and every cabinet's thread.
 // Cabinets whose pass was interrupted are returned so they can be asked again afterwards.
+// The waits do not run pending user-interface calls: those could start the workers again (a
+// cabinet's map-received call requests the summation). No worker waits for the user-interface thread,
+// so waiting without pumping cannot deadlock.
 std::vector<TCabinet*> TAcousticProject::StopWorkersForRemoval() {
     if (FAllMapsThread) {
-        FAllMapsThread->CancelAndWait(FDispatcher);
+        FAllMapsThread->CancelAndWait();
     }
     std::vector<TCabinet*> interrupted;
     ForEachCabinet([&](TCabinet& cab) {
         if (cab.FMapThread != nullptr && cab.FMapThread->Active()) {
-            cab.FMapThread->CancelAndWait(FDispatcher);
+            cab.FMapThread->CancelAndWait();
             interrupted.push_back(&cab);
         }
     });
@@ -237,7 +240,7 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         for (TCabinet* cab : users) {
             // The process goes away: a cabinet still computing with it stops first.
             if (cab->FMapThread != nullptr) {
-                cab->FMapThread->CancelAndWait(FDispatcher);
+                cab->FMapThread->CancelAndWait();
             }
             cab->SetExternalDSPProcess(BypassProcess.get());
         }

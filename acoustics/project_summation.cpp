@@ -59,7 +59,7 @@ void queueUI(TAcousticProject& p, std::function<void()> fn) {
 
 // Waits until the cabinet's maps are calculated. False when the calculation was aborted or the
 // cabinet did not finish in time (then the group's message is logged).
-enum class WaitResult { Ready, Aborted, TimedOut };
+enum class WaitResult { Ready, Aborted, Cancelled, TimedOut };
 
 WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* message) {
     const auto start = std::chrono::steady_clock::now();
@@ -67,6 +67,10 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
         std::this_thread::sleep_for(2ms);
         if (p.AbortCalculation) {
             return WaitResult::Aborted;
+        }
+        // A removal cancels the summing thread: it stops waiting for cabinets that may go away.
+        if (p.FAllMapsThread && p.FAllMapsThread->IsCurrentThread() && p.FAllMapsThread->Cancelled()) {
+            return WaitResult::Cancelled;
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (seconds > kMaxWaitSeconds) {
@@ -159,7 +163,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                 AllMapsState = TCalcState::qzaNeedsCalculate;
                 return;
             }
-            if (r == WaitResult::TimedOut) {
+            if (r == WaitResult::TimedOut || r == WaitResult::Cancelled) {
                 return;
             }
         }
