@@ -25,7 +25,9 @@ void put32(Bytes& b, uint32_t v) {
     put16(b, static_cast<uint16_t>(v >> 16));
 }
 void putId(Bytes& b, const char* id) {
-    b.insert(b.end(), id, id + 4);
+    for (int i = 0; i < 4; ++i) {
+        b.push_back(static_cast<uint8_t>(id[i]));
+    }
 }
 
 Bytes chunk(const char* id, const Bytes& body, uint32_t statedLength) {
