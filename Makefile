@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config clang-form
 	qt6-base-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri libglx-mesa0 \
 	libqcustomplot-dev libhpdf-dev libcurl4-openssl-dev libtbb-dev libsleef-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	xvfb xauth fonts-liberation2 fonts-dejavu-core \
+	xvfb xauth fonts-liberation2 fonts-dejavu-core locales-all \
 	poppler-utils python3-numpy python3-scipy python3-ezdxf sox
 
 JOBS ?= $(shell nproc)
