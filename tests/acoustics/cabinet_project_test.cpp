@@ -169,6 +169,10 @@ TEST_F(CabinetInProjectTest, NewModelDuringACalculationEndsThePassFirst) {
     cab->SetModel(&other);
     EXPECT_EQ(cab->SourcePoints.size(), 1u);
     cab->FreeMapThread();
+    // The finished pass queued its reports for the user-interface thread; they run while the cabinet
+    // still exists.
+    f.ui.Pump();
+    f.project->StopAllMapsThreadAndWait();
 }
 
 // A zone drawn the way the view draws it: its drawn object holds a holder that holds the mapped
