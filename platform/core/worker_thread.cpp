@@ -11,9 +11,11 @@ namespace vendrel {
 
 namespace {
 
+std::atomic<bool> idlePriority{true};
+
 // The lowest priority the system grants: SCHED_IDLE; a refusal leaves the normal policy in place.
 void applyPriority(TThreadPriority priority) {
-    if (priority != TThreadPriority::tpLowest) {
+    if (priority != TThreadPriority::tpLowest || !idlePriority) {
         return;
     }
     sched_param param{};
@@ -27,6 +29,9 @@ void applyName(const std::string& name) {
 }
 
 } // namespace
+
+void SetIdlePriorityEnabled(bool enabled) { idlePriority = enabled; }
+bool IdlePriorityEnabled() { return idlePriority; }
 
 TWorkerThread::TWorkerThread(std::string name) : name_(std::move(name)) {}
 

@@ -29,6 +29,11 @@ enum class TThreadPriority : uint8_t {
     tpNormal,
 };
 
+// Process-wide: whether tpLowest threads ask for SCHED_IDLE (default true). Tests that run many
+// threads on a loaded machine switch it off so their workers are not starved by other processes.
+void SetIdlePriorityEnabled(bool enabled);
+bool IdlePriorityEnabled();
+
 class TWorkerThread {
 public:
     using THandler = std::function<void(TWorkerThread& sender)>;

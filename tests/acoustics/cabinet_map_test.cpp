@@ -316,6 +316,7 @@ struct PredictionThreads : KernelFixture {
     bool received = false; // touched on the UI thread only
 
     void SetUp() override {
+        SetIdlePriorityEnabled(false); // the test machine runs other work at normal priority
         KernelFixture::SetUp();
         project->EventsEnabled = true;
         project->FOnReceibeAllMaps = [this](TAcousticProject& p) {
@@ -330,6 +331,7 @@ struct PredictionThreads : KernelFixture {
         }
         project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
         KernelFixture::TearDown();
+        SetIdlePriorityEnabled(true);
     }
 
     template <typename Pred> bool pumpUntil(Pred pred, double seconds = 120) {
@@ -461,7 +463,15 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
         });
         return done;
     };
-    ASSERT_TRUE(pumpUntil(settled));
+    ASSERT_TRUE(pumpUntil(settled, 60)) << [&] {
+        std::string st = "all " + std::to_string(int(project->AllMapsState.load())) + " zone " +
+                         std::to_string(int(zone->MapState())) + " sum " +
+                         std::to_string(project->FAllMapsThread && project->FAllMapsThread->Active());
+        project->ForEachCabinet([&](TCabinet& c) {
+            st += " cab " + std::to_string(int(c.MapState())) + "/" + std::to_string(c.FMapThread && c.FMapThread->Active());
+        });
+        return st + " log " + project->LastLogString();
+    }();
     const TMapLayers& l = zone->MapSum->MapRealFreq;
     const std::vector<float> threaded(l.data(), l.data() + static_cast<size_t>(zone->WidthPixels()) * zone->DepthPixels());
     project->SetContinuousRender(false);
