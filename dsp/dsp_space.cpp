@@ -54,34 +54,6 @@ constexpr std::array<int32_t, 238> kOneTwentyFourthOctave = {
     9250,  9500,  9750,  10000, 10300, 10600, 10900, 11250, 11500, 11800, 12200, 12500, 12800, 13150, 13600,
     14000, 14500, 15000, 15500, 16000, 16500, 17000, 17500, 18000, 18500, 19000, 19500, 20000};
 
-// Band fraction in octaves of a fixed or computed spacing (the all-points spacing derives its own).
-double bandFraction(TFreqBands bands) {
-    switch (bands) {
-    case TFreqBands::fbAlluserPoints:
-        return 0.0;
-    case TFreqBands::fbOneOctave:
-        return 1.0;
-    case TFreqBands::fbTwoThirdOctave:
-        return 2.0 / 3.0;
-    case TFreqBands::fbMediumOctave:
-        return 1.0 / 2.0;
-    case TFreqBands::fbOneThirdOctave:
-        return 1.0 / 3.0;
-    case TFreqBands::fbOneSixOctave:
-        return 1.0 / 6.0;
-    case TFreqBands::fbOneTwelveOctave:
-        return 1.0 / 12.0;
-    case TFreqBands::fbOneTwentyFourOctave:
-        return 1.0 / 24.0;
-    case TFreqBands::fbTwoOctave:
-        return 2.0;
-    case TFreqBands::fbOneThirtySixOctave:
-        return 1.0 / 36.0;
-    case TFreqBands::fbOneFortyEigthOctave:
-        return 1.0 / 48.0;
-    }
-    throw ERangeError();
-}
 
 std::span<const int32_t> fixedTable(TFreqBands bands) {
     switch (bands) {
@@ -116,6 +88,34 @@ int32_t decimalMultiplier(int32_t decimals) {
 }
 
 } // namespace
+
+double BandOctaves(TFreqBands bands) {
+    switch (bands) {
+    case TFreqBands::fbAlluserPoints:
+        return 0.0;
+    case TFreqBands::fbOneOctave:
+        return 1.0;
+    case TFreqBands::fbTwoThirdOctave:
+        return 2.0 / 3.0;
+    case TFreqBands::fbMediumOctave:
+        return 1.0 / 2.0;
+    case TFreqBands::fbOneThirdOctave:
+        return 1.0 / 3.0;
+    case TFreqBands::fbOneSixOctave:
+        return 1.0 / 6.0;
+    case TFreqBands::fbOneTwelveOctave:
+        return 1.0 / 12.0;
+    case TFreqBands::fbOneTwentyFourOctave:
+        return 1.0 / 24.0;
+    case TFreqBands::fbTwoOctave:
+        return 2.0;
+    case TFreqBands::fbOneThirtySixOctave:
+        return 1.0 / 36.0;
+    case TFreqBands::fbOneFortyEigthOctave:
+        return 1.0 / 48.0;
+    }
+    throw ERangeError();
+}
 
 int32_t SampleRateHz(TSampleRate sr) {
     switch (sr) {
@@ -167,7 +167,7 @@ void TDSPSpace::SetBandPerOctave(TFreqBands value) {
     if (value == TFreqBands::fbAlluserPoints) {
         FBandPerOctaveDouble = 10.0 / static_cast<double>(FNFrequencyPoints - 10);
     } else {
-        FBandPerOctaveDouble = bandFraction(value);
+        FBandPerOctaveDouble = BandOctaves(value);
     }
     CalculateLogSpace();
 }

@@ -109,6 +109,9 @@ inline constexpr double kLn10 = 2.302585092994046;
 // Hertz of a sample-rate value.
 int32_t SampleRateHz(TSampleRate sr);
 
+// Width of a spacing in octaves; the all-points spacing has none (0).
+double BandOctaves(TFreqBands bands);
+
 class TDSPSpace {
 public:
     // The default grid: 400 requested logarithmic points from 20 to 20000 Hz at 48000 Hz.

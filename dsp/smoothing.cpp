@@ -9,34 +9,6 @@ namespace vendrel {
 
 namespace {
 
-double bandOctaves(TFreqBands bands) {
-    switch (bands) {
-    case TFreqBands::fbAlluserPoints:
-        return 0.0;
-    case TFreqBands::fbOneOctave:
-        return 1.0;
-    case TFreqBands::fbTwoThirdOctave:
-        return 2.0 / 3.0;
-    case TFreqBands::fbMediumOctave:
-        return 1.0 / 2.0;
-    case TFreqBands::fbOneThirdOctave:
-        return 1.0 / 3.0;
-    case TFreqBands::fbOneSixOctave:
-        return 1.0 / 6.0;
-    case TFreqBands::fbOneTwelveOctave:
-        return 1.0 / 12.0;
-    case TFreqBands::fbOneTwentyFourOctave:
-        return 1.0 / 24.0;
-    case TFreqBands::fbTwoOctave:
-        return 2.0;
-    case TFreqBands::fbOneThirtySixOctave:
-        return 1.0 / 36.0;
-    case TFreqBands::fbOneFortyEigthOctave:
-        return 1.0 / 48.0;
-    }
-    throw ERangeError();
-}
-
 // Points a curve needs per half of its minimum length for each width.
 int32_t widthPointCount(TFreqBands bands) {
     switch (bands) {
@@ -102,7 +74,7 @@ template <typename T> int32_t nearestSorted(std::span<const T> Values, double x)
 } // namespace
 
 void BandFactor(double x, TFreqBands Bands, double& Lo, double& Hi) {
-    const double b = std::pow(2.0, bandOctaves(Bands));
+    const double b = std::pow(2.0, BandOctaves(Bands));
     Lo = x / std::sqrt(b);
     Hi = Lo * b;
 }
