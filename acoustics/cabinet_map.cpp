@@ -18,6 +18,7 @@
 #include "acoustics/source_point.h"
 #include "acoustics/user_preset.h"
 #include "acoustics/vector_math.h"
+#include "acoustics/vector_math_units.h"
 #include "dsp/complex.h"
 #include "dsp/dsp_space.h"
 #include "platform/core/geometry3d.h"
@@ -106,17 +107,38 @@ TVec3f zoneRotationDegrees(const TMappingZone& zone) {
 void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag, std::vector<float>& phase);
 
 // The polar data of one source re-laid per averaged frequency: [k][elevation][azimuth] magnitude and
-// phase (wrapped), so that the inner loops read one small table per frequency.
+// phase (wrapped), each with its step towards the next azimuth (the phase step already taken the
+// shorter way round and divided per tenth of a degree), so that the inner loops read one small table
+// per frequency and interpolate along the azimuth without branches.
 struct SourceTable {
     int32_t nAz = 0, nEl = 0;
-    std::vector<float> mag, ph;
+    std::vector<float> mag, dMag, ph, dPh;
     std::vector<uint8_t> realPhase; // per k
     std::vector<float> axisPhase;   // per k
+    size_t stride() const { return static_cast<size_t>(nEl) * static_cast<size_t>(nAz); }
     size_t at(int32_t k, int32_t e, int32_t a) const {
-        return (static_cast<size_t>(k) * static_cast<size_t>(nEl) + static_cast<size_t>(e)) * static_cast<size_t>(nAz) +
+        return static_cast<size_t>(k) * stride() + static_cast<size_t>(e) * static_cast<size_t>(nAz) +
                static_cast<size_t>(a);
     }
 };
+
+// Step per tenth of a degree from corner c1 to corner c2 of a row. The table holds the step towards
+// the next azimuth; a mirrored row runs towards the previous one, whose step is recomputed.
+inline float rowStep(const float* v, const float* dv, uint32_t c1, uint32_t c2, float l) {
+    return c2 == c1 + 1 ? dv[c1] : (v[c2] - v[c1]) / l;
+}
+
+inline double phaseRowStep(const float* v, const float* dv, uint32_t c1, uint32_t c2, float l) {
+    return c2 == c1 + 1 ? dv[c1] : phaseStep(static_cast<double>(v[c2]) - v[c1], l);
+}
+
+// Wraps a phase that lies within one turn of [0, 2pi) back into it.
+inline double wrapOnce(double x) {
+    if (x < 0) {
+        return x + kTwoPi;
+    }
+    return x >= kTwoPi ? x - kTwoPi : x;
+}
 
 } // namespace
 
@@ -256,7 +278,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
         // Column staging, reused for every source.
         const size_t ds = static_cast<size_t>(D);
         std::vector<float> dist(ds), yAz(ds), xAz(ds), yEl(ds), xEl(ds), az(ds), el(ds);
-        std::vector<int32_t> e1(ds), e2(ds), a11(ds), a21(ds), a12(ds), a22(ds), dAz(ds), dEl(ds);
+        std::vector<int32_t> dAz(ds), dEl(ds);
+        std::vector<uint32_t> o11(ds), o21(ds), o12(ds), o22(ds); // table cells of the four corners at k = 0
         std::vector<float> amp(ds), ph(ds), loss(ds);
 
         for (int32_t i = firstSource; i <= lastSource; ++i) {
@@ -271,7 +294,9 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             table.nEl = nEl;
             const size_t cells = static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
             table.mag.resize(cells);
+            table.dMag.resize(cells);
             table.ph.resize(cells);
+            table.dPh.resize(cells);
             table.realPhase.resize(static_cast<size_t>(nK));
             table.axisPhase.resize(static_cast<size_t>(nK));
             const int32_t set = At(model.SourcePoint, i)->PolarID;
@@ -286,6 +311,13 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                         table.ph[table.at(k, e, a)] = static_cast<float>(wrap2Pi(At(d.PhasePerFreq, n)));
                     }
                 }
+                for (int32_t e = 0; e < nEl; ++e) {
+                    for (int32_t a = 0; a < nAz; ++a) {
+                        const size_t c = table.at(k, e, a), next = table.at(k, e, (a + 1) % nAz);
+                        table.dMag[c] = static_cast<float>((static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
+                        table.dPh[c] = static_cast<float>(phaseStep(static_cast<double>(table.ph[next]) - table.ph[c], tenths));
+                    }
+                }
                 table.realPhase[static_cast<size_t>(k)] = model.UseRealPhase && f < project.MaxFreqforRealPhase() &&
                                                           !project.ForceUseAxisPhase.load();
                 table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
@@ -293,6 +325,10 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             const float zPolar = ZeroPhaseStart ? 0.0f : 1.0f;
             const float X = static_cast<float>(src.FXpixAbs), Y = static_cast<float>(src.FYpixAbs),
                         Z = static_cast<float>(src.FZpixAbs);
+            // ((p x RotY) x RotZ) x RotX as one matrix.
+            const Mat3 toSource = mul(mul(rotY(static_cast<float>(src.FAbsoluteRotationRadY)),
+                                          rotZ(static_cast<float>(src.FAbsoluteRotationRadZ))),
+                                      rotX(static_cast<float>(src.FAbsoluteRotationRadX)));
 
             for (int32_t w = 0; w < W; ++w) {
                 if (project.AbortCalculation || (FMapThread != nullptr && FMapThread->IsCurrentThread() &&
@@ -312,8 +348,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                                    static_cast<float>(l) - h + o[2] + 0.5f};
                     const TVec3f q = apply(p, inv);
                     const TVec3f dv{(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s};
-                    const TVec3f t = RotateIntoSourceFrame(dv, src.FAbsoluteRotationRadX, src.FAbsoluteRotationRadY,
-                                                           src.FAbsoluteRotationRadZ);
+                    const TVec3f t = apply(dv, toSource);
                     const size_t li = static_cast<size_t>(l);
                     dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
                     yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
@@ -350,12 +385,10 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                             b22 = mirror(b22);
                         }
                     }
-                    e1[li] = ep1;
-                    e2[li] = ep2;
-                    a11[li] = b11;
-                    a21[li] = b21;
-                    a12[li] = b12;
-                    a22[li] = b22;
+                    o11[li] = static_cast<uint32_t>(table.at(0, ep1, b11));
+                    o21[li] = static_cast<uint32_t>(table.at(0, ep1, b21));
+                    o12[li] = static_cast<uint32_t>(table.at(0, ep2, b12));
+                    o22[li] = static_cast<uint32_t>(table.at(0, ep2, b22));
                 }
                 for (int32_t k = 0; k < nK; ++k) {
                     const size_t ks = static_cast<size_t>(k);
@@ -364,26 +397,56 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     const float pm = procMag[ks], pp = procPh[ks];
                     const double kr = kf[ks];
                     const float lossPerM = static_cast<float>(-alpha[ks] * kLn10 / 20.0);
+                    const size_t base = ks * table.stride();
+                    const float* tm = table.mag.data() + base;
+                    const float* tdm = table.dMag.data() + base;
+                    const float* tp = table.ph.data() + base;
+                    const float* tdp = table.dPh.data() + base;
+                    const float lf = static_cast<float>(tenths);
+                    vecmath::TPolarColumn column{};
+                    column.n = D;
+                    column.mag = tm;
+                    column.phase = tp;
+                    column.c11 = o11.data();
+                    column.c21 = o21.data();
+                    column.c12 = o12.data();
+                    column.c22 = o22.data();
+                    column.dAz = dAz.data();
+                    column.dEl = dEl.data();
+                    column.dist = dist.data();
+                    column.tenths = lf;
+                    column.procMag = pm;
+                    column.procPhase = pp;
+                    column.polarPhaseFactor = zPolar;
+                    column.axisPhase = axis;
+                    column.realPhase = real;
+                    column.krHi = static_cast<float>(kr);
+                    column.krLo = static_cast<float>(kr - static_cast<double>(column.krHi));
+                    column.lossPerMeter = lossPerM;
+                    column.re = buffer.MapRealFreq.Row(k, w);
+                    column.im = buffer.MapImagFreq.Row(k, w);
+                    if (PolarColumn(column)) {
+                        continue;
+                    }
                     for (size_t li = 0; li < ds; ++li) {
-                        const size_t c11 = table.at(k, e1[li], a11[li]), c21 = table.at(k, e1[li], a21[li]);
-                        const size_t c12 = table.at(k, e2[li], a12[li]), c22 = table.at(k, e2[li], a22[li]);
+                        // Rows are interpolated from the left corner by the precomputed azimuth steps; the
+                        // second row is the one the mirror rule gave (its step runs the mirrored way).
+                        const uint32_t c11 = o11[li], c12 = o12[li];
                         const float fa = static_cast<float>(dAz[li]), fe = static_cast<float>(dEl[li]);
-                        const float lf = static_cast<float>(tenths);
-                        const float m1 = table.mag[c11] + fa * (table.mag[c21] - table.mag[c11]) / lf;
-                        const float m2 = table.mag[c12] + fa * (table.mag[c22] - table.mag[c12]) / lf;
+                        const float m1 = tm[c11] + fa * rowStep(tm, tdm, c11, o21[li], lf);
+                        const float m2 = tm[c12] + fa * rowStep(tm, tdm, c12, o22[li], lf);
                         const float mag = m1 + fe * (m2 - m1) / lf;
-                        float phase = axis;
+                        double phase = axis;
                         if (real) {
-                            const double q1 = wrap2Pi(table.ph[c11] + fa * phaseStep(table.ph[c21] - table.ph[c11], lf));
-                            const double q2 = wrap2Pi(table.ph[c12] + fa * phaseStep(table.ph[c22] - table.ph[c12], lf));
-                            phase = static_cast<float>(wrap2Pi(q1 + fe * phaseStep(q2 - q1, lf)));
+                            const double q1 = wrapOnce(tp[c11] + fa * phaseRowStep(tp, tdp, c11, o21[li], lf));
+                            const double q2 = wrapOnce(tp[c12] + fa * phaseRowStep(tp, tdp, c12, o22[li], lf));
+                            phase = wrapOnce(q1 + fe * phaseStep(q2 - q1, lf));
                         }
                         const float d = dist[li];
                         const float dc = std::max(d, 1.0f);
                         amp[li] = mag * pm / dc;
                         loss[li] = lossPerM * dc;
-                        ph[li] = static_cast<float>(static_cast<double>(phase * zPolar + pp) -
-                                                    (static_cast<double>(d) - 1.0) * kr);
+                        ph[li] = static_cast<float>(phase * zPolar + pp - (static_cast<double>(d) - 1.0) * kr);
                     }
                     ExpInPlace(loss.data(), D);
                     for (size_t li = 0; li < ds; ++li) {

@@ -29,7 +29,8 @@ void scalarAtan2Array(const float* y, const float* x, float* out, int32_t n) {
     }
 }
 
-const vecmath::TUnit kScalarUnit{"scalar", &scalarSinCosAccumulate, &scalarExpInPlace, &scalarAtan2Array};
+const vecmath::TUnit kScalarUnit{"scalar", &scalarSinCosAccumulate, &scalarExpInPlace, &scalarAtan2Array,
+                                 nullptr};
 
 bool cpuHas(const char* unit) {
     __builtin_cpu_init();
@@ -74,6 +75,15 @@ void ExpInPlace(float* x, int32_t n) { currentUnit().load(std::memory_order_rela
 
 void Atan2Array(const float* y, const float* x, float* out, int32_t n) {
     currentUnit().load(std::memory_order_relaxed)->atan2Array(y, x, out, n);
+}
+
+bool PolarColumn(const vecmath::TPolarColumn& column) {
+    const vecmath::TUnit* unit = currentUnit().load(std::memory_order_relaxed);
+    if (unit->polarColumn == nullptr) {
+        return false;
+    }
+    unit->polarColumn(column);
+    return true;
 }
 
 const char* VectorMathUnit() { return currentUnit().load()->name; }

@@ -14,6 +14,13 @@ void ExpInPlace(float* x, int32_t n);
 // out[i] := atan2(y[i], x[i]) for i < n, in (-pi, pi].
 void Atan2Array(const float* y, const float* x, float* out, int32_t n);
 
+namespace vecmath {
+struct TPolarColumn;
+}
+// The map kernel's column step on the vector unit; false when the unit has none (the caller then
+// runs its own loop).
+bool PolarColumn(const vecmath::TPolarColumn& column);
+
 // Which vector unit the functions above use: "avx512f", "avx2", "sse4" or "scalar".
 const char* VectorMathUnit();
 // Forces a unit for benchmarks and tests ("avx512f", "avx2", "sse4", "scalar"); one the processor

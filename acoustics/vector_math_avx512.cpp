@@ -15,4 +15,65 @@
 #define VM_ATAN2 Sleef_atan2f16_u10avx512f
 #define VM_UNIT "avx512f"
 #define VM_PREFIX kAvx512
+
+namespace vendrel::vecmath {
+
+// Phase differences taken the shorter way round (pi and 2 pi as singles, as the polar lookup has them).
+static inline __m512 shorter(__m512 d) {
+    const __m512 pi = _mm512_set1_ps(3.1415927410125732f), twoPi = _mm512_set1_ps(6.2831854820251465f);
+    const __mmask16 below = _mm512_cmp_ps_mask(d, _mm512_sub_ps(_mm512_setzero_ps(), pi), _CMP_LT_OQ);
+    const __mmask16 above = _mm512_cmp_ps_mask(d, pi, _CMP_GT_OQ);
+    d = _mm512_mask_add_ps(d, below, d, twoPi);
+    return _mm512_mask_sub_ps(d, above, d, twoPi);
+}
+
+// Into [0, 2 pi) from within one turn of it.
+static inline __m512 wrapOnce(__m512 x) {
+    const __m512 twoPi = _mm512_set1_ps(6.28318530717959f);
+    x = _mm512_mask_add_ps(x, _mm512_cmp_ps_mask(x, _mm512_setzero_ps(), _CMP_LT_OQ), x, twoPi);
+    return _mm512_mask_sub_ps(x, _mm512_cmp_ps_mask(x, twoPi, _CMP_GE_OQ), x, twoPi);
+}
+
+static void kAvx512PolarColumn(const TPolarColumn& c) {
+    const __m512 invL = _mm512_set1_ps(1.0f / c.tenths);
+    const __m512 one = _mm512_set1_ps(1.0f);
+    for (int32_t i = 0; i < c.n; i += 16) {
+        const int32_t left = c.n - i;
+        const __mmask16 m = left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
+        const __m512i c11 = _mm512_maskz_loadu_epi32(m, c.c11 + i), c21 = _mm512_maskz_loadu_epi32(m, c.c21 + i);
+        const __m512i c12 = _mm512_maskz_loadu_epi32(m, c.c12 + i), c22 = _mm512_maskz_loadu_epi32(m, c.c22 + i);
+        const __m512 fa = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_loadu_epi32(m, c.dAz + i)), invL);
+        const __m512 fe = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_loadu_epi32(m, c.dEl + i)), invL);
+        const __m512 m11 = _mm512_i32gather_ps(c11, c.mag, 4), m21 = _mm512_i32gather_ps(c21, c.mag, 4);
+        const __m512 m12 = _mm512_i32gather_ps(c12, c.mag, 4), m22 = _mm512_i32gather_ps(c22, c.mag, 4);
+        const __m512 m1 = _mm512_fmadd_ps(fa, _mm512_sub_ps(m21, m11), m11);
+        const __m512 m2 = _mm512_fmadd_ps(fa, _mm512_sub_ps(m22, m12), m12);
+        const __m512 mag = _mm512_fmadd_ps(fe, _mm512_sub_ps(m2, m1), m1);
+        __m512 phase = _mm512_set1_ps(c.axisPhase);
+        if (c.realPhase) {
+            const __m512 p11 = _mm512_i32gather_ps(c11, c.phase, 4), p21 = _mm512_i32gather_ps(c21, c.phase, 4);
+            const __m512 p12 = _mm512_i32gather_ps(c12, c.phase, 4), p22 = _mm512_i32gather_ps(c22, c.phase, 4);
+            const __m512 q1 = wrapOnce(_mm512_fmadd_ps(fa, shorter(_mm512_sub_ps(p21, p11)), p11));
+            const __m512 q2 = wrapOnce(_mm512_fmadd_ps(fa, shorter(_mm512_sub_ps(p22, p12)), p12));
+            phase = wrapOnce(_mm512_fmadd_ps(fe, shorter(_mm512_sub_ps(q2, q1)), q1));
+        }
+        const __m512 d = _mm512_mask_loadu_ps(one, m, c.dist + i);
+        const __m512 dc = _mm512_max_ps(d, one);
+        __m512 amp = _mm512_div_ps(_mm512_mul_ps(mag, _mm512_set1_ps(c.procMag)), dc);
+        amp = _mm512_mul_ps(amp, Sleef_expf16_u10avx512f(_mm512_mul_ps(_mm512_set1_ps(c.lossPerMeter), dc)));
+        // phase * z + processing phase - (d - 1) k, the product kept exact by the split wavenumber.
+        const __m512 dm1 = _mm512_sub_ps(d, one);
+        __m512 phi = _mm512_fmadd_ps(phase, _mm512_set1_ps(c.polarPhaseFactor), _mm512_set1_ps(c.procPhase));
+        phi = _mm512_fnmadd_ps(dm1, _mm512_set1_ps(c.krHi), phi);
+        phi = _mm512_fnmadd_ps(dm1, _mm512_set1_ps(c.krLo), phi);
+        const Sleef___m512_2 sc = Sleef_sincosf16_u10avx512f(phi);
+        const __m512 re = _mm512_maskz_loadu_ps(m, c.re + i), im = _mm512_maskz_loadu_ps(m, c.im + i);
+        _mm512_mask_storeu_ps(c.re + i, m, _mm512_fmadd_ps(amp, sc.y, re));
+        _mm512_mask_storeu_ps(c.im + i, m, _mm512_fmadd_ps(amp, sc.x, im));
+    }
+}
+
+} // namespace vendrel::vecmath
+
+#define VM_POLAR_COLUMN &kAvx512PolarColumn
 #include "acoustics/vector_math_body.inc"

@@ -7,11 +7,33 @@
 
 namespace vendrel::vecmath {
 
+// One depth column of one source at one frequency, for the map kernel: the bilinear polar lookup of
+// every pixel (table cells of the four corners, position inside the cell in tenths of a degree), the
+// spreading, air loss and propagation phase, and the complex sum into the map row.
+struct TPolarColumn {
+    int32_t n;                            // pixels in the column
+    const float* mag;                     // polar magnitudes of this frequency, by table cell
+    const float* phase;                   // polar phases in [0, 2pi), by table cell
+    const uint32_t *c11, *c21, *c12, *c22; // corner cells per pixel
+    const int32_t *dAz, *dEl;             // tenths of a degree into the cell per pixel
+    const float* dist;                    // metres per pixel
+    float tenths;                         // tenths of a degree per cell
+    float procMag, procPhase;             // processing response
+    float polarPhaseFactor;               // 0 with zero-phase start, else 1
+    float axisPhase;                      // on-axis phase, used unless realPhase
+    bool realPhase;
+    float krHi, krLo;                     // radians per metre, split into two singles
+    float lossPerMeter;                   // natural-log air loss per metre (negative)
+    float* re;                            // map row, real part (added to)
+    float* im;                            // map row, imaginary part (added to)
+};
+
 struct TUnit {
     const char* name;
     void (*sinCosAccumulate)(const float* amp, const float* phase, float* re, float* im, int32_t n);
     void (*expInPlace)(float* x, int32_t n);
     void (*atan2Array)(const float* y, const float* x, float* out, int32_t n);
+    void (*polarColumn)(const TPolarColumn& c); // null: the kernel's own loop
 };
 
 extern const TUnit kAvx512Unit;
