@@ -113,6 +113,7 @@ void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& m
 struct SourceTable {
     int32_t nAz = 0, nEl = 0;
     std::vector<float> mag, dMag, ph, dPh;
+    std::vector<float> packed; // the vector unit's layout: [k][mirrored][e][a] x (m, dm, p, dp)
     std::vector<uint8_t> realPhase; // per k
     std::vector<float> axisPhase;   // per k
     size_t stride() const { return static_cast<size_t>(nEl) * static_cast<size_t>(nAz); }
@@ -254,6 +255,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     const int32_t lastSource = FromSource == -1 ? model.FNSourcePoints - 1 : FromSource;
 
     std::vector<float> procMag(static_cast<size_t>(nK)), procPh(static_cast<size_t>(nK));
+    SourceTable table; // re-filled per source, its storage kept
+    const bool vectorColumn = PolarColumnAvailable();
 
     for (int32_t z = firstZone; z <= lastZone; ++z) {
         TMappingZone& zone = *At(project.MappingZones, z);
@@ -280,7 +283,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
         std::vector<float> dist(ds), yAz(ds), xAz(ds), yEl(ds), xEl(ds), az(ds), el(ds);
         std::vector<int32_t> dAz(ds), dEl(ds);
         std::vector<uint32_t> o11(ds), o21(ds), o12(ds), o22(ds); // table cells of the four corners at k = 0
-        std::vector<float> amp(ds), ph(ds), loss(ds);
+        std::vector<uint32_t> row1(ds), row2(ds); // the vector unit's row entries of the first corners
+        std::vector<float> amp(ds), ph(ds), loss(ds), invSpread(ds);
 
         for (int32_t i = firstSource; i <= lastSource; ++i) {
             const TSourcePoint& src = *At(SourcePoints, i);
@@ -289,7 +293,6 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             }
             prepareSourceResponse(*this, i, procMag, procPh);
             // The polar table of this source per averaged frequency.
-            SourceTable table;
             table.nAz = nAz;
             table.nEl = nEl;
             const size_t cells = static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
@@ -297,25 +300,62 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             table.dMag.resize(cells);
             table.ph.resize(cells);
             table.dPh.resize(cells);
+            table.packed.resize(vectorColumn ? cells * 2 * 4 : 0);
             table.realPhase.resize(static_cast<size_t>(nK));
             table.axisPhase.resize(static_cast<size_t>(nK));
             const int32_t set = At(model.SourcePoint, i)->PolarID;
             const auto& slices = At(model.PolarData, set);
+            std::vector<int32_t> gridPoint(static_cast<size_t>(nK));
+            int32_t maxPoint = 0;
             for (int32_t k = 0; k < nK; ++k) {
-                const int32_t f = freqs[static_cast<size_t>(k)];
-                const int32_t n = model.DSPSpace->FreqToPoint(f);
-                for (int32_t e = 0; e < nEl; ++e) {
-                    for (int32_t a = 0; a < nAz; ++a) {
-                        const rPolarData& d = At(At(slices, e), a);
-                        table.mag[table.at(k, e, a)] = At(d.MagnitudePerFreq, n);
-                        table.ph[table.at(k, e, a)] = static_cast<float>(wrap2Pi(At(d.PhasePerFreq, n)));
+                gridPoint[static_cast<size_t>(k)] = model.DSPSpace->FreqToPoint(freqs[static_cast<size_t>(k)]);
+                maxPoint = std::max(maxPoint, gridPoint[static_cast<size_t>(k)]);
+            }
+            // Direction by direction, every frequency of it at once (each direction's arrays are read
+            // once); the lengths are verified per direction.
+            for (int32_t e = 0; e < nEl; ++e) {
+                for (int32_t a = 0; a < nAz; ++a) {
+                    const rPolarData& d = At(At(slices, e), a);
+                    (void)At(d.MagnitudePerFreq, maxPoint);
+                    (void)At(d.PhasePerFreq, maxPoint);
+                    for (int32_t k = 0; k < nK; ++k) {
+                        const size_t n = static_cast<size_t>(gridPoint[static_cast<size_t>(k)]);
+                        table.mag[table.at(k, e, a)] = d.MagnitudePerFreq[n];
+                        const double p0 = d.PhasePerFreq[n];
+                        table.ph[table.at(k, e, a)] =
+                            static_cast<float>(p0 >= 0 && p0 < kTwoPi ? p0 : wrap2Pi(p0));
                     }
                 }
-                for (int32_t e = 0; e < nEl; ++e) {
-                    for (int32_t a = 0; a < nAz; ++a) {
-                        const size_t c = table.at(k, e, a), next = table.at(k, e, (a + 1) % nAz);
-                        table.dMag[c] = static_cast<float>((static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
-                        table.dPh[c] = static_cast<float>(phaseStep(static_cast<double>(table.ph[next]) - table.ph[c], tenths));
+            }
+            for (int32_t k = 0; k < nK; ++k) {
+                const int32_t f = freqs[static_cast<size_t>(k)];
+                if (vectorColumn) {
+                    // Row entries for the vector unit: forward rows step to the next azimuth, mirrored
+                    // rows (the other half of the sphere) to the previous one.
+                    float* out = table.packed.data() + static_cast<size_t>(k) * 2 * table.stride() * 4;
+                    for (int32_t v = 0; v < 2; ++v) {
+                        for (int32_t e = 0; e < nEl; ++e) {
+                            for (int32_t a = 0; a < nAz; ++a) {
+                                const int32_t b = v == 0 ? (a + 1) % nAz : (a + nAz - 1) % nAz;
+                                const size_t c = table.at(k, e, a), nb = table.at(k, e, b);
+                                float* entry = out + ((static_cast<size_t>(v) * nEl + e) * nAz + a) * 4;
+                                entry[0] = table.mag[c];
+                                entry[1] = table.mag[nb] - table.mag[c];
+                                entry[2] = table.ph[c];
+                                entry[3] = static_cast<float>(
+                                    phaseStep(static_cast<double>(table.ph[nb]) - table.ph[c], 1.0));
+                            }
+                        }
+                    }
+                } else {
+                    for (int32_t e = 0; e < nEl; ++e) {
+                        for (int32_t a = 0; a < nAz; ++a) {
+                            const size_t c = table.at(k, e, a), next = table.at(k, e, (a + 1) % nAz);
+                            table.dMag[c] =
+                                static_cast<float>((static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
+                            table.dPh[c] = static_cast<float>(
+                                phaseStep(static_cast<double>(table.ph[next]) - table.ph[c], tenths));
+                        }
                     }
                 }
                 table.realPhase[static_cast<size_t>(k)] = model.UseRealPhase && f < project.MaxFreqforRealPhase() &&
@@ -351,6 +391,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     const TVec3f t = apply(dv, toSource);
                     const size_t li = static_cast<size_t>(l);
                     dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
+                    invSpread[li] = 1.0f / std::max(dist[li], 1.0f);
                     yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
                     xAz[li] = t[0];
                     yEl[li] = t[1];
@@ -370,21 +411,27 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     dEl[li] = static_cast<int32_t>((elCell - ep1) * tenths);
                     const auto mirror = [nAz](int32_t a) { return (nAz - a) % nAz; };
                     int32_t b11 = p1, b21 = p2, b12 = p1, b22 = p2;
+                    bool mir1 = false, mir2 = false; // rows on the mirrored half of the sphere
                     if (ep1 > nEl - 1) {
                         b11 = mirror(p1);
                         b21 = mirror(p2);
                         ep1 -= nEl;
+                        mir1 = true;
                     }
                     if (ep2 > nEl - 1) {
                         b12 = mirror(p1);
                         b22 = mirror(p2);
                         ep2 -= nEl;
+                        mir2 = true;
                         if (ep2 > nEl - 1) {
                             ep2 -= nEl;
                             b12 = mirror(b12);
                             b22 = mirror(b22);
+                            mir2 = false;
                         }
                     }
+                    row1[li] = static_cast<uint32_t>((mir1 ? nEl * nAz : 0) + ep1 * nAz + b11);
+                    row2[li] = static_cast<uint32_t>((mir2 ? nEl * nAz : 0) + ep2 * nAz + b12);
                     o11[li] = static_cast<uint32_t>(table.at(0, ep1, b11));
                     o21[li] = static_cast<uint32_t>(table.at(0, ep1, b21));
                     o12[li] = static_cast<uint32_t>(table.at(0, ep2, b12));
@@ -405,15 +452,13 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     const float lf = static_cast<float>(tenths);
                     vecmath::TPolarColumn column{};
                     column.n = D;
-                    column.mag = tm;
-                    column.phase = tp;
-                    column.c11 = o11.data();
-                    column.c21 = o21.data();
-                    column.c12 = o12.data();
-                    column.c22 = o22.data();
+                    column.packed = vectorColumn ? table.packed.data() + ks * 2 * table.stride() * 4 : nullptr;
+                    column.row1 = row1.data();
+                    column.row2 = row2.data();
                     column.dAz = dAz.data();
                     column.dEl = dEl.data();
                     column.dist = dist.data();
+                    column.invSpread = invSpread.data();
                     column.tenths = lf;
                     column.procMag = pm;
                     column.procPhase = pp;

@@ -86,6 +86,8 @@ bool PolarColumn(const vecmath::TPolarColumn& column) {
     return true;
 }
 
+bool PolarColumnAvailable() { return currentUnit().load(std::memory_order_relaxed)->polarColumn != nullptr; }
+
 const char* VectorMathUnit() { return currentUnit().load()->name; }
 
 void SetVectorMathUnit(const char* unit) { currentUnit() = chooseUnit(unit); }

@@ -20,6 +20,7 @@ struct TPolarColumn;
 // The map kernel's column step on the vector unit; false when the unit has none (the caller then
 // runs its own loop).
 bool PolarColumn(const vecmath::TPolarColumn& column);
+bool PolarColumnAvailable();
 
 // Which vector unit the functions above use: "avx512f", "avx2", "sse4" or "scalar".
 const char* VectorMathUnit();

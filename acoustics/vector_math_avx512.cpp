@@ -34,32 +34,49 @@ static inline __m512 wrapOnce(__m512 x) {
     return _mm512_mask_sub_ps(x, _mm512_cmp_ps_mask(x, twoPi, _CMP_GE_OQ), x, twoPi);
 }
 
+// Gathers the two 8-byte halves (value, step) of 16 row entries and separates them: the entries
+// are four singles, (magnitude, step) at pair index 2 e and (phase, step) at 2 e + 1.
+static inline void gatherPairs(const float* base, __m512i pairIndex, __m512& value, __m512& step) {
+    const __m256i lo = _mm512_castsi512_si256(pairIndex);
+    const __m256i hi = _mm512_extracti64x4_epi64(pairIndex, 1);
+    const __m512d a = _mm512_i32gather_pd(lo, base, 8);
+    const __m512d b = _mm512_i32gather_pd(hi, base, 8);
+    const __m512i even = _mm512_set_epi32(30, 28, 26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
+    const __m512i odd = _mm512_set_epi32(31, 29, 27, 25, 23, 21, 19, 17, 15, 13, 11, 9, 7, 5, 3, 1);
+    value = _mm512_permutex2var_ps(_mm512_castpd_ps(a), even, _mm512_castpd_ps(b));
+    step = _mm512_permutex2var_ps(_mm512_castpd_ps(a), odd, _mm512_castpd_ps(b));
+}
+
 static void kAvx512PolarColumn(const TPolarColumn& c) {
     const __m512 invL = _mm512_set1_ps(1.0f / c.tenths);
     const __m512 one = _mm512_set1_ps(1.0f);
     for (int32_t i = 0; i < c.n; i += 16) {
         const int32_t left = c.n - i;
         const __mmask16 m = left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
-        const __m512i c11 = _mm512_maskz_loadu_epi32(m, c.c11 + i), c21 = _mm512_maskz_loadu_epi32(m, c.c21 + i);
-        const __m512i c12 = _mm512_maskz_loadu_epi32(m, c.c12 + i), c22 = _mm512_maskz_loadu_epi32(m, c.c22 + i);
+        // Pair index of (magnitude, step) is 2 * entry; of (phase, step) 2 * entry + 1.
+        const __m512i r1 = _mm512_slli_epi32(_mm512_maskz_loadu_epi32(m, c.row1 + i), 1);
+        const __m512i r2 = _mm512_slli_epi32(_mm512_maskz_loadu_epi32(m, c.row2 + i), 1);
         const __m512 fa = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_loadu_epi32(m, c.dAz + i)), invL);
         const __m512 fe = _mm512_mul_ps(_mm512_cvtepi32_ps(_mm512_maskz_loadu_epi32(m, c.dEl + i)), invL);
-        const __m512 m11 = _mm512_i32gather_ps(c11, c.mag, 4), m21 = _mm512_i32gather_ps(c21, c.mag, 4);
-        const __m512 m12 = _mm512_i32gather_ps(c12, c.mag, 4), m22 = _mm512_i32gather_ps(c22, c.mag, 4);
-        const __m512 m1 = _mm512_fmadd_ps(fa, _mm512_sub_ps(m21, m11), m11);
-        const __m512 m2 = _mm512_fmadd_ps(fa, _mm512_sub_ps(m22, m12), m12);
+        __m512 v1, s1, v2, s2;
+        gatherPairs(c.packed, r1, v1, s1);
+        gatherPairs(c.packed, r2, v2, s2);
+        const __m512 m1 = _mm512_fmadd_ps(fa, s1, v1);
+        const __m512 m2 = _mm512_fmadd_ps(fa, s2, v2);
         const __m512 mag = _mm512_fmadd_ps(fe, _mm512_sub_ps(m2, m1), m1);
         __m512 phase = _mm512_set1_ps(c.axisPhase);
         if (c.realPhase) {
-            const __m512 p11 = _mm512_i32gather_ps(c11, c.phase, 4), p21 = _mm512_i32gather_ps(c21, c.phase, 4);
-            const __m512 p12 = _mm512_i32gather_ps(c12, c.phase, 4), p22 = _mm512_i32gather_ps(c22, c.phase, 4);
-            const __m512 q1 = wrapOnce(_mm512_fmadd_ps(fa, shorter(_mm512_sub_ps(p21, p11)), p11));
-            const __m512 q2 = wrapOnce(_mm512_fmadd_ps(fa, shorter(_mm512_sub_ps(p22, p12)), p12));
+            const __m512i oneI = _mm512_set1_epi32(1);
+            gatherPairs(c.packed, _mm512_add_epi32(r1, oneI), v1, s1);
+            gatherPairs(c.packed, _mm512_add_epi32(r2, oneI), v2, s2);
+            const __m512 q1 = wrapOnce(_mm512_fmadd_ps(fa, s1, v1));
+            const __m512 q2 = wrapOnce(_mm512_fmadd_ps(fa, s2, v2));
             phase = wrapOnce(_mm512_fmadd_ps(fe, shorter(_mm512_sub_ps(q2, q1)), q1));
         }
         const __m512 d = _mm512_mask_loadu_ps(one, m, c.dist + i);
         const __m512 dc = _mm512_max_ps(d, one);
-        __m512 amp = _mm512_div_ps(_mm512_mul_ps(mag, _mm512_set1_ps(c.procMag)), dc);
+        __m512 amp = _mm512_mul_ps(_mm512_mul_ps(mag, _mm512_set1_ps(c.procMag)),
+                                   _mm512_maskz_loadu_ps(m, c.invSpread + i));
         amp = _mm512_mul_ps(amp, Sleef_expf16_u10avx512f(_mm512_mul_ps(_mm512_set1_ps(c.lossPerMeter), dc)));
         // phase * z + processing phase - (d - 1) k, the product kept exact by the split wavenumber.
         const __m512 dm1 = _mm512_sub_ps(d, one);

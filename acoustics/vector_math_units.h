@@ -12,11 +12,13 @@ namespace vendrel::vecmath {
 // spreading, air loss and propagation phase, and the complex sum into the map row.
 struct TPolarColumn {
     int32_t n;                            // pixels in the column
-    const float* mag;                     // polar magnitudes of this frequency, by table cell
-    const float* phase;                   // polar phases in [0, 2pi), by table cell
-    const uint32_t *c11, *c21, *c12, *c22; // corner cells per pixel
+    // Polar table of this frequency: per row entry (magnitude, magnitude step to the row neighbour,
+    // phase in [0, 2pi), phase step the shorter way), laid [mirrored][elevation][azimuth].
+    const float* packed;
+    const uint32_t *row1, *row2; // entry of each pixel's first corner in its two rows
     const int32_t *dAz, *dEl;             // tenths of a degree into the cell per pixel
     const float* dist;                    // metres per pixel
+    const float* invSpread;               // 1 / max(dist, 1) per pixel
     float tenths;                         // tenths of a degree per cell
     float procMag, procPhase;             // processing response
     float polarPhaseFactor;               // 0 with zero-phase start, else 1
