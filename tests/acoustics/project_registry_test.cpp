@@ -1,0 +1,111 @@
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "platform/core/dispatcher.h"
+#include "platform/core/geometry3d.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace vendrel;
+
+namespace {
+
+struct RegistryFixture : ::testing::Test {
+    TPhysicalSpace medium;
+    ManualDispatcher ui;
+    std::unique_ptr<TAcousticProject> project;
+    std::unique_ptr<TCabModel> model;
+
+    void SetUp() override {
+        project = std::make_unique<TAcousticProject>(&medium, &ui);
+        project->SetContinuousRender(false);
+        medium.FPixelToMeters = 0.5;
+        model = std::make_unique<TCabModel>(&medium, project.get());
+        model->SetPolarResolutionDegrees(10);
+        model->SetNPolarSets(1);
+        model->SetNSourcePoints(1);
+    }
+    void TearDown() override {
+        project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
+    }
+
+    TCabinet* cabinet() {
+        return project->AddCabinet(model.get(), TPoint3D(0, 2, 0), TPoint3D(0, 0, 0), false,
+                                   TCabPlacement::qzaVertical, 0, true);
+    }
+    TMappingZone* zone(const std::string& name, TSurfaceType type = TSurfaceType::qzaRectangle) {
+        return project->AddMappingZone(name, TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 10, 8, 0.1, false, type, true);
+    }
+};
+
+} // namespace
+
+TEST_F(RegistryFixture, AddedObjectsAreNumberedByKind) {
+    const int32_t unique = project->UniqueID;
+    TCabinet* a = cabinet();
+    TCabinet* b = cabinet();
+    EXPECT_EQ(a->NumberID, 1);
+    EXPECT_EQ(b->NumberID, 2);
+    EXPECT_TRUE(b->Active());
+    TGenericDSPProcess* p = project->AddDSPProcess();
+    EXPECT_EQ(p->NumberID, 1);
+    EXPECT_EQ(p->Name, "No Name 1");
+    EXPECT_TRUE(p->Active());
+    EXPECT_EQ(project->UniqueID, unique + 3);
+    EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.AddDSPPRocess");
+}
+
+TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) {
+    TCabinet* cab = cabinet();
+    zone("A");
+    TMappingZone* b = zone("B");
+    TMappingZone* c = zone("C");
+    ASSERT_EQ(cab->MapData.size(), 3u);
+    project->RemoveMappingZone(b);
+    ASSERT_EQ(project->NMappingZones(), 2);
+    EXPECT_EQ(c->ZoneIndexID, 1);
+    EXPECT_EQ(cab->MapData.size(), 2u);
+    EXPECT_EQ(cab->MapData[1]->ZoneID, 1);
+    EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveZone");
+
+    // A picture surface has no buffers in the cabinets: removing it leaves theirs alone.
+    TMappingZone* picture = zone("Picture", TSurfaceType::qzaPicture);
+    const size_t buffers = cab->MapData.size();
+    project->RemoveMappingZone(picture);
+    EXPECT_EQ(cab->MapData.size(), buffers);
+}
+
+TEST_F(RegistryFixture, RemovingAProcessHandsItsCabinetsTheBypass) {
+    TCabinet* a = cabinet();
+    TCabinet* b = cabinet();
+    TGenericDSPProcess* p = project->AddDSPProcess();
+    a->SetExternalDSPProcess(p);
+    b->SetExternalDSPProcess(p);
+    ASSERT_EQ(p->AppliedOn.size(), 2u);
+    project->RemoveDSPProcess({}, 0); // nothing at all
+    EXPECT_EQ(project->NDSPProcess(), 1);
+    project->RemoveDSPProcess({p}, 1);
+    EXPECT_EQ(project->NDSPProcess(), 0);
+    EXPECT_EQ(a->ExternalDSPProcess(), project->BypassProcess.get());
+    EXPECT_EQ(b->ExternalDSPProcess(), project->BypassProcess.get());
+}
+
+TEST_F(RegistryFixture, RemovingACabinetDetachesItFromItsProcessAndKeepsEventsAsTheyWere) {
+    TCabinet* a = cabinet();
+    TCabinet* b = cabinet();
+    TGenericDSPProcess* p = project->AddDSPProcess();
+    a->SetExternalDSPProcess(p);
+    project->EventsEnabled = false;
+    project->RemoveCabinet(a);
+    EXPECT_FALSE(project->EventsEnabled);
+    EXPECT_TRUE(p->AppliedOn.empty());
+    ASSERT_EQ(project->NCabinets(), 1);
+    EXPECT_EQ(project->Cabinets[0].get(), b);
+    project->RemoveCabinet(nullptr); // ends after the breadcrumb
+    EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveCabinet");
+}
