@@ -88,6 +88,9 @@ double reduceDegrees(double deg) {
     return v;
 }
 
+// Angles already inside [0, 360) (nearly all) skip the reduction.
+inline double fastReduceDegrees(double deg) { return deg >= 0 && deg < 360.0 ? deg : reduceDegrees(deg); }
+
 double phaseStep(double d, double l) {
     constexpr double pi = 3.1415927410125732, twoPi = 6.2831854820251465;
     if (std::fabs(d) <= pi) {
@@ -239,6 +242,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     const int32_t r = model.FPolarResolutionDegrees;
     const int32_t nAz = model.FNPolarAzMeasures, nEl = model.FNPolarElevSlices;
     const double tenths = 10.0 * r;
+    const double perCell = 1.0 / r; // cells per degree
     const float s = static_cast<float>(medium.PixelToMeters());
 
     // Per averaged frequency: radians per metre and air loss in dB per metre.
@@ -400,9 +404,9 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                 Atan2Array(yAz.data(), xAz.data(), az.data(), D);
                 Atan2Array(yEl.data(), xEl.data(), el.data(), D);
                 for (size_t li = 0; li < ds; ++li) {
-                    const double azDeg = reduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
-                    const double elDeg = reduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
-                    const double azCell = azDeg / r, elCell = elDeg / r;
+                    const double azDeg = fastReduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
+                    const double elDeg = fastReduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
+                    const double azCell = azDeg * perCell, elCell = elDeg * perCell;
                     const int32_t p1 = static_cast<int32_t>(azCell);
                     const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
                     dAz[li] = static_cast<int32_t>((azCell - p1) * tenths);
