@@ -386,60 +386,87 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     project.AllMapsState = TCalcState::qzaNeedsCalculate;
                     return false;
                 }
-                // Geometry of the column.
-                for (int32_t l = 0; l < D; ++l) {
-                    const TVec3f p{static_cast<float>(w) + o[0] + 0.5f, o[1],
-                                   static_cast<float>(l) - h + o[2] + 0.5f};
-                    const TVec3f q = apply(p, inv);
-                    const TVec3f dv{(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s};
-                    const TVec3f t = apply(dv, toSource);
-                    const size_t li = static_cast<size_t>(l);
-                    dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
-                    invSpread[li] = 1.0f / std::max(dist[li], 1.0f);
-                    yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
-                    xAz[li] = t[0];
-                    yEl[li] = t[1];
-                    xEl[li] = -t[2];
-                }
-                Atan2Array(yAz.data(), xAz.data(), az.data(), D);
-                Atan2Array(yEl.data(), xEl.data(), el.data(), D);
-                for (size_t li = 0; li < ds; ++li) {
-                    const double azDeg = fastReduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
-                    const double elDeg = fastReduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
-                    const double azCell = azDeg * perCell, elCell = elDeg * perCell;
-                    const int32_t p1 = static_cast<int32_t>(azCell);
-                    const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
-                    dAz[li] = static_cast<int32_t>((azCell - p1) * tenths);
-                    int32_t ep1 = static_cast<int32_t>(elCell);
-                    int32_t ep2 = ep1 + 1;
-                    dEl[li] = static_cast<int32_t>((elCell - ep1) * tenths);
-                    const auto mirror = [nAz](int32_t a) { return (nAz - a) % nAz; };
-                    int32_t b11 = p1, b21 = p2, b12 = p1, b22 = p2;
-                    bool mir1 = false, mir2 = false; // rows on the mirrored half of the sphere
-                    if (ep1 > nEl - 1) {
-                        b11 = mirror(p1);
-                        b21 = mirror(p2);
-                        ep1 -= nEl;
-                        mir1 = true;
+                if (vectorColumn) {
+                    // The offset from the source in its frame is linear along the column.
+                    const auto offsetAt = [&](float l) {
+                        const TVec3f q = apply({static_cast<float>(w) + o[0] + 0.5f, o[1], l - h + o[2] + 0.5f}, inv);
+                        return apply({(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s}, toSource);
+                    };
+                    const TVec3f t0 = offsetAt(0.0f);
+                    const TVec3f tEnd = offsetAt(static_cast<float>(std::max(D - 1, 1)));
+                    vecmath::TPolarGeometry g{};
+                    g.n = D;
+                    for (int c = 0; c < 3; ++c) {
+                        g.t0[c] = t0[static_cast<size_t>(c)];
+                        g.dt[c] = (tEnd[static_cast<size_t>(c)] - t0[static_cast<size_t>(c)]) /
+                                  static_cast<float>(std::max(D - 1, 1));
                     }
-                    if (ep2 > nEl - 1) {
-                        b12 = mirror(p1);
-                        b22 = mirror(p2);
-                        ep2 -= nEl;
-                        mir2 = true;
-                        if (ep2 > nEl - 1) {
-                            ep2 -= nEl;
-                            b12 = mirror(b12);
-                            b22 = mirror(b22);
-                            mir2 = false;
+                    g.r = r;
+                    g.nAz = nAz;
+                    g.nEl = nEl;
+                    g.dist = dist.data();
+                    g.invSpread = invSpread.data();
+                    g.dAz = dAz.data();
+                    g.dEl = dEl.data();
+                    g.row1 = row1.data();
+                    g.row2 = row2.data();
+                    PolarGeometry(g);
+                } else {
+                    // Geometry of the column.
+                    for (int32_t l = 0; l < D; ++l) {
+                        const TVec3f p{static_cast<float>(w) + o[0] + 0.5f, o[1],
+                                       static_cast<float>(l) - h + o[2] + 0.5f};
+                        const TVec3f q = apply(p, inv);
+                        const TVec3f dv{(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s};
+                        const TVec3f t = apply(dv, toSource);
+                        const size_t li = static_cast<size_t>(l);
+                        dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
+                        invSpread[li] = 1.0f / std::max(dist[li], 1.0f);
+                        yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
+                        xAz[li] = t[0];
+                        yEl[li] = t[1];
+                        xEl[li] = -t[2];
+                    }
+                    Atan2Array(yAz.data(), xAz.data(), az.data(), D);
+                    Atan2Array(yEl.data(), xEl.data(), el.data(), D);
+                    for (size_t li = 0; li < ds; ++li) {
+                        const double azDeg = fastReduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
+                        const double elDeg = fastReduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
+                        const double azCell = azDeg * perCell, elCell = elDeg * perCell;
+                        const int32_t p1 = static_cast<int32_t>(azCell);
+                        const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
+                        dAz[li] = static_cast<int32_t>((azCell - p1) * tenths);
+                        int32_t ep1 = static_cast<int32_t>(elCell);
+                        int32_t ep2 = ep1 + 1;
+                        dEl[li] = static_cast<int32_t>((elCell - ep1) * tenths);
+                        const auto mirror = [nAz](int32_t a) { return (nAz - a) % nAz; };
+                        int32_t b11 = p1, b21 = p2, b12 = p1, b22 = p2;
+                        bool mir1 = false, mir2 = false; // rows on the mirrored half of the sphere
+                        if (ep1 > nEl - 1) {
+                            b11 = mirror(p1);
+                            b21 = mirror(p2);
+                            ep1 -= nEl;
+                            mir1 = true;
                         }
+                        if (ep2 > nEl - 1) {
+                            b12 = mirror(p1);
+                            b22 = mirror(p2);
+                            ep2 -= nEl;
+                            mir2 = true;
+                            if (ep2 > nEl - 1) {
+                                ep2 -= nEl;
+                                b12 = mirror(b12);
+                                b22 = mirror(b22);
+                                mir2 = false;
+                            }
+                        }
+                        row1[li] = static_cast<uint32_t>((mir1 ? nEl * nAz : 0) + ep1 * nAz + b11);
+                        row2[li] = static_cast<uint32_t>((mir2 ? nEl * nAz : 0) + ep2 * nAz + b12);
+                        o11[li] = static_cast<uint32_t>(table.at(0, ep1, b11));
+                        o21[li] = static_cast<uint32_t>(table.at(0, ep1, b21));
+                        o12[li] = static_cast<uint32_t>(table.at(0, ep2, b12));
+                        o22[li] = static_cast<uint32_t>(table.at(0, ep2, b22));
                     }
-                    row1[li] = static_cast<uint32_t>((mir1 ? nEl * nAz : 0) + ep1 * nAz + b11);
-                    row2[li] = static_cast<uint32_t>((mir2 ? nEl * nAz : 0) + ep2 * nAz + b12);
-                    o11[li] = static_cast<uint32_t>(table.at(0, ep1, b11));
-                    o21[li] = static_cast<uint32_t>(table.at(0, ep1, b21));
-                    o12[li] = static_cast<uint32_t>(table.at(0, ep2, b12));
-                    o22[li] = static_cast<uint32_t>(table.at(0, ep2, b22));
                 }
                 for (int32_t k = 0; k < nK; ++k) {
                     const size_t ks = static_cast<size_t>(k);

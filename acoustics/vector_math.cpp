@@ -30,7 +30,7 @@ void scalarAtan2Array(const float* y, const float* x, float* out, int32_t n) {
 }
 
 const vecmath::TUnit kScalarUnit{"scalar", &scalarSinCosAccumulate, &scalarExpInPlace, &scalarAtan2Array,
-                                 nullptr};
+                                 nullptr, nullptr};
 
 bool cpuHas(const char* unit) {
     __builtin_cpu_init();
@@ -84,6 +84,10 @@ bool PolarColumn(const vecmath::TPolarColumn& column) {
     }
     unit->polarColumn(column);
     return true;
+}
+
+void PolarGeometry(const vecmath::TPolarGeometry& geometry) {
+    currentUnit().load(std::memory_order_relaxed)->polarGeometry(geometry);
 }
 
 bool PolarColumnAvailable() { return currentUnit().load(std::memory_order_relaxed)->polarColumn != nullptr; }

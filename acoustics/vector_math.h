@@ -16,7 +16,10 @@ void Atan2Array(const float* y, const float* x, float* out, int32_t n);
 
 namespace vecmath {
 struct TPolarColumn;
-}
+struct TPolarGeometry;
+} // namespace vecmath
+// The column geometry on the vector unit; only where PolarColumnAvailable().
+void PolarGeometry(const vecmath::TPolarGeometry& geometry);
 // The map kernel's column step on the vector unit; false when the unit has none (the caller then
 // runs its own loop).
 bool PolarColumn(const vecmath::TPolarColumn& column);

@@ -90,7 +90,65 @@ static void kAvx512PolarColumn(const TPolarColumn& c) {
     }
 }
 
+static void kAvx512PolarGeometry(const TPolarGeometry& g) {
+    const __m512 lane = _mm512_set_ps(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m512 one = _mm512_set1_ps(1.0f);
+    const __m512 radToDeg = _mm512_set1_ps(57.29577951308232f);
+    const __m512 twoPi = _mm512_set1_ps(6.283185307179586f);
+    const __m512 full = _mm512_set1_ps(360.0f);
+    const __m512 perCell = _mm512_set1_ps(1.0f / static_cast<float>(g.r));
+    const __m512 tenths = _mm512_set1_ps(10.0f * static_cast<float>(g.r));
+    const __m512i nAz = _mm512_set1_epi32(g.nAz), nEl = _mm512_set1_epi32(g.nEl);
+    const __m512i slice = _mm512_set1_epi32(g.nEl * g.nAz);
+    const __m512i lastEl = _mm512_set1_epi32(g.nEl - 1);
+    const __m512i zero = _mm512_setzero_si512();
+    for (int32_t i = 0; i < g.n; i += 16) {
+        const int32_t left = g.n - i;
+        const __mmask16 m = left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
+        const __m512 l = _mm512_add_ps(lane, _mm512_set1_ps(static_cast<float>(i)));
+        const __m512 tx = _mm512_fmadd_ps(l, _mm512_set1_ps(g.dt[0]), _mm512_set1_ps(g.t0[0]));
+        const __m512 ty = _mm512_fmadd_ps(l, _mm512_set1_ps(g.dt[1]), _mm512_set1_ps(g.t0[1]));
+        const __m512 tz = _mm512_fmadd_ps(l, _mm512_set1_ps(g.dt[2]), _mm512_set1_ps(g.t0[2]));
+        const __m512 yz = _mm512_fmadd_ps(tz, tz, _mm512_mul_ps(ty, ty));
+        const __m512 dist = _mm512_sqrt_ps(_mm512_fmadd_ps(tx, tx, yz));
+        _mm512_mask_storeu_ps(g.dist + i, m, dist);
+        _mm512_mask_storeu_ps(g.invSpread + i, m, _mm512_div_ps(one, _mm512_max_ps(dist, one)));
+        // Angle from the axis, 0..180 degrees; turn of the plane, [180, 540) brought into [0, 360).
+        const __m512 azDeg = _mm512_mul_ps(Sleef_atan2f16_u10avx512f(_mm512_sqrt_ps(yz), tx), radToDeg);
+        __m512 elDeg = _mm512_mul_ps(
+            _mm512_sub_ps(twoPi, Sleef_atan2f16_u10avx512f(ty, _mm512_sub_ps(_mm512_setzero_ps(), tz))), radToDeg);
+        elDeg = _mm512_mask_sub_ps(elDeg, _mm512_cmp_ps_mask(elDeg, full, _CMP_GE_OQ), elDeg, full);
+        const __m512 azCell = _mm512_mul_ps(azDeg, perCell), elCell = _mm512_mul_ps(elDeg, perCell);
+        const __m512i p1 = _mm512_cvttps_epi32(azCell);
+        __m512i e1 = _mm512_cvttps_epi32(elCell);
+        _mm512_mask_storeu_epi32(g.dAz + i, m,
+                                 _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_sub_ps(azCell, _mm512_cvtepi32_ps(p1)), tenths)));
+        _mm512_mask_storeu_epi32(g.dEl + i, m,
+                                 _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_sub_ps(elCell, _mm512_cvtepi32_ps(e1)), tenths)));
+        // Mirrored azimuth (nAz - p1) mod nAz.
+        const __m512i mirrored = _mm512_mask_mov_epi32(_mm512_sub_epi32(nAz, p1),
+                                                       _mm512_cmpeq_epi32_mask(p1, zero), zero);
+        __m512i e2 = _mm512_add_epi32(e1, _mm512_set1_epi32(1));
+        const __mmask16 mir1 = _mm512_cmpgt_epi32_mask(e1, lastEl);
+        e1 = _mm512_mask_sub_epi32(e1, mir1, e1, nEl);
+        const __m512i b1 = _mm512_mask_mov_epi32(p1, mir1, mirrored);
+        __mmask16 mir2 = _mm512_cmpgt_epi32_mask(e2, lastEl);
+        e2 = _mm512_mask_sub_epi32(e2, mir2, e2, nEl);
+        const __mmask16 twice = _mm512_cmpgt_epi32_mask(e2, lastEl); // exactly 360 degrees: mirrored back
+        e2 = _mm512_mask_sub_epi32(e2, twice, e2, nEl);
+        mir2 = static_cast<__mmask16>(mir2 & ~twice);
+        const __m512i b2 = _mm512_mask_mov_epi32(p1, mir2, mirrored);
+        const __m512i row1 = _mm512_add_epi32(_mm512_maskz_mov_epi32(mir1, slice),
+                                              _mm512_add_epi32(_mm512_mullo_epi32(e1, nAz), b1));
+        const __m512i row2 = _mm512_add_epi32(_mm512_maskz_mov_epi32(mir2, slice),
+                                              _mm512_add_epi32(_mm512_mullo_epi32(e2, nAz), b2));
+        _mm512_mask_storeu_epi32(g.row1 + i, m, row1);
+        _mm512_mask_storeu_epi32(g.row2 + i, m, row2);
+    }
+}
+
 } // namespace vendrel::vecmath
 
 #define VM_POLAR_COLUMN &kAvx512PolarColumn
+#define VM_POLAR_GEOMETRY &kAvx512PolarGeometry
 #include "acoustics/vector_math_body.inc"

@@ -30,12 +30,26 @@ struct TPolarColumn {
     float* im;                            // map row, imaginary part (added to)
 };
 
+// The geometry of one depth column: the pixel's offset from the source in the source's frame is
+// t0 + l * dt (metres). Gives each pixel's distance, spreading factor, position inside its polar
+// cell (tenths of a degree) and the row entries of its first corners (see TPolarColumn.packed).
+struct TPolarGeometry {
+    int32_t n;
+    float t0[3], dt[3];
+    int32_t r, nAz, nEl; // resolution in whole degrees, azimuth measures, elevation slices
+    float* dist;
+    float* invSpread;
+    int32_t *dAz, *dEl;
+    uint32_t *row1, *row2;
+};
+
 struct TUnit {
     const char* name;
     void (*sinCosAccumulate)(const float* amp, const float* phase, float* re, float* im, int32_t n);
     void (*expInPlace)(float* x, int32_t n);
     void (*atan2Array)(const float* y, const float* x, float* out, int32_t n);
     void (*polarColumn)(const TPolarColumn& c); // null: the kernel's own loop
+    void (*polarGeometry)(const TPolarGeometry& g); // null with polarColumn
 };
 
 extern const TUnit kAvx512Unit;
