@@ -15,6 +15,10 @@
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
 
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -214,131 +218,123 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         zone.FMapState = TCalcState::qzaCalculating;
         TMapLayers& Re = sum.MapRealFreq;
         TMapLayers& Im = sum.MapImagFreq;
-        std::vector<float> sRe, sIm; // per line array, for a frequency summed by magnitude
+        // Who takes part, in the order of the sum: loose cabinets, clusters, beam-steering arrays
+        // (each by itself), then the line arrays (each summed coherently first when by magnitude).
+        std::vector<const TZoneData*> singles;
+        std::vector<std::vector<const TZoneData*>> arrays;
+        for (const auto& c : Cabinets) {
+            if (c && c->Active()) {
+                singles.push_back(At(c->MapData, z).get());
+            }
+        }
+        for (const auto& g : Clusters) {
+            if (g->Active()) {
+                for (const auto& c : g->CabinetList) {
+                    if (c->Active()) {
+                        singles.push_back(At(c->MapData, z).get());
+                    }
+                }
+            }
+        }
+        for (const auto& g : Beams) {
+            if (g->Active()) {
+                for (const auto& c : g->CabinetList) {
+                    if (c->Active()) {
+                        singles.push_back(At(c->MapData, z).get());
+                    }
+                }
+            }
+        }
+        for (const auto& arr : CabArrays) {
+            if (arr->Active()) {
+                arrays.emplace_back();
+                for (const auto& c : arr->CabinetList) {
+                    if (c->Active()) {
+                        arrays.back().push_back(At(c->MapData, z).get());
+                    }
+                }
+            }
+        }
         std::vector<float> kIm;
         for (int32_t m = 0; m < nK; ++m) {
-            for (int32_t x = 0; x < W; ++x) {
-                std::fill_n(Re.Row(0, x), D, kFloor);
-                std::fill_n(Im.Row(0, x), D, kFloor);
-            }
-            if (E) {
-                coarse[static_cast<size_t>(z)].Fill(0.0f);
-            }
             const bool coherent =
                 totalCabs == 1 || (FIsComplexSum && (!FAvoidPhaseAliasing || At(FreqsAverage, m) <= FMaxFreqNoAliasing));
-            // The coarse map holds the coherent sum: real parts in K, imaginary parts in kIm.
-            if (E) {
-                kIm.assign(coarse[static_cast<size_t>(z)].size(), 0.0f);
-            }
-            const auto coarseAddComplex = [&](const TZoneData& c) {
-                TMapLayers& K = coarse[static_cast<size_t>(z)];
-                const int32_t kd = K.Depth();
-                for (int32_t y = 0; y < D - 1; y += q) {
-                    for (int32_t x = 0; x < W - 1; x += q) {
-                        K(0, x / q, y / q) += c.MapRealFreq(m, x, y);
-                        kIm[static_cast<size_t>(x / q) * kd + y / q] += c.MapImagFreq(m, x, y);
-                    }
-                }
-            };
-            const auto add = [&](const TCabinet& cab) {
-                const TZoneData& c = *At(cab.MapData, z);
-                for (int32_t x = 0; x < W; ++x) {
+            // Pixel columns are independent: they are summed in parallel, each in the fixed order.
+            tbb::parallel_for(tbb::blocked_range<int32_t>(0, W, 4), [&](const tbb::blocked_range<int32_t>& range) {
+                std::vector<float> sRe(static_cast<size_t>(D)), sIm(static_cast<size_t>(D));
+                for (int32_t x = range.begin(); x != range.end(); ++x) {
                     float* re = Re.Row(0, x);
                     float* im = Im.Row(0, x);
-                    const float* cr = c.MapRealFreq.Row(m, x);
-                    const float* ci = c.MapImagFreq.Row(m, x);
-                    if (coherent) {
-                        for (int32_t y = 0; y < D; ++y) {
-                            re[y] += cr[y];
-                            im[y] += ci[y];
-                        }
-                    } else {
-                        for (int32_t y = 0; y < D; ++y) {
-                            re[y] = static_cast<float>(re[y] + kMagnitudeWeight * std::hypot(cr[y], ci[y]));
-                        }
-                    }
-                }
-                if (E) {
-                    coarseAddComplex(c);
-                }
-            };
-            for (const auto& c : Cabinets) {
-                if (c && c->Active()) {
-                    add(*c);
-                }
-            }
-            for (const auto& g : Clusters) {
-                if (g->Active()) {
-                    for (const auto& c : g->CabinetList) {
-                        if (c->Active()) {
-                            add(*c);
-                        }
-                    }
-                }
-            }
-            for (const auto& g : Beams) {
-                if (g->Active()) {
-                    for (const auto& c : g->CabinetList) {
-                        if (c->Active()) {
-                            add(*c);
-                        }
-                    }
-                }
-            }
-            for (const auto& arr : CabArrays) {
-                if (!arr->Active()) {
-                    continue;
-                }
-                if (!coherent) {
-                    sRe.assign(static_cast<size_t>(W) * D, 0.0f);
-                    sIm.assign(static_cast<size_t>(W) * D, 0.0f);
-                }
-                for (const auto& c : arr->CabinetList) {
-                    if (!c->Active()) {
-                        continue;
-                    }
-                    const TZoneData& cd = *At(c->MapData, z);
-                    if (coherent) {
-                        for (int32_t x = 0; x < W; ++x) {
-                            float* re = Re.Row(0, x);
-                            float* im = Im.Row(0, x);
+                    std::fill_n(re, D, kFloor);
+                    std::fill_n(im, D, kFloor);
+                    for (const TZoneData* c : singles) {
+                        const float* cr = c->MapRealFreq.Row(m, x);
+                        const float* ci = c->MapImagFreq.Row(m, x);
+                        if (coherent) {
                             for (int32_t y = 0; y < D; ++y) {
-                                re[y] += cd.MapRealFreq(m, x, y);
-                                im[y] += cd.MapImagFreq(m, x, y);
+                                re[y] += cr[y];
+                                im[y] += ci[y];
                             }
-                        }
-                    } else {
-                        for (int32_t x = 0; x < W; ++x) {
+                        } else {
                             for (int32_t y = 0; y < D; ++y) {
-                                sRe[static_cast<size_t>(x) * D + y] += cd.MapRealFreq(m, x, y);
-                                sIm[static_cast<size_t>(x) * D + y] += cd.MapImagFreq(m, x, y);
+                                re[y] = static_cast<float>(re[y] + kMagnitudeWeight * std::hypot(cr[y], ci[y]));
                             }
                         }
                     }
-                    if (E) {
-                        coarseAddComplex(cd);
-                    }
-                }
-                if (!coherent) {
-                    for (int32_t x = 0; x < W; ++x) {
-                        float* re = Re.Row(0, x);
+                    for (const auto& arr : arrays) {
+                        if (coherent) {
+                            for (const TZoneData* c : arr) {
+                                const float* cr = c->MapRealFreq.Row(m, x);
+                                const float* ci = c->MapImagFreq.Row(m, x);
+                                for (int32_t y = 0; y < D; ++y) {
+                                    re[y] += cr[y];
+                                    im[y] += ci[y];
+                                }
+                            }
+                            continue;
+                        }
+                        std::fill(sRe.begin(), sRe.end(), 0.0f);
+                        std::fill(sIm.begin(), sIm.end(), 0.0f);
+                        for (const TZoneData* c : arr) {
+                            const float* cr = c->MapRealFreq.Row(m, x);
+                            const float* ci = c->MapImagFreq.Row(m, x);
+                            for (int32_t y = 0; y < D; ++y) {
+                                sRe[static_cast<size_t>(y)] += cr[y];
+                                sIm[static_cast<size_t>(y)] += ci[y];
+                            }
+                        }
                         for (int32_t y = 0; y < D; ++y) {
-                            const size_t i = static_cast<size_t>(x) * D + y;
-                            re[y] += std::hypot(sRe[i], sIm[i]);
+                            re[y] += std::hypot(sRe[static_cast<size_t>(y)], sIm[static_cast<size_t>(y)]);
                         }
                     }
+                    float* acc = A.data() + static_cast<size_t>(x) * D;
+                    for (int32_t y = 0; y < D; ++y) {
+                        acc[y] += std::hypot(re[y], im[y]);
+                    }
                 }
-            }
-            for (int32_t x = 0; x < W; ++x) {
-                const float* re = Re.Row(0, x);
-                const float* im = Im.Row(0, x);
-                for (int32_t y = 0; y < D; ++y) {
-                    A[static_cast<size_t>(x) * D + y] += std::hypot(re[y], im[y]);
-                }
-            }
+            });
             if (E) {
-                const TMapLayers& K = coarse[static_cast<size_t>(z)];
+                // The coarse map is always the coherent sum, every q-th pixel both ways.
+                TMapLayers& K = coarse[static_cast<size_t>(z)];
+                K.Fill(0.0f);
+                kIm.assign(K.size(), 0.0f);
                 const int32_t kd = K.Depth();
+                const auto coarseAdd = [&](const TZoneData& c) {
+                    for (int32_t y = 0; y < D - 1; y += q) {
+                        for (int32_t x = 0; x < W - 1; x += q) {
+                            K(0, x / q, y / q) += c.MapRealFreq(m, x, y);
+                            kIm[static_cast<size_t>(x / q) * kd + y / q] += c.MapImagFreq(m, x, y);
+                        }
+                    }
+                };
+                for (const TZoneData* c : singles) {
+                    coarseAdd(*c);
+                }
+                for (const auto& arr : arrays) {
+                    for (const TZoneData* c : arr) {
+                        coarseAdd(*c);
+                    }
+                }
                 for (int32_t x = 0; x < W1; ++x) {
                     for (int32_t y = 0; y < D1; ++y) {
                         B[static_cast<size_t>(x) * (D1 + 1) + y] +=
