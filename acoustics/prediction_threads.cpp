@@ -349,6 +349,15 @@ void TAcousticProject::AllMapsThreadStopped(TWorkerThread&) {
     });
 }
 
+void TAcousticProject::RecalcHitPoints() {
+    ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
+    for (auto& beam : Beams) {
+        for (auto& single : beam->SingleBeams) {
+            single->CalcHitPoint();
+        }
+    }
+}
+
 void TAcousticProject::RescaleObjectsToPixelSize() {
     const double px = FPhysicalSpace->PixelToMeters();
     if (ModelsDetected) {

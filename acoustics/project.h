@@ -292,6 +292,8 @@ public:
     void FAllMapsThreadRun(TWorkerThread& Sender);
     void AllMapsThreadStopped(TWorkerThread& Sender);
     void RescaleObjectsToPixelSize();
+    // The aiming hit point of every cabinet (loose, arrays, clusters, beam containers) and beam.
+    void RecalcHitPoints();
 
     // Registry of placed objects. The project owns what it registers; a removal stops every worker
     // that reads the object before releasing it.
