@@ -128,18 +128,13 @@ void TMappingZone::RecalcListenPointAbs() {
     const auto rx = static_cast<float>(angles.X * kDegToRad);
     const auto ry = static_cast<float>(angles.Y * kDegToRad);
     const auto rz = static_cast<float>(angles.Z * kDegToRad);
-    TMatrix3D M;
-    TPoint3D offset;
-    if (FMyAcousticProject->ZonasCrecenParriba) {
-        // Listening height measured from the top face of the slab.
-        M = TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) *
-            TMatrix3D::CreateRotationY(-ry);
-        offset = TPoint3D(0.0f, FListenLevel + Height(), 0.0f);
-    } else {
-        M = TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationZ(rz) *
-            TMatrix3D::CreateRotationY(-ry);
-        offset = TPoint3D(0.0f, FListenLevel, 0.0f);
-    }
+    // The offset lies along the zone's normal, turned as the map kernel turns the zone's pixel grid, so
+    // that the listening plane is the SPL surface drawn on the zone's solid. (The X and Z turns taken the
+    // other way round, once used without upward growth, moved the plane sideways when both were set.)
+    const TMatrix3D M =
+        TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationY(-ry);
+    // Growing upwards, the listening height is measured from the slab's top face.
+    const TPoint3D offset(0.0f, FListenLevel + (FMyAcousticProject->ZonasCrecenParriba ? Height() : 0.0f), 0.0f);
     FListenPointAbs = offset * M;
     RecalcPosBeginPx();
 }
