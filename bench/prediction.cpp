@@ -18,6 +18,8 @@
 #include "platform/core/worker_thread.h"
 
 #include <benchmark/benchmark.h>
+#include <tbb/global_control.h>
+#include <tbb/info.h>
 
 #include <sched.h>
 
@@ -170,7 +172,11 @@ void RenderEndToEnd(benchmark::State& state) {
     cpu_set_t all;
     CPU_ZERO(&all);
     sched_getaffinity(0, sizeof all, &all);
+    // The summation's parallel loop runs on oneTBB's pool, whose workers already exist: the one-core
+    // run limits the pool itself as well as the affinity of the threads it creates.
+    std::unique_ptr<tbb::global_control> oneThread;
     if (state.range(0) == 1) {
+        oneThread = std::make_unique<tbb::global_control>(tbb::global_control::max_allowed_parallelism, 1);
         cpu_set_t one;
         CPU_ZERO(&one);
         for (int c = 0; c < CPU_SETSIZE; ++c) {
@@ -274,6 +280,9 @@ private:
 int main(int argc, char** argv) {
     // Measured at normal priority: the idle class would measure the other load on the machine.
     SetIdlePriorityEnabled(false);
+    // oneTBB sizes its pool from the affinity in force when it first starts: start it on every core
+    // before the one-core run narrows the affinity.
+    std::printf("oneTBB threads: %d\n", tbb::info::default_concurrency());
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
