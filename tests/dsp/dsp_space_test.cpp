@@ -297,8 +297,8 @@ TEST(DSPSpace, FilterPrecisionSetters) {
 }
 
 TEST(DSPSpace, ReferenceLevelAveragesBetweenFirstAndLastLoudValue) {
-    const double spec[] = {-120, 80, 60, 75, 85, -120};
-    EXPECT_EQ(TDSPSpace::CalculateReferenceLevel(spec), 75.0);
+    const double levels[] = {-120, 80, 60, 75, 85, -120};
+    EXPECT_EQ(TDSPSpace::CalculateReferenceLevel(levels), 75.0);
     const double flat[] = {3, 3, 3};
     EXPECT_EQ(TDSPSpace::CalculateReferenceLevel(flat), 3.0);
     // Nothing above -110 dB: no value counts and the mean is 0 over an empty span.
