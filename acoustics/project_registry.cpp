@@ -15,8 +15,10 @@
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
 #include "scene/cursor_service.h"
+#include "scene/scene_object.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace vendrel {
 
@@ -41,6 +43,15 @@ template <typename T> void eraseFirst(std::vector<T*>& list, const T* item) {
     const auto it = std::find(list.begin(), list.end(), item);
     if (it != list.end()) {
         list.erase(it);
+    }
+}
+
+// A removed object leaves its layer first: the layer keeps plain pointers to its members and would
+// otherwise pass its next lock or visibility change to a freed object.
+void removeFromLayer(TQzControl3D& object) {
+    if (TQzLayer* layer = object.MyLayer()) {
+        eraseFirst(layer->ObjListInLayer, &object);
+        object.SetMyLayer(nullptr);
     }
 }
 
@@ -193,6 +204,7 @@ void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
     if (Cabinet == nullptr) {
         return;
     }
+    removeFromLayer(*Cabinet);
     EventsRestorer events(*this);
     const std::vector<TCabinet*> interrupted = StopWorkersForRemoval();
     ReleaseCabinet(takeOut(Cabinets, Cabinet));
@@ -216,6 +228,7 @@ void TAcousticProject::RemoveCabinets(const std::vector<TCabinet*>& CabinetList,
     for (int32_t i = 0; i < c; ++i) {
         TCabinet* cab = At(CabinetList, i);
         interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab), interrupted.end());
+        removeFromLayer(*cab);
         ReleaseCabinet(takeOut(Cabinets, cab));
     }
     ResumeInterrupted(interrupted);
@@ -270,6 +283,9 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
     const auto cursor = TSmartCursor::HourGlass();
     p.SetLastLogString(kCrumb + crumb);
     DebugLog(kCrumb + crumb);
+    if constexpr (std::is_base_of_v<TQzControl3D, Group>) {
+        removeFromLayer(*group);
+    }
     std::vector<TCabinet*> interrupted;
     {
         EventsRestorer events(p);
@@ -298,6 +314,7 @@ void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) { removeGroup(*t
 void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "RemoveZone");
+    removeFromLayer(*theMappingZone);
     std::vector<TCabinet*> interrupted;
     {
         EventsRestorer events(*this);

@@ -6,6 +6,7 @@
 #include "acoustics/project.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/geometry3d.h"
+#include "scene/scene_object.h"
 
 #include <gtest/gtest.h>
 
@@ -108,4 +109,24 @@ TEST_F(RegistryFixture, RemovingACabinetDetachesItFromItsProcessAndKeepsEventsAs
     EXPECT_EQ(project->Cabinets[0].get(), b);
     project->RemoveCabinet(nullptr); // ends after the breadcrumb
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveCabinet");
+}
+
+TEST_F(RegistryFixture, RemovedObjectsLeaveTheirLayerSoItNeverReachesThemAgain) {
+    TQzLayer layer;
+    TCabinet* a = cabinet();
+    TCabinet* b = cabinet();
+    TCabinet* c = cabinet();
+    TMappingZone* z = zone("A");
+    for (TQzControl3D* o : std::vector<TQzControl3D*>{a, b, c, z}) {
+        o->SetMyLayer(&layer);
+        layer.ObjListInLayer.push_back(o);
+    }
+    project->RemoveCabinet(a);
+    project->RemoveCabinets({b}, 1);
+    project->RemoveMappingZone(z);
+    ASSERT_EQ(layer.ObjListInLayer.size(), 1u);
+    EXPECT_EQ(layer.ObjListInLayer[0], c);
+    // The layer's next change reaches only the member that is still there.
+    layer.SetIsLocked(true);
+    EXPECT_TRUE(c->IsLocked());
 }
