@@ -406,8 +406,15 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
     zone->SetDimensions(10, 6);
     zone->RecalcPosBeginPx();
     const auto cabs = threeCabinets();
+    // The abort arrives as the first cabinet's pass is asked for, so no machine is fast enough to
+    // finish a map before it (setting it after the request raced with the cabinets).
+    SetDebugLogSink([this](const std::string& line) {
+        if (line.find("Cabinet.ExecuteMapThread") != std::string::npos) {
+            project->AbortCalculation = true;
+        }
+    });
     render();
-    project->AbortCalculation = true;
+    SetDebugLogSink({});
     for (TCabinet* c : cabs) {
         if (c->FMapThread != nullptr) {
             c->FMapThread->WaitForStopped(&ui);
