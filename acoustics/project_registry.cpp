@@ -115,16 +115,17 @@ void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
     cabinet.reset();
 }
 
-TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Position3D, const TPoint3D& Rotation3D,
-                                      bool IsSelected, TCabPlacement PlacementType, int32_t HornRotationIndex,
-                                      bool IsActive, void* /*ProgBar: the project's own is used*/) {
+TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Position3D,
+                                       const TPoint3D& Rotation3D, bool IsSelected,
+                                       TCabPlacement PlacementType, int32_t HornRotationIndex, bool IsActive,
+                                       void* /*ProgBar: the project's own is used*/) {
     PauseAllMapsThread();
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddCabinet");
     CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), 1);
-    auto cabinet = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, this, Position3D, Rotation3D, IsSelected,
-                                              PlacementType, IsActive, BypassProcess.get(), CabModel->DefaultPreset,
-                                              ProgressBar);
+    auto cabinet = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, this, Position3D, Rotation3D,
+                                              IsSelected, PlacementType, IsActive, BypassProcess.get(),
+                                              CabModel->DefaultPreset, ProgressBar);
     SetIsProjectModified(true);
     TCabinet* cab = cabinet.get();
     cab->FMyAcousticProject = this;
@@ -163,8 +164,9 @@ void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamConta
 }
 
 TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TPoint3D& Position3D,
-                                               const TPoint3D& Rotation3D, double Width, double Depth, double Height,
-                                               bool IsSelected, TSurfaceType ZoneType, bool IsActive) {
+                                               const TPoint3D& Rotation3D, double Width, double Depth,
+                                               double Height, bool IsSelected, TSurfaceType ZoneType,
+                                               bool IsActive) {
     PauseAllMapsThread();
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddMappingZone");
@@ -261,18 +263,9 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
     }
 }
 
-// Zone tail of the group removals: clear or re-sum every zone, then the measurement points.
+// Zone tail of the group removals: clear or re-sum every zone (SumAllCalculatedMaps does both),
+// then the measurement points.
 void TAcousticProject::ZoneTailAfterRemoval() {
-    if (TotalCabinets() <= 0) {
-        for (auto& zone : MappingZones) {
-            zone->ClearMap();
-        }
-    } else {
-        for (auto& zone : MappingZones) {
-            zone->SetMapState(TCalcState::qzaNeedsSum);
-        }
-        AllMapsState = TCalcState::qzaNeedsCalculate;
-    }
     SumAllCalculatedMaps();
     ReCalculateAllMics();
 }
@@ -293,7 +286,8 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
         interrupted = p.StopWorkersForRemoval();
         std::unique_ptr<Group> owned = takeOut(list, group);
         for (auto& cab : owned->CabinetList) {
-            interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab.get()), interrupted.end());
+            interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab.get()),
+                              interrupted.end());
             cab->FreeMapThread();
             if (cab->FExternalDSPProcess != nullptr && cab->FExternalDSPProcess != p.BypassProcess.get()) {
                 eraseFirst(cab->FExternalDSPProcess->AppliedOn, cab.get());
@@ -305,11 +299,17 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
     p.ZoneTailAfterRemoval();
 }
 
-void TAcousticProject::RemoveArray(TCabArray* CabArray) { removeGroup(*this, CabArrays, CabArray, "RemoveArray"); }
+void TAcousticProject::RemoveArray(TCabArray* CabArray) {
+    removeGroup(*this, CabArrays, CabArray, "RemoveArray");
+}
 
-void TAcousticProject::RemoveCluster(TCluster* Cluster) { removeGroup(*this, Clusters, Cluster, "RemoveCluster"); }
+void TAcousticProject::RemoveCluster(TCluster* Cluster) {
+    removeGroup(*this, Clusters, Cluster, "RemoveCluster");
+}
 
-void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) { removeGroup(*this, Beams, Beam, "RemoveBeam"); }
+void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) {
+    removeGroup(*this, Beams, Beam, "RemoveBeam");
+}
 
 void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
     const auto cursor = TSmartCursor::HourGlass();

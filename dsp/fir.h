@@ -166,6 +166,7 @@ private:
     void CalcReferencePh();
     void CalculaFIRCustom(bool CalcRefMg, bool CalcRefPh);
     void CalculaFIRCustomLatency(bool CalcRefMg, bool CalcRefPh);
+    void designCustom(bool CalcRefMg, bool CalcRefPh, int32_t centre);
     // The frequency-sampling sum: N taps of latency L from the targets resampled to the design
     // frequencies; from the per-point layout of the grid or, for ConvertToCoefs, the per-bin layout
     // of the FIR drawing grid.

@@ -189,7 +189,9 @@ void TFIR::CalcReferencePh() {
     }
 }
 
-void TFIR::CalculaFIRCustom(bool CalcRefMg, bool CalcRefPh) {
+// Both custom designs: refresh the targets asked for, then design about the given centre tap, or
+// give the unit impulse when both targets are bypassed.
+void TFIR::designCustom(bool CalcRefMg, bool CalcRefPh, int32_t centre) {
     if (CalcRefMg) {
         CalcReferenceMg();
     }
@@ -200,21 +202,15 @@ void TFIR::CalculaFIRCustom(bool CalcRefMg, bool CalcRefPh) {
         ResetCoef();
         return;
     }
-    DesignFromTargets(FNCoef / 2, TargetLayout::GridPoints);
+    DesignFromTargets(centre, TargetLayout::GridPoints);
+}
+
+void TFIR::CalculaFIRCustom(bool CalcRefMg, bool CalcRefPh) {
+    designCustom(CalcRefMg, CalcRefPh, FNCoef / 2);
 }
 
 void TFIR::CalculaFIRCustomLatency(bool CalcRefMg, bool CalcRefPh) {
-    if (CalcRefMg) {
-        CalcReferenceMg();
-    }
-    if (CalcRefPh) {
-        CalcReferencePh();
-    }
-    if (FRefMgBypass && FRefPhBypass) {
-        ResetCoef();
-        return;
-    }
-    DesignFromTargets(FFixedLatency, TargetLayout::GridPoints);
+    designCustom(CalcRefMg, CalcRefPh, FFixedLatency);
 }
 
 void TFIR::DesignFromTargets(int32_t L, TargetLayout layout) {
