@@ -38,7 +38,8 @@ const float kFloor = std::numeric_limits<float>::denorm_min(); // bit pattern 00
 template <typename Body> void parallelColumns(int32_t n, int32_t grain, const Body& body) {
 #if defined(__SANITIZE_THREAD__)
     (void)grain;
-    const int32_t parts = std::clamp<int32_t>(static_cast<int32_t>(std::thread::hardware_concurrency()), 1, 4);
+    const int32_t parts =
+        std::clamp<int32_t>(static_cast<int32_t>(std::thread::hardware_concurrency()), 1, 4);
     std::vector<std::thread> threads;
     for (int32_t t = 0; t < parts; ++t) {
         const int32_t b = static_cast<int32_t>(static_cast<int64_t>(n) * t / parts);
@@ -49,8 +50,9 @@ template <typename Body> void parallelColumns(int32_t n, int32_t grain, const Bo
         th.join();
     }
 #else
-    tbb::parallel_for(tbb::blocked_range<int32_t>(0, n, static_cast<size_t>(grain)),
-                      [&body](const tbb::blocked_range<int32_t>& range) { body(range.begin(), range.end()); });
+    tbb::parallel_for(
+        tbb::blocked_range<int32_t>(0, n, static_cast<size_t>(grain)),
+        [&body](const tbb::blocked_range<int32_t>& range) { body(range.begin(), range.end()); });
 #endif
 }
 constexpr double kMagnitudeWeight = 0.71;
@@ -89,16 +91,44 @@ enum class WaitResult { Ready, Aborted, Cancelled, TimedOut };
 
 WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* message) {
     const auto start = std::chrono::steady_clock::now();
+    int32_t idlePolls = 0;
+    bool askedAgain = false;
     while (cab.MapState() != TCalcState::qzaCalculated) {
         std::this_thread::sleep_for(2ms);
         if (p.AbortCalculation) {
             return WaitResult::Aborted;
         }
+        // A cabinet left needing its maps with no pass of it running would be waited for until the
+        // time limit: after 20 ms in that state, the user-interface thread (which owns the cabinet
+        // and its thread object) requests its pass again when none runs.
+        if (cab.MapState() == TCalcState::qzaNeedsCalculate) {
+            if (++idlePolls >= 10) {
+                idlePolls = 0;
+                if (!askedAgain) {
+                    askedAgain = true;
+                    log(p, "AcousticProject.SumAllCabinetsInProject3D: cabinet " +
+                               std::to_string(cab.NumberID) +
+                               " needed its maps with no pass running; asked again");
+                }
+                const TCabinet* wanted = &cab;
+                queueUI(p, [&p, wanted] {
+                    p.ForEachCabinet([wanted](TCabinet& c) {
+                        if (&c == wanted && c.MapState() == TCalcState::qzaNeedsCalculate &&
+                            (c.FMapThread == nullptr || !c.FMapThread->Active())) {
+                            c.ExecuteMapThread(-1);
+                        }
+                    });
+                });
+            }
+        } else {
+            idlePolls = 0;
+        }
         // A removal cancels the summing thread: it stops waiting for cabinets that may go away.
         if (p.FAllMapsThread && p.FAllMapsThread->IsCurrentThread() && p.FAllMapsThread->Cancelled()) {
             return WaitResult::Cancelled;
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (seconds > kMaxWaitSeconds) {
             log(p, std::string(message) + std::to_string(static_cast<int64_t>(seconds)) + " Seg");
             return WaitResult::TimedOut;
@@ -148,14 +178,18 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
     };
     std::vector<Group> groups;
     {
-        Group loose{{}, "Me he quedado en la Suma de cajas. Esperando a que todas estén calculadas... Wait TIME: ",
-                    false};
+        Group loose{
+            {},
+            "Me he quedado en la Suma de cajas. Esperando a que todas estén calculadas... Wait TIME: ",
+            false};
         for (const auto& c : Cabinets) {
             loose.cabs.push_back(c.get());
         }
         groups.push_back(loose);
-        Group arrays{{}, "Me he quedado en la Suma de arrays. Esperando a que todas estén calculadas... Wait TIME: ",
-                     true};
+        Group arrays{
+            {},
+            "Me he quedado en la Suma de arrays. Esperando a que todas estén calculadas... Wait TIME: ",
+            true};
         for (const auto& a : CabArrays) {
             for (const auto& c : a->CabinetList) {
                 arrays.cabs.push_back(c.get());
@@ -163,15 +197,19 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         }
         groups.push_back(arrays);
         Group clusters{
-            {}, "Me he quedado en la Suma de Clusters. Esperando a que todas estén calculadas... Wait TIME: ", true};
+            {},
+            "Me he quedado en la Suma de Clusters. Esperando a que todas estén calculadas... Wait TIME: ",
+            true};
         for (const auto& a : Clusters) {
             for (const auto& c : a->CabinetList) {
                 clusters.cabs.push_back(c.get());
             }
         }
         groups.push_back(clusters);
-        Group beams{{}, "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén calculadas... Wait TIME: ",
-                    true};
+        Group beams{
+            {},
+            "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén calculadas... Wait TIME: ",
+            true};
         for (const auto& a : Beams) {
             for (const auto& c : a->CabinetList) {
                 beams.cabs.push_back(c.get());
@@ -213,7 +251,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             }
         });
         std::this_thread::sleep_for(5ms);
-        if (zone.SurfaceType() == TSurfaceType::qzaPicture || zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
+        if (zone.SurfaceType() == TSurfaceType::qzaPicture ||
+            zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
             zone.FMapState = TCalcState::qzaCalculated;
             continue;
         }
@@ -280,7 +319,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         std::vector<float> kIm;
         for (int32_t m = 0; m < nK; ++m) {
             const bool coherent =
-                totalCabs == 1 || (FIsComplexSum && (!FAvoidPhaseAliasing || At(FreqsAverage, m) <= FMaxFreqNoAliasing));
+                totalCabs == 1 ||
+                (FIsComplexSum && (!FAvoidPhaseAliasing || At(FreqsAverage, m) <= FMaxFreqNoAliasing));
             // Pixel columns are independent: they are summed in parallel, each in the fixed order.
             parallelColumns(W, 4, [&](int32_t columnBegin, int32_t columnEnd) {
                 std::vector<float> sRe(static_cast<size_t>(D)), sIm(static_cast<size_t>(D));
@@ -299,7 +339,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                             }
                         } else {
                             for (int32_t y = 0; y < D; ++y) {
-                                re[y] = static_cast<float>(re[y] + kMagnitudeWeight * std::hypot(cr[y], ci[y]));
+                                re[y] =
+                                    static_cast<float>(re[y] + kMagnitudeWeight * std::hypot(cr[y], ci[y]));
                             }
                         }
                     }
