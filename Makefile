@@ -15,7 +15,7 @@ TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test install build build-asan build-tsan build-fuzz test-main test-asan test-tsan test-fuzz
+.PHONY: run test install check build build-asan build-tsan build-fuzz test-main test-asan test-tsan test-fuzz
 
 install:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -68,7 +68,13 @@ test-tsan: build-tsan
 test-fuzz: build-fuzz
 	cd $(FUZZ_DIR) && ctest --output-on-failure -L fuzz
 
+# Layering and formatting rules of the source tree.
+check: install
+	tools/check_layers.sh
+	tools/check_format.sh
+
 test: install
+	$(MAKE) check
 	$(MAKE) test-asan
 	$(MAKE) test-tsan
 	$(MAKE) test-fuzz

@@ -147,13 +147,15 @@ float TCabModel::MaxDbuGlobal() const {
 void TCabModel::CheckPolarLayout() const {
     const int32_t r = FPolarResolutionDegrees;
     if (r <= 0 || 180 % r != 0) {
-        throw EPolarLayoutError("Polar resolution of " + std::to_string(r) +
-                                " degrees does not divide 180 degrees: the model's directivity cannot be used");
+        throw EPolarLayoutError(
+            "Polar resolution of " + std::to_string(r) +
+            " degrees does not divide 180 degrees: the model's directivity cannot be used");
     }
     if (FNPolarElevSlices * r != 180 || FNPolarAzMeasures * r != 360) {
         throw EPolarLayoutError("Polar data of " + std::to_string(FNPolarElevSlices) + " slices by " +
-                                std::to_string(FNPolarAzMeasures) + " measures does not cover the sphere at " +
-                                std::to_string(r) + " degrees: the model's directivity cannot be used");
+                                std::to_string(FNPolarAzMeasures) +
+                                " measures does not cover the sphere at " + std::to_string(r) +
+                                " degrees: the model's directivity cannot be used");
     }
 }
 
@@ -220,8 +222,8 @@ void TCabModel::SetNPolarSets(int32_t Value) {
         PolarProperties.pop_back();
     }
     while (PolarProperties.size() < count) {
-        PolarProperties.push_back(std::make_unique<TPolarProperties>(static_cast<int32_t>(PolarProperties.size()),
-                                                                     DSPSpace->NRealFreqPoints()));
+        PolarProperties.push_back(std::make_unique<TPolarProperties>(
+            static_cast<int32_t>(PolarProperties.size()), DSPSpace->NRealFreqPoints()));
     }
 }
 
@@ -232,8 +234,9 @@ void TCabModel::SetPolarResolutionDegrees(int32_t Value) {
     // The map kernel reads slice Trunc(angle / r) and mirrors it once; only a resolution that divides
     // half a turn keeps every index it computes inside the table.
     if (Value < 0 || 180 % Value != 0) {
-        throw EPolarLayoutError("Polar resolution of " + std::to_string(Value) +
-                                " degrees does not divide 180 degrees: the model's directivity cannot be used");
+        throw EPolarLayoutError(
+            "Polar resolution of " + std::to_string(Value) +
+            " degrees does not divide 180 degrees: the model's directivity cannot be used");
     }
     FPolarResolutionDegrees = Value;
     FNPolarElevSlices = 180 / Value;

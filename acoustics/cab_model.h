@@ -85,19 +85,19 @@ public:
     // Value: the set number (from 0). FreqPoints is accepted and not used.
     TPolarProperties(int32_t Value, int32_t FreqPoints);
 
-    int32_t LowFreqCutoff = 20;    // Hz
-    int32_t HiFreqCutoff = 20000;  // Hz
-    std::string Name;              // at most 25 characters
-    TMeasureSystemBrand FileType{}; // measurement source of the set's data
+    int32_t LowFreqCutoff = 20;         // Hz
+    int32_t HiFreqCutoff = 20000;       // Hz
+    std::string Name;                   // at most 25 characters
+    TMeasureSystemBrand FileType{};     // measurement source of the set's data
     void* GraphicalInterface = nullptr; // the panel that shows the set, not owned
-    int32_t ID = 0;                // set number
-    float MaxDbuSPL = 122.0f;      // dB
-    uint8_t NPeqs = 0;             // used EQ slots, 0..4
+    int32_t ID = 0;                     // set number
+    float MaxDbuSPL = 122.0f;           // dB
+    uint8_t NPeqs = 0;                  // used EQ slots, 0..4
     std::array<bool, 4> Active{};
     std::array<uint8_t, 4> PeqType{};
-    std::array<uint16_t, 4> Freq{}; // Hz
-    std::array<uint8_t, 4> Q{};     // as the model file stores it
-    std::array<int16_t, 4> Gain{};  // as the model file stores it
+    std::array<uint16_t, 4> Freq{};     // Hz
+    std::array<uint8_t, 4> Q{};         // as the model file stores it
+    std::array<int16_t, 4> Gain{};      // as the model file stores it
     float SensitivityOneWOneM = 95.01f; // dB at 1 W / 1 m
     float PowerMax = 500.0f;            // W
     int32_t FFTStartFreq = 20;          // Hz
@@ -206,7 +206,8 @@ public:
     int32_t NAnglesFlown = 0, NAnglesOnFirstCabFlown = 0, NAnglesStack = 0, NAnglesOnFirstCabStack = 0;
     int32_t NAnglesBotFlange = 0, NAnglesHCluster = 0, NAnglesOnFirstCabHCluster = 0;
     std::vector<double> AllowedAnglesFlown, AllowedAnglesFirstCabFlown, AllowedAnglesStack,
-        AllowedAnglesFirstCabStack, AllowedAnglesBotFlange, AllowedAnglesHCluster, AllowedAnglesFirstCabHCluster;
+        AllowedAnglesFirstCabStack, AllowedAnglesBotFlange, AllowedAnglesHCluster,
+        AllowedAnglesFirstCabHCluster;
     int32_t MaxSupCabsFlown = 0, MaxSupCabsStacked = 0, MaxSupCabsHCluster = 0;
     int32_t NTopAssemblies = 0, NBotAssemblies = 0;
     std::vector<std::string> AllowedTopAssemblies, AllowedBotAssemblies, AllowedTopVariant, AllowedBotVariant;
@@ -254,7 +255,7 @@ public:
     TBeamProcessType BeamProcessType = TBeamProcessType::qzaFIRProcess;
     int32_t FIRTapsPerSource = 0;
 
-    TPhysicalSpace* FPhysicalSpace = nullptr;      // shared medium, not owned
+    TPhysicalSpace* FPhysicalSpace = nullptr;       // shared medium, not owned
     TAcousticProject* FMyAcousticProject = nullptr; // not owned
 };
 

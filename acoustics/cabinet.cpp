@@ -3,13 +3,20 @@
 #include <algorithm>
 #include <string>
 
+#include "acoustics/beam_steering.h"
+#include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/polar.h"
 #include "acoustics/project.h"
 #include "acoustics/rigging_frame.h"
+#include "acoustics/sound_system.h"
 #include "acoustics/source_point.h"
 #include "acoustics/zone_data.h"
 #include "dsp/complex.h"
@@ -19,7 +26,9 @@ namespace vendrel {
 
 namespace {
 
-double relativeRadians(float degrees) { return WrapDegrees180(degrees) * kDegToRad; }
+double relativeRadians(float degrees) {
+    return WrapDegrees180(degrees) * kDegToRad;
+}
 
 // The surface of a zone that the aiming axis is cast against: the first child of the first child of
 // the zone's drawn object (its solid inside the holder), or null while the zone is not drawn. A zone
@@ -46,9 +55,9 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
     if (FMyAcousticProject != nullptr) {
         for (const auto& zone : FMyAcousticProject->MappingZones) {
-            MapData.push_back(std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage,
-                                                          zone->WidthPixels(), zone->DepthPixels(),
-                                                          zone->ZoneIndexID));
+            MapData.push_back(
+                std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage,
+                                            zone->WidthPixels(), zone->DepthPixels(), zone->ZoneIndexID));
         }
     }
     DummySource = std::make_unique<TDummySource>(FPhysicalSpace, FMyAcousticProject);
@@ -87,7 +96,9 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     FMapState = TCalcState::qzaCalculated;
 }
 
-TCabinet::~TCabinet() { releaseParts(); }
+TCabinet::~TCabinet() {
+    releaseParts();
+}
 
 void TCabinet::releaseParts() {
     FreeMapThread(); // cancels a running pass and waits for it before anything it reads goes away
@@ -99,9 +110,10 @@ void TCabinet::releaseParts() {
         TBeamContainer* container = beam->MyBeamContainer;
         if (cabs.empty() && container != nullptr) {
             auto& beams = container->SingleBeams;
-            beams.erase(std::remove_if(beams.begin(), beams.end(),
-                                       [beam](const std::unique_ptr<TSingleBeam>& b) { return b.get() == beam; }),
-                        beams.end());
+            beams.erase(
+                std::remove_if(beams.begin(), beams.end(),
+                               [beam](const std::unique_ptr<TSingleBeam>& b) { return b.get() == beam; }),
+                beams.end());
         }
     }
     SingleBeamList.clear();
@@ -380,12 +392,16 @@ void TCabinet::SetAbsoluteRotationRadZ(double Value) {
     PropagateRotationZ(this, Value);
 }
 
-double TCabinet::AbsoluteRotationY() const { return FAbsoluteRotationRadY * kRadToDeg; }
-double TCabinet::AbsoluteRotationZ() const { return FAbsoluteRotationRadZ * kRadToDeg; }
+double TCabinet::AbsoluteRotationY() const {
+    return FAbsoluteRotationRadY * kRadToDeg;
+}
+double TCabinet::AbsoluteRotationZ() const {
+    return FAbsoluteRotationRadZ * kRadToDeg;
+}
 
 int32_t TCabinet::ActiveBeams() const {
-    return static_cast<int32_t>(
-        std::count_if(SingleBeamList.begin(), SingleBeamList.end(), [](const TSingleBeam* b) { return b->FActive.load(); }));
+    return static_cast<int32_t>(std::count_if(SingleBeamList.begin(), SingleBeamList.end(),
+                                              [](const TSingleBeam* b) { return b->FActive.load(); }));
 }
 
 void TCabinet::SetRotationCenter() {
@@ -545,8 +561,8 @@ void TCabinet::CalcHitPoint() {
             continue;
         }
         TPoint3D hit;
-        if (!surface->RayCastIntersect(surface->AbsoluteToLocal3D(start), surface->AbsoluteToLocalDirection(dir),
-                                       hit)) {
+        if (!surface->RayCastIntersect(surface->AbsoluteToLocal3D(start),
+                                       surface->AbsoluteToLocalDirection(dir), hit)) {
             continue;
         }
         const TPoint3D local = AbsoluteToLocal3D(hit);

@@ -15,8 +15,8 @@
 #include "acoustics/cab_model.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/node3d.h"
-#include "scene/scene_object.h"
 #include "platform/core/worker_thread.h"
+#include "scene/scene_object.h"
 
 namespace vendrel {
 
@@ -45,7 +45,8 @@ public:
     // Position3D in metres, Rotation3D in degrees. IsActive and ProgBar are accepted and not used:
     // the adding owner sets Active afterwards.
     TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcousticProject* AcousticProjectOwner,
-             const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelect, TCabPlacement Placement, bool IsActive, TGenericDSPProcess* theExtProcess, int32_t IntPresetNumber,
+             const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelect, TCabPlacement Placement,
+             bool IsActive, TGenericDSPProcess* theExtProcess, int32_t IntPresetNumber,
              void* ProgBar = nullptr);
     ~TCabinet() override;
     TCabinet(const TCabinet&) = delete;
@@ -74,13 +75,13 @@ public:
                                      int32_t& oElevP2) const;
     void GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1, int32_t iAzimP2E1,
                                    int32_t iAzimP1E2, int32_t iAzimP2E2, int32_t iDecimalPartAz,
-                                   int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2, double& oMagSpeaker,
-                                   double& oPhaseSpeaker) const;
-    void GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1, int32_t iAzimP2E1,
-                                          int32_t iAzimP1E2, int32_t iAzimP2E2, int32_t iDecimalPartAz,
-                                          int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2,
-                                          double& oMagSpeaker, double& oPhaseSpeaker, float& oPoint1Percent,
-                                          float& oPoint2Percent, int32_t& oNext) const;
+                                   int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2,
+                                   double& oMagSpeaker, double& oPhaseSpeaker) const;
+    void GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1,
+                                          int32_t iAzimP2E1, int32_t iAzimP1E2, int32_t iAzimP2E2,
+                                          int32_t iDecimalPartAz, int32_t iDecimalPartElev, int32_t iElevP1,
+                                          int32_t iElevP2, double& oMagSpeaker, double& oPhaseSpeaker,
+                                          float& oPoint1Percent, float& oPoint2Percent, int32_t& oNext) const;
     double GetLinealGainVsDistance(double iGainIni, double iDistanceMeters, double iAirLoss) const;
     double GetDbVsDistance(double dBIni, double DistanceMeters) const;
     double GetPhaseVsDistance(double iPhaseIni, double iDistanceMeters, double iRadiansPerMeter) const;
@@ -151,24 +152,24 @@ public:
     TWorkerThread* FMapThread = nullptr; // owned: "CabinetMapThread", created by MapThread()
     std::atomic<TCalcState> FMapState{};
     TOnReceibeMap FOnReceibeMap;
-    TAcousticProject* FMyAcousticProject = nullptr; // not owned
-    TCabArray* FMyCabArray = nullptr;               // owning line array, nil when loose
-    TCluster* FMyCluster = nullptr;                 // owning cluster or beam array, nil when loose
-    TUserPreset* FInternalDSPPreset = nullptr;      // preset of the model in use, nil when none
+    TAcousticProject* FMyAcousticProject = nullptr;    // not owned
+    TCabArray* FMyCabArray = nullptr;                  // owning line array, nil when loose
+    TCluster* FMyCluster = nullptr;                    // owning cluster or beam array, nil when loose
+    TUserPreset* FInternalDSPPreset = nullptr;         // preset of the model in use, nil when none
     TGenericDSPProcess* FExternalDSPProcess = nullptr; // the project's BypassProcess by default
-    std::atomic<int32_t> FFromSourceTr{-1};         // source index handed to the thread (-1: all)
+    std::atomic<int32_t> FFromSourceTr{-1};            // source index handed to the thread (-1: all)
     int32_t FHornRotationIndex = 0;
     double FTopAnchorAngleRad = 0.0, FBotAnchorAngleRad = 0.0, FTopAnchorY = 0.0, FTopAnchorX = 0.0,
            FBotAnchorY = 0.0, FBotAnchorX = 0.0;
-    int32_t FActiveBeams = 0; // not read by ActiveBeams()
-    TDSPSpace* DSPSpace = nullptr;                  // the model's grid
-    std::unique_ptr<TDummySource> DummySource;      // owned pivot of the source points
+    int32_t FActiveBeams = 0;                                // not read by ActiveBeams()
+    TDSPSpace* DSPSpace = nullptr;                           // the model's grid
+    std::unique_ptr<TDummySource> DummySource;               // owned pivot of the source points
     std::vector<std::unique_ptr<TSourcePoint>> SourcePoints; // one per model source, owned
     int32_t NumberID = 0;
     double Latency_ms = 0.0;
     TMappingZone* HitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
-    TVector3D HitPointLocalThrow{0, 0, 0};      // the hit point in the cabinet's frame
-    TVector3D HitPointAbsThrow{0, 0, 0};        // the hit point in the scene
+    TVector3D HitPointLocalThrow{0, 0, 0};     // the hit point in the cabinet's frame
+    TVector3D HitPointAbsThrow{0, 0, 0};       // the hit point in the scene
     int32_t OriginCenterIndex = 0;
     std::vector<std::unique_ptr<TZoneData>> MapData; // one per project zone, same order
     std::vector<TSingleBeam*> SingleBeamList;        // beams containing this cabinet, not owned

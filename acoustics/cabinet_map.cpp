@@ -7,14 +7,21 @@
 // are then visited column by column along the depth run, which is contiguous in the buffers, with the
 // geometry of a whole column computed first and the sine, cosine and exponential done on vectors.
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/polar.h"
 #include "acoustics/project.h"
+#include "acoustics/sound_system.h"
 #include "acoustics/source_point.h"
 #include "acoustics/user_preset.h"
 #include "acoustics/vector_math.h"
@@ -89,7 +96,9 @@ double reduceDegrees(double deg) {
 }
 
 // Angles already inside [0, 360) (nearly all) skip the reduction.
-inline double fastReduceDegrees(double deg) { return deg >= 0 && deg < 360.0 ? deg : reduceDegrees(deg); }
+inline double fastReduceDegrees(double deg) {
+    return deg >= 0 && deg < 360.0 ? deg : reduceDegrees(deg);
+}
 
 double phaseStep(double d, double l) {
     constexpr double pi = 3.1415927410125732, twoPi = 6.2831854820251465;
@@ -99,7 +108,9 @@ double phaseStep(double d, double l) {
     return d < -pi ? (d + twoPi) / l : (d - twoPi) / l;
 }
 
-double wrap2Pi(double x) { return WrapRadians2Pi(x); }
+double wrap2Pi(double x) {
+    return WrapRadians2Pi(x);
+}
 
 // The zone's scene rotation angles in degrees (X, Y, Z).
 TVec3f zoneRotationDegrees(const TMappingZone& zone) {
@@ -107,7 +118,8 @@ TVec3f zoneRotationDegrees(const TMappingZone& zone) {
     return {r.X, r.Y, r.Z};
 }
 
-void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag, std::vector<float>& phase);
+void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag,
+                           std::vector<float>& phase);
 
 // The polar data of one source re-laid per averaged frequency: [k][elevation][azimuth] magnitude and
 // phase (wrapped), each with its step towards the next azimuth (the phase step already taken the
@@ -116,7 +128,7 @@ void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& m
 struct SourceTable {
     int32_t nAz = 0, nEl = 0;
     std::vector<float> mag, dMag, ph, dPh;
-    std::vector<float> packed; // the vector unit's layout: [k][mirrored][e][a] x (m, dm, p, dp)
+    std::vector<float> packed;      // the vector unit's layout: [k][mirrored][e][a] x (m, dm, p, dp)
     std::vector<uint8_t> realPhase; // per k
     std::vector<float> axisPhase;   // per k
     size_t stride() const { return static_cast<size_t>(nEl) * static_cast<size_t>(nAz); }
@@ -172,13 +184,14 @@ double TCabinet::GetPhaseVsDistance(double iPhaseIni, double iDistanceMeters, do
 
 // ---- Polar lookups ----
 
-void TCabinet::GetPolarPointsToInterpolate(double iRadianAngleAzim, double iRadianAngleElev, int32_t& oAzimP1E1,
-                                           int32_t& oAzimP2E1, int32_t& oAzimP1E2, int32_t& oAzimP2E2,
-                                           int32_t& oDecimalPartAz, int32_t& oDecimalPartElev, int32_t& oElevP1,
+void TCabinet::GetPolarPointsToInterpolate(double iRadianAngleAzim, double iRadianAngleElev,
+                                           int32_t& oAzimP1E1, int32_t& oAzimP2E1, int32_t& oAzimP1E2,
+                                           int32_t& oAzimP2E2, int32_t& oDecimalPartAz,
+                                           int32_t& oDecimalPartElev, int32_t& oElevP1,
                                            int32_t& oElevP2) const {
-    const TPolarNeighbours nb = PolarPointsToInterpolate(iRadianAngleAzim, iRadianAngleElev,
-                                                         FModel->FPolarResolutionDegrees, FModel->FNPolarAzMeasures,
-                                                         FModel->FNPolarElevSlices);
+    const TPolarNeighbours nb =
+        PolarPointsToInterpolate(iRadianAngleAzim, iRadianAngleElev, FModel->FPolarResolutionDegrees,
+                                 FModel->FNPolarAzMeasures, FModel->FNPolarElevSlices);
     oAzimP1E1 = nb.AzimP1E1;
     oAzimP2E1 = nb.AzimP2E1;
     oAzimP1E2 = nb.AzimP1E2;
@@ -189,15 +202,15 @@ void TCabinet::GetPolarPointsToInterpolate(double iRadianAngleAzim, double iRadi
     oElevP2 = nb.ElevP2;
 }
 
-void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1, int32_t iAzimP2E1,
-                                         int32_t iAzimP1E2, int32_t iAzimP2E2, int32_t iDecimalPartAz,
-                                         int32_t iDecimalPartElev, int32_t iElevP1, int32_t iElevP2,
-                                         double& oMagSpeaker, double& oPhaseSpeaker) const {
+void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1,
+                                         int32_t iAzimP2E1, int32_t iAzimP1E2, int32_t iAzimP2E2,
+                                         int32_t iDecimalPartAz, int32_t iDecimalPartElev, int32_t iElevP1,
+                                         int32_t iElevP2, double& oMagSpeaker, double& oPhaseSpeaker) const {
     const TAcousticProject& project = *FMyAcousticProject;
     const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID;
     const int32_t n = FModel->DSPSpace->FreqToPoint(iFreq);
-    const TPolarNeighbours nb{iAzimP1E1, iAzimP2E1, iAzimP1E2, iAzimP2E2, iDecimalPartAz, iDecimalPartElev,
-                              iElevP1, iElevP2};
+    const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
+                              iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
     const bool real =
         FModel->UseRealPhase && iFreq < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase.load();
     PolarMagPhaseAtGridPoint(*FModel, set, n, nb, real, oMagSpeaker, oPhaseSpeaker);
@@ -205,9 +218,10 @@ void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int
 
 void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFreq, int32_t iAzimP1E1,
                                                 int32_t iAzimP2E1, int32_t iAzimP1E2, int32_t iAzimP2E2,
-                                                int32_t iDecimalPartAz, int32_t iDecimalPartElev, int32_t iElevP1,
-                                                int32_t iElevP2, double& oMagSpeaker, double& oPhaseSpeaker,
-                                                float& oPoint1Percent, float& oPoint2Percent, int32_t& oNext) const {
+                                                int32_t iDecimalPartAz, int32_t iDecimalPartElev,
+                                                int32_t iElevP1, int32_t iElevP2, double& oMagSpeaker,
+                                                double& oPhaseSpeaker, float& oPoint1Percent,
+                                                float& oPoint2Percent, int32_t& oNext) const {
     const TAcousticProject& project = *FMyAcousticProject;
     const TDSPSpace& grid = *FModel->DSPSpace;
     const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID;
@@ -216,8 +230,8 @@ void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFr
     const double w = grid.FreqToNearPercent(iFreq - 1);
     oPoint2Percent = static_cast<float>(w);
     oPoint1Percent = static_cast<float>(1 - w);
-    const TPolarNeighbours nb{iAzimP1E1, iAzimP2E1, iAzimP1E2, iAzimP2E2, iDecimalPartAz, iDecimalPartElev,
-                              iElevP1, iElevP2};
+    const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
+                              iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
     const bool real = FModel->UseRealPhase && !project.ForceUseAxisPhase.load();
     double m1 = 0, p1 = 0, m2 = 0, p2 = 0;
     PolarMagPhaseAtGridPoint(*FModel, set, v, nb, real, m1, p1);
@@ -265,14 +279,15 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     for (int32_t z = firstZone; z <= lastZone; ++z) {
         TMappingZone& zone = *At(project.MappingZones, z);
         TZoneData& buffer = *At(MapData, z);
-        if (zone.MappingSides() == TMappingSides::qzaNoSPLMap || zone.SurfaceType() == TSurfaceType::qzaPicture ||
-            !zone.Active() || buffer.ZoneCalculated) {
+        if (zone.MappingSides() == TMappingSides::qzaNoSPLMap ||
+            zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated) {
             continue;
         }
         // Zone frame: M = RotY(-ry) x RotX(rx) x RotZ(rz), origin O = (Xb, -Yb, -Zb) x M.
         const TVec3f rot = zoneRotationDegrees(zone);
-        const Mat3 m = mul(mul(rotY(static_cast<float>(-rot[1] * kDegToRad)), rotX(static_cast<float>(rot[0] * kDegToRad))),
-                           rotZ(static_cast<float>(rot[2] * kDegToRad)));
+        const Mat3 m = mul(
+            mul(rotY(static_cast<float>(-rot[1] * kDegToRad)), rotX(static_cast<float>(rot[0] * kDegToRad))),
+            rotZ(static_cast<float>(rot[2] * kDegToRad)));
         const Mat3 inv = transpose(m);
         const TVec3f o = apply({zone.PosBeginPx.X, -zone.PosBeginPx.Y, -zone.PosBeginPx.Z}, m);
         const int32_t W = buffer.WidthPixels(), D = buffer.DepthPixels();
@@ -299,7 +314,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             // The polar table of this source per averaged frequency.
             table.nAz = nAz;
             table.nEl = nEl;
-            const size_t cells = static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
+            const size_t cells =
+                static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
             table.mag.resize(cells);
             table.dMag.resize(cells);
             table.ph.resize(cells);
@@ -312,7 +328,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             std::vector<int32_t> gridPoint(static_cast<size_t>(nK));
             int32_t maxPoint = 0;
             for (int32_t k = 0; k < nK; ++k) {
-                gridPoint[static_cast<size_t>(k)] = model.DSPSpace->FreqToPoint(freqs[static_cast<size_t>(k)]);
+                gridPoint[static_cast<size_t>(k)] =
+                    model.DSPSpace->FreqToPoint(freqs[static_cast<size_t>(k)]);
                 maxPoint = std::max(maxPoint, gridPoint[static_cast<size_t>(k)]);
             }
             // Direction by direction, every frequency of it at once (each direction's arrays are read
@@ -355,14 +372,15 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     for (int32_t e = 0; e < nEl; ++e) {
                         for (int32_t a = 0; a < nAz; ++a) {
                             const size_t c = table.at(k, e, a), next = table.at(k, e, (a + 1) % nAz);
-                            table.dMag[c] =
-                                static_cast<float>((static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
+                            table.dMag[c] = static_cast<float>(
+                                (static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
                             table.dPh[c] = static_cast<float>(
                                 phaseStep(static_cast<double>(table.ph[next]) - table.ph[c], tenths));
                         }
                     }
                 }
-                table.realPhase[static_cast<size_t>(k)] = model.UseRealPhase && f < project.MaxFreqforRealPhase() &&
+                table.realPhase[static_cast<size_t>(k)] = model.UseRealPhase &&
+                                                          f < project.MaxFreqforRealPhase() &&
                                                           !project.ForceUseAxisPhase.load();
                 table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
             }
@@ -375,8 +393,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                                       rotX(static_cast<float>(src.FAbsoluteRotationRadX)));
 
             for (int32_t w = 0; w < W; ++w) {
-                if (project.AbortCalculation || (FMapThread != nullptr && FMapThread->IsCurrentThread() &&
-                                                 FMapThread->Cancelled())) {
+                if (project.AbortCalculation ||
+                    (FMapThread != nullptr && FMapThread->IsCurrentThread() && FMapThread->Cancelled())) {
                     if (FMapThread != nullptr && FMapThread->IsCurrentThread()) {
                         FMapThread->Stop();
                     }
@@ -389,7 +407,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                 if (vectorColumn) {
                     // The offset from the source in its frame is linear along the column.
                     const auto offsetAt = [&](float l) {
-                        const TVec3f q = apply({static_cast<float>(w) + o[0] + 0.5f, o[1], l - h + o[2] + 0.5f}, inv);
+                        const TVec3f q =
+                            apply({static_cast<float>(w) + o[0] + 0.5f, o[1], l - h + o[2] + 0.5f}, inv);
                         return apply({(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s}, toSource);
                     };
                     const TVec3f t0 = offsetAt(0.0f);
@@ -431,7 +450,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     Atan2Array(yEl.data(), xEl.data(), el.data(), D);
                     for (size_t li = 0; li < ds; ++li) {
                         const double azDeg = fastReduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
-                        const double elDeg = fastReduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
+                        const double elDeg =
+                            fastReduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
                         const double azCell = azDeg * perCell, elCell = elDeg * perCell;
                         const int32_t p1 = static_cast<int32_t>(azCell);
                         const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
@@ -483,7 +503,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     const float lf = static_cast<float>(tenths);
                     vecmath::TPolarColumn column{};
                     column.n = D;
-                    column.packed = vectorColumn ? table.packed.data() + ks * 2 * table.stride() * 4 : nullptr;
+                    column.packed =
+                        vectorColumn ? table.packed.data() + ks * 2 * table.stride() * 4 : nullptr;
                     column.row1 = row1.data();
                     column.row2 = row2.data();
                     column.dAz = dAz.data();
@@ -514,22 +535,25 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                         const float mag = m1 + fe * (m2 - m1) / lf;
                         double phase = axis;
                         if (real) {
-                            const double q1 = wrapOnce(tp[c11] + fa * phaseRowStep(tp, tdp, c11, o21[li], lf));
-                            const double q2 = wrapOnce(tp[c12] + fa * phaseRowStep(tp, tdp, c12, o22[li], lf));
+                            const double q1 =
+                                wrapOnce(tp[c11] + fa * phaseRowStep(tp, tdp, c11, o21[li], lf));
+                            const double q2 =
+                                wrapOnce(tp[c12] + fa * phaseRowStep(tp, tdp, c12, o22[li], lf));
                             phase = wrapOnce(q1 + fe * phaseStep(q2 - q1, lf));
                         }
                         const float d = dist[li];
                         const float dc = std::max(d, 1.0f);
                         amp[li] = mag * pm / dc;
                         loss[li] = lossPerM * dc;
-                        ph[li] = static_cast<float>(phase * zPolar + pp - (static_cast<double>(d) - 1.0) * kr);
+                        ph[li] =
+                            static_cast<float>(phase * zPolar + pp - (static_cast<double>(d) - 1.0) * kr);
                     }
                     ExpInPlace(loss.data(), D);
                     for (size_t li = 0; li < ds; ++li) {
                         amp[li] *= loss[li];
                     }
-                    SinCosAccumulate(amp.data(), ph.data(), buffer.MapRealFreq.Row(k, w), buffer.MapImagFreq.Row(k, w),
-                                     D);
+                    SinCosAccumulate(amp.data(), ph.data(), buffer.MapRealFreq.Row(k, w),
+                                     buffer.MapImagFreq.Row(k, w), D);
                 }
             }
         }
@@ -544,27 +568,30 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
 // process and the beam filter, each read between its grid points as the measurement points read it.
 namespace {
 
-void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag, std::vector<float>& phase) {
+void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag,
+                           std::vector<float>& phase) {
     const TAcousticProject& project = *cab.FMyAcousticProject;
     const int32_t nK = project.NFreqsAverage;
     const TGenericDSPProcess& process = *cab.FExternalDSPProcess;
     for (int32_t k = 0; k < nK; ++k) {
         const int32_t f = At(project.FreqsAverage, k);
         double um = 0, up = 0;
-        InterpolateResponseAtFreq(f, process.AllProcessResponseMg, process.AllProcessResponsePh, *process.DSPSpace, um,
-                                  up, true);
+        InterpolateResponseAtFreq(f, process.AllProcessResponseMg, process.AllProcessResponsePh,
+                                  *process.DSPSpace, um, up, true);
         double m = um, p = up;
         if (cab.FInternalDSPPreset != nullptr) {
             const TTransferFunctionProcess& t = *At(cab.FInternalDSPPreset->EQTransferFunction, i);
             double tm = 0, tp = 0;
-            InterpolateResponseAtFreq(f, t.ResponseMg, t.ResponsePhRad, *cab.FInternalDSPPreset->DSPSpace, tm, tp, true);
+            InterpolateResponseAtFreq(f, t.ResponseMg, t.ResponsePhRad, *cab.FInternalDSPPreset->DSPSpace, tm,
+                                      tp, true);
             m = tm * t.LinReferenceSpl * um;
             p = tp + up;
         }
         if (!cab.SingleBeamList.empty()) {
             const TSourcePoint& src = *At(cab.SourcePoints, i);
             double bm = 0, bp = 0;
-            InterpolateResponseAtFreq(f, src.BeamFIRResponseMg, src.BeamFIRResponsePh, *cab.DSPSpace, bm, bp, true);
+            InterpolateResponseAtFreq(f, src.BeamFIRResponseMg, src.BeamFIRResponsePh, *cab.DSPSpace, bm, bp,
+                                      true);
             const double latency = cab.SingleBeamList.front()->BeamFIRSampleLatency;
             m *= bm;
             p += bp - latency * kTwoPiD * f / cab.DSPSpace->iSampleRate();

@@ -134,7 +134,8 @@ void TMappingZone::RecalcListenPointAbs() {
     const TMatrix3D M =
         TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationY(-ry);
     // Growing upwards, the listening height is measured from the slab's top face.
-    const TPoint3D offset(0.0f, FListenLevel + (FMyAcousticProject->ZonasCrecenParriba ? Height() : 0.0f), 0.0f);
+    const TPoint3D offset(0.0f, FListenLevel + (FMyAcousticProject->ZonasCrecenParriba ? Height() : 0.0f),
+                          0.0f);
     FListenPointAbs = offset * M;
     RecalcPosBeginPx();
 }

@@ -30,14 +30,17 @@ bool systemFigures(double& installedMB, double& availableMB, double& usedMB) {
     const double unit = static_cast<double>(info.mem_unit);
     installedMB = static_cast<double>(info.totalram) * unit / 1048576.0;
     // Free plus reclaimable buffer memory: what a new allocation can obtain without swapping.
-    availableMB = (static_cast<double>(info.freeram) + static_cast<double>(info.bufferram)) * unit / 1048576.0;
+    availableMB =
+        (static_cast<double>(info.freeram) + static_cast<double>(info.bufferram)) * unit / 1048576.0;
     usedMB = installedMB - availableMB;
     return true;
 }
 
 } // namespace
 
-double RenderQualityPixelSize(int index) { return At(kPixelSizes, index); }
+double RenderQualityPixelSize(int index) {
+    return At(kPixelSizes, index);
+}
 
 int RenderQualityIndexOf(double pixelSize) {
     for (int i = 0; i < kRenderQualityCount; ++i) {

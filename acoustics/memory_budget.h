@@ -24,9 +24,9 @@ constexpr double kCoarsestRenderPixel = 1.0;
 
 // What the estimates need to know of one zone.
 struct TZoneMemoryExtent {
-    double Width = 0;     // metres
-    double Depth = 0;     // metres
-    bool Picture = false; // a picture surface keeps no maps at all
+    double Width = 0;      // metres
+    double Depth = 0;      // metres
+    bool Picture = false;  // a picture surface keeps no maps at all
     bool NoSPLMap = false; // a zone without level map keeps one pixel
     int64_t BitmapBytesPerPixel = 4;
 };
@@ -43,7 +43,9 @@ int64_t SumMapsBytes(const std::vector<TZoneMemoryExtent>& zones, double pixelSi
 // Bytes added when every map gains pixels pixels.
 int64_t IncrementAllMapsBytes(int64_t pixels, int64_t nFreqs, int64_t totalCabinets);
 
-inline double BytesToMB(int64_t bytes) { return static_cast<double>(bytes) / 1048576.0; }
+inline double BytesToMB(int64_t bytes) {
+    return static_cast<double>(bytes) / 1048576.0;
+}
 
 // The coarsening ladder shared by the memory checks, from the point where the need was found not to
 // fit: walks coarser sizes from `requested` while the need (re-evaluated at each size with needAt)

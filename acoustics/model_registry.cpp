@@ -20,7 +20,8 @@ void replaceModels(std::vector<std::unique_ptr<Model>>& models, int32_t Value, T
     models.clear();
     models.reserve(static_cast<size_t>(Value));
     for (int32_t i = 0; i < Value; ++i) {
-        models.push_back(std::make_unique<Model>(space, space != nullptr ? space->MyAcousticProject() : nullptr));
+        models.push_back(
+            std::make_unique<Model>(space, space != nullptr ? space->MyAcousticProject() : nullptr));
     }
 }
 

@@ -34,9 +34,13 @@ TPiston::TPiston(TPhysicalSpace* PhysicalSpace) : FPhysicalSpace(PhysicalSpace) 
     SetNFreqBands(31);
 }
 
-void TPiston::SetFreq(int32_t Value) { FFreq = Value; }
+void TPiston::SetFreq(int32_t Value) {
+    FFreq = Value;
+}
 
-void TPiston::SetInchesSize(double Value) { FInchesSize = Value; }
+void TPiston::SetInchesSize(double Value) {
+    FInchesSize = Value;
+}
 
 void TPiston::resizeTable() {
     FIdealSpkPolarMag.assign(static_cast<size_t>(std::max(FNFreqBands, 0)),

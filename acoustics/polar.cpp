@@ -28,7 +28,9 @@ double reduceDegrees(double deg) {
 
 } // namespace
 
-double DBToLinearGain(double dB) { return std::exp(dB / 20.0 * kLn10); }
+double DBToLinearGain(double dB) {
+    return std::exp(dB / 20.0 * kLn10);
+}
 
 TVec3f SphericalToVector(double r, double a, double e) {
     return {static_cast<float>(r * std::cos(e) * std::cos(a)), static_cast<float>(-r * std::sin(e)),
@@ -100,7 +102,8 @@ void InterpolateResponseAtFreq(int32_t freq, std::span<const double> mag, std::s
     outPhase = WrapRadians2Pi(g * (1 - w) + h * w);
 }
 
-TPolarNeighbours PolarPointsToInterpolate(double azimuth, double elevation, int32_t r, int32_t nAz, int32_t nEl) {
+TPolarNeighbours PolarPointsToInterpolate(double azimuth, double elevation, int32_t r, int32_t nAz,
+                                          int32_t nEl) {
     const double az = reduceDegrees(azimuth * kRadToDeg);
     const double el = reduceDegrees(elevation * kRadToDeg);
     TPolarNeighbours nb;

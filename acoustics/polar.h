@@ -52,7 +52,8 @@ struct TPolarNeighbours {
 };
 
 // resolution r (whole degrees), nAz azimuth measures (nAz * r = 360), nEl elevation slices (nEl * r = 180).
-TPolarNeighbours PolarPointsToInterpolate(double azimuth, double elevation, int32_t r, int32_t nAz, int32_t nEl);
+TPolarNeighbours PolarPointsToInterpolate(double azimuth, double elevation, int32_t r, int32_t nAz,
+                                          int32_t nEl);
 
 // The step per tenth of a degree from one phase to another along the shorter way round (L = 10 r).
 double PhaseIncrement(double difference, int32_t tenthsPerCell);

@@ -1,13 +1,20 @@
 // The calculation threads: each cabinet's map thread and the project's summing thread, the requests
 // that start them and the handlers that run on them.
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/model_registry.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/project.h"
+#include "acoustics/sound_system.h"
 #include "acoustics/source_point.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/dispatcher.h"
@@ -135,7 +142,8 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
         const bool done = GetMap3D(FFromSourceTr, -1);
         ++tries;
         if (tries > kMaxPasses) {
-            log(project, "************************** Se quedo en Cabinet.GetMap repeat " + std::to_string(tries));
+            log(project,
+                "************************** Se quedo en Cabinet.GetMap repeat " + std::to_string(tries));
             FMapState = TCalcState::qzaCalculating;
             Sender->Stop();
             return;
@@ -180,7 +188,9 @@ void TCabinet::CabinetMapThreadStopped(TWorkerThread*) {
     log(*FMyAcousticProject, "Cabinet.ThreadStop   CABINET: " + std::to_string(NumberID));
 }
 
-void TCabinet::CabinetMapReceived(TCabinet*) { FMyAcousticProject->ExecuteAllMapsThread(); }
+void TCabinet::CabinetMapReceived(TCabinet*) {
+    FMyAcousticProject->ExecuteAllMapsThread();
+}
 
 // ---- Summing thread ----
 
@@ -216,7 +226,8 @@ void TAcousticProject::ExecuteAllMapsThread() {
         }
         return;
     }
-    const int32_t sources = CheckedAdd(CheckedAdd(NCabArrays(), NCabinets()), CheckedAdd(NClusters(), NBeamSteerings()));
+    const int32_t sources =
+        CheckedAdd(CheckedAdd(NCabArrays(), NCabinets()), CheckedAdd(NClusters(), NBeamSteerings()));
     if (sources != 0 && NMappingZones() > 0 &&
         (AllMapsState != TCalcState::qzaCalculated || ForceCalculation)) {
         AllMapsThread().Start();

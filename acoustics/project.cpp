@@ -2,11 +2,18 @@
 
 #include <algorithm>
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
 #include "acoustics/memory_budget.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
+#include "acoustics/sound_system.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/numeric.h"

@@ -230,8 +230,9 @@ public:
     // The allowed splay angle of the cabinet's model nearest to inSplayDegrees (the first on a tie),
     // from the first-cabinet list when IsFirstCabinet. Returns its index, or -1 with the outputs
     // unchanged when the model allows no angle.
-    int32_t GetNearestSplayAngleInCabinet(const TCabinet& theCabinet, bool IsFirstCabinet, double inSplayDegrees,
-                                          double& outSplayDegrees, double& deviation) const;
+    int32_t GetNearestSplayAngleInCabinet(const TCabinet& theCabinet, bool IsFirstCabinet,
+                                          double inSplayDegrees, double& outSplayDegrees,
+                                          double& deviation) const;
 
     // ---- Project information (fixed capacity in the project file) ----
     std::string InstallationName; // at most 25 characters
@@ -297,14 +298,15 @@ public:
 
     // Registry of placed objects. The project owns what it registers; a removal stops every worker
     // that reads the object before releasing it.
-    TCabinet* AddCabinet(TCabModel* CabModel, const TPoint3D& Position3D, const TPoint3D& Rotation3D, bool IsSelected,
-                         TCabPlacement PlacementType, int32_t HornRotationIndex, bool IsActive, void* ProgBar = nullptr);
+    TCabinet* AddCabinet(TCabModel* CabModel, const TPoint3D& Position3D, const TPoint3D& Rotation3D,
+                         bool IsSelected, TCabPlacement PlacementType, int32_t HornRotationIndex,
+                         bool IsActive, void* ProgBar = nullptr);
     void AddArray(std::unique_ptr<TCabArray> CabArray);
     void AddCluster(std::unique_ptr<TCluster> Cluster);
     void AddBeamSteering(std::unique_ptr<TBeamContainer> BeamContainer);
-    TMappingZone* AddMappingZone(const std::string& Name, const TPoint3D& Position3D, const TPoint3D& Rotation3D,
-                                 double Width, double Depth, double Height, bool IsSelected, TSurfaceType ZoneType,
-                                 bool IsActive);
+    TMappingZone* AddMappingZone(const std::string& Name, const TPoint3D& Position3D,
+                                 const TPoint3D& Rotation3D, double Width, double Depth, double Height,
+                                 bool IsSelected, TSurfaceType ZoneType, bool IsActive);
     TGenericDSPProcess* AddDSPProcess();
     void RemoveCabinet(TCabinet* Cabinet);
     void RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c);

@@ -2,14 +2,22 @@
 
 #include <utility>
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
 #include "acoustics/memory_budget.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/model_registry.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
+#include "acoustics/piston.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/project.h"
+#include "acoustics/sound_system.h"
 #include "dsp/dsp_space.h"
 #include "platform/core/worker_thread.h"
 

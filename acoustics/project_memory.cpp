@@ -27,7 +27,9 @@ std::vector<TZoneMemoryExtent> zoneExtents(const TAcousticProject& project) {
     return out;
 }
 
-void refreshFigures(TAcousticProject& p) { ReadMemoryFiguresMB(p.MemInstalled, p.MemAvailable, p.MemUsed); }
+void refreshFigures(TAcousticProject& p) {
+    ReadMemoryFiguresMB(p.MemInstalled, p.MemAvailable, p.MemUsed);
+}
 
 // Zones re-dimensioned for the size now stored; with rescale, models and cabinets follow it first.
 void redimension(TAcousticProject& p, bool rescale) {
@@ -95,7 +97,8 @@ bool TAcousticProject::CheckMemoryForNCabinets(double PxToMeters, int32_t NCabs)
         const double r = current / s;
         return CalcMemoryInMapsNCabinets(s, NCabs) - (existing - existing * r * r);
     };
-    FPhysicalSpace->FPixelToMeters = CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+    FPhysicalSpace->FPixelToMeters =
+        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
     redimension(*this, true);
     return true;
 }
@@ -119,7 +122,8 @@ bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double
         const double r = current / s;
         return IniCalcMemory * r * r - IniCalcMemory;
     };
-    FPhysicalSpace->FPixelToMeters = CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+    FPhysicalSpace->FPixelToMeters =
+        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
     redimension(*this, true);
     for (int32_t z = 0; z < NMappingZones(); ++z) {
         TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
@@ -150,7 +154,8 @@ bool TAcousticProject::CheckMemoryOnChangeResolution(double IniCalcMemory, doubl
     }
     ClearMapsLength();
     ShowLowMemoryMessage();
-    FPhysicalSpace->FPixelToMeters = CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+    FPhysicalSpace->FPixelToMeters =
+        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
     redimension(*this, false);
     return true;
 }

@@ -1,12 +1,19 @@
 // The project's requests that invalidate maps and start the calculation again, its averaged
 // frequencies and the level-map options.
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_bands.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/project.h"
+#include "acoustics/sound_system.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
 
@@ -151,9 +158,8 @@ bool TAcousticProject::CalcAverageFreqs() {
     NFreqsAverage = static_cast<int32_t>(FreqsAverage.size());
     bool changed = false;
     if (!IsCheckingMemory) {
-        changed = CheckMemoryOnChangeBandWidth(allMaps, cabinetMaps,
-                                               static_cast<double>(NFreqsAverage) / static_cast<double>(oldCount),
-                                               pixel);
+        changed = CheckMemoryOnChangeBandWidth(
+            allMaps, cabinetMaps, static_cast<double>(NFreqsAverage) / static_cast<double>(oldCount), pixel);
     }
     if (changed) {
         return true;

@@ -2,19 +2,26 @@
 // clusters, beam-steering arrays, zones and user DSP processes. A removal stops every worker that
 // reads the object before the object goes away.
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/project.h"
+#include "acoustics/sound_system.h"
 #include "dsp/dsp_space.h"
+#include "platform/core/cursor_service.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
-#include "scene/cursor_service.h"
 #include "scene/scene_object.h"
 
 #include <algorithm>

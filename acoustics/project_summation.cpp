@@ -1,13 +1,20 @@
 // Summation of all cabinets' maps into one level map per zone, and the summing thread that waits for
 // the cabinets, runs the summation and hands the result to the user-interface thread.
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/model_registry.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
-#include "acoustics/placed_objects.h"
 #include "acoustics/project.h"
+#include "acoustics/sound_system.h"
 #include "acoustics/source_point.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/dispatcher.h"

@@ -35,7 +35,9 @@ private:
     bool saved_ = true;
 };
 
-bool eventsEnabled(const TAcousticProject* project) { return project == nullptr || project->EventsEnabled.load(); }
+bool eventsEnabled(const TAcousticProject* project) {
+    return project == nullptr || project->EventsEnabled.load();
+}
 
 } // namespace
 
@@ -66,9 +68,15 @@ void RiggingJoint::SetAbsoluteRotationRadZ(double Value) {
     PropagateRotationZ(this, Value);
 }
 
-double RiggingJoint::AbsoluteRotationX() const { return FAbsoluteRotationRadX * kRadToDeg; }
-double RiggingJoint::AbsoluteRotationY() const { return FAbsoluteRotationRadY * kRadToDeg; }
-double RiggingJoint::AbsoluteRotationZ() const { return FAbsoluteRotationRadZ * kRadToDeg; }
+double RiggingJoint::AbsoluteRotationX() const {
+    return FAbsoluteRotationRadX * kRadToDeg;
+}
+double RiggingJoint::AbsoluteRotationY() const {
+    return FAbsoluteRotationRadY * kRadToDeg;
+}
+double RiggingJoint::AbsoluteRotationZ() const {
+    return FAbsoluteRotationRadZ * kRadToDeg;
+}
 
 void RiggingJoint::Reset() {
     EventsHeldBack hold(FMyAcousticProject);

@@ -65,7 +65,8 @@ private:
 
 class TRiggingFrame : public RiggingJoint {
 public:
-    TRiggingFrame(TPhysicalSpace* PhysicalSpace, TRigFrameModel* FrameModel, TAcousticProject* AcousticProjectOwner);
+    TRiggingFrame(TPhysicalSpace* PhysicalSpace, TRigFrameModel* FrameModel,
+                  TAcousticProject* AcousticProjectOwner);
 
     bool Active() const { return FActive; }
     TRigFrameModel* Model() const { return FModel; }

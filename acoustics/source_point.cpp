@@ -12,7 +12,9 @@ namespace vendrel {
 namespace {
 
 // The platform angle (degrees) wrapped into (-180, 180] and converted to radians.
-double relativeRadians(float degrees) { return WrapDegrees180(degrees) * kDegToRad; }
+double relativeRadians(float degrees) {
+    return WrapDegrees180(degrees) * kDegToRad;
+}
 
 // Absolute rotations of the parent kinds that keep them; false for any other node.
 bool parentAbsoluteRotations(const TControl3D* node, double& ax, double& ay, double& az) {
@@ -60,9 +62,15 @@ void propagate(TControl3D* Parent, double a, Axis axis) {
         }
         if (auto* cab = dynamic_cast<TCabinet*>(child)) {
             switch (axis) {
-            case Axis::X: cab->SetAbsoluteRotationRadX(cab->RelativeRotationRadX() + a); break;
-            case Axis::Y: cab->SetAbsoluteRotationRadY(cab->RelativeRotationRadY() + a); break;
-            case Axis::Z: cab->SetAbsoluteRotationRadZ(cab->RelativeRotationRadZ() + a); break;
+            case Axis::X:
+                cab->SetAbsoluteRotationRadX(cab->RelativeRotationRadX() + a);
+                break;
+            case Axis::Y:
+                cab->SetAbsoluteRotationRadY(cab->RelativeRotationRadY() + a);
+                break;
+            case Axis::Z:
+                cab->SetAbsoluteRotationRadZ(cab->RelativeRotationRadZ() + a);
+                break;
             }
             continue;
         }
@@ -71,8 +79,12 @@ void propagate(TControl3D* Parent, double a, Axis axis) {
             continue;
         }
         switch (axis) {
-        case Axis::X: joint->SetAbsoluteRotationRadX(joint->RelativeRotationRadX() + a); break;
-        case Axis::Y: joint->SetAbsoluteRotationRadY(joint->RelativeRotationRadY() + a); break;
+        case Axis::X:
+            joint->SetAbsoluteRotationRadX(joint->RelativeRotationRadX() + a);
+            break;
+        case Axis::Y:
+            joint->SetAbsoluteRotationRadY(joint->RelativeRotationRadY() + a);
+            break;
         case Axis::Z:
             if (dynamic_cast<TDummySource*>(joint) != nullptr) {
                 // A cabinet's pivot follows the cabinet's Z turn, reversed when the cabinet is inverted.
@@ -105,7 +117,9 @@ TSourcePoint::TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpac
     }
 }
 
-void TSourcePoint::SetActive(bool Value) { FActive.store(Value); }
+void TSourcePoint::SetActive(bool Value) {
+    FActive.store(Value);
+}
 
 void TSourcePoint::SetXmRel(double Value) {
     if (Value == FXmRel) {
@@ -218,9 +232,15 @@ void TSourcePoint::RotateZChanged() {
     TQzControl3D::RotateZChanged();
 }
 
-void PropagateRotationX(TControl3D* Parent, double a) { propagate(Parent, a, Axis::X); }
-void PropagateRotationY(TControl3D* Parent, double a) { propagate(Parent, a, Axis::Y); }
-void PropagateRotationZ(TControl3D* Parent, double a) { propagate(Parent, a, Axis::Z); }
+void PropagateRotationX(TControl3D* Parent, double a) {
+    propagate(Parent, a, Axis::X);
+}
+void PropagateRotationY(TControl3D* Parent, double a) {
+    propagate(Parent, a, Axis::Y);
+}
+void PropagateRotationZ(TControl3D* Parent, double a) {
+    propagate(Parent, a, Axis::Z);
+}
 
 void PropagateClusterRotation(TControl3D* Cluster, double ax, double ay, double az) {
     if (Cluster == nullptr) {

@@ -27,8 +27,8 @@ class TSourcePoint : public TQzControl3D {
 public:
     // theCabinet is nil for a model's source point. The beam-response arrays exist only when the
     // cabinet's model allows beam steering.
-    TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner,
-                 TCabinet* theCabinet);
+    TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpace,
+                 TAcousticProject* AcousticProjectOwner, TCabinet* theCabinet);
 
     bool Active() const { return FActive.load(); }
     void SetActive(bool Value);

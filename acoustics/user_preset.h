@@ -25,8 +25,8 @@ public:
     bool IsLoaded = false; // false until a response has been read
     std::string FileName;
     std::string FilePath;
-    std::vector<double> ResponseMg;    // linear magnitude per grid point
-    std::vector<double> ResponsePhRad; // phase in radians per grid point
+    std::vector<double> ResponseMg;     // linear magnitude per grid point
+    std::vector<double> ResponsePhRad;  // phase in radians per grid point
     void* GraphicalInterface = nullptr; // the panel showing it, not owned
 };
 

@@ -29,8 +29,8 @@ void scalarAtan2Array(const float* y, const float* x, float* out, int32_t n) {
     }
 }
 
-const vecmath::TUnit kScalarUnit{"scalar", &scalarSinCosAccumulate, &scalarExpInPlace, &scalarAtan2Array,
-                                 nullptr, nullptr};
+const vecmath::TUnit kScalarUnit{
+    "scalar", &scalarSinCosAccumulate, &scalarExpInPlace, &scalarAtan2Array, nullptr, nullptr};
 
 bool cpuHas(const char* unit) {
     __builtin_cpu_init();
@@ -71,7 +71,9 @@ void SinCosAccumulate(const float* amp, const float* phase, float* re, float* im
     currentUnit().load(std::memory_order_relaxed)->sinCosAccumulate(amp, phase, re, im, n);
 }
 
-void ExpInPlace(float* x, int32_t n) { currentUnit().load(std::memory_order_relaxed)->expInPlace(x, n); }
+void ExpInPlace(float* x, int32_t n) {
+    currentUnit().load(std::memory_order_relaxed)->expInPlace(x, n);
+}
 
 void Atan2Array(const float* y, const float* x, float* out, int32_t n) {
     currentUnit().load(std::memory_order_relaxed)->atan2Array(y, x, out, n);
@@ -90,10 +92,16 @@ void PolarGeometry(const vecmath::TPolarGeometry& geometry) {
     currentUnit().load(std::memory_order_relaxed)->polarGeometry(geometry);
 }
 
-bool PolarColumnAvailable() { return currentUnit().load(std::memory_order_relaxed)->polarColumn != nullptr; }
+bool PolarColumnAvailable() {
+    return currentUnit().load(std::memory_order_relaxed)->polarColumn != nullptr;
+}
 
-const char* VectorMathUnit() { return currentUnit().load()->name; }
+const char* VectorMathUnit() {
+    return currentUnit().load()->name;
+}
 
-void SetVectorMathUnit(const char* unit) { currentUnit() = chooseUnit(unit); }
+void SetVectorMathUnit(const char* unit) {
+    currentUnit() = chooseUnit(unit);
+}
 
 } // namespace vendrel

@@ -52,7 +52,8 @@ static void kAvx512PolarColumn(const TPolarColumn& c) {
     const __m512 one = _mm512_set1_ps(1.0f);
     for (int32_t i = 0; i < c.n; i += 16) {
         const int32_t left = c.n - i;
-        const __mmask16 m = left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
+        const __mmask16 m =
+            left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
         // Pair index of (magnitude, step) is 2 * entry; of (phase, step) 2 * entry + 1.
         const __m512i r1 = _mm512_slli_epi32(_mm512_maskz_loadu_epi32(m, c.row1 + i), 1);
         const __m512i r2 = _mm512_slli_epi32(_mm512_maskz_loadu_epi32(m, c.row2 + i), 1);
@@ -104,7 +105,8 @@ static void kAvx512PolarGeometry(const TPolarGeometry& g) {
     const __m512i zero = _mm512_setzero_si512();
     for (int32_t i = 0; i < g.n; i += 16) {
         const int32_t left = g.n - i;
-        const __mmask16 m = left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
+        const __mmask16 m =
+            left >= 16 ? static_cast<__mmask16>(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
         const __m512 l = _mm512_add_ps(lane, _mm512_set1_ps(static_cast<float>(i)));
         const __m512 tx = _mm512_fmadd_ps(l, _mm512_set1_ps(g.dt[0]), _mm512_set1_ps(g.t0[0]));
         const __m512 ty = _mm512_fmadd_ps(l, _mm512_set1_ps(g.dt[1]), _mm512_set1_ps(g.t0[1]));
@@ -116,18 +118,21 @@ static void kAvx512PolarGeometry(const TPolarGeometry& g) {
         // Angle from the axis, 0..180 degrees; turn of the plane, [180, 540) brought into [0, 360).
         const __m512 azDeg = _mm512_mul_ps(Sleef_atan2f16_u10avx512f(_mm512_sqrt_ps(yz), tx), radToDeg);
         __m512 elDeg = _mm512_mul_ps(
-            _mm512_sub_ps(twoPi, Sleef_atan2f16_u10avx512f(ty, _mm512_sub_ps(_mm512_setzero_ps(), tz))), radToDeg);
+            _mm512_sub_ps(twoPi, Sleef_atan2f16_u10avx512f(ty, _mm512_sub_ps(_mm512_setzero_ps(), tz))),
+            radToDeg);
         elDeg = _mm512_mask_sub_ps(elDeg, _mm512_cmp_ps_mask(elDeg, full, _CMP_GE_OQ), elDeg, full);
         const __m512 azCell = _mm512_mul_ps(azDeg, perCell), elCell = _mm512_mul_ps(elDeg, perCell);
         const __m512i p1 = _mm512_cvttps_epi32(azCell);
         __m512i e1 = _mm512_cvttps_epi32(elCell);
-        _mm512_mask_storeu_epi32(g.dAz + i, m,
-                                 _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_sub_ps(azCell, _mm512_cvtepi32_ps(p1)), tenths)));
-        _mm512_mask_storeu_epi32(g.dEl + i, m,
-                                 _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_sub_ps(elCell, _mm512_cvtepi32_ps(e1)), tenths)));
+        _mm512_mask_storeu_epi32(
+            g.dAz + i, m,
+            _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_sub_ps(azCell, _mm512_cvtepi32_ps(p1)), tenths)));
+        _mm512_mask_storeu_epi32(
+            g.dEl + i, m,
+            _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_sub_ps(elCell, _mm512_cvtepi32_ps(e1)), tenths)));
         // Mirrored azimuth (nAz - p1) mod nAz.
-        const __m512i mirrored = _mm512_mask_mov_epi32(_mm512_sub_epi32(nAz, p1),
-                                                       _mm512_cmpeq_epi32_mask(p1, zero), zero);
+        const __m512i mirrored =
+            _mm512_mask_mov_epi32(_mm512_sub_epi32(nAz, p1), _mm512_cmpeq_epi32_mask(p1, zero), zero);
         __m512i e2 = _mm512_add_epi32(e1, _mm512_set1_epi32(1));
         const __mmask16 mir1 = _mm512_cmpgt_epi32_mask(e1, lastEl);
         e1 = _mm512_mask_sub_epi32(e1, mir1, e1, nEl);

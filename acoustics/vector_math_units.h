@@ -11,23 +11,23 @@ namespace vendrel::vecmath {
 // every pixel (table cells of the four corners, position inside the cell in tenths of a degree), the
 // spreading, air loss and propagation phase, and the complex sum into the map row.
 struct TPolarColumn {
-    int32_t n;                            // pixels in the column
+    int32_t n; // pixels in the column
     // Polar table of this frequency: per row entry (magnitude, magnitude step to the row neighbour,
     // phase in [0, 2pi), phase step the shorter way), laid [mirrored][elevation][azimuth].
     const float* packed;
     const uint32_t *row1, *row2; // entry of each pixel's first corner in its two rows
-    const int32_t *dAz, *dEl;             // tenths of a degree into the cell per pixel
-    const float* dist;                    // metres per pixel
-    const float* invSpread;               // 1 / max(dist, 1) per pixel
-    float tenths;                         // tenths of a degree per cell
-    float procMag, procPhase;             // processing response
-    float polarPhaseFactor;               // 0 with zero-phase start, else 1
-    float axisPhase;                      // on-axis phase, used unless realPhase
+    const int32_t *dAz, *dEl;    // tenths of a degree into the cell per pixel
+    const float* dist;           // metres per pixel
+    const float* invSpread;      // 1 / max(dist, 1) per pixel
+    float tenths;                // tenths of a degree per cell
+    float procMag, procPhase;    // processing response
+    float polarPhaseFactor;      // 0 with zero-phase start, else 1
+    float axisPhase;             // on-axis phase, used unless realPhase
     bool realPhase;
-    float krHi, krLo;                     // radians per metre, split into two singles
-    float lossPerMeter;                   // natural-log air loss per metre (negative)
-    float* re;                            // map row, real part (added to)
-    float* im;                            // map row, imaginary part (added to)
+    float krHi, krLo;   // radians per metre, split into two singles
+    float lossPerMeter; // natural-log air loss per metre (negative)
+    float* re;          // map row, real part (added to)
+    float* im;          // map row, imaginary part (added to)
 };
 
 // The geometry of one depth column: the pixel's offset from the source in the source's frame is
@@ -48,7 +48,7 @@ struct TUnit {
     void (*sinCosAccumulate)(const float* amp, const float* phase, float* re, float* im, int32_t n);
     void (*expInPlace)(float* x, int32_t n);
     void (*atan2Array)(const float* y, const float* x, float* out, int32_t n);
-    void (*polarColumn)(const TPolarColumn& c); // null: the kernel's own loop
+    void (*polarColumn)(const TPolarColumn& c);     // null: the kernel's own loop
     void (*polarGeometry)(const TPolarGeometry& g); // null with polarColumn
 };
 

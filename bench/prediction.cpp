@@ -64,7 +64,8 @@ void SinCosFloor(benchmark::State& state) {
         benchmark::DoNotOptimize(re.data());
         benchmark::ClobberMemory();
     }
-    state.counters["terms/s"] = benchmark::Counter(kTermsPerRun, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["terms/s"] =
+        benchmark::Counter(kTermsPerRun, benchmark::Counter::kIsIterationInvariantRate);
     state.SetLabel(VectorMathUnit());
 }
 BENCHMARK(SinCosFloor)->Unit(benchmark::kMillisecond);
@@ -121,17 +122,18 @@ struct Scene {
     }
 
     TMappingZone* addZone(float x, float z, float width, float depth) {
-        TMappingZone* zone = TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(x, 0, z), TPoint3D(0, 0, 0),
-                                                  width, depth, 0.1f, false, TSurfaceType::qzaRectangle, 0xFF000000, true);
+        TMappingZone* zone =
+            TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(x, 0, z), TPoint3D(0, 0, 0), width,
+                                 depth, 0.1f, false, TSurfaceType::qzaRectangle, 0xFF000000, true);
         zone->SetDimensions(width, depth);
         zone->RecalcPosBeginPx();
         return zone;
     }
 
     TCabinet& addCabinet(double x, double y, double z) {
-        project->Cabinets.push_back(std::make_unique<TCabinet>(&medium, model.get(), project.get(), TPoint3D(0, 0, 0),
-                                                               TPoint3D(0, 0, 0), false, TCabPlacement::qzaVertical,
-                                                               true, project->BypassProcess.get(), 1, nullptr));
+        project->Cabinets.push_back(std::make_unique<TCabinet>(
+            &medium, model.get(), project.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
+            TCabPlacement::qzaVertical, true, project->BypassProcess.get(), 1, nullptr));
         TCabinet& cab = *project->Cabinets.back();
         cab.FActive = true;
         for (size_t z = 0; z < cab.MapData.size(); ++z) {
@@ -155,7 +157,8 @@ void MapKernel(benchmark::State& state) {
     Scene scene(0.1);
     TMappingZone* zone = scene.addZone(0, 0, 40, 25);
     TCabinet& cab = scene.addCabinet(-5, 8, 12);
-    const double terms = double(zone->WidthPixels()) * zone->DepthPixels() * kSources * scene.project->NFreqsAverage;
+    const double terms =
+        double(zone->WidthPixels()) * zone->DepthPixels() * kSources * scene.project->NFreqsAverage;
     for (auto _ : state) {
         cab.MapData[0]->ZoneCalculated = false;
         cab.MapData[0]->CalcCounter = 1;
@@ -213,7 +216,8 @@ void RenderEndToEnd(benchmark::State& state) {
         }
     }
     sched_setaffinity(0, sizeof all, &all);
-    state.SetLabel(state.range(0) == 1 ? "1 core" : std::to_string(std::thread::hardware_concurrency()) + " cores");
+    state.SetLabel(state.range(0) == 1 ? "1 core"
+                                       : std::to_string(std::thread::hardware_concurrency()) + " cores");
 }
 BENCHMARK(RenderEndToEnd)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

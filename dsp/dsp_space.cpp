@@ -54,7 +54,6 @@ constexpr std::array<int32_t, 238> kOneTwentyFourthOctave = {
     9250,  9500,  9750,  10000, 10300, 10600, 10900, 11250, 11500, 11800, 12200, 12500, 12800, 13150, 13600,
     14000, 14500, 15000, 15500, 16000, 16500, 17000, 17500, 18000, 18500, 19000, 19500, 20000};
 
-
 std::span<const int32_t> fixedTable(TFreqBands bands) {
     switch (bands) {
     case TFreqBands::fbTwoOctave:

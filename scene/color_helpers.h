@@ -2,7 +2,7 @@
 // Outline bounds and ARGB colour arithmetic shared by the windows and the zone solids.
 
 #include "platform/core/bitmap.h"
-#include "scene/planar.h"
+#include "platform/core/planar.h"
 
 namespace vendrel {
 

@@ -15,7 +15,7 @@
 // so the slab is D - L thick and the SPL surface lies L beyond its front face.
 
 #include "platform/core/mesh.h"
-#include "scene/planar.h"
+#include "platform/core/planar.h"
 #include "scene/triangulate.h"
 
 #include <cstdint>

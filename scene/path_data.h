@@ -2,7 +2,7 @@
 // Outlines described as paths (move, line, cubic curve, close) and flattened into polygons, for the
 // rounded rectangles and trapezia of the zone solids.
 
-#include "scene/planar.h"
+#include "platform/core/planar.h"
 
 #include <vector>
 

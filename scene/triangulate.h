@@ -3,7 +3,7 @@
 // the triangles it cuts; the order in which candidate ears are tried is fixed, so the index buffers
 // built from it are reproducible.
 
-#include "scene/planar.h"
+#include "platform/core/planar.h"
 
 #include <vector>
 

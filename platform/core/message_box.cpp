@@ -19,9 +19,13 @@ std::atomic<IMessageBox*> currentBox{&silentBox};
 
 } // namespace
 
-IMessageBox& MessageBoxService() { return *currentBox.load(); }
+IMessageBox& MessageBoxService() {
+    return *currentBox.load();
+}
 
-void SetMessageBoxService(IMessageBox* box) { currentBox.store(box ? box : &silentBox); }
+void SetMessageBoxService(IMessageBox* box) {
+    currentBox.store(box ? box : &silentBox);
+}
 
 TModalResult ResultOfButton(TMsgDlgBtn b) {
     switch (b) {

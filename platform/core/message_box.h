@@ -20,7 +20,8 @@ enum class TModalResult : uint8_t { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mr
 class IMessageBox {
 public:
     virtual ~IMessageBox() = default;
-    virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type, const TMsgDlgButtons& buttons) = 0;
+    virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
+                                    const TMsgDlgButtons& buttons) = 0;
     // A plain information box with an OK button.
     void ShowMessage(const std::string& text) {
         MessageDlg(text, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
@@ -40,7 +41,8 @@ public:
         TMsgDlgButtons buttons;
     };
 
-    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, const TMsgDlgButtons& buttons) override;
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
+                            const TMsgDlgButtons& buttons) override;
 
     std::vector<Entry> shown;
     std::vector<TModalResult> answers; // consumed front to back

@@ -60,8 +60,12 @@ template <typename Int = int64_t> Int Trunc(double v) {
 }
 
 // Integer part and fractional part as floating values: Int(x) cuts toward zero, Frac(x) = x - Int(x).
-inline double IntPart(double v) { return std::trunc(v); }
-inline double Frac(double v) { return v - std::trunc(v); }
+inline double IntPart(double v) {
+    return std::trunc(v);
+}
+inline double Frac(double v) {
+    return v - std::trunc(v);
+}
 
 // Overflow-checked integer arithmetic.
 template <typename Int> Int CheckedAdd(Int a, Int b) {

@@ -30,8 +30,12 @@ void applyName(const std::string& name) {
 
 } // namespace
 
-void SetIdlePriorityEnabled(bool enabled) { idlePriority = enabled; }
-bool IdlePriorityEnabled() { return idlePriority; }
+void SetIdlePriorityEnabled(bool enabled) {
+    idlePriority = enabled;
+}
+bool IdlePriorityEnabled() {
+    return idlePriority;
+}
 
 TWorkerThread::TWorkerThread(std::string name) : name_(std::move(name)) {}
 
@@ -54,7 +58,9 @@ TWorkerThread::~TWorkerThread() {
     }
 }
 
-bool TWorkerThread::IsCurrentThread() const { return threadId_.load() == std::this_thread::get_id(); }
+bool TWorkerThread::IsCurrentThread() const {
+    return threadId_.load() == std::this_thread::get_id();
+}
 
 std::string TWorkerThread::LastError() const {
     std::lock_guard lock(mutex_);
@@ -110,7 +116,9 @@ void TWorkerThread::Cancel() {
     Stop();
 }
 
-void TWorkerThread::Suspend() { suspended_ = true; }
+void TWorkerThread::Suspend() {
+    suspended_ = true;
+}
 
 void TWorkerThread::Resume() {
     {

@@ -46,8 +46,8 @@ public:
 
     // Settings; change them only while the thread is stopped.
     THandler OnRun;
-    THandler OnStopped;               // runs on the worker thread after the last pass of a start
-    TExceptionHandler OnException;    // runs on the worker thread when OnRun throws
+    THandler OnStopped;            // runs on the worker thread after the last pass of a start
+    TExceptionHandler OnException; // runs on the worker thread when OnRun throws
     bool Loop = false;
     TThreadStopMode StopMode = TThreadStopMode::smSuspend;
     TThreadPriority Priority = TThreadPriority::tpLowest;

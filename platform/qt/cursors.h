@@ -2,7 +2,7 @@
 // Qt side of the cursor and mouse services: the platform's cursor service on Qt's application-wide
 // override cursor, the pointer position from QCursor, and the program's five own cursor pictures.
 
-#include "scene/cursor_service.h"
+#include "platform/core/cursor_service.h"
 
 #include <QCursor>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 #pragma once
 // The numeric-edit helpers bound to Qt line edits and the user's locale.
 
-#include "scene/edit_helpers.h"
+#include "platform/core/edit_helpers.h"
 
 #include <QChar>
 #include <QLocale>

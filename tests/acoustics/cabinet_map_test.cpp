@@ -70,17 +70,17 @@ struct KernelFixture : ::testing::Test {
                 }
             }
         }
-        zone = TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(-2, 0, 1), TPoint3D(0, 0, 0), 10, 6,
-                                    0.1f, false, TSurfaceType::qzaRectangle, 0xFF000000, true);
+        zone = TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(-2, 0, 1), TPoint3D(0, 0, 0), 10,
+                                    6, 0.1f, false, TSurfaceType::qzaRectangle, 0xFF000000, true);
         zone->SetRotationAngle(TPoint3D(10, 25, -15));
         zone->SetDimensions(10, 6);
         zone->RecalcPosBeginPx();
     }
 
     TCabinet& addCabinet() {
-        project->Cabinets.push_back(std::make_unique<TCabinet>(&medium, model.get(), project.get(), TPoint3D(0, 0, 0),
-                                                               TPoint3D(0, 0, 0), false, TCabPlacement::qzaVertical,
-                                                               true, project->BypassProcess.get(), 1, nullptr));
+        project->Cabinets.push_back(std::make_unique<TCabinet>(
+            &medium, model.get(), project.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
+            TCabPlacement::qzaVertical, true, project->BypassProcess.get(), 1, nullptr));
         TCabinet& cab = *project->Cabinets.back();
         cab.FActive = true;
         for (auto& data : cab.MapData) {
@@ -102,8 +102,8 @@ struct KernelFixture : ::testing::Test {
     }
 
     // Response of a processing array at a whole frequency, between its grid points.
-    static void responseAt(const TDSPSpace& grid, const std::vector<double>& mg, const std::vector<double>& ph, int32_t f,
-                           double& m, double& p) {
+    static void responseAt(const TDSPSpace& grid, const std::vector<double>& mg,
+                           const std::vector<double>& ph, int32_t f, double& m, double& p) {
         const int32_t n = grid.NRealFreqPoints();
         const int32_t i = std::max(0, grid.FreqToPoint(f) - 1);
         const int32_t j = i < n - 1 ? i + 1 : i;
@@ -229,7 +229,8 @@ TEST_F(KernelFixture, MapMatchesTheIndependentEvaluation) {
                 }
             }
         }
-        EXPECT_EQ(near, 3 * map.WidthPixels() * map.DepthPixels()) << unit << ": worst relative error " << worst;
+        EXPECT_EQ(near, 3 * map.WidthPixels() * map.DepthPixels())
+            << unit << ": worst relative error " << worst;
     }
     SetVectorMathUnit(nullptr);
 }
@@ -375,7 +376,8 @@ struct PredictionThreads : KernelFixture {
         zone->FMapState = TCalcState::qzaNeedsSum;
         project->SumAllCabinetsInProject3D(-1);
         const TMapLayers& l = zone->MapSum->MapRealFreq;
-        return std::vector<float>(l.data(), l.data() + static_cast<size_t>(zone->WidthPixels()) * zone->DepthPixels());
+        return std::vector<float>(l.data(),
+                                  l.data() + static_cast<size_t>(zone->WidthPixels()) * zone->DepthPixels());
     }
 
     void render() {
@@ -453,7 +455,8 @@ TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
     project->FAllMapsThread->WaitForStopped(&ui);
     SetDebugLogSink({});
     ui.Pump();
-    EXPECT_EQ(project->LastLogString(), "************************** Se quedo en AcousticProject.GetAllMaps Zone:-1  Repeat:21");
+    EXPECT_EQ(project->LastLogString(),
+              "************************** Se quedo en AcousticProject.GetAllMaps Zone:-1  Repeat:21");
     ASSERT_EQ(box.shown.size(), 1u) << "the user hears of the failed run";
     EXPECT_EQ(box.shown[0].type, TMsgDlgType::mtError);
     EXPECT_TRUE(received) << "the window is told so that it leaves its rendering state";
@@ -471,10 +474,12 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
     project->RemoveCabinet(cabs[0]);
     EXPECT_EQ(project->NCabinets(), 2);
     const auto settled = [&] {
-        bool done = project->AllMapsState == TCalcState::qzaCalculated && zone->MapState() == TCalcState::qzaIsSumed &&
+        bool done = project->AllMapsState == TCalcState::qzaCalculated &&
+                    zone->MapState() == TCalcState::qzaIsSumed &&
                     (!project->FAllMapsThread || project->FAllMapsThread->Stopped());
         project->ForEachCabinet([&](TCabinet& c) {
-            done = done && c.MapState() == TCalcState::qzaCalculated && (!c.FMapThread || c.FMapThread->Stopped());
+            done = done && c.MapState() == TCalcState::qzaCalculated &&
+                   (!c.FMapThread || c.FMapThread->Stopped());
         });
         return done;
     };
@@ -483,14 +488,17 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
                          std::to_string(int(zone->MapState())) + " sum " +
                          std::to_string(project->FAllMapsThread && project->FAllMapsThread->Active());
         project->ForEachCabinet([&](TCabinet& c) {
-            st += " cab " + std::to_string(int(c.MapState())) + "/" + std::to_string(c.FMapThread && c.FMapThread->Active());
+            st += " cab " + std::to_string(int(c.MapState())) + "/" +
+                  std::to_string(c.FMapThread && c.FMapThread->Active());
         });
         return st + " log " + project->LastLogString();
     }();
     const TMapLayers& l = zone->MapSum->MapRealFreq;
-    const std::vector<float> threaded(l.data(), l.data() + static_cast<size_t>(zone->WidthPixels()) * zone->DepthPixels());
+    const std::vector<float> threaded(l.data(), l.data() + static_cast<size_t>(zone->WidthPixels()) *
+                                                               zone->DepthPixels());
     project->SetContinuousRender(false);
-    EXPECT_EQ(threaded, serialLevels({cabs[1], cabs[2]})) << "the summed map is that of the remaining cabinets";
+    EXPECT_EQ(threaded, serialLevels({cabs[1], cabs[2]}))
+        << "the summed map is that of the remaining cabinets";
 }
 
 TEST_F(PredictionThreads, AnExceptionInTheKernelIsReportedAndStopsTheWait) {

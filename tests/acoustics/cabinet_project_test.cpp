@@ -27,12 +27,14 @@ protected:
 
     std::unique_ptr<TCabinet> place(const TPoint3D& position, const TPoint3D& rotation = {}) {
         return std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), position, rotation, false,
-                                          TCabPlacement::qzaVertical, true, f.project->BypassProcess.get(), 1);
+                                          TCabPlacement::qzaVertical, true, f.project->BypassProcess.get(),
+                                          1);
     }
 
     TMappingZone& addZone(const TPoint3D& begin, float width, float depth) {
-        return *TMappingZone::Create(&f.medium, f.project.get(), "Zone", begin, TPoint3D(), width, depth, 0.1f,
-                                     false, TSurfaceType::qzaRectangle, f.project->ZoneCreationColor, true);
+        return *TMappingZone::Create(&f.medium, f.project.get(), "Zone", begin, TPoint3D(), width, depth,
+                                     0.1f, false, TSurfaceType::qzaRectangle, f.project->ZoneCreationColor,
+                                     true);
     }
 
     ModelFixture f;

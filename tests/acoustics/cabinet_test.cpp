@@ -37,7 +37,8 @@ protected:
     }
 
     std::unique_ptr<TCabinet> place(const TPoint3D& position, const TPoint3D& rotation,
-                                    TCabPlacement placement = TCabPlacement::qzaVertical, int32_t preset = 1) {
+                                    TCabPlacement placement = TCabPlacement::qzaVertical,
+                                    int32_t preset = 1) {
         return std::make_unique<TCabinet>(&space, &model, nullptr, position, rotation, false, placement, true,
                                           nullptr, preset);
     }
@@ -55,7 +56,8 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
     model.SourcePoint[1]->FYmRel = -0.2;
     model.SourcePoint[1]->FZmRel = 0.1;
     const double rx = 15.0, ry = 30.0, rz = -10.0;
-    auto cab = place({4.0f, -6.0f, 2.0f}, {static_cast<float>(rx), static_cast<float>(ry), static_cast<float>(rz)});
+    auto cab =
+        place({4.0f, -6.0f, 2.0f}, {static_cast<float>(rx), static_cast<float>(ry), static_cast<float>(rz)});
 
     // The cabinet itself: 6 m up is a pixel height of 12.
     EXPECT_DOUBLE_EQ(cab->XpixAbs(), 8.0);
@@ -212,7 +214,7 @@ TEST(CabinetPhaseTest, WeightedPhaseSumTakesTheShorterWayRound) {
     };
     const double pi = 3.141592653589793;
     const Case cases[] = {
-        {0.5, 0.5, 1.5, 0.5, 1.0},                    // plain average
+        {0.5, 0.5, 1.5, 0.5, 1.0},                         // plain average
         {3.0, 0.5, -3.0, 0.5, std::remainder(pi, 2 * pi)}, // across +-pi: -3 is taken as 2 pi - 3
         {-3.0, 0.75, 3.0, 0.25, -3.0 * 0.75 + (3.0 - 2 * pi) * 0.25},
         {0.0, 1.0, 2.0, 0.0, 0.0},

@@ -76,17 +76,18 @@ TEST(MemoryBudget, CoarseningStopsWhereTheNeedFitsOrAtTheMinimum) {
     // The need: 100 MB at 1 cm, falling with the square of the size.
     const auto needAt = [](double s) { return 100.0 * (0.01 / s) * (0.01 / s) * 1e4; };
     const Case cases[] = {
-        {0.05, 20000, 0.1, 0},  // 40000 MB at 0.05 does not fit, 10000 at 0.1 does
-        {0.05, 5000, 0.2, 0},   // 2500 MB at 0.2
-        {0.05, 101, 1.0, 0},    // 100 MB at 1.0 m: fits only below the budget
-        {0.05, 100, 2.0, 1},    // a need equal to the budget does not fit
-        {0.05, 5, 2.0, 1},      // nothing fits: 2 m and the minimum-resolution message
-        {1.0, 1, 2.0, 1},       // from the coarsest table size
-        {2.0, 1, 2.0, 1},       // a requested size beyond 1 m: message, no further step
+        {0.05, 20000, 0.1, 0}, // 40000 MB at 0.05 does not fit, 10000 at 0.1 does
+        {0.05, 5000, 0.2, 0},  // 2500 MB at 0.2
+        {0.05, 101, 1.0, 0},   // 100 MB at 1.0 m: fits only below the budget
+        {0.05, 100, 2.0, 1},   // a need equal to the budget does not fit
+        {0.05, 5, 2.0, 1},     // nothing fits: 2 m and the minimum-resolution message
+        {1.0, 1, 2.0, 1},      // from the coarsest table size
+        {2.0, 1, 2.0, 1},      // a requested size beyond 1 m: message, no further step
     };
     for (const auto& c : cases) {
         MessageRecorder rec;
-        const double s = CoarsenResolution(c.requested, needAt(c.requested), needAt, [&] { return c.budget; });
+        const double s =
+            CoarsenResolution(c.requested, needAt(c.requested), needAt, [&] { return c.budget; });
         EXPECT_EQ(s, c.expected) << c.requested << " with " << c.budget << " MB";
         EXPECT_EQ(rec.count(TMsgDlgType::mtWarning), c.minimumMessages);
         EXPECT_EQ(rec.box.shown.size(), c.minimumMessages) << "the low-memory box is the caller's";

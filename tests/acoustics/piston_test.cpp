@@ -54,7 +54,8 @@ TEST(Piston, TableFollowsThePistonLawAndTheRearTaper) {
         }
         const double last = pistonLaw(cs.f, c, 3.0, 89 * M_PI / 180);
         for (int t = 90; t < 180; ++t) {
-            ASSERT_NEAR(row[static_cast<size_t>(t)], last * (1 - (t - 45) * taper), 1e-6) << cs.f << " Hz rear " << t;
+            ASSERT_NEAR(row[static_cast<size_t>(t)], last * (1 - (t - 45) * taper), 1e-6)
+                << cs.f << " Hz rear " << t;
         }
     }
     // At 100 Hz the rear factor is 1: no taper at all.
@@ -72,7 +73,8 @@ TEST(Piston, CoverageChangeRebuildsAndShortListsShrinkTheTable) {
     ASSERT_EQ(piston.FIdealSpkPolarMag.size(), 2u);
     const auto& row = piston.FIdealSpkPolarMag[1];
     const double taper = (1 - 0.01 * 0.01) / (180 - 30);
-    EXPECT_NEAR(row[40], pistonLaw(1000, medium.SpeedOfSound(), 3.0, 40 * M_PI / 180) * (1 - 10 * taper), 1e-6);
+    EXPECT_NEAR(row[40], pistonLaw(1000, medium.SpeedOfSound(), 3.0, 40 * M_PI / 180) * (1 - 10 * taper),
+                1e-6);
     EXPECT_EQ(medium.Freq(), freqBefore);
 }
 

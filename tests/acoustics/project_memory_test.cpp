@@ -26,8 +26,8 @@ struct BudgetFixture : ::testing::Test {
             return true;
         });
         project.MemMinGuaranteed = 0;
-        TMappingZone::Create(&medium, &project, "Zone", TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 20, 10, 0.1f, false,
-                             TSurfaceType::qzaRectangle, 0xFF000000, true);
+        TMappingZone::Create(&medium, &project, "Zone", TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 20, 10, 0.1f,
+                             false, TSurfaceType::qzaRectangle, 0xFF000000, true);
         box.shown.clear();
     }
     void TearDown() override {

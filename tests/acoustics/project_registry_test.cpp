@@ -40,7 +40,8 @@ struct RegistryFixture : ::testing::Test {
                                    TCabPlacement::qzaVertical, 0, true);
     }
     TMappingZone* zone(const std::string& name, TSurfaceType type = TSurfaceType::qzaRectangle) {
-        return project->AddMappingZone(name, TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 10, 8, 0.1, false, type, true);
+        return project->AddMappingZone(name, TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 10, 8, 0.1, false, type,
+                                       true);
     }
 };
 

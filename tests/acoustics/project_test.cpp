@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
-#include "acoustics/placed_objects.h"
+#include "acoustics/line_array.h"
+#include "acoustics/material.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
+#include "acoustics/sound_system.h"
 #include "model_fixture.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"

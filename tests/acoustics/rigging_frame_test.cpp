@@ -94,8 +94,8 @@ TEST_F(RiggingFrameTest, ClosestPickPointIsMeasuredHorizontally) {
         float y; // height plays no part
         int32_t expected;
     };
-    const Case cases[] = {{2.02f, -4.0f, 3}, {2.05f, 0.0f, -1}, {0.9f, 7.0f, 2}, {-0.02f, 0.0f, 1},
-                          {-0.5f, 0.0f, -1}, {1.5f, 0.0f, 2} /* tie: the lower number */};
+    const Case cases[] = {{2.02f, -4.0f, 3}, {2.05f, 0.0f, -1}, {0.9f, 7.0f, 2},
+                          {-0.02f, 0.0f, 1}, {-0.5f, 0.0f, -1}, {1.5f, 0.0f, 2} /* tie: the lower number */};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x);
         EXPECT_EQ(frame.GetClosestPickPoint({c.x, c.y, 0.0f}), c.expected);

@@ -27,7 +27,8 @@ TEST_F(SourcePointTest, TurnWithoutParentIsWrappedIntoHalfTurns) {
         float degrees;
         double expected;
     };
-    const Case cases[] = {{200.0f, -160.0}, {-190.0f, 170.0}, {180.0f, 180.0}, {-180.0f, 180.0}, {45.0f, 45.0}};
+    const Case cases[] = {
+        {200.0f, -160.0}, {-190.0f, 170.0}, {180.0f, 180.0}, {-180.0f, 180.0}, {45.0f, 45.0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.degrees);
         TSourcePoint sp(nullptr, &space, nullptr, nullptr);

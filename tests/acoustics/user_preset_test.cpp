@@ -44,7 +44,8 @@ TEST_F(UserPresetTest, GrowingKeepsExistingTransferFunctionsAndShrinkingDropsThe
     for (size_t i = 2; i < 4; ++i) {
         EXPECT_EQ(preset.EQTransferFunction[i]->LinReferenceSpl, 1.0);
         EXPECT_EQ(preset.EQTransferFunction[i]->DelaySamples, 0);
-        EXPECT_EQ(preset.EQTransferFunction[i]->ResponseMg.size(), static_cast<size_t>(grid.NRealFreqPoints()));
+        EXPECT_EQ(preset.EQTransferFunction[i]->ResponseMg.size(),
+                  static_cast<size_t>(grid.NRealFreqPoints()));
         EXPECT_EQ(preset.EQTransferFunction[i]->DSPSpace, &grid);
     }
 

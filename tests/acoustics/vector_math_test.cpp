@@ -28,8 +28,10 @@ TEST(VectorMath, EveryUnitMatchesDoublePrecisionReference) {
             Atan2Array(y.data(), x.data(), at.data(), n);
             for (int32_t i = 0; i < n; ++i) {
                 const double a = amp[i], p = ph[i];
-                EXPECT_NEAR(re[i], 0.25 + a * std::cos(p), 4e-7 * (1 + a)) << unit << " n=" << n << " i=" << i;
-                EXPECT_NEAR(im[i], -0.5 + a * std::sin(p), 4e-7 * (1 + a)) << unit << " n=" << n << " i=" << i;
+                EXPECT_NEAR(re[i], 0.25 + a * std::cos(p), 4e-7 * (1 + a))
+                    << unit << " n=" << n << " i=" << i;
+                EXPECT_NEAR(im[i], -0.5 + a * std::sin(p), 4e-7 * (1 + a))
+                    << unit << " n=" << n << " i=" << i;
                 EXPECT_NEAR(ex[i], std::exp(static_cast<double>(e[i])), 2.5e-7 * std::exp(e[i])) << unit;
                 EXPECT_NEAR(at[i], std::atan2(static_cast<double>(y[i]), x[i]), 1e-6) << unit;
             }

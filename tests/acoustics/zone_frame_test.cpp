@@ -52,7 +52,8 @@ struct DrawnZone {
             left = std::min(left, p.Position.X);
             top = std::min(top, p.Position.Y);
         }
-        return solid.LocalToAbsolute3D({left + (w + 0.5f) * pixel, top + (l + 0.5f) * pixel, v[0].Position.Z});
+        return solid.LocalToAbsolute3D(
+            {left + (w + 0.5f) * pixel, top + (l + 0.5f) * pixel, v[0].Position.Z});
     }
 
     TDummy zonesFrame, holder, rotationHolder;
@@ -79,13 +80,13 @@ TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
             SCOPED_TRACE(::testing::Message() << "angles " << angles.X << ", " << angles.Y << ", " << angles.Z
                                               << (upwards ? ", growing upwards" : ""));
             // Begin corner 1.5 m up; 6 x 4 m, 0.3 m thick; listening at the default 1.7 m.
-            TMappingZone& zone = *TMappingZone::Create(&f.medium, f.project.get(), "Zone", {2.0f, 1.5f, -4.0f},
-                                                       angles, 6.0f, 4.0f, 0.3f, false, TSurfaceType::qzaRectangle,
-                                                       f.project->ZoneCreationColor, true);
+            TMappingZone& zone = *TMappingZone::Create(
+                &f.medium, f.project.get(), "Zone", {2.0f, 1.5f, -4.0f}, angles, 6.0f, 4.0f, 0.3f, false,
+                TSurfaceType::qzaRectangle, f.project->ZoneCreationColor, true);
             ASSERT_EQ(zone.WidthPixels(), 12);
             ASSERT_EQ(zone.DepthPixels(), 8);
-            const auto cab = std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), source, TPoint3D(),
-                                                        false, TCabPlacement::qzaVertical, true,
+            const auto cab = std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), source,
+                                                        TPoint3D(), false, TCabPlacement::qzaVertical, true,
                                                         f.project->BypassProcess.get(), 1);
             const int32_t z = zone.ZoneIndexID;
             ASSERT_TRUE(cab->GetMap3D(-1, z));

@@ -35,8 +35,10 @@ TEST(RecordingMessageBox, RecordsTextsAndAnswersFromItsQueue) {
     SetMessageBoxService(&box);
     box.answers = {TModalResult::mrNo};
     const TMsgDlgButtons yesNo{TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo};
-    EXPECT_EQ(MessageBoxService().MessageDlg("Remove?", TMsgDlgType::mtConfirmation, yesNo), TModalResult::mrNo);
-    EXPECT_EQ(MessageBoxService().MessageDlg("Again?", TMsgDlgType::mtConfirmation, yesNo), TModalResult::mrYes);
+    EXPECT_EQ(MessageBoxService().MessageDlg("Remove?", TMsgDlgType::mtConfirmation, yesNo),
+              TModalResult::mrNo);
+    EXPECT_EQ(MessageBoxService().MessageDlg("Again?", TMsgDlgType::mtConfirmation, yesNo),
+              TModalResult::mrYes);
     MessageBoxService().ShowMessage("Done");
     SetMessageBoxService(nullptr);
     ASSERT_EQ(box.shown.size(), 3u);

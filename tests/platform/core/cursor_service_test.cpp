@@ -1,4 +1,4 @@
-#include "scene/cursor_service.h"
+#include "platform/core/cursor_service.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scene/system_helpers.h"
+#include "platform/core/system_helpers.h"
 
 #include "platform/core/dispatcher.h"
 

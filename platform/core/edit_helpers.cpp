@@ -1,4 +1,4 @@
-#include "scene/edit_helpers.h"
+#include "platform/core/edit_helpers.h"
 
 #include "platform/core/numeric.h"
 

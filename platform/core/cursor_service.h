@@ -6,7 +6,7 @@
 // numbers 1 to 5 show the program's own cursor pictures, every other number is passed on. The Qt side
 // (platform/qt/cursors.h) supplies the platform service and the pictures.
 
-#include "scene/planar.h"
+#include "platform/core/planar.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,0 +1,31 @@
+#pragma once
+// Steered column arrays and their beams (the least the project needs until the full classes).
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "acoustics/cluster.h"
+
+namespace vendrel {
+
+class TBeamContainer;
+
+// One steered beam of a beam-steering array.
+class TSingleBeam {
+public:
+    void CalcHitPoint() {}
+
+    std::vector<TCabinet*> CabinetList; // not owned
+    TBeamContainer* MyBeamContainer = nullptr;
+    std::atomic<bool> FActive{true};
+    double BeamFIRSampleLatency = 0.0;
+};
+
+// A steered column array: a cluster that also holds its beams.
+class TBeamContainer : public TCluster {
+public:
+    std::vector<std::unique_ptr<TSingleBeam>> SingleBeams;
+};
+
+} // namespace vendrel

@@ -1,0 +1,11 @@
+#pragma once
+// An acoustic material (placeholder until the full class).
+
+namespace vendrel {
+
+class TAcousticMaterial {
+public:
+    void FreeClass() {}
+};
+
+} // namespace vendrel
