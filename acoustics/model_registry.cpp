@@ -1,6 +1,7 @@
 #include "acoustics/model_registry.h"
 
 #include "acoustics/cab_model.h"
+#include "acoustics/ornament.h"
 #include "acoustics/physical_space.h"
 #include "platform/core/numeric.h"
 
@@ -53,6 +54,22 @@ void TFramesDetected::SetNFramesDetected(int32_t Value) {
     }
     replaceModels(FrameModel, Value, FPhysicalSpace);
     FNFramesDetected = Value;
+}
+
+TOrnasDetected::TOrnasDetected(TPhysicalSpace* PhysicalSpace) : FPhysicalSpace(PhysicalSpace) {}
+
+TOrnasDetected::~TOrnasDetected() = default;
+
+void TOrnasDetected::SetNOrnasDetected(int32_t Value) {
+    if (Value == FNOrnasDetected) {
+        return;
+    }
+    replaceModels(FOrnamentModel, Value, FPhysicalSpace);
+    FNOrnasDetected = Value;
+}
+
+TOrnaModel* TOrnasDetected::OrnamentModel(int32_t i) const {
+    return At(FOrnamentModel, i).get();
 }
 
 } // namespace vendrel

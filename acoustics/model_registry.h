@@ -11,6 +11,7 @@ namespace vendrel {
 class TPhysicalSpace;
 class TCabModel;
 class TRigFrameModel;
+class TOrnaModel;
 
 class TModelsDetected {
 public:
@@ -45,18 +46,28 @@ public:
     bool IsCalculating = false;
 };
 
-// The ornament-model registry. Ornament models themselves come with the ornaments; until then it
-// only keeps its medium and an empty count.
+// The ornament-model registry, of the same kind as the two above.
 class TOrnasDetected {
 public:
-    explicit TOrnasDetected(TPhysicalSpace* PhysicalSpace) : FPhysicalSpace(PhysicalSpace) {}
+    explicit TOrnasDetected(TPhysicalSpace* PhysicalSpace);
+    ~TOrnasDetected();
+    TOrnasDetected(const TOrnasDetected&) = delete;
+    TOrnasDetected& operator=(const TOrnasDetected&) = delete;
 
     TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
     int32_t NOrnasDetected() const { return FNOrnasDetected; }
+    // An unchanged count keeps the models; any other count discards all of them.
+    void SetNOrnasDetected(int32_t Value);
+    // Model i (from 0); an index outside the registry raises ERangeError.
+    TOrnaModel* OrnamentModel(int32_t i) const;
+    bool IsCalculating() const { return FIsCalculating; }
+    void SetIsCalculating(bool Value) { FIsCalculating = Value; }
 
+private:
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
     int32_t FNOrnasDetected = 0;
-    bool IsCalculating = false;
+    std::vector<std::unique_ptr<TOrnaModel>> FOrnamentModel; // owned
+    bool FIsCalculating = false;
 };
 
 } // namespace vendrel

@@ -42,6 +42,7 @@ struct TPoint3D;
 enum class TCabPlacement : uint8_t;
 enum class TSurfaceType : uint8_t;
 class TOrnasDetected;
+class TOrnaModel;
 
 // Map resolution: pixel edges 1.0, 0.5, 0.2, 0.1 and 0.05 m.
 enum class TRenderQuality : uint8_t { qzaVeryLow, qzaLow, qzaMedium, qzaHigh, qzaVeryHigh };
@@ -308,6 +309,11 @@ public:
                                  const TPoint3D& Rotation3D, double Width, double Depth, double Height,
                                  bool IsSelected, TSurfaceType ZoneType, bool IsActive);
     TGenericDSPProcess* AddDSPProcess();
+    // Named after its model, numbered by the count of ornaments after the append.
+    TOrnament* AddOrnament(TOrnaModel* OrnaModel, const TPoint3D& Position3D, const TPoint3D& Rotation3D,
+                           bool IsSelected);
+    // The remaining ornaments are numbered again by their position (from 0).
+    void RemoveOrnament(TOrnament* theOrnament);
     void RemoveCabinet(TCabinet* Cabinet);
     void RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c);
     void RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& ProcessList, int32_t c);

@@ -207,6 +207,32 @@ TGenericDSPProcess* TAcousticProject::AddDSPProcess() {
     return process;
 }
 
+TOrnament* TAcousticProject::AddOrnament(TOrnaModel* OrnaModel, const TPoint3D& Position3D,
+                                         const TPoint3D& Rotation3D, bool IsSelected) {
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "AddOrnament");
+    auto ornament =
+        std::make_unique<TOrnament>(FPhysicalSpace, OrnaModel, this, Position3D, Rotation3D, IsSelected);
+    TOrnament* orna = ornament.get();
+    orna->SetMyAcousticProject(this);
+    orna->SetName(OrnaModel != nullptr ? OrnaModel->ModelName() : std::string());
+    Ornaments.push_back(std::move(ornament));
+    UniqueID = CheckedAdd(UniqueID, 1);
+    orna->SetNumberID(NOrnaments());
+    return orna;
+}
+
+void TAcousticProject::RemoveOrnament(TOrnament* theOrnament) {
+    breadcrumb(*this, "RemoveOrnament");
+    removeFromLayer(*theOrnament);
+    std::unique_ptr<TOrnament> owned = takeOut(Ornaments, theOrnament);
+    owned->FreeClass();
+    owned.reset();
+    for (size_t i = 0; i < Ornaments.size(); ++i) {
+        Ornaments[i]->SetNumberID(static_cast<int32_t>(i));
+    }
+}
+
 void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "RemoveCabinet");

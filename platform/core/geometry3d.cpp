@@ -201,4 +201,20 @@ TBoundingBox TBoundingBox::Include(const TPoint3D& p) const {
             {std::max(Max.X, p.X), std::max(Max.Y, p.Y), std::max(Max.Z, p.Z)}};
 }
 
+bool TBoundingBox::IsEmpty() const {
+    constexpr float kFlat = 0.0001f;
+    return Width() <= kFlat || Height() <= kFlat || Depth() <= kFlat;
+}
+
+TBoundingBox TBoundingBox::Union(const TBoundingBox& o) const {
+    if (o.IsEmpty()) {
+        return *this;
+    }
+    if (IsEmpty()) {
+        return o;
+    }
+    return {{std::min(Min.X, o.Min.X), std::min(Min.Y, o.Min.Y), std::min(Min.Z, o.Min.Z)},
+            {std::max(Max.X, o.Max.X), std::max(Max.Y, o.Max.Y), std::max(Max.Z, o.Max.Z)}};
+}
+
 } // namespace vendrel

@@ -119,6 +119,11 @@ struct TBoundingBox {
     static TBoundingBox FromPoints(const TPoint3D& a, const TPoint3D& b);
     // The smallest box holding this one and p.
     TBoundingBox Include(const TPoint3D& p) const;
+    // A box whose extent along any axis is negative or zero within 0.0001 is empty.
+    bool IsEmpty() const;
+    // The smallest box holding both; an empty box contributes nothing (the union of two empty boxes
+    // is this one).
+    TBoundingBox Union(const TBoundingBox& o) const;
 };
 
 } // namespace vendrel

@@ -93,6 +93,25 @@ TEST(Point3D, ProductsAndNormalisation) {
     EXPECT_FLOAT_EQ(TVector3D(1, 2, 2, 4).Length(), 5.0f);
 }
 
+// Flat and inverted boxes are empty and add nothing to a union; the union of two empty boxes keeps
+// the first.
+TEST(BoundingBox, UnionSkipsEmptyBoxes) {
+    const TBoundingBox origin;
+    const TBoundingBox unit{{5, 5, 5}, {6, 6, 6}};
+    const TBoundingBox flat{{0, 0, 0}, {9, 0.00005f, 9}};
+    const TBoundingBox far{{-1, 7, 5.5f}, {0, 8, 5.7f}};
+    EXPECT_TRUE(origin.IsEmpty());
+    EXPECT_TRUE(flat.IsEmpty());
+    EXPECT_FALSE(unit.IsEmpty());
+    const TBoundingBox a = origin.Union(unit);
+    EXPECT_EQ(a.Min, TPoint3D(5, 5, 5));
+    EXPECT_EQ(a.Max, TPoint3D(6, 6, 6));
+    const TBoundingBox b = a.Union(flat).Union(far);
+    EXPECT_EQ(b.Min, TPoint3D(-1, 5, 5));
+    EXPECT_EQ(b.Max, TPoint3D(6, 8, 6));
+    EXPECT_EQ(flat.Union(origin).Max, flat.Max);
+}
+
 TEST(RayCast, PlaneHitsOnlyAheadAndNotParallel) {
     TPoint3D hit(9, 9, 9);
     ASSERT_TRUE(RayCastPlaneIntersect({0, 0, -5}, {0, 0, 2}, {0, 0, 1}, {0, 0, 1}, hit));
