@@ -25,6 +25,10 @@ public:
 // A steered column array: a cluster that also holds its beams.
 class TBeamContainer : public TCluster {
 public:
+    using TCluster::TCluster;
+    // The cabinets go while the beams they name still exist.
+    ~TBeamContainer() override { FreeClass(); }
+
     std::vector<std::unique_ptr<TSingleBeam>> SingleBeams;
 };
 

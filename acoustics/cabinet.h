@@ -136,6 +136,10 @@ public:
     TCluster* MyCluster() const { return FMyCluster; }
     // Number of beams containing this cabinet that are active.
     int32_t ActiveBeams() const;
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
+    // Membership, written by the array or cluster that takes the cabinet in (nil: loose).
+    void SetMyCabArray(TCabArray* Value) { FMyCabArray = Value; }
+    void SetMyCluster(TCluster* Value) { FMyCluster = Value; }
 
     // The node's placement, then the pixel position, invalidated maps and the hit point.
     void RecalcAbsolute() override;
@@ -179,6 +183,10 @@ public:
     TCabModel* FModel = nullptr; // not owned
 
 protected:
+    // Arrays and clusters pass their own turns on to their cabinets' rotation handlers.
+    friend class TCabArray;
+    friend class TCluster;
+
     void MatrixChanged() override;
     void RotationChanged() override;
     void RotateXChanged() override;

@@ -41,13 +41,13 @@ void TAcousticProject::StopAllMapsThreadAndWait() {
 int32_t TAcousticProject::TotalCabinets() const {
     int64_t total = NCabinets();
     for (const auto& array : CabArrays) {
-        total += static_cast<int64_t>(array->CabinetList.size());
+        total += static_cast<int64_t>(array->CabinetList().size());
     }
     for (const auto& cluster : Clusters) {
-        total += static_cast<int64_t>(cluster->CabinetList.size());
+        total += static_cast<int64_t>(cluster->CabinetList().size());
     }
     for (const auto& beam : Beams) {
-        total += static_cast<int64_t>(beam->CabinetList.size());
+        total += static_cast<int64_t>(beam->CabinetList().size());
     }
     return CheckedCast<int32_t>(total);
 }
@@ -57,17 +57,17 @@ void TAcousticProject::ForEachCabinet(const std::function<void(TCabinet&)>& fn) 
         fn(*cabinet);
     }
     for (const auto& array : CabArrays) {
-        for (const auto& cabinet : array->CabinetList) {
+        for (TCabinet* cabinet : array->CabinetList()) {
             fn(*cabinet);
         }
     }
     for (const auto& cluster : Clusters) {
-        for (const auto& cabinet : cluster->CabinetList) {
+        for (TCabinet* cabinet : cluster->CabinetList()) {
             fn(*cabinet);
         }
     }
     for (const auto& beam : Beams) {
-        for (const auto& cabinet : beam->CabinetList) {
+        for (TCabinet* cabinet : beam->CabinetList()) {
             fn(*cabinet);
         }
     }

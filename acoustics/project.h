@@ -26,6 +26,7 @@ class TDSPSpace;
 class TGenericDSPProcess;
 class TMappingZone;
 class TCabinet;
+class TControl3D;
 class TCabArray;
 class TCluster;
 class TBeamContainer;
@@ -318,6 +319,12 @@ public:
     void RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c);
     void RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& ProcessList, int32_t c);
     void RemoveArray(TCabArray* CabArray);
+    // A cabinet of the array leaves its chain (with the rigging frame right above it, when there is
+    // one below the first place); the zones are summed again when asked.
+    void RemoveCabinetFromArray(TCabinet* Cabinet, TCabArray* CabArray);
+    // An element (cabinet, rigging frame or spacer) leaves the array's chain; the zones are summed
+    // again.
+    void RemoveElementFromArray(TControl3D* theObject, TCabArray* CabArray);
     void RemoveCluster(TCluster* Cluster);
     void RemoveBeamSteering(TBeamContainer* Beam);
     void RemoveMappingZone(TMappingZone* theMappingZone);

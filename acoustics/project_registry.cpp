@@ -7,6 +7,7 @@
 #include "acoustics/cabinet.h"
 #include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
+#include "acoustics/group_edit.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/material.h"
@@ -15,6 +16,7 @@
 #include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "acoustics/rigging_frame.h"
 #include "acoustics/sound_system.h"
 #include "dsp/dsp_space.h"
 #include "platform/core/cursor_service.h"
@@ -150,6 +152,7 @@ void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
     PauseAllMapsThread();
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddArray");
+    CabArray->SetMyAcousticProject(this);
     CabArrays.push_back(std::move(CabArray));
     UniqueID = CheckedAdd(UniqueID, 1);
 }
@@ -158,6 +161,7 @@ void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
     PauseAllMapsThread();
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddCluster");
+    Cluster->SetMyAcousticProject(this);
     Clusters.push_back(std::move(Cluster));
     UniqueID = CheckedAdd(UniqueID, 1);
 }
@@ -166,6 +170,7 @@ void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamConta
     PauseAllMapsThread();
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddBeamContainer");
+    BeamContainer->SetMyAcousticProject(this);
     Beams.push_back(std::move(BeamContainer));
     UniqueID = CheckedAdd(UniqueID, 1);
 }
@@ -318,12 +323,11 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
         p.EventsEnabled = false;
         interrupted = p.StopWorkersForRemoval();
         std::unique_ptr<Group> owned = takeOut(list, group);
-        for (auto& cab : owned->CabinetList) {
-            interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab.get()),
-                              interrupted.end());
+        for (TCabinet* cab : owned->CabinetList()) {
+            interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab), interrupted.end());
             cab->FreeMapThread();
-            if (cab->FExternalDSPProcess != nullptr && cab->FExternalDSPProcess != p.BypassProcess.get()) {
-                eraseFirst(cab->FExternalDSPProcess->AppliedOn, cab.get());
+            if (cab->ExternalDSPProcess() != nullptr && cab->ExternalDSPProcess() != p.BypassProcess.get()) {
+                eraseFirst(cab->ExternalDSPProcess()->AppliedOn, cab);
             }
         }
         owned->FreeClass();
@@ -334,6 +338,48 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
 
 void TAcousticProject::RemoveArray(TCabArray* CabArray) {
     removeGroup(*this, CabArrays, CabArray, "RemoveArray");
+}
+
+// The array's element leaves the chain with the workers held and the events off. The chain is placed
+// again meanwhile, so every cabinet left in it computes its maps again; the zones are marked for a
+// new sum.
+static void removeFromArray(TAcousticProject& p, TControl3D* element, TCabArray& array) {
+    GroupEdit edit(&p, true);
+    {
+        EventsRestorer events(p);
+        p.EventsEnabled = false;
+        array.RemoveElement(element, edit);
+    }
+    for (TCabinet* cab : array.CabinetList()) {
+        cab->NeedsReCalculate();
+    }
+    for (auto& zone : p.MappingZones) {
+        zone->SetMapState(TCalcState::qzaNeedsSum);
+    }
+    p.AllMapsState = TCalcState::qzaNeedsCalculate;
+}
+
+void TAcousticProject::RemoveCabinetFromArray(TCabinet* Cabinet, TCabArray* CabArray) {
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "RemoveCabinetFromArray");
+    const int32_t position = Cabinet->ArrayElementPosID;
+    removeFromArray(*this, Cabinet, *CabArray);
+    // A rigging frame left right above the removed cabinet goes with it.
+    if (position >= 2 && position - 1 < static_cast<int32_t>(CabArray->ArrayList().size())) {
+        if (auto* frame =
+                dynamic_cast<TRiggingFrame*>(CabArray->ArrayList()[static_cast<size_t>(position - 1)])) {
+            RemoveElementFromArray(frame, CabArray);
+        }
+    }
+    ReCalculateAllMics();
+}
+
+void TAcousticProject::RemoveElementFromArray(TControl3D* theObject, TCabArray* CabArray) {
+    const auto cursor = TSmartCursor::HourGlass();
+    breadcrumb(*this, "RemoveElementFromArray");
+    removeFromArray(*this, theObject, *CabArray);
+    SumAllCalculatedMaps();
+    ReCalculateAllMics();
 }
 
 void TAcousticProject::RemoveCluster(TCluster* Cluster) {

@@ -198,8 +198,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             "Me he quedado en la Suma de arrays. Esperando a que todas estén calculadas... Wait TIME: ",
             true};
         for (const auto& a : CabArrays) {
-            for (const auto& c : a->CabinetList) {
-                arrays.cabs.push_back(c.get());
+            for (const TCabinet* c : a->CabinetList()) {
+                arrays.cabs.push_back(c);
             }
         }
         groups.push_back(arrays);
@@ -208,8 +208,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             "Me he quedado en la Suma de Clusters. Esperando a que todas estén calculadas... Wait TIME: ",
             true};
         for (const auto& a : Clusters) {
-            for (const auto& c : a->CabinetList) {
-                clusters.cabs.push_back(c.get());
+            for (const TCabinet* c : a->CabinetList()) {
+                clusters.cabs.push_back(c);
             }
         }
         groups.push_back(clusters);
@@ -218,8 +218,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén calculadas... Wait TIME: ",
             true};
         for (const auto& a : Beams) {
-            for (const auto& c : a->CabinetList) {
-                beams.cabs.push_back(c.get());
+            for (const TCabinet* c : a->CabinetList()) {
+                beams.cabs.push_back(c);
             }
         }
         groups.push_back(beams);
@@ -297,7 +297,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         }
         for (const auto& g : Clusters) {
             if (g->Active()) {
-                for (const auto& c : g->CabinetList) {
+                for (const TCabinet* c : g->CabinetList()) {
                     if (c->Active()) {
                         singles.push_back(At(c->MapData, z).get());
                     }
@@ -306,7 +306,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         }
         for (const auto& g : Beams) {
             if (g->Active()) {
-                for (const auto& c : g->CabinetList) {
+                for (const TCabinet* c : g->CabinetList()) {
                     if (c->Active()) {
                         singles.push_back(At(c->MapData, z).get());
                     }
@@ -316,7 +316,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         for (const auto& arr : CabArrays) {
             if (arr->Active()) {
                 arrays.emplace_back();
-                for (const auto& c : arr->CabinetList) {
+                for (const TCabinet* c : arr->CabinetList()) {
                     if (c->Active()) {
                         arrays.back().push_back(At(c->MapData, z).get());
                     }

@@ -46,6 +46,9 @@ public:
     double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
     double FRelativeRotationRadX = 0.0, FRelativeRotationRadY = 0.0, FRelativeRotationRadZ = 0.0;
     TAcousticProject* FMyAcousticProject = nullptr;
+    // The line array the object belongs to, nil outside arrays; written by the array.
+    TControl3D* MyCabArray() const { return FMyCabArray; }
+    void SetMyCabArray(TControl3D* Value) { FMyCabArray = Value; }
     TControl3D* FMyCabArray = nullptr; // the line array the object belongs to, nil outside arrays
     int32_t ArrayElementID = 0;        // index in the array's element list; 0 outside arrays
 

@@ -199,16 +199,18 @@ std::unique_ptr<TCabinet> looseCabinet(ModelFixture& f) {
 TEST(Project, TotalCabinetsCountsEveryGroup) {
     ModelFixture f;
     TAcousticProject& p = *f.project;
+    TCabModel model(&f.medium, &p);
+    model.AllowedAnglesFlown = {0.0};
     p.Cabinets.push_back(looseCabinet(f));
     p.Cabinets.push_back(looseCabinet(f));
-    p.CabArrays.push_back(std::make_unique<TCabArray>());
+    auto array = std::make_unique<TCabArray>(&f.medium, &p);
     for (int i = 0; i < 8; ++i) {
-        p.CabArrays.back()->CabinetList.push_back(looseCabinet(f));
+        array->AddCabinet(&model, true);
     }
-    p.Clusters.push_back(std::make_unique<TCluster>());
-    for (int i = 0; i < 4; ++i) {
-        p.Clusters.back()->CabinetList.push_back(looseCabinet(f));
-    }
+    p.AddArray(std::move(array));
+    auto cluster = std::make_unique<TCluster>(&f.medium, &p, &model, TCabPlacement::qzaVertical);
+    cluster->SetQuantityH(4);
+    p.AddCluster(std::move(cluster));
     EXPECT_EQ(p.TotalCabinets(), 14);
     int visited = 0;
     p.ForEachCabinet([&](TCabinet&) { ++visited; });

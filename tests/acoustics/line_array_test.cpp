@@ -1,0 +1,273 @@
+#include "acoustics/line_array.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "acoustics/rigging_frame.h"
+#include "platform/core/dispatcher.h"
+#include "platform/core/numeric.h"
+#include "scene/scene_object.h"
+
+namespace vendrel {
+namespace {
+
+constexpr double kDeg = 3.141592653589793 / 180.0;
+
+// A cabinet 0.4 m high hinged at the back, 0.3 m behind its origin; a frame whose anchors are 0.1 m
+// apart, 0.4 m behind its origin.
+struct ArrayFixture : ::testing::Test {
+    TPhysicalSpace medium;
+    ManualDispatcher ui;
+    std::unique_ptr<TAcousticProject> project;
+    std::unique_ptr<TCabModel> cab;
+    std::unique_ptr<TRigFrameModel> frame;
+
+    void SetUp() override {
+        project = std::make_unique<TAcousticProject>(&medium, &ui);
+        project->SetContinuousRender(false);
+        medium.FPixelToMeters = 0.5;
+        cab = std::make_unique<TCabModel>(&medium, project.get());
+        cab->Width = 0.6;
+        cab->Height = 0.4;
+        cab->Depth = 1.0;
+        cab->Weight = 50.0;
+        cab->JoinType = TJoinType::qzaBackJoin;
+        setAnchors(*cab, 0.0);
+        cab->AllowedAnglesFirstCabFlown = {1.0, 2.0};
+        cab->AllowedAnglesFlown = {0.0, 3.0};
+        cab->AllowedAnglesFirstCabStack = {3.0, 1.0, 5.0};
+        cab->AllowedAnglesStack = {4.0, 2.0};
+        cab->AllowedAnglesFirstCabHCluster = {7.0};
+        cab->AllowedAnglesHCluster = {8.0};
+        frame = std::make_unique<TRigFrameModel>(&medium, project.get());
+        frame->Width = 1.0;
+        frame->Height = 0.1;
+        frame->Depth = 0.8;
+        frame->Weight = 80.0;
+        frame->BackTopAnchorPointXm = -0.4;
+        frame->BackTopAnchorPointYm = 0.05;
+        frame->BackBotAnchorPointXm = -0.4;
+        frame->BackBotAnchorPointYm = -0.05;
+        frame->FrontTopAnchorPointXm = 0.4;
+        frame->FrontTopAnchorPointYm = 0.05;
+        frame->FrontBotAnchorPointXm = 0.4;
+        frame->FrontBotAnchorPointYm = -0.05;
+    }
+    // Hinges 0.3 m in front of and behind the origin, 0.2 m above and below it, Z sideways.
+    static void setAnchors(TCabModel& m, double z) {
+        m.BackTopRotPointXm = -0.3;
+        m.BackTopRotPointYm = 0.2;
+        m.BackTopRotPointZm = z;
+        m.BackBotRotPointXm = -0.3;
+        m.BackBotRotPointYm = -0.2;
+        m.BackBotRotPointZm = z;
+        m.FrontTopRotPointXm = 0.3;
+        m.FrontTopRotPointYm = 0.2;
+        m.FrontTopRotPointZm = z;
+        m.FrontBotRotPointXm = 0.3;
+        m.FrontBotRotPointYm = -0.2;
+        m.FrontBotRotPointZm = z;
+    }
+    std::unique_ptr<TCabArray> array(int cabinets, TArrayMounting mounting = TArrayMounting::qzaFlown) {
+        auto a = std::make_unique<TCabArray>(&medium, project.get());
+        a->SetMountingType(mounting);
+        a->AddFrame(frame.get());
+        for (int i = 0; i < cabinets; ++i) {
+            a->AddCabinet(cab.get(), true);
+        }
+        return a;
+    }
+};
+
+void expectPoint(const TPoint3D& got, double x, double y, double z, double tol = 2e-5) {
+    EXPECT_NEAR(got.X, x, tol);
+    EXPECT_NEAR(got.Y, y, tol);
+    EXPECT_NEAR(got.Z, z, tol);
+}
+
+// Flown: the frame's upper hinge hangs at the array's origin turned by the tilt; each cabinet hangs
+// by its upper back hinge from the lower back hinge of the element above (0.1 m below the frame's,
+// 0.4 m below a cabinet's, along the turned vertical) and is turned by the sum of the angles above.
+TEST_F(ArrayFixture, FlownChainHangsEachCabinetFromTheOneAbove) {
+    auto a = array(3);
+    EXPECT_NEAR(a->CabinetList()[0]->RotationAngle().Z, 1.0, 1e-6); // the first-cabinet table
+    EXPECT_NEAR(a->CabinetList()[1]->RotationAngle().Z, 0.0, 1e-6); // the general table
+    a->CabinetList()[1]->SetRotationAngleZ(4.0f);
+    a->CabinetList()[2]->SetRotationAngleZ(6.0f);
+    a->SetTilt(3.0);
+    a->SetPositionsInsideArray();
+
+    const double theta[] = {-3.0 + 1.0, -3.0 + 1.0 + 4.0, -3.0 + 1.0 + 4.0 + 6.0};
+    double hx = -0.1 * std::sin(-3.0 * kDeg), hy = 0.1 * std::cos(-3.0 * kDeg); // below the frame
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        const TCabinet& c = *a->CabinetList()[static_cast<size_t>(k)];
+        const double t = theta[k] * kDeg;
+        expectPoint(c.AbsolutePosition(), hx + 0.3 * std::cos(t) - 0.2 * std::sin(t),
+                    hy + 0.3 * std::sin(t) + 0.2 * std::cos(t), 0.0);
+        expectPoint(c.LocalToAbsolute3D({-0.3f, -0.2f, 0.0f}), hx, hy, 0.0); // its upper back hinge
+        expectPoint(c.LocalToAbsoluteDirection({1, 0, 0}), std::cos(t), std::sin(t), 0.0, 1e-6);
+        EXPECT_NEAR(c.AbsoluteRotationZ(), theta[k], 1e-4);
+        hx += -0.4 * std::sin(t);
+        hy += 0.4 * std::cos(t);
+    }
+}
+
+// Stacked: the frame stands at the origin, each cabinet stands by its lower back hinge on the upper
+// back hinge of the element below, on angles nearest to 0 from the stacking tables, negated. The
+// cabinets' hinges sit 5 cm to the side of the frame's and still meet them.
+TEST_F(ArrayFixture, StackedChainStandsEachCabinetOnTheOneBelow) {
+    setAnchors(*cab, 0.05);
+    auto a = array(3, TArrayMounting::qzaStacked);
+    a->SetPositionsInsideArray();
+    const double theta[] = {-1.0, -1.0 - 2.0, -1.0 - 2.0 - 2.0};
+    double hx = 0.0, hy = -0.05; // the frame's upper hinge
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        const TCabinet& c = *a->CabinetList()[static_cast<size_t>(k)];
+        const double t = theta[k] * kDeg;
+        EXPECT_NEAR(c.AbsoluteRotationZ(), theta[k], 1e-4);
+        expectPoint(c.LocalToAbsolute3D({-0.3f, 0.2f, 0.05f}), hx, hy, 0.0); // its lower back hinge
+        expectPoint(c.AbsolutePosition(), hx + 0.3 * std::cos(t) + 0.2 * std::sin(t),
+                    hy + 0.3 * std::sin(t) - 0.2 * std::cos(t), -0.05);
+        hx += 0.4 * std::sin(t);
+        hy += -0.4 * std::cos(t);
+    }
+}
+
+// Changing the mounting turns the splay angles the other way and places the chain again; the tilt
+// stays what it was, so going back restores the array.
+TEST_F(ArrayFixture, MountingRoundTripKeepsTheTiltAndRestoresTheSplay) {
+    auto a = array(2);
+    a->CabinetList()[1]->SetRotationAngleZ(5.0f);
+    a->SetTilt(4.0);
+    a->SetPositionsInsideArray();
+    const TPoint3D before = a->CabinetList()[1]->AbsolutePosition();
+    a->SetMountingType(TArrayMounting::qzaStacked);
+    EXPECT_FLOAT_EQ(a->ArrayList()[1]->RotationAngle().Z, -4.0f);
+    EXPECT_FLOAT_EQ(a->CabinetList()[0]->RotationAngle().Z, -1.0f);
+    EXPECT_FLOAT_EQ(a->CabinetList()[1]->RotationAngle().Z, -5.0f);
+    EXPECT_LT(a->CabinetList()[1]->AbsolutePosition().Y, 0.0f); // standing above the origin
+    a->SetMountingType(TArrayMounting::qzaFlown);
+    EXPECT_FLOAT_EQ(a->ArrayList()[1]->RotationAngle().Z, -4.0f);
+    EXPECT_FLOAT_EQ(a->CabinetList()[1]->RotationAngle().Z, 5.0f);
+    expectPoint(a->CabinetList()[1]->AbsolutePosition(), before.X, before.Y, before.Z);
+}
+
+TEST_F(ArrayFixture, TiltIsClampedToAHalfTurn) {
+    auto a = array(1);
+    const double cases[][2] = {{179.2, 180.0}, {-179.5, -180.0}, {179.0, 179.0}, {-12.5, -12.5}};
+    for (const auto& c : cases) {
+        a->SetTilt(c[0]);
+        EXPECT_EQ(a->Tilt(), c[1]);
+        EXPECT_FLOAT_EQ(a->ArrayList()[1]->RotationAngle().Z, static_cast<float>(-c[1]));
+    }
+}
+
+TEST_F(ArrayFixture, FirstSplayAnglesComeFromTheMountingsTables) {
+    auto h = std::make_unique<TCabArray>(&medium, project.get());
+    h->SetMountingType(TArrayMounting::qzaHorizCluster);
+    h->AddCabinet(cab.get(), true); // below the array itself: the general table, negated
+    h->AddDummy();
+    h->AddCabinet(cab.get(), true); // below a spacer: the first-cabinet table, negated
+    EXPECT_FLOAT_EQ(h->CabinetList()[0]->RotationAngle().Z, -8.0f);
+    EXPECT_FLOAT_EQ(h->CabinetList()[1]->RotationAngle().Z, -7.0f);
+    EXPECT_EQ(h->NObjects(), 3);
+    EXPECT_EQ(h->CabinetList()[1]->ArrayElementPosID, 3);
+    EXPECT_EQ(h->CabinetList()[1]->ArrayCabinetPosID, 2);
+
+    // An empty table is an error that leaves the array as it was.
+    cab->AllowedAnglesHCluster.clear();
+    EXPECT_THROW(h->AddCabinet(cab.get(), true), ERangeError);
+    EXPECT_EQ(h->NObjects(), 3);
+    EXPECT_EQ(h->NCabinets(), 2);
+}
+
+TEST_F(ArrayFixture, WeightHeightAndBounds) {
+    auto a = array(3);
+    EXPECT_FLOAT_EQ(a->GetTotalWeight(), 230.0f);
+    EXPECT_DOUBLE_EQ(a->GetHeight(), 0.1 + 3 * 0.4);
+    a->CabinetList()[0]->SetRotationAngleZ(0.0f);
+    a->SetPositionsInsideArray();
+    // Straight down: the frame's box (1 m wide, centred 0.4 m in front of the hinge) and three
+    // cabinets of 0.6 m centred 0.3 m in front of it; 1.3 m from the frame's top to the last bottom.
+    const TBoundingBox b = a->GlobalBounds();
+    expectPoint(b.Min, -0.1, 0.0, -0.5);
+    expectPoint(b.Max, 0.9, 1.3, 0.5);
+    const TBoundingBox l = a->LocalBounds();
+    expectPoint(l.Min, -0.5, -0.65, -0.5);
+}
+
+// Flying from a pick point puts that point at the array's origin; placing the chain again keeps it
+// there.
+TEST_F(ArrayFixture, ArrayFliesFromItsChosenPickPoint) {
+    frame->SetNPickPoints(3);
+    frame->PickPoints = {{-0.3f, 0.05f, 0.0f}, {0.0f, 0.05f, 0.0f}, {0.3f, 0.05f, 0.0f}};
+    auto a = array(2);
+    a->SetPositionsInsideArray();
+    // One point without a flying point yet: nothing.
+    EXPECT_FALSE(a->SetArrayOrigin());
+    EXPECT_EQ(a->OriginPoint(), TPoint3D());
+
+    a->SetOriginType(TOriginType::qzaFlyTwoPoints); // runs SetArrayOrigin: the first point
+    EXPECT_EQ(a->OriginPoint(), TPoint3D(-0.3f, 0.05f, 0.0f));
+    const TControl3D& f = *a->ArrayList()[1];
+    expectPoint(f.LocalToAbsolute3D({-0.3f, -0.05f, 0.0f}), 0.0, 0.0, 0.0);
+    EXPECT_FALSE(a->SetArrayOrigin()); // unchanged
+    a->SetPositionsInsideArray();
+    expectPoint(f.LocalToAbsolute3D({-0.3f, -0.05f, 0.0f}), 0.0, 0.0, 0.0);
+
+    a->SetOriginType(TOriginType::qzaFlyOnePoint);
+    a->RecalcMechanics();
+    ASSERT_GE(a->MechanicalData().FlyingPoint, 1);
+    a->SetArrayOrigin();
+    const TPoint3D p = frame->PickPoints[static_cast<size_t>(a->MechanicalData().FlyingPoint - 1)];
+    expectPoint(f.LocalToAbsolute3D({p.X, -p.Y, p.Z}), 0.0, 0.0, 0.0);
+}
+
+// Removing an element keeps the chain whole: the element below hangs where the removed one hung,
+// and the removed cabinet leaves its process and its layer before it is freed.
+TEST_F(ArrayFixture, RemovedElementsLeaveTheChainWholeAndTheirProcessClean) {
+    auto owned = array(3);
+    TCabArray* a = owned.get();
+    a->CabinetList()[0]->SetRotationAngleZ(0.0f);
+    a->SetPositionsInsideArray();
+    project->AddArray(std::move(owned));
+    TCabinet* middle = a->CabinetList()[1];
+    TCabinet* last = a->CabinetList()[2];
+    TGenericDSPProcess* process = project->AddDSPProcess();
+    middle->SetExternalDSPProcess(process);
+    TQzLayer layer;
+    middle->SetMyLayer(&layer);
+    layer.ObjListInLayer.push_back(middle);
+
+    project->RemoveElementFromArray(middle, a);
+    EXPECT_TRUE(process->AppliedOn.empty());
+    EXPECT_TRUE(layer.ObjListInLayer.empty());
+    EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveElementFromArray");
+    ASSERT_EQ(a->NCabinets(), 2);
+    EXPECT_EQ(a->CabinetList()[1], last);
+    EXPECT_EQ(last->ArrayElementPosID, 3);
+    EXPECT_EQ(last->ArrayCabinetPosID, 2);
+    // The last cabinet now hangs 0.4 m higher, from the first cabinet's lower hinge.
+    expectPoint(last->LocalToAbsolute3D({-0.3f, -0.2f, 0.0f}), 0.0, 0.1 + 0.4, 0.0);
+    EXPECT_EQ(project->TotalCabinets(), 2);
+
+    // A cabinet right below a frame (not the first element) takes the frame with it.
+    project->RemoveCabinetFromArray(a->CabinetList()[0], a);
+    EXPECT_EQ(a->NObjects(), 1);
+    EXPECT_EQ(a->ArrayList()[1], last);
+    EXPECT_EQ(last->ArrayElementPosID, 1);
+    EXPECT_EQ(project->TotalCabinets(), 1);
+}
+
+} // namespace
+} // namespace vendrel
