@@ -290,7 +290,7 @@ void TFIR::SetWithAplanator(bool V) {
         return;
     }
     FAplanator = std::make_unique<TAplanator>(FDSPSpace);
-    FAplanator->FSourceCurve->SetUseUnrollAproximation(FAplanator->UseUnrollAproximation());
+    FAplanator->SourceCurve().SetUseUnrollAproximation(FAplanator->UseUnrollAproximation());
     FAplanator->FExternalFIR = this;
 }
 

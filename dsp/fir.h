@@ -10,6 +10,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dsp/biquad.h"
@@ -114,6 +115,23 @@ public:
     TQzDspResult LoadCoefFile(const std::string& sFile);
     void SetExternalCoef(int32_t Tap, double Value);
 
+    // Automatic equalisation against MeasureData (same grid): the magnitude pass picks the crossover
+    // orders and places parametric sections at the largest remaining deviations, the phase pass
+    // compensates the measurement's phase wraps and places bell phase points. Elements already active
+    // are kept. Redesigns the filter and returns the band's mean level of measurement plus filter
+    // minus the crossovers (dB). Without a measurement, or with UseNPoints <= 0, the passes do nothing.
+    double AutoEq(bool AutoMg, bool AutoPh, int32_t UseNPoints);
+    // Moving average of a curve over Smooth percent of the grid's points (at most 100) into AEQSMA;
+    // the first and last grid points never contribute. Only with a measurement assigned.
+    void SmoothResponse(double Smooth, std::span<const double> ResponseMg);
+    int32_t AEQFreqMin() const { return FAEQFreqMin; }
+    int32_t AEQFreqMax() const { return FAEQFreqMax; }
+    double AEQLevelAverage() const { return FAEQLevelAverage; }
+    double InfluenceMgLevel() const { return FInfluenceMgLevel; }
+    int32_t EqMgPoints() const { return FEqMgPoints; }
+    int32_t EqPhPoints() const { return FEqPhPoints; }
+    const std::vector<double>& AEQSMA() const { return FAEQSMA; }
+
     // Kaiser-Bessel I0 by the engine's rational approximation.
     static double BesselI0(double x);
 
@@ -174,6 +192,21 @@ private:
     void DesignFromTargets(int32_t L, TargetLayout layout);
     void EvaluateSums(std::vector<Complex>& S) const;
     void UnwrapAboutLatency(std::span<const Complex> S, std::span<double> Mg, std::span<double> Ph, bool dB);
+    // Automatic equalisation steps.
+    void CrossoverResponses(std::vector<double>& HP, std::vector<double>& LP);
+    void CalcAutoEqBand();
+    void CalcAutoEqLevel(std::span<const double> R);
+    double BandSquaredError(std::span<const double> A, std::span<const double> B) const;
+    // Frequency and signed size (T - R) of the largest band deviation within Limit at or above
+    // FromFreq; (0, 0) when none qualifies.
+    std::pair<int32_t, double> FindCorrection(std::span<const double> R, std::span<const double> T,
+                                              double Limit, int32_t FromFreq) const;
+    std::pair<int32_t, double> FindMgCorrection(std::span<const double> R, std::span<const double> T) const;
+    std::pair<int32_t, double> FindPhCorrection(std::span<const double> R, std::span<const double> T) const;
+    void CalcPhasePointsDegrees(std::vector<double>& D) const;
+    void FindPhaseWraps(std::vector<double>& Ph, std::vector<int32_t>& Wraps, int32_t UseNPoints) const;
+    void AutoEqMagnitude(int32_t UseNPoints);
+    void AutoEqPhase(int32_t UseNPoints);
 
     TDSPSpace* FDSPSpace;
     std::unique_ptr<TDSPSpace> FDSPSpaceInternal96;
@@ -209,11 +242,11 @@ private:
     std::vector<double> FKaiserBessel_Window;
     double FKBAlpha = 1.0;
     // Automatic equalisation: its band, mean level, section and point counts, smoothed curve.
-    [[maybe_unused]] int32_t FAEQFreqMax = 0;
-    [[maybe_unused]] int32_t FAEQFreqMin = 0;
-    [[maybe_unused]] double FAEQLevelAverage = 0.0;
-    [[maybe_unused]] int32_t FEqMgPoints = 0;
-    [[maybe_unused]] int32_t FEqPhPoints = 0;
+    int32_t FAEQFreqMax = 0;
+    int32_t FAEQFreqMin = 0;
+    double FAEQLevelAverage = 0.0;
+    int32_t FEqMgPoints = 0;
+    int32_t FEqPhPoints = 0;
     double FInfluenceMgLevel = -20.0;
     double FCalMinMg = 1.0;
     double FCalMinPh = 10.0;
@@ -221,7 +254,7 @@ private:
     double FInfluenceAutoXover = -6.0;
     int32_t FFixedLatency = 0;
     std::unique_ptr<TAplanator> FAplanator;
-    [[maybe_unused]] std::vector<double> FAEQSMA;
+    std::vector<double> FAEQSMA;
 };
 
 } // namespace vendrel

@@ -151,7 +151,7 @@ void TFIR::CalcReferenceMg() {
     if (FAplanator && FAplanator->Active()) {
         FRefMgBypass = false;
         for (int32_t i = 0; i < FDSPSpace->NRealFreqPoints(); ++i) {
-            At(FReferenceMg, i) *= At(FAplanator->FTargetResponseLin.Mg, i);
+            At(FReferenceMg, i) *= At(FAplanator->FTargetResponseLin().Mg, i);
         }
     }
     for (double& v : FReferenceMg) {
