@@ -15,7 +15,7 @@ TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test install check build build-asan build-tsan build-fuzz test-main test-asan test-tsan test-fuzz
+.PHONY: run test install check build sample-library build-asan build-tsan build-fuzz test-main test-asan test-tsan test-fuzz
 
 install:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -46,7 +46,11 @@ build-fuzz: install
 		-DVENDREL_BENCH=OFF -DSANITIZE=address,undefined
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
 
-run: build
+# The sample model library, copied into the application data folder's library while that is empty.
+sample-library:
+	tools/sample_library/install_sample_library.sh
+
+run: build sample-library
 	@if [ -x $(BUILD_DIR)/app/vendrel ]; then \
 		$(BUILD_DIR)/app/vendrel; \
 	else \
