@@ -26,6 +26,18 @@ void replaceModels(std::vector<std::unique_ptr<Model>>& models, int32_t Value, T
     }
 }
 
+// Moves the current models to the retired list and installs the new ones.
+template <typename Model>
+void retireAndInstall(std::vector<std::unique_ptr<Model>>& models,
+                      std::vector<std::unique_ptr<Model>>& retired,
+                      std::vector<std::unique_ptr<Model>> fresh) {
+    retired.reserve(retired.size() + models.size());
+    for (auto& model : models) {
+        retired.push_back(std::move(model));
+    }
+    models = std::move(fresh);
+}
+
 } // namespace
 
 TModelsDetected::TModelsDetected(TPhysicalSpace* PhysicalSpace) : FPhysicalSpace(PhysicalSpace) {}
@@ -70,6 +82,33 @@ void TOrnasDetected::SetNOrnasDetected(int32_t Value) {
 
 TOrnaModel* TOrnasDetected::OrnamentModel(int32_t i) const {
     return At(FOrnamentModel, i).get();
+}
+
+void TModelsDetected::ReplaceModels(std::vector<std::unique_ptr<TCabModel>> Models) {
+    retireAndInstall(CabModel, FRetired, std::move(Models));
+    FNModelsDetected = static_cast<int32_t>(CabModel.size());
+}
+
+void TModelsDetected::ReleaseRetiredModels() {
+    FRetired.clear();
+}
+
+void TFramesDetected::ReplaceModels(std::vector<std::unique_ptr<TRigFrameModel>> Models) {
+    retireAndInstall(FrameModel, FRetired, std::move(Models));
+    FNFramesDetected = static_cast<int32_t>(FrameModel.size());
+}
+
+void TFramesDetected::ReleaseRetiredModels() {
+    FRetired.clear();
+}
+
+void TOrnasDetected::ReplaceModels(std::vector<std::unique_ptr<TOrnaModel>> Models) {
+    retireAndInstall(FOrnamentModel, FRetired, std::move(Models));
+    FNOrnasDetected = static_cast<int32_t>(FOrnamentModel.size());
+}
+
+void TOrnasDetected::ReleaseRetiredModels() {
+    FRetired.clear();
 }
 
 } // namespace vendrel

@@ -1,7 +1,13 @@
 #pragma once
 // The project's registries of models loaded from the library. Setting a registry's count replaces
 // every model it held by a new empty one, which the library reading then fills.
+//
+// Placed objects point at their models. Reading the library again therefore never refills or frees a
+// model in place: ReplaceModels installs freshly loaded models and keeps the ones it replaces alive
+// ("retired") until ReleaseRetiredModels, which the caller runs once nothing placed can point at them
+// (an empty project, a cleared project).
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -23,11 +29,19 @@ public:
     int32_t NModelsDetected() const { return FNModelsDetected; }
     // An unchanged count keeps the models; any other count discards all of them.
     void SetNModelsDetected(int32_t Value);
+    // Installs Models as the registry's models (the count follows them); the models replaced are
+    // retired, not freed.
+    void ReplaceModels(std::vector<std::unique_ptr<TCabModel>> Models);
+    void ReleaseRetiredModels();
+    size_t NRetiredModels() const { return FRetired.size(); }
 
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
     int32_t FNModelsDetected = 0;
     std::vector<std::unique_ptr<TCabModel>> CabModel; // owned
     bool IsCalculating = false;
+
+private:
+    std::vector<std::unique_ptr<TCabModel>> FRetired; // replaced models kept alive for placed objects
 };
 
 class TFramesDetected {
@@ -39,11 +53,19 @@ public:
 
     int32_t NFramesDetected() const { return FNFramesDetected; }
     void SetNFramesDetected(int32_t Value);
+    // Installs Models as the registry's models (the count follows them); the models replaced are
+    // retired, not freed.
+    void ReplaceModels(std::vector<std::unique_ptr<TRigFrameModel>> Models);
+    void ReleaseRetiredModels();
+    size_t NRetiredModels() const { return FRetired.size(); }
 
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
     int32_t FNFramesDetected = 0;
     std::vector<std::unique_ptr<TRigFrameModel>> FrameModel; // owned
     bool IsCalculating = false;
+
+private:
+    std::vector<std::unique_ptr<TRigFrameModel>> FRetired; // replaced models kept alive for placed objects
 };
 
 // The ornament-model registry, of the same kind as the two above.
@@ -58,6 +80,11 @@ public:
     int32_t NOrnasDetected() const { return FNOrnasDetected; }
     // An unchanged count keeps the models; any other count discards all of them.
     void SetNOrnasDetected(int32_t Value);
+    // Installs Models as the registry's models (the count follows them); the models replaced are
+    // retired, not freed.
+    void ReplaceModels(std::vector<std::unique_ptr<TOrnaModel>> Models);
+    void ReleaseRetiredModels();
+    size_t NRetiredModels() const { return FRetired.size(); }
     // Model i (from 0); an index outside the registry raises ERangeError.
     TOrnaModel* OrnamentModel(int32_t i) const;
     bool IsCalculating() const { return FIsCalculating; }
@@ -68,6 +95,7 @@ private:
     int32_t FNOrnasDetected = 0;
     std::vector<std::unique_ptr<TOrnaModel>> FOrnamentModel; // owned
     bool FIsCalculating = false;
+    std::vector<std::unique_ptr<TOrnaModel>> FRetired; // replaced models kept alive for placed objects
 };
 
 } // namespace vendrel
