@@ -4,7 +4,7 @@
 
 #include "../acoustics/model_fixture.h"
 #include "acoustics/cab_model.h"
-#include "acoustics/ornament_model.h"
+#include "acoustics/ornament.h"
 #include "acoustics/source_point.h"
 #include "files/cabinet_file.h"
 #include "files/library_models.h"
@@ -146,7 +146,7 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
         testing::WriteBytes(dir.path / "x.cabinet", bytes);
         auto model = newModel();
         EXPECT_THROW(OpenCabinetFile(dir.path / "x.cabinet", *model, nullptr, nullptr, {}, "Vendrel"),
-                     ELibraryFileError)
+                     EReadError)
             << what;
         EXPECT_TRUE(model->ModelName.empty()) << what;
     }
@@ -195,11 +195,11 @@ TEST_F(LoadingFixture, RiggingFrameAndOrnamentModels) {
     TLightMaterialSource material;
     ASSERT_TRUE(OpenOrnamentFile(SampleLibraryDir() / "Ornaments" / "Truss Block.ornament", orna, &ornaObject,
                                  &material, "Vendrel"));
-    EXPECT_EQ(orna.ModelName, "Truss Block");
-    EXPECT_EQ(orna.GroupName, "Stage");
-    EXPECT_EQ(orna.Weight, 9.5);
-    EXPECT_TRUE(orna.IsSizeable);
-    EXPECT_EQ(orna.OriginCenter, TPoint3D(0.0f, -0.25f, 0.0f));
+    EXPECT_EQ(orna.ModelName(), "Truss Block");
+    EXPECT_EQ(orna.GroupName(), "Stage");
+    EXPECT_EQ(orna.Weight(), 9.5);
+    EXPECT_TRUE(orna.IsSizeable());
+    EXPECT_EQ(orna.OriginCenter(), TPoint3D(0.0f, -0.25f, 0.0f));
     EXPECT_EQ(material.Texture().Width(), 2);
     EXPECT_EQ(ornaObject.Meshes(0).MaterialSource, &material);
     EXPECT_TRUE(f.boxes.shown.empty());

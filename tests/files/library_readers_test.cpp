@@ -163,7 +163,7 @@ TEST(LibraryReaders, DamagedCabinetFilesAreRefused) {
     };
     for (const auto& [what, bytes] : cases) {
         rCabinetFile record;
-        EXPECT_THROW(ReadCabinetFileBytes(bytes, "x.cabinet", record, "Vendrel"), ELibraryFileError) << what;
+        EXPECT_THROW(ReadCabinetFileBytes(bytes, "x.cabinet", record, "Vendrel"), EReadError) << what;
     }
 }
 
@@ -222,8 +222,7 @@ TEST(LibraryReaders, FrameAndOrnamentFilesRefuseBadSizes) {
     for (const auto& [what, bytes] : frames) {
         testing::WriteBytes(dir.path / "f.rigging", bytes);
         rFrameFile record;
-        EXPECT_THROW(ReadFrameFileRecord(dir.path / "f.rigging", record, "Vendrel"), ELibraryFileError)
-            << what;
+        EXPECT_THROW(ReadFrameFileRecord(dir.path / "f.rigging", record, "Vendrel"), EReadError) << what;
     }
     const std::vector<std::pair<const char*, std::vector<uint8_t>>> ornaments = {
         {"texture beyond the file", variant(orna, 436 + 144, 1 << 30)},
@@ -233,8 +232,7 @@ TEST(LibraryReaders, FrameAndOrnamentFilesRefuseBadSizes) {
     for (const auto& [what, bytes] : ornaments) {
         testing::WriteBytes(dir.path / "o.ornament", bytes);
         rOrnamentFile record;
-        EXPECT_THROW(ReadOrnamentFileRecord(dir.path / "o.ornament", record, "Vendrel"), ELibraryFileError)
-            << what;
+        EXPECT_THROW(ReadOrnamentFileRecord(dir.path / "o.ornament", record, "Vendrel"), EReadError) << what;
     }
     // A texture size is ignored without its flag.
     std::vector<uint8_t> noTexture = variant(orna, 436 + 144, 1 << 30);

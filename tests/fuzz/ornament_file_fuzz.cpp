@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rOrnamentFile record;
     try {
         ReadOrnamentFileBytes(bytes, record, "Vendrel");
-    } catch (const ELibraryFileError&) {
+    } catch (const EReadError&) {
     }
     return 0;
 }
