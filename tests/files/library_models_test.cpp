@@ -135,8 +135,11 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
         return b;
     };
     const size_t s = 436; // the fixed block
+    std::vector<uint8_t> sixthOctave = good;
+    sixthOctave[s + 183] = 5; // a grid of 61 points for data of 31
     const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
         {"points that do not fit the grid", patched(s + 184, 30)},
+        {"data of another grid", sixthOctave},
         {"resolution that does not divide 180 and 360", patched(s + 152, 7)},
         {"counts that do not cover the sphere", patched(s + 152, 15)},
         {"a source naming no polar set", patched(s + 1328 + 114 + 56, 3)},
