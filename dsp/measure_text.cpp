@@ -171,6 +171,113 @@ std::string withoutCommasAndBlanks(std::string s) {
     return s;
 }
 
+// The header rule of a kind: qzdOK, qzdError for a text that fails it, qzdReadFileError for a Smaart
+// text without its header in lines 1 to 39. Separator becomes ARTA's field separator.
+TQzDspResult checkHeader(B kind, const std::vector<std::string>& lines,
+                         const std::vector<std::string>& phaseLines, char& separator) {
+    const size_t count = lines.size();
+    const auto ok = [](bool passes) { return passes ? TQzDspResult::qzdOK : TQzDspResult::qzdError; };
+    switch (kind) {
+    case B::msbClio: {
+        if (count == 0) {
+            return TQzDspResult::qzdError;
+        }
+        const size_t freq = pos1(lines[0], "Freq");
+        const size_t level = pos1(lines[0], "dBSPL");
+        const size_t phase = pos1(lines[0], "Phase");
+        return ok(level != 0 && phase != 0 && freq < level && level < phase);
+    }
+    case B::msbSmaartLive:
+        for (size_t i = 1; i <= 39 && i < count; ++i) {
+            if (lines[i] == kSmaartHeader) {
+                return TQzDspResult::qzdOK;
+            }
+        }
+        return TQzDspResult::qzdReadFileError;
+    case B::msbLinearX:
+        return ok(count > 0 && lines[0].size() >= 9 && lines[0].compare(0, 9, "* LMS(TM)") == 0);
+    case B::msbAPrecision:
+        return ok(count > 1 && lines[1] == kAPMagnitudeHeader && phaseLines.size() > 1 &&
+                  phaseLines[1] == kAPPhaseHeader);
+    case B::msbMelissa:
+        return ok(lineIs(lines, 1, kMlssaHeader));
+    case B::msbDaas32:
+    case B::msbCalsod:
+        return ok(lineIs(lines, 0, "CALSOD"));
+    case B::msbWinAir:
+        return ok(lineIs(lines, 0, " WinAIRR saved file"));
+    case B::msbREW:
+        return ok(lineIs(lines, 13, "* Freq(Hz) SPL(dB) Phase(degrees)"));
+    case B::msbArta:
+        if (!lineIs(lines, 0, kArtaCommaHeader, kArtaSemicolonHeader)) {
+            return TQzDspResult::qzdError;
+        }
+        separator = lines[0] == kArtaSemicolonHeader ? ';' : ',';
+        return TQzDspResult::qzdOK;
+    default:
+        return TQzDspResult::qzdOK;
+    }
+}
+
+// One data line of the family; false for a line the family skips (Smaart and SpectraLab lines that do
+// not start with a digit). Raises EMeasureLineError for a line without its fields.
+bool parseDataLine(const KindRule& rule, B kind, const std::vector<std::string>& lines,
+                   const std::vector<std::string>& phaseLines, size_t L, char separator, Point& p) {
+    const std::string& line = lines[L];
+    switch (rule.family) {
+    case Family::BlankSeparated: {
+        std::string s = line;
+        std::replace(s.begin(), s.end(), '\t', ' ');
+        p = blankFields(s, true);
+        return true;
+    }
+    case Family::PlainBlankSeparated:
+        p = blankFields(line, false);
+        return true;
+    case Family::SeparatorSeparated: {
+        std::string s = line;
+        std::replace(s.begin(), s.end(), separator, ' ');
+        p = blankFields(s, false);
+        return true;
+    }
+    case Family::TabDigitLines: {
+        if (line.empty() || line[0] < '0' || line[0] > '9') {
+            return false;
+        }
+        const TabFields t = tabFields(line);
+        p.f = measureNumber(t.f1);
+        if (kind != B::msbSmaartLive) {
+            p.mg = measureNumber(t.f2);
+            p.ph = measureNumber(t.f3);
+            return true;
+        }
+        const auto mg = ParseDecimal(t.f2, true);
+        const auto ph = ParseDecimal(t.f3, true);
+        // A Smaart point without magnitude or phase is void.
+        if (t.f2 == "*" || t.f3 == "*" || !mg || !ph) {
+            p = Point{};
+        } else {
+            p.mg = *mg;
+            p.ph = *ph;
+        }
+        return true;
+    }
+    case Family::FixedColumnsTwoFiles:
+        p.f = measureNumber(withoutCommasAndBlanks(columns(line, rule.freqFrom, rule.freqTo)));
+        p.mg = measureNumber(withoutCommasAndBlanks(columns(line, rule.mgFrom, rule.mgTo)));
+        if (L >= phaseLines.size()) {
+            throw EMeasureLineError();
+        }
+        p.ph = measureNumber(withoutCommasAndBlanks(columns(phaseLines[L], rule.mgFrom, rule.mgTo)));
+        return true;
+    case Family::FixedColumns:
+        p.f = measureNumber(columns(line, rule.freqFrom, rule.freqTo));
+        p.mg = measureNumber(columns(line, rule.mgFrom, rule.mgTo));
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TQzDspResult TMeasureSystem::ReadSourceStrToMeaSystem() {
@@ -197,71 +304,10 @@ TQzDspResult TMeasureSystem::ReadSourceStrToMeaSystem() {
         return TQzDspResult::qzdError;
     }
 
-    // Header rule of the kind.
     char separator = ',';
-    switch (FMeaSystem) {
-    case B::msbClio: {
-        if (count == 0) {
-            return TQzDspResult::qzdError;
-        }
-        const size_t freq = pos1(lines[0], "Freq");
-        const size_t level = pos1(lines[0], "dBSPL");
-        const size_t phase = pos1(lines[0], "Phase");
-        if (level == 0 || phase == 0 || !(freq < level && level < phase)) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    }
-    case B::msbSmaartLive: {
-        bool found = false;
-        for (size_t i = 1; i <= 39 && i < count && !found; ++i) {
-            found = lines[i] == kSmaartHeader;
-        }
-        if (!found) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        break;
-    }
-    case B::msbLinearX:
-        if (count == 0 || lines[0].size() < 9 || lines[0].compare(0, 9, "* LMS(TM)") != 0) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    case B::msbAPrecision:
-        if (!(count > 1 && lines[1] == kAPMagnitudeHeader && FMeasureStringPh.size() > 1 &&
-              FMeasureStringPh[1] == kAPPhaseHeader)) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    case B::msbMelissa:
-        if (!lineIs(lines, 1, kMlssaHeader)) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    case B::msbDaas32:
-    case B::msbCalsod:
-        if (!lineIs(lines, 0, "CALSOD")) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    case B::msbWinAir:
-        if (!lineIs(lines, 0, " WinAIRR saved file")) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    case B::msbREW:
-        if (!lineIs(lines, 13, "* Freq(Hz) SPL(dB) Phase(degrees)")) {
-            return TQzDspResult::qzdError;
-        }
-        break;
-    case B::msbArta:
-        if (!lineIs(lines, 0, kArtaCommaHeader, kArtaSemicolonHeader)) {
-            return TQzDspResult::qzdError;
-        }
-        separator = lines[0] == kArtaSemicolonHeader ? ';' : ',';
-        break;
-    default:
-        break;
+    if (const TQzDspResult header = checkHeader(FMeaSystem, lines, FMeasureStringPh, separator);
+        header != TQzDspResult::qzdOK) {
+        return header;
     }
 
     // Data lines; one that does not hold its fields rejects the export.
@@ -275,61 +321,11 @@ TQzDspResult TMeasureSystem::ReadSourceStrToMeaSystem() {
     }
     try {
         for (size_t L = first; L < last; ++L) {
-            const size_t e = L - first;
-            const std::string& line = lines[L];
             Point p;
-            switch (rule->family) {
-            case Family::BlankSeparated: {
-                std::string s = line;
-                std::replace(s.begin(), s.end(), '\t', ' ');
-                p = blankFields(s, true);
-                break;
+            if (!parseDataLine(*rule, FMeaSystem, lines, FMeasureStringPh, L, separator, p)) {
+                continue;
             }
-            case Family::PlainBlankSeparated:
-                p = blankFields(line, false);
-                break;
-            case Family::SeparatorSeparated: {
-                std::string s = line;
-                std::replace(s.begin(), s.end(), separator, ' ');
-                p = blankFields(s, false);
-                break;
-            }
-            case Family::TabDigitLines: {
-                if (line.empty() || line[0] < '0' || line[0] > '9') {
-                    continue;
-                }
-                const TabFields t = tabFields(line);
-                p.f = measureNumber(t.f1);
-                if (FMeaSystem == B::msbSmaartLive) {
-                    const auto mg = ParseDecimal(t.f2, true);
-                    const auto ph = ParseDecimal(t.f3, true);
-                    // A point without magnitude or phase is void.
-                    if (t.f2 == "*" || t.f3 == "*" || !mg || !ph) {
-                        p = Point{};
-                    } else {
-                        p.mg = *mg;
-                        p.ph = *ph;
-                    }
-                } else {
-                    p.mg = measureNumber(t.f2);
-                    p.ph = measureNumber(t.f3);
-                }
-                break;
-            }
-            case Family::FixedColumnsTwoFiles: {
-                p.f = measureNumber(withoutCommasAndBlanks(columns(line, rule->freqFrom, rule->freqTo)));
-                p.mg = measureNumber(withoutCommasAndBlanks(columns(line, rule->mgFrom, rule->mgTo)));
-                if (L >= FMeasureStringPh.size()) {
-                    throw EMeasureLineError();
-                }
-                p.ph = measureNumber(withoutCommasAndBlanks(columns(FMeasureStringPh[L], 15, 34)));
-                break;
-            }
-            case Family::FixedColumns:
-                p.f = measureNumber(columns(line, rule->freqFrom, rule->freqTo));
-                p.mg = measureNumber(columns(line, rule->mgFrom, rule->mgTo));
-                break;
-            }
+            const size_t e = L - first;
             Ffrecm[e] = p.f;
             FdBm[e] = p.mg;
             FfaseDegm[e] = p.ph;

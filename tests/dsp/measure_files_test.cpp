@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -298,6 +299,18 @@ TEST(MeasureBinaryFiles, MlsImpulseIsReadFromItsOffsets) {
     EXPECT_EQ(m.MeasureName, "impulse");
 }
 
+TEST(MeasureBinaryFiles, MlsWithoutASampleRateIsRefused) {
+    std::vector<uint8_t> bytes = bytesOf(fixture("impulse.mls"));
+    bytes[812] = bytes[813] = 0; // OldSampleRate
+    putU32(bytes, 816, 0);       // SampleRate
+    TempDir dir;
+    TDSPSpace grid;
+    TMeasureSystem m(&grid);
+    m.SetMeaSystem(B::msbMLS);
+    EXPECT_EQ(m.SetMeasureFile(dir.write("norate.mls", std::string(bytes.begin(), bytes.end())), ""),
+              TQzDspResult::qzdReadFileError);
+}
+
 TEST(MeasureBinaryFiles, CountsAreCheckedAgainstTheBytesPresent) {
     const std::vector<uint8_t> mls = bytesOf(fixture("impulse.mls"));
     const std::vector<uint8_t> spk = bytesOf(fixture("spectrum.spk"));
@@ -359,6 +372,9 @@ TEST(MeasureBinaryFiles, SpkHeaderFieldsAndSpectrum) {
     TMeasureSystem m(&grid);
     m.SetMeaSystem(B::msbSPK);
     m.ImpulseEnd = 7;
+    // Left from an earlier measurement: the import replaces the unwrapped phase too.
+    m.FResponsePhDegreesUnRoll.assign(m.FResponsePhDegreesUnRoll.size(), 7.0);
+    m.ResponsePhRadUnWrap.assign(m.ResponsePhRadUnWrap.size(), 7.0);
     ASSERT_EQ(m.SetMeasureFile(fixture("spectrum.spk"), ""), TQzDspResult::qzdOK);
     EXPECT_EQ(m.ImpulseSampleRate, 48000);
     EXPECT_EQ(m.ImpulseSize, 32);
@@ -369,7 +385,14 @@ TEST(MeasureBinaryFiles, SpkHeaderFieldsAndSpectrum) {
         ASSERT_EQ(m.FResponseMgdB[static_cast<size_t>(i)], 0.0);
         ASSERT_EQ(m.FResponsePhRad[static_cast<size_t>(i)], 0.0);
         ASSERT_EQ(m.FResponsePhDegreesUnRoll[static_cast<size_t>(i)], 0.0);
+        ASSERT_EQ(m.ResponsePhRadUnWrap[static_cast<size_t>(i)], 0.0);
     }
+    // A rate that places no bin is refused.
+    TempDir dir;
+    std::vector<uint8_t> bytes = bytesOf(fixture("spectrum.spk"));
+    std::fill(bytes.begin() + 4, bytes.begin() + 12, uint8_t{0}); // SampleRate 0.0
+    EXPECT_EQ(m.SetMeasureFile(dir.write("zero.spk", std::string(bytes.begin(), bytes.end())), ""),
+              TQzDspResult::qzdReadFileError);
 }
 
 TEST(MeasureBinaryFiles, QztfPresetsInFileOrderAndTheFirstImported) {
@@ -393,6 +416,7 @@ TEST(MeasureBinaryFiles, QztfPresetsInFileOrderAndTheFirstImported) {
     grid.CustomLogspace(std::vector<int32_t>{100, 200, 300, 3200, 5000});
     TMeasureSystem m(&grid);
     m.SetMeaSystem(B::msbQZTF);
+    m.FResponsePhDegreesUnRoll.assign(m.FResponsePhDegreesUnRoll.size(), 7.0);
     ASSERT_EQ(m.SetMeasureFile(fixture("transfer.stf"), ""), TQzDspResult::qzdOK);
     EXPECT_EQ(m.MeasureName, "transfer");
     EXPECT_EQ(m.PresetName, "Preset 0");
@@ -406,6 +430,7 @@ TEST(MeasureBinaryFiles, QztfPresetsInFileOrderAndTheFirstImported) {
         EXPECT_DOUBLE_EQ(m.FResponseMgdB[i], mg[i]);
         EXPECT_DOUBLE_EQ(m.FResponsePhRad[i], ph[i]);
         EXPECT_DOUBLE_EQ(m.ResponsePhRadUnWrap[i], ph[i]);
+        EXPECT_DOUBLE_EQ(m.FResponsePhDegreesUnRoll[i], ph[i] * 57.29577951308232);
     }
 }
 
@@ -486,7 +511,10 @@ TEST(MeasureImpulseTexts, EachImpulseImportStartsFromTheFullLength) {
     m.SetMeaSystem(B::msbRitaIR);
     ASSERT_EQ(m.SetMeasureFile(rita("short.txt", 4), ""), TQzDspResult::qzdOK);
     EXPECT_EQ(m.ImpulseEnd, 4);
+    // Imaginary parts of an earlier impulse do not survive into one that has none.
+    m.RawImpulseIm.assign(16, 0.5);
     ASSERT_EQ(m.SetMeasureFile(rita("long.txt", 16), ""), TQzDspResult::qzdOK);
+    EXPECT_EQ(m.RawImpulseIm, std::vector<double>(16, 0.0));
     EXPECT_EQ(m.ImpulseSize, 16);
     EXPECT_EQ(m.ImpulseEnd, 16);
     EXPECT_EQ(m.RawImpulseRe.size(), 16u);

@@ -242,6 +242,8 @@ TEST(MeasureReferenceLevel, FoundOnTheRawMagnitudeWhateverTheReferenceInForce) {
         {{-105, -106, -120, -120, -120, -120}, -106},
         // Nothing above -110 dB: reference 0.
         {{-115, -120, -130, -200, -300, -400}, 0},
+        // A zero magnitude inside the span gives no mean level: reference 0.
+        {{90, -INFINITY, 90, 40, 40, 40}, 0},
     };
     for (const Case& c : cases) {
         for (int32_t i = 0; i < 6; ++i) {
