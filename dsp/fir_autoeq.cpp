@@ -199,6 +199,11 @@ void TFIR::FindPhaseWraps(std::vector<double>& Ph, std::vector<int32_t>& Wraps, 
         const int32_t f = FDSPSpace->FreqDraw[static_cast<size_t>(j)];
         const bool recorded = f > FMinUsableFreq;
         double c = At(unrolled, j) + offset;
+        Ph[static_cast<size_t>(j)] = unrolled[static_cast<size_t>(j)];
+        // An infinite phase (a measured curve through a zero-width segment) cannot be counted in turns.
+        if (!std::isfinite(c)) {
+            continue;
+        }
         // A phase leaving (-180, 180] is a wrap: the frequency is recorded, signed by its direction.
         while (c < -180.0) {
             c += 360.0;
@@ -214,7 +219,6 @@ void TFIR::FindPhaseWraps(std::vector<double>& Ph, std::vector<int32_t>& Wraps, 
                 Wraps[count++] = -f;
             }
         }
-        Ph[static_cast<size_t>(j)] = unrolled[static_cast<size_t>(j)];
     }
 }
 

@@ -124,6 +124,14 @@ TEST(FirAutoEq, PhaseWrapIsUndoneByTwoHighShelvesBeforeTheBells) {
         EXPECT_EQ(fir.PhasePoints[2]->PointType(), TPointFirType::qzfptBell);
     }
     EXPECT_FALSE(fir.PhasePoints[3]->Active());
+
+    // An infinite phase somewhere in the measurement ends the pass like any other.
+    m.FResponsePhDegreesUnRoll[N / 2] = -INFINITY;
+    TFIR other(&grid);
+    other.SetMaxTaps(1023);
+    other.MeasureData = &m;
+    other.AutoEq(false, true, 3);
+    EXPECT_TRUE(other.PhasePoints[0]->Active());
 }
 
 TEST(FirAutoEq, SmoothingWindowLeavesOutTheEndPoints) {
