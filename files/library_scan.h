@@ -1,0 +1,118 @@
+#pragma once
+// The model library of the application data folder: reading it (the per-kind file checks with their
+// grid rows, the models loaded into the project's registries with their hidden 3D objects, pictures
+// and materials, the usable textures), the model lookups by name, the cabinet-model menu as data, and
+// the import of files into the library folders. The shell shows the rows, the texts and the menu.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/library_header.h"
+#include "platform/core/bitmap.h"
+
+namespace vendrel {
+
+class TAcousticProject;
+class TCabModel;
+class TRigFrameModel;
+class TOrnaModel;
+class TModel3D;
+class TControl3D;
+class TLightMaterialSource;
+
+// One row of the library grid.
+struct TLibraryGridRow {
+    std::string ModelName, UpdateVersion, Manufacturer, FileName, Type, State, FileVersion, Remove;
+};
+
+// One model of the update list, as far as the library reading uses it.
+struct rInternetLibFile {
+    std::string ModelName;
+    uint8_t ModelUpdateVersion = 0;
+    bool IsNewVersion = false;
+};
+
+// An item of the cabinet-model menu: manufacturer, "Category"/"Family", category or series, model.
+struct TModelMenuItem {
+    std::string Caption;
+    std::string Name;
+    int32_t Tag = -1; // a model item: the model's index in the cabinet-model registry
+    std::vector<TModelMenuItem> Items;
+};
+
+class TModelLibrary {
+public:
+    // AppDataPath: the application data folder holding the library folders.
+    TModelLibrary(TAcousticProject& Project, std::filesystem::path AppDataPath, std::string SoftwareName,
+                  TLibraryMinVersion MinVersion = {});
+    ~TModelLibrary();
+    TModelLibrary(const TModelLibrary&) = delete;
+    TModelLibrary& operator=(const TModelLibrary&) = delete;
+
+    // Status texts as the reading goes (the splash window's label); the receiver may repaint.
+    std::function<void(const std::string&)> OnStatus;
+    // The parent of the models' hidden 3D objects (the 3D view), and the selected layer's colour.
+    TControl3D* ModelParent = nullptr;
+    TAlphaColor SelectedLayerColor = TAlphaColors::Gray;
+    // The update list, when one was read (not owned).
+    std::vector<rInternetLibFile>* InternetLibFiles = nullptr;
+
+    void ReadLibraryFiles();
+    bool CheckCabinetFile(const std::filesystem::path& FileName);
+    bool CheckFrameFile(const std::filesystem::path& FileName);
+    bool CheckOrnamentFile(const std::filesystem::path& FileName);
+    bool CheckSoundSystemFile(const std::filesystem::path& FileName);
+    bool IsNewVersionUpdate(const std::string& ModelName, int32_t ModelVersion);
+
+    TCabModel* GetCabModelByName(const std::string& ModelName, const std::string& VariantName,
+                                 const std::string& BrandName, bool ShowMsg);
+    TRigFrameModel* GetFrameModelByName(const std::string& ModelNameAndVariant, bool ShowMsg);
+    TOrnaModel* GetOrnaModelByName(const std::string& Name, bool ShowMsg);
+    void OrganizeCabinetModels();
+    // Copies the files into their library folders by their endings, then reads the library and
+    // organises the menu.
+    void ImportFilesToLibrary(const std::vector<std::filesystem::path>& Files);
+
+    std::filesystem::path LibraryFolder(const char* Folder) const { return FAppDataPath / Folder; }
+
+    // What the reading leaves for the shell.
+    std::vector<TLibraryGridRow> LibraryGrid;
+    std::vector<std::string> NewUpdateInModels;
+    std::vector<std::string> ModelsNotFound; // sorted
+    std::vector<std::string> SoundSystemsList, FSystemNameImported, FSystemDescripImported;
+    std::vector<std::optional<TBitmap>> FSystemImgImported;
+    std::vector<std::string> TexturesList;
+    std::vector<std::unique_ptr<TModel3D>> FModels3DImported; // cabinets, then rigging frames
+    std::vector<std::optional<TBitmap>> FCabImagesImported, ManufacturerLogoImported, SerieLogoImported;
+    std::vector<std::unique_ptr<TModel3D>> FOrnaments3DImported;
+    std::vector<std::unique_ptr<TLightMaterialSource>> FOrnamentsMaterials;
+    std::unique_ptr<TLightMaterialSource> HighLightMaterial;
+    bool OpenLibSoundSystemEnabled = false, OpenLibOrnamentEnabled = false;
+    std::string StatusText, LabelLib;
+    std::vector<TModelMenuItem> PopupModels;
+
+private:
+    void status(const std::string& text);
+    TLibraryGridRow& appendRow();
+    std::unique_ptr<TModel3D> newModelObject(size_t index);
+    void loadCabinets(const std::vector<std::filesystem::path>& files);
+    void loadFrames(const std::vector<std::filesystem::path>& files, size_t firstSlot);
+    void loadOrnaments(const std::vector<std::filesystem::path>& files);
+    void readTextures();
+    // Frees the models and 3D objects replaced by earlier readings once nothing placed can use them.
+    void releaseRetiredWhenUnused();
+    void markRow(const std::filesystem::path& FileName, const std::string& State);
+
+    TAcousticProject& FProject;
+    std::filesystem::path FAppDataPath;
+    std::string FSoftwareName;
+    TLibraryMinVersion FMinVersion;
+    std::vector<std::unique_ptr<TModel3D>> FRetired3D;
+    std::vector<std::unique_ptr<TLightMaterialSource>> FRetiredMaterials;
+};
+
+} // namespace vendrel
