@@ -4,9 +4,43 @@
 #include "platform/core/numeric.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace vendrel {
+
+uint64_t NewMeshStamp() {
+    static std::atomic<uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+TMeshData& TMeshData::operator=(const TMeshData& Other) {
+    if (this != &Other) {
+        VertexBuffer = Other.VertexBuffer;
+        IndexBuffer = Other.IndexBuffer;
+    }
+    return *this;
+}
+
+TMeshData& TMeshData::operator=(TMeshData&& Other) noexcept {
+    if (this != &Other) {
+        VertexBuffer = std::move(Other.VertexBuffer);
+        IndexBuffer = std::move(Other.IndexBuffer);
+    }
+    return *this;
+}
+
+uint64_t TMeshData::Version() const {
+    // Stamps only grow, so the larger of the two changes whenever either buffer takes a new one.
+    return std::max(VertexBuffer.Version(), IndexBuffer.Version());
+}
+
+std::weak_ptr<const void> TMeshData::Lifetime() const {
+    if (!FLifetime) {
+        FLifetime = std::make_shared<const char>(0);
+    }
+    return FLifetime;
+}
 
 void TMeshData::Clear() {
     VertexBuffer.clear();
@@ -32,9 +66,10 @@ void TMeshData::CalcFaceNormals() {
         if (!IsValidTriangle(k)) {
             continue;
         }
-        auto& v0 = VertexBuffer[IndexBuffer[3 * k]];
-        auto& v1 = VertexBuffer[IndexBuffer[3 * k + 1]];
-        auto& v2 = VertexBuffer[IndexBuffer[3 * k + 2]];
+        const auto& index = std::as_const(IndexBuffer);
+        auto& v0 = VertexBuffer[index[3 * k]];
+        auto& v1 = VertexBuffer[index[3 * k + 1]];
+        auto& v2 = VertexBuffer[index[3 * k + 2]];
         const TPoint3D n = (v1.Position - v0.Position).CrossProduct(v1.Position - v2.Position).Normalize();
         v0.Normal = n;
         v1.Normal = n;

@@ -4,12 +4,22 @@
 // A mesh is a vertex buffer (position, normal, one texture coordinate per vertex) and an index buffer
 // of three indices per triangle. An index that does not name a vertex makes its triangle void: it is
 // neither drawn nor hit. Triangles are seen from both sides.
+//
+// Change tracking: a renderer keeps a copy of each mesh on the graphics card and writes it again only
+// when the mesh's Version() has changed. Every access that can write a buffer (assignment, the
+// non-const operator[], begin(), data(), assign, insert, resize ...) counts as a change, so code that
+// edits a mesh needs no extra call; only a write through a reference, pointer or iterator kept from
+// before a drawn frame goes unseen. Reading through a const mesh never counts. Meshes belong to the
+// user-interface thread: Version() updates its stamp lazily and is not safe to call from two threads.
 
 #include "platform/core/geometry3d.h"
 #include "platform/core/material.h"
 #include "platform/core/node3d.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace vendrel {
@@ -27,10 +37,121 @@ struct TMeshVertex {
     bool operator==(const TMeshVertex&) const = default;
 };
 
+// A stamp that no earlier call returned (from 1 up, shared by all meshes).
+uint64_t NewMeshStamp();
+
+// One buffer of a mesh: a std::vector whose writing accesses mark it changed (see the header comment).
+template <typename T> class TMeshBuffer {
+public:
+    using value_type = T;
+    using size_type = typename std::vector<T>::size_type;
+    using iterator = typename std::vector<T>::iterator;
+    using const_iterator = typename std::vector<T>::const_iterator;
+
+    TMeshBuffer() = default;
+    TMeshBuffer(std::initializer_list<T> Items) : FItems(Items) {}
+    TMeshBuffer(const TMeshBuffer& Other) : FItems(Other.FItems) {}
+    TMeshBuffer(TMeshBuffer&& Other) noexcept : FItems(std::move(Other.FItems)) { Other.Touch(); }
+    TMeshBuffer& operator=(const TMeshBuffer& Other) {
+        FItems = Other.FItems;
+        Touch();
+        return *this;
+    }
+    TMeshBuffer& operator=(TMeshBuffer&& Other) noexcept {
+        if (this != &Other) {
+            FItems = std::move(Other.FItems);
+            Other.Touch();
+        }
+        Touch();
+        return *this;
+    }
+    TMeshBuffer& operator=(std::initializer_list<T> Items) {
+        FItems = Items;
+        Touch();
+        return *this;
+    }
+    TMeshBuffer& operator=(std::vector<T> Items) {
+        FItems = std::move(Items);
+        Touch();
+        return *this;
+    }
+
+    // --- Reading ---
+    const std::vector<T>& Items() const { return FItems; }
+    size_type size() const { return FItems.size(); }
+    bool empty() const { return FItems.empty(); }
+    const T& operator[](size_type i) const { return FItems[i]; }
+    const T& at(size_type i) const { return FItems.at(i); }
+    const_iterator begin() const { return FItems.begin(); }
+    const_iterator end() const { return FItems.end(); }
+    const_iterator cbegin() const { return FItems.cbegin(); }
+    const_iterator cend() const { return FItems.cend(); }
+    const T* data() const { return FItems.data(); }
+    const T& front() const { return FItems.front(); }
+    const T& back() const { return FItems.back(); }
+
+    // --- Writing (each marks the buffer changed) ---
+    T& operator[](size_type i) { return Touch()[i]; }
+    T& at(size_type i) { return Touch().at(i); }
+    iterator begin() { return Touch().begin(); }
+    iterator end() { return Touch().end(); }
+    T* data() { return Touch().data(); }
+    T& front() { return Touch().front(); }
+    T& back() { return Touch().back(); }
+    void assign(size_type Count, const T& Value) { Touch().assign(Count, Value); }
+    void assign(std::initializer_list<T> Items) { Touch().assign(Items); }
+    template <typename It> void assign(It First, It Last) { Touch().assign(First, Last); }
+    void resize(size_type Count) { Touch().resize(Count); }
+    void resize(size_type Count, const T& Value) { Touch().resize(Count, Value); }
+    void clear() { Touch().clear(); }
+    void reserve(size_type Count) { FItems.reserve(Count); }
+    void push_back(const T& Value) { Touch().push_back(Value); }
+    void push_back(T&& Value) { Touch().push_back(std::move(Value)); }
+    template <typename... A> T& emplace_back(A&&... Args) {
+        return Touch().emplace_back(std::forward<A>(Args)...);
+    }
+    iterator insert(const_iterator Pos, const T& Value) { return Touch().insert(Pos, Value); }
+    iterator insert(const_iterator Pos, std::initializer_list<T> Items) { return Touch().insert(Pos, Items); }
+    template <typename It> iterator insert(const_iterator Pos, It First, It Last) {
+        return Touch().insert(Pos, First, Last);
+    }
+    iterator erase(const_iterator Pos) { return Touch().erase(Pos); }
+    iterator erase(const_iterator First, const_iterator Last) { return Touch().erase(First, Last); }
+
+    bool operator==(const TMeshBuffer& Other) const { return FItems == Other.FItems; }
+
+    // The buffer's change stamp: a new stamp after every change since the last call.
+    uint64_t Version() const {
+        if (FChanged) {
+            FVersion = NewMeshStamp();
+            FChanged = false;
+        }
+        return FVersion;
+    }
+
+private:
+    std::vector<T>& Touch() {
+        FChanged = true;
+        return FItems;
+    }
+
+    std::vector<T> FItems;
+    mutable uint64_t FVersion = 0;
+    mutable bool FChanged = true; // a new buffer has no stamp yet
+};
+
 class TMeshData {
 public:
-    std::vector<TMeshVertex> VertexBuffer;
-    std::vector<int32_t> IndexBuffer;
+    TMeshData() = default;
+    // A copy is a mesh of its own: same buffers, its own lifetime token.
+    TMeshData(const TMeshData& Other) : VertexBuffer(Other.VertexBuffer), IndexBuffer(Other.IndexBuffer) {}
+    TMeshData(TMeshData&& Other) noexcept
+        : VertexBuffer(std::move(Other.VertexBuffer)), IndexBuffer(std::move(Other.IndexBuffer)) {}
+    TMeshData& operator=(const TMeshData& Other);
+    TMeshData& operator=(TMeshData&& Other) noexcept;
+
+    TMeshBuffer<TMeshVertex> VertexBuffer;
+    TMeshBuffer<int32_t> IndexBuffer;
 
     int VertexCount() const { return static_cast<int>(VertexBuffer.size()); }
     int IndexCount() const { return static_cast<int>(IndexBuffer.size()); }
@@ -48,7 +169,20 @@ public:
     // The box over all vertices (a zero box at the origin without vertices).
     TBoundingBox BoundingBox() const;
 
-    bool operator==(const TMeshData&) const = default;
+    // Same buffers (the change stamps and lifetime tokens do not take part).
+    bool operator==(const TMeshData& Other) const {
+        return VertexBuffer == Other.VertexBuffer && IndexBuffer == Other.IndexBuffer;
+    }
+
+    // Changes whenever either buffer may have changed, to a value no mesh had before (so a new mesh
+    // at the address of a freed one never shows the old mesh's stamp).
+    uint64_t Version() const;
+    // A token that lives exactly as long as this mesh object (copies get their own): a renderer holds
+    // it weakly to free its copy of a freed mesh.
+    std::weak_ptr<const void> Lifetime() const;
+
+private:
+    mutable std::shared_ptr<const void> FLifetime; // made on first request
 };
 
 // The nearest crossing of a ray with the mesh's triangles (ahead of the origin, edges included).

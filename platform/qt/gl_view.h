@@ -1,30 +1,23 @@
 #pragma once
-// The OpenGL view of a scene: a QOpenGLWidget (OpenGL 3.3 core) that draws the frame list of a
-// TViewport3D and hands mouse events to it.
-//
-// Drawing: opaque requests first with depth testing and writing, then translucent ones (opacity or
-// material alpha below 1, or a texture with transparent pixels) from the farthest to the nearest with
-// blending and without depth writing. Triangles are lit per pixel by the viewport's lights (up to
-// eight; a scene without lights gets a white light from the eye) when their material is a light
-// material; they are seen from both sides. Lines are one pixel
-// wide. Text requests are drawn as textured quads.
+// The OpenGL view of a scene: a QOpenGLWidget (OpenGL 3.3 core) that hosts a TGLRenderer drawing the
+// frame list of a TViewport3D, hands mouse events to the viewport and turns mouse positions into
+// rays. What is drawn and how is the renderer's (see gl_renderer.h).
 //
 // The view does not own the viewport: the viewport must outlive the view or be detached first with
 // SetViewport(nullptr).
 
 #include "platform/core/geometry3d.h"
 
-#include <QImage>
-#include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLWidget>
 
 #include <memory>
 
 namespace vendrel {
 
+class TGLRenderer;
 class TViewport3D;
 
-class TGLView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
+class TGLView : public QOpenGLWidget {
     Q_OBJECT
 public:
     explicit TGLView(QWidget* parent = nullptr);
@@ -37,11 +30,15 @@ public:
     // viewport's camera.
     void RayAt(const QPointF& pos, TPoint3D& rayPos, TPoint3D& rayDir) const;
 
-    // True once OpenGL 3.3 was set up; false when the context could not provide it.
-    bool IsReady() const { return ready_; }
+    // True once the view drew with OpenGL 3.3; false before its first frame and when the context
+    // could not provide it.
+    bool IsReady() const;
+
+    // The view's renderer: its copies live in the view's context, so off-screen images of the scene
+    // (screenshots) drawn with it share them.
+    TGLRenderer& Renderer() { return *renderer_; }
 
 protected:
-    void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -50,12 +47,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    struct Gpu;
-    void releaseGpu();
-
     TViewport3D* viewport_ = nullptr; // not owned
-    std::unique_ptr<Gpu> gpu_;
-    bool ready_ = false;
+    std::unique_ptr<TGLRenderer> renderer_;
 };
 
 } // namespace vendrel

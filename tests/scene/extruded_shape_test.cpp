@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace vendrel {
 
@@ -171,6 +172,32 @@ Frame Draw(TQzExtrudedShape3D& solid) {
 
 bool Draws(const Frame& f, const TMeshData& m) {
     return std::any_of(f.meshes.begin(), f.meshes.end(), [&](const auto& e) { return e.first == &m; });
+}
+
+// A renderer writes a mesh to the card again whenever its version moves: drawing and hit testing
+// must leave the versions alone, a rebuild must move all of them.
+TEST(ExtrudedShape, OnlyARebuildChangesTheMeshesVersions) {
+    Zone z;
+    z.state = TCalcState::qzaIsSumed;
+    z.solid.SetListeningOffset(0.5f);
+    z.solid.RebuildMesh();
+    const auto versions = [&z] {
+        return std::vector<uint64_t>{z.solid.Data.Version(), z.solid.FrontMesh().Version(),
+                                     z.solid.BackMesh().Version(), z.solid.ShaftMesh().Version()};
+    };
+    const std::vector<uint64_t> built = versions();
+    const Frame f = Draw(z.solid);
+    ASSERT_EQ(f.meshes.size(), 4u);
+    TPoint3D hit;
+    EXPECT_TRUE(z.solid.RayCastIntersect({0, 0, -5}, {0, 0, 1}, hit));
+    Draw(z.solid);
+    EXPECT_EQ(versions(), built);
+
+    z.solid.SetDepth(0.6f);
+    const std::vector<uint64_t> rebuilt = versions();
+    for (size_t i = 0; i < built.size(); ++i) {
+        EXPECT_NE(rebuilt[i], built[i]) << i;
+    }
 }
 
 TEST(ExtrudedShape, FrontFaceGivesWayToAMapOnTheFloor) {

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,68 @@ TEST(MeshData, FaceNormalsBoundsAndVoidTriangles) {
     expectNear(b.Min, {-1, -1, 0});
     expectNear(b.Max, {1, 1, 0});
     EXPECT_EQ(TMeshData().BoundingBox().Max, TPoint3D());
+}
+
+TEST(MeshData, VersionFollowsEveryWriteAndNoRead) {
+    struct Edit {
+        const char* name;
+        std::function<void(TMeshData&)> apply;
+        bool changes;
+    };
+    const std::vector<Edit> edits = {
+        {"const reads",
+         [](TMeshData& m) {
+             const TMeshData& c = m;
+             (void)c.VertexBuffer[0];
+             (void)c.BoundingBox();
+             for (const TMeshVertex& v : c.VertexBuffer) {
+                 (void)v;
+             }
+             (void)(c == square(1));
+         },
+         false},
+        {"reserve", [](TMeshData& m) { m.VertexBuffer.reserve(100); }, false},
+        {"a vertex through []", [](TMeshData& m) { m.VertexBuffer[1].Position.X = 5; }, true},
+        {"vertices through a loop",
+         [](TMeshData& m) {
+             for (TMeshVertex& v : m.VertexBuffer) {
+                 v.Position.Y += 1;
+             }
+         },
+         true},
+        {"an index pushed", [](TMeshData& m) { m.IndexBuffer.push_back(0); }, true},
+        {"indices assigned",
+         [](TMeshData& m) {
+             m.IndexBuffer = {0, 1, 2};
+         },
+         true},
+        {"face normals", [](TMeshData& m) { m.CalcFaceNormals(); }, true},
+        {"the whole mesh assigned", [](TMeshData& m) { m = square(2); }, true},
+        {"cleared", [](TMeshData& m) { m.Clear(); }, true},
+    };
+    TMeshData mesh = square(1);
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.name);
+        const uint64_t before = mesh.Version();
+        e.apply(mesh);
+        EXPECT_EQ(mesh.Version() != before, e.changes);
+        EXPECT_EQ(mesh.Version(), mesh.Version());
+    }
+}
+
+TEST(MeshData, NewMeshesNeverRepeatAStampOrShareALifetime) {
+    std::optional<TMeshData> slot(square(1));
+    const uint64_t first = slot->Version();
+    const std::weak_ptr<const void> firstLife = slot->Lifetime();
+    // Another mesh in the same storage: a renderer keyed by address must see a different mesh.
+    slot.emplace(square(1));
+    EXPECT_TRUE(firstLife.expired());
+    EXPECT_NE(slot->Version(), first);
+
+    const TMeshData copy = *slot;
+    EXPECT_EQ(copy, *slot);
+    EXPECT_NE(copy.Lifetime().lock(), slot->Lifetime().lock());
+    EXPECT_NE(copy.Version(), slot->Version());
 }
 
 TEST(MeshData, RayCastGivesTheNearestTriangleFromEitherSide) {

@@ -1,5 +1,7 @@
 #include "platform/qt/gl_view.h"
 
+#include "platform/qt/gl_renderer.h"
+
 #include "platform/core/camera.h"
 #include "platform/core/material.h"
 #include "platform/core/mesh.h"
@@ -10,6 +12,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace vendrel {
 namespace {
@@ -51,11 +55,7 @@ class GLView : public ::testing::Test {
 protected:
     void SetUp() override {
         // The OpenGL widget needs a real X server: never Qt's offscreen platform.
-        if (QCoreApplication::instance() == nullptr) {
-            qputenv("QT_QPA_PLATFORM", "xcb");
-        }
-        testing::EnsureQApplication();
-        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        if (!testing::EnsureXcbApplication()) {
             GTEST_SKIP() << "needs an X server, platform is "
                          << QGuiApplication::platformName().toStdString();
         }
@@ -146,6 +146,45 @@ TEST_F(GLView, DrawsALitSolidUnderATranslucentPanelAndPicksWhatIsUnderTheMouse) 
     camera.WorldToScreen({-1, 0.5f, -0.1f}, 200, 150, s);
     EXPECT_EQ(after.pixelColor(static_cast<int>(s.X * scale), static_cast<int>(s.Y * scale)).rgb() & 0xFFFFFF,
               0x203040u);
+    widget.SetViewport(nullptr);
+}
+
+TEST_F(GLView, ScreenshotSharesTheViewsCopiesAndLeavesTheViewDrawing) {
+    TViewport3D view;
+    view.Color = 0xFF000000 | 0x203040;
+    TCamera camera(&view);
+    camera.SetParent(&view);
+    camera.SetPosition({0, 0, -10});
+    view.SetCamera(&camera);
+    TColorMaterialSource green(&view);
+    green.SetColor(0xFF00C000);
+    TCustomMesh slab(&view);
+    slab.SetParent(&view);
+    slab.Data = box(4, 3, 0.2f);
+    slab.SetMaterialSource(&green);
+
+    TGLView widget;
+    widget.SetViewport(&view);
+    widget.resize(200, 150);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    const QImage before = widget.grabFramebuffer();
+    ASSERT_TRUE(widget.IsReady());
+    const TGLRenderStats drawn = widget.Renderer().Stats();
+
+    const QImage shot = widget.Renderer().RenderToImage(view, before.size());
+    ASSERT_EQ(shot.size(), before.size());
+    // Drawn in the view's context with the copies the view made: nothing written again.
+    EXPECT_EQ(widget.Renderer().Stats().MeshUploads, drawn.MeshUploads);
+    EXPECT_EQ(view.ViewWidth(), 200.0f);
+
+    const QImage after = widget.grabFramebuffer();
+    for (const QPoint p : {QPoint(100, 75), QPoint(2, 2)}) {
+        SCOPED_TRACE(std::to_string(p.x()) + ", " + std::to_string(p.y()));
+        EXPECT_EQ(shot.pixel(p) & 0xFFFFFF, before.pixel(p) & 0xFFFFFF);
+        EXPECT_EQ(after.pixel(p) & 0xFFFFFF, before.pixel(p) & 0xFFFFFF);
+    }
+    EXPECT_EQ(before.pixel(100, 75) & 0xFFFFFF, 0x00C000u);
     widget.SetViewport(nullptr);
 }
 

@@ -14,4 +14,14 @@ inline void EnsureQApplication() {
     }
 }
 
+// The application on a real X server, as OpenGL needs (never Qt's offscreen platform); false when
+// the application already runs on another platform.
+inline bool EnsureXcbApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    EnsureQApplication();
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 } // namespace vendrel::testing
