@@ -8,6 +8,10 @@
 #include "tests/platform/qt/qt_app.h"
 
 #include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QSurfaceFormat>
 
 #include <gtest/gtest.h>
 
@@ -234,6 +238,39 @@ TEST_F(SceneFixture, UploadsOnlyWhatChangedSinceTheLastFrame) {
     }
     renderer.RenderToImage(view, kImageSize);
     EXPECT_EQ(renderer.Stats().MeshesHeld, held);
+}
+
+TEST_F(SceneFixture, DrawsIntoTheCurrentContextAndFreesItsCopiesWhenTheContextGoes) {
+    QSurfaceFormat format;
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    auto context = std::make_unique<QOpenGLContext>();
+    context->setFormat(format);
+    ASSERT_TRUE(context->create());
+    QOffscreenSurface surface;
+    surface.setFormat(context->format());
+    surface.create();
+    ASSERT_TRUE(context->makeCurrent(&surface));
+
+    TGLRenderer renderer;
+    {
+        QOpenGLFramebufferObject target(kImageSize, QOpenGLFramebufferObject::Depth);
+        ASSERT_TRUE(target.bind());
+        ASSERT_TRUE(renderer.Render(&view, kImageSize));
+        const QImage image = target.toImage();
+        expectColor(pixelAt(image, kQuadTopLeft), 0xFF00FF00, 2, "drawn into the caller's framebuffer");
+    }
+    EXPECT_GT(renderer.Stats().MeshesHeld, 0);
+
+    context.reset();
+    EXPECT_FALSE(renderer.IsReady());
+    EXPECT_EQ(renderer.Stats().MeshesHeld, 0);
+    EXPECT_EQ(renderer.Stats().TexturesHeld, 0);
+    // It carries on in a context of its own.
+    const QImage image = renderer.RenderToImage(view, kImageSize);
+    ASSERT_FALSE(image.isNull());
+    expectColor(pixelAt(image, kQuadTopLeft), 0xFF00FF00, 2, "drawn again off screen");
 }
 
 TEST_F(SceneFixture, RefusesImageSizesItCannotDraw) {
