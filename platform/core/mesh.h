@@ -119,6 +119,7 @@ public:
     iterator erase(const_iterator First, const_iterator Last) { return Touch().erase(First, Last); }
 
     bool operator==(const TMeshBuffer& Other) const { return FItems == Other.FItems; }
+    bool operator==(const std::vector<T>& Other) const { return FItems == Other; }
 
     // The buffer's change stamp: a new stamp after every change since the last call.
     uint64_t Version() const {
