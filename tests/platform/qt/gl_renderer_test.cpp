@@ -273,6 +273,15 @@ TEST_F(SceneFixture, DrawsIntoTheCurrentContextAndFreesItsCopiesWhenTheContextGo
     expectColor(pixelAt(image, kQuadTopLeft), 0xFF00FF00, 2, "drawn again off screen");
 }
 
+TEST_F(SceneFixture, ImageWiderThanTheCardTakesIsDrawnSmallerNotBlack) {
+    // Wider than any card's largest texture (16384 or 32768 pixels).
+    picture.SetTexture(TBitmap(32769, 2, 0xFFFF8000));
+    TGLRenderer renderer;
+    const QImage image = renderer.RenderToImage(view, kImageSize);
+    ASSERT_FALSE(image.isNull());
+    expectColor(pixelAt(image, kQuadTopLeft), 0xFFFF8000, 2, "oversized image");
+}
+
 TEST_F(SceneFixture, RefusesImageSizesItCannotDraw) {
     TGLRenderer renderer;
     for (const QSize size : {QSize(0, 10), QSize(-5, -5), QSize(1 << 20, 16)}) {
