@@ -15,11 +15,15 @@ class TBeamContainer;
 class TSingleBeam {
 public:
     void CalcHitPoint() {}
+    bool Active() const { return FActive.load(); }
+    void SetActive(bool Value) { FActive = Value; }
 
     std::vector<TCabinet*> CabinetList; // not owned
     TBeamContainer* MyBeamContainer = nullptr;
-    std::atomic<bool> FActive{true};
     double BeamFIRSampleLatency = 0.0;
+
+private:
+    std::atomic<bool> FActive{true};
 };
 
 // A steered column array: a cluster that also holds its beams.

@@ -172,9 +172,20 @@ public:
     bool IsPasive = true;
     bool HasModelPicture = false, HasSerieLogo = false, HasManufacturerLogo = false;
 
-    // Preview position (fields written directly by the library reading).
-    double FXm = 0.0, FYm = 0.0, FZm = 0.0;
-    double FXp = 0.0, FYp = 0.0, FZp = 0.0;
+    // Preview position as the library stores it (metres, not clamped), and the pixel mirrors for a
+    // pixel size; neither runs the setters' clamping.
+    void StorePreviewPosition(double X, double Y, double Z) {
+        FXm = X;
+        FYm = Y;
+        FZm = Z;
+    }
+    void RescalePreviewToPixelSize(double PixelToMeters) {
+        FXp = FXm / PixelToMeters;
+        FYp = FYm / PixelToMeters;
+        FZp = FZm / PixelToMeters;
+    }
+    TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
 
     // Box and mass; model coordinates have Y up.
     double Weight = 0.0, Width = 0.0, Height = 0.0, Depth = 0.0;
@@ -194,7 +205,6 @@ public:
     bool HasTopFlange = false, HasBotFlange = false;
 
     // Rotation centres.
-    int32_t FNOriginCenters = 0;
     std::vector<rOriginCenterPoint> OriginCenters;
     int32_t DefaultOriginPoint = 0;
 
@@ -226,13 +236,8 @@ public:
 
     // Acoustic sources and directivity.
     TMeasureSystemBrand PolarSourceType{};
-    int32_t FNSourcePoints = 0;
-    std::vector<std::unique_ptr<TSourcePoint>> SourcePoint; // owned, created with no cabinet
-    int32_t FNPolarSets = 0;
+    std::vector<std::unique_ptr<TSourcePoint>> SourcePoint;         // owned, created with no cabinet
     std::vector<std::unique_ptr<TPolarProperties>> PolarProperties; // owned, one per set
-    int32_t FPolarResolutionDegrees = 0;
-    int32_t FNPolarElevSlices = 0;
-    int32_t FNPolarAzMeasures = 0;
     TPolarDataSets PolarData;
     int32_t NImportElevPolarSlices = 0, NImportAzPolarMeasures = 0;
     TQzPolarSymetry PolarSourceSymetry = TQzPolarSymetry::qzFullSphere;
@@ -255,6 +260,16 @@ public:
     TBeamProcessType BeamProcessType = TBeamProcessType::qzaFIRProcess;
     int32_t FIRTapsPerSource = 0;
 
+private:
+    // Preview position (fields written directly by the library reading).
+    double FXm = 0.0, FYm = 0.0, FZm = 0.0;
+    double FXp = 0.0, FYp = 0.0, FZp = 0.0;
+    int32_t FNOriginCenters = 0;
+    int32_t FNSourcePoints = 0;
+    int32_t FNPolarSets = 0;
+    int32_t FPolarResolutionDegrees = 0;
+    int32_t FNPolarElevSlices = 0;
+    int32_t FNPolarAzMeasures = 0;
     TPhysicalSpace* FPhysicalSpace = nullptr;       // shared medium, not owned
     TAcousticProject* FMyAcousticProject = nullptr; // not owned
 };
@@ -269,7 +284,6 @@ public:
     int32_t NPickPoints() const { return FNPickPoints; }
     void SetNPickPoints(int32_t Value);
 
-    int32_t FNPickPoints = 0;
     std::vector<TPoint3D> PickPoints; // model coordinates, Y up (platform/core/geometry3d.h)
     TPickPointType PickPointType = TPickPointType::qzaFixedPoint;
     std::string Manufacturer, SerieName, ModelName, VariantName;
@@ -285,6 +299,11 @@ public:
     TModel3D* Object3D = nullptr; // the frame's 3D mesh, owned by the library side
     int32_t ModelID = 0;
     bool IsForTopHatUp = false, IsForTopHatDown = false;
+    TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
+
+private:
+    int32_t FNPickPoints = 0;
     TPhysicalSpace* FPhysicalSpace = nullptr;
     TAcousticProject* FMyAcousticProject = nullptr;
 };

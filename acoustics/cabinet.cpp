@@ -83,7 +83,7 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     FAbsoluteRotationRadZ = 0.0;
 
     const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
-                           FModel != nullptr && FModel->FNOriginCenters > 0;
+                           FModel != nullptr && FModel->NOriginCenters() > 0;
     OriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint : 0;
     SetRotationCenter();
 
@@ -223,17 +223,17 @@ void TCabinet::SetModel(TCabModel* Value) {
     FModel = Value;
     DSPSpace = Value != nullptr ? Value->DSPSpace.get() : nullptr;
     if (Value != nullptr) {
-        SourcePoints.reserve(static_cast<size_t>(std::max(Value->FNSourcePoints, 0)));
-        for (int32_t i = 0; i < Value->FNSourcePoints; ++i) {
+        SourcePoints.reserve(static_cast<size_t>(std::max(Value->NSourcePoints(), 0)));
+        for (int32_t i = 0; i < Value->NSourcePoints(); ++i) {
             const TSourcePoint& src = *At(Value->SourcePoint, i);
             auto sp = std::make_unique<TSourcePoint>(DSPSpace, FPhysicalSpace, FMyAcousticProject, this);
             sp->SetParent(DummySource.get());
-            sp->SetXmRel(src.FXmRel);
-            sp->SetYmRel(src.FYmRel);
-            sp->SetZmRel(src.FZmRel);
+            sp->SetXmRel(src.XmRel());
+            sp->SetYmRel(src.YmRel());
+            sp->SetZmRel(src.ZmRel());
             // Model coordinates have Y up and turn the other way about Z.
-            sp->SetPosition({static_cast<float>(src.FXmRel), static_cast<float>(-src.FYmRel),
-                             static_cast<float>(src.FZmRel)});
+            sp->SetPosition({static_cast<float>(src.XmRel()), static_cast<float>(-src.YmRel()),
+                             static_cast<float>(src.ZmRel())});
             sp->SetRotationAngle({static_cast<float>(src.RotationRadRelX * kRadToDeg),
                                   static_cast<float>(src.RotationRadRelY * kRadToDeg),
                                   static_cast<float>(-src.RotationRadRelZ * kRadToDeg)});
@@ -401,7 +401,7 @@ double TCabinet::AbsoluteRotationZ() const {
 
 int32_t TCabinet::ActiveBeams() const {
     return static_cast<int32_t>(std::count_if(SingleBeamList.begin(), SingleBeamList.end(),
-                                              [](const TSingleBeam* b) { return b->FActive.load(); }));
+                                              [](const TSingleBeam* b) { return b->Active(); }));
 }
 
 void TCabinet::SetRotationCenter() {
@@ -409,7 +409,7 @@ void TCabinet::SetRotationCenter() {
         DummySource->SetRotationCenter({0, 0, 0});
     }
     const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
-                           FModel != nullptr && FModel->FNOriginCenters > 0;
+                           FModel != nullptr && FModel->NOriginCenters() > 0;
     if (!useOrigin) {
         TQzControl3D::SetRotationCenter({0, 0, 0});
         return;

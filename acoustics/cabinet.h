@@ -137,13 +137,75 @@ public:
     // Number of beams containing this cabinet that are active.
     int32_t ActiveBeams() const;
     TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
+    TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
+
     // Membership, written by the array or cluster that takes the cabinet in (nil: loose).
     void SetMyCabArray(TCabArray* Value) { FMyCabArray = Value; }
     void SetMyCluster(TCluster* Value) { FMyCluster = Value; }
+    // Anchor data of the line array's chain (radians and metres).
+    double TopAnchorAngleRad() const { return FTopAnchorAngleRad; }
+    double BotAnchorAngleRad() const { return FBotAnchorAngleRad; }
+    double TopAnchorX() const { return FTopAnchorX; }
+    double TopAnchorY() const { return FTopAnchorY; }
+    double BotAnchorX() const { return FBotAnchorX; }
+    double BotAnchorY() const { return FBotAnchorY; }
+    void SetTopAnchor(double AngleRad, double X, double Y) {
+        FTopAnchorAngleRad = AngleRad;
+        FTopAnchorX = X;
+        FTopAnchorY = Y;
+    }
+    void SetBotAnchor(double AngleRad, double X, double Y) {
+        FBotAnchorAngleRad = AngleRad;
+        FBotAnchorX = X;
+        FBotAnchorY = Y;
+    }
+
+    // Stores a calculation state without the setter's requests: the map thread, the removal and
+    // resume paths and the summation use it.
+    void StoreMapState(TCalcState Value) { FMapState = Value; }
+    // The map thread, when one was created: running, stop requested without waiting, and cancelled
+    // with a wait (true when a pass was running). None of them runs queued calls.
+    bool HasMapThread() const { return FMapThread != nullptr; }
+    bool MapThreadActive() const { return FMapThread != nullptr && FMapThread->Active(); }
+    void StopMapThread() {
+        if (FMapThread != nullptr) {
+            FMapThread->Stop();
+        }
+    }
+    bool CancelMapThreadAndWait();
 
     // The node's placement, then the pixel position, invalidated maps and the hit point.
     void RecalcAbsolute() override;
 
+    TDSPSpace* DSPSpace = nullptr;                           // the model's grid
+    std::unique_ptr<TDummySource> DummySource;               // owned pivot of the source points
+    std::vector<std::unique_ptr<TSourcePoint>> SourcePoints; // one per model source, owned
+    int32_t NumberID = 0;
+    double Latency_ms = 0.0;
+    TMappingZone* HitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
+    TVector3D HitPointLocalThrow{0, 0, 0};     // the hit point in the cabinet's frame
+    TVector3D HitPointAbsThrow{0, 0, 0};       // the hit point in the scene
+    int32_t OriginCenterIndex = 0;
+    std::vector<std::unique_ptr<TZoneData>> MapData; // one per project zone, same order
+    std::vector<TSingleBeam*> SingleBeamList;        // beams containing this cabinet, not owned
+    std::atomic<bool> OnlyPhase{false}, NoPhase{false}, ZeroPhaseStart{false}, IdealSpeaker{false};
+    int32_t ArrayCabinetPosID = 0, ArrayElementPosID = 0;
+    bool IsMovingOBJ3D = false;
+
+protected:
+    // Arrays and clusters pass their own turns on to their cabinets' rotation handlers.
+    friend class TCabArray;
+    friend class TCluster;
+
+    void MatrixChanged() override;
+    void RotationChanged() override;
+    void RotateXChanged() override;
+    void RotateYChanged() override;
+    void RotateZChanged() override;
+
+private:
+    int32_t FHornRotationIndex = 0;
+    int32_t FActiveBeams = 0;                 // not read by ActiveBeams()
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
     std::atomic<bool> FInitialCalc{true};     // true until the first successful map calculation
     double FXpixAbs = 0.0, FYpixAbs = 0.0, FZpixAbs = 0.0;
@@ -162,38 +224,9 @@ public:
     TUserPreset* FInternalDSPPreset = nullptr;         // preset of the model in use, nil when none
     TGenericDSPProcess* FExternalDSPProcess = nullptr; // the project's BypassProcess by default
     std::atomic<int32_t> FFromSourceTr{-1};            // source index handed to the thread (-1: all)
-    int32_t FHornRotationIndex = 0;
     double FTopAnchorAngleRad = 0.0, FBotAnchorAngleRad = 0.0, FTopAnchorY = 0.0, FTopAnchorX = 0.0,
            FBotAnchorY = 0.0, FBotAnchorX = 0.0;
-    int32_t FActiveBeams = 0;                                // not read by ActiveBeams()
-    TDSPSpace* DSPSpace = nullptr;                           // the model's grid
-    std::unique_ptr<TDummySource> DummySource;               // owned pivot of the source points
-    std::vector<std::unique_ptr<TSourcePoint>> SourcePoints; // one per model source, owned
-    int32_t NumberID = 0;
-    double Latency_ms = 0.0;
-    TMappingZone* HitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
-    TVector3D HitPointLocalThrow{0, 0, 0};     // the hit point in the cabinet's frame
-    TVector3D HitPointAbsThrow{0, 0, 0};       // the hit point in the scene
-    int32_t OriginCenterIndex = 0;
-    std::vector<std::unique_ptr<TZoneData>> MapData; // one per project zone, same order
-    std::vector<TSingleBeam*> SingleBeamList;        // beams containing this cabinet, not owned
-    std::atomic<bool> OnlyPhase{false}, NoPhase{false}, ZeroPhaseStart{false}, IdealSpeaker{false};
-    int32_t ArrayCabinetPosID = 0, ArrayElementPosID = 0;
-    bool IsMovingOBJ3D = false;
     TCabModel* FModel = nullptr; // not owned
-
-protected:
-    // Arrays and clusters pass their own turns on to their cabinets' rotation handlers.
-    friend class TCabArray;
-    friend class TCluster;
-
-    void MatrixChanged() override;
-    void RotationChanged() override;
-    void RotateXChanged() override;
-    void RotateYChanged() override;
-    void RotateZChanged() override;
-
-private:
     void updateRotations(bool x, bool y, bool z, bool rotateZHandler);
     void releaseParts();
 };

@@ -190,8 +190,8 @@ void TCabinet::GetPolarPointsToInterpolate(double iRadianAngleAzim, double iRadi
                                            int32_t& oDecimalPartElev, int32_t& oElevP1,
                                            int32_t& oElevP2) const {
     const TPolarNeighbours nb =
-        PolarPointsToInterpolate(iRadianAngleAzim, iRadianAngleElev, FModel->FPolarResolutionDegrees,
-                                 FModel->FNPolarAzMeasures, FModel->FNPolarElevSlices);
+        PolarPointsToInterpolate(iRadianAngleAzim, iRadianAngleElev, FModel->PolarResolutionDegrees(),
+                                 FModel->NPolarAzMeasures(), FModel->NPolarElevSlices());
     oAzimP1E1 = nb.AzimP1E1;
     oAzimP2E1 = nb.AzimP2E1;
     oAzimP1E2 = nb.AzimP1E2;
@@ -253,8 +253,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     const TCabModel& model = *FModel;
     const int32_t nK = project.NFreqsAverage;
     const std::vector<int32_t>& freqs = project.FreqsAverage;
-    const int32_t r = model.FPolarResolutionDegrees;
-    const int32_t nAz = model.FNPolarAzMeasures, nEl = model.FNPolarElevSlices;
+    const int32_t r = model.PolarResolutionDegrees();
+    const int32_t nAz = model.NPolarAzMeasures(), nEl = model.NPolarElevSlices();
     const double tenths = 10.0 * r;
     const double perCell = 1.0 / r; // cells per degree
     const float s = static_cast<float>(medium.PixelToMeters());
@@ -270,7 +270,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     const int32_t firstZone = ZoneIndex == -1 ? 0 : ZoneIndex;
     const int32_t lastZone = ZoneIndex == -1 ? project.NMappingZones() - 1 : ZoneIndex;
     const int32_t firstSource = FromSource == -1 ? 0 : FromSource;
-    const int32_t lastSource = FromSource == -1 ? model.FNSourcePoints - 1 : FromSource;
+    const int32_t lastSource = FromSource == -1 ? model.NSourcePoints() - 1 : FromSource;
 
     std::vector<float> procMag(static_cast<size_t>(nK)), procPh(static_cast<size_t>(nK));
     SourceTable table; // re-filled per source, its storage kept
@@ -385,12 +385,12 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                 table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
             }
             const float zPolar = ZeroPhaseStart ? 0.0f : 1.0f;
-            const float X = static_cast<float>(src.FXpixAbs), Y = static_cast<float>(src.FYpixAbs),
-                        Z = static_cast<float>(src.FZpixAbs);
+            const float X = static_cast<float>(src.XpixAbs()), Y = static_cast<float>(src.YpixAbs()),
+                        Z = static_cast<float>(src.ZpixAbs());
             // ((p x RotY) x RotZ) x RotX as one matrix.
-            const Mat3 toSource = mul(mul(rotY(static_cast<float>(src.FAbsoluteRotationRadY)),
-                                          rotZ(static_cast<float>(src.FAbsoluteRotationRadZ))),
-                                      rotX(static_cast<float>(src.FAbsoluteRotationRadX)));
+            const Mat3 toSource = mul(mul(rotY(static_cast<float>(src.AbsoluteRotationRadY())),
+                                          rotZ(static_cast<float>(src.AbsoluteRotationRadZ()))),
+                                      rotX(static_cast<float>(src.AbsoluteRotationRadX())));
 
             for (int32_t w = 0; w < W; ++w) {
                 if (project.AbortCalculation ||
@@ -399,7 +399,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                         FMapThread->Stop();
                     }
                     FMapState = TCalcState::qzaNeedsCalculate;
-                    zone.FMapState = TCalcState::qzaNeedsCalculate;
+                    zone.StoreMapState(TCalcState::qzaNeedsCalculate);
                     buffer.ZoneCalculated = false;
                     project.AllMapsState = TCalcState::qzaNeedsCalculate;
                     return false;
@@ -570,20 +570,20 @@ namespace {
 
 void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag,
                            std::vector<float>& phase) {
-    const TAcousticProject& project = *cab.FMyAcousticProject;
+    const TAcousticProject& project = *cab.MyAcousticProject();
     const int32_t nK = project.NFreqsAverage;
-    const TGenericDSPProcess& process = *cab.FExternalDSPProcess;
+    const TGenericDSPProcess& process = *cab.ExternalDSPProcess();
     for (int32_t k = 0; k < nK; ++k) {
         const int32_t f = At(project.FreqsAverage, k);
         double um = 0, up = 0;
         InterpolateResponseAtFreq(f, process.AllProcessResponseMg, process.AllProcessResponsePh,
                                   *process.DSPSpace, um, up, true);
         double m = um, p = up;
-        if (cab.FInternalDSPPreset != nullptr) {
-            const TTransferFunctionProcess& t = *At(cab.FInternalDSPPreset->EQTransferFunction, i);
+        if (cab.InternalDSPPreset() != nullptr) {
+            const TTransferFunctionProcess& t = *At(cab.InternalDSPPreset()->EQTransferFunction, i);
             double tm = 0, tp = 0;
-            InterpolateResponseAtFreq(f, t.ResponseMg, t.ResponsePhRad, *cab.FInternalDSPPreset->DSPSpace, tm,
-                                      tp, true);
+            InterpolateResponseAtFreq(f, t.ResponseMg, t.ResponsePhRad, *cab.InternalDSPPreset()->DSPSpace,
+                                      tm, tp, true);
             m = tm * t.LinReferenceSpl * um;
             p = tp + up;
         }

@@ -25,7 +25,7 @@ constexpr std::array<int32_t, 10> kPeqResetFrequencies = {31,   63,   125,  250,
 } // namespace
 
 TGenericDSPProcess::TGenericDSPProcess(TDSPSpace* DSPWorkSpace, TAcousticProject* AcousticProjectOwner)
-    : FMyAcousticProject(AcousticProjectOwner), DSPSpace(DSPWorkSpace) {
+    : DSPSpace(DSPWorkSpace), FMyAcousticProject(AcousticProjectOwner) {
     Delay = std::make_unique<TDelay>(DSPSpace);
     FIR = std::make_unique<TFIR>(DSPSpace);
     FIR->SetMaxTaps(kProcessMaxFirTaps);

@@ -40,9 +40,8 @@ public:
     // Selects a PEQ section; an index outside the bank raises ERangeError.
     void SetCurrentPeqNumber(int32_t Value);
 
-    bool FActive = true;
-    TAcousticProject* FMyAcousticProject = nullptr; // the owning project, not owned
-    int32_t FCurrentPeqNumber = -1;
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
+
     int32_t NumberID = 0;
     std::string Name;
     std::string Info;
@@ -61,6 +60,11 @@ public:
     std::vector<TCabinet*> AppliedOn;         // cabinets using the process, not owned
     void* GraphicalInterface = nullptr;       // the editor showing the process, not owned
     bool IsSelected = false;
+
+private:
+    bool FActive = true;
+    TAcousticProject* FMyAcousticProject = nullptr; // the owning project, not owned
+    int32_t FCurrentPeqNumber = -1;
 };
 
 } // namespace vendrel

@@ -747,13 +747,13 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
         need = project.CalcMemoryIncrementAllMaps(addedPixels(p)) - (m0 - project.CalcMemoryInAllMaps(p));
     }
 
-    FPhysicalSpace->FPixelToMeters = p;
+    FPhysicalSpace->StorePixelToMeters(p);
     project.RescaleObjectsToPixelSize();
     for (auto& zone : project.MappingZones) {
-        const int32_t w = zone->FWidthPixels;
-        const int32_t d = zone->FDepthPixels;
+        const int32_t w = zone->WidthPixels();
+        const int32_t d = zone->DepthPixels();
         zone->SetDimensions(zone->Width(), zone->Depth());
-        if (zone->FWidthPixels == w && zone->FDepthPixels == d && project.EventsEnabled) {
+        if (zone->WidthPixels() == w && zone->DepthPixels() == d && project.EventsEnabled) {
             zone->UpdateMapLength();
         }
         zone->RecalcPosBeginPx();

@@ -61,6 +61,8 @@ public:
     void SetXYZBegin(const TPoint3D& Value);
 
     TSurfaceType SurfaceType() const { return FSurfaceType; }
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
+    TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
 
     // ---- Outline figures ----
     double TrapezWidth1() const { return FTrapezWidth1; }
@@ -93,6 +95,9 @@ public:
     void SetDepthPixels(int32_t Value);
     TCalcState MapState() const { return FMapState.load(); }
     void SetMapState(TCalcState Value);
+    // Stores a state without the setter's requests: the summation and the map kernel's abort path
+    // move zones between states this way.
+    void StoreMapState(TCalcState Value) { FMapState = Value; }
     bool Active() const { return FActive.load(); }
     void SetActive(bool Value);
 
@@ -148,7 +153,8 @@ public:
 
     // Begin corner plus listening offset, in map pixels: where the map computation starts its grid.
     TPoint3D PosBeginPx;
-    TPoint3D FListenPointAbs; // the listening offset turned by the zone's rotation, metres
+    // The listening offset turned by the zone's rotation, metres.
+    const TPoint3D& ListenPointAbs() const { return FListenPointAbs; }
 
     std::unique_ptr<TZoneData> MapSum; // the summed map, then the level map in layer 0
     TBitmap MapBMP;                    // the painted levels, WidthPixels x DepthPixels
@@ -159,10 +165,19 @@ public:
     int32_t ZoneIndexID = 0;
     std::string Name;
     int32_t EditingPointID = -1;
-    float FListenLevel = 0.0f;
     TAlphaColor ImgTextureColor = 0;
 
     // ---- Fields behind the properties ----
+
+protected:
+    void RotationChanged() override;
+    void RotateXChanged() override;
+    void RotateYChanged() override;
+    void RotateZChanged() override;
+
+private:
+    TPoint3D FListenPointAbs;
+    float FListenLevel = 0.0f;
     TPhysicalSpace* FPhysicalSpace = nullptr;       // not owned
     TAcousticProject* FMyAcousticProject = nullptr; // the owning project
     double FXBegin = 0.0;
@@ -181,14 +196,6 @@ public:
     TExtrudedShapeSides FTextureSides{true, false, false};
     bool FisTextureOverSPL = false;
     bool FisTextureOnTopFloor = false;
-
-protected:
-    void RotationChanged() override;
-    void RotateXChanged() override;
-    void RotateYChanged() override;
-    void RotateZChanged() override;
-
-private:
     TMappingZone(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
     // A turn of the zone: new listening point and, with events, new maps (aboutY: also for a picture).
     void turned(bool aboutY);

@@ -35,13 +35,13 @@ public:
     void ReleaseRetiredModels();
     size_t NRetiredModels() const { return FRetired.size(); }
 
-    TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
-    int32_t FNModelsDetected = 0;
     std::vector<std::unique_ptr<TCabModel>> CabModel; // owned
     bool IsCalculating = false;
 
 private:
     std::vector<std::unique_ptr<TCabModel>> FRetired; // replaced models kept alive for placed objects
+    TPhysicalSpace* FPhysicalSpace = nullptr;         // not owned
+    int32_t FNModelsDetected = 0;
 };
 
 class TFramesDetected {
@@ -59,13 +59,13 @@ public:
     void ReleaseRetiredModels();
     size_t NRetiredModels() const { return FRetired.size(); }
 
-    TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
-    int32_t FNFramesDetected = 0;
     std::vector<std::unique_ptr<TRigFrameModel>> FrameModel; // owned
     bool IsCalculating = false;
 
 private:
     std::vector<std::unique_ptr<TRigFrameModel>> FRetired; // replaced models kept alive for placed objects
+    TPhysicalSpace* FPhysicalSpace = nullptr;              // not owned
+    int32_t FNFramesDetected = 0;
 };
 
 // The ornament-model registry, of the same kind as the two above.

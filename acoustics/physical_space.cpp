@@ -130,7 +130,7 @@ void TPhysicalSpace::SetPixelToMeters(double Value) {
         zone->RestoreReleasedBuffers();
         zone->RecalcPosBeginPx();
     }
-    project->FMaxFreqNoAliasing = RoundHalfEven<int32_t>(FSpeedOfSound / (2.0 * FPixelToMeters));
+    project->StoreMaxFreqNoAliasing(RoundHalfEven<int32_t>(FSpeedOfSound / (2.0 * FPixelToMeters)));
 }
 
 void TPhysicalSpace::GetFreqConstants(int32_t Freq, double& TwoPiFreq, double& WaveLength,

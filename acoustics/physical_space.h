@@ -69,6 +69,16 @@ public:
     // Pure-tone air absorption in dB/m at the reference pressure, current temperature and humidity.
     double CalculateAirLoss(int32_t Freq) const;
 
+    int32_t MaxFreq = 20000;
+    int32_t MinFreq = 20;
+    int32_t SelectedFreqPoint = 0;        // written by the window's frequency list
+    std::vector<int32_t> FreqsNormalized; // map frequencies, whole Hz, ascending
+
+    // Stores the pixel size without the setter's memory check and re-dimensioning: the project's
+    // memory checks settle the size this way, and project loading assigns it with events off.
+    void StorePixelToMeters(double Value) { FPixelToMeters = Value; }
+
+private:
     int32_t FFreq = 0;
     bool FAirLoss = true;
     double FTempCelsius = 0.0;
@@ -83,10 +93,6 @@ public:
     int32_t FVenueLength = 0;
     int32_t FVenueHeightVer = 0;
     int32_t FVenueWidthHor = 0;
-    int32_t MaxFreq = 20000;
-    int32_t MinFreq = 20;
-    int32_t SelectedFreqPoint = 0;        // written by the window's frequency list
-    std::vector<int32_t> FreqsNormalized; // map frequencies, whole Hz, ascending
     double FPixelToMeters = 0.0;
 };
 

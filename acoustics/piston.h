@@ -28,6 +28,14 @@ public:
     // re-sized to them), angle index t standing for t * (pi/2) / NPoints_HalfPi radians.
     void CreateIdealPolar();
 
+    // [row = map frequency][angle index] linear magnitudes.
+    const std::vector<std::vector<float>>& IdealSpkPolarMag() const { return FIdealSpkPolarMag; }
+
+    int32_t NPolBessel = 0;
+
+private:
+    void resizeTable();
+
     TPhysicalSpace* FPhysicalSpace = nullptr;
     int32_t FFreq = 0;
     int32_t FNFreqBands = 0;
@@ -36,10 +44,6 @@ public:
     int32_t FNPoints_HalfPi = 0;
     int32_t FNPoints_Pi = 0;
     int32_t FPistonCoverAngle = 0;
-    int32_t NPolBessel = 0;
-
-private:
-    void resizeTable();
 };
 
 // J1(u) by its power series with `terms` terms, the denominators 2^(2m+1) m! (m+1)! built up term by

@@ -149,9 +149,9 @@ double PhaseIncrement(double difference, int32_t tenthsPerCell) {
 
 void PolarMagPhaseAtGridPoint(const TCabModel& model, int32_t set, int32_t n, const TPolarNeighbours& nb,
                               bool realPhase, double& outMag, double& outPhase) {
-    const int32_t r = model.FPolarResolutionDegrees;
-    const int32_t nAz = model.FNPolarAzMeasures;
-    const int32_t nEl = model.FNPolarElevSlices;
+    const int32_t r = model.PolarResolutionDegrees();
+    const int32_t nAz = model.NPolarAzMeasures();
+    const int32_t nEl = model.NPolarElevSlices();
     const int32_t l = 10 * r;
     const auto& slices = At(model.PolarData, set);
 

@@ -40,8 +40,8 @@ void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
 }
 
 void queueUI(TAcousticProject& p, std::function<void()> fn) {
-    if (p.FDispatcher != nullptr) {
-        p.FDispatcher->Queue(std::move(fn));
+    if (p.Dispatcher() != nullptr) {
+        p.Dispatcher()->Queue(std::move(fn));
     }
 }
 
@@ -82,6 +82,14 @@ TWorkerThread& TCabinet::MapThread() {
         };
     }
     return *FMapThread;
+}
+
+bool TCabinet::CancelMapThreadAndWait() {
+    if (FMapThread == nullptr || !FMapThread->Active()) {
+        return false;
+    }
+    FMapThread->CancelAndWait();
+    return true;
 }
 
 void TCabinet::FreeMapThread() {
@@ -353,11 +361,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
 }
 
 void TAcousticProject::AllMapsThreadStopped(TWorkerThread&) {
-    ForEachCabinet([](TCabinet& cab) {
-        if (cab.FMapThread != nullptr) {
-            cab.FMapThread->Stop();
-        }
-    });
+    ForEachCabinet([](TCabinet& cab) { cab.StopMapThread(); });
 }
 
 void TAcousticProject::RecalcHitPoints() {
@@ -373,9 +377,7 @@ void TAcousticProject::RescaleObjectsToPixelSize() {
     const double px = FPhysicalSpace->PixelToMeters();
     if (ModelsDetected) {
         for (auto& model : ModelsDetected->CabModel) {
-            model->FXp = model->FXm / px;
-            model->FYp = model->FYm / px;
-            model->FZp = model->FZm / px;
+            model->RescalePreviewToPixelSize(px);
             for (auto& sp : model->SourcePoint) {
                 sp->RecalcPixelPosition();
             }

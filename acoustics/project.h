@@ -112,8 +112,6 @@ public:
     std::vector<std::unique_ptr<TGenericDSPProcess>> DSPProcessList;
 
     // ---- Owned single objects ----
-    // The summing thread "SumAllMapsThread": one pass per start, lowest priority, ends when stopped.
-    std::unique_ptr<TWorkerThread> FAllMapsThread;
     std::unique_ptr<TGenericDSPProcess> BypassProcess; // NumberID 0, "Bypass", on DSPSpace48k
     std::unique_ptr<TDSPSpace> DSPSpace48k;
     std::unique_ptr<TDSPSpace> DSPSpace96k;
@@ -156,6 +154,9 @@ public:
     int32_t MaxFreqNoAliasing() const { return FMaxFreqNoAliasing; }
     int32_t MaxFreqforRealPhase() const { return FMaxFreqForRealPhase; }
     void SetMaxFreqforRealPhase(int32_t Value);
+    // The alias-free frequency for the current pixel size, as the medium's pixel-size setter
+    // computes it (no recalculation).
+    void StoreMaxFreqNoAliasing(int32_t Value) { FMaxFreqNoAliasing = Value; }
     int32_t FreqToEvaluate() const { return FFreqToEvaluate; }
     void SetFreqToEvaluate(int32_t Value);
     TMappingBands MappingBandsType() const { return FMappingBandsType; }
@@ -252,8 +253,12 @@ public:
     // ---- Breadcrumb and events ----
     std::string LastLogString() const;
     void SetLastLogString(std::string s);
-    TOnReceibeAllMaps FOnReceibeAllMaps;
-    TOnProjectModified FOnProjectModified;
+    // Raised on the user-interface thread when all maps are summed.
+    const TOnReceibeAllMaps& OnReceiveAllMaps() const { return FOnReceibeAllMaps; }
+    void SetOnReceiveAllMaps(TOnReceibeAllMaps Value) { FOnReceibeAllMaps = std::move(Value); }
+    // Raised by the IsProjectModified setter.
+    const TOnProjectModified& OnProjectModified() const { return FOnProjectModified; }
+    void SetOnProjectModified(TOnProjectModified Value) { FOnProjectModified = std::move(Value); }
     bool IsProjectModified() const { return FIsProjectModified; }
     void SetIsProjectModified(bool Value);
 
@@ -290,8 +295,9 @@ public:
     void UpdateRenderOptions();
     // Summing thread and registry.
     void ExecuteAllMapsThread();
-    // The summing thread, created on first use.
+    // The summing thread, created on first use (the constructor creates it; FreeClass releases it).
     TWorkerThread& AllMapsThread();
+    const TWorkerThread& AllMapsThread() const { return *FAllMapsThread; }
     void FAllMapsThreadRun(TWorkerThread& Sender);
     void AllMapsThreadStopped(TWorkerThread& Sender);
     void RescaleObjectsToPixelSize();
@@ -338,7 +344,12 @@ public:
     void ZoneTailAfterRemoval();
     int32_t FreqToPoint(int32_t Freq) const;
 
+private:
     // ---- Fields behind the properties ----
+    // The summing thread "SumAllMapsThread": one pass per start, lowest priority, ends when stopped.
+    std::unique_ptr<TWorkerThread> FAllMapsThread;
+    TOnReceibeAllMaps FOnReceibeAllMaps;
+    TOnProjectModified FOnProjectModified;
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned
     IDispatcher* FDispatcher = nullptr;       // not owned
     TPressureSumType FPressureSumType = TPressureSumType::qzaComplexSum;
@@ -363,7 +374,6 @@ public:
     bool FIsProjectModified = false;
     TWeightening FMicWeightening = TWeightening::unWeigthed;
 
-private:
     mutable std::mutex logMutex_;
     std::string lastLogString_;
     bool freed_ = false;

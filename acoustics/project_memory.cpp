@@ -36,7 +36,7 @@ void redimension(TAcousticProject& p, bool rescale) {
     if (rescale) {
         p.RescaleObjectsToPixelSize();
     }
-    const double s = p.FPhysicalSpace->FPixelToMeters;
+    const double s = p.PhysicalSpace()->PixelToMeters();
     for (auto& zone : p.MappingZones) {
         const int32_t w = RoundHalfEven<int32_t>(zone->Width() / s);
         const int32_t d = RoundHalfEven<int32_t>(zone->Depth() / s);
@@ -87,18 +87,18 @@ bool TAcousticProject::CheckMemoryForNCabinets(double PxToMeters, int32_t NCabs)
     refreshFigures(*this);
     const double need = CalcMemoryInMapsNCabinets(PxToMeters, NCabs);
     if (MaxMemoryToUse() > need) {
-        FPhysicalSpace->FPixelToMeters = PxToMeters;
+        FPhysicalSpace->StorePixelToMeters(PxToMeters);
         return false;
     }
     ClearMapsLength();
     ShowLowMemoryMessage();
-    const double current = FPhysicalSpace->FPixelToMeters;
+    const double current = FPhysicalSpace->PixelToMeters();
     const auto needAt = [&](double s) {
         const double r = current / s;
         return CalcMemoryInMapsNCabinets(s, NCabs) - (existing - existing * r * r);
     };
-    FPhysicalSpace->FPixelToMeters =
-        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+    FPhysicalSpace->StorePixelToMeters(
+        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); }));
     redimension(*this, true);
     return true;
 }
@@ -112,18 +112,18 @@ bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double
     refreshFigures(*this);
     const double need = IniCalcCabinetsMemory * NFreqsRatio - IniCalcCabinetsMemory;
     if (MaxMemoryToUse() > need) {
-        FPhysicalSpace->FPixelToMeters = PxToMeters;
+        FPhysicalSpace->StorePixelToMeters(PxToMeters);
         return false;
     }
     ClearMapsLength();
     ShowLowMemoryMessage();
-    const double current = FPhysicalSpace->FPixelToMeters;
+    const double current = FPhysicalSpace->PixelToMeters();
     const auto needAt = [&](double s) {
         const double r = current / s;
         return IniCalcMemory * r * r - IniCalcMemory;
     };
-    FPhysicalSpace->FPixelToMeters =
-        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+    FPhysicalSpace->StorePixelToMeters(
+        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); }));
     redimension(*this, true);
     for (int32_t z = 0; z < NMappingZones(); ++z) {
         TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
@@ -141,7 +141,7 @@ bool TAcousticProject::CheckMemoryOnChangeResolution(double IniCalcMemory, doubl
         return false;
     }
     CheckingMemory guard(*this);
-    const double current = FPhysicalSpace->FPixelToMeters;
+    const double current = FPhysicalSpace->PixelToMeters();
     const auto needAt = [&](double s) {
         const double r = current / s;
         return IniCalcMemory * r * r - IniCalcMemory;
@@ -149,13 +149,13 @@ bool TAcousticProject::CheckMemoryOnChangeResolution(double IniCalcMemory, doubl
     refreshFigures(*this);
     const double need = needAt(PxToMeters);
     if (MaxMemoryToUse() > need) {
-        FPhysicalSpace->FPixelToMeters = PxToMeters;
+        FPhysicalSpace->StorePixelToMeters(PxToMeters);
         return false;
     }
     ClearMapsLength();
     ShowLowMemoryMessage();
-    FPhysicalSpace->FPixelToMeters =
-        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+    FPhysicalSpace->StorePixelToMeters(
+        CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); }));
     redimension(*this, false);
     return true;
 }
@@ -169,11 +169,11 @@ bool TAcousticProject::CheckMemoryOnImportZones(double PxToMeters) {
     const double need = needAt(PxToMeters);
     bool changed = false;
     if (MaxMemoryToUse() > need) {
-        FPhysicalSpace->FPixelToMeters = PxToMeters;
+        FPhysicalSpace->StorePixelToMeters(PxToMeters);
     } else {
         ShowLowMemoryMessage();
-        FPhysicalSpace->FPixelToMeters =
-            CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); });
+        FPhysicalSpace->StorePixelToMeters(
+            CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); }));
         changed = true;
     }
     RescaleObjectsToPixelSize();
@@ -183,7 +183,7 @@ bool TAcousticProject::CheckMemoryOnImportZones(double PxToMeters) {
         zone->RecalcPosBeginPx();
     }
     if (changed) {
-        const int index = RenderQualityIndexOf(FPhysicalSpace->FPixelToMeters);
+        const int index = RenderQualityIndexOf(FPhysicalSpace->PixelToMeters());
         if (index >= 0) {
             SetRenderQuality(static_cast<TRenderQuality>(index));
         }

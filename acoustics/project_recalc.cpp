@@ -78,8 +78,8 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
     int32_t first = 0, last = -1;
     zoneRange(*this, ZoneIndex, first, last);
     ForEachCabinet([&](TCabinet& cab) {
-        if (ContinuousRender() && cab.FMapThread != nullptr) {
-            cab.FMapThread->Stop();
+        if (ContinuousRender()) {
+            cab.StopMapThread();
         }
         for (int32_t z = first; z <= last; ++z) {
             At(cab.MapData, z)->ZoneCalculated = false;
@@ -97,7 +97,7 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
         if (zone.HasLevelMap() && zone.MapState() == TCalcState::qzaIsSumed) {
-            zone.FMapState = TCalcState::qzaNeedsSum;
+            zone.StoreMapState(TCalcState::qzaNeedsSum);
         }
     }
     AllMapsState = TCalcState::qzaNeedsCalculate;
@@ -112,8 +112,8 @@ void TAcousticProject::SetAllCabsCalculated() {
         StopAllMapsThreadAndWait();
     }
     ForEachCabinet([&](TCabinet& cab) {
-        if (ContinuousRender() && cab.FMapThread != nullptr) {
-            cab.FMapThread->Stop();
+        if (ContinuousRender()) {
+            cab.StopMapThread();
         }
         cab.SetMapState(TCalcState::qzaCalculated);
     });

@@ -94,8 +94,7 @@ std::vector<TCabinet*> TAcousticProject::StopWorkersForRemoval() {
     }
     std::vector<TCabinet*> interrupted;
     ForEachCabinet([&](TCabinet& cab) {
-        if (cab.FMapThread != nullptr && cab.FMapThread->Active()) {
-            cab.FMapThread->CancelAndWait();
+        if (cab.CancelMapThreadAndWait()) {
             interrupted.push_back(&cab);
         }
     });
@@ -105,7 +104,7 @@ std::vector<TCabinet*> TAcousticProject::StopWorkersForRemoval() {
 void TAcousticProject::ResumeInterrupted(const std::vector<TCabinet*>& cabinets) {
     for (TCabinet* cab : cabinets) {
         if (cab->MapState() != TCalcState::qzaCalculated) {
-            cab->FMapState = TCalcState::qzaNeedsCalculate;
+            cab->StoreMapState(TCalcState::qzaNeedsCalculate);
             if (EventsEnabled) {
                 cab->ExecuteMapThread(-1);
             }
@@ -118,8 +117,8 @@ void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
         return;
     }
     cabinet->FreeMapThread();
-    if (cabinet->FExternalDSPProcess != nullptr && cabinet->FExternalDSPProcess != BypassProcess.get()) {
-        eraseFirst(cabinet->FExternalDSPProcess->AppliedOn, cabinet.get());
+    if (cabinet->ExternalDSPProcess() != nullptr && cabinet->ExternalDSPProcess() != BypassProcess.get()) {
+        eraseFirst(cabinet->ExternalDSPProcess()->AppliedOn, cabinet.get());
     }
     cabinet.reset();
 }
@@ -137,7 +136,6 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
                                               CabModel->DefaultPreset, ProgressBar);
     SetIsProjectModified(true);
     TCabinet* cab = cabinet.get();
-    cab->FMyAcousticProject = this;
     cab->ZeroPhaseStart = FZeroPhaseStart;
     cab->SetHornRotationIndex(HornRotationIndex);
     cab->NeedsReCalculateMapInZone(-1);
@@ -292,9 +290,7 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         const std::vector<TCabinet*> users = process->AppliedOn;
         for (TCabinet* cab : users) {
             // The process goes away: a cabinet still computing with it stops first.
-            if (cab->FMapThread != nullptr) {
-                cab->FMapThread->CancelAndWait();
-            }
+            cab->CancelMapThreadAndWait();
             cab->SetExternalDSPProcess(BypassProcess.get());
         }
         takeOut(DSPProcessList, process).reset();

@@ -87,8 +87,8 @@ void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
 }
 
 void queueUI(TAcousticProject& p, std::function<void()> fn) {
-    if (p.FDispatcher != nullptr) {
-        p.FDispatcher->Queue(std::move(fn));
+    if (p.Dispatcher() != nullptr) {
+        p.Dispatcher()->Queue(std::move(fn));
     }
 }
 
@@ -121,7 +121,7 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
                 queueUI(p, [&p, wanted] {
                     p.ForEachCabinet([wanted](TCabinet& c) {
                         if (&c == wanted && c.MapState() == TCalcState::qzaNeedsCalculate &&
-                            (c.FMapThread == nullptr || !c.FMapThread->Active())) {
+                            !c.MapThreadActive()) {
                             c.ExecuteMapThread(-1);
                         }
                     });
@@ -131,7 +131,7 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
             idlePolls = 0;
         }
         // A removal cancels the summing thread: it stops waiting for cabinets that may go away.
-        if (p.FAllMapsThread && p.FAllMapsThread->IsCurrentThread() && p.FAllMapsThread->Cancelled()) {
+        if (p.AllMapsThread().IsCurrentThread() && p.AllMapsThread().Cancelled()) {
             return WaitResult::Cancelled;
         }
         const double seconds =
@@ -260,16 +260,16 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         std::this_thread::sleep_for(5ms);
         if (zone.SurfaceType() == TSurfaceType::qzaPicture ||
             zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
-            zone.FMapState = TCalcState::qzaCalculated;
+            zone.StoreMapState(TCalcState::qzaCalculated);
             continue;
         }
         if (!zone.Active()) {
-            zone.FMapState = TCalcState::qzaIsSumed;
+            zone.StoreMapState(TCalcState::qzaIsSumed);
             continue;
         }
         const int32_t W = zone.WidthPixels(), D = zone.DepthPixels();
         const int32_t W1 = W / q, D1 = D / q;
-        if (zone.FMapState == TCalcState::qzaIsSumed) {
+        if (zone.MapState() == TCalcState::qzaIsSumed) {
             continue;
         }
         TZoneData& sum = *zone.MapSum;
@@ -283,7 +283,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                 B[static_cast<size_t>(x) * (D1 + 1) + y] = kFloor;
             }
         }
-        zone.FMapState = TCalcState::qzaCalculating;
+        zone.StoreMapState(TCalcState::qzaCalculating);
         TMapLayers& Re = sum.MapRealFreq;
         TMapLayers& Im = sum.MapImagFreq;
         // Who takes part, in the order of the sum: loose cabinets, clusters, beam-steering arrays
@@ -432,7 +432,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             zone.MaxdBSPL = maxB > 0 ? 20 * std::log10(maxB) : 20 * std::log10(static_cast<double>(kFloor));
         } else {
             zone.MaxdBSPL = sum.MaxdBSPL();
-            zone.FMapState = TCalcState::qzaIsSumed;
+            zone.StoreMapState(TCalcState::qzaIsSumed);
         }
     }
 
@@ -446,13 +446,13 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         dBEnergyComp = MaxdBPsychoComp + eMax - splMax;
         for (int32_t z = first; z <= last; ++z) {
             TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
-            if (zone.FMapState == TCalcState::qzaIsSumed) {
+            if (zone.MapState() == TCalcState::qzaIsSumed) {
                 CompensateEnergySum(z, dBEnergyComp - dBEnergyCompOld);
             } else if (zone.Active()) {
                 CompensateEnergySum(z, dBEnergyComp);
-                zone.FMapState = TCalcState::qzaIsSumed;
+                zone.StoreMapState(TCalcState::qzaIsSumed);
             } else {
-                zone.FMapState = TCalcState::qzaCalculated;
+                zone.StoreMapState(TCalcState::qzaCalculated);
             }
         }
     }

@@ -41,16 +41,11 @@ public:
     // The node's placement, then the pixel position (Yp counted from the top of the venue).
     void RecalcAbsolute() override;
 
-    TPhysicalSpace* FPhysicalSpace = nullptr;
-    double FXp = 0.0, FYp = 0.0, FZp = 0.0;
-    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
-    double FRelativeRotationRadX = 0.0, FRelativeRotationRadY = 0.0, FRelativeRotationRadZ = 0.0;
-    TAcousticProject* FMyAcousticProject = nullptr;
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
     // The line array the object belongs to, nil outside arrays; written by the array.
     TControl3D* MyCabArray() const { return FMyCabArray; }
     void SetMyCabArray(TControl3D* Value) { FMyCabArray = Value; }
-    TControl3D* FMyCabArray = nullptr; // the line array the object belongs to, nil outside arrays
-    int32_t ArrayElementID = 0;        // index in the array's element list; 0 outside arrays
+    int32_t ArrayElementID = 0; // index in the array's element list; 0 outside arrays
 
 protected:
     RiggingJoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
@@ -61,6 +56,13 @@ protected:
     void RotateZChanged() override;
     // Frames and spacer dummies turn about X and Y only while the project's events are enabled.
     virtual bool TurnsWithEventsDisabled() const { return false; }
+
+    TPhysicalSpace* FPhysicalSpace = nullptr;
+    double FXp = 0.0, FYp = 0.0, FZp = 0.0;
+    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
+    double FRelativeRotationRadX = 0.0, FRelativeRotationRadY = 0.0, FRelativeRotationRadZ = 0.0;
+    TAcousticProject* FMyAcousticProject = nullptr;
+    TControl3D* FMyCabArray = nullptr;
 
 private:
     void updateRotations(bool x, bool y, bool z);

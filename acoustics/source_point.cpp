@@ -39,9 +39,7 @@ void placeSourceBelow(TSourcePoint& sp, double aX, double aY, double aZ) {
     const TPoint3D rel(static_cast<float>(sp.RotationRadRelX), static_cast<float>(sp.RotationRadRelY),
                        static_cast<float>(sp.RotationRadRelZ));
     const TPoint3D v = rel * TMatrix3D::CreateRotationX(static_cast<float>(-aX));
-    sp.FAbsoluteRotationRadX = aX + v.X;
-    sp.FAbsoluteRotationRadY = aY - v.Y;
-    sp.FAbsoluteRotationRadZ = -aZ - v.Z;
+    sp.StoreAbsoluteRotations(aX + v.X, aY - v.Y, -aZ - v.Z);
 }
 
 enum class Axis { X, Y, Z };
@@ -107,8 +105,8 @@ void propagate(TControl3D* Parent, double a, Axis axis) {
 
 TSourcePoint::TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpace,
                            TAcousticProject* AcousticProjectOwner, TCabinet* theCabinet)
-    : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner),
-      DSPSpace(DSPWorkSpace), MyCabinet(theCabinet) {
+    : TQzControl3D(nullptr), DSPSpace(DSPWorkSpace), MyCabinet(theCabinet), FPhysicalSpace(PhysicalSpace),
+      FMyAcousticProject(AcousticProjectOwner) {
     if (theCabinet != nullptr && theCabinet->Model() != nullptr && theCabinet->Model()->AllowsBeamSteering &&
         DSPWorkSpace != nullptr) {
         const auto points = static_cast<size_t>(DSPWorkSpace->NRealFreqPoints());

@@ -50,6 +50,19 @@ public:
     double AbsoluteRotationRadY() const { return FAbsoluteRotationRadY; }
     double AbsoluteRotationRadZ() const { return FAbsoluteRotationRadZ; }
 
+    // The absolute pixel position as RecalcAbsolute derives it (Y counted upwards).
+    void StorePixelPosition(double X, double Y, double Z) {
+        FXpixAbs = X;
+        FYpixAbs = Y;
+        FZpixAbs = Z;
+    }
+    // Absolute rotations in radians as the rotation propagation of the parent derives them.
+    void StoreAbsoluteRotations(double X, double Y, double Z) {
+        FAbsoluteRotationRadX = X;
+        FAbsoluteRotationRadY = Y;
+        FAbsoluteRotationRadZ = Z;
+    }
+
     double SpeakerInchesSize() const { return FSpeakerInchesSize; }
     void SetSpeakerInchesSize(double Value);
 
@@ -59,15 +72,9 @@ public:
     // The node's placement, then the absolute pixel position.
     void RecalcAbsolute() override;
 
-    TPhysicalSpace* FPhysicalSpace = nullptr;
-    std::atomic<bool> FActive{true}; // read by the map threads
-    double FXmRel = 0.0, FYmRel = 0.0, FZmRel = 0.0;
-    double FXpRel = 0.0, FYpRel = 0.0, FZpRel = 0.0;
+    TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
+
     double RotationRadRelZ = 0.0, RotationRadRelX = 0.0, RotationRadRelY = 0.0;
-    double FXpixAbs = 0.0, FYpixAbs = 0.0, FZpixAbs = 0.0;
-    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
-    double FSpeakerInchesSize = 3.0; // driver diameter for the ideal-piston directivity
-    TAcousticProject* FMyAcousticProject = nullptr;
     TDSPSpace* DSPSpace = nullptr; // shared, not owned
     TCabinet* MyCabinet = nullptr; // owning cabinet; nil for a model's source point
     TPiston* Piston = nullptr;     // nil until set
@@ -86,6 +93,15 @@ protected:
 
 private:
     void updateRotations(bool x, bool y, bool z);
+
+    TPhysicalSpace* FPhysicalSpace = nullptr;
+    std::atomic<bool> FActive{true}; // read by the map threads
+    double FXmRel = 0.0, FYmRel = 0.0, FZmRel = 0.0;
+    double FXpRel = 0.0, FYpRel = 0.0, FZpRel = 0.0;
+    double FXpixAbs = 0.0, FYpixAbs = 0.0, FZpixAbs = 0.0;
+    double FAbsoluteRotationRadX = 0.0, FAbsoluteRotationRadY = 0.0, FAbsoluteRotationRadZ = 0.0;
+    double FSpeakerInchesSize = 3.0; // driver diameter for the ideal-piston directivity
+    TAcousticProject* FMyAcousticProject = nullptr;
 };
 
 // Pass a change of Parent's absolute rotation (radians) on to its direct children, each combining it

@@ -85,17 +85,19 @@ public:
     // Largest value of layer 0, starting from 0; meaningful once layer 0 holds levels in dB.
     double MaxdBSPL() const;
 
-    TAcousticProject* FMyAcousticProject; // not owned
-    int32_t FDepthPixels = 0;
-    int32_t FWidthPixels = 0;
-    double FMaxdBSPL = 0.0;
-    int32_t FNFreqs = 0;
     TMapLayers MapRealFreq;
     TMapLayers MapImagFreq;
     int32_t ZoneID = 0;
     // Shared with the owning cabinet's map thread.
     std::atomic<int32_t> CalcCounter{0};
     std::atomic<bool> ZoneCalculated{false};
+
+private:
+    TAcousticProject* FMyAcousticProject; // not owned
+    int32_t FDepthPixels = 0;
+    int32_t FWidthPixels = 0;
+    double FMaxdBSPL = 0.0;
+    int32_t FNFreqs = 0;
 };
 
 } // namespace vendrel

@@ -90,7 +90,7 @@ struct Scene {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->EventsEnabled = false;
         project->SetContinuousRender(false);
-        medium.FPixelToMeters = pixel;
+        medium.StorePixelToMeters(pixel);
         medium.SetAirLoss(true);
         project->FreqsAverage = FullBandFrequencies();
         project->NFreqsAverage = static_cast<int32_t>(project->FreqsAverage.size());
@@ -99,8 +99,8 @@ struct Scene {
         model->SetNPolarSets(1);
         model->SetNSourcePoints(kSources);
         const int32_t points = model->DSPSpace->NRealFreqPoints();
-        for (int32_t e = 0; e < model->FNPolarElevSlices; ++e) {
-            for (int32_t a = 0; a < model->FNPolarAzMeasures; ++a) {
+        for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
+            for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
                 rPolarData& d = model->PolarData[0][e][a];
                 for (int32_t n = 0; n < points; ++n) {
                     d.MagnitudePerFreq[n] = static_cast<float>(1.0 / (1.0 + 0.02 * a) + 0.001 * e);
@@ -108,16 +108,14 @@ struct Scene {
                 }
             }
         }
-        project->FOnReceibeAllMaps = [this](TAcousticProject& p) {
+        project->SetOnReceiveAllMaps([this](TAcousticProject& p) {
             received = true;
             p.ForceCalculation = false;
-        };
+        });
     }
 
     ~Scene() {
-        if (project->FAllMapsThread) {
-            project->FAllMapsThread->CancelAndWait();
-        }
+        { project->AllMapsThread().CancelAndWait(); }
         project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
     }
 
@@ -135,18 +133,16 @@ struct Scene {
             &medium, model.get(), project.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
             TCabPlacement::qzaVertical, true, project->BypassProcess.get(), 1, nullptr));
         TCabinet& cab = *project->Cabinets.back();
-        cab.FActive = true;
+        cab.SetActive(true);
         for (size_t z = 0; z < cab.MapData.size(); ++z) {
             const TMappingZone& zone = *project->MappingZones[z];
             cab.MapData[z]->SetZoneLength(project->NFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
         }
         for (int32_t i = 0; i < kSources; ++i) {
             TSourcePoint& s = *cab.SourcePoints[static_cast<size_t>(i)];
-            s.FXpixAbs = x / medium.PixelToMeters();
-            s.FYpixAbs = (y + 0.3 * i) / medium.PixelToMeters();
-            s.FZpixAbs = z / medium.PixelToMeters();
-            s.FAbsoluteRotationRadY = -0.5;
-            s.FAbsoluteRotationRadX = 0.1 * i;
+            s.StorePixelPosition(x / medium.PixelToMeters(), (y + 0.3 * i) / medium.PixelToMeters(),
+                                 z / medium.PixelToMeters());
+            s.StoreAbsoluteRotations(0.1 * i, -0.5, s.AbsoluteRotationRadZ());
         }
         return cab;
     }
@@ -204,9 +200,9 @@ void RenderEndToEnd(benchmark::State& state) {
         for (auto _ : state) {
             scene.received = false;
             for (auto& zone : p.MappingZones) {
-                zone->FMapState = TCalcState::qzaNeedsSum;
+                zone->StoreMapState(TCalcState::qzaNeedsSum);
             }
-            p.ForEachCabinet([](TCabinet& c) { c.FMapState = TCalcState::qzaCalculated; });
+            p.ForEachCabinet([](TCabinet& c) { c.StoreMapState(TCalcState::qzaCalculated); });
             p.ForceCalculation = true;
             p.SetAllCabsNeedsCalculateMapsInZone(-1);
             while (!scene.received) {
@@ -231,11 +227,11 @@ void Summation(benchmark::State& state) {
         scene.addCabinet(-3 + (i % 6) * 12.0, 6 + (i / 6) * 0.5, -4 + (i % 4) * 1.0);
     }
     TAcousticProject& p = *scene.project;
-    p.ForEachCabinet([](TCabinet& c) { c.FMapState = TCalcState::qzaCalculated; });
+    p.ForEachCabinet([](TCabinet& c) { c.StoreMapState(TCalcState::qzaCalculated); });
     p.EventsEnabled = true;
     for (auto _ : state) {
         for (auto& zone : p.MappingZones) {
-            zone->FMapState = TCalcState::qzaNeedsSum;
+            zone->StoreMapState(TCalcState::qzaNeedsSum);
         }
         p.SumAllCabinetsInProject3D(-1);
     }

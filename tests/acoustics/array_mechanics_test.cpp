@@ -29,7 +29,7 @@ struct MechanicsFixture : ::testing::Test {
     void SetUp() override {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
-        medium.FPixelToMeters = 0.5;
+        medium.StorePixelToMeters(0.5);
         cab = std::make_unique<TCabModel>(&medium, project.get());
         cab->Width = 0.6;
         cab->Height = 0.4;

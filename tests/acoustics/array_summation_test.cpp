@@ -41,21 +41,21 @@ struct ArraySummation : ::testing::Test {
         SetIdlePriorityEnabled(false); // the test machine runs other work at normal priority
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
-        medium.FPixelToMeters = 0.5;
+        medium.StorePixelToMeters(0.5);
         project->FreqsAverage = {250, 1000, 4000};
         project->NFreqsAverage = 3;
         project->SetAvoidPhaseAliasing(false);
-        project->FOnReceibeAllMaps = [this](TAcousticProject& p) {
+        project->SetOnReceiveAllMaps([this](TAcousticProject& p) {
             received = true;
             p.ForceCalculation = false;
-        };
+        });
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(10);
         model->SetNPolarSets(1);
         model->SetNSourcePoints(1);
         const int32_t points = model->DSPSpace->NRealFreqPoints();
-        for (int32_t e = 0; e < model->FNPolarElevSlices; ++e) {
-            for (int32_t a = 0; a < model->FNPolarAzMeasures; ++a) {
+        for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
+            for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
                 rPolarData& d = model->PolarData[0][e][a];
                 const double az = a * 10 * kPiD / 180, el = e * 10 * kPiD / 180;
                 for (int32_t n = 0; n < points; ++n) {
@@ -85,9 +85,7 @@ struct ArraySummation : ::testing::Test {
         zone->RecalcPosBeginPx();
     }
     void TearDown() override {
-        if (project->FAllMapsThread) {
-            project->FAllMapsThread->CancelAndWait(&ui);
-        }
+        project->AllMapsThread().CancelAndWait(&ui);
         project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
         project.reset();
         SetIdlePriorityEnabled(true);
@@ -126,7 +124,7 @@ struct ArraySummation : ::testing::Test {
         data.ZoneCalculated = false;
         data.CalcCounter = 1;
         EXPECT_TRUE(c.GetMap3D(-1, -1));
-        c.FMapState = TCalcState::qzaCalculated;
+        c.StoreMapState(TCalcState::qzaCalculated);
         std::vector<std::complex<double>> out;
         for (int32_t k = 0; k < 3; ++k) {
             for (int32_t w = 0; w < zone->WidthPixels(); ++w) {
@@ -194,7 +192,7 @@ TEST_F(ArraySummation, EnergySumWeighsArraysAndClustersByGroup) {
     for (TCabinet* c : cluster->CabinetList()) {
         inCluster.push_back(mapOf(*c));
     }
-    zone->FMapState = TCalcState::qzaNeedsSum;
+    zone->StoreMapState(TCalcState::qzaNeedsSum);
     project->SumAllCabinetsInProject3D(-1);
     for (int32_t w = 0; w < zone->WidthPixels(); ++w) {
         for (int32_t l = 0; l < zone->DepthPixels(); ++l) {

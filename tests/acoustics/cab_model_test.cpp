@@ -248,7 +248,7 @@ TEST_F(ModelRegistryTest, ChangingTheCountReplacesEveryModel) {
     ASSERT_EQ(models.CabModel.size(), 3u);
     for (const auto& m : models.CabModel) {
         EXPECT_TRUE(m->ModelName.empty());
-        EXPECT_EQ(m->FPhysicalSpace, &space);
+        EXPECT_EQ(m->PhysicalSpace(), &space);
     }
     models.SetNModelsDetected(0);
     EXPECT_TRUE(models.CabModel.empty());

@@ -49,18 +49,18 @@ struct KernelFixture : ::testing::Test {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->EventsEnabled = false;
         project->SetContinuousRender(false);
-        medium.FPixelToMeters = 0.5;
+        medium.StorePixelToMeters(0.5);
         project->FreqsAverage = {250, 1000, 4000};
         project->NFreqsAverage = 3;
-        project->FMaxFreqForRealPhase = 1000;
+        project->SetMaxFreqforRealPhase(1000);
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(5);
         model->SetNPolarSets(1);
         model->SetNSourcePoints(1);
         model->UseRealPhase = true;
         const int32_t points = model->DSPSpace->NRealFreqPoints();
-        for (int32_t e = 0; e < model->FNPolarElevSlices; ++e) {
-            for (int32_t a = 0; a < model->FNPolarAzMeasures; ++a) {
+        for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
+            for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
                 rPolarData& d = model->PolarData[0][e][a];
                 for (int32_t n = 0; n < points; ++n) {
                     const double az = a * 5 * kPiD / 180, el = e * 5 * kPiD / 180;
@@ -82,7 +82,7 @@ struct KernelFixture : ::testing::Test {
             &medium, model.get(), project.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
             TCabPlacement::qzaVertical, true, project->BypassProcess.get(), 1, nullptr));
         TCabinet& cab = *project->Cabinets.back();
-        cab.FActive = true;
+        cab.SetActive(true);
         for (auto& data : cab.MapData) {
             data->SetZoneLength(project->NFreqsAverage, zone->WidthPixels(), zone->DepthPixels());
             data->CalcCounter = 1;
@@ -93,12 +93,8 @@ struct KernelFixture : ::testing::Test {
     // Places the cabinet's only source (pixel coordinates, Y counted upwards) and turns it.
     static void placeSource(TCabinet& cab, double x, double y, double z, double rx, double ry, double rz) {
         TSourcePoint& s = *cab.SourcePoints[0];
-        s.FXpixAbs = x;
-        s.FYpixAbs = y;
-        s.FZpixAbs = z;
-        s.FAbsoluteRotationRadX = rx;
-        s.FAbsoluteRotationRadY = ry;
-        s.FAbsoluteRotationRadZ = rz;
+        s.StorePixelPosition(x, y, z);
+        s.StoreAbsoluteRotations(rx, ry, rz);
     }
 
     // Response of a processing array at a whole frequency, between its grid points.
@@ -141,8 +137,9 @@ struct KernelFixture : ::testing::Test {
         const V q = fromFrame({w + o[0] + 0.5, o[1], l - h + o[2] + 0.5});
         const TSourcePoint& s = *cab.SourcePoints[0];
         const double px = medium.PixelToMeters();
-        const V dv{(q[0] - s.FXpixAbs) * px, (q[1] + s.FYpixAbs) * px, (q[2] + s.FZpixAbs) * px};
-        const V t = rx(rz(ry(dv, s.FAbsoluteRotationRadY), s.FAbsoluteRotationRadZ), s.FAbsoluteRotationRadX);
+        const V dv{(q[0] - s.XpixAbs()) * px, (q[1] + s.YpixAbs()) * px, (q[2] + s.ZpixAbs()) * px};
+        const V t =
+            rx(rz(ry(dv, s.AbsoluteRotationRadY()), s.AbsoluteRotationRadZ()), s.AbsoluteRotationRadX());
         const double dist = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
         double az = std::atan2(std::sqrt(t[2] * t[2] + t[1] * t[1]), t[0]) * 180 / kPiD;
         double el = std::fmod((2 * kPiD - std::atan2(t[1], -t[2])) * 180 / kPiD, 360.0);
@@ -272,15 +269,15 @@ TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
     TCabinet& a = addCabinet();
     placeSource(a, 3, 2, 4, 0.1, 0.2, 0.3);
     ASSERT_TRUE(a.GetMap3D(-1, -1));
-    a.FMapState = TCalcState::qzaCalculated;
+    a.StoreMapState(TCalcState::qzaCalculated);
     project->SumAllCabinetsInProject3D(0);
     const TMapLayers one = zone->MapSum->MapRealFreq;
 
     TCabinet& b = addCabinet();
     placeSource(b, 3, 2, 4, 0.1, 0.2, 0.3);
     ASSERT_TRUE(b.GetMap3D(-1, -1));
-    b.FMapState = TCalcState::qzaCalculated;
-    zone->FMapState = TCalcState::qzaNeedsSum;
+    b.StoreMapState(TCalcState::qzaCalculated);
+    zone->StoreMapState(TCalcState::qzaNeedsSum);
     project->SumAllCabinetsInProject3D(0);
     for (int32_t w = 0; w < zone->WidthPixels(); ++w) {
         for (int32_t l = 0; l < zone->DepthPixels(); ++l) {
@@ -298,7 +295,7 @@ TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
     for (TCabinet* c : {&a, &b}) {
         placeSource(*c, 3, 2, 4, 0.1, 0.2, 0.3);
         ASSERT_TRUE(c->GetMap3D(-1, -1));
-        c->FMapState = TCalcState::qzaCalculated;
+        c->StoreMapState(TCalcState::qzaCalculated);
     }
     project->SumAllCabinetsInProject3D(-1);
     // Per frequency the magnitudes add with weight 0.71 each: 1.42 |p|; then the offset that brings
@@ -328,16 +325,14 @@ struct PredictionThreads : KernelFixture {
         SetIdlePriorityEnabled(false); // the test machine runs other work at normal priority
         KernelFixture::SetUp();
         project->EventsEnabled = true;
-        project->FOnReceibeAllMaps = [this](TAcousticProject& p) {
+        project->SetOnReceiveAllMaps([this](TAcousticProject& p) {
             received = true;
             p.ForceCalculation = false; // as the window's handler does
-        };
+        });
     }
     void TearDown() override {
         // Every worker stops before the objects it reads go away.
-        if (project->FAllMapsThread) {
-            project->FAllMapsThread->CancelAndWait(&ui);
-        }
+        { project->AllMapsThread().CancelAndWait(&ui); }
         project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
         KernelFixture::TearDown();
         SetIdlePriorityEnabled(true);
@@ -371,9 +366,9 @@ struct PredictionThreads : KernelFixture {
             c->MapData[0]->ZoneCalculated = false;
             c->MapData[0]->CalcCounter = 1;
             EXPECT_TRUE(c->GetMap3D(-1, -1));
-            c->FMapState = TCalcState::qzaCalculated;
+            c->StoreMapState(TCalcState::qzaCalculated);
         }
-        zone->FMapState = TCalcState::qzaNeedsSum;
+        zone->StoreMapState(TCalcState::qzaNeedsSum);
         project->SumAllCabinetsInProject3D(-1);
         const TMapLayers& l = zone->MapSum->MapRealFreq;
         return std::vector<float>(l.data(),
@@ -404,7 +399,7 @@ TEST_F(PredictionThreads, SerialAndThreadedRunsGiveIdenticalMaps) {
 }
 
 TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
-    medium.FPixelToMeters = 0.05; // a larger map, so that the abort finds the run going
+    medium.StorePixelToMeters(0.05); // a larger map, so that the abort finds the run going
     zone->SetDimensions(10, 6);
     zone->RecalcPosBeginPx();
     const auto cabs = threeCabinets();
@@ -418,13 +413,11 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
     render();
     SetDebugLogSink({});
     for (TCabinet* c : cabs) {
-        if (c->FMapThread != nullptr) {
-            c->FMapThread->WaitForStopped(&ui);
+        if (c->HasMapThread()) {
+            c->MapThread().WaitForStopped(&ui);
         }
     }
-    if (project->FAllMapsThread) {
-        project->FAllMapsThread->WaitForStopped(&ui);
-    }
+    { project->AllMapsThread().WaitForStopped(&ui); }
     ui.Pump();
     EXPECT_FALSE(received);
     EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);
@@ -433,7 +426,7 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
     }
     // A request while the abort is pending does nothing.
     project->ExecuteAllMapsThread();
-    EXPECT_TRUE(!project->FAllMapsThread || project->FAllMapsThread->Stopped());
+    EXPECT_TRUE(project->AllMapsThread().Stopped());
 }
 
 TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
@@ -441,7 +434,7 @@ TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
     SetMessageBoxService(&box);
     const auto cabs = threeCabinets();
     serialLevels(cabs);
-    zone->FMapState = TCalcState::qzaNeedsSum;
+    zone->StoreMapState(TCalcState::qzaNeedsSum);
     // Every pass is invalidated while it runs (as an edit on another thread would): none can settle.
     SetDebugLogSink([this](const std::string& line) {
         if (line.find("AcousticProject.SumAllCabinetsInProject3D") != std::string::npos) {
@@ -452,7 +445,7 @@ TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
     project->AllMapsState = TCalcState::qzaNeedsCalculate;
     project->ExecuteAllMapsThread();
     ASSERT_TRUE(pumpUntil([&] { return project->AbortCalculation.load(); }));
-    project->FAllMapsThread->WaitForStopped(&ui);
+    project->AllMapsThread().WaitForStopped(&ui);
     SetDebugLogSink({});
     ui.Pump();
     EXPECT_EQ(project->LastLogString(),
@@ -464,7 +457,7 @@ TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
 }
 
 TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
-    medium.FPixelToMeters = 0.05;
+    medium.StorePixelToMeters(0.05);
     zone->SetDimensions(10, 6);
     zone->RecalcPosBeginPx();
     const auto cabs = threeCabinets();
@@ -475,21 +468,18 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
     EXPECT_EQ(project->NCabinets(), 2);
     const auto settled = [&] {
         bool done = project->AllMapsState == TCalcState::qzaCalculated &&
-                    zone->MapState() == TCalcState::qzaIsSumed &&
-                    (!project->FAllMapsThread || project->FAllMapsThread->Stopped());
+                    zone->MapState() == TCalcState::qzaIsSumed && (project->AllMapsThread().Stopped());
         project->ForEachCabinet([&](TCabinet& c) {
-            done = done && c.MapState() == TCalcState::qzaCalculated &&
-                   (!c.FMapThread || c.FMapThread->Stopped());
+            done = done && c.MapState() == TCalcState::qzaCalculated && !c.MapThreadActive();
         });
         return done;
     };
     ASSERT_TRUE(pumpUntil(settled, 60)) << [&] {
         std::string st = "all " + std::to_string(int(project->AllMapsState.load())) + " zone " +
                          std::to_string(int(zone->MapState())) + " sum " +
-                         std::to_string(project->FAllMapsThread && project->FAllMapsThread->Active());
+                         std::to_string(project->AllMapsThread().Active());
         project->ForEachCabinet([&](TCabinet& c) {
-            st += " cab " + std::to_string(int(c.MapState())) + "/" +
-                  std::to_string(c.FMapThread && c.FMapThread->Active());
+            st += " cab " + std::to_string(int(c.MapState())) + "/" + std::to_string(c.MapThreadActive());
         });
         return st + " log " + project->LastLogString();
     }();
@@ -508,9 +498,7 @@ TEST_F(PredictionThreads, AnExceptionInTheKernelIsReportedAndStopsTheWait) {
     cabs[1]->MapData[0]->SetZoneLength(1, zone->WidthPixels(), zone->DepthPixels()); // too few layers
     render();
     ASSERT_TRUE(pumpUntil([&] { return !box.shown.empty(); }, 60));
-    if (project->FAllMapsThread) {
-        project->FAllMapsThread->WaitForStopped(&ui);
-    }
+    { project->AllMapsThread().WaitForStopped(&ui); }
     EXPECT_NE(cabs[1]->MapState(), TCalcState::qzaCalculating);
     EXPECT_TRUE(project->AbortCalculation.load());
     EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);

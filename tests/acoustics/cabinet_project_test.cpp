@@ -21,7 +21,7 @@ using testing::ModelFixture;
 class CabinetInProjectTest : public ::testing::Test {
 protected:
     CabinetInProjectTest() {
-        f.medium.FPixelToMeters = 0.5;
+        f.medium.StorePixelToMeters(0.5);
         model.SetPolarResolutionDegrees(30);
     }
 
@@ -86,7 +86,7 @@ TEST_F(CabinetInProjectTest, StateRequestWhileAbortedIsStoredWithoutStartingTheT
     f.project->AbortCalculation = true;
     cab->SetMapState(TCalcState::qzaNeedsCalculate);
     EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
-    EXPECT_EQ(cab->FMapThread, nullptr);
+    EXPECT_FALSE(cab->HasMapThread());
 
     // With the project's events off nothing is stored at all.
     f.project->EventsEnabled = false;
@@ -115,7 +115,7 @@ TEST_F(CabinetInProjectTest, InvalidatingOneZoneTouchesOnlyItsBuffer) {
     EXPECT_TRUE(cab->MapData[2]->ZoneCalculated);
     EXPECT_THROW(
         {
-            cab->FMapState = TCalcState::qzaCalculated;
+            cab->StoreMapState(TCalcState::qzaCalculated);
             cab->NeedsReCalculateMapInZone(3);
         },
         ERangeError);
@@ -165,7 +165,7 @@ TEST_F(CabinetInProjectTest, NewModelDuringACalculationEndsThePassFirst) {
     auto cab = place({1.0f, -3.0f, 1.0f});
     f.project->ForceCalculation = true;
     cab->SetMapState(TCalcState::qzaNeedsCalculate);
-    ASSERT_NE(cab->FMapThread, nullptr);
+    ASSERT_TRUE(cab->HasMapThread());
     TCabModel other(&f.medium, f.project.get());
     other.SetPolarResolutionDegrees(30);
     cab->SetModel(&other);
@@ -216,7 +216,7 @@ TEST_F(CabinetInProjectTest, ThrowLineKeepsTheFarthestHitOnMappedZones) {
     EXPECT_NEAR(cab->HitPointAbsThrow.Y, sy + t * dy, 1e-3);
 
     // A zone without a level map is never hit: the nearer wall wins.
-    floorZone.FMappingSides = TMappingSides::qzaNoSPLMap;
+    floorZone.SetMappingSides(TMappingSides::qzaNoSPLMap);
     cab->CalcHitPoint();
     ASSERT_EQ(cab->HitPointZoneThrow, &wallZone);
     EXPECT_NEAR(cab->HitPointLocalThrow.X, 3.0 / dx, 1e-3);
@@ -232,7 +232,7 @@ TEST_F(CabinetInProjectTest, ThrowLineKeepsTheFarthestHitOnMappedZones) {
     EXPECT_EQ(cab->HitPointAbsThrow.X, 0.0f);
 
     // Nothing is recomputed while the project holds hit points back.
-    floorZone.FMappingSides = TMappingSides::qzaSPLOneSide;
+    floorZone.SetMappingSides(TMappingSides::qzaSPLOneSide);
     f.project->CalcHitPointEnabled = false;
     cab->CalcHitPoint();
     EXPECT_EQ(cab->HitPointZoneThrow, nullptr);

@@ -32,7 +32,7 @@ Vec rotZ(const Vec& p, double a) {
 class CabinetTest : public ::testing::Test {
 protected:
     CabinetTest() {
-        space.FPixelToMeters = 0.5;
+        space.StorePixelToMeters(0.5);
         model.SetPolarResolutionDegrees(30);
     }
 
@@ -51,10 +51,10 @@ protected:
 // pivot), then its tilt about Z, then its turn about Y, and moves them to its position.
 TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
     model.SetNSourcePoints(2);
-    model.SourcePoint[0]->FYmRel = 0.5;
-    model.SourcePoint[1]->FXmRel = 0.3;
-    model.SourcePoint[1]->FYmRel = -0.2;
-    model.SourcePoint[1]->FZmRel = 0.1;
+    model.SourcePoint[0]->SetYmRel(0.5);
+    model.SourcePoint[1]->SetXmRel(0.3);
+    model.SourcePoint[1]->SetYmRel(-0.2);
+    model.SourcePoint[1]->SetZmRel(0.1);
     const double rx = 15.0, ry = 30.0, rz = -10.0;
     auto cab =
         place({4.0f, -6.0f, 2.0f}, {static_cast<float>(rx), static_cast<float>(ry), static_cast<float>(rz)});
@@ -72,7 +72,7 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
     for (size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         const TSourcePoint& m = *model.SourcePoint[i];
-        Vec p = {m.FXmRel, -m.FYmRel, m.FZmRel};
+        Vec p = {m.XmRel(), -m.YmRel(), m.ZmRel()};
         p = rotY(rotZ(rotX(p, rx * kDeg), rz * kDeg), ry * kDeg);
         const Vec abs = {p[0] + 4.0, p[1] - 6.0, p[2] + 2.0};
         const TSourcePoint& sp = *cab->SourcePoints[i];
@@ -80,7 +80,7 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
         EXPECT_NEAR(sp.YpixAbs(), -abs[1] / 0.5, 1e-4);
         EXPECT_NEAR(sp.ZpixAbs(), abs[2] / 0.5, 1e-4);
         EXPECT_EQ(sp.MyCabinet, cab.get());
-        EXPECT_DOUBLE_EQ(sp.XmRel(), m.FXmRel);
+        EXPECT_DOUBLE_EQ(sp.XmRel(), m.XmRel());
     }
 }
 

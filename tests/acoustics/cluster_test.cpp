@@ -29,7 +29,7 @@ struct ClusterFixture : ::testing::Test {
     void SetUp() override {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
-        medium.FPixelToMeters = 0.5;
+        medium.StorePixelToMeters(0.5);
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->Width = 0.6;
         model->Height = 0.3;

@@ -64,15 +64,15 @@ TEST(MappingZone, SlabTurnsAboutTheMiddleOfItsWidthAndItsListeningPointTurnsWith
     EXPECT_EQ(zone.RotationCenter(), TPoint3D(-5.0f, 0.0f, -0.05f));
     zone.SetRotationAngle(TPoint3D(0.0f, 0.0f, 90.0f));
     // (0, 1.7 + 0.1, 0) turned a quarter about Z lies along -X.
-    EXPECT_NEAR(zone.FListenPointAbs.X, -1.8f, 1e-5);
-    EXPECT_NEAR(zone.FListenPointAbs.Y, 0.0f, 1e-5);
+    EXPECT_NEAR(zone.ListenPointAbs().X, -1.8f, 1e-5);
+    EXPECT_NEAR(zone.ListenPointAbs().Y, 0.0f, 1e-5);
     EXPECT_NEAR(zone.PosBeginPx.X, (1.0 - 1.8) / f.medium.PixelToMeters(), 1e-3);
     zone.SetXBegin(2.0);
     EXPECT_FLOAT_EQ(zone.Position().X, 7.0f);
 
     f.project->ZonasCrecenParriba = false; // measured from the bottom face: the thickness drops out
     zone.RecalcListenPointAbs();
-    EXPECT_NEAR(zone.FListenPointAbs.X, -1.7f, 1e-5);
+    EXPECT_NEAR(zone.ListenPointAbs().X, -1.7f, 1e-5);
 }
 
 TEST(MappingZone, OnlyATurnAboutYAsksAPictureForItsMap) {
@@ -89,7 +89,7 @@ TEST(MappingZone, OnlyATurnAboutYAsksAPictureForItsMap) {
     EXPECT_EQ(picture.MapState(), TCalcState::qzaNeedsCalculate);
 
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
-    zone.FMapState = TCalcState::qzaIsSumed;
+    zone.StoreMapState(TCalcState::qzaIsSumed);
     zone.SetRotationAngleX(10.0f);
     EXPECT_EQ(zone.MapState(), TCalcState::qzaNeedsCalculate);
 }
@@ -132,10 +132,11 @@ TEST(MappingZone, SizeSettersAndTheirEqualValues) {
     EXPECT_FALSE(f.project->IsProjectModified()); // equal sizes do nothing
 
     // The same height still recomputes the listening point from the current listening level.
-    zone.FListenLevel = 1.0f;
+    zone.SetListenLevel(1.0f);
+    f.project->SetIsProjectModified(false);
     zone.SetHeight(0.1f);
     EXPECT_TRUE(f.project->IsProjectModified());
-    EXPECT_NEAR(zone.FListenPointAbs.Y, 1.1f, 1e-6);
+    EXPECT_NEAR(zone.ListenPointAbs().Y, 1.1f, 1e-6);
 }
 
 TEST(MappingZone, PolygonOutlineStretchesWithTheZone) {
@@ -195,7 +196,7 @@ TEST(MappingZone, ClearMapPaintsTheNoMapColourAndUndoesTheSum) {
     TMappingZone& zone = f.addZone(2.0f, 2.0f);
     zone.NoMapColor = 0xFF112233;
     zone.IsMapCleared = false;
-    zone.FMapState = TCalcState::qzaIsSumed;
+    zone.StoreMapState(TCalcState::qzaIsSumed);
     zone.ClearMap();
     EXPECT_TRUE(zone.IsMapCleared);
     EXPECT_EQ(zone.MapState(), TCalcState::qzaCalculated);

@@ -33,7 +33,7 @@ TEST(Piston, TableFollowsThePistonLawAndTheRearTaper) {
     TPiston piston(&medium);
     piston.CreateIdealPolar();
     // One row per map frequency (61), not the 31 rows the piston starts with.
-    ASSERT_EQ(piston.FIdealSpkPolarMag.size(), medium.FreqsNormalized.size());
+    ASSERT_EQ(piston.IdealSpkPolarMag().size(), medium.FreqsNormalized.size());
     EXPECT_EQ(medium.Freq(), 2000) << "the medium's frequency is left as it was";
     const double c = medium.SpeedOfSound();
 
@@ -42,7 +42,7 @@ TEST(Piston, TableFollowsThePistonLawAndTheRearTaper) {
         double rear; // v
     };
     for (const Case cs : {Case{100, 1.0}, Case{250, 0.4}, Case{1000, 0.01}, Case{450, 100.0 / 450 * 0.5}}) {
-        const auto& row = piston.FIdealSpkPolarMag[rowOf(medium, cs.f)];
+        const auto& row = piston.IdealSpkPolarMag()[rowOf(medium, cs.f)];
         const double taper = (1 - cs.rear * cs.rear) / (180 - 45);
         EXPECT_EQ(row[0], 1.0f);
         for (int t = 1; t < 90; ++t) {
@@ -59,7 +59,7 @@ TEST(Piston, TableFollowsThePistonLawAndTheRearTaper) {
         }
     }
     // At 100 Hz the rear factor is 1: no taper at all.
-    const auto& low = piston.FIdealSpkPolarMag[rowOf(medium, 100)];
+    const auto& low = piston.IdealSpkPolarMag()[rowOf(medium, 100)];
     EXPECT_FLOAT_EQ(low[179], low[89]);
 }
 
@@ -70,8 +70,8 @@ TEST(Piston, CoverageChangeRebuildsAndShortListsShrinkTheTable) {
     EXPECT_EQ(piston.NFreqBands(), 31);
     medium.FreqsNormalized = {500, 1000};
     piston.SetPistonCoverAngle(60); // half coverage at index 30
-    ASSERT_EQ(piston.FIdealSpkPolarMag.size(), 2u);
-    const auto& row = piston.FIdealSpkPolarMag[1];
+    ASSERT_EQ(piston.IdealSpkPolarMag().size(), 2u);
+    const auto& row = piston.IdealSpkPolarMag()[1];
     const double taper = (1 - 0.01 * 0.01) / (180 - 30);
     EXPECT_NEAR(row[40], pistonLaw(1000, medium.SpeedOfSound(), 3.0, 40 * M_PI / 180) * (1 - 10 * taper),
                 1e-6);

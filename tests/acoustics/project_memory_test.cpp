@@ -40,9 +40,9 @@ struct BudgetFixture : ::testing::Test {
 
 TEST_F(BudgetFixture, PlentyOfMemoryStoresTheRequestedSizeWithoutMessages) {
     EXPECT_FALSE(project.CheckMemoryOnImportZones(0.1));
-    EXPECT_EQ(medium.FPixelToMeters, 0.1);
+    EXPECT_EQ(medium.PixelToMeters(), 0.1);
     EXPECT_FALSE(project.CheckMemoryForNCabinets(0.2, 3));
-    EXPECT_EQ(medium.FPixelToMeters, 0.2);
+    EXPECT_EQ(medium.PixelToMeters(), 0.2);
     EXPECT_TRUE(box.shown.empty());
 }
 
@@ -51,7 +51,7 @@ TEST_F(BudgetFixture, ResolutionGrowthThatDoesNotFitStepsBackOnce) {
     const double ini = 10.0; // MB of all maps at the current size
     availableMB = 5;         // growth to 0.05 m is 3 * ini = 30 MB
     EXPECT_TRUE(project.CheckMemoryOnChangeResolution(ini, 0.05));
-    EXPECT_EQ(medium.FPixelToMeters, 0.1);
+    EXPECT_EQ(medium.PixelToMeters(), 0.1);
     EXPECT_EQ(project.RenderQuality(), TRenderQuality::qzaHigh);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Not enough memory available. Render resolution will be decreased.");
@@ -62,7 +62,7 @@ TEST_F(BudgetFixture, CabinetsThatNeverFitEndAtTwoMetresWithBothMessages) {
     project.CheckMemoryOnImportZones(1.0);
     availableMB = 1e-9;
     EXPECT_TRUE(project.CheckMemoryForNCabinets(1.0, 4));
-    EXPECT_EQ(medium.FPixelToMeters, 2.0);
+    EXPECT_EQ(medium.PixelToMeters(), 2.0);
     ASSERT_EQ(box.shown.size(), 2u);
     EXPECT_EQ(box.shown[0].type, TMsgDlgType::mtInformation);
     EXPECT_EQ(box.shown[1].type, TMsgDlgType::mtWarning);
@@ -74,7 +74,7 @@ TEST_F(BudgetFixture, ChecksDoNothingWhileEventsAreOff) {
     availableMB = 1e-9;
     EXPECT_FALSE(project.CheckMemoryForNCabinets(0.05, 4));
     EXPECT_FALSE(project.CheckMemoryOnChangeResolution(10, 0.05));
-    EXPECT_EQ(medium.FPixelToMeters, 0.1);
+    EXPECT_EQ(medium.PixelToMeters(), 0.1);
     EXPECT_TRUE(box.shown.empty());
 }
 
@@ -85,5 +85,5 @@ TEST_F(BudgetFixture, ImportEstimateIsRecomputedAtEachSize) {
     const double at05 = project.CalcMemoryInAllMaps(0.5);
     availableMB = (at1m + at05) / 2;
     EXPECT_TRUE(project.CheckMemoryOnImportZones(0.1));
-    EXPECT_EQ(medium.FPixelToMeters, 1.0);
+    EXPECT_EQ(medium.PixelToMeters(), 1.0);
 }

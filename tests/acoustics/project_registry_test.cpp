@@ -25,7 +25,7 @@ struct RegistryFixture : ::testing::Test {
     void SetUp() override {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
-        medium.FPixelToMeters = 0.5;
+        medium.StorePixelToMeters(0.5);
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(10);
         model->SetNPolarSets(1);

@@ -55,11 +55,10 @@ TEST(Project, NewProjectHasTheDefaultOptionsGridsAndAverages) {
     EXPECT_EQ(p.BypassProcess->Name, "Bypass");
     EXPECT_EQ(p.BypassProcess->NumberID, 0);
     EXPECT_EQ(p.BypassProcess->DSPSpace, p.DSPSpace48k.get());
-    ASSERT_NE(p.FAllMapsThread, nullptr);
-    EXPECT_EQ(p.FAllMapsThread->Name(), "SumAllMapsThread");
-    EXPECT_EQ(p.FAllMapsThread->StopMode, TThreadStopMode::smTerminate);
-    EXPECT_EQ(p.FAllMapsThread->Priority, TThreadPriority::tpLowest);
-    EXPECT_FALSE(p.FAllMapsThread->Loop);
+    EXPECT_EQ(p.AllMapsThread().Name(), "SumAllMapsThread");
+    EXPECT_EQ(p.AllMapsThread().StopMode, TThreadStopMode::smTerminate);
+    EXPECT_EQ(p.AllMapsThread().Priority, TThreadPriority::tpLowest);
+    EXPECT_FALSE(p.AllMapsThread().Loop);
 }
 
 // A painted zone (summed, not cleared) and the options that must clear it when they change.
@@ -81,7 +80,7 @@ TEST(Project, OptionChangesThatInvalidateMapsClearThePaintedZones) {
         ModelFixture f;
         TMappingZone& zone = f.addZone(4.0f, 4.0f);
         zone.IsMapCleared = false;
-        zone.FMapState = TCalcState::qzaIsSumed;
+        zone.StoreMapState(TCalcState::qzaIsSumed);
         c.change(*f.project);
         EXPECT_TRUE(zone.IsMapCleared) << c.name;
         EXPECT_EQ(zone.MapState(), TCalcState::qzaCalculated) << c.name;
@@ -93,7 +92,7 @@ TEST(Project, OptionsThatDoNotInvalidateLeaveThePaintedZonesAlone) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
     zone.IsMapCleared = false;
-    zone.FMapState = TCalcState::qzaIsSumed;
+    zone.StoreMapState(TCalcState::qzaIsSumed);
     f.project->SetViewType(TViewType::qzaTopView);
     f.project->SetMaxFreqforRealPhase(500);
     f.project->SetPressureSumType(TPressureSumType::qzaComplexSum); // unchanged
@@ -147,10 +146,10 @@ TEST(Project, PixelSizeChangeWithEventsOffKeepsTheSizeAndTheBuffers) {
 TEST(Project, ModifiedEventFiresOnlyOnAChange) {
     ModelFixture f;
     int calls = 0;
-    f.project->FOnProjectModified = [&](TAcousticProject& sender) {
+    f.project->SetOnProjectModified([&](TAcousticProject& sender) {
         EXPECT_EQ(&sender, f.project.get());
         ++calls;
-    };
+    });
     f.project->SetIsProjectModified(false);
     EXPECT_EQ(calls, 0);
     f.project->SetIsProjectModified(true);
@@ -237,7 +236,7 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
                   static_cast<size_t>(p.NFreqsAverage) * zone->WidthPixels() * zone->DepthPixels());
     }
     for (TMappingZone* zone : {&a, &b}) {
-        zone->FMapState = TCalcState::qzaIsSumed;
+        zone->StoreMapState(TCalcState::qzaIsSumed);
     }
     p.SetGenNoiseType(TGenNoiseType::qzaBandLimitPink);
     EXPECT_EQ(a.MapState(), TCalcState::qzaNeedsCalculate);
@@ -250,7 +249,7 @@ TEST(Project, AirLossChangeRecalculatesOnlyWithEvents) {
     p.SetContinuousRender(false);
     p.Cabinets.push_back(looseCabinet(f));
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
-    zone.FMapState = TCalcState::qzaIsSumed;
+    zone.StoreMapState(TCalcState::qzaIsSumed);
     p.EventsEnabled = false;
     f.medium.SetAirLoss(false);
     EXPECT_EQ(zone.MapState(), TCalcState::qzaIsSumed);
@@ -267,7 +266,7 @@ TEST(Project, NearestAllowedSplayAngle) {
     model.AllowedAnglesFlown = {0, 1, 2, 3, 4, 5, 7.5, 10};
     model.AllowedAnglesFirstCabFlown = {-2, 0, 2};
     auto cabinet = looseCabinet(f);
-    cabinet->FModel = &model;
+    cabinet->SetModel(&model);
     struct Case {
         bool first;
         double wanted;
@@ -293,7 +292,7 @@ TEST(Project, NearestAllowedSplayAngle) {
     EXPECT_EQ(f.project->GetNearestSplayAngleInCabinet(*cabinet, false, 3.0, out, deviation), -1);
     EXPECT_EQ(out, 99.0);
     EXPECT_EQ(deviation, 99.0);
-    cabinet->FModel = nullptr;
+    cabinet->SetModel(nullptr);
 }
 
 TEST(Project, MeasurementWeightingFillsAndEmptiesTheTable) {

@@ -15,7 +15,7 @@ constexpr double kTol = 1e-6;
 
 class RiggingFrameTest : public ::testing::Test {
 protected:
-    RiggingFrameTest() { space.FPixelToMeters = 0.5; }
+    RiggingFrameTest() { space.StorePixelToMeters(0.5); }
     TPhysicalSpace space;
     TRigFrameModel frameModel{&space, nullptr};
 };
@@ -77,7 +77,7 @@ TEST_F(RiggingFrameTest, DummiesResetToAPointAndFramesKeepTheirSize) {
     EXPECT_EQ(frame.Model(), &other);
     EXPECT_EQ(frame.Position(), TPoint3D(1.0f, 2.0f, 3.0f));
     TQzDummy array(&space, nullptr);
-    frame.FMyCabArray = &array;
+    frame.SetMyCabArray(&array);
     frame.SetRotationAngleZ(15.0f);
     frame.SetModel(&frameModel);
     EXPECT_EQ(frame.Position(), TPoint3D());
@@ -112,7 +112,8 @@ TEST_F(RiggingFrameTest, ClosestPickPointIsMeasuredHorizontally) {
     TRigFrameModel empty(&space, nullptr);
     frame.SetModel(&empty);
     EXPECT_THROW(frame.GetClosestPickPoint({0.0f, 0.0f, 0.0f}), ERangeError);
-    empty.FNPickPoints = 2; // a count that the array does not hold
+    empty.SetNPickPoints(2);
+    empty.PickPoints.clear(); // a count that the array does not hold
     EXPECT_THROW(frame.GetClosestPickPoint({0.0f, 0.0f, 0.0f}), ERangeError);
 }
 

@@ -18,7 +18,7 @@ constexpr double kTol = 1e-6;
 
 class SourcePointTest : public ::testing::Test {
 protected:
-    SourcePointTest() { space.FPixelToMeters = 0.5; }
+    SourcePointTest() { space.StorePixelToMeters(0.5); }
     TPhysicalSpace space;
 };
 
@@ -62,7 +62,7 @@ TEST_F(SourcePointTest, PixelPositionCountsHeightUpwards) {
     sp.SetYmRel(-1.0);
     EXPECT_DOUBLE_EQ(sp.XpRel(), 0.5);
     EXPECT_DOUBLE_EQ(sp.YpRel(), -2.0);
-    space.FPixelToMeters = 0.25;
+    space.StorePixelToMeters(0.25);
     sp.RecalcPixelPosition();
     EXPECT_DOUBLE_EQ(sp.XpRel(), 1.0);
     EXPECT_DOUBLE_EQ(sp.YpRel(), -4.0);

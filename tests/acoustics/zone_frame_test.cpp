@@ -63,7 +63,7 @@ struct DrawnZone {
 TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
     ModelFixture f;
     const float pixel = 0.5f;
-    f.medium.FPixelToMeters = pixel;
+    f.medium.StorePixelToMeters(pixel);
     f.medium.SetAirLoss(false);
     TCabModel model{&f.medium, f.project.get()};
     model.SetPolarResolutionDegrees(30);
