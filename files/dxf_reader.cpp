@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "files/dxf_record_steps.h"
@@ -143,6 +144,11 @@ std::string LoadDxfFile(const std::string& FileName, TDxfFile& Dxf) {
     std::ifstream in(FileName, std::ios::binary);
     if (!in) {
         throw EDxfReadError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
+    }
+    // A folder opens like a file here but reads as empty.
+    std::error_code ec;
+    if (std::filesystem::is_directory(FileName, ec)) {
+        throw EDxfReadError("Cannot open file \"" + FileName + "\". " + std::strerror(EISDIR));
     }
     return LoadDxfStream(in, Dxf);
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/core/numeric.h"
+#include "platform/core/windows1252.h"
 
 namespace vendrel {
 
@@ -35,24 +36,6 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-// Windows-1252, the single-byte code page of drawings without a byte-order mark. The five bytes
-// the code page leaves undefined map to the C1 controls of the same value, as Windows does.
-constexpr char32_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-std::string decodeCp1252(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char ch : bytes) {
-        const auto b = static_cast<uint8_t>(ch);
-        appendUtf8(out, b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char32_t{b});
-    }
-    return out;
-}
 
 // Copies UTF-8, replacing every byte that does not belong to a well-formed sequence (overlong
 // forms, surrogates and values above U+10FFFF included) by U+FFFD.
@@ -124,7 +107,7 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
 }
 
 // The drawing's bytes as UTF-8 text. A byte-order mark picks UTF-8 or UTF-16 and stays in the text
-// as U+FEFF; without one the bytes are Windows-1252.
+// as U+FEFF; without one the bytes are Windows-1252, the code page of drawings written on Windows.
 std::string decodeDrawingText(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         return sanitiseUtf8(bytes);
@@ -135,7 +118,7 @@ std::string decodeDrawingText(std::string_view bytes) {
     if (bytes.starts_with("\xFE\xFF")) {
         return decodeUtf16(bytes, true);
     }
-    return decodeCp1252(bytes);
+    return Windows1252ToUtf8(bytes);
 }
 
 // ---- Value conversion -------------------------------------------------------------------------

@@ -450,9 +450,10 @@ TEST(DxfReader, EzdxfBinaryDrawingCutAnywhereNeverReadsPastTheCut) {
     EXPECT_GT(reported, cuts / 2);
 }
 
-TEST(DxfReader, MissingFileRaises) {
+TEST(DxfReader, FileThatCannotBeOpenedRaises) {
     TDxfFile dxf;
     EXPECT_THROW(LoadDxfFile(kDxfDir + "/no such drawing.dxf", dxf), EDxfReadError);
+    EXPECT_THROW(LoadDxfFile(kDxfDir, dxf), EDxfReadError);
 }
 
 } // namespace
