@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "files/dxf_record_steps.h"
+#include "platform/core/atomic_file.h"
 #include "platform/core/numeric.h"
 
 namespace vendrel {
@@ -143,12 +144,12 @@ std::string LoadDxfStream(std::istream& Stream, TDxfFile& Dxf) {
 std::string LoadDxfFile(const std::string& FileName, TDxfFile& Dxf) {
     std::ifstream in(FileName, std::ios::binary);
     if (!in) {
-        throw EDxfReadError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
+        throw EFileError("Cannot open the file \"" + FileName + "\": " + std::strerror(errno));
     }
     // A folder opens like a file here but reads as empty.
     std::error_code ec;
     if (std::filesystem::is_directory(FileName, ec)) {
-        throw EDxfReadError("Cannot open file \"" + FileName + "\". " + std::strerror(EISDIR));
+        throw EFileError("Cannot open the file \"" + FileName + "\": it is a folder");
     }
     return LoadDxfStream(in, Dxf);
 }

@@ -20,7 +20,7 @@ namespace vendrel {
 // drawing was read. A stream that fails raises EDxfReadError.
 std::string LoadDxfStream(std::istream& Stream, TDxfFile& Dxf);
 
-// The same on a file; a file that cannot be opened raises EDxfReadError.
+// The same on a file; a file that cannot be opened raises EFileError.
 std::string LoadDxfFile(const std::string& FileName, TDxfFile& Dxf);
 
 // The reading loop over the parser's tokens; nothing for a null parser or document.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "dxf_test_util.h"
+#include "platform/core/atomic_file.h"
 
 namespace vendrel {
 namespace {
@@ -452,8 +453,8 @@ TEST(DxfReader, EzdxfBinaryDrawingCutAnywhereNeverReadsPastTheCut) {
 
 TEST(DxfReader, FileThatCannotBeOpenedRaises) {
     TDxfFile dxf;
-    EXPECT_THROW(LoadDxfFile(kDxfDir + "/no such drawing.dxf", dxf), EDxfReadError);
-    EXPECT_THROW(LoadDxfFile(kDxfDir, dxf), EDxfReadError);
+    EXPECT_THROW(LoadDxfFile(kDxfDir + "/no such drawing.dxf", dxf), EFileError);
+    EXPECT_THROW(LoadDxfFile(kDxfDir, dxf), EFileError);
 }
 
 } // namespace
