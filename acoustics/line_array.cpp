@@ -293,9 +293,9 @@ void TCabArray::Reset() {
     FMechanicalData.CableWeightPerMeter = 1.0;
 }
 
-// A joint hung from Above takes the absolute rotation Above passes on to its children (a joint has
-// no turn of its own).
-static void inheritRotation(TQzDummy& joint, const TControl3D* above, const TCabArray& array) {
+// A new joint or element hung from Above takes the absolute rotation Above passes on to its children
+// (it has no turn of its own yet); the setters pass it further down.
+static void inheritRotation(RiggingJoint& joint, const TControl3D* above, const TCabArray& array) {
     if (above == &array) {
         joint.SetAbsoluteRotationRadY(array.RotationAngle().Y * kDegToRad);
     } else if (const auto* cab = dynamic_cast<const TCabinet*>(above)) {
@@ -323,11 +323,12 @@ TQzDummy* TCabArray::AddDummyDirection() {
     return joint;
 }
 
-void TCabArray::appendElement(std::unique_ptr<TControl3D> element, TQzDummy* joint) {
-    TControl3D* node = element.get();
+void TCabArray::appendElement(std::unique_ptr<RiggingJoint> element, TQzDummy* joint) {
+    RiggingJoint* node = element.get();
     FArrayList.push_back(node);
     FOwnedNodes.push_back(std::move(element));
     node->SetParent(joint);
+    inheritRotation(*node, joint, *this);
     if (FMyAcousticProject != nullptr) {
         FMyAcousticProject->UniqueID = CheckedAdd(FMyAcousticProject->UniqueID, 1);
     }
@@ -416,6 +417,9 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
         if (splay) {
             cab->SetRotationAngleZ(static_cast<float>(*splay));
         }
+        // Its absolute turn from the chain above, also when the splay angle left its own turn as
+        // it was.
+        cab->RotationChanged();
     }
     // A cabinet that workers can reach computes its maps like any other.
     if (reg) {

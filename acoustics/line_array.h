@@ -26,6 +26,7 @@ class TAcousticProject;
 class TCabinet;
 class TRiggingFrame;
 class TQzDummy;
+class RiggingJoint;
 class GroupEdit;
 
 enum class TOriginType : uint8_t { qzaFlyTwoPoints, qzaFlyOnePoint };
@@ -150,7 +151,7 @@ protected:
 private:
     bool registered() const;
     TQzDummy* newJoint();
-    void appendElement(std::unique_ptr<TControl3D> element, TQzDummy* joint);
+    void appendElement(std::unique_ptr<RiggingJoint> element, TQzDummy* joint);
     void renumber();
     void applyOrigin();
     double firstSplayAngle(const TCabModel& model) const;

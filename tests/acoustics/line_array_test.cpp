@@ -162,6 +162,33 @@ TEST_F(ArrayFixture, MountingRoundTripKeepsTheTiltAndRestoresTheSplay) {
     expectPoint(a->CabinetList()[1]->AbsolutePosition(), before.X, before.Y, before.Z);
 }
 
+// The prediction aims a cabinet by its absolute rotation: a cabinet added below an element that is
+// already turned carries that turn too, as one added before the turn does.
+TEST_F(ArrayFixture, CabinetsAddedBelowATurnedElementCarryItsTurn) {
+    auto a = array(1);
+    a->SetTilt(5.0);
+    a->AddDummy();
+    a->AddCabinet(cab.get(), true); // below a spacer: the first-cabinet table, 1 degree
+    a->AddCabinet(cab.get(), true); // the general table: 0 degrees to the one above
+    for (size_t i = 1; i < a->ArrayList().size(); ++i) {
+        const TControl3D* n = a->ArrayList()[i];
+        const TControl3D* j = n->Parent();
+        double jz = dynamic_cast<const RiggingJoint*>(j)->AbsoluteRotationZ();
+        double nz = dynamic_cast<const TCabinet*>(n)
+                        ? dynamic_cast<const TCabinet*>(n)->AbsoluteRotationZ()
+                        : dynamic_cast<const RiggingJoint*>(n)->AbsoluteRotationZ();
+        printf("el %zu joint %f el %f\n", i, jz, nz);
+    }
+    a->SetPositionsInsideArray();
+    const double theta[] = {-5.0 + 1.0, -5.0 + 1.0 + 1.0, -5.0 + 1.0 + 1.0};
+    for (size_t k = 0; k < 3; ++k) {
+        const TCabinet* c = a->CabinetList()[k];
+        EXPECT_NEAR(c->AbsoluteRotationZ(), theta[k], 1e-4);
+        const double t = theta[k] * kDeg;
+        expectPoint(c->LocalToAbsoluteDirection({1, 0, 0}), std::cos(t), std::sin(t), 0.0, 1e-6);
+    }
+}
+
 TEST_F(ArrayFixture, TiltIsClampedToAHalfTurn) {
     auto a = array(1);
     const double cases[][2] = {{179.2, 180.0}, {-179.5, -180.0}, {179.0, 179.0}, {-12.5, -12.5}};
