@@ -1,0 +1,20 @@
+#pragma once
+// What the editor asks of the window it runs in. The window implements it with its widgets; tests
+// record the calls. Values the window shows live in the editor (ui_values.h), not here.
+
+#include "platform/core/cursor_service.h"
+
+namespace vendrel {
+
+class TObject;
+
+class IEditorView {
+public:
+    virtual ~IEditorView() = default;
+    // The 3D view (its viewport and input planes) shows this cursor from now on.
+    virtual void ViewCursorChanged(TCursor Cursor) = 0;
+    // Opens the scene's context menu at the mouse; TagObject is what its commands act on (may be null).
+    virtual void PopupGlobalMenu(TObject* TagObject) = 0;
+};
+
+} // namespace vendrel

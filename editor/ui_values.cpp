@@ -1,0 +1,138 @@
+#include "editor/ui_values.h"
+
+#include <algorithm>
+
+namespace vendrel {
+
+TUIRange::TUIRange(double Min, double Max, double Value, double Step)
+    : FMin(Min), FMax(std::max(Min, Max)), FValue(std::clamp(Value, Min, std::max(Min, Max))), FStep(Step) {}
+
+void TUIRange::mirror() const {
+    if (OnMirror) {
+        OnMirror();
+    }
+}
+
+void TUIRange::SetValue(double Value) {
+    Value = std::clamp(Value, FMin, FMax);
+    if (Value == FValue) {
+        return;
+    }
+    FValue = Value;
+    mirror();
+    if (OnChange) {
+        OnChange();
+    }
+}
+
+void TUIRange::SetMin(double Value) {
+    SetRange(Value, std::max(Value, FMax));
+}
+
+void TUIRange::SetMax(double Value) {
+    SetRange(std::min(FMin, Value), Value);
+}
+
+void TUIRange::SetRange(double Min, double Max) {
+    FMin = Min;
+    FMax = std::max(Min, Max);
+    FValue = std::clamp(FValue, FMin, FMax);
+    mirror();
+}
+
+void TUIRange::SetStep(double Value) {
+    if (Value == FStep) {
+        return;
+    }
+    FStep = Value;
+    mirror();
+}
+
+void TUIRange::SetPageSize(double Value) {
+    if (Value == FPageSize) {
+        return;
+    }
+    FPageSize = Value;
+    mirror();
+}
+
+void TUIRange::SetEnabled(bool Value) {
+    if (Value == FEnabled) {
+        return;
+    }
+    FEnabled = Value;
+    mirror();
+}
+
+TUIAction::TUIAction(std::string Caption, std::string ShortCut)
+    : ShortCut(std::move(ShortCut)), FCaption(std::move(Caption)) {}
+
+void TUIAction::mirror() const {
+    if (OnMirror) {
+        OnMirror();
+    }
+}
+
+void TUIAction::SetCaption(const std::string& Value) {
+    if (Value != FCaption) {
+        FCaption = Value;
+        mirror();
+    }
+}
+
+void TUIAction::SetEnabled(bool Value) {
+    if (Value != FEnabled) {
+        FEnabled = Value;
+        mirror();
+    }
+}
+
+void TUIAction::SetChecked(bool Value) {
+    if (Value != FChecked) {
+        FChecked = Value;
+        mirror();
+    }
+}
+
+void TUIAction::SetVisible(bool Value) {
+    if (Value != FVisible) {
+        FVisible = Value;
+        mirror();
+    }
+}
+
+void TUIAction::Execute() {
+    if (FEnabled && OnExecute) {
+        OnExecute();
+    }
+}
+
+void TUIAction::Click() {
+    if (!FEnabled) {
+        return;
+    }
+    if (AutoCheck) {
+        SetChecked(!FChecked);
+    }
+    Execute();
+}
+
+void TUIText::SetText(const std::string& Value) {
+    if (Value != FText) {
+        FText = Value;
+        if (OnMirror) {
+            OnMirror();
+        }
+    }
+}
+
+void TUIText::SetVisible(bool Value) {
+    if (Value != FVisible) {
+        FVisible = Value;
+        if (OnMirror) {
+            OnMirror();
+        }
+    }
+}
+
+} // namespace vendrel

@@ -1,0 +1,104 @@
+#pragma once
+// What the window's controls show, kept by the editor: a number with range and step (spin box, scroll
+// bar, track bar), a command or switch (menu item, action, stay-pressed button) and a text (label,
+// read-only field). The widgets of editor/qt only mirror these and forward the user's changes, so the
+// editor runs and is tested without a window.
+//
+// A value set by the editor runs its change event just as a user change does, because the editor's
+// chains rely on it (the zoom box drives the camera). A range change only clamps the value, without
+// the event: code that depends on the clamped value sets it again deliberately.
+
+#include <functional>
+#include <string>
+
+namespace vendrel {
+
+class TUIRange {
+public:
+    TUIRange(double Min, double Max, double Value, double Step = 1.0);
+
+    double Value() const { return FValue; }
+    double Min() const { return FMin; }
+    double Max() const { return FMax; }
+    double Step() const { return FStep; }
+    // The thumb size of a scroll bar (0 for other controls).
+    double PageSize() const { return FPageSize; }
+    bool Enabled() const { return FEnabled; }
+
+    // Clamps to the range; a changed value refreshes the widget, then runs OnChange.
+    void SetValue(double Value);
+    // Clamps the value to the new range without running OnChange; the widget is refreshed.
+    void SetMin(double Value);
+    void SetMax(double Value);
+    void SetRange(double Min, double Max);
+    void SetStep(double Value);
+    void SetPageSize(double Value);
+    void SetEnabled(bool Value);
+
+    std::function<void()> OnChange; // the control's change event
+    std::function<void()> OnMirror; // the widget refreshes itself from the value
+
+private:
+    void mirror() const;
+
+    double FMin;
+    double FMax;
+    double FValue;
+    double FStep;
+    double FPageSize = 0.0;
+    bool FEnabled = true;
+};
+
+class TUIAction {
+public:
+    explicit TUIAction(std::string Caption = {}, std::string ShortCut = {});
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    // The check mark of a menu item, the pressed state of a stay-pressed button.
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+
+    // Runs the command; a disabled action does nothing. A checkable item the user clicks has its mark
+    // flipped first (SetChecked) when AutoCheck is set.
+    void Execute();
+    // A click by the user: flips the mark of an AutoCheck item, then Execute.
+    void Click();
+
+    std::string ShortCut; // as the menu shows it ("F1", "Ctrl+L")
+    std::string Hint;
+    bool Checkable = false;
+    bool AutoCheck = false;
+    std::function<void()> OnExecute;
+    std::function<void()> OnMirror;
+
+private:
+    void mirror() const;
+
+    std::string FCaption;
+    bool FEnabled = true;
+    bool FChecked = false;
+    bool FVisible = true;
+};
+
+class TUIText {
+public:
+    explicit TUIText(std::string Text = {}) : FText(std::move(Text)) {}
+
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+
+    std::function<void()> OnMirror;
+
+private:
+    std::string FText;
+    bool FVisible = true;
+};
+
+} // namespace vendrel
