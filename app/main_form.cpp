@@ -1,0 +1,541 @@
+#include "app/main_form.h"
+
+#include "acoustics/memory_budget.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "app/about_form.h"
+#include "app/crash_log.h"
+#include "editor/editor.h"
+#include "editor/qt/viewport_panel.h"
+#include "platform/core/dispatcher.h"
+#include "platform/core/mem_ini_file.h"
+#include "platform/core/message_box.h"
+#include "platform/core/system_helpers.h"
+#include "platform/qt/unhandled_exception.h"
+#include "scene/color_helpers.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QUrl>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace vendrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kMainSection = "MainForm";
+constexpr const char* kPanelsSection = "Panels";
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The class name without a namespace ("vendrel::TMainForm" is "TMainForm").
+std::string classNameOf(const QObject* o) {
+    std::string name = o->metaObject()->className();
+    const size_t colon = name.rfind("::");
+    return colon == std::string::npos ? name : name.substr(colon + 2);
+}
+
+} // namespace
+
+TMainForm::TMainForm(TAboutForm& About, const std::vector<uint8_t>& MainLogo, IDispatcher* Dispatcher)
+    : about_(About), dispatcher_(Dispatcher) {
+    setObjectName(QStringLiteral("MainForm"));
+    about_.MainForm = this;
+    FormCreate(MainLogo);
+}
+
+TMainForm::~TMainForm() {
+    if (!closed_) {
+        // The program ends without the window having been closed (a crash handler's ending): nothing is
+        // written, but the editor's widgets stop mirroring before the editor goes.
+        closed_ = true;
+    }
+    if (about_.MainForm == this) {
+        about_.MainForm = nullptr;
+    }
+    // The widgets go first (they hold pointers into the editor), then the editor, project and medium.
+    delete centralWidget();
+    viewportPanel_ = nullptr;
+    Editor.reset();
+    AcousticProject.reset();
+    PhysicalSpace.reset();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Creation
+
+void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
+    const TApplicationInfo& info = about_.AppInfo;
+    PhysicalSpace = std::make_unique<TPhysicalSpace>();
+    AcousticProject = std::make_unique<TAcousticProject>(PhysicalSpace.get(), dispatcher_);
+    AcousticProject->UniqueID = 0;
+    AcousticProject->SetFreqToEvaluate(1000);
+    AcousticProject->SetLastLogString(about_.InitialLogString);
+
+    Editor = std::make_unique<TEditor>(*AcousticProject, *PhysicalSpace, static_cast<IEditorView*>(this));
+    Editor->State.InitiatingSystem = [this] { return about_.InitiatingSystem; };
+    Editor->State.DisableOnChange = true;
+
+    CreateColors(10, 0.7f, DefaultMicColors);
+    CreateColors(10, 0.4f, DefaultOverlaysColors);
+
+    const TUnitSystem metric = UnitSystemOf(true);
+    LengthUnitText = metric.LengthUnitText;
+    MassUnitText = metric.MassUnitText;
+    TempUnitText = metric.TempUnitText;
+    LengthUnits = 1.0;
+
+    DefaultProjectFileName = info.DefaultProjectFileName();
+    ActiveProjectFileName = DefaultProjectFileName;
+
+    Editor->Initialize();
+    buildMenus();
+    buildCentralArea();
+    buildStatusBar();
+
+    createFolders();
+
+    PreCaption =
+        info.AppCaption + " v" + about_.Version.AppMajorVersion + "." + about_.Version.AppMinorVersion;
+    setWindowTitle(qs(PreCaption));
+
+    AcousticProject->FOnProjectModified = [this](TAcousticProject&) { ProjectModifiedChanged(); };
+
+    applyAppearance();
+
+    SettingsIni = std::make_unique<TMemIniFile>(SettingsFilePath);
+    SettingsIni->AutoSave = true;
+
+    Editor->State.Canvas3DOldX = viewportPanel_->GLView()->width();
+    Editor->State.Canvas3DOldY = viewportPanel_->GLView()->height();
+
+    QImage logo;
+    if (!MainLogo.empty() && logo.loadFromData(MainLogo.data(), static_cast<int>(MainLogo.size()))) {
+        logo_->setPixmap(QPixmap::fromImage(logo));
+    }
+
+    mainTabs_->setCurrentIndex(1);
+    dumpLogItem_->setEnabled(fs::exists(fs::path(AppDataPath) / kDumpLogName));
+    AcousticProject->SetIsProjectModified(false);
+}
+
+void TMainForm::createFolders() {
+    const TApplicationInfo& info = about_.AppInfo;
+    AppDataPath = ApplicationDataPath(info.AppFolder);
+    MyDocsPath = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    if (MyDocsPath.empty()) {
+        MyDocsPath = QStandardPaths::writableLocation(QStandardPaths::HomeLocation).toStdString();
+    }
+    ProjectFolder =
+        info.AppPrjFolder.empty() ? MyDocsPath : (fs::path(MyDocsPath) / info.AppPrjFolder).string();
+    SettingsFilePath = (fs::path(AppDataPath) / "Pref.ini").string();
+    ActualFolder = ProjectFolder;
+
+    // Every folder is created with its missing parents; the first failure is reported once, as
+    // neither the settings nor the library could be written there.
+    std::vector<std::string> folders = {AppDataPath, ProjectFolder};
+    for (const char* sub : kLibraryFolders) {
+        folders.push_back((fs::path(AppDataPath) / sub).string());
+    }
+    for (const std::string& folder : folders) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec || !fs::is_directory(folder)) {
+            MessageBoxService().MessageDlg("Cannot create the folder \"" + folder +
+                                               "\": " + (ec ? ec.message() : std::string("not a folder")) +
+                                               ".\r\n\r\nSettings and library files cannot be written there.",
+                                           TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+            break;
+        }
+    }
+}
+
+void TMainForm::applyAppearance() {
+    TEditor& ed = *Editor;
+    ed.Scene.Viewport3D1->Color = 0xFF161819;
+    // The window's colours: a dark panel colour, the window a little darker.
+    const TAlphaColor panelColor = 0xFF3A3D42;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor::fromRgba(DarkenColor(panelColor, 10)));
+    pal.setColor(QPalette::Base, QColor::fromRgba(0xFF26282C));
+    pal.setColor(QPalette::AlternateBase, QColor::fromRgba(panelColor));
+    pal.setColor(QPalette::Button, QColor::fromRgba(panelColor));
+    pal.setColor(QPalette::Text, QColor(230, 232, 236));
+    pal.setColor(QPalette::WindowText, QColor(230, 232, 236));
+    pal.setColor(QPalette::ButtonText, QColor(230, 232, 236));
+    pal.setColor(QPalette::Highlight, QColor(60, 130, 200));
+    setPalette(pal);
+    progressBar_->setTextVisible(false);
+}
+
+int TMainForm::DeveloperTabIndex() const {
+    return mainTabs_->indexOf(developerTab_);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Activation and caption
+
+void TMainForm::FormActivate() {
+    if (firstActivation_) {
+        firstActivation_ = false;
+        AcousticProject->SetIsProjectModified(false);
+        about_.InitiatingSystem = false;
+        Editor->State.DisableOnChange = false;
+        viewportPanel_->GLView()->setFocus();
+        AcousticProject->MemInitial =
+            static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0 - 33.0;
+        ShowMemoryInfo();
+        // Opening the command-line project comes with the project reader.
+        return;
+    }
+    ShowMemoryInfo();
+    rectModified_->setVisible(AcousticProject->IsProjectModified());
+    DrawCaption();
+    dumpLogItem_->setEnabled(fs::exists(fs::path(AppDataPath) / kDumpLogName));
+}
+
+void TMainForm::DrawCaption() {
+    std::string caption =
+        PreCaption + "   -  " + fs::path(ActiveProjectFileName).filename().string() + CurrentFileVersionStr;
+    if (AcousticProject->IsProjectModified()) {
+        caption += "*";
+    }
+    if (!ClosingApplication) {
+        setWindowTitle(qs(caption));
+    }
+}
+
+void TMainForm::ProjectModifiedChanged() {
+    if (IsModalWindowActive()) {
+        return;
+    }
+    rectModified_->setVisible(AcousticProject->IsProjectModified());
+    DrawCaption();
+}
+
+bool TMainForm::IsModalWindowActive() const {
+    return QApplication::activeModalWidget() != nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Closing
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TMainForm::FormCloseQuery() {
+    ClosingApplication = true;
+    if (!AcousticProject->IsProjectModified()) {
+        return true;
+    }
+    const TModalResult answer = MessageBoxService().MessageDlg(
+        "Do you want to Save the current project?", TMsgDlgType::mtConfirmation,
+        {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbCancel});
+    if (answer == TModalResult::mrCancel || answer == TModalResult::mrNone) {
+        ClosingApplication = false;
+        return false;
+    }
+    if (answer == TModalResult::mrYes && SaveActionExecute && !SaveActionExecute()) {
+        ClosingApplication = false;
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::FormClose() {
+    closed_ = true;
+    ClosingApplication = true;
+    AcousticProject->CalcHitPointEnabled = false;
+    AcousticProject->EventsEnabled = false;
+    Editor->State.DisableOnChange = true;
+    if (dispatcher_ != nullptr) {
+        dispatcher_->ProcessMessages();
+    }
+    AcousticProject->SetContinuousRender(false);
+    if (SettingsIni) {
+        TEditor& ed = *Editor;
+        Prefs.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+        Prefs.ShowShortCuts = shortCutsItem_->isChecked();
+        Prefs.ShowThrowLines = ed.Grid.ShowThrowItem.Checked();
+        Prefs.ShowVenueFloor = ed.Grid.ShowFloorItem.Checked();
+        Prefs.ShowZoneEdges = ed.Grid.ShowZoneEdgesItem.Checked();
+        Prefs.ShowAxisNumbers = ed.Grid.ShowAxisNumbersItem.Checked();
+        Prefs.SPLNormalized = AcousticProject->SPLNormalized();
+        Prefs.CameraOnSelection = ed.Views.CameraOnSelectionB.Checked();
+        Prefs.RenderQuality = static_cast<int32_t>(AcousticProject->RenderQuality());
+        Prefs.InstersecObjListening = AcousticProject->UseSPLMeshforRaycast;
+        Prefs.MagneticObjects = ed.State.IsMagneticObjects;
+        WriteClosingSettings(*SettingsIni, Prefs, ActualFolder);
+        WriteBackPlainValues(*SettingsIni, Prefs);
+        // Freeing the settings object writes the file.
+        SettingsIni.reset();
+    }
+}
+
+void TMainForm::ExitActionExecute() {
+    close();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Settings
+
+std::string TMainForm::GetOSLangID() {
+    const QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage) {
+        return "en";
+    }
+    const QString code = QLocale::languageToCode(locale.language(), QLocale::ISO639Part1);
+    return code.isEmpty() ? std::string("en") : code.toStdString();
+}
+
+void TMainForm::CreateSettingsIni() {
+    if (!SettingsIni) {
+        return;
+    }
+    TSettingsDefaults d;
+    d.WindowState = isMaximized() ? 2 : 0;
+    d.ProjectFolder = ProjectFolder;
+    d.Language = GetOSLangID();
+    d.MaxMemPercent = AcousticProject->MaxUsagePercent();
+    d.ZoneCreationColor = AcousticProject->ZoneCreationColor;
+    d.OpacityGrid = Editor->State.OpacityGrid;
+    d.MagResoPoints = Prefs.MagResoPoints;
+    d.MicSize = Prefs.MicSize;
+    vendrel::CreateSettingsIni(*SettingsIni, d);
+}
+
+void TMainForm::ReadSettingsIni() {
+    if (!SettingsIni) {
+        return;
+    }
+    TEditor& ed = *Editor;
+    TAcousticProject& project = *AcousticProject;
+    Prefs = ReadSettings(*SettingsIni, ProjectFolder, GetOSLangID(), mainTabs_->count());
+
+    if (Prefs.WindowState == 2) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        resize(Prefs.Width, Prefs.Height);
+    }
+    if (mainTabs_->isTabVisible(Prefs.TabIndex)) {
+        mainTabs_->setCurrentIndex(Prefs.TabIndex);
+    }
+    ActualFolder = Prefs.LastPath;
+
+    leftToolPanelItem_->setChecked(Prefs.ViewTools);
+    LeftToolPanelItemClick();
+    splBarPanelItem_->setChecked(Prefs.ViewSPLBar);
+    SPLBarPanelItemClick();
+    configPanelItem_->setChecked(Prefs.ViewConfig);
+    ConfigPanelItemClick();
+
+    mainTabs_->setTabVisible(DeveloperTabIndex(), Prefs.IsDeveloperMode());
+
+    if (const int32_t tag = Prefs.RenderQualityTag(); tag != 0) {
+        project.SetRenderQuality(static_cast<TRenderQuality>(tag));
+    }
+    // Continuous rendering is switched off at start; the setting records it.
+    project.SetContinuousRender(false);
+    SettingsIni->WriteBool("Options", "ContinuousRender", false);
+    project.SetPressureSumType(Prefs.SPLSummationType == 1 ? TPressureSumType::qzaEnergySum
+                                                           : TPressureSumType::qzaComplexSum);
+    project.SetSPLNormalized(Prefs.SPLNormalized);
+
+    shortCutsItem_->setChecked(Prefs.ShowShortCuts);
+    ShortCutsItemClick();
+    ed.Grid.ShowThrowItem.SetChecked(Prefs.ShowThrowLines);
+    ed.Grid.ShowFloorItem.SetChecked(Prefs.ShowVenueFloor);
+    ed.Grid.ShowFloorItemClick();
+    ed.Grid.ShowZoneEdgesItem.SetChecked(Prefs.ShowZoneEdges);
+    ed.Grid.ShowAxisNumbersItem.SetChecked(Prefs.ShowAxisNumbers);
+    ed.Views.CameraOnSelectionB.SetChecked(Prefs.CameraOnSelection);
+    ed.Views.CenterSelItem.SetChecked(Prefs.CameraOnSelection);
+    ed.Views.ResetCenterItem.SetChecked(!Prefs.CameraOnSelection);
+
+    project.SetMaxUsagePercent(0.999f);
+    for (TDummy* holder : {ed.Scene.TextsLengthDummy, ed.Scene.TextsWidthDummy, ed.Scene.TextsHeightDummy}) {
+        holder->SetVisible(Prefs.ShowAxisNumbers);
+    }
+    ed.Grid.UpdateGridSpacing();
+
+    ed.Grid.RecalculateVenueLength(Prefs.DefaultLength);
+    ed.Grid.RecalculateVenueHeight(Prefs.DefaultHeight);
+    ed.Grid.RecalculateVenueWidth(Prefs.DefaultDepth);
+
+    project.UseSPLMeshforRaycast = Prefs.InstersecObjListening;
+    MRU.assign(Prefs.MRUPath.begin(), Prefs.MRUPath.end());
+
+    ed.Scene.Viewport3D1->Color = Prefs.BackSceneColor;
+    ed.Repaint();
+    project.ZoneCreationColor = Prefs.ZoneCreationColor;
+    ed.State.OpacityGrid = Prefs.OpacityGrid;
+    ed.Grid.DrawGrid();
+    ed.State.IsMagneticObjects = Prefs.MagneticObjects;
+    settingsRead_ = true;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Library
+
+void TMainForm::ReadLibraryFiles() {
+    AcousticProject->SetLastLogString("MainForm.ReadLibraryFiles");
+}
+
+void TMainForm::CheckNewModelsOnInternet() {
+    AcousticProject->SetLastLogString("MainForm.CheckNewModelsOnInternet");
+    NewInternetModels.clear();
+}
+
+void TMainForm::OrganizeCabinetModels() {}
+
+// ---------------------------------------------------------------------------------------------------
+// Exceptions
+
+std::string TMainForm::SenderDescription(QObject* Sender) {
+    if (Sender == nullptr) {
+        return {};
+    }
+    const std::string self = classNameOf(Sender) + "." + Sender->objectName().toStdString();
+    if (const QObject* parent = Sender->parent()) {
+        return classNameOf(parent) + "." + parent->objectName().toStdString() + " - " + self;
+    }
+    return self;
+}
+
+void TMainForm::InstallExceptionHandler(TCrashHandler& Handler) {
+    Handler.Context = [this] {
+        TCrashHandler::TContext c;
+        c.AppDataPath = AppDataPath;
+        c.ActiveProjectFileName = ActiveProjectFileName;
+        c.DefaultProjectFileName = DefaultProjectFileName;
+        c.ProjectFolder = ProjectFolder;
+        c.ProjectFileExt = about_.AppInfo.ProjectFileExt;
+        c.LastLogString = AcousticProject->LastLogString();
+        return c;
+    };
+    SetUnhandledExceptionHandler([&Handler](QObject* sender, std::exception_ptr error) {
+        Handler.ManejadorGlobalExcepciones(SenderDescription(sender), error);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Editor view
+
+void TMainForm::ViewCursorChanged(TCursor Cursor) {
+    if (viewportPanel_ != nullptr) {
+        viewportPanel_->SetViewCursor(Cursor);
+    }
+}
+
+void TMainForm::PopupGlobalMenu(TObject*) {
+    if (popupGlobalMenu_ != nullptr && !popupGlobalMenu_->isEmpty()) {
+        popupGlobalMenu_->popup(QCursor::pos());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Keys
+
+bool TMainForm::isShortcutOfAnAction(const QKeySequence& Keys) const {
+    for (const QAction* a : findChildren<QAction*>()) {
+        if (a->isEnabled() && !a->shortcut().isEmpty() &&
+            a->shortcut().matches(Keys) == QKeySequence::ExactMatch) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    // A key that is a command's shortcut ran that command already.
+    if (isShortcutOfAnAction(QKeySequence(event->keyCombination()))) {
+        return;
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    const bool textField = qobject_cast<const QLineEdit*>(focus) != nullptr ||
+                           qobject_cast<const QAbstractSpinBox*>(focus) != nullptr ||
+                           qobject_cast<const QPlainTextEdit*>(focus) != nullptr ||
+                           qobject_cast<const QTextEdit*>(focus) != nullptr;
+    TShiftState shift;
+    shift.Shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    shift.Ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    shift.Alt = event->modifiers().testFlag(Qt::AltModifier);
+    uint16_t key = 0;
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        key = 46;
+        break;
+    case Qt::Key_Escape:
+        key = 27;
+        break;
+    case Qt::Key_Left:
+        key = 37;
+        break;
+    case Qt::Key_Up:
+        key = 38;
+        break;
+    case Qt::Key_Right:
+        key = 39;
+        break;
+    case Qt::Key_Down:
+        key = 40;
+        break;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    const char16_t ch = text.size() == 1 ? static_cast<char16_t>(text.at(0).unicode()) : u'\0';
+    if (!Editor->Keys.MainFormKeyDown(key, ch, shift, textField)) {
+        QMainWindow::keyPressEvent(event);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Window events
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) {
+        FormActivate();
+    }
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+} // namespace vendrel

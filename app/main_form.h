@@ -1,0 +1,220 @@
+#pragma once
+// The main window: a thin QMainWindow that owns the physical medium, the project, the editor, the
+// settings and the 3D view, and lays out the menus, the view tools, the 3D view, the level colour bar,
+// the configuration panel with its tabs and the status bar. The editing logic lives in the editor
+// (editor/); this window creates, activates and closes, reads and writes the settings, switches units
+// and panels, and shows the status figures.
+//
+// Every way of closing the window (the title bar, the Exit command, the system) runs FormCloseQuery,
+// which may keep it open, and then FormClose, which writes the settings back.
+
+#include "app/settings.h"
+#include "app/units_status.h"
+#include "editor/editor_view.h"
+#include "editor/layers.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QTabWidget;
+class QWidget;
+
+namespace vendrel {
+
+class TAboutForm;
+class TAcousticProject;
+class TPhysicalSpace;
+class TMemIniFile;
+class TEditor;
+class TViewportPanel;
+class IDispatcher;
+class TCrashHandler;
+
+class TMainForm : public QMainWindow, private IEditorView {
+    Q_OBJECT
+public:
+    // About: the start window (not owned), whose application information the window reads. MainLogo:
+    // the decoded picture of LgMn.dat.
+    TMainForm(TAboutForm& About, const std::vector<uint8_t>& MainLogo, IDispatcher* Dispatcher);
+    ~TMainForm() override;
+
+    // ---- Model and editor ----
+    std::unique_ptr<TPhysicalSpace> PhysicalSpace;
+    std::unique_ptr<TAcousticProject> AcousticProject;
+    std::unique_ptr<TEditor> Editor;
+
+    // ---- Paths ----
+    std::string AppDataPath;
+    std::string MyDocsPath;
+    std::string ProjectFolder;
+    std::string SettingsFilePath;
+    std::string ActualFolder;
+    std::string ActiveProjectFileName;
+    std::string CurrentFileVersionStr;
+    std::string PreCaption;
+    std::string DefaultProjectFileName;
+
+    // ---- Settings ----
+    std::unique_ptr<TMemIniFile> SettingsIni;
+    TAppSettings Prefs; // the values read; those no control shows yet are kept here
+
+    // ---- Lists the library reading and the document commands fill ----
+    std::vector<std::string> TexturesList;
+    std::vector<std::string> SoundSystemsList;
+    std::vector<std::string> ExtDSPProcessNames;
+    std::vector<std::string> NewUpdateInModels;
+    std::vector<std::string> NewInternetModels;
+    std::vector<std::string> ModelsNotFound;
+    std::vector<std::string> MRU;
+
+    // ---- Colour tables ----
+    TColorArray DefaultMicColors{};
+    TColorArray DefaultOverlaysColors{};
+    uint8_t NewMicColorID = 0;
+    uint8_t NewOverlaysColorID = 0;
+
+    // ---- Units ----
+    std::string TimeUnitText = "sec";
+    std::string HumidityUnitText = "%";
+    std::string LengthUnitText = "m";
+    std::string MassUnitText = "kg";
+    std::string TempUnitText = "\u00BAC";
+    double LengthUnits = 1.0;
+    double MassUnits = 1.0;
+    std::vector<std::string> PosStepsTexts;
+
+    // Saves the project (the document commands); false when it was not saved. Without it the window
+    // closes without saving, as there is nothing it could save.
+    std::function<bool()> SaveActionExecute;
+
+    // ---- Flags ----
+    bool ClosingApplication = false;
+    bool ShowPhase = true;
+    bool IsOpeningProject = false;
+    bool CheckLibButtonVisible = true; // the preferences' "Check for Updates" button
+
+    // ---- Creation, activation, closing ----
+    void FormActivate();
+    // False keeps the window open (the user cancelled the save question).
+    bool FormCloseQuery();
+    void FormClose();
+    void DrawCaption();
+    void ProjectModifiedChanged();
+    bool IsModalWindowActive() const;
+
+    // ---- Settings ----
+    void CreateSettingsIni();
+    void ReadSettingsIni();
+    static std::string GetOSLangID();
+
+    // ---- Library (filled by the library reading) ----
+    void ReadLibraryFiles();
+    void CheckNewModelsOnInternet();
+    void OrganizeCabinetModels();
+
+    // ---- Layout, navigation, status ----
+    void UpdateSystemUnits();
+    void UpdatePosStepsUnits();
+    void ShowMemoryInfo();
+    void LeftToolPanelItemClick();
+    void SPLBarPanelItemClick();
+    void ConfigPanelItemClick();
+    void ShowHideControlsCBClick();
+    void MainTabItemClick(int Index);
+    void ShortCutsItemClick();
+    void CloseSCPathClick();
+    void DumpLogMenuItemClick();
+    void AboutItemClick();
+    void ExitActionExecute();
+
+    // The crash handler's view of the window.
+    void InstallExceptionHandler(TCrashHandler& Handler);
+    // The description of the object an exception came from: "Parent.Name - Class.Name".
+    static std::string SenderDescription(QObject* Sender);
+
+    // ---- Widgets (read by tests and other windows) ----
+    TViewportPanel* ViewportPanel() const { return viewportPanel_; }
+    QTabWidget* MainTabControl() const { return mainTabs_; }
+    QWidget* PanelViewTools() const { return panelViewTools_; }
+    QWidget* PanelMapBar() const { return panelMapBar_; }
+    QWidget* PanelControls() const { return panelControls_; }
+    QAction* LeftToolPanelItem() const { return leftToolPanelItem_; }
+    QAction* SPLBarPanelItem() const { return splBarPanelItem_; }
+    QAction* ConfigPanelItem() const { return configPanelItem_; }
+    QAction* ShortCutsItem() const { return shortCutsItem_; }
+    QAction* DumpLogMenuItem() const { return dumpLogItem_; }
+    QCheckBox* ShowHideControlsCB() const { return showHideControlsCB_; }
+    QLabel* MemoryStatusLabel() const { return memoryLabel_; }
+    QWidget* DeveloperTabItem() const { return developerTab_; }
+    QLabel* RectModified() const { return rectModified_; }
+
+    // Index of the developer tab in the main tab control.
+    int DeveloperTabIndex() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // IEditorView
+    void ViewCursorChanged(TCursor Cursor) override;
+    void PopupGlobalMenu(TObject* TagObject) override;
+
+    void FormCreate(const std::vector<uint8_t>& MainLogo);
+    void createFolders();
+    void buildMenus();
+    void buildCentralArea();
+    void buildStatusBar();
+    QWidget* buildDeveloperTab();
+    void applyAppearance();
+    void FormResize();
+    void setPanelVisible(QWidget* Panel, QAction* Item, const char* Key);
+    bool isShortcutOfAnAction(const QKeySequence& Keys) const;
+    QAction* actionOf(TUIAction& Action);
+
+    TAboutForm& about_;
+    IDispatcher* dispatcher_;
+    bool firstActivation_ = true;
+    bool settingsRead_ = false;
+    bool closed_ = false;
+
+    TViewportPanel* viewportPanel_ = nullptr;
+    QTabWidget* mainTabs_ = nullptr;
+    QWidget* panelViewTools_ = nullptr;
+    QWidget* panelMapBar_ = nullptr;
+    QWidget* panelControls_ = nullptr;
+    QWidget* developerTab_ = nullptr;
+    QLabel* developerLabel_ = nullptr;
+    QPlainTextEdit* shortCutsMemo_ = nullptr;
+    QLabel* logo_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QLabel* rectModified_ = nullptr;
+    QLabel* memoryLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QCheckBox* showHideControlsCB_ = nullptr;
+    QAction* leftToolPanelItem_ = nullptr;
+    QAction* splBarPanelItem_ = nullptr;
+    QAction* configPanelItem_ = nullptr;
+    QAction* shortCutsItem_ = nullptr;
+    QAction* dumpLogItem_ = nullptr;
+    QMenu* popupGlobalMenu_ = nullptr;
+    std::vector<QWidget*> layoutPanels_;
+    std::map<const TUIAction*, QAction*> actions_; // the window's action of each editor command
+};
+
+} // namespace vendrel

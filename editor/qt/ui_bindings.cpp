@@ -1,0 +1,144 @@
+#include "editor/qt/ui_bindings.h"
+
+#include <QAbstractSlider>
+#include <QAction>
+#include <QDoubleSpinBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSignalBlocker>
+
+#include <cmath>
+
+namespace vendrel {
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void BindAction(QAction* Widget, TUIAction& Action) {
+    QPointer<QAction> w(Widget);
+    const auto mirror = [w, &Action] {
+        if (!w) {
+            return;
+        }
+        const QSignalBlocker block(w);
+        w->setText(qs(Action.Caption()));
+        w->setCheckable(Action.Checkable);
+        w->setChecked(Action.Checked());
+        w->setEnabled(Action.Enabled());
+        w->setVisible(Action.Visible());
+        w->setToolTip(qs(Action.Hint.empty() ? Action.Caption() : Action.Hint));
+    };
+    Widget->setShortcut(QKeySequence(qs(Action.ShortCut)));
+    Widget->setShortcutContext(Qt::WindowShortcut);
+    Action.OnMirror = mirror;
+    mirror();
+    QObject::connect(Widget, &QAction::triggered, Widget, [&Action, mirror] {
+        Action.Click();
+        // A checkable item toggles itself on a click; the action decides its mark.
+        mirror();
+    });
+}
+
+QAction* MakeAction(QObject* Parent, TUIAction& Action) {
+    auto* a = new QAction(Parent);
+    BindAction(a, Action);
+    return a;
+}
+
+void BindRange(QAbstractSlider* Widget, TUIRange& Range, double UnitsPerValue) {
+    QPointer<QAbstractSlider> w(Widget);
+    const auto toInt = [UnitsPerValue](double v) { return static_cast<int>(std::lround(v * UnitsPerValue)); };
+    Range.OnMirror = [w, &Range, toInt] {
+        if (!w) {
+            return;
+        }
+        const QSignalBlocker block(w);
+        w->setRange(toInt(Range.Min()), toInt(Range.Max()));
+        w->setPageStep(std::max(1, toInt(Range.PageSize())));
+        w->setValue(toInt(Range.Value()));
+        w->setEnabled(Range.Enabled());
+    };
+    Range.OnMirror();
+    // Only the user's moves reach the value: the widget's own refreshes are blocked.
+    QObject::connect(Widget, &QAbstractSlider::valueChanged, Widget,
+                     [&Range, UnitsPerValue](int v) { Range.SetValue(v / UnitsPerValue); });
+}
+
+void BindRange(QDoubleSpinBox* Widget, TUIRange& Range, int Decimals) {
+    QPointer<QDoubleSpinBox> w(Widget);
+    Widget->setDecimals(Decimals);
+    Range.OnMirror = [w, &Range] {
+        if (!w) {
+            return;
+        }
+        const QSignalBlocker block(w);
+        w->setRange(Range.Min(), Range.Max());
+        w->setSingleStep(Range.Step());
+        w->setValue(Range.Value());
+        w->setEnabled(Range.Enabled());
+    };
+    Range.OnMirror();
+    QObject::connect(Widget, &QDoubleSpinBox::valueChanged, Widget,
+                     [&Range](double v) { Range.SetValue(v); });
+}
+
+void BindText(QLabel* Widget, TUIText& Text) {
+    QPointer<QLabel> w(Widget);
+    Text.OnMirror = [w, &Text] {
+        if (w) {
+            w->setText(qs(Text.Text()));
+            w->setVisible(Text.Visible());
+        }
+    };
+    Text.OnMirror();
+}
+
+void BindText(QPlainTextEdit* Widget, TUIText& Text) {
+    QPointer<QPlainTextEdit> w(Widget);
+    Text.OnMirror = [w, &Text] {
+        if (w) {
+            w->setPlainText(qs(Text.Text()));
+        }
+    };
+    Text.OnMirror();
+}
+
+void BindText(QLineEdit* Widget, TUIText& Text, std::function<void()> OnEdited) {
+    QPointer<QLineEdit> w(Widget);
+    Text.OnMirror = [w, &Text] {
+        if (w) {
+            const QSignalBlocker block(w);
+            w->setText(qs(Text.Text()));
+        }
+    };
+    Text.OnMirror();
+    QObject::connect(Widget, &QLineEdit::editingFinished, Widget, [w, &Text, OnEdited] {
+        if (!w || w->text().toStdString() == Text.Text()) {
+            return;
+        }
+        Text.SetText(w->text().toStdString());
+        if (OnEdited) {
+            OnEdited();
+        }
+    });
+}
+
+void BindVisible(QWidget* Widget, TUIText& Text) {
+    QPointer<QWidget> w(Widget);
+    Text.OnMirror = [w, &Text] {
+        if (w) {
+            w->setVisible(Text.Visible());
+        }
+    };
+    Text.OnMirror();
+}
+
+} // namespace vendrel

@@ -1,0 +1,38 @@
+#pragma once
+// Widgets that mirror the editor's values (editor/ui_values.h) and forward the user's changes.
+//
+// A widget is refreshed from its value under a QSignalBlocker, so only a user's action reaches the
+// editor: a click or a shortcut runs the command, a moved scroll bar or spin box sets the value (which
+// runs its change event). Bindings hold the widget weakly: a widget freed before the editor is simply
+// no longer refreshed.
+
+#include "editor/ui_values.h"
+
+class QAction;
+class QObject;
+class QAbstractSlider;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace vendrel {
+
+// The menu item, shortcut and stay-pressed button of a command: text, shortcut, hint, check mark,
+// enabled and visible state mirror the action; a trigger runs TUIAction::Click.
+QAction* MakeAction(QObject* Parent, TUIAction& Action);
+void BindAction(QAction* Widget, TUIAction& Action);
+
+// Slider or scroll bar: integer positions of UnitsPerValue per unit of the value.
+void BindRange(QAbstractSlider* Widget, TUIRange& Range, double UnitsPerValue);
+void BindRange(QDoubleSpinBox* Widget, TUIRange& Range, int Decimals);
+
+void BindText(QLabel* Widget, TUIText& Text);
+void BindText(QPlainTextEdit* Widget, TUIText& Text);
+// An editable field: the user's finished edit becomes the text and OnEdited runs.
+void BindText(QLineEdit* Widget, TUIText& Text, std::function<void()> OnEdited);
+// A widget shown exactly while the text is visible.
+void BindVisible(QWidget* Widget, TUIText& Text);
+
+} // namespace vendrel

@@ -1,0 +1,117 @@
+#include <QDoubleSpinBox>
+#include <QImage>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "acoustics/project.h"
+#include "editor/editor.h"
+#include "editor/qt/viewport_panel.h"
+#include "platform/core/camera.h"
+#include "window_fixture.h"
+
+namespace vendrel {
+namespace {
+
+using testing::ProgramWindow;
+
+// The strongest pixel of one channel's dominance near a point: red (0), green (1) or blue (2) minus the
+// larger of the other two.
+int dominance(const QImage& image, QPointF at, int channel) {
+    int best = -255;
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QPoint p(static_cast<int>(std::lround(at.x())) + dx,
+                           static_cast<int>(std::lround(at.y())) + dy);
+            if (!image.rect().contains(p)) {
+                continue;
+            }
+            const QColor c = image.pixelColor(p);
+            const int v[3] = {c.red(), c.green(), c.blue()};
+            best = std::max(best, v[channel] - std::max(v[(channel + 1) % 3], v[(channel + 2) % 3]));
+        }
+    }
+    return best;
+}
+
+class ViewWindow : public ProgramWindow {
+protected:
+    TEditorGLView* gl() const { return main()->ViewportPanel()->GLView(); }
+    TEditor& editor() const { return *main()->Editor; }
+    QPointF screenOf(TPoint3D p) const {
+        TPoint3D s;
+        EXPECT_TRUE(editor().Scene.Viewport3D1->Camera()->WorldToScreen(p, gl()->width(), gl()->height(), s));
+        return {s.X, s.Y};
+    }
+    void key(Qt::Key k) {
+        QTest::keyClick(main(), k);
+        QCoreApplication::processEvents();
+    }
+    void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPointF at) {
+        QMouseEvent e(type, at, gl()->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(gl(), &e);
+    }
+};
+
+TEST_F(ViewWindow, TopViewShowsTheLengthAxisRedAndTheWidthAxisGreenAndTurnsOnF3Again) {
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main()));
+    key(Qt::Key_F3);
+    ASSERT_EQ(editor().Scene.Viewport3D1->Camera(), editor().Scene.CameraTop);
+    ASSERT_TRUE(gl()->IsReady());
+    const QImage frame = gl()->grabFramebuffer();
+    frame.save("/tmp/vendrel_top_view.png");
+    EXPECT_GT(dominance(frame, screenOf({20, 0, 0}), 0), 60);
+    EXPECT_GT(dominance(frame, screenOf({0, 0, 20}), 1), 60);
+    // Nothing vertical in the top view: no blue axis.
+    EXPECT_LT(dominance(frame, screenOf({0, 0, -20}), 2), 30);
+
+    // F3 again turns the top camera's pivot half a turn; F2 then F3 does not.
+    EXPECT_FLOAT_EQ(editor().Scene.CamTopDummy->RotationAngle().X, 270);
+    key(Qt::Key_F3);
+    EXPECT_FLOAT_EQ(editor().Scene.CamTopDummy->RotationAngle().X, 90);
+    key(Qt::Key_F2);
+    EXPECT_EQ(editor().Scene.Viewport3D1->Camera(), editor().Scene.CameraSide);
+    key(Qt::Key_F3);
+    EXPECT_FLOAT_EQ(editor().Scene.CamTopDummy->RotationAngle().X, 90);
+}
+
+TEST_F(ViewWindow, MiddleDragTurnsTheCameraAndTheWheelZoomsByItsStep) {
+    ASSERT_TRUE(start());
+    main()->grab().save("/tmp/vendrel_main_window.png");
+    const float before = editor().Scene.Cam3DDummyY->RotationAngle().Y;
+    const QPointF from(gl()->width() / 2.0, gl()->height() / 2.0);
+    mouse(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, from);
+    for (int i = 1; i <= 4; ++i) {
+        mouse(QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, from + QPointF(25.0 * i, 0));
+    }
+    mouse(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton, from + QPointF(100, 0));
+    EXPECT_NEAR(editor().Scene.Cam3DDummyY->RotationAngle().Y - before, 100 * 0.3, 1e-3);
+
+    // The 3D view fitted to the 300 m venue: zoom 148.8, a wheel notch jumps 5.
+    const double zoom = editor().State.ZoomOut;
+    ASSERT_NEAR(zoom, 148.8, 1e-3);
+    QWheelEvent wheel(from, gl()->mapToGlobal(from), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(gl(), &wheel);
+    EXPECT_NEAR(zoom - editor().State.ZoomOut, 120 * 5 / (35000.0 / gl()->height()), 1e-6);
+    EXPECT_NEAR(main()->ViewportPanel()->ZoomSpinBox()->value(), -editor().State.ZoomOut, 0.05);
+
+    // I is the shortcut of Zoom In: one step, once (the window's own key handling does not run it again).
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main()));
+    const double beforeKey = editor().State.ZoomOut;
+    const double step = main()->ViewportPanel()->ZoomSpinBox()->singleStep();
+    key(Qt::Key_I);
+    EXPECT_NEAR(beforeKey - editor().State.ZoomOut, step, 1e-4);
+    // F, handled by the window's keys, fits the venue.
+    key(Qt::Key_F);
+    EXPECT_NEAR(editor().State.ZoomOut, 148.8, 1e-3);
+}
+
+} // namespace
+} // namespace vendrel
