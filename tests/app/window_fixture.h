@@ -27,7 +27,8 @@ inline void EnsureGuardedApplication() {
         static int argc = 1;
         static char name[] = "test_app";
         static char* argv[] = {name, nullptr};
-        static TGuardedApplication app(argc, argv);
+        // Never destroyed: at exit Qt's own thread storage is gone before a static application would be.
+        new TGuardedApplication(argc, argv);
     }
 }
 
