@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -36,6 +37,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace vendrel {
@@ -50,6 +52,39 @@ constexpr const char* kPanelsSection = "Panels";
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
+
+class ProgressBarLink : public IProgressBar {
+public:
+    explicit ProgressBarLink(QProgressBar* bar) : bar_(bar) {}
+    void SetMax(double v) override {
+        if (bar_) {
+            bar_->setMaximum(static_cast<int>(std::clamp(v, 0.0, 2e9)));
+        }
+    }
+    void SetValue(double v) override {
+        if (bar_) {
+            bar_->setValue(static_cast<int>(std::clamp(v, 0.0, 2e9)));
+        }
+    }
+    double Value() const override { return bar_ ? bar_->value() : 0.0; }
+    void SetStyleLookup(const std::string&) override {}
+
+private:
+    QPointer<QProgressBar> bar_;
+};
+
+class StatusLabelLink : public IStatusLabel {
+public:
+    explicit StatusLabelLink(QLabel* label) : label_(label) {}
+    void SetText(const std::string& text) override {
+        if (label_) {
+            label_->setText(QString::fromStdString(text));
+        }
+    }
+
+private:
+    QPointer<QLabel> label_;
+};
 
 // The class name without a namespace ("vendrel::TMainForm" is "TMainForm").
 std::string classNameOf(const QObject* o) {
@@ -80,6 +115,8 @@ TMainForm::~TMainForm() {
     delete centralWidget();
     viewportPanel_ = nullptr;
     Editor.reset();
+    AcousticProject->ProgressBar = nullptr;
+    AcousticProject->StatusLabel = nullptr;
     AcousticProject.reset();
     PhysicalSpace.reset();
 }
@@ -115,6 +152,11 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     buildMenus();
     buildCentralArea();
     buildStatusBar();
+
+    projectProgress_ = std::make_unique<ProgressBarLink>(progressBar_);
+    projectStatus_ = std::make_unique<StatusLabelLink>(statusLabel_);
+    AcousticProject->ProgressBar = projectProgress_.get();
+    AcousticProject->StatusLabel = projectStatus_.get();
 
     createFolders();
 

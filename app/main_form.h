@@ -42,6 +42,8 @@ class TEditor;
 class TViewportPanel;
 class IDispatcher;
 class TCrashHandler;
+class IProgressBar;
+class IStatusLabel;
 
 class TMainForm : public QMainWindow, private IEditorView {
     Q_OBJECT
@@ -103,7 +105,6 @@ public:
     // ---- Flags ----
     bool ClosingApplication = false;
     bool ShowPhase = true;
-    bool IsOpeningProject = false;
     bool CheckLibButtonVisible = true; // the preferences' "Check for Updates" button
 
     // ---- Creation, activation, closing ----
@@ -215,6 +216,9 @@ private:
     QMenu* popupGlobalMenu_ = nullptr;
     std::vector<QWidget*> layoutPanels_;
     std::map<const TUIAction*, QAction*> actions_; // the window's action of each editor command
+    // The progress bar and status label as the project's queued progress reports use them.
+    std::unique_ptr<IProgressBar> projectProgress_;
+    std::unique_ptr<IStatusLabel> projectStatus_;
 };
 
 } // namespace vendrel

@@ -93,6 +93,22 @@ TEST(Views, EachCameraKeepsItsOwnZoomAcrossViewSwitches) {
     EXPECT_NEAR(v.ZoomSpinBox.Value(), -40, 1e-3);
 }
 
+TEST(Views, ANewVenueInASideViewFitsTheSideCameraNotAnotherCamerasZoom) {
+    EditorFixture f;
+    TViewsCameras& v = f.views();
+    v.SideViewAction.Execute();
+    // The cameras are fitted top, side, front, then 3D; the 3D camera's fit stops at its range of 700,
+    // the side view keeps its own fit of 2000 x 0.496.
+    f.grid().RecalculateVenueLength(2000);
+    EXPECT_NEAR(f.state().ZoomOut, 992, 1e-3);
+    EXPECT_NEAR(v.ZoomSpinBox.Value(), -992, 1e-3);
+    const TCamera* side = f.scene().CameraSide;
+    EXPECT_NEAR(-side->Position().Z * side->AngleOfView() / 45.0, 992, 1e-2);
+    EXPECT_NEAR(f.state().PerspectiveCoeff, side->AngleOfView() / 45.0, 1e-9);
+    v.ThreeDviewAction.Execute();
+    EXPECT_NEAR(f.state().ZoomOut, 700, 1e-3);
+}
+
 TEST(Views, MiddleDragTurnsTheThreeDCameraAPointThreeDegreesPerPixel) {
     EditorFixture f;
     TViewport3D& vp = f.viewport();
