@@ -51,11 +51,7 @@ sample-library:
 	tools/sample_library/install_sample_library.sh
 
 run: build sample-library
-	@if [ -x $(BUILD_DIR)/app/vendrel ]; then \
-		$(BUILD_DIR)/app/vendrel; \
-	else \
-		echo "Everything is built; the program window is not built yet."; \
-	fi
+	$(BUILD_DIR)/app/vendrel
 
 # One ctest run under Xvfb: OpenGL tests (label needs_x11) need the X server, widget tests set
 # QT_QPA_PLATFORM=offscreen themselves; its summary closes `make test`.

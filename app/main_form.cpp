@@ -7,12 +7,14 @@
 #include "app/crash_log.h"
 #include "editor/editor.h"
 #include "editor/qt/viewport_panel.h"
+#include "files/library_scan.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/mem_ini_file.h"
 #include "platform/core/message_box.h"
 #include "platform/core/system_helpers.h"
 #include "platform/qt/unhandled_exception.h"
 #include "scene/color_helpers.h"
+#include "scene/scene_object.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -114,6 +116,8 @@ TMainForm::~TMainForm() {
     // The widgets go first (they hold pointers into the editor), then the editor, project and medium.
     delete centralWidget();
     viewportPanel_ = nullptr;
+    // The library's 3D objects hang in the editor's viewport: they go with it, before the library.
+    Library.reset();
     Editor.reset();
     AcousticProject->ProgressBar = nullptr;
     AcousticProject->StatusLabel = nullptr;
@@ -159,6 +163,15 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     AcousticProject->StatusLabel = projectStatus_.get();
 
     createFolders();
+    Library = std::make_unique<TModelLibrary>(
+        *AcousticProject, AppDataPath, info.SoftwareName,
+        TLibraryMinVersion{info.MinVerMajor, info.MinVerMinor, info.MinVerRelease});
+    Library->ModelParent = Editor->Scene.Viewport3D1.get();
+    Library->OnStatus = [this](const std::string& text) {
+        QLabel* status = about_.StatusLabel();
+        status->setText(QString::fromStdString(text));
+        status->repaint();
+    };
 
     PreCaption =
         info.AppCaption + " v" + about_.Version.AppMajorVersion + "." + about_.Version.AppMinorVersion;
@@ -453,7 +466,8 @@ void TMainForm::ReadSettingsIni() {
 // Library
 
 void TMainForm::ReadLibraryFiles() {
-    AcousticProject->SetLastLogString("MainForm.ReadLibraryFiles");
+    Library->SelectedLayerColor = Editor->Layers.SelectedLayer->Color;
+    Library->ReadLibraryFiles();
 }
 
 void TMainForm::CheckNewModelsOnInternet() {
@@ -461,7 +475,9 @@ void TMainForm::CheckNewModelsOnInternet() {
     NewInternetModels.clear();
 }
 
-void TMainForm::OrganizeCabinetModels() {}
+void TMainForm::OrganizeCabinetModels() {
+    Library->OrganizeCabinetModels();
+}
 
 // ---------------------------------------------------------------------------------------------------
 // Exceptions

@@ -42,6 +42,7 @@ class TEditor;
 class TViewportPanel;
 class IDispatcher;
 class TCrashHandler;
+class TModelLibrary;
 class IProgressBar;
 class IStatusLabel;
 
@@ -73,13 +74,12 @@ public:
     std::unique_ptr<TMemIniFile> SettingsIni;
     TAppSettings Prefs; // the values read; those no control shows yet are kept here
 
-    // ---- Lists the library reading and the document commands fill ----
-    std::vector<std::string> TexturesList;
-    std::vector<std::string> SoundSystemsList;
+    // ---- The model library of the application data folder ----
+    std::unique_ptr<TModelLibrary> Library;
+
+    // ---- Lists the update check and the document commands fill ----
     std::vector<std::string> ExtDSPProcessNames;
-    std::vector<std::string> NewUpdateInModels;
     std::vector<std::string> NewInternetModels;
-    std::vector<std::string> ModelsNotFound;
     std::vector<std::string> MRU;
 
     // ---- Colour tables ----
@@ -121,7 +121,7 @@ public:
     void ReadSettingsIni();
     static std::string GetOSLangID();
 
-    // ---- Library (filled by the library reading) ----
+    // ---- Library ----
     void ReadLibraryFiles();
     void CheckNewModelsOnInternet();
     void OrganizeCabinetModels();

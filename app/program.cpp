@@ -2,6 +2,7 @@
 
 #include "app/about_form.h"
 #include "app/main_form.h"
+#include "platform/core/image_decoder.h"
 #include "platform/core/message_box.h"
 #include "platform/core/system_helpers.h"
 #include "platform/qt/cursors.h"
@@ -29,10 +30,12 @@ TProgram::TProgram(TStartOptions Options) : options_(std::move(Options)) {
         SetMessageBoxService(&boxes_);
     }
     crash_.Terminate = [] { QCoreApplication::exit(1); };
+    SetImageDecoderService(&decoder_);
 }
 
 TProgram::~TProgram() {
     SetUnhandledExceptionHandler({});
+    SetImageDecoderService(nullptr);
     main_.reset();
     about_.reset();
     if (options_.QtMessageBoxes) {

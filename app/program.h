@@ -4,6 +4,7 @@
 // shown. main() runs this and then the event loop; the window tests run the same start.
 
 #include "app/crash_log.h"
+#include "platform/qt/image_decoder.h"
 #include "platform/qt/qt_dispatcher.h"
 #include "platform/qt/qt_message_box.h"
 
@@ -45,6 +46,7 @@ private:
     TStartOptions options_;
     QtMessageBox boxes_;
     QtDispatcher dispatcher_;
+    QtImageDecoder decoder_;
     TCrashHandler crash_;
     std::unique_ptr<TAboutForm> about_;
     std::unique_ptr<TMainForm> main_;

@@ -10,10 +10,12 @@
 
 #include <fstream>
 
+#include "acoustics/model_registry.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/qt/viewport_panel.h"
+#include "files/library_scan.h"
 #include "platform/core/camera.h"
 #include "platform/core/mem_ini_file.h"
 #include "window_fixture.h"
@@ -56,6 +58,22 @@ TEST_F(ProgramWindow, FirstStartCreatesTheSettingsAndARestartLimitsTheStoredWidt
     ASSERT_TRUE(start());
     EXPECT_EQ(main()->width(), 550);
     EXPECT_TRUE(main()->MainTabControl()->isTabVisible(main()->DeveloperTabIndex()));
+}
+
+TEST_F(ProgramWindow, StartReadsTheModelLibraryOfTheApplicationDataFolder) {
+    const fs::path sample = fs::path(TEST_DATA_DIR) / ".." / ".." / "tools" / "sample_library" / "library";
+    for (const char* kind : {"Cabinets", "Riggings", "Ornaments", "Textures"}) {
+        fs::create_directories(appData() / kind);
+        for (const auto& e : fs::directory_iterator(sample / kind)) {
+            fs::copy_file(e.path(), appData() / kind / e.path().filename());
+        }
+    }
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(main()->AcousticProject->ModelsDetected->NModelsDetected(), 4);
+    EXPECT_EQ(main()->AcousticProject->FramesDetected->NFramesDetected(), 1);
+    EXPECT_EQ(main()->AcousticProject->OrnasDetected->NOrnasDetected(), 1);
+    EXPECT_FALSE(main()->Library->PopupModels.empty());
 }
 
 TEST_F(ProgramWindow, TitleBarCloseWritesTheSettingsAndACancelledSaveKeepsTheWindow) {
