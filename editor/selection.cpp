@@ -1,7 +1,11 @@
 #include "editor/selection.h"
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "scene/extruded_shape.h"
@@ -65,12 +69,25 @@ TSelection::TSelection(TEditor& Editor) : ed_(Editor) {
 
 void TSelection::UnSelectAllObjects() {
     TEditorState& st = ed_.State;
+    TAcousticProject& p = ed_.Project;
     st.SelectedObjList.Clear();
-    for (const auto& cabinet : ed_.Project.Cabinets) {
+    for (const auto& array : p.CabArrays) {
+        array->SetIsObjectSelected(false);
+    }
+    for (const auto& cabinet : p.Cabinets) {
         cabinet->SetIsObjectSelected(false);
     }
-    for (const auto& zone : ed_.Project.MappingZones) {
+    for (const auto& zone : p.MappingZones) {
         setZoneSelected(*zone, false);
+    }
+    for (const auto& ornament : p.Ornaments) {
+        ornament->SetIsObjectSelected(false);
+    }
+    for (const auto& cluster : p.Clusters) {
+        cluster->SetIsObjectSelected(false);
+    }
+    for (const auto& beam : p.Beams) {
+        beam->SetIsObjectSelected(false);
     }
     UpdateAllSelection();
 }
@@ -123,8 +140,16 @@ void TSelection::CountSelectedByKind(int StartIndex) {
         const TObject* o = st.SelectedObjList.Items(i);
         if (isExactly<TMappingZone>(o)) {
             ++st.NZonesSelected;
+        } else if (isExactly<TOrnament>(o)) {
+            ++st.NOrnasSelected;
         } else if (isExactly<TCabinet>(o)) {
             ++st.NCabinetsSelected;
+        } else if (isExactly<TCabArray>(o)) {
+            ++st.NArraysSelected;
+        } else if (isExactly<TCluster>(o)) {
+            ++st.NClustersSelected;
+        } else if (isExactly<TBeamContainer>(o)) {
+            ++st.NBeamsSelected;
         }
     }
 }
@@ -200,17 +225,78 @@ TCabinet* TSelection::FindCabinetOfObject3D(const TObject* Obj) const {
     if (Obj == nullptr) {
         return nullptr;
     }
-    for (const auto& cabinet : ed_.Project.Cabinets) {
+    const TAcousticProject& p = ed_.Project;
+    for (const auto& cabinet : p.Cabinets) {
         if (firstChild(cabinet->GraphicalObject) == Obj) {
             return cabinet.get();
+        }
+    }
+    for (const auto& array : p.CabArrays) {
+        for (TCabinet* cabinet : array->CabinetList()) {
+            if (cabinet->GraphicalObject == Obj) {
+                return cabinet;
+            }
+        }
+    }
+    const auto inGroup = [Obj](const TCluster& group) -> TCabinet* {
+        for (TCabinet* cabinet : group.CabinetList()) {
+            if (firstChild(cabinet->GraphicalObject) == Obj) {
+                return cabinet;
+            }
+        }
+        return nullptr;
+    };
+    for (const auto& cluster : p.Clusters) {
+        if (TCabinet* c = inGroup(*cluster)) {
+            return c;
+        }
+    }
+    for (const auto& beam : p.Beams) {
+        if (TCabinet* c = inGroup(*beam)) {
+            return c;
         }
     }
     return nullptr;
 }
 
-TMappingZone* TSelection::GetZoneOfObject3D(const TObject* Obj) const {
+TOrnament* TSelection::FindOrnamentOfObject3D(const TObject* Obj) const {
+    if (Obj == nullptr) {
+        return nullptr;
+    }
+    for (const auto& ornament : ed_.Project.Ornaments) {
+        if (firstChild(ornament->GraphicalObject) == Obj) {
+            return ornament.get();
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+template <typename T> T* tagObjectAs(const TObject* Obj) {
     const auto* component = dynamic_cast<const TComponent*>(Obj);
-    return component != nullptr ? dynamic_cast<TMappingZone*>(component->TagObject) : nullptr;
+    if (component == nullptr || !isExactly<T>(component->TagObject)) {
+        return nullptr;
+    }
+    return static_cast<T*>(component->TagObject);
+}
+
+} // namespace
+
+TMappingZone* TSelection::GetZoneOfObject3D(const TObject* Obj) const {
+    return tagObjectAs<TMappingZone>(Obj);
+}
+
+TCabArray* TSelection::GetArrayOfObject3D(const TObject* Obj) const {
+    return tagObjectAs<TCabArray>(Obj);
+}
+
+TCluster* TSelection::GetClusterOfObject3D(const TObject* Obj) const {
+    return tagObjectAs<TCluster>(Obj);
+}
+
+TBeamContainer* TSelection::GetBeamOfObject3D(const TObject* Obj) const {
+    return tagObjectAs<TBeamContainer>(Obj);
 }
 
 void TSelection::SetCabinetsHitTest(bool Value) {
@@ -277,6 +363,21 @@ void TSelection::SelectAreaOnMouseMove(TObject*, TShiftState Shift, float X, flo
 
 void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
     TEditorState& st = ed_.State;
+    // A group (line array, cluster, beam-steering array) goes by its position and its own flag.
+    const auto group = [&](auto& object) {
+        if (!object.Visible()) {
+            return;
+        }
+        if (IsPointInBox(Box, object.Position())) {
+            if (!st.SelectedObjList.Contains(&object)) {
+                st.SelectedObjList.Add(&object);
+            }
+            object.SetIsObjectSelected(true);
+        } else {
+            st.SelectedObjList.Remove(&object);
+            object.SetIsObjectSelected(false);
+        }
+    };
     for (const auto& c : ed_.Project.Cabinets) {
         TCabinet& cabinet = *c;
         if (!cabinet.Visible()) {
@@ -295,6 +396,9 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
             cabinet.GraphicalObject->Repaint();
         }
     }
+    for (const auto& array : ed_.Project.CabArrays) {
+        group(*array);
+    }
     for (const auto& z : ed_.Project.MappingZones) {
         TMappingZone& zone = *z;
         if (!zone.Visible()) {
@@ -311,6 +415,30 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
             st.SelectedObjList.Remove(&zone);
             setZoneSelected(zone, false);
         }
+    }
+    for (const auto& o : ed_.Project.Ornaments) {
+        TOrnament& ornament = *o;
+        if (!ornament.Visible()) {
+            continue;
+        }
+        if (IsPointInBox(Box, ornament.Position())) {
+            if (!st.SelectedObjList.Contains(&ornament)) {
+                st.SelectedObjList.Add(&ornament);
+                ornament.SetIsObjectSelected(true);
+            }
+        } else {
+            st.SelectedObjList.Remove(&ornament);
+            ornament.SetIsObjectSelected(false);
+        }
+        if (ornament.GraphicalObject != nullptr) {
+            ornament.GraphicalObject->Repaint();
+        }
+    }
+    for (const auto& cluster : ed_.Project.Clusters) {
+        group(*cluster);
+    }
+    for (const auto& beam : ed_.Project.Beams) {
+        group(*beam);
     }
     ed_.Repaint();
 }

@@ -6,9 +6,9 @@
 // sets IsSelectionChanged, and the window is brought up to date only when it is set: completely
 // (UpdateAllSelection) or for the last appended object (UpdateLastSelection).
 //
-// Kinds are told apart by exact class. The scene objects that exist as such so far are the loose
-// cabinets and the zones; line arrays, clusters, beam-steering arrays, ornaments and measurement
-// points join the per-kind code as their classes become scene objects.
+// Kinds are told apart by exact class, so a beam-steering array never counts as a cluster: loose
+// cabinets, line arrays, zones, ornaments, clusters and beam-steering arrays. Measurement points join
+// the per-kind code when they become scene objects.
 
 #include "editor/ui_values.h"
 #include "platform/core/geometry3d.h"
@@ -21,6 +21,10 @@ class TObject;
 class TQzControl3D;
 class TCabinet;
 class TMappingZone;
+class TOrnament;
+class TCabArray;
+class TCluster;
+class TBeamContainer;
 
 class TSelection {
 public:
@@ -54,6 +58,10 @@ public:
     // The scene object a pressed 3D object stands for, or null.
     TCabinet* FindCabinetOfObject3D(const TObject* Obj) const;
     TMappingZone* GetZoneOfObject3D(const TObject* Obj) const;
+    TOrnament* FindOrnamentOfObject3D(const TObject* Obj) const;
+    TCabArray* GetArrayOfObject3D(const TObject* Obj) const;
+    TCluster* GetClusterOfObject3D(const TObject* Obj) const;
+    TBeamContainer* GetBeamOfObject3D(const TObject* Obj) const;
 
     void SetCabinetsHitTest(bool Value);
     void SetCabinetsAutoCapture(bool Value);

@@ -46,6 +46,15 @@ TEST_F(ProgramWindow, FirstStartCreatesTheSettingsAndARestartLimitsTheStoredWidt
     EXPECT_FLOAT_EQ(main()->AcousticProject->MaxUsagePercent(), 0.999f);
     EXPECT_FALSE(main()->AcousticProject->ContinuousRender());
     EXPECT_EQ(main()->MemoryStatusLabel()->text().left(5), QStringLiteral("RAM: "));
+    // The About command shows the start window again with its labels.
+    main()->AboutItemClick();
+    EXPECT_TRUE(program->About()->isVisible());
+    EXPECT_EQ(program->About()->VersionLabel()->text(), QStringLiteral("Version 3.1.0 Build 123"));
+    EXPECT_EQ(program->About()->SoftNameLabel()->text(), QStringLiteral("Vendrel (64 bit)"));
+    EXPECT_EQ(program->About()->CopyRightLabel()->text(), QString::fromUtf8("\u00A9 The Vendrel developers"));
+    program->About()->SplashClick();
+    EXPECT_FALSE(program->About()->isVisible());
+    EXPECT_TRUE(main()->isVisible());
     stop();
     {
         TMemIniFile ini((appData() / "Pref.ini").string());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "acoustics/beam_steering.h"
+#include "acoustics/cluster.h"
 #include "acoustics/mapping_zone.h"
 #include "editor_fixture.h"
 #include "platform/core/camera.h"
@@ -59,6 +61,36 @@ TEST(Selection, RubberBandInASideViewSelectsExactlyTheVisibleObjectsInside) {
     EXPECT_FALSE(hidden.IsObjectSelected());
     EXPECT_EQ(f.state().NZonesSelected, 1);
     EXPECT_TRUE(f.editor->Selection.DeleteAction.Enabled());
+}
+
+TEST(Selection, KindsCountByExactClassSoABeamSteeringArrayIsNoCluster) {
+    EditorFixture f;
+    auto cluster =
+        std::make_unique<TCluster>(&f.medium, f.project.get(), nullptr, TCabPlacement::qzaVertical);
+    auto beam =
+        std::make_unique<TBeamContainer>(&f.medium, f.project.get(), nullptr, TCabPlacement::qzaVertical);
+    TCluster* c = cluster.get();
+    TBeamContainer* b = beam.get();
+    f.project->AddCluster(std::move(cluster));
+    f.project->AddBeamSteering(std::move(beam));
+    TMappingZone& zone = addZone(f, 0, -2);
+    for (TQzControl3D* o : std::initializer_list<TQzControl3D*>{c, b, &zone}) {
+        f.state().SelectedObjList.Add(o);
+        o->SetIsObjectSelected(true);
+    }
+    f.editor->Selection.UpdateAllSelection();
+    EXPECT_EQ(f.state().NClustersSelected, 1);
+    EXPECT_EQ(f.state().NBeamsSelected, 1);
+    EXPECT_EQ(f.state().NZonesSelected, 1);
+    // A 3D object tagged with the beam-steering array is not a cluster's.
+    TDummy drawn;
+    drawn.TagObject = b;
+    EXPECT_EQ(f.editor->Selection.GetClusterOfObject3D(&drawn), nullptr);
+    EXPECT_EQ(f.editor->Selection.GetBeamOfObject3D(&drawn), b);
+    f.editor->Selection.UnSelectAllObjects();
+    EXPECT_FALSE(c->IsObjectSelected());
+    EXPECT_FALSE(b->IsObjectSelected());
+    EXPECT_EQ(f.state().NClustersSelected + f.state().NBeamsSelected + f.state().NZonesSelected, 0);
 }
 
 TEST(Selection, RubberBandNeverStartsInTheThreeDView) {
