@@ -18,6 +18,7 @@
 #include "files/library_scan.h"
 #include "platform/core/camera.h"
 #include "platform/core/mem_ini_file.h"
+#include "platform/core/node3d.h"
 #include "window_fixture.h"
 
 namespace vendrel {
@@ -171,6 +172,18 @@ TEST_F(ProgramWindow, AnExceptionInAnEventIsLoggedReportedAndEndsTheProgram) {
     EXPECT_EQ(ended, 2);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_NE(boxes.shown[1].text.find("Details: std::runtime_error: late"), std::string::npos);
+    // So does a scene object that raises while the 3D view draws it.
+    struct RaisingNode : TControl3D {
+        using TControl3D::TControl3D;
+        void Render(TContext3D&) override { throw std::runtime_error("paint"); }
+    };
+    auto* node = new RaisingNode(main()->Editor->Scene.Viewport3D1.get());
+    node->SetParent(main()->Editor->Scene.Viewport3D1.get());
+    main()->ViewportPanel()->GLView()->grabFramebuffer();
+    EXPECT_EQ(ended, 3);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_NE(boxes.shown[2].text.find("Details: std::runtime_error: paint"), std::string::npos);
+    delete node;
     // The Help menu's log item follows the file at the next activation.
     main()->FormActivate();
     EXPECT_TRUE(main()->DumpLogMenuItem()->isEnabled());
