@@ -177,7 +177,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
         info.AppCaption + " v" + about_.Version.AppMajorVersion + "." + about_.Version.AppMinorVersion;
     setWindowTitle(qs(PreCaption));
 
-    AcousticProject->FOnProjectModified = [this](TAcousticProject&) { ProjectModifiedChanged(); };
+    AcousticProject->SetOnProjectModified([this](TAcousticProject&) { ProjectModifiedChanged(); });
 
     applyAppearance();
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -27,7 +29,10 @@ struct LogFolder {
         s << in.rdbuf();
         return s.str();
     }
-    fs::path dir = fs::temp_directory_path() / "vendrel_crash_log_test";
+    // One folder per test: ctest runs the tests of this file at the same time.
+    fs::path dir = fs::temp_directory_path() /
+                   ("vendrel_crash_log_" + std::to_string(getpid()) + "_" +
+                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
 };
 
 TEST(DumpLog, RotatesOnlyAboveOneMebibyte) {

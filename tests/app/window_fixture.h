@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -41,7 +43,7 @@ protected:
                          << QGuiApplication::platformName().toStdString();
         }
         root = std::filesystem::temp_directory_path() /
-               ("vendrel_window_" +
+               ("vendrel_window_" + std::to_string(getpid()) + "_" +
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "home");

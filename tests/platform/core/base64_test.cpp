@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -46,7 +48,8 @@ TEST(Base64, EncoderAndDecoderAgreeOnEveryLengthAndByte) {
 }
 
 TEST(Base64, DataFileIsDecodedAndAMissingOneRaises) {
-    const auto path = std::filesystem::temp_directory_path() / "vendrel_base64_test.dat";
+    const auto path =
+        std::filesystem::temp_directory_path() / ("vendrel_base64_" + std::to_string(getpid()) + ".dat");
     std::ofstream(path, std::ios::binary) << "W0FwcEluZm9dClNPRlRXQVJFX05BTUU9VmVuZHJlbAo=";
     const auto bytes = DecodeDataFile(path.string());
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[AppInfo]\nSOFTWARE_NAME=Vendrel\n");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,7 +48,7 @@ TEST(MemIniFile, IntegersOutsideThirtyTwoBitsGiveTheDefault) {
 }
 
 TEST(MemIniFile, WritesInTheCLocaleKeepsOrderAndSavesOnlyWhenAsked) {
-    const fs::path dir = fs::temp_directory_path() / "vendrel_ini_test";
+    const fs::path dir = fs::temp_directory_path() / ("vendrel_ini_test_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path file = dir / "Pref.ini";
