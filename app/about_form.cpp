@@ -138,7 +138,7 @@ void TAboutForm::FormActivate() {
             MainForm->CreateSettingsIni();
         }
         MainForm->ReadSettingsIni();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        MainForm->ProcessMessages();
         status_->show();
         softName_->show();
         version_->show();
@@ -152,6 +152,8 @@ void TAboutForm::FormActivate() {
         copyright_->setText(QString::fromUtf8("\u00A9 ") + QString::fromStdString(AppInfo.Copyright));
     }
     if (InitiatingSystem) {
+        // The version shows while the library is read.
+        repaint();
         const bool listRead = ActualizaSoftware();
         if (!IsInstallingNewVersion) {
             StartConfiguration(listRead);

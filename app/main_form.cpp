@@ -291,6 +291,12 @@ void TMainForm::ProjectModifiedChanged() {
     DrawCaption();
 }
 
+void TMainForm::ProcessMessages() {
+    if (dispatcher_ != nullptr) {
+        dispatcher_->ProcessMessages();
+    }
+}
+
 bool TMainForm::IsModalWindowActive() const {
     return QApplication::activeModalWidget() != nullptr;
 }
@@ -336,9 +342,7 @@ void TMainForm::FormClose() {
     AcousticProject->CalcHitPointEnabled = false;
     AcousticProject->EventsEnabled = false;
     Editor->State.DisableOnChange = true;
-    if (dispatcher_ != nullptr) {
-        dispatcher_->ProcessMessages();
-    }
+    ProcessMessages();
     AcousticProject->SetContinuousRender(false);
     if (SettingsIni) {
         TEditor& ed = *Editor;

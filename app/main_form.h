@@ -115,6 +115,8 @@ public:
     void DrawCaption();
     void ProjectModifiedChanged();
     bool IsModalWindowActive() const;
+    // Runs the pending queued calls and other non-input events (user input waits).
+    void ProcessMessages();
 
     // ---- Settings ----
     void CreateSettingsIni();
