@@ -68,6 +68,7 @@ TViewsCameras::TViewsCameras(TEditor& Editor) : ed_(Editor) {
         ResetCenterItem.SetChecked(false);
         CenterSelItemClick();
     };
+    CameraOnSelectionB.Hint = "Camera tracks selected objects";
     CameraOnSelectionB.Checkable = true;
     CameraOnSelectionB.AutoCheck = true;
     CameraOnSelectionB.OnExecute = [this] { CameraOnSelectionBClick(); };

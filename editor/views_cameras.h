@@ -48,7 +48,7 @@ public:
     TUIAction ZoomToObjectB{"Zoom to Fit Selection"};
     TUIAction ResetCenterItem{"Axis 0,0,0"};
     TUIAction CenterSelItem{"Center of Selection"};
-    TUIAction CameraOnSelectionB{"Camera tracks selected objects"};
+    TUIAction CameraOnSelectionB{"Track Selection"};
     TUIAction DefaultMouseB{"Default Mouse"};
     TUIAction CamRotB{"Rotate View"};
     TUIAction CamPanB{"Panning View"};
