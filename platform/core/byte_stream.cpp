@@ -35,7 +35,7 @@ void ByteReader::Fail(const std::string& detail) const {
 const uint8_t* ByteReader::Need(size_t n) {
     if (n > Remaining()) {
         throw EReadError("The file is damaged or incomplete: it ends at byte " + std::to_string(Size()) +
-                         ", where " + std::to_string(n) + " more bytes were expected at byte " +
+                         ", but " + std::to_string(n) + " more bytes were expected at byte " +
                          std::to_string(pos_) + ".");
     }
     const uint8_t* p = data_.data() + pos_;

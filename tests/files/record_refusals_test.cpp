@@ -1,0 +1,305 @@
+// Which files the readers accept, and how they refuse damaged ones.
+
+#include "record_samples.h"
+
+#include "platform/core/byte_stream.h"
+#include "platform/core/message_box.h"
+#include "platform/core/numeric.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace vendrel {
+namespace {
+
+using namespace samples;
+
+void PutI32(std::vector<uint8_t>& b, size_t at, int32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+    }
+}
+
+// Offsets of the sample project's sections.
+constexpr size_t kStatic = kPRJHeaderSize;
+constexpr size_t kCabinet = kStatic + kPRJStaticDataSize;
+constexpr size_t kCabArray = kCabinet + kPRJCabinetSize;
+constexpr size_t kCluster = kCabArray + kPRJCabArraySize + 2 * kPRJArrayItemSize;
+constexpr size_t kBeam = kCluster + kPRJClusterSize + kPRJArrayItemSize;
+constexpr size_t kZone = kBeam + kPRJBeamSteeringSize + 2 * kPRJArrayItemSize + 2 * kPRJSingleBeamSize;
+constexpr size_t kLight = kZone + kPRJMappingZoneSize + 3 * 12;
+constexpr size_t kProcess = kLight + kPRJLightSize + kPRJMeasureSize;
+
+TEST(RecordRefusals, DamagedValuesAreRefusedNamingThemAndLeaveTheRecordUntouched) {
+    const auto valid = WriteProjectFile(Project());
+    const size_t lastOverlay = valid.size() - 4 - kPRJOverlaySize;
+    const struct {
+        const char* what;
+        size_t at;
+        int32_t value;
+        bool oneByte;
+        const char* message; // a part of the message
+    } cases[] = {
+        {"a boolean of 2", kCabinet + 106, 2, true, "Active"},
+        {"an enumeration out of range", kCabinet + 109, 2, true, "PlacementType"},
+        {"a string longer than its field", kCabinet, 41, true, "ModelName"},
+        {"a negative count", kStatic + 400, -1, false, "negative"},
+        {"a count beyond the file", kStatic + 400, 0x7FFFFFFF, false, "cabinets"},
+        {"a nested count beyond the file", kCabArray + 103, 1000000, false, "line-array items"},
+        {"a corner shape out of range", kZone + 111, 4, false, "TLCornerType"},
+        {"a map band out of range", kStatic + 296, 6, true, "MappingBandsType"},
+        {"a weighting out of range", kStatic + 1137, 3, true, "Weighting"},
+        {"a process count beyond the file", kStatic + 424, 0x40000000, false, "DSP processes"},
+        {"an active byte of 7", kProcess, 7, true, "ProcessActive"},
+        {"a processor blob of some hardware", kProcess + 1, 3, true, "hardware"},
+        {"an overlay of 1002 points", lastOverlay + 51, 1002, false, "1002 points"},
+        {"an overlay of -1 points", lastOverlay + 51, -1, false, "-1 points"},
+    };
+    for (const auto& c : cases) {
+        auto bytes = valid;
+        if (c.oneByte) {
+            bytes[c.at] = static_cast<uint8_t>(c.value);
+        } else {
+            PutI32(bytes, c.at, c.value);
+        }
+        rProjectFile record;
+        record.Header.SoftType = "untouched";
+        try {
+            ReadProjectFile(bytes, kSoftware, record);
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const EReadError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
+        }
+        EXPECT_EQ(record.Header.SoftType, "untouched") << c.what;
+    }
+}
+
+TEST(RecordRefusals, SoundSystemPictureAndCountsAreChecked) {
+    const auto valid = WriteSystemFile(SystemFull());
+    const size_t statics = kSysHeaderSize;
+    const size_t pictureFlag = statics + kSystemStaticDataSize + kPRJClusterSize + kPRJArrayItemSize +
+                               kPRJMappingZoneSize + 3 * 12 + kPRJOrnamentSize;
+    ASSERT_EQ(valid[pictureFlag], 1);
+    const struct {
+        const char* what;
+        size_t at;
+        int32_t value;
+        bool oneByte;
+    } cases[] = {
+        {"a picture larger than the file", statics + 76, 1000000, false},
+        {"a negative picture size", statics + 76, -10, false},
+        {"a picture flag of 2", pictureFlag, 2, true},
+        {"a negative zone count", statics + 64, -3, false},
+    };
+    for (const auto& c : cases) {
+        auto bytes = valid;
+        if (c.oneByte) {
+            bytes[c.at] = static_cast<uint8_t>(c.value);
+        } else {
+            PutI32(bytes, c.at, c.value);
+        }
+        rSystemFile record;
+        EXPECT_THROW(ReadSystemFile(bytes, record), EReadError) << c.what;
+        EXPECT_TRUE(record == rSystemFile{}) << c.what;
+    }
+}
+
+TEST(RecordRefusals, AnOldSoundSystemIsReportedUnreadableInsteadOfOpeningEmpty) {
+    auto bytes = WriteSystemFile(SystemTwoCabinets());
+    bytes[37] = 3; // program 1.3.5
+    bytes[38] = 5;
+    rSystemFile record;
+    try {
+        ReadSystemFile(bytes, record);
+        FAIL() << "an old sound system was read";
+    } catch (const EReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("1.3.5"), std::string::npos) << e.what();
+    }
+    bytes[38] = 6; // 1.3.6 has the current layout
+    ReadSystemFile(bytes, record);
+    EXPECT_EQ(record.Cabinets.size(), 2u);
+}
+
+TEST(RecordHeaders, ProgramVersionNumbersChooseTheLayout) {
+    const struct {
+        uint8_t major, minor, release;
+        int number;
+    } cases[] = {{1, 3, 5, 135}, {1, 3, 6, 136}, {2, 0, 0, 200}, {1, 10, 0, 200}, {0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProgramVersionNumber(c.major, c.minor, c.release), c.number);
+    }
+}
+
+class ProjectOpening : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ =
+            std::filesystem::temp_directory_path() / ("vendrel_open_" + std::to_string(getpid()) + ".V3DPrj");
+        SetMessageBoxService(&boxes_);
+    }
+    void TearDown() override {
+        SetMessageBoxService(nullptr);
+        std::filesystem::remove(path_);
+    }
+    bool Open(const rProjectFile& p, const std::string& software) {
+        SaveProjectRecord(path_, p);
+        rProjectFile read;
+        read.Header.SoftType = "untouched";
+        const bool ok = OpenProjectRecord(path_, read, software);
+        EXPECT_EQ(ok, read.Header.SoftType != "untouched");
+        return ok;
+    }
+
+    std::filesystem::path path_;
+    RecordingMessageBox boxes_;
+};
+
+TEST_F(ProjectOpening, OtherProgramsAreRefusedSilentlyAndNewerFormatsWithAMessage) {
+    EXPECT_FALSE(Open(Project(), "Other Program"));
+    EXPECT_TRUE(boxes_.shown.empty());
+
+    rProjectFile newerProgram = Project();
+    newerProgram.Header.MajorVersion = 9;
+    EXPECT_TRUE(Open(newerProgram, kSoftware));
+
+    rProjectFile newerFormat = Project();
+    newerFormat.Header.FileMajorVer = 6;
+    EXPECT_FALSE(Open(newerFormat, kSoftware));
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].text, "The project was made with higher version of Vendrel Test and cannot be "
+                                    "opened.\r\n\r\nUpdate the application to the latest version");
+    EXPECT_EQ(boxes_.shown[0].type, TMsgDlgType::mtInformation);
+}
+
+TEST_F(ProjectOpening, AProgramWithANameLongerThanTheFieldKnowsItsOwnFiles) {
+    const std::string longName = "Vendrel Acoustic Designer Pro";
+    ASSERT_GT(longName.size(), kSoftTypeCapacity);
+    rProjectFile p = Project();
+    p.Header.SoftType = longName;
+    EXPECT_TRUE(Open(p, longName));
+    EXPECT_FALSE(Open(p, "Vendrel Acoustic Design"));
+}
+
+TEST(RecordHeaders, OverlaysSizeIsWrittenAsCountedAndNeverTrusted) {
+    rProjectFile p = Project();
+    p.OverlaysSize = 5;
+    auto bytes = WriteProjectFile(p);
+    const size_t at = bytes.size() - 4 - kPRJOverlaySize - 4;
+    ByteReader r(bytes);
+    r.Seek(at);
+    EXPECT_EQ(r.I32(), 16136);
+    PutI32(bytes, at, -123456);
+    rProjectFile read;
+    ASSERT_EQ(ReadProjectFile(bytes, kSoftware, read), TProjectOpen::Opened);
+    EXPECT_TRUE(read.Overlays == Project().Overlays);
+}
+
+TEST(RecordHeaders, VenuesTravelOnlyWithTheExportersPermission) {
+    rVenueFile read;
+    const auto current = Fixture("venue_current.venue"); // another program's, permission given, 1.4.0
+    EXPECT_TRUE(ReadVenueFile(current, kSoftware, read));
+    auto noPermission = current;
+    noPermission[40] = 0;
+    EXPECT_FALSE(ReadVenueFile(noPermission, kSoftware, read));
+    EXPECT_TRUE(ReadVenueFile(noPermission, "Other Program", read));
+
+    // An old file never carries the permission: its byte 40 is already the static block.
+    auto old = Fixture("venue_old.venue");
+    EXPECT_FALSE(ReadVenueFile(old, "Other Program", read));
+    old[40] = 1;
+    EXPECT_FALSE(ReadVenueFile(old, "Other Program", read));
+}
+
+TEST(RecordHeaders, OverlaysAreReadWhateverTheirFormatVersion) {
+    rOverlayFile f = OverlayFile();
+    f.Header.FileMajorVer = 9;
+    const auto bytes = WriteOverlayFile(f);
+    rOverlayFile read;
+    ASSERT_TRUE(ReadOverlayFile(bytes, kSoftware, read));
+    EXPECT_TRUE(read == f);
+    EXPECT_FALSE(ReadOverlayFile(bytes, "Other Program", read));
+    EXPECT_EQ(bytes[169 - 1], 2); // the count, just before the first overlay at the odd offset 169
+}
+
+TEST(RecordWriters, RecordsThatWouldNotReadBackAreRefused) {
+    rProjectFile wrongCount = Project();
+    wrongCount.GlobalStaticData.NLayers = 3;
+    EXPECT_THROW(WriteProjectFile(wrongCount), ERangeError);
+
+    rProjectFile wrongProcesses = Project();
+    wrongProcesses.ProcessActive.push_back(false);
+    EXPECT_THROW(WriteProjectFile(wrongProcesses), ERangeError);
+
+    rProjectFile badEnum = Project();
+    badEnum.Cabinets[0].PlacementType = Ord<TCabPlacement>(9);
+    EXPECT_THROW(WriteProjectFile(badEnum), ERangeError);
+
+    rProjectFile longOverlay = Project();
+    longOverlay.Overlays[0].NPointsSaved = 1002;
+    EXPECT_THROW(WriteProjectFile(longOverlay), ERangeError);
+
+    // Venues and sound systems marked older than 1.3.6 would be read with the older layouts.
+    rVenueFile oldVenue = Venue();
+    oldVenue.Header.MinorVersion = 3;
+    oldVenue.Header.ReleaseVersion = 5;
+    EXPECT_THROW(WriteVenueFile(oldVenue), ERangeError);
+    rSystemFile oldSystem = SystemTwoCabinets();
+    oldSystem.Header.MinorVersion = 2;
+    EXPECT_THROW(WriteSystemFile(oldSystem), ERangeError);
+
+    rSystemFile pictureSize = SystemFull();
+    pictureSize.GlobalStaticData.SizeSystemImage = 11;
+    EXPECT_THROW(WriteSystemFile(pictureSize), ERangeError);
+}
+
+TEST(RecordElements, TheBeamsCurvatureAngleLivesInItsReserveWhichOldFilesLeaveAtZero) {
+    rPRJSingleBeam beam{"Upper", 12.5f, true, true, -7.25f};
+    rPRJBeamSteering b;
+    b.SingleBeams = {beam};
+    ByteWriter w;
+    WritePRJBeamSteering(w, b);
+    auto bytes = w.Take();
+    const size_t beamAt = kPRJClusterSize + 4;
+    ByteReader r(bytes);
+    r.Seek(beamAt + 47);
+    EXPECT_EQ(r.F32(), -7.25f);
+
+    PutI32(bytes, beamAt + 47, 0); // as files of earlier versions have it
+    ByteReader old(bytes);
+    rPRJBeamSteering read;
+    ReadPRJBeamSteering(old, read);
+    EXPECT_EQ(read.SingleBeams[0].CurvatureAngle, 0.0f);
+    EXPECT_EQ(read.SingleBeams[0].Angle, 12.5f);
+}
+
+TEST(RecordElements, CabinetFieldsSitAtTheirOffsetsAndShortStringsAreCut) {
+    rPRJCabinet c;
+    c.CoverageIndex = 2;
+    c.IntPresetid = 7;
+    c.ModelName = std::string(45, 'M');
+    ByteWriter w;
+    WritePRJCabinet(w, c);
+    const auto& b = w.Data();
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 110, b.begin() + 118),
+              (std::vector<uint8_t>{2, 0, 0, 0, 7, 0, 0, 0}));
+    EXPECT_EQ(b[0], 40);
+    ByteReader r(b);
+    rPRJCabinet read;
+    ReadPRJCabinet(r, read);
+    EXPECT_EQ(read.ModelName, std::string(40, 'M'));
+
+    rPRJSubArrangement sub;
+    sub.ItemList = {Item("TCabinet", "Sub", "", {}, true, 1, 2, 1, 5, "", "")};
+    ByteWriter ws;
+    WritePRJSubArrangement(ws, sub);
+    ByteReader rs(ws.Data());
+    rPRJSubArrangement subRead;
+    ReadPRJSubArrangement(rs, subRead);
+    EXPECT_EQ(subRead.ItemList[0].CabDirection, Ord<TCabDirection>(0));
+    EXPECT_EQ(subRead.ItemList[0].CoverageIndex, 0);
+    EXPECT_EQ(subRead.ItemList[0].ExtDSPid, 2);
+}
+
+} // namespace
+} // namespace vendrel
