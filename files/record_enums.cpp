@@ -3,14 +3,18 @@
 
 #include "files/record_enums.h"
 
+#include "acoustics/array_types.h"
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_bands.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/project.h"
 #include "dsp/biquad.h"
 #include "dsp/dsp_space.h"
 #include "dsp/fir.h"
+#include "dsp/measure_system.h"
 #include "dsp/phase_points.h"
 #include "dsp/xover.h"
 #include "platform/core/camera.h"
@@ -26,6 +30,10 @@ template <typename E> constexpr bool LastIs(E last) {
 
 static_assert(LastIs(TCabPlacement::qzaHorizontal));
 static_assert(LastIs(TCabDirection::qzaInvertedDir));
+static_assert(LastIs(TArrayMounting::qzaMatrix));
+static_assert(LastIs(TOriginType::qzaFlyOnePoint));
+static_assert(LastIs(TClusterDistribution::qzaAngVLinH));
+static_assert(LastIs(TSubArrangementType::qzaGradientHyperCardioid));
 static_assert(LastIs(TSurfaceType::qzaPicture));
 static_assert(LastIs(TMappingSides::qzaSPLTwoSide));
 static_assert(LastIs(TTextureType::qzaColor));
@@ -49,6 +57,7 @@ static_assert(LastIs(TDynType::dtLimiter));
 static_assert(LastIs(TThresholdType::dttV));
 static_assert(LastIs(TSPKImpedance::qzszCustom));
 static_assert(LastIs(TWayType::qzDante4));
+static_assert(LastIs(TMeasureSystemBrand::msbWavIR));
 
 } // namespace
 } // namespace vendrel

@@ -3,16 +3,10 @@
 //
 // Records carry the model's own enumeration types; they are declared here without their values so that
 // the records need no model headers. A byte read from a file that is not one of an enumeration's values
-// is refused (ByteReader::Ordinal8). record_enums.cpp checks every count against the full definition
-// where the model already defines the enumeration; the counts of the others follow their lists of
-// values, which later definitions must keep (first value 0, in this order):
-//   TArrayMounting        qzaFlown, qzaStacked, qzaHorizCluster, qzaVertCluster, qzaMatrix
-//   TOriginType           qzaFlyTwoPoints, qzaFlyOnePoint
-//   TClusterDistribution  qzaAngular, qzaLinear, qzaAngHLinV, qzaAngVLinH
-//   TSubArrangementType   qzaBroadside, qzaEndFire, qzaCardioidSidebySide, qzaCardioidStack,
-//                         qzaGradientHyperCardioid
+// is refused (ByteReader::Ordinal8). record_enums.cpp checks every count against the model's
+// definition; the one enumeration the model does not define yet follows its list of values, which a
+// later definition must keep (first value 0, in this order):
 //   TOrnamentType         qzaType01 .. qzaType05
-//   TMeasureSystemBrand   msbInternalCapture .. msbWavIR (22 values)
 
 #include <cstdint>
 
