@@ -111,6 +111,8 @@ std::vector<std::string> TCabModel::GetInternalPresetNames() const {
 }
 
 void TCabModel::GiveLengthToPolars() {
+    // The map kernel of every cabinet of this model indexes the polar data.
+    const TWorkersPause pause(FMyAcousticProject);
     const size_t points = checkedCount(DSPSpace->NRealFreqPoints());
     PolarData.resize(checkedCount(FNPolarSets));
     for (auto& set : PolarData) {

@@ -213,10 +213,8 @@ void TCabinet::SetModel(TCabModel* Value) {
     if (Value == FModel) {
         return;
     }
-    if (!SourcePoints.empty()) {
-        // A running map pass reads the source points: it ends before they go away.
-        FreeMapThread();
-    }
+    // A running map pass reads the source points and the model: it ends before they go away.
+    const TWorkersPause pause(FMyAcousticProject);
     while (!SourcePoints.empty()) {
         SourcePoints.pop_back();
     }
@@ -250,6 +248,7 @@ void TCabinet::SetActive(bool Value) {
     if (Value == FActive.load()) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FActive = Value;
     TAcousticProject* project = FMyAcousticProject;
     if (project == nullptr) {
@@ -269,6 +268,7 @@ void TCabinet::SetCabDirection(TCabDirection Value) {
     if (Value == FCabDirection) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FCabDirection = Value;
     RotateZChanged();
     // The Z handler leaves an unchanged absolute angle alone; the pivot must still turn the new way.
@@ -277,6 +277,7 @@ void TCabinet::SetCabDirection(TCabDirection Value) {
 }
 
 void TCabinet::SetHornRotationIndex(int32_t Value) {
+    const TWorkersPause pause(FMyAcousticProject);
     if (Value != FHornRotationIndex) {
         NeedsReCalculate();
         if (FMyAcousticProject != nullptr) {
@@ -302,6 +303,7 @@ void TCabinet::SetExternalDSPProcess(TGenericDSPProcess* Value) {
     if (Value == FExternalDSPProcess) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     const TGenericDSPProcess* bypass =
         FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess.get() : nullptr;
     if (FExternalDSPProcess != nullptr && FExternalDSPProcess != bypass) {
@@ -322,6 +324,7 @@ void TCabinet::SetInternalDSPPreset(TUserPreset* Value) {
     if (Value == FInternalDSPPreset) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FInternalDSPPreset = (FModel == nullptr || FModel->NDSPPresets() <= 0) ? nullptr : Value;
     NeedsReCalculate();
     if (FMyAcousticProject != nullptr) {
@@ -330,6 +333,7 @@ void TCabinet::SetInternalDSPPreset(TUserPreset* Value) {
 }
 
 void TCabinet::SetPlacementType(TCabPlacement Value) {
+    const TWorkersPause pause(FMyAcousticProject);
     if (Value != FPlacementType) {
         NeedsReCalculate();
         if (FMyAcousticProject != nullptr) {
@@ -364,6 +368,7 @@ void TCabinet::SetRotX(double Value) {
     if (Value == FRotX) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FRotX = Value;
     NeedsReCalculate();
 }
@@ -372,6 +377,7 @@ void TCabinet::SetAbsoluteRotationRadX(double Value) {
     if (Value == FAbsoluteRotationRadX) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadX = Value;
     PropagateRotationX(this, Value);
 }
@@ -380,6 +386,7 @@ void TCabinet::SetAbsoluteRotationRadY(double Value) {
     if (Value == FAbsoluteRotationRadY) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadY = Value;
     PropagateRotationY(this, Value);
 }
@@ -388,6 +395,7 @@ void TCabinet::SetAbsoluteRotationRadZ(double Value) {
     if (Value == FAbsoluteRotationRadZ) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadZ = Value;
     PropagateRotationZ(this, Value);
 }
@@ -425,6 +433,8 @@ void TCabinet::SetRotationCenter() {
 // ---- Rotations ----
 
 void TCabinet::updateRotations(bool x, bool y, bool z, bool rotateZHandler) {
+    // The absolute rotations pass on to the source points, which the map kernel reads.
+    const TWorkersPause pause(FMyAcousticProject);
     const TPoint3D& angle = RotationAngle();
     if (x) {
         FRelativeRotationRadX = relativeRadians(angle.X);
@@ -512,6 +522,7 @@ void TCabinet::RotateZChanged() {
 }
 
 void TCabinet::RecalcAbsolute() {
+    const TWorkersPause pause(FMyAcousticProject);
     TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;

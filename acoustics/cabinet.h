@@ -14,6 +14,7 @@
 
 #include "acoustics/cab_model.h"
 #include "platform/core/geometry3d.h"
+#include "platform/core/lifetime.h"
 #include "platform/core/node3d.h"
 #include "platform/core/worker_thread.h"
 #include "scene/scene_object.h"
@@ -173,6 +174,13 @@ public:
         }
     }
     bool CancelMapThreadAndWait();
+    // The two ends of a TWorkersPause (user-interface thread). The first cancels a running pass and
+    // waits for it; an interrupted pass leaves every zone to compute again. The second asks again for
+    // the maps of an interrupted pass, or starts a pass requested while the workers were paused.
+    void PauseForEdit();
+    void ResumeAfterEdit();
+    // The cabinet's life as its queued calls see it; it ends with the cabinet.
+    const TLifetimeToken& LifetimeToken() const { return lifetime_.Token(); }
 
     // The node's placement, then the pixel position, invalidated maps and the hit point.
     void RecalcAbsolute() override;
@@ -204,6 +212,9 @@ protected:
     void RotateZChanged() override;
 
 private:
+    TLifetime lifetime_;
+    bool resumeAfterPause_ = false; // a pass was interrupted by a pause (user-interface thread)
+    bool startAfterPause_ = false;  // a start was requested during a pause (user-interface thread)
     int32_t FHornRotationIndex = 0;
     int32_t FActiveBeams = 0;                 // not read by ActiveBeams()
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned

@@ -114,7 +114,7 @@ double wrap2Pi(double x) {
 
 // The zone's scene rotation angles in degrees (X, Y, Z).
 TVec3f zoneRotationDegrees(const TMappingZone& zone) {
-    const TPoint3D r = zone.RotationAngle();
+    const TPoint3D r = zone.MapFrameAngles();
     return {r.X, r.Y, r.Z};
 }
 

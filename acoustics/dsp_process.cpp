@@ -59,6 +59,8 @@ void TGenericDSPProcess::Reset() {
 }
 
 void TGenericDSPProcess::CalculateProcess() {
+    // The map kernel of every cabinet using the process reads the combined response.
+    const TWorkersPause pause(FMyAcousticProject);
     const size_t n = DSPSpace->FreqDraw.size();
     if (!FActive) {
         for (size_t i = 0; i < n; ++i) {

@@ -1,12 +1,8 @@
 #pragma once
 // Holds the prediction's workers while an edit changes what they read: the element lists of a line
-// array or a cluster, or the cabinets in them. While an instance lives, the summing thread and every
-// cabinet's map thread are cancelled and waited for (without running queued calls); when it ends,
-// the cabinets whose pass was interrupted are asked for their maps again, except those released
-// meanwhile (Forget).
-
-#include <algorithm>
-#include <vector>
+// array or a cluster, or the cabinets in them. It is the project's TWorkersPause (see the contract in
+// acoustics/project.h): the workers are cancelled and waited for without running queued calls, and
+// when it ends the cabinets whose pass was interrupted are asked for their maps again.
 
 #include "acoustics/project.h"
 
@@ -40,28 +36,16 @@ class GroupEdit {
 public:
     // Nothing is held without a project, or when Registered is false (an object that no worker can
     // reach yet).
-    GroupEdit(TAcousticProject* project, bool Registered) : project_(Registered ? project : nullptr) {
-        if (project_ != nullptr) {
-            interrupted_ = project_->StopWorkersForRemoval();
-        }
-    }
-    ~GroupEdit() {
-        if (project_ != nullptr) {
-            project_->ResumeInterrupted(interrupted_);
-        }
-    }
+    GroupEdit(TAcousticProject* project, bool Registered) : pause_(Registered ? project : nullptr) {}
     GroupEdit(const GroupEdit&) = delete;
     GroupEdit& operator=(const GroupEdit&) = delete;
 
-    // A cabinet about to be released is not asked again.
-    void Forget(const TCabinet* cabinet) {
-        interrupted_.erase(std::remove(interrupted_.begin(), interrupted_.end(), cabinet),
-                           interrupted_.end());
-    }
+    // A cabinet about to be released: it leaves the project's lists with its release, so the pause's
+    // end never asks it again; kept for the callers that say so.
+    void Forget(const TCabinet*) {}
 
 private:
-    TAcousticProject* project_;
-    std::vector<TCabinet*> interrupted_;
+    TWorkersPause pause_;
 };
 
 } // namespace vendrel

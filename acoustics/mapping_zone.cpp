@@ -48,6 +48,8 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
                                    bool /*IsSelected*/, TSurfaceType iZoneType, TAlphaColor ZoneCreationColor,
                                    bool /*IsActive*/) {
     TAcousticProject& project = *AcousticProjectOwner;
+    // Every cabinet gets a buffer for the new zone: no worker runs meanwhile.
+    const TWorkersPause pause(project);
     // State changes of a zone under construction are not requests.
     FlagRestorer rendering(project.AllowRendering, false);
     project.MappingZones.push_back(
@@ -137,10 +139,12 @@ void TMappingZone::RecalcListenPointAbs() {
     const TPoint3D offset(0.0f, FListenLevel + (FMyAcousticProject->ZonasCrecenParriba ? Height() : 0.0f),
                           0.0f);
     FListenPointAbs = offset * M;
+    FMapFrameAngles = angles;
     RecalcPosBeginPx();
 }
 
 void TMappingZone::turned(bool aboutY) {
+    const TWorkersPause pause(FMyAcousticProject);
     RecalcListenPointAbs();
     TAcousticProject& project = *FMyAcousticProject;
     project.SetIsProjectModified(true);
@@ -197,6 +201,7 @@ void TMappingZone::SetXBegin(double Value) {
     if (Value == FXBegin) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FXBegin = Value;
     PosBeginPx.X = static_cast<float>((Value + FListenPointAbs.X) / pixelSize());
     UpdateZonePosition();
@@ -206,6 +211,7 @@ void TMappingZone::SetYBegin(double Value) {
     if (Value == FYBegin) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FYBegin = Value;
     PosBeginPx.Y = static_cast<float>((Value + FListenPointAbs.Y) / pixelSize());
     UpdateZonePosition();
@@ -215,6 +221,7 @@ void TMappingZone::SetZBegin(double Value) {
     if (Value == FZBegin) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FZBegin = Value;
     PosBeginPx.Z = static_cast<float>((Value + FListenPointAbs.Z) / pixelSize());
     UpdateZonePosition();
@@ -230,6 +237,7 @@ void TMappingZone::SetXYZBegin(const TPoint3D& Value) {
         std::abs(Value.Z - FZBegin) <= tolerance) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FXYZBegin = Value;
     FXBegin = Value.X;
     FYBegin = Value.Y;
@@ -242,6 +250,7 @@ void TMappingZone::SetListenLevel(float Value) {
     if (Value == FListenLevel) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     if (ImageTexture != nullptr) {
         if (FListenLevel < kTextureOverMapHeight && Value >= kTextureOverMapHeight) {
             IsMapCleared = false;
@@ -270,6 +279,7 @@ void TMappingZone::SetTrapezWidth1(double Value) {
     if (Value == FTrapezWidth1) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FTrapezWidth1 = Value;
     if (Value > FTrapezWidth2) {
         SetDepth(static_cast<float>(Value));
@@ -280,6 +290,7 @@ void TMappingZone::SetTrapezWidth2(double Value) {
     if (Value == FTrapezWidth2) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FTrapezWidth2 = Value;
     if (Value > FTrapezWidth1) {
         SetDepth(static_cast<float>(Value));
@@ -460,6 +471,7 @@ void TMappingZone::SetWidth(float Value) {
     if (Value == FWidth) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FMyAcousticProject->SetIsProjectModified(true);
     IsMapCleared = false;
     TQzControl3D::SetWidth(Value);
@@ -475,6 +487,7 @@ void TMappingZone::SetDepth(float Value) {
     if (Value == FDepth) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FMyAcousticProject->SetIsProjectModified(true);
     IsMapCleared = false;
     TQzControl3D::SetDepth(Value);
@@ -487,6 +500,7 @@ void TMappingZone::SetDepth(float Value) {
 }
 
 void TMappingZone::SetHeight(float Value) {
+    const TWorkersPause pause(FMyAcousticProject);
     TQzControl3D::SetHeight(Value);
     FMyAcousticProject->SetIsProjectModified(true);
     SetRotationCenterZ(-Height() * 0.5f);
@@ -498,6 +512,7 @@ void TMappingZone::SetHeight(float Value) {
 }
 
 void TMappingZone::SetDimensions(float theWidth, float theDepth) {
+    const TWorkersPause pause(FMyAcousticProject);
     FWidth = theWidth;
     FDepth = theDepth;
     Repaint();
@@ -528,6 +543,7 @@ void TMappingZone::SetPixelDimensions(int32_t w, int32_t d) {
 // ---- Map buffers ----
 
 void TMappingZone::UpdateMapLength() {
+    const TWorkersPause pause(FMyAcousticProject);
     TAcousticProject& project = *FMyAcousticProject;
     if (HasLevelMap()) {
         SetMapBMPSize(FWidthPixels, FDepthPixels);
@@ -546,6 +562,8 @@ void TMappingZone::UpdateMapLength() {
 }
 
 void TMappingZone::pixelCountChanged() {
+    // The zone's sum and every cabinet's buffer for it are re-sized: no worker may index them.
+    const TWorkersPause pause(FMyAcousticProject);
     TAcousticProject& project = *FMyAcousticProject;
     const bool events = project.EventsEnabled;
     if (HasLevelMap()) {
@@ -594,6 +612,7 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
     if (Value == FMappingSides) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     TAcousticProject& project = *FMyAcousticProject;
     if (Value != TMappingSides::qzaNoSPLMap && FSurfaceType != TSurfaceType::qzaPicture) {
         bool changed = false;
@@ -683,6 +702,7 @@ void TMappingZone::SetActive(bool Value) {
     if (Value == FActive.load()) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FActive = Value;
     TAcousticProject& project = *FMyAcousticProject;
     project.SetIsProjectModified(true);
@@ -690,7 +710,7 @@ void TMappingZone::SetActive(bool Value) {
     if (project.TotalCabinets() > 0 &&
         (state == TCalcState::qzaCalculated || state == TCalcState::qzaIsSumed) &&
         project.ContinuousRender()) {
-        project.SumAllCabinetsInProject3D(ZoneIndexID);
+        project.SumAllCabinetsNow(ZoneIndexID);
     }
 }
 
@@ -701,6 +721,7 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
     if (!project.EventsEnabled) {
         return false;
     }
+    const TWorkersPause pause(project);
     project.IsCheckingMemory = true;
     struct ClearChecking {
         TAcousticProject& project;

@@ -148,6 +148,9 @@ public:
     bool CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncrement);
     void RecalcPosBeginPx();
     void RecalcListenPointAbs();
+    // The rotation angles (degrees) the map kernel turns the pixel grid by: taken with the listening
+    // point, under the workers' pause, so that a pass never reads an angle being changed.
+    const TPoint3D& MapFrameAngles() const { return FMapFrameAngles; }
     float ListenLevel() const { return FListenLevel; }
     void SetListenLevel(float Value);
 
@@ -177,6 +180,7 @@ protected:
 
 private:
     TPoint3D FListenPointAbs;
+    TPoint3D FMapFrameAngles;
     float FListenLevel = 0.0f;
     TPhysicalSpace* FPhysicalSpace = nullptr;       // not owned
     TAcousticProject* FMyAcousticProject = nullptr; // the owning project

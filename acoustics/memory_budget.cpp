@@ -1,10 +1,12 @@
 #include "acoustics/memory_budget.h"
 
+#include "platform/core/system_helpers.h"
+
 #include "platform/core/numeric.h"
 
 #include <array>
 #include <mutex>
-#include <sys/sysinfo.h>
+#include <utility>
 
 namespace vendrel {
 
@@ -22,18 +24,10 @@ TMemoryFiguresSource& figuresSource() {
     return source;
 }
 
+// The system's figures come from the one reading the whole program uses (available memory counts
+// the page cache the system can drop, so a machine full of cache does not coarsen the maps).
 bool systemFigures(double& installedMB, double& availableMB, double& usedMB) {
-    struct sysinfo info {};
-    if (sysinfo(&info) != 0) {
-        return false;
-    }
-    const double unit = static_cast<double>(info.mem_unit);
-    installedMB = static_cast<double>(info.totalram) * unit / 1048576.0;
-    // Free plus reclaimable buffer memory: what a new allocation can obtain without swapping.
-    availableMB =
-        (static_cast<double>(info.freeram) + static_cast<double>(info.bufferram)) * unit / 1048576.0;
-    usedMB = installedMB - availableMB;
-    return true;
+    return GetPhysicalMemoryMB(installedMB, availableMB, usedMB);
 }
 
 } // namespace
@@ -135,9 +129,9 @@ TModalResult ShowMinimumResolutionMessage() {
         TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
 }
 
-void SetMemoryFiguresSource(TMemoryFiguresSource source) {
+TMemoryFiguresSource SetMemoryFiguresSource(TMemoryFiguresSource source) {
     std::lock_guard lock(sourceMutex());
-    figuresSource() = std::move(source);
+    return std::exchange(figuresSource(), std::move(source));
 }
 
 void ReadMemoryFiguresMB(double& installedMB, double& availableMB, double& usedMB) {

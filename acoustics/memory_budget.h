@@ -62,7 +62,21 @@ TModalResult ShowMinimumResolutionMessage();
 // The machine's memory figures in MB. The default source asks the operating system; tests install
 // their own. A source that fails returns false and leaves the figures unchanged.
 using TMemoryFiguresSource = std::function<bool(double& installedMB, double& availableMB, double& usedMB)>;
-void SetMemoryFiguresSource(TMemoryFiguresSource source); // empty restores the system's figures
+// Installs the source (empty restores the system's figures) and returns the one installed before.
+TMemoryFiguresSource SetMemoryFiguresSource(TMemoryFiguresSource source);
+
+// Installs a source for the guard's life and puts the previous one back on every exit path.
+class TScopedMemoryFiguresSource {
+public:
+    explicit TScopedMemoryFiguresSource(TMemoryFiguresSource source)
+        : previous_(SetMemoryFiguresSource(std::move(source))) {}
+    ~TScopedMemoryFiguresSource() { SetMemoryFiguresSource(std::move(previous_)); }
+    TScopedMemoryFiguresSource(const TScopedMemoryFiguresSource&) = delete;
+    TScopedMemoryFiguresSource& operator=(const TScopedMemoryFiguresSource&) = delete;
+
+private:
+    TMemoryFiguresSource previous_;
+};
 void ReadMemoryFiguresMB(double& installedMB, double& availableMB, double& usedMB);
 
 } // namespace vendrel

@@ -3,6 +3,7 @@
 #include "acoustics/cab_model.h"
 #include "acoustics/ornament.h"
 #include "acoustics/physical_space.h"
+#include "acoustics/project.h"
 #include "platform/core/numeric.h"
 
 namespace vendrel {
@@ -52,6 +53,8 @@ void TModelsDetected::SetNModelsDetected(int32_t Value) {
     if (Value == FNModelsDetected) {
         return;
     }
+    // Placed cabinets compute with these models: none computes while they are replaced.
+    const TWorkersPause pause(FPhysicalSpace != nullptr ? FPhysicalSpace->MyAcousticProject() : nullptr);
     replaceModels(CabModel, Value, FPhysicalSpace);
     FNModelsDetected = Value;
 }
@@ -64,6 +67,7 @@ void TFramesDetected::SetNFramesDetected(int32_t Value) {
     if (Value == FNFramesDetected) {
         return;
     }
+    const TWorkersPause pause(FPhysicalSpace != nullptr ? FPhysicalSpace->MyAcousticProject() : nullptr);
     replaceModels(FrameModel, Value, FPhysicalSpace);
     FNFramesDetected = Value;
 }

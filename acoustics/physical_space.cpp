@@ -55,6 +55,8 @@ void TPhysicalSpace::SetAirLoss(bool Value) {
     if (Value == FAirLoss) {
         return;
     }
+    // The map threads read the medium through its frequency constants.
+    const TWorkersPause pause(FMyAcousticProject);
     FAirLoss = Value;
     TAcousticProject* project = FMyAcousticProject;
     if (project == nullptr || !project->EventsEnabled) {
@@ -69,6 +71,7 @@ void TPhysicalSpace::SetTempCelsius(double Value) {
     if (Value == FTempCelsius) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FTempCelsius = Value;
     FSpeedOfSound = speedOfSound(FTempCelsius);
 }
@@ -87,6 +90,7 @@ void TPhysicalSpace::SetRelHumid(int32_t Value) {
     if (Value == FRelHumid) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FRelHumid = std::min(std::max(Value, 1), 100);
 }
 
@@ -112,6 +116,8 @@ void TPhysicalSpace::SetPixelToMeters(double Value) {
     if (Value == FPixelToMeters) {
         return;
     }
+    // Every map buffer is released and sized again for the new grid: no worker runs meanwhile.
+    const TWorkersPause pause(FMyAcousticProject);
     TAcousticProject* project = FMyAcousticProject;
     if (project == nullptr) {
         FPixelToMeters = Value;

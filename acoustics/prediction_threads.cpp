@@ -25,6 +25,7 @@
 #include <chrono>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 namespace vendrel {
 
@@ -40,9 +41,7 @@ void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
 }
 
 void queueUI(TAcousticProject& p, std::function<void()> fn) {
-    if (p.Dispatcher() != nullptr) {
-        p.Dispatcher()->Queue(std::move(fn));
-    }
+    p.QueueUI(std::move(fn));
 }
 
 // A number as the default floating-point format writes it (3 shows as 3).
@@ -117,7 +116,44 @@ void TCabinet::ExecuteMapThread(int32_t FromSource) {
     }
     FFromSourceTr = FromSource;
     if (project.ContinuousRender() || project.ForceCalculation) {
-        MapThread().Start();
+        if (project.WorkersPaused()) {
+            startAfterPause_ = true; // the pause's end starts it
+        } else {
+            MapThread().Start();
+        }
+    }
+}
+
+void TCabinet::PauseForEdit() {
+    if (!CancelMapThreadAndWait() || FMapState.load() == TCalcState::qzaCalculated) {
+        return;
+    }
+    // The pass read inputs the edit may change: none of its zones counts as done.
+    FMapState = TCalcState::qzaNeedsCalculate;
+    for (auto& data : MapData) {
+        data->CalcCounter = 0;
+        data->ZoneCalculated = false;
+    }
+    resumeAfterPause_ = true;
+}
+
+void TCabinet::ResumeAfterEdit() {
+    const bool resume = std::exchange(resumeAfterPause_, false);
+    const bool start = std::exchange(startAfterPause_, false);
+    TAcousticProject& project = *FMyAcousticProject;
+    if (FMapState.load() == TCalcState::qzaCalculated || project.AbortCalculation) {
+        return;
+    }
+    if (start) {
+        // Requested during the pause (after any interruption): the request already counted its zones.
+        if (project.ContinuousRender() || project.ForceCalculation) {
+            MapThread().Start();
+        }
+    } else if (resume) {
+        FMapState = TCalcState::qzaNeedsCalculate;
+        if (project.EventsEnabled) {
+            ExecuteMapThread(-1);
+        }
     }
 }
 
@@ -131,11 +167,10 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
         return;
     }
     const int32_t totalCab = project.TotalCabinets();
-    IProgressBar* bar = project.ProgressBar;
-    IStatusLabel* label = project.StatusLabel;
     const bool recalculation = !FInitialCalc;
-    queueUI(project, [bar, totalCab, recalculation] {
-        if (bar != nullptr) {
+    // The progress bar and label belong to the window: they are looked up on the user-interface thread.
+    queueUI(project, [&project, totalCab, recalculation] {
+        if (IProgressBar* bar = project.ProgressBar) {
             bar->SetMax(totalCab);
             if (recalculation) {
                 bar->SetValue(bar->Value() - 1);
@@ -161,28 +196,24 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
         TCalcState expected = TCalcState::qzaCalculating;
         if (done && FMapState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
             FInitialCalc = false;
-            queueUI(project, [bar, label, totalCab] {
+            queueUI(project, [&project, totalCab] {
+                IProgressBar* bar = project.ProgressBar;
                 if (bar != nullptr) {
                     bar->SetMax(totalCab);
                     bar->SetValue(bar->Value() + 1);
                 }
-                if (label != nullptr && bar != nullptr) {
-                    label->SetText("Processed Cabinet : " + floatText(bar->Value()));
+                if (project.StatusLabel != nullptr && bar != nullptr) {
+                    project.StatusLabel->SetText("Processed Cabinet : " + floatText(bar->Value()));
                 }
             });
             std::this_thread::sleep_for(5ms);
-            if (FOnReceibeMap) {
-                // The call runs later on the user-interface thread: the cabinet may have been removed
-                // by then, so it is looked up in the project first.
-                TAcousticProject* owner = &project;
-                queueUI(project, [owner, self = this] {
-                    bool present = false;
-                    owner->ForEachCabinet([&](TCabinet& c) { present = present || &c == self; });
-                    if (present && self->FOnReceibeMap) {
-                        self->FOnReceibeMap(self);
-                    }
-                });
-            }
+            // The call runs later on the user-interface thread, where the cabinet may have been removed
+            // meanwhile: it carries the cabinet's lifetime token, never its address.
+            queueUI(project, [self = this, life = lifetime_.Token()] {
+                if (life.Alive() && self->FOnReceibeMap) {
+                    self->FOnReceibeMap(self);
+                }
+            });
             Sender->Stop();
             return;
         }
@@ -234,15 +265,46 @@ void TAcousticProject::ExecuteAllMapsThread() {
         }
         return;
     }
+    if (summingWanted()) {
+        startSumming();
+    }
+}
+
+bool TAcousticProject::summingWanted() const {
+    if (AbortCalculation || (!ContinuousRender() && !ForceCalculation) || !EventsEnabled || DontSumAllMaps) {
+        return false;
+    }
     const int32_t sources =
         CheckedAdd(CheckedAdd(NCabArrays(), NCabinets()), CheckedAdd(NClusters(), NBeamSteerings()));
-    if (sources != 0 && NMappingZones() > 0 &&
-        (AllMapsState != TCalcState::qzaCalculated || ForceCalculation)) {
-        AllMapsThread().Start();
+    return sources != 0 && NMappingZones() > 0 &&
+           (AllMapsState != TCalcState::qzaCalculated || ForceCalculation);
+}
+
+void TAcousticProject::startSumming() {
+    if (WorkersPaused()) {
+        sumStartPending_ = true; // the pause's end starts it
+        return;
+    }
+    // A new run: a result that an earlier run queued is no longer current.
+    ++sumGeneration_;
+    AllMapsThread().Start();
+}
+
+void TAcousticProject::deliverAllMaps(uint64_t generation, bool statusText) {
+    // Runs on the user-interface thread (queued with the project's token).
+    if (generation != sumGeneration_.load()) {
+        return; // a later run is summing; it delivers its own result
+    }
+    if (statusText && StatusLabel != nullptr) {
+        StatusLabel->SetText("SPL to Color...");
+    }
+    if (FOnReceibeAllMaps) {
+        FOnReceibeAllMaps(*this);
     }
 }
 
 void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
+    const uint64_t generation = sumGeneration_.load();
     std::this_thread::sleep_for(5ms);
     if (!ContinuousRender() && !ForceCalculation) {
         return;
@@ -280,6 +342,9 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
             }
             AllMapsState = TCalcState::qzaCalculating;
             const bool done = GetMap3D(zoneArg);
+            if (Sender.Cancelled()) {
+                return false; // a pause or a removal interrupted the summation: nothing is published
+            }
             ++passes;
             if (passes > kMaxPasses) {
                 log(*this, "************************** Se quedo en AcousticProject.GetAllMaps Zone:" +
@@ -288,13 +353,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
                 AllMapsState = TCalcState::qzaNeedsCalculate;
                 AbortCalculation = true;
                 Sender.Stop();
-                if (FOnReceibeAllMaps) {
-                    queueUI(*this, [this] {
-                        if (FOnReceibeAllMaps) {
-                            FOnReceibeAllMaps(*this);
-                        }
-                    });
-                }
+                queueUI(*this, [this, generation] { deliverAllMaps(generation, false); });
                 reportFailure(*this, "The maps could not be calculated. Please render again.");
                 return false;
             }
@@ -346,16 +405,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
         AllMapsState = TCalcState::qzaCalculated;
     }
     log(*this, "---------------------AcousticProject.AllMapsCalculated");
-    if (FOnReceibeAllMaps) {
-        queueUI(*this, [this] {
-            if (StatusLabel != nullptr) {
-                StatusLabel->SetText("SPL to Color...");
-            }
-            if (FOnReceibeAllMaps) {
-                FOnReceibeAllMaps(*this);
-            }
-        });
-    }
+    queueUI(*this, [this, generation] { deliverAllMaps(generation, true); });
     log(*this, "---------------------AcousticProject.AllMaps thread STOP");
     Sender.Stop();
 }

@@ -1,6 +1,8 @@
 #include "acoustics/project.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 #include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
@@ -33,7 +35,75 @@ void TAcousticProject::StopAllMapsThreadAndWait() {
     if (FAllMapsThread == nullptr) {
         return;
     }
-    FAllMapsThread->StopAndWait(FDispatcher);
+    // No worker waits for the user-interface thread, so the wait needs no queued call to run.
+    FAllMapsThread->StopAndWait();
+}
+
+void TAcousticProject::QueueUI(std::function<void()> fn) {
+    if (FDispatcher == nullptr) {
+        return;
+    }
+    FDispatcher->Queue([life = lifetime_.Token(), fn = std::move(fn)] {
+        if (life.Alive()) {
+            fn();
+        }
+    });
+}
+
+// ---- The workers' pause ----
+
+void TAcousticProject::beginPause() {
+    // Nested, or the project is being released (its release stopped every worker for good).
+    if (pauseDepth_ > 0 || freed_) {
+        ++pauseDepth_;
+        return;
+    }
+    // A worker pausing its own project would wait for itself.
+    bool onWorker = FAllMapsThread != nullptr && FAllMapsThread->IsCurrentThread();
+    ForEachCabinet([&onWorker](TCabinet& cab) {
+        onWorker = onWorker || (cab.HasMapThread() && cab.MapThread().IsCurrentThread());
+    });
+    if (onWorker) {
+        throw std::logic_error("TWorkersPause taken on a worker thread of the project");
+    }
+    pauseDepth_ = 1;
+    if (FAllMapsThread != nullptr && FAllMapsThread->Active()) {
+        FAllMapsThread->CancelAndWait();
+        sumStartPending_ = true;
+    }
+    // A summation cancelled halfway published nothing: the summed maps are not current.
+    TCalcState calculating = TCalcState::qzaCalculating;
+    AllMapsState.compare_exchange_strong(calculating, TCalcState::qzaNeedsCalculate);
+    ForEachCabinet([](TCabinet& cab) { cab.PauseForEdit(); });
+}
+
+void TAcousticProject::endPause() {
+    if (--pauseDepth_ > 0 || freed_) {
+        return;
+    }
+    ForEachCabinet([](TCabinet& cab) { cab.ResumeAfterEdit(); });
+    if (std::exchange(sumStartPending_, false) && summingWanted()) {
+        startSumming();
+    }
+}
+
+TWorkersPause::TWorkersPause(TAcousticProject* project) : project_(project) {
+    if (project_ != nullptr) {
+        project_->beginPause();
+    }
+}
+
+TWorkersPause::~TWorkersPause() {
+    if (project_ == nullptr) {
+        return;
+    }
+    try {
+        project_->endPause();
+    } catch (const std::exception& e) {
+        // A request that fails here must not end the program from a destructor; the maps stay
+        // needing calculation and the next render asks again.
+        DebugLog(std::string("TWorkersPause: the requests after an edit failed: ") + e.what());
+    }
 }
 
 // ---- Counters ----
@@ -106,6 +176,7 @@ void TAcousticProject::SetPressureSumType(TPressureSumType Value) {
     if (Value == FPressureSumType) {
         return;
     }
+    const TWorkersPause pause(*this);
     FPressureSumType = Value;
     FIsComplexSum = Value == TPressureSumType::qzaComplexSum;
     ClearAllMaps();
@@ -116,6 +187,7 @@ void TAcousticProject::SetGenNoiseType(TGenNoiseType Value) {
     if (Value == FGenNoiseType) {
         return;
     }
+    const TWorkersPause pause(*this);
     FGenNoiseType = Value;
     ClearAllMaps();
     ReCalculateZones(-1);
@@ -130,9 +202,8 @@ void TAcousticProject::SetFreqToEvaluate(int32_t Value) {
     if (Value == FFreqToEvaluate) {
         return;
     }
-    if (FContinuousRender) {
-        StopAllMapsThreadAndWait();
-    }
+    // The averaged frequencies are replaced: no worker runs until the requests below are made.
+    const TWorkersPause pause(*this);
     Value = std::min(Value, FPhysicalSpace->MaxFreq);
     Value = std::max(Value, FPhysicalSpace->MinFreq);
     FFreqToEvaluate = Value;
@@ -148,6 +219,7 @@ void TAcousticProject::SetRenderQuality(TRenderQuality Value) {
     if (Value == FRenderQuality) {
         return;
     }
+    const TWorkersPause pause(*this);
     FRenderQuality = Value;
     for (auto& zone : MappingZones) {
         zone->IsMapCleared = false;
@@ -163,6 +235,7 @@ void TAcousticProject::SetSPLNormalized(bool Value) {
     if (Value == FSPLNormalized) {
         return;
     }
+    const TWorkersPause pause(*this);
     FSPLNormalized = Value;
     if (Value) {
         MaxdBSPL = GetMaxdBSPL();
@@ -182,6 +255,7 @@ void TAcousticProject::SetMappingColorsRes(int32_t Value) {
 }
 
 void TAcousticProject::SetMaxFreqforRealPhase(int32_t Value) {
+    const TWorkersPause pause(*this);
     FMaxFreqForRealPhase = Value;
 }
 
@@ -197,10 +271,11 @@ void TAcousticProject::SetOnlyPhase(bool Value) {
     if (Value == FOnlyPhase) {
         return;
     }
+    const TWorkersPause pause(*this);
     FOnlyPhase = Value;
     UpdateRenderOptions();
     if (FContinuousRender) {
-        SumAllCabinetsInProject3D(-1);
+        SumAllCabinetsNow(-1);
     }
 }
 
@@ -208,6 +283,7 @@ void TAcousticProject::SetZeroPhaseStart(bool Value) {
     if (Value == FZeroPhaseStart) {
         return;
     }
+    const TWorkersPause pause(*this);
     FZeroPhaseStart = Value;
     UpdateRenderOptions();
     ReCalculateZones(-1);
@@ -218,6 +294,7 @@ void TAcousticProject::SetIdealSpeaker(bool Value) {
     if (Value == FIdealSpeaker) {
         return;
     }
+    const TWorkersPause pause(*this);
     FIdealSpeaker = Value;
     UpdateRenderOptions();
     ReCalculateZones(-1);

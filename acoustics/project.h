@@ -3,6 +3,49 @@
 // the calculation and display options, the DSP grids, the loaded model libraries, the memory figures
 // of the map budget and the summing thread. Option setters turn a change into invalidated maps and
 // new calculation requests.
+//
+// ---- Edits and the prediction threads: the contract ----
+//
+// Who owns what. The user-interface thread owns the model: the object lists, every setter, every map
+// buffer's size and every allocation. Two kinds of worker read it while they run:
+//  - a cabinet's map thread reads the project's averaged frequencies and options, the zones (frame,
+//    pixel grid, state), the medium, its model, source points, presets and processes; it writes only
+//    its own MapData cells, their counters and its own state (and, on abort, the states of the zone
+//    it was computing and of the project);
+//  - the summing thread reads the object lists, the maps of calculated cabinets and the zones; it
+//    writes the zones' MapSum, maxima and states and the project's summation results
+//    (MaxFreqNoAliasing, dBEnergyComp, dBEnergyCompOld, MaxdBSPL, AllMapsState).
+// Flags, states and the summation results shared with workers are atomics. Nothing else is written
+// by a worker, and no worker ever waits for the user-interface thread.
+//
+// How an edit reaches running workers: through one guard, TWorkersPause. While any TWorkersPause is
+// held, no worker runs: the outermost one cancels the summing thread and every cabinet's map thread
+// and waits for them (without running queued calls), and every request that would start a worker is
+// only recorded. When the outermost one ends, the cabinets whose pass it interrupted are asked for
+// their maps again and the recorded starts run. Every path that resizes, releases, replaces or
+// appends something a worker reads (zone grids and buffers, the pixel size, the averaged
+// frequencies, the object lists, a cabinet's model, preset or process) and every setter that
+// changes an input of the maps holds one; guards nest, so a setter holds one whatever its caller
+// does. An interrupted pass leaves nothing counted as done: its cabinet computes every zone again.
+// A guard taken on a worker thread throws std::logic_error.
+//
+// Why a guard: the map kernel reads a great deal of model state (zone frames, polar tables,
+// processes, presets, beams) that it would otherwise have to copy per pass; edits are rare next to
+// passes, and a cancelled pass loses at most one pixel column.
+//
+// Where a generation fits: results handed to the user-interface thread. The summing thread numbers
+// its runs; its all-maps call is delivered only when no later run has started meanwhile (that run
+// delivers its own), so the window never colours from maps a newer run is writing.
+//
+// Queued calls. A call queued for the user-interface thread carries the lifetime token of the object
+// it reports on (platform/core/lifetime.h), never an address to compare: a call for a removed
+// cabinet reaches no object, also when a new cabinet takes the same address, and freeing the project
+// ends the project's token, so every call it queued does nothing.
+//
+// No setter runs queued calls. Waiting for a worker is a plain wait: a queued call run from inside a
+// setter could start the workers again or re-enter the model halfway through an edit. (Where the
+// calculation design asks a setter to "process pending messages" while it waits for the summing
+// thread, the guard's wait takes its place.)
 
 #include <atomic>
 #include <cstdint>
@@ -16,6 +59,7 @@
 #include "acoustics/zone_data.h"
 #include "dsp/dsp_space.h"
 #include "platform/core/bitmap.h"
+#include "platform/core/lifetime.h"
 
 namespace vendrel {
 
@@ -91,10 +135,16 @@ public:
     TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
     IDispatcher* Dispatcher() const { return FDispatcher; }
     void SetDispatcher(IDispatcher* d) { FDispatcher = d; }
-    // Runs pending user-interface calls while the caller waits for a thread.
+    // Runs pending user-interface calls (for the window's own waits; the model never calls it).
     void ProcessMessages();
-    // Tells the summing thread to stop and runs pending user-interface calls until it has stopped.
+    // Tells the summing thread to stop and waits until it has stopped, without running queued calls.
     void StopAllMapsThreadAndWait();
+    // Queues fn for the user-interface thread; it is dropped once the project is freed.
+    void QueueUI(std::function<void()> fn);
+    // True while a TWorkersPause is held (user-interface thread).
+    bool WorkersPaused() const { return pauseDepth_ > 0; }
+    // The project's life as its queued calls see it; FreeClass ends it.
+    const TLifetimeToken& LifetimeToken() const { return lifetime_.Token(); }
 
     // ---- Object lists (the project owns every entry) ----
     std::vector<std::unique_ptr<TCabinet>> Cabinets; // loose cabinets only
@@ -151,7 +201,7 @@ public:
     bool IsComplexSum() const { return FIsComplexSum; }
     bool AvoidPhaseAliasing() const { return FAvoidPhaseAliasing; }
     void SetAvoidPhaseAliasing(bool Value);
-    int32_t MaxFreqNoAliasing() const { return FMaxFreqNoAliasing; }
+    int32_t MaxFreqNoAliasing() const { return FMaxFreqNoAliasing.load(); }
     int32_t MaxFreqforRealPhase() const { return FMaxFreqForRealPhase; }
     void SetMaxFreqforRealPhase(int32_t Value);
     // The alias-free frequency for the current pixel size, as the medium's pixel-size setter
@@ -187,7 +237,7 @@ public:
     std::vector<TAlphaColor> MappingColors; // palette steps
     bool SPLNormalized() const { return FSPLNormalized; }
     void SetSPLNormalized(bool Value);
-    double MaxdBSPL = 110.0;
+    std::atomic<double> MaxdBSPL{110.0}; // also written by the summing thread
     double RangedBSPL = 36.0;
     double MaxPhase = 0.0;
     double MinPhase = 0.0;
@@ -204,9 +254,9 @@ public:
     std::atomic<bool> ForceUseAxisPhase{false};
     int32_t NFreqsAverage = 5;
     std::vector<int32_t> FreqsAverage; // Hz, ascending; layer m of every map belongs to FreqsAverage[m]
-    double MaxdBPsychoComp = 0.0;
-    double dBEnergyComp = 0.0;
-    double dBEnergyCompOld = 0.0;
+    std::atomic<double> MaxdBPsychoComp{0.0};
+    std::atomic<double> dBEnergyComp{0.0}; // written by the summation
+    std::atomic<double> dBEnergyCompOld{0.0};
     std::atomic<int32_t> AllMapsWaitingMsec{0};
     std::vector<int32_t> FFreqToPoint; // mic-graph grid index per whole hertz
     int32_t UniqueID = 0;
@@ -288,6 +338,11 @@ public:
     // Summation and level maps.
     bool GetMap3D(int32_t ZoneIndex);
     void SumAllCabinetsInProject3D(int32_t ZoneIndex);
+    // The summation run on the calling (user-interface) thread, as the OnlyPhase setter and a zone's
+    // Active setter ask for it: the workers are paused meanwhile. While a cabinet still needs its maps
+    // the sum cannot complete here without blocking this thread: the zones are marked for summing and
+    // the summing thread is asked instead.
+    void SumAllCabinetsNow(int32_t ZoneIndex);
     void CompensateEnergySum(int32_t ZoneIndex, double dBComp);
     void SumAllCalculatedMaps();
     double GetMaxdBSPL() const;
@@ -334,12 +389,8 @@ public:
     void RemoveCluster(TCluster* Cluster);
     void RemoveBeamSteering(TBeamContainer* Beam);
     void RemoveMappingZone(TMappingZone* theMappingZone);
-    // Registry helpers: the summing thread paused under continuous rendering; every worker stopped
-    // before a removal (returns the cabinets whose pass was interrupted, asked again by
-    // ResumeInterrupted); a cabinet's release; the zone tail of group removals.
-    void PauseAllMapsThread();
-    std::vector<TCabinet*> StopWorkersForRemoval();
-    void ResumeInterrupted(const std::vector<TCabinet*>& cabinets);
+    // Registry helpers (called under a TWorkersPause): a cabinet's release; the zone tail of group
+    // removals.
     void ReleaseCabinet(std::unique_ptr<TCabinet> cabinet);
     void ZoneTailAfterRemoval();
     int32_t FreqToPoint(int32_t Freq) const;
@@ -355,7 +406,7 @@ private:
     TPressureSumType FPressureSumType = TPressureSumType::qzaComplexSum;
     bool FIsComplexSum = true;
     bool FAvoidPhaseAliasing = true;
-    int32_t FMaxFreqNoAliasing = 115;
+    std::atomic<int32_t> FMaxFreqNoAliasing{115}; // also written by the summation
     int32_t FMaxFreqForRealPhase = 1000;
     int32_t FFreqToEvaluate = 0;
     // The first value in ordinal order, so that the reset's band setter always runs.
@@ -374,9 +425,41 @@ private:
     bool FIsProjectModified = false;
     TWeightening FMicWeightening = TWeightening::unWeigthed;
 
+    friend class TWorkersPause;
+    void beginPause();
+    void endPause();
+    // The summing thread should run: continuous or forced rendering, events on, sums not held back,
+    // sources and a zone present, and the summed maps not current (or a forced run).
+    bool summingWanted() const;
+    // Starts the summing thread as a new run (or records the start while the workers are paused).
+    void startSumming();
+    void deliverAllMaps(uint64_t generation, bool statusText);
+
+    TLifetime lifetime_;
+    int32_t pauseDepth_ = 0;       // nesting of TWorkersPause (user-interface thread)
+    bool sumStartPending_ = false; // a summing run to start when the pause ends
+    // Runs of the summing thread started so far: a run's result is delivered only while current.
+    std::atomic<uint64_t> sumGeneration_{0};
+
     mutable std::mutex logMutex_;
     std::string lastLogString_;
     bool freed_ = false;
+};
+
+// The guard of the contract at the top of this file: while one is held, no worker of the project runs.
+// Construct it on the user-interface thread before an edit that changes what a worker reads; the
+// outermost one cancels and waits for the workers, and its end asks again for what it interrupted.
+class TWorkersPause {
+public:
+    explicit TWorkersPause(TAcousticProject& project) : TWorkersPause(&project) {}
+    // A null project (an object placed in none) pauses nothing.
+    explicit TWorkersPause(TAcousticProject* project);
+    ~TWorkersPause();
+    TWorkersPause(const TWorkersPause&) = delete;
+    TWorkersPause& operator=(const TWorkersPause&) = delete;
+
+private:
+    TAcousticProject* project_;
 };
 
 } // namespace vendrel

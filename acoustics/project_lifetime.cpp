@@ -140,14 +140,15 @@ void TAcousticProject::FreeClass() {
         return;
     }
     freed_ = true;
+    // Calls the project queued for the user-interface thread and not yet run do nothing from now on.
+    lifetime_.End();
+    // Every worker reads the lists below: all of them end before anything is released (a plain wait:
+    // no queued call runs from here).
     if (FAllMapsThread != nullptr) {
-        if (FContinuousRender) {
-            StopAllMapsThreadAndWait();
-        }
-        // The summing thread reads every list below: it ends before anything is released.
-        FAllMapsThread->CancelAndWait(FDispatcher);
+        FAllMapsThread->CancelAndWait();
         FAllMapsThread.reset();
     }
+    ForEachCabinet([](TCabinet& cab) { cab.CancelMapThreadAndWait(); });
     FOnReceibeAllMaps = nullptr;
     FOnProjectModified = nullptr;
     // Cabinets first: they point to zones, processes and models.

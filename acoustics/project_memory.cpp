@@ -82,6 +82,7 @@ bool TAcousticProject::CheckMemoryForNCabinets(double PxToMeters, int32_t NCabs)
     if (!EventsEnabled) {
         return false;
     }
+    const TWorkersPause pause(*this);
     CheckingMemory guard(*this);
     const double existing = CalcMemoryInAllMaps(PxToMeters);
     refreshFigures(*this);
@@ -108,6 +109,7 @@ bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double
     if (!EventsEnabled) {
         return false;
     }
+    const TWorkersPause pause(*this);
     CheckingMemory guard(*this);
     refreshFigures(*this);
     const double need = IniCalcCabinetsMemory * NFreqsRatio - IniCalcCabinetsMemory;
@@ -140,6 +142,7 @@ bool TAcousticProject::CheckMemoryOnChangeResolution(double IniCalcMemory, doubl
     if (!EventsEnabled) {
         return false;
     }
+    const TWorkersPause pause(*this);
     CheckingMemory guard(*this);
     const double current = FPhysicalSpace->PixelToMeters();
     const auto needAt = [&](double s) {
@@ -161,6 +164,7 @@ bool TAcousticProject::CheckMemoryOnChangeResolution(double IniCalcMemory, doubl
 }
 
 bool TAcousticProject::CheckMemoryOnImportZones(double PxToMeters) {
+    const TWorkersPause pause(*this);
     CheckingMemory guard(*this);
     ClearMapsLength();
     refreshFigures(*this);

@@ -43,6 +43,7 @@ void TAcousticProject::ClearAllMaps() {
 }
 
 void TAcousticProject::ClearMapsLength() {
+    const TWorkersPause pause(*this);
     for (int32_t z = 0; z < NMappingZones(); ++z) {
         ClearZoneMapLengthToAllCabs(z);
         TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
@@ -55,6 +56,7 @@ void TAcousticProject::ClearMapsLength() {
 }
 
 void TAcousticProject::ClearZoneMapLengthToAllCabs(int32_t Zone) {
+    const TWorkersPause pause(*this);
     ForEachCabinet([Zone](TCabinet& cab) {
         TZoneData& data = *At(cab.MapData, Zone);
         data.MapRealFreq.Release();
@@ -63,6 +65,7 @@ void TAcousticProject::ClearZoneMapLengthToAllCabs(int32_t Zone) {
 }
 
 void TAcousticProject::SetZoneMapLengthToAllCabs(int32_t Zone) {
+    const TWorkersPause pause(*this);
     const TMappingZone& zone = *At(MappingZones, Zone);
     const int32_t w = zone.WidthPixels(), d = zone.DepthPixels(), nf = NFreqsAverage;
     ForEachCabinet([&](TCabinet& cab) { At(cab.MapData, Zone)->SetZoneLength(nf, w, d); });
@@ -72,15 +75,11 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
     if (!HasSources()) {
         return;
     }
-    if (ContinuousRender()) {
-        StopAllMapsThreadAndWait();
-    }
+    // The summing thread and the cabinets' passes stop here and start again when the pause ends.
+    const TWorkersPause pause(*this);
     int32_t first = 0, last = -1;
     zoneRange(*this, ZoneIndex, first, last);
     ForEachCabinet([&](TCabinet& cab) {
-        if (ContinuousRender()) {
-            cab.StopMapThread();
-        }
         for (int32_t z = first; z <= last; ++z) {
             At(cab.MapData, z)->ZoneCalculated = false;
         }
@@ -108,15 +107,8 @@ void TAcousticProject::SetAllCabsCalculated() {
     if (!HasSources()) {
         return;
     }
-    if (ContinuousRender()) {
-        StopAllMapsThreadAndWait();
-    }
-    ForEachCabinet([&](TCabinet& cab) {
-        if (ContinuousRender()) {
-            cab.StopMapThread();
-        }
-        cab.SetMapState(TCalcState::qzaCalculated);
-    });
+    const TWorkersPause pause(*this);
+    ForEachCabinet([&](TCabinet& cab) { cab.SetMapState(TCalcState::qzaCalculated); });
     AllMapsState = TCalcState::qzaCalculated;
 }
 
@@ -124,9 +116,7 @@ void TAcousticProject::ReCalculateZones(int32_t ZoneIndex) {
     if (!HasSources()) {
         return;
     }
-    if (ContinuousRender() && AllMapsState == TCalcState::qzaCalculating) {
-        StopAllMapsThreadAndWait();
-    }
+    const TWorkersPause pause(*this);
     int32_t first = 0, last = -1;
     zoneRange(*this, ZoneIndex, first, last);
     for (int32_t z = first; z <= last; ++z) {
@@ -149,6 +139,8 @@ void TAcousticProject::GetBandEdges(int32_t Fc, int32_t& Fl, int32_t& Fh) const 
 }
 
 bool TAcousticProject::CalcAverageFreqs() {
+    // Every map buffer is re-sized and the kernel reads the list it replaces.
+    const TWorkersPause pause(*this);
     const int32_t oldCount = NFreqsAverage;
     const double pixel = FPhysicalSpace->PixelToMeters();
     const double allMaps = CalcMemoryInAllMaps(pixel);
@@ -179,6 +171,7 @@ void TAcousticProject::SetMappingBandsType(TMappingBands Value) {
     if (Value == FMappingBandsType) {
         return;
     }
+    const TWorkersPause pause(*this);
     FMappingBandsType = Value;
     FPhysicalSpace->FreqsNormalized = SelectableCentreFrequencies(Value, FPhysicalSpace->FreqsNormalized);
     const bool changed = CalcAverageFreqs();
@@ -218,6 +211,7 @@ void TAcousticProject::SetAvoidPhaseAliasing(bool Value) {
     if (Value == FAvoidPhaseAliasing) {
         return;
     }
+    const TWorkersPause pause(*this);
     FAvoidPhaseAliasing = Value;
     FMaxFreqNoAliasing =
         RoundHalfEven<int32_t>(FPhysicalSpace->SpeedOfSound() / (2 * FPhysicalSpace->PixelToMeters()));

@@ -76,42 +76,6 @@ template <typename T> std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>
 
 } // namespace
 
-void TAcousticProject::PauseAllMapsThread() {
-    if (ContinuousRender()) {
-        StopAllMapsThreadAndWait();
-    }
-}
-
-// Every worker that reads the object lists or the zone buffers is stopped and waited for: the
-// summing thread whatever the render mode (a forced run reads them too), and every cabinet's thread.
-// Cabinets whose pass was interrupted are returned so they can be asked again afterwards.
-// The waits do not run pending user-interface calls: those could start the workers again (a
-// cabinet's map-received call requests the summation). No worker waits for the user-interface thread,
-// so waiting without pumping cannot deadlock.
-std::vector<TCabinet*> TAcousticProject::StopWorkersForRemoval() {
-    if (FAllMapsThread) {
-        FAllMapsThread->CancelAndWait();
-    }
-    std::vector<TCabinet*> interrupted;
-    ForEachCabinet([&](TCabinet& cab) {
-        if (cab.CancelMapThreadAndWait()) {
-            interrupted.push_back(&cab);
-        }
-    });
-    return interrupted;
-}
-
-void TAcousticProject::ResumeInterrupted(const std::vector<TCabinet*>& cabinets) {
-    for (TCabinet* cab : cabinets) {
-        if (cab->MapState() != TCalcState::qzaCalculated) {
-            cab->StoreMapState(TCalcState::qzaNeedsCalculate);
-            if (EventsEnabled) {
-                cab->ExecuteMapThread(-1);
-            }
-        }
-    }
-}
-
 void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
     if (!cabinet) {
         return;
@@ -127,7 +91,7 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
                                        const TPoint3D& Rotation3D, bool IsSelected,
                                        TCabPlacement PlacementType, int32_t HornRotationIndex, bool IsActive,
                                        void* /*ProgBar: the project's own is used*/) {
-    PauseAllMapsThread();
+    const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddCabinet");
     CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), 1);
@@ -147,7 +111,7 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
 }
 
 void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
-    PauseAllMapsThread();
+    const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddArray");
     CabArray->SetMyAcousticProject(this);
@@ -156,7 +120,7 @@ void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
 }
 
 void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
-    PauseAllMapsThread();
+    const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddCluster");
     Cluster->SetMyAcousticProject(this);
@@ -165,7 +129,7 @@ void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
 }
 
 void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamContainer) {
-    PauseAllMapsThread();
+    const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddBeamContainer");
     BeamContainer->SetMyAcousticProject(this);
@@ -177,7 +141,7 @@ TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TP
                                                const TPoint3D& Rotation3D, double Width, double Depth,
                                                double Height, bool IsSelected, TSurfaceType ZoneType,
                                                bool IsActive) {
-    PauseAllMapsThread();
+    const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "AddMappingZone");
     TMappingZone* zone =
@@ -242,17 +206,11 @@ void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
     if (Cabinet == nullptr) {
         return;
     }
+    // No worker runs while the cabinet goes; the others are asked again when the pause ends.
+    const TWorkersPause pause(*this);
     removeFromLayer(*Cabinet);
     EventsRestorer events(*this);
-    const std::vector<TCabinet*> interrupted = StopWorkersForRemoval();
     ReleaseCabinet(takeOut(Cabinets, Cabinet));
-    std::vector<TCabinet*> others;
-    for (TCabinet* c : interrupted) {
-        if (c != Cabinet) {
-            others.push_back(c);
-        }
-    }
-    ResumeInterrupted(others);
     SumAllCalculatedMaps();
     ReCalculateAllMics();
 }
@@ -260,16 +218,14 @@ void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
 void TAcousticProject::RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c) {
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "RemoveCabinets");
+    const TWorkersPause pause(*this);
     EventsRestorer events(*this);
     EventsEnabled = true;
-    std::vector<TCabinet*> interrupted = StopWorkersForRemoval();
     for (int32_t i = 0; i < c; ++i) {
         TCabinet* cab = At(CabinetList, i);
-        interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab), interrupted.end());
         removeFromLayer(*cab);
         ReleaseCabinet(takeOut(Cabinets, cab));
     }
-    ResumeInterrupted(interrupted);
     SumAllCalculatedMaps();
     ReCalculateAllMics();
 }
@@ -280,8 +236,8 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
     }
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "RemoveDSPProcess");
+    const TWorkersPause pause(*this);
     EventsRestorer events(*this);
-    PauseAllMapsThread();
     for (int32_t i = 0; i < c; ++i) {
         TGenericDSPProcess* process = At(ProcessList, i);
         if (process == nullptr) {
@@ -289,8 +245,6 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         }
         const std::vector<TCabinet*> users = process->AppliedOn;
         for (TCabinet* cab : users) {
-            // The process goes away: a cabinet still computing with it stops first.
-            cab->CancelMapThreadAndWait();
             cab->SetExternalDSPProcess(BypassProcess.get());
         }
         takeOut(DSPProcessList, process).reset();
@@ -310,17 +264,15 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
     const auto cursor = TSmartCursor::HourGlass();
     p.SetLastLogString(kCrumb + crumb);
     DebugLog(kCrumb + crumb);
+    const TWorkersPause pause(p);
     if constexpr (std::is_base_of_v<TQzControl3D, Group>) {
         removeFromLayer(*group);
     }
-    std::vector<TCabinet*> interrupted;
     {
         EventsRestorer events(p);
         p.EventsEnabled = false;
-        interrupted = p.StopWorkersForRemoval();
         std::unique_ptr<Group> owned = takeOut(list, group);
         for (TCabinet* cab : owned->CabinetList()) {
-            interrupted.erase(std::remove(interrupted.begin(), interrupted.end(), cab), interrupted.end());
             cab->FreeMapThread();
             if (cab->ExternalDSPProcess() != nullptr && cab->ExternalDSPProcess() != p.BypassProcess.get()) {
                 eraseFirst(cab->ExternalDSPProcess()->AppliedOn, cab);
@@ -328,7 +280,6 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
         }
         owned->FreeClass();
     }
-    p.ResumeInterrupted(interrupted);
     p.ZoneTailAfterRemoval();
 }
 
@@ -389,13 +340,12 @@ void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) {
 void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
     const auto cursor = TSmartCursor::HourGlass();
     breadcrumb(*this, "RemoveZone");
+    // Every cabinet thread indexes its zone buffers: none may run while one goes.
+    const TWorkersPause pause(*this);
     removeFromLayer(*theMappingZone);
-    std::vector<TCabinet*> interrupted;
     {
         EventsRestorer events(*this);
         EventsEnabled = false;
-        // Every cabinet thread indexes its zone buffers: none may run while one goes.
-        interrupted = StopWorkersForRemoval();
         const int32_t index = theMappingZone->ZoneIndexID;
         if (theMappingZone->SurfaceType() != TSurfaceType::qzaPicture) {
             ForEachCabinet([index](TCabinet& cab) {
@@ -422,7 +372,6 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
             }
         });
     }
-    ResumeInterrupted(interrupted);
 }
 
 } // namespace vendrel

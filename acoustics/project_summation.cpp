@@ -87,9 +87,7 @@ void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
 }
 
 void queueUI(TAcousticProject& p, std::function<void()> fn) {
-    if (p.Dispatcher() != nullptr) {
-        p.Dispatcher()->Queue(std::move(fn));
-    }
+    p.QueueUI(std::move(fn));
 }
 
 // Waits until the cabinet's maps are calculated. False when the calculation was aborted or the
@@ -117,14 +115,13 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
                                std::to_string(cab.NumberID) +
                                " needed its maps with no pass running; asked again");
                 }
-                const TCabinet* wanted = &cab;
-                queueUI(p, [&p, wanted] {
-                    p.ForEachCabinet([wanted](TCabinet& c) {
-                        if (&c == wanted && c.MapState() == TCalcState::qzaNeedsCalculate &&
-                            !c.MapThreadActive()) {
-                            c.ExecuteMapThread(-1);
-                        }
-                    });
+                // The request carries the cabinet's lifetime token: a removed cabinet is not asked.
+                TCabinet* wanted = const_cast<TCabinet*>(&cab);
+                queueUI(p, [wanted, life = cab.LifetimeToken()] {
+                    if (life.Alive() && wanted->MapState() == TCalcState::qzaNeedsCalculate &&
+                        !wanted->MapThreadActive()) {
+                        wanted->ExecuteMapThread(-1);
+                    }
                 });
             }
         } else {
@@ -437,7 +434,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
     }
 
     if (E) {
-        dBEnergyCompOld = dBEnergyComp;
+        dBEnergyCompOld = dBEnergyComp.load();
         double splMax = 0, eMax = 0;
         for (const auto& zone : MappingZones) {
             splMax = std::max(splMax, zone->MaxdBSPL.load());
@@ -456,6 +453,29 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             }
         }
     }
+}
+
+void TAcousticProject::SumAllCabinetsNow(int32_t ZoneIndex) {
+    const TWorkersPause pause(*this);
+    bool ready = true;
+    ForEachCabinet([&ready](TCabinet& cab) { ready = ready && cab.MapState() == TCalcState::qzaCalculated; });
+    if (ready) {
+        SumAllCabinetsInProject3D(ZoneIndex);
+        return;
+    }
+    int32_t first = 0, last = NMappingZones() - 1;
+    if (ZoneIndex != -1) {
+        (void)At(MappingZones, ZoneIndex);
+        first = last = ZoneIndex;
+    }
+    for (int32_t z = first; z <= last; ++z) {
+        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        if (zone.MapState() == TCalcState::qzaIsSumed) {
+            zone.StoreMapState(TCalcState::qzaNeedsSum);
+        }
+    }
+    AllMapsState = TCalcState::qzaNeedsCalculate;
+    ExecuteAllMapsThread();
 }
 
 void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {

@@ -48,6 +48,7 @@ void RiggingJoint::SetAbsoluteRotationRadX(double Value) {
     if (Value == FAbsoluteRotationRadX) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadX = Value;
     PropagateRotationX(this, Value);
 }
@@ -56,6 +57,7 @@ void RiggingJoint::SetAbsoluteRotationRadY(double Value) {
     if (Value == FAbsoluteRotationRadY) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadY = Value;
     PropagateRotationY(this, Value);
 }
@@ -64,6 +66,7 @@ void RiggingJoint::SetAbsoluteRotationRadZ(double Value) {
     if (Value == FAbsoluteRotationRadZ) {
         return;
     }
+    const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadZ = Value;
     PropagateRotationZ(this, Value);
 }
@@ -88,6 +91,7 @@ void RiggingJoint::Reset() {
 }
 
 void RiggingJoint::RecalcAbsolute() {
+    const TWorkersPause pause(FMyAcousticProject);
     TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;

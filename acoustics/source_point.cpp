@@ -3,6 +3,7 @@
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
 #include "acoustics/physical_space.h"
+#include "acoustics/project.h"
 #include "acoustics/rigging_frame.h"
 #include "dsp/complex.h"
 #include "platform/core/geometry3d.h"
@@ -157,6 +158,8 @@ void TSourcePoint::RecalcPixelPosition() {
 }
 
 void TSourcePoint::RecalcAbsolute() {
+    // The map kernel reads the pixel position written here.
+    const TWorkersPause pause(FMyAcousticProject);
     TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;
@@ -169,6 +172,7 @@ void TSourcePoint::RecalcAbsolute() {
 }
 
 void TSourcePoint::updateRotations(bool x, bool y, bool z) {
+    const TWorkersPause pause(FMyAcousticProject);
     const TPoint3D& angle = RotationAngle();
     if (x) {
         RotationRadRelX = relativeRadians(angle.X);

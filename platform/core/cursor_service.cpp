@@ -18,14 +18,14 @@ TCursor gCurrentCursor = crDefault;
 std::shared_ptr<ICursorService> CursorService() {
     return CursorSlot();
 }
-void RegisterCursorService(std::shared_ptr<ICursorService> service) {
-    CursorSlot() = std::move(service);
+std::shared_ptr<ICursorService> RegisterCursorService(std::shared_ptr<ICursorService> service) {
+    return std::exchange(CursorSlot(), std::move(service));
 }
 std::shared_ptr<IMouseService> MouseService() {
     return MouseSlot();
 }
-void RegisterMouseService(std::shared_ptr<IMouseService> service) {
-    MouseSlot() = std::move(service);
+std::shared_ptr<IMouseService> RegisterMouseService(std::shared_ptr<IMouseService> service) {
+    return std::exchange(MouseSlot(), std::move(service));
 }
 
 TPointF GetMousePos() {

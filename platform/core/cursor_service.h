@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace vendrel {
 
@@ -41,11 +42,38 @@ public:
     virtual TPointF GetMousePos() const = 0;
 };
 
-// The registered services; nullptr when the platform offers none. UI thread only.
+// The registered services; nullptr when the platform offers none. UI thread only. Registering
+// returns the service registered before.
 std::shared_ptr<ICursorService> CursorService();
-void RegisterCursorService(std::shared_ptr<ICursorService> service);
+std::shared_ptr<ICursorService> RegisterCursorService(std::shared_ptr<ICursorService> service);
 std::shared_ptr<IMouseService> MouseService();
-void RegisterMouseService(std::shared_ptr<IMouseService> service);
+std::shared_ptr<IMouseService> RegisterMouseService(std::shared_ptr<IMouseService> service);
+
+// Registers a cursor service for the guard's life and puts the previous one back on every exit path.
+class TScopedCursorService {
+public:
+    explicit TScopedCursorService(std::shared_ptr<ICursorService> service)
+        : previous_(RegisterCursorService(std::move(service))) {}
+    ~TScopedCursorService() { RegisterCursorService(std::move(previous_)); }
+    TScopedCursorService(const TScopedCursorService&) = delete;
+    TScopedCursorService& operator=(const TScopedCursorService&) = delete;
+
+private:
+    std::shared_ptr<ICursorService> previous_;
+};
+
+// The same for the mouse service.
+class TScopedMouseService {
+public:
+    explicit TScopedMouseService(std::shared_ptr<IMouseService> service)
+        : previous_(RegisterMouseService(std::move(service))) {}
+    ~TScopedMouseService() { RegisterMouseService(std::move(previous_)); }
+    TScopedMouseService(const TScopedMouseService&) = delete;
+    TScopedMouseService& operator=(const TScopedMouseService&) = delete;
+
+private:
+    std::shared_ptr<IMouseService> previous_;
+};
 
 // The pointer position from the mouse service; (0, 0) without one.
 TPointF GetMousePos();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <utility>
 
 namespace vendrel {
 
@@ -47,9 +48,9 @@ void DebugLog(const std::string& text, bool withTimeStamp) {
     }
 }
 
-void SetDebugLogSink(std::function<void(const std::string&)> sink) {
+TDebugLogSink SetDebugLogSink(TDebugLogSink sink) {
     std::lock_guard lock(sinkMutex());
-    sinkFunction() = std::move(sink);
+    return std::exchange(sinkFunction(), std::move(sink));
 }
 
 } // namespace vendrel

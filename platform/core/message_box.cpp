@@ -23,8 +23,9 @@ IMessageBox& MessageBoxService() {
     return *currentBox.load();
 }
 
-void SetMessageBoxService(IMessageBox* box) {
-    currentBox.store(box ? box : &silentBox);
+IMessageBox* SetMessageBoxService(IMessageBox* box) {
+    IMessageBox* previous = currentBox.exchange(box ? box : &silentBox);
+    return previous == &silentBox ? nullptr : previous;
 }
 
 TModalResult ResultOfButton(TMsgDlgBtn b) {

@@ -30,7 +30,21 @@ public:
 
 // The box the program uses; set once at start (Qt boxes) or by a test (RecordingMessageBox).
 IMessageBox& MessageBoxService();
-void SetMessageBoxService(IMessageBox* box); // not owned; nullptr restores the silent default
+// Installs box (not owned; nullptr restores the silent default) and returns the one installed before
+// (nullptr for the default).
+IMessageBox* SetMessageBoxService(IMessageBox* box);
+
+// Installs a box for the guard's life and puts the previous one back on every exit path.
+class TScopedMessageBoxService {
+public:
+    explicit TScopedMessageBoxService(IMessageBox* box) : previous_(SetMessageBoxService(box)) {}
+    ~TScopedMessageBoxService() { SetMessageBoxService(previous_); }
+    TScopedMessageBoxService(const TScopedMessageBoxService&) = delete;
+    TScopedMessageBoxService& operator=(const TScopedMessageBoxService&) = delete;
+
+private:
+    IMessageBox* previous_;
+};
 
 // Records every box and answers from a queue of results (default: the first button's result).
 class RecordingMessageBox : public IMessageBox {

@@ -154,10 +154,10 @@ std::string GetFileVersionText() {
            std::to_string(pv.v[3]);
 }
 
-void GetPhysicalMemoryMB(double& InstalledMB, double& AvailableMB, double& UsedMB) {
+bool GetPhysicalMemoryMB(double& InstalledMB, double& AvailableMB, double& UsedMB) {
     struct sysinfo si {};
     if (sysinfo(&si) != 0) {
-        return;
+        return false;
     }
     constexpr double kMB = 1048576.0;
     const double unit = si.mem_unit;
@@ -176,6 +176,7 @@ void GetPhysicalMemoryMB(double& InstalledMB, double& AvailableMB, double& UsedM
     InstalledMB = installed / kMB;
     AvailableMB = available / kMB;
     UsedMB = InstalledMB - AvailableMB;
+    return true;
 }
 
 int64_t GetProcessWorkingSet(uint32_t ProcessID) {

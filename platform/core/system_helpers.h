@@ -25,8 +25,9 @@ std::string GetFileVersionText();
 void SetProgramFileVersion(int Major, int Minor, int Release, int Build);
 
 // Installed, available and used physical memory in MB (1048576 bytes); leaves the outputs unchanged
-// when the system does not answer.
-void GetPhysicalMemoryMB(double& InstalledMB, double& AvailableMB, double& UsedMB);
+// when the system does not answer (false). Available memory is the kernel's "MemAvailable", which counts
+// the page cache it can drop; only a kernel without it falls back to free plus buffer memory.
+bool GetPhysicalMemoryMB(double& InstalledMB, double& AvailableMB, double& UsedMB);
 
 // Resident set size of a process in bytes; 0 when the process cannot be queried.
 int64_t GetProcessWorkingSet(uint32_t ProcessID);

@@ -332,7 +332,7 @@ struct PredictionThreads : KernelFixture {
     }
     void TearDown() override {
         // Every worker stops before the objects it reads go away.
-        { project->AllMapsThread().CancelAndWait(&ui); }
+        project->AllMapsThread().CancelAndWait(&ui);
         project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
         KernelFixture::TearDown();
         SetIdlePriorityEnabled(true);
@@ -405,19 +405,20 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
     const auto cabs = threeCabinets();
     // The abort arrives as the first cabinet's pass is asked for, so no machine is fast enough to
     // finish a map before it (setting it after the request raced with the cabinets).
-    SetDebugLogSink([this](const std::string& line) {
-        if (line.find("Cabinet.ExecuteMapThread") != std::string::npos) {
-            project->AbortCalculation = true;
-        }
-    });
-    render();
-    SetDebugLogSink({});
+    {
+        const TScopedDebugLogSink sink([this](const std::string& line) {
+            if (line.find("Cabinet.ExecuteMapThread") != std::string::npos) {
+                project->AbortCalculation = true;
+            }
+        });
+        render();
+    }
     for (TCabinet* c : cabs) {
         if (c->HasMapThread()) {
             c->MapThread().WaitForStopped(&ui);
         }
     }
-    { project->AllMapsThread().WaitForStopped(&ui); }
+    project->AllMapsThread().WaitForStopped(&ui);
     ui.Pump();
     EXPECT_FALSE(received);
     EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);
@@ -431,29 +432,29 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
 
 TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
     RecordingMessageBox box;
-    SetMessageBoxService(&box);
+    const TScopedMessageBoxService installed(&box);
     const auto cabs = threeCabinets();
     serialLevels(cabs);
     zone->StoreMapState(TCalcState::qzaNeedsSum);
-    // Every pass is invalidated while it runs (as an edit on another thread would): none can settle.
-    SetDebugLogSink([this](const std::string& line) {
-        if (line.find("AcousticProject.SumAllCabinetsInProject3D") != std::string::npos) {
-            project->AllMapsState = TCalcState::qzaNeedsCalculate;
-        }
-    });
-    project->ForceCalculation = true;
-    project->AllMapsState = TCalcState::qzaNeedsCalculate;
-    project->ExecuteAllMapsThread();
-    ASSERT_TRUE(pumpUntil([&] { return project->AbortCalculation.load(); }));
-    project->AllMapsThread().WaitForStopped(&ui);
-    SetDebugLogSink({});
+    {
+        // Every pass is invalidated while it runs (as an edit on another thread would): none can settle.
+        const TScopedDebugLogSink sink([this](const std::string& line) {
+            if (line.find("AcousticProject.SumAllCabinetsInProject3D") != std::string::npos) {
+                project->AllMapsState = TCalcState::qzaNeedsCalculate;
+            }
+        });
+        project->ForceCalculation = true;
+        project->AllMapsState = TCalcState::qzaNeedsCalculate;
+        project->ExecuteAllMapsThread();
+        ASSERT_TRUE(pumpUntil([&] { return project->AbortCalculation.load(); }));
+        project->AllMapsThread().WaitForStopped(&ui);
+    }
     ui.Pump();
     EXPECT_EQ(project->LastLogString(),
               "************************** Se quedo en AcousticProject.GetAllMaps Zone:-1  Repeat:21");
     ASSERT_EQ(box.shown.size(), 1u) << "the user hears of the failed run";
     EXPECT_EQ(box.shown[0].type, TMsgDlgType::mtError);
     EXPECT_TRUE(received) << "the window is told so that it leaves its rendering state";
-    SetMessageBoxService(nullptr);
 }
 
 TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
@@ -493,15 +494,14 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
 
 TEST_F(PredictionThreads, AnExceptionInTheKernelIsReportedAndStopsTheWait) {
     RecordingMessageBox box;
-    SetMessageBoxService(&box);
+    const TScopedMessageBoxService installed(&box);
     const auto cabs = threeCabinets();
     cabs[1]->MapData[0]->SetZoneLength(1, zone->WidthPixels(), zone->DepthPixels()); // too few layers
     render();
     ASSERT_TRUE(pumpUntil([&] { return !box.shown.empty(); }, 60));
-    { project->AllMapsThread().WaitForStopped(&ui); }
+    project->AllMapsThread().WaitForStopped(&ui);
     EXPECT_NE(cabs[1]->MapState(), TCalcState::qzaCalculating);
     EXPECT_TRUE(project->AbortCalculation.load());
     EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);
     EXPECT_FALSE(received);
-    SetMessageBoxService(nullptr);
 }

@@ -1,6 +1,7 @@
 #include "acoustics/memory_budget.h"
 
 #include "platform/core/numeric.h"
+#include "platform/core/system_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,7 @@ namespace {
 // Records the memory messages for one test and restores the silent default afterwards.
 struct MessageRecorder {
     RecordingMessageBox box;
-    MessageRecorder() { SetMessageBoxService(&box); }
-    ~MessageRecorder() { SetMessageBoxService(nullptr); }
+    TScopedMessageBoxService installed{&box};
     size_t count(TMsgDlgType type) const {
         size_t n = 0;
         for (const auto& e : box.shown) {
@@ -109,20 +109,38 @@ TEST(MemoryBudget, MessageTexts) {
 }
 
 TEST(MemoryBudget, InjectedFiguresSource) {
-    SetMemoryFiguresSource([](double& i, double& a, double& u) {
-        i = 1000;
-        a = 250;
-        u = 750;
-        return true;
-    });
     double i = 0, a = 0, u = 0;
-    ReadMemoryFiguresMB(i, a, u);
-    EXPECT_EQ(a, 250);
-    SetMemoryFiguresSource([](double&, double&, double&) { return false; });
-    a = 7;
-    ReadMemoryFiguresMB(i, a, u);
-    EXPECT_EQ(a, 7) << "a failing source leaves the figures unchanged";
-    SetMemoryFiguresSource({});
+    {
+        const TScopedMemoryFiguresSource figures([](double& i, double& a, double& u) {
+            i = 1000;
+            a = 250;
+            u = 750;
+            return true;
+        });
+        ReadMemoryFiguresMB(i, a, u);
+        EXPECT_EQ(a, 250);
+        {
+            const TScopedMemoryFiguresSource failing([](double&, double&, double&) { return false; });
+            a = 7;
+            ReadMemoryFiguresMB(i, a, u);
+            EXPECT_EQ(a, 7) << "a failing source leaves the figures unchanged";
+        }
+        ReadMemoryFiguresMB(i, a, u);
+        EXPECT_EQ(a, 250) << "the guard put the outer source back";
+    }
     ReadMemoryFiguresMB(i, a, u);
     EXPECT_GT(i, 0);
+}
+
+// The budget and the system helpers read one figure of available memory: the kernel's, which counts
+// the page cache it can drop (free plus buffers alone would coarsen the maps on a machine whose
+// memory is mostly cache).
+TEST(MemoryBudget, SystemFiguresAreTheProgramsOneReading) {
+    double i = 0, budget = 0, u = 0;
+    ReadMemoryFiguresMB(i, budget, u);
+    double installed = 0, available = 0, used = 0;
+    ASSERT_TRUE(GetPhysicalMemoryMB(installed, available, used));
+    EXPECT_EQ(i, installed);
+    // Both read a live figure a moment apart.
+    EXPECT_NEAR(budget, available, 64.0);
 }

@@ -13,21 +13,8 @@
 namespace vendrel::testing {
 
 struct ModelFixture {
-    ModelFixture() {
-        SetMemoryFiguresSource([this](double& installed, double& available, double& used) {
-            installed = 16384.0;
-            available = availableMB;
-            used = installed - available;
-            return true;
-        });
-        SetMessageBoxService(&boxes);
-        project = std::make_unique<TAcousticProject>(&medium, &ui);
-    }
-    ~ModelFixture() {
-        project.reset();
-        SetMessageBoxService(nullptr);
-        SetMemoryFiguresSource({});
-    }
+    ModelFixture() { project = std::make_unique<TAcousticProject>(&medium, &ui); }
+    ~ModelFixture() { project.reset(); }
     ModelFixture(const ModelFixture&) = delete;
     ModelFixture& operator=(const ModelFixture&) = delete;
 
@@ -62,6 +49,13 @@ struct ModelFixture {
 
     double availableMB = 1e6;
     RecordingMessageBox boxes;
+    TScopedMemoryFiguresSource figures{[this](double& installed, double& available, double& used) {
+        installed = 16384.0;
+        available = availableMB;
+        used = installed - available;
+        return true;
+    }};
+    TScopedMessageBoxService box{&boxes};
     ManualDispatcher ui;
     TPhysicalSpace medium;
     std::unique_ptr<TAcousticProject> project;

@@ -12,27 +12,23 @@ namespace {
 
 // A project with one 20 m x 10 m zone and the budget (MB of available memory) injected.
 struct BudgetFixture : ::testing::Test {
-    TPhysicalSpace medium;
-    TAcousticProject project{&medium};
     RecordingMessageBox box;
     double availableMB = 1e6;
+    TScopedMessageBoxService boxGuard{&box};
+    TScopedMemoryFiguresSource figures{[this](double& i, double& a, double& u) {
+        i = 2 * availableMB;
+        a = availableMB;
+        u = availableMB;
+        return true;
+    }};
+    TPhysicalSpace medium;
+    TAcousticProject project{&medium};
 
     void SetUp() override {
-        SetMessageBoxService(&box);
-        SetMemoryFiguresSource([this](double& i, double& a, double& u) {
-            i = 2 * availableMB;
-            a = availableMB;
-            u = availableMB;
-            return true;
-        });
         project.MemMinGuaranteed = 0;
         TMappingZone::Create(&medium, &project, "Zone", TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 20, 10, 0.1f,
                              false, TSurfaceType::qzaRectangle, 0xFF000000, true);
         box.shown.clear();
-    }
-    void TearDown() override {
-        SetMessageBoxService(nullptr);
-        SetMemoryFiguresSource({});
     }
 };
 

@@ -66,9 +66,11 @@ TEST(MousePos, ComesFromTheMouseService) {
         TPointF GetMousePos() const override { return {120, 45}; }
     };
     EXPECT_EQ(GetMousePos(), (TPointF{0, 0}));
-    RegisterMouseService(std::make_shared<FixedMouse>());
-    EXPECT_EQ(GetMousePos(), (TPointF{120, 45}));
-    RegisterMouseService(nullptr);
+    {
+        const TScopedMouseService mouse(std::make_shared<FixedMouse>());
+        EXPECT_EQ(GetMousePos(), (TPointF{120, 45}));
+    }
+    EXPECT_EQ(GetMousePos(), (TPointF{0, 0}));
 }
 
 } // namespace

@@ -32,15 +32,17 @@ TEST(ManualDispatcher, RunsQueuedCallsInOrderOnlyWhenPumped) {
 
 TEST(RecordingMessageBox, RecordsTextsAndAnswersFromItsQueue) {
     RecordingMessageBox box;
-    SetMessageBoxService(&box);
-    box.answers = {TModalResult::mrNo};
-    const TMsgDlgButtons yesNo{TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo};
-    EXPECT_EQ(MessageBoxService().MessageDlg("Remove?", TMsgDlgType::mtConfirmation, yesNo),
-              TModalResult::mrNo);
-    EXPECT_EQ(MessageBoxService().MessageDlg("Again?", TMsgDlgType::mtConfirmation, yesNo),
-              TModalResult::mrYes);
-    MessageBoxService().ShowMessage("Done");
-    SetMessageBoxService(nullptr);
+    {
+        const TScopedMessageBoxService installed(&box);
+        box.answers = {TModalResult::mrNo};
+        const TMsgDlgButtons yesNo{TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo};
+        EXPECT_EQ(MessageBoxService().MessageDlg("Remove?", TMsgDlgType::mtConfirmation, yesNo),
+                  TModalResult::mrNo);
+        EXPECT_EQ(MessageBoxService().MessageDlg("Again?", TMsgDlgType::mtConfirmation, yesNo),
+                  TModalResult::mrYes);
+        MessageBoxService().ShowMessage("Done");
+    }
+    EXPECT_NE(&MessageBoxService(), &box) << "the guard put the silent default back";
     ASSERT_EQ(box.shown.size(), 3u);
     EXPECT_EQ(box.shown[0].text, "Remove?");
     EXPECT_EQ(box.shown[2].type, TMsgDlgType::mtInformation);
