@@ -64,7 +64,7 @@ TCabModel::~TCabModel() {
 void TCabModel::Reset() {
     for (size_t i = 0; i < PolarProperties.size(); ++i) {
         TPolarProperties& set = *PolarProperties[i];
-        set.GraphicalInterface = nullptr;
+        set.GraphicalInterface.Detach();
         set.LowFreqCutoff = 20;
         set.HiFreqCutoff = 20000;
         set.Name = shortName("Measures Set " + std::to_string(i + 1));

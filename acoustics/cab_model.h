@@ -3,6 +3,7 @@
 // rules, acoustic sources with their measured directivity, and processing presets. The library
 // readers fill them; placed objects and the map computation only read them.
 
+#include "platform/core/view_link.h"
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -85,14 +86,14 @@ public:
     // Value: the set number (from 0). FreqPoints is accepted and not used.
     TPolarProperties(int32_t Value, int32_t FreqPoints);
 
-    int32_t LowFreqCutoff = 20;         // Hz
-    int32_t HiFreqCutoff = 20000;       // Hz
-    std::string Name;                   // at most 25 characters
-    TMeasureSystemBrand FileType{};     // measurement source of the set's data
-    void* GraphicalInterface = nullptr; // the panel that shows the set, not owned
-    int32_t ID = 0;                     // set number
-    float MaxDbuSPL = 122.0f;           // dB
-    uint8_t NPeqs = 0;                  // used EQ slots, 0..4
+    int32_t LowFreqCutoff = 20;     // Hz
+    int32_t HiFreqCutoff = 20000;   // Hz
+    std::string Name;               // at most 25 characters
+    TMeasureSystemBrand FileType{}; // measurement source of the set's data
+    TViewLink GraphicalInterface;   // the panel that shows the set, not owned
+    int32_t ID = 0;                 // set number
+    float MaxDbuSPL = 122.0f;       // dB
+    uint8_t NPeqs = 0;              // used EQ slots, 0..4
     std::array<bool, 4> Active{};
     std::array<uint8_t, 4> PeqType{};
     std::array<uint16_t, 4> Freq{};     // Hz

@@ -94,6 +94,10 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
 
     FCabDirection = TCabDirection::qzaNormalDir;
     FMapState = TCalcState::qzaCalculated;
+    if (FMyAcousticProject != nullptr) {
+        // Known to the project's pause from now on, in a list or not (it must not outlive the project).
+        FMyAcousticProject->cabinetsOfProject_.push_back(this);
+    }
 }
 
 TCabinet::~TCabinet() {
@@ -102,6 +106,10 @@ TCabinet::~TCabinet() {
 
 void TCabinet::releaseParts() {
     FreeMapThread(); // cancels a running pass and waits for it before anything it reads goes away
+    if (FMyAcousticProject != nullptr) {
+        auto& known = FMyAcousticProject->cabinetsOfProject_;
+        known.erase(std::remove(known.begin(), known.end(), this), known.end());
+    }
     FOnReceibeMap = nullptr;
     MapData.clear();
     for (TSingleBeam* beam : SingleBeamList) {

@@ -3,6 +3,7 @@
 // polarity, delay, a parametric EQ bank and an FIR slot. It holds the chain's combined response on
 // its grid (linear magnitude and phase in radians), which every cabinet that uses it multiplies in.
 
+#include "platform/core/view_link.h"
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -58,7 +59,7 @@ public:
     std::vector<double> FIRResponsePh;        // radians
     TSOS* CurrentPEQ = nullptr;               // the selected section of PEQS, or null
     std::vector<TCabinet*> AppliedOn;         // cabinets using the process, not owned
-    void* GraphicalInterface = nullptr;       // the editor showing the process, not owned
+    TViewLink GraphicalInterface;             // the editor showing the process, not owned
     bool IsSelected = false;
 
 private:

@@ -60,9 +60,9 @@ void TAcousticProject::beginPause() {
     }
     // A worker pausing its own project would wait for itself.
     bool onWorker = FAllMapsThread != nullptr && FAllMapsThread->IsCurrentThread();
-    ForEachCabinet([&onWorker](TCabinet& cab) {
-        onWorker = onWorker || (cab.HasMapThread() && cab.MapThread().IsCurrentThread());
-    });
+    for (TCabinet* cab : cabinetsOfProject_) {
+        onWorker = onWorker || (cab->HasMapThread() && cab->MapThread().IsCurrentThread());
+    }
     if (onWorker) {
         throw std::logic_error("TWorkersPause taken on a worker thread of the project");
     }
@@ -74,14 +74,20 @@ void TAcousticProject::beginPause() {
     // A summation cancelled halfway published nothing: the summed maps are not current.
     TCalcState calculating = TCalcState::qzaCalculating;
     AllMapsState.compare_exchange_strong(calculating, TCalcState::qzaNeedsCalculate);
-    ForEachCabinet([](TCabinet& cab) { cab.PauseForEdit(); });
+    for (TCabinet* cab : cabinetsOfProject_) {
+        cab->PauseForEdit();
+    }
 }
 
 void TAcousticProject::endPause() {
     if (--pauseDepth_ > 0 || freed_) {
         return;
     }
-    ForEachCabinet([](TCabinet& cab) { cab.ResumeAfterEdit(); });
+    // A copy: a resumed request may create a cabinet's thread, never a cabinet.
+    const std::vector<TCabinet*> cabinets = cabinetsOfProject_;
+    for (TCabinet* cab : cabinets) {
+        cab->ResumeAfterEdit();
+    }
     if (std::exchange(sumStartPending_, false) && summingWanted()) {
         startSumming();
     }

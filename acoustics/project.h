@@ -426,6 +426,7 @@ private:
     TWeightening FMicWeightening = TWeightening::unWeigthed;
 
     friend class TWorkersPause;
+    friend class TCabinet;
     void beginPause();
     void endPause();
     // The summing thread should run: continuous or forced rendering, events on, sums not held back,
@@ -436,7 +437,10 @@ private:
     void deliverAllMaps(uint64_t generation, bool statusText);
 
     TLifetime lifetime_;
-    int32_t pauseDepth_ = 0;       // nesting of TWorkersPause (user-interface thread)
+    int32_t pauseDepth_ = 0; // nesting of TWorkersPause (user-interface thread)
+    // Every cabinet created on the project, in its lists or not yet (an array being built): the pause
+    // reaches each one's thread. A cabinet enters at its creation and leaves at its release.
+    std::vector<TCabinet*> cabinetsOfProject_;
     bool sumStartPending_ = false; // a summing run to start when the pause ends
     // Runs of the summing thread started so far: a run's result is delivered only while current.
     std::atomic<uint64_t> sumGeneration_{0};

@@ -1,6 +1,7 @@
 #pragma once
 // Processing presets of a loudspeaker model: one equalisation transfer function per source point.
 
+#include "platform/core/view_link.h"
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,9 +26,9 @@ public:
     bool IsLoaded = false; // false until a response has been read
     std::string FileName;
     std::string FilePath;
-    std::vector<double> ResponseMg;     // linear magnitude per grid point
-    std::vector<double> ResponsePhRad;  // phase in radians per grid point
-    void* GraphicalInterface = nullptr; // the panel showing it, not owned
+    std::vector<double> ResponseMg;    // linear magnitude per grid point
+    std::vector<double> ResponsePhRad; // phase in radians per grid point
+    TViewLink GraphicalInterface;      // the panel showing it, not owned
 };
 
 // A processing preset of a cabinet model.
@@ -58,7 +59,7 @@ public:
     int32_t CurrentSource = 0; // the source shown in the preset's panel
     // One per source point, indexed by source number; owned.
     std::vector<std::unique_ptr<TTransferFunctionProcess>> EQTransferFunction;
-    void* GraphicalInterface = nullptr; // the panel showing it, not owned
+    TViewLink GraphicalInterface; // the panel showing it, not owned
 
 private:
     int32_t FNSourcePoints = 0;

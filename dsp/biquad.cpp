@@ -30,7 +30,6 @@ TSOS::TSOS(TDSPSpace* DSPSpace) : FDSPSpace(DSPSpace) {
     MinGain = -15.0;
     MaxQ = 20.0;
     MinQ = 0.1;
-    GraphicalInterface = nullptr;
     Reset();
 }
 

@@ -6,6 +6,7 @@
 // sign they have in the recursion y[n] = b0 x[n] + b1 x[n-1] + b2 x[n-2] + a1 y[n-1] + a2 y[n-2].
 
 #include "dsp/dsp_space.h"
+#include "platform/core/view_link.h"
 
 #include <cstdint>
 #include <span>
@@ -83,7 +84,7 @@ public:
     double MaxGain = 15.0, MinGain = -15.0;
     double MaxQ = 20.0, MinQ = 0.1;
     // The panel that shows the section; not owned.
-    void* GraphicalInterface = nullptr;
+    TViewLink GraphicalInterface;
 
     double Fa0_Custom = 0.0, Fa1_Custom = 0.0, Fa2_Custom = 0.0;
     double Fb0_Custom = 0.0, Fb1_Custom = 0.0, Fb2_Custom = 0.0;

@@ -31,7 +31,6 @@ int32_t spreadFrequency(double x) {
 } // namespace
 
 TFIR::TFIR(TDSPSpace* DSPSpace) : FDSPSpace(DSPSpace) {
-    GraphicalInterface = nullptr;
     // The shaping sections and phase points live on a 96 kHz grid with the caller's points, so that
     // their designs stay valid up to the top of any caller grid.
     FDSPSpaceInternal96 = std::make_unique<TDSPSpace>();

@@ -6,6 +6,7 @@
 // Designs and responses are direct sums (no fast transform); with the grid's UseParallelFor the long
 // loops run one output value per iteration on the thread pool and give the same bits as the plain loop.
 
+#include "platform/core/view_link.h"
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -169,7 +170,7 @@ public:
     std::unique_ptr<TXoverIIR> XoverHpMg;
     std::unique_ptr<TXoverIIR> XoverLpMg;
     TMeasureSystem* MeasureData = nullptr; // not owned
-    void* GraphicalInterface = nullptr;    // the panel that shows the filter; not owned
+    TViewLink GraphicalInterface;          // the panel that shows the filter; not owned
 
 private:
     void ResetMagnitude();

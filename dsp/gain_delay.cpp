@@ -69,7 +69,6 @@ std::string FormatFixedDecimals(double value, int decimals) {
 TGain::TGain() {
     MaxGain = 12.0;
     MinGain = -40.0;
-    GraphicalInterface = nullptr;
     Reset();
 }
 
@@ -110,7 +109,6 @@ std::string TGain::dBToStr() const {
 }
 
 TDelay::TDelay(TDSPSpace* DSPSpace) : FDSPSpace(DSPSpace) {
-    GraphicalInterface = nullptr;
     SetTempCelsious(25.0);
     SetMaxSamples(10000);
     FDelaySamples = 0;

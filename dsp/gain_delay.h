@@ -3,6 +3,7 @@
 // distance units through the speed of sound).
 
 #include "dsp/dsp_space.h"
+#include "platform/core/view_link.h"
 
 #include <cstdint>
 #include <string>
@@ -33,7 +34,7 @@ public:
     double MaxGain = 12.0;
     double MinGain = -40.0;
     // The panel that shows the block; not owned.
-    void* GraphicalInterface = nullptr;
+    TViewLink GraphicalInterface;
 
 private:
     double FGain = 0.0;
@@ -80,7 +81,7 @@ public:
     std::string feetToString() const;
 
     // The panel that shows the block; not owned.
-    void* GraphicalInterface = nullptr;
+    TViewLink GraphicalInterface;
 
 private:
     void setFromUnit(double value, double current, double samples);

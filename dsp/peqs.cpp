@@ -8,7 +8,6 @@
 namespace vendrel {
 
 TPeqs::TPeqs(TDSPSpace* DSPSpace) : FDSPSpace(DSPSpace) {
-    GraphicalInterface = nullptr;
     SetNPeqs(10);
     SetActive(true);
 }

@@ -3,6 +3,7 @@
 
 #include "dsp/biquad.h"
 #include "dsp/dsp_space.h"
+#include "platform/core/view_link.h"
 
 #include <cstdint>
 #include <memory>
@@ -36,7 +37,7 @@ public:
     // The sections, owned; each has this bank as Parent.
     std::vector<std::unique_ptr<TSOS>> Peqs;
     // The panel that shows the bank; not owned.
-    void* GraphicalInterface = nullptr;
+    TViewLink GraphicalInterface;
 
 private:
     TDSPSpace* FDSPSpace;

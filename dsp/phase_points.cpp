@@ -5,7 +5,6 @@
 namespace vendrel {
 
 TFrPhPoint::TFrPhPoint(TDSPSpace* DSPSpace) : FDSPSpace(DSPSpace) {
-    GraphicalInterface = nullptr;
     FSOS = std::make_unique<TSOS>(DSPSpace);
     FSOS->FilterType = TPeqType::FPARAMETRICOQA;
     FSOS->MaxGain = 15.0;

@@ -4,6 +4,7 @@
 
 #include "dsp/biquad.h"
 #include "dsp/dsp_space.h"
+#include "platform/core/view_link.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,7 +39,7 @@ public:
     void CalcResponseUnWrapped(std::span<double> GrafdBin, std::span<double> GrafPhin) const;
 
     // The panel that shows the point; not owned.
-    void* GraphicalInterface = nullptr;
+    TViewLink GraphicalInterface;
 
 private:
     TDSPSpace* FDSPSpace;

@@ -48,7 +48,6 @@ void setCoefs(TSOS& s, const Coefs& c) {
 } // namespace
 
 TXoverIIR::TXoverIIR(TDSPSpace* DSPSpace) : FDSPSpace(DSPSpace) {
-    GraphicalInterface = nullptr;
     FMaxOrder = 8;
     for (int32_t i = 0; i < FMaxOrder; ++i) {
         XSOS.push_back(std::make_unique<TSOS>(FDSPSpace));

@@ -4,6 +4,7 @@
 
 #include "dsp/biquad.h"
 #include "dsp/dsp_space.h"
+#include "platform/core/view_link.h"
 
 #include <cstdint>
 #include <memory>
@@ -49,7 +50,7 @@ public:
     std::vector<std::unique_ptr<TSOS>> XSOS;
     TXoverHPLP LpHp = TXoverHPLP::xhlLowPass;
     // The panel that shows the crossover; not owned.
-    void* GraphicalInterface = nullptr;
+    TViewLink GraphicalInterface;
 
 private:
     void allBypassActive();

@@ -8,6 +8,7 @@
 #include "platform/core/bitmap.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/node3d.h"
+#include "platform/core/view_link.h"
 
 #include <string>
 #include <vector>
@@ -44,7 +45,7 @@ public:
     void SetObjectSelected() { FObjectSelected = true; }
 
     TObject* AcousticMaterial = nullptr;   // not owned
-    TObject* GraphicalInterface = nullptr; // the panel that edits the object; not owned
+    TViewLink GraphicalInterface;          // the panel that edits the object; not owned
     TControl3D* GraphicalObject = nullptr; // the 3D object that draws the object, when separate; not owned
 
 private:
@@ -77,7 +78,7 @@ public:
 
     std::vector<TQzControl3D*> ObjListInLayer;     // the members; not owned
     TAlphaColor Color = TAlphaColors::White;       // also the selection colour of its zones' edges
-    TObject* GraphicalInterface = nullptr;         // the editor's row that shows the layer; not owned
+    TViewLink GraphicalInterface;                  // the editor's row that shows the layer; not owned
     std::vector<TQzLayer*>* MyLayerList = nullptr; // the editor's list that holds the layer; not owned
     bool Active = true;
 

@@ -6,6 +6,7 @@
 #include "acoustics/project.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/geometry3d.h"
+#include "platform/core/view_link.h"
 #include "scene/scene_object.h"
 
 #include <gtest/gtest.h>
@@ -130,4 +131,21 @@ TEST_F(RegistryFixture, RemovedObjectsLeaveTheirLayerSoItNeverReachesThemAgain) 
     // The layer's next change reaches only the member that is still there.
     layer.SetIsLocked(true);
     EXPECT_TRUE(c->IsLocked());
+}
+
+TEST_F(RegistryFixture, RemovedObjectsLeaveNoPanelShowingThem) {
+    struct Panel : IModelView {};
+    Panel cabinetPanel, zonePanel, processPanel;
+    TCabinet* a = cabinet();
+    TMappingZone* z = zone("A");
+    TGenericDSPProcess* p = project->AddDSPProcess();
+    a->GraphicalInterface.Attach(&cabinetPanel);
+    z->GraphicalInterface.Attach(&zonePanel);
+    p->GraphicalInterface.Attach(&processPanel);
+    project->RemoveCabinet(a);
+    project->RemoveMappingZone(z);
+    project->RemoveDSPProcess({p}, 1);
+    EXPECT_EQ(cabinetPanel.ShownLink(), nullptr);
+    EXPECT_EQ(zonePanel.ShownLink(), nullptr);
+    EXPECT_EQ(processPanel.ShownLink(), nullptr);
 }
