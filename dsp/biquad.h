@@ -97,7 +97,7 @@ private:
     TDSPSpace* FDSPSpace;
     int32_t FFrequency = 1000;
     double FGain = 0.0;
-    double FQ = 0.7;
+    double FQ = 0.0; // the constructor's reset sets 0.7 through the setter, quantised to the grid's precision
     TPeqs* FParent = nullptr;
 };
 

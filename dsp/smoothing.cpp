@@ -3,6 +3,7 @@
 #include "platform/core/numeric.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace vendrel {
@@ -58,6 +59,12 @@ template <typename T> int32_t nearestSorted(std::span<const T> Values, double x)
     }
     double best = std::fabs(x - value(i));
     int64_t result = best >= 2147483647.0 ? -1 : i;
+    if (std::isnan(best)) {
+        // The search stopped on a NaN (or looked for one): a NaN is never the nearest value, so the
+        // neighbours decide, and without a number among them there is no index.
+        result = -1;
+        best = std::numeric_limits<double>::infinity();
+    }
     if (best == 0.0) {
         return static_cast<int32_t>(i);
     }

@@ -54,6 +54,21 @@ TEST(Section, SettersQuantiseAndLimit) {
     EXPECT_EQ(sos.Frequency(), 20);
 }
 
+// A new section and a reset one hold the same Q: the default 0.7 goes through the grid's Q precision
+// both times (to 1 at precision 0), also for the sections of a new PEQ bank.
+TEST(Section, NewAndResetSectionsQuantiseTheDefaultQAlike) {
+    TDSPSpace s;
+    s.SetFilterQPrecision(0);
+    TSOS fresh(&s);
+    TSOS reset(&s);
+    reset.SetQ(3.0);
+    reset.Reset();
+    EXPECT_EQ(fresh.Q(), 1.0);
+    EXPECT_EQ(reset.Q(), 1.0);
+    s.SetFilterQPrecision(1);
+    EXPECT_EQ(TSOS(&s).Q(), 0.7);
+}
+
 TEST(Section, BandwidthInOctaves) {
     TDSPSpace s;
     TSOS sos(&s);

@@ -34,6 +34,15 @@ TEST(NearestSearch, SortedSearchAsDefined) {
     EXPECT_EQ(NearestSortedIndex(ints, 22.0), 0);
     // Too far away from every value: no index.
     EXPECT_EQ(NearestSortedIndex(one, 3e9), -1);
+    // A NaN is never the nearest value: a search that stops on one takes a neighbour, and a search
+    // among NaNs only (or for a NaN) finds no index.
+    const double nan = std::nan("");
+    const double holed[] = {0, nan, 2, 3};
+    EXPECT_EQ(NearestSortedIndex(holed, 1.2), 2);
+    EXPECT_EQ(NearestSortedIndex(holed, 0.9), 0);
+    const double none[] = {nan, nan};
+    EXPECT_EQ(NearestSortedIndex(none, 1.0), -1);
+    EXPECT_EQ(NearestSortedIndex(four, nan), -1);
     EXPECT_THROW(NearestSortedIndex(std::span<const double>{}, 1.0), ERangeError);
 }
 
