@@ -27,7 +27,9 @@
 // frequencies, the object lists, a cabinet's model, preset or process) and every setter that
 // changes an input of the maps holds one; guards nest, so a setter holds one whatever its caller
 // does. An interrupted pass leaves nothing counted as done: its cabinet computes every zone again.
-// A guard taken on a worker thread throws std::logic_error.
+// The pause reaches every cabinet created on the project, in its lists or not yet (an array being
+// built), so a cabinet must not outlive its project. A guard taken on a worker thread throws
+// std::logic_error.
 //
 // Why a guard: the map kernel reads a great deal of model state (zone frames, polar tables,
 // processes, presets, beams) that it would otherwise have to copy per pass; edits are rare next to

@@ -158,8 +158,8 @@ void TSourcePoint::RecalcPixelPosition() {
 }
 
 void TSourcePoint::RecalcAbsolute() {
-    // The map kernel reads the pixel position written here.
-    const TWorkersPause pause(FMyAcousticProject);
+    // The map kernel reads the pixel position of a cabinet's source (a model's sources are not read).
+    const TWorkersPause pause(MyCabinet != nullptr ? FMyAcousticProject : nullptr);
     TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;
@@ -172,7 +172,7 @@ void TSourcePoint::RecalcAbsolute() {
 }
 
 void TSourcePoint::updateRotations(bool x, bool y, bool z) {
-    const TWorkersPause pause(FMyAcousticProject);
+    const TWorkersPause pause(MyCabinet != nullptr ? FMyAcousticProject : nullptr);
     const TPoint3D& angle = RotationAngle();
     if (x) {
         RotationRadRelX = relativeRadians(angle.X);
