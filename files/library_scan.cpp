@@ -7,6 +7,8 @@
 #include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "files/library_models.h"
+#include "files/record_elements.h"
+#include "files/system_file.h"
 #include "platform/core/edit_helpers.h"
 #include "platform/core/image_decoder.h"
 #include "platform/core/material.h"
@@ -219,35 +221,47 @@ bool TModelLibrary::CheckOrnamentFile(const fs::path& FileName) {
 
 bool TModelLibrary::CheckSoundSystemFile(const fs::path& FileName) {
     TLibraryGridRow& row = appendRow();
-    // The header of a sound-system file: software name, format version, program version, name,
-    // description, update number.
-    const std::vector<uint8_t> head = ReadLibraryFileHead(FileName, 292);
-    TLibraryReader r(head);
-    const std::string softType = r.ShortString(25);
-    r.Skip(2);
-    const int32_t major = r.I32();
-    const int32_t minor = r.I32();
-    r.Skip(4);
-    const std::string name = r.ShortString(22);
-    const std::string description = r.ShortString(100);
-    const uint8_t update = r.U8();
-    if (softType != FSoftwareName) {
+    rSystemFile record;
+    if (!CheckSystemRecordFile(FileName, record, FSoftwareName)) {
         return false;
     }
-    row = {
-        name, std::to_string(update),    "",      FileName.filename().string(), FileName.extension().string(),
-        "",   fileVersion(major, minor), "Remove"};
-    if (IsNewVersionUpdate(name, update)) {
-        NewUpdateInModels.push_back(name);
+    const rSysHeaderFile& h = record.Header;
+    row = {h.Name,
+           std::to_string(h.UpdateVersion),
+           "",
+           FileName.filename().string(),
+           FileName.extension().string(),
+           "",
+           fileVersion(h.FileMajorVer, h.FileMinorVer),
+           "Remove"};
+    if (IsNewVersionUpdate(h.Name, h.UpdateVersion)) {
+        NewUpdateInModels.push_back(h.Name);
     }
-    row.State = major < 1 ? "Invalid Version" : (major == 1 ? "Available" : "Invalid, Higher Ver");
-    if (major >= 1) {
-        SoundSystemsList.push_back(FileName.filename().string());
-        FSystemNameImported.push_back(name);
-        FSystemDescripImported.push_back(description);
-        FSystemImgImported.emplace_back();
+    // A newer format version is still offered; only an older one is refused.
+    if (h.FileMajorVer < 1) {
+        row.State = "Invalid Version";
+        return false;
     }
-    return major >= 1;
+    row.State = h.FileMajorVer == 1 ? "Available" : "Invalid, Higher Ver";
+    return true;
+}
+
+void TModelLibrary::LoadLibrarySystemInfo(const rSystemFile& SystemFile, std::optional<TBitmap>& SystemImage,
+                                          std::string& SystemName, std::string& SystemDescription) {
+    if (!IsSoftType(SystemFile.Header.SoftType, FSoftwareName)) {
+        return;
+    }
+    SystemName = SystemFile.Header.Name;
+    SystemDescription = SystemFile.Header.Description;
+    if (!SystemFile.GlobalStaticData.HasSystemImage) {
+        return;
+    }
+    TBitmap image;
+    if (DecodeImage(SystemFile.SystemImage, image)) {
+        SystemImage = std::move(image);
+    } else {
+        MessageBoxService().ShowMessage("Invalid Image format");
+    }
 }
 
 std::unique_ptr<TModel3D> TModelLibrary::newModelObject(size_t index) {
@@ -346,6 +360,31 @@ void TModelLibrary::loadOrnaments(const std::vector<fs::path>& files) {
     FProject.OrnasDetected->ReplaceModels(std::move(models));
 }
 
+void TModelLibrary::loadSoundSystems(const std::vector<fs::path>& files) {
+    SoundSystemsList.clear();
+    FSystemNameImported.clear();
+    FSystemDescripImported.clear();
+    FSystemImgImported.clear();
+    for (const fs::path& file : files) {
+        status("Reading Models: " + file.filename().string());
+        rSystemFile record;
+        try {
+            OpenSystemRecord(file, record);
+        } catch (const std::exception&) {
+            // Left out of all four lists, which stay aligned by index.
+            markRow(file, kDamaged);
+            continue;
+        }
+        std::optional<TBitmap> image;
+        std::string name, description;
+        LoadLibrarySystemInfo(record, image, name, description);
+        SoundSystemsList.push_back(file.filename().string());
+        FSystemNameImported.push_back(std::move(name));
+        FSystemDescripImported.push_back(std::move(description));
+        FSystemImgImported.push_back(std::move(image));
+    }
+}
+
 void TModelLibrary::readTextures() {
     TexturesList.clear();
     for (const fs::path& file : listFiles(LibraryFolder(kTextures), "")) {
@@ -365,7 +404,7 @@ void TModelLibrary::readTextures() {
 }
 
 void TModelLibrary::releaseRetiredWhenUnused() {
-    if (FProject.HasSources() || FProject.NOrnaments() > 0) {
+    if (FProject.HasSources() || FProject.NSubArrangements() > 0 || FProject.NOrnaments() > 0) {
         return; // placed objects may still point at replaced models and their 3D objects
     }
     FProject.ModelsDetected->ReleaseRetiredModels();
@@ -388,10 +427,6 @@ void TModelLibrary::ReadLibraryFiles() {
     status("Sound System Files: " + std::to_string(systems.size()));
     LibraryGrid.clear();
     NewUpdateInModels.clear();
-    SoundSystemsList.clear();
-    FSystemNameImported.clear();
-    FSystemDescripImported.clear();
-    FSystemImgImported.clear();
 
     auto check = [this](const std::vector<fs::path>& files, bool (TModelLibrary::*test)(const fs::path&)) {
         std::vector<fs::path> usable;
@@ -408,7 +443,7 @@ void TModelLibrary::ReadLibraryFiles() {
         return usable;
     };
     const auto usableCabinets = check(cabinets, &TModelLibrary::CheckCabinetFile);
-    check(systems, &TModelLibrary::CheckSoundSystemFile);
+    const auto usableSystems = check(systems, &TModelLibrary::CheckSoundSystemFile);
     const auto usableFrames = check(frames, &TModelLibrary::CheckFrameFile);
     const auto usableOrnaments = check(ornaments, &TModelLibrary::CheckOrnamentFile);
 
@@ -427,6 +462,7 @@ void TModelLibrary::ReadLibraryFiles() {
     FOrnamentsMaterials.clear();
     loadCabinets(usableCabinets);
     const size_t c = FModels3DImported.size();
+    loadSoundSystems(usableSystems);
     loadFrames(usableFrames, c);
     loadOrnaments(usableOrnaments);
     releaseRetiredWhenUnused();
@@ -502,6 +538,16 @@ TOrnaModel* TModelLibrary::GetOrnaModelByName(const std::string& Name, bool Show
         }
     }
     return nullptr;
+}
+
+void TModelLibrary::CheckCabArrayModels(const rPRJCabArray& PRJCabArray) {
+    for (const rPRJArrayItem& item : PRJCabArray.ItemList) {
+        if (item.ClassName == "TRiggingFrame") {
+            GetFrameModelByName(item.ModelName + variantText(item.VariantName), false);
+        } else if (item.ClassName == "TCabinet") {
+            GetCabModelByName(item.ModelName, item.VariantName, item.BrandName, false);
+        }
+    }
 }
 
 void TModelLibrary::OrganizeCabinetModels() {

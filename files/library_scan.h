@@ -1,8 +1,9 @@
 #pragma once
 // The model library of the application data folder: reading it (the per-kind file checks with their
 // grid rows, the models loaded into the project's registries with their hidden 3D objects, pictures
-// and materials, the usable textures), the model lookups by name, the cabinet-model menu as data, and
-// the import of files into the library folders. The shell shows the rows, the texts and the menu.
+// and materials, the library sound systems with their names and pictures, the usable textures), the model
+// lookups by name, the cabinet-model menu as data, and the import of files into the library folders. The
+// shell shows the rows, the texts and the menu.
 
 #include <filesystem>
 #include <functional>
@@ -23,6 +24,8 @@ class TOrnaModel;
 class TModel3D;
 class TControl3D;
 class TLightMaterialSource;
+struct rSystemFile;
+struct rPRJCabArray;
 
 // One row of the library grid.
 struct TLibraryGridRow {
@@ -67,11 +70,19 @@ public:
     bool CheckOrnamentFile(const std::filesystem::path& FileName);
     bool CheckSoundSystemFile(const std::filesystem::path& FileName);
     bool IsNewVersionUpdate(const std::string& ModelName, int32_t ModelVersion);
+    // What the sound-system picker shows of a library sound system: its name, description and picture
+    // (a picture that does not decode is reported and the slot left empty). Records of another
+    // program leave the three slots empty.
+    void LoadLibrarySystemInfo(const rSystemFile& SystemFile, std::optional<TBitmap>& SystemImage,
+                               std::string& SystemName, std::string& SystemDescription);
 
     TCabModel* GetCabModelByName(const std::string& ModelName, const std::string& VariantName,
                                  const std::string& BrandName, bool ShowMsg);
     TRigFrameModel* GetFrameModelByName(const std::string& ModelNameAndVariant, bool ShowMsg);
     TOrnaModel* GetOrnaModelByName(const std::string& Name, bool ShowMsg);
+    // Looks up every cabinet and rigging-frame model of a stored line array without a message, so
+    // that the missing ones are recorded in ModelsNotFound.
+    void CheckCabArrayModels(const rPRJCabArray& PRJCabArray);
     void OrganizeCabinetModels();
     // Copies the files into their library folders by their endings, then reads the library and
     // organises the menu.
@@ -102,6 +113,7 @@ private:
     void loadCabinets(const std::vector<std::filesystem::path>& files);
     void loadFrames(const std::vector<std::filesystem::path>& files, size_t firstSlot);
     void loadOrnaments(const std::vector<std::filesystem::path>& files);
+    void loadSoundSystems(const std::vector<std::filesystem::path>& files);
     void readTextures();
     // Frees the models and 3D objects replaced by earlier readings once nothing placed can use them.
     void releaseRetiredWhenUnused();

@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+#include "platform/core/image_decoder.h"
+
 namespace vendrel::testing {
 
 inline std::filesystem::path SampleLibraryDir() {
@@ -50,6 +52,17 @@ inline std::vector<double> Numbers(const std::string& text) {
     }
     return v;
 }
+
+// Takes any PNG signature for a 2 x 2 picture.
+struct PngSignatureDecoder : IImageDecoder {
+    bool DecodeImage(std::span<const uint8_t> b, TBitmap& image) override {
+        if (b.size() < 8 || b[0] != 0x89 || b[1] != 'P' || b[2] != 'N' || b[3] != 'G') {
+            return false;
+        }
+        image = TBitmap(2, 2, TAlphaColors::Blue);
+        return true;
+    }
+};
 
 // A temporary folder removed with the object.
 struct TempDir {

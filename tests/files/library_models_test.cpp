@@ -20,20 +20,9 @@ using testing::FileBytes;
 using testing::Numbers;
 using testing::SampleLibraryDir;
 
-// Takes any PNG signature for a 2 x 2 picture.
-struct PngSignatureDecoder : IImageDecoder {
-    bool DecodeImage(std::span<const uint8_t> b, TBitmap& image) override {
-        if (b.size() < 8 || std::memcmp(b.data(), "\x89PNG", 4) != 0) {
-            return false;
-        }
-        image = TBitmap(2, 2, TAlphaColors::Blue);
-        return true;
-    }
-};
-
 struct LoadingFixture : ::testing::Test {
     testing::ModelFixture f;
-    PngSignatureDecoder decoder;
+    testing::PngSignatureDecoder decoder;
     ImageDecoderGuard guard{decoder};
 
     std::unique_ptr<TCabModel> newModel() { return std::make_unique<TCabModel>(&f.medium, f.project.get()); }

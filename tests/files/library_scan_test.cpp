@@ -4,9 +4,19 @@
 
 #include "../acoustics/model_fixture.h"
 #include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/line_array.h"
 #include "acoustics/model_registry.h"
+#include "acoustics/ornament.h"
+#include "acoustics/rigging_frame.h"
+#include "acoustics/zone_data.h"
+#include "files/cabinet_file.h"
 #include "files/library_scan.h"
+#include "files/system_file.h"
 #include "library_fixture.h"
+#include "platform/core/material.h"
+#include "platform/core/mesh.h"
+#include "record_samples.h"
 
 namespace vendrel {
 namespace {
@@ -138,6 +148,214 @@ TEST_F(ScanFixture, ImportCopiesByEndingAndReadsAgain) {
     EXPECT_FALSE(fs::exists(dir.path / "Textures" / "fake.png"));
     EXPECT_EQ(f.project->ModelsDetected->NModelsDetected(), 1);
     EXPECT_EQ(library.PopupModels.size(), 1u);
+}
+
+TEST_F(ScanFixture, StoredLineArrayCheckRecordsMissingModelsSilently) {
+    library.ReadLibraryFiles();
+    f.boxes.shown.clear();
+    rPRJCabArray stored;
+    auto item = [](const char* cls, const char* model, const char* variant, const char* brand) {
+        rPRJArrayItem i;
+        i.ClassName = cls;
+        i.ModelName = model;
+        i.VariantName = variant;
+        i.BrandName = brand;
+        return i;
+    };
+    stored.ItemList = {
+        item("TRiggingFrame", "LA10-Frame", "", ""),        item("TRiggingFrame", "Gone", "B", ""),
+        item("TCabinet", "LA10", "90", "Sample Acoustics"), item("TCabinet", "LA10", "120", ""),
+        item("TCabinet", "LA10", "90", "Other Brand"),      item("TQzDummy", "Spacer", "", "")};
+    library.CheckCabArrayModels(stored);
+    EXPECT_EQ(library.ModelsNotFound,
+              (std::vector<std::string>{"Cab: LA10 (120)", "Cab: LA10 (90)", "Rig: Gone (B)"}));
+    EXPECT_TRUE(f.boxes.shown.empty());
+}
+
+TEST_F(ScanFixture, SoundSystemsAreCheckedListedAndShownWithTheirPictures) {
+    testing::PngSignatureDecoder decoder;
+    ImageDecoderGuard guard(decoder);
+    auto write = [&](const char* file, rSystemFile system) {
+        system.Header.SoftType = "Vendrel";
+        testing::WriteBytes(dir.path / "SoundSystems" / file, WriteSystemFile(system));
+    };
+    rSystemFile full = samples::SystemFull(); // with a picture
+    write("A Full.system", full);
+    rSystemFile newer = samples::SystemTwoCabinets(); // "Club system", update 3
+    newer.Header.FileMajorVer = 2;
+    write("B Newer.system", newer);
+    rSystemFile old = samples::SystemTwoCabinets();
+    old.Header.FileMajorVer = 0;
+    old.Header.Name = "Old system";
+    write("C Old.system", old);
+    testing::WriteBytes(dir.path / "SoundSystems" / "D Foreign.system",
+                        WriteSystemFile(samples::SystemFull()));
+    rSystemFile badPicture = samples::SystemTwoCabinets();
+    badPicture.Header.Name = "Bad picture";
+    badPicture.GlobalStaticData.HasSystemImage = true;
+    badPicture.GlobalStaticData.SizeSystemImage = 3;
+    badPicture.SystemImage = {1, 2, 3};
+    write("E Bad picture.system", badPicture);
+    std::vector<uint8_t> damaged = FileBytes(dir.path / "SoundSystems" / "A Full.system");
+    damaged.resize(700); // the header and part of the records
+    testing::WriteBytes(dir.path / "SoundSystems" / "F Damaged.system", damaged);
+    damaged.resize(100); // not even the header
+    testing::WriteBytes(dir.path / "SoundSystems" / "G Short.system", damaged);
+    std::vector<rInternetLibFile> updates = {{"Club system", 5, false}, {"Old system", 9, false}};
+    library.InternetLibFiles = &updates;
+    library.ReadLibraryFiles();
+
+    EXPECT_EQ(library.SoundSystemsList,
+              (std::vector<std::string>{"A Full.system", "B Newer.system", "E Bad picture.system"}));
+    EXPECT_EQ(library.FSystemNameImported,
+              (std::vector<std::string>{"Full system", "Club system", "Bad picture"}));
+    EXPECT_EQ(library.FSystemDescripImported[0], "Every section");
+    ASSERT_EQ(library.FSystemImgImported.size(), 3u);
+    EXPECT_TRUE(library.FSystemImgImported[0].has_value());
+    EXPECT_FALSE(library.FSystemImgImported[1].has_value());
+    EXPECT_FALSE(library.FSystemImgImported[2].has_value());
+    EXPECT_EQ(std::count_if(f.boxes.shown.begin(), f.boxes.shown.end(),
+                            [](const auto& b) { return b.text == "Invalid Image format"; }),
+              1);
+    EXPECT_TRUE(library.OpenLibSoundSystemEnabled);
+    EXPECT_NE(library.LabelLib.find("Sound Systems: 3"), std::string::npos);
+    // An update is noted before the version rule, also for a file that is not used.
+    EXPECT_EQ(library.NewUpdateInModels, (std::vector<std::string>{"Club system", "Old system"}));
+
+    struct Expected {
+        const char* file;
+        const char* name;
+        const char* state;
+        const char* update;
+        const char* version;
+    };
+    for (const Expected& e : {Expected{"A Full.system", "Full system", "Available", "1", "1.0"},
+                              Expected{"B Newer.system", "Club system", "Invalid, Higher Ver", "3", "2.0"},
+                              Expected{"C Old.system", "Old system", "Invalid Version", "3", "0.0"},
+                              Expected{"E Bad picture.system", "Bad picture", "Available", "3", "1.0"},
+                              Expected{"F Damaged.system", "Full system", "Invalid File", "1", "1.0"}}) {
+        SCOPED_TRACE(e.file);
+        const TLibraryGridRow* r = row(e.file);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->ModelName, e.name);
+        EXPECT_EQ(r->State, e.state);
+        EXPECT_EQ(r->UpdateVersion, e.update);
+        EXPECT_EQ(r->FileVersion, e.version);
+        EXPECT_EQ(r->Manufacturer, "");
+        EXPECT_EQ(r->Type, ".system");
+        EXPECT_EQ(r->Remove, "Remove");
+    }
+    // Another program's file and one too short for its header leave empty rows.
+    EXPECT_EQ(std::count_if(library.LibraryGrid.begin(), library.LibraryGrid.end(),
+                            [](const TLibraryGridRow& r) { return r.FileName.empty() && r.State.empty(); }),
+              2);
+}
+
+// Placed objects point at their models; reading the library again, also after a model file changed,
+// must leave those models whole until nothing placed uses them.
+struct PlacedModelsFixture : ScanFixture {
+    testing::PngSignatureDecoder decoder;
+    ImageDecoderGuard guard{decoder};
+
+    PlacedModelsFixture() {
+        f.medium.StorePixelToMeters(0.5);
+        f.project->SetContinuousRender(false);
+    }
+
+    // Doubles every magnitude of the first polar set of a cabinet file.
+    void louderFirstPolarSet(const fs::path& file) {
+        rCabinetFile record;
+        ASSERT_TRUE(ReadCabinetFileRecord(file, record, "Vendrel"));
+        const rWDXStaticDataFile& s = record.GlobalStaticData;
+        std::vector<uint8_t> b = FileBytes(file);
+        size_t at =
+            rWDXHeaderFile::kSize + rWDXStaticDataFile::kSize + 114 * s.NOriginPoints + 150 * s.NSources;
+        const size_t peqs = b.at(at + 43);
+        at += 44 + (peqs == 0 ? 28 : 7 * peqs) + 35 + 8;
+        const size_t n = static_cast<size_t>(s.NFreqPoints);
+        for (int32_t point = 0; point < s.NPolarSlices * s.NPolarMeasures; ++point, at += 16 + 8 * n) {
+            for (size_t k = 0; k < n; ++k) {
+                float v;
+                std::memcpy(&v, &b.at(at + 8 + 4 * k), 4);
+                v *= 2;
+                std::memcpy(&b.at(at + 8 + 4 * k), &v, 4);
+            }
+        }
+        testing::WriteBytes(file, b);
+    }
+
+    static std::vector<float> levels(TCabinet& cab) {
+        EXPECT_TRUE(cab.GetMap3D(-1, 0));
+        const TMapLayers& m = cab.MapData.at(0)->MapRealFreq;
+        return std::vector<float>(m.data(), m.data() + m.size());
+    }
+};
+
+TEST_F(PlacedModelsFixture, PlacedObjectsKeepTheirModelsAcrossReadings) {
+    library.ReadLibraryFiles();
+    f.addZone(8.0f, 6.0f);
+    TCabModel* sp12 = library.GetCabModelByName("SP12", "", "Sample Acoustics", true);
+    TCabModel* la10 = library.GetCabModelByName("LA10", "90", "Sample Acoustics", true);
+    TRigFrameModel* frameModel = library.GetFrameModelByName("LA10-Frame", true);
+    TOrnaModel* truss = library.GetOrnaModelByName("Truss Block", true);
+    ASSERT_TRUE(sp12 && la10 && frameModel && truss);
+
+    TCabinet* loose =
+        f.project->AddCabinet(sp12, {4.0f, -3.0f, -2.0f}, {}, false, TCabPlacement::qzaVertical, 0, true);
+    auto owned = std::make_unique<TCabArray>(&f.medium, f.project.get());
+    TRiggingFrame* frame = owned->AddFrame(frameModel);
+    owned->AddCabinet(la10, true);
+    owned->AddCabinet(la10, true);
+    TCabArray* array = owned.get();
+    f.project->AddArray(std::move(owned));
+    TOrnament* ornament = f.project->AddOrnament(truss, {1.0f, 0.0f, 1.0f}, {}, false);
+    const std::vector<float> looseLevels = levels(*loose);
+    const std::vector<float> arrayLevels = levels(*array->CabinetList()[1]);
+    ASSERT_TRUE(std::any_of(looseLevels.begin(), looseLevels.end(), [](float v) { return v != 0; }));
+    ASSERT_TRUE(std::any_of(arrayLevels.begin(), arrayLevels.end(), [](float v) { return v != 0; }));
+    array->RecalcMechanics();
+    const TMechanicalData mechanics = array->MechanicalData();
+    const float firstMagnitude = sp12->PolarData[0][0][0].MagnitudePerFreq[10];
+
+    louderFirstPolarSet(dir.path / "Cabinets" / "SP12.cabinet");
+    for (int reading = 0; reading < 2; ++reading) {
+        SCOPED_TRACE(reading);
+        library.ReadLibraryFiles();
+        // New placements take the file as it is now ...
+        TCabModel* fresh = library.GetCabModelByName("SP12", "", "Sample Acoustics", false);
+        ASSERT_NE(fresh, nullptr);
+        EXPECT_NE(fresh, sp12);
+        EXPECT_FLOAT_EQ(fresh->PolarData[0][0][0].MagnitudePerFreq[10], 2 * firstMagnitude);
+        // ... while what is placed keeps the model it was placed with, data, meshes and materials.
+        ASSERT_EQ(loose->Model(), sp12);
+        EXPECT_EQ(sp12->ModelName, "SP12");
+        EXPECT_EQ(sp12->PolarData[0][0][0].MagnitudePerFreq[10], firstMagnitude);
+        EXPECT_EQ(levels(*loose), looseLevels);
+        EXPECT_EQ(levels(*array->CabinetList()[1]), arrayLevels);
+        ASSERT_NE(sp12->Object3D, nullptr);
+        EXPECT_EQ(sp12->Object3D->MeshCount(), 2);
+        ASSERT_EQ(frame->Model(), frameModel);
+        EXPECT_EQ(frameModel->NPickPoints(), 4);
+        array->RecalcMechanics();
+        EXPECT_EQ(array->MechanicalData().TotalWeight, mechanics.TotalWeight);
+        EXPECT_EQ(array->MechanicalData().FlyingPoint, mechanics.FlyingPoint);
+        EXPECT_EQ(array->MechanicalData().FrontPickupLoad, mechanics.FrontPickupLoad);
+        ASSERT_EQ(ornament->Model(), truss);
+        ASSERT_EQ(truss->Object3D()->MeshCount(), 1);
+        const auto* material =
+            dynamic_cast<const TLightMaterialSource*>(truss->Object3D()->Meshes(0).MaterialSource);
+        ASSERT_NE(material, nullptr);
+        EXPECT_EQ(material->Texture().Width(), 2);
+    }
+
+    // Once nothing placed is left, the next reading lets the replaced models go.
+    f.project->RemoveCabinet(loose);
+    f.project->RemoveArray(array);
+    f.project->RemoveOrnament(ornament);
+    library.ReadLibraryFiles();
+    EXPECT_EQ(f.project->ModelsDetected->NRetiredModels(), 0u);
+    EXPECT_EQ(f.project->FramesDetected->NRetiredModels(), 0u);
+    EXPECT_EQ(f.project->OrnasDetected->NRetiredModels(), 0u);
 }
 
 } // namespace
