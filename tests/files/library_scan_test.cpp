@@ -93,6 +93,27 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
                                 "      Sound Systems: 0      Ornaments: 1");
 }
 
+TEST(LibraryScan, EmptyOrMissingFoldersGiveZeroCountsAndDisabledActions) {
+    testing::ModelFixture f;
+    testing::TempDir dir;
+    fs::create_directories(dir.path / "Cabinets"); // the other folders are missing
+    TModelLibrary library(*f.project, dir.path, "Vendrel");
+    std::vector<std::string> shown;
+    library.OnStatus = [&](const std::string& text) { shown.push_back(text); };
+    library.ReadLibraryFiles();
+    EXPECT_TRUE(library.LibraryGrid.empty());
+    EXPECT_FALSE(library.OpenLibSoundSystemEnabled);
+    EXPECT_FALSE(library.OpenLibOrnamentEnabled);
+    EXPECT_EQ(f.project->ModelsDetected->NModelsDetected(), 0);
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{
+                  "Reading Lybrary data", "Rigging Frame Files: 0", "Cabinets Files: 0", "Ornament Files: 0",
+                  "Sound System Files: 0",
+                  "DONE!    Rigging Models: 0;   Cabinets Models: 0;   Textures 0;   Sound Systems: 0;   "
+                  "Ornaments: 0"}));
+    EXPECT_EQ(f.project->LastLogString(), "MainForm.ReadLibraryFiles");
+}
+
 TEST_F(ScanFixture, ReadingAgainKeepsModelsThatPlacedObjectsMayHold) {
     library.ReadLibraryFiles();
     TCabModel* before = library.GetCabModelByName("SP12", "", "Sample Acoustics", true);
