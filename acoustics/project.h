@@ -194,6 +194,9 @@ public:
     int32_t TotalCabinets() const;
     // Loose cabinets, line arrays, clusters or beam-steering arrays exist.
     bool HasSources() const { return NCabinets() + NCabArrays() + NClusters() + NBeamSteerings() > 0; }
+    // Cabinets created on the project and not yet released, in its lists or not yet (an array being
+    // built).
+    int32_t NCabinetsCreated() const { return static_cast<int32_t>(cabinetsOfProject_.size()); }
     // Every cabinet: loose ones, then those of every line array, cluster and beam-steering array.
     void ForEachCabinet(const std::function<void(TCabinet&)>& fn) const;
 

@@ -404,8 +404,11 @@ void TModelLibrary::readTextures() {
 }
 
 void TModelLibrary::releaseRetiredWhenUnused() {
-    if (FProject.HasSources() || FProject.NSubArrangements() > 0 || FProject.NOrnaments() > 0) {
-        return; // placed objects may still point at replaced models and their 3D objects
+    // Placed objects, and cabinets of an array still being built, may point at replaced models and
+    // their 3D objects.
+    if (FProject.NCabinetsCreated() > 0 || FProject.HasSources() || FProject.NSubArrangements() > 0 ||
+        FProject.NOrnaments() > 0) {
+        return;
     }
     FProject.ModelsDetected->ReleaseRetiredModels();
     FProject.FramesDetected->ReleaseRetiredModels();

@@ -373,6 +373,14 @@ TEST_F(PlacedModelsFixture, PlacedObjectsKeepTheirModelsAcrossReadings) {
     f.project->RemoveCabinet(loose);
     f.project->RemoveArray(array);
     f.project->RemoveOrnament(ornament);
+    // A cabinet of an array still being built holds its model as well.
+    auto building = std::make_unique<TCabArray>(&f.medium, f.project.get());
+    TCabinet* held = building->AddCabinet(library.GetCabModelByName("LA10", "90", "", false), true);
+    library.ReadLibraryFiles();
+    EXPECT_GT(f.project->ModelsDetected->NRetiredModels(), 0u);
+    EXPECT_EQ(held->Model()->AllowedAnglesFlown.size(), 9u);
+    building->FreeClass();
+    building.reset();
     library.ReadLibraryFiles();
     EXPECT_EQ(f.project->ModelsDetected->NRetiredModels(), 0u);
     EXPECT_EQ(f.project->FramesDetected->NRetiredModels(), 0u);
