@@ -249,11 +249,10 @@ void TAcousticProject::SetSPLNormalized(bool Value) {
 }
 
 void TAcousticProject::SetMappingColorsRes(int32_t Value) {
-    if (Value == FMappingColorsRes) {
+    // A resolution that addresses no colour (from a damaged file, say) is not taken: the colouring
+    // indexes the table with it.
+    if (Value == FMappingColorsRes || Value < 1) {
         return;
-    }
-    if (Value < 0) {
-        throw ERangeError();
     }
     FMappingColorsRes = Value;
     MappingColors.resize(static_cast<size_t>(Value), 0u);

@@ -238,6 +238,7 @@ public:
     TViewType ViewType() const { return FViewType; }
     void SetViewType(TViewType Value);
     int32_t MappingColorsRes() const { return FMappingColorsRes; }
+    // Values below 1 are ignored.
     void SetMappingColorsRes(int32_t Value);
     std::vector<TAlphaColor> MappingColors; // palette steps
     bool SPLNormalized() const { return FSPLNormalized; }

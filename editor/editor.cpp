@@ -8,7 +8,7 @@ namespace vendrel {
 
 TEditor::TEditor(TAcousticProject& AProject, TPhysicalSpace& APhysicalSpace, IEditorView* AView)
     : Project(AProject), PhysicalSpace(APhysicalSpace), View(AView), Layers(*this), Selection(*this),
-      Mouse(*this), Views(*this), Grid(*this), Keys(*this) {}
+      Mouse(*this), Views(*this), Grid(*this), Keys(*this), Colors(*this), Render(*this) {}
 
 TEditor::~TEditor() = default;
 
@@ -30,6 +30,9 @@ void TEditor::Initialize() {
     TEditorScene& sc = Scene;
     Mouse.BindEvents();
     Views.BindControls();
+    Colors.BindControls();
+    Render.BindControls();
+    Project.SetOnReceiveAllMaps([this](TAcousticProject&) { Render.AllMapsReceived(); });
     Mouse.SetInputPlanesHitTest(false);
 
     Layers.CreateBaseLayer();
@@ -84,6 +87,8 @@ void TEditor::Initialize() {
     State.ZoomFitPerMeter = 0.496;
     State.ZoomDeltaJump = 1;
     Views.CheckValidAngleOfView();
+    Render.UpdateRenderButton();
+    Render.SetSolidProgressBar();
 }
 
 } // namespace vendrel

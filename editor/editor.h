@@ -4,6 +4,7 @@
 // It includes no Qt: the window mirrors its values and forwards mouse, keys and commands to it, and
 // tests drive it the same way without a window.
 
+#include "editor/color_mapping.h"
 #include "editor/editor_scene.h"
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
@@ -11,6 +12,7 @@
 #include "editor/key_commands.h"
 #include "editor/layers.h"
 #include "editor/mouse_routing.h"
+#include "editor/render_control.h"
 #include "editor/selection.h"
 #include "editor/views_cameras.h"
 
@@ -18,6 +20,7 @@ namespace vendrel {
 
 class TAcousticProject;
 class TPhysicalSpace;
+class TMemIniFile;
 
 class TEditor {
 public:
@@ -28,7 +31,8 @@ public:
     TEditor& operator=(const TEditor&) = delete;
 
     // The editor's part of the main window's creation: input planes bound, base layer, axis labels of
-    // the initial venue, the 3D view current with its zoom defaults and the angle-of-view rule applied.
+    // the initial venue, the 3D view current with its zoom defaults and the angle-of-view rule applied,
+    // the all-maps handler installed on the project and the Render button brought up to date.
     void Initialize();
 
     // The cursor of the 3D view.
@@ -38,6 +42,8 @@ public:
     TAcousticProject& Project;
     TPhysicalSpace& PhysicalSpace;
     IEditorView* View;
+    // The settings file the editor's choices are written to; not owned, null while it is not open.
+    TMemIniFile* SettingsIni = nullptr;
 
     TEditorState State;
     TEditorScene Scene;
@@ -47,6 +53,8 @@ public:
     TViewsCameras Views;
     TGridAxes Grid;
     TKeyCommands Keys;
+    TColorMapping Colors;
+    TRenderControl Render;
 };
 
 } // namespace vendrel

@@ -15,6 +15,13 @@ public:
     virtual void ViewCursorChanged(TCursor Cursor) = 0;
     // Opens the scene's context menu at the mouse; TagObject is what its commands act on (may be null).
     virtual void PopupGlobalMenu(TObject* TagObject) = 0;
+    // The status bar's memory figures are read again. A window without them ignores it.
+    virtual void ShowMemoryInfo() {}
+    // The preferences open on their mapping page. A window without them ignores it.
+    virtual void ShowMappingConfig() {}
+    // The 3D view handles a mouse move at the pointer's present place, so that what lies under the
+    // mouse is found again after a rule of the hit test changed.
+    virtual void RefreshMousePosition() {}
 };
 
 } // namespace vendrel

@@ -4,13 +4,24 @@
 
 namespace vendrel {
 
+namespace {
+constexpr uint16_t kKeyEscape = 27;
+} // namespace
+
 TKeyCommands::TKeyCommands(TEditor& Editor) : ed_(Editor) {}
 
-bool TKeyCommands::MainFormKeyDown(uint16_t, char16_t KeyChar, TShiftState, bool TextFieldHasFocus) {
+bool TKeyCommands::MainFormKeyDown(uint16_t Key, char16_t KeyChar, TShiftState, bool TextFieldHasFocus) {
     if (TextFieldHasFocus) {
         return false;
     }
+    if (Key == kKeyEscape) {
+        return ed_.Render.AbortRendering();
+    }
     switch (KeyChar) {
+    case u'R':
+    case u'r':
+        ed_.Render.RenderBClick();
+        return true;
     case u'F':
     case u'f':
         ed_.Views.ZoomToObjectBClick();

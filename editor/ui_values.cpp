@@ -135,4 +135,60 @@ void TUIText::SetVisible(bool Value) {
     }
 }
 
+TUIChoice::TUIChoice(std::vector<std::string> Items, int ItemIndex) : FItems(std::move(Items)) {
+    FItemIndex = ItemIndex >= 0 && ItemIndex < Count() ? ItemIndex : -1;
+}
+
+void TUIChoice::mirror() const {
+    if (OnMirror) {
+        OnMirror();
+    }
+}
+
+std::string TUIChoice::Selected() const {
+    return FItemIndex >= 0 ? FItems[static_cast<size_t>(FItemIndex)] : std::string();
+}
+
+int TUIChoice::IndexOf(const std::string& Text) const {
+    const auto it = std::find(FItems.begin(), FItems.end(), Text);
+    return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+void TUIChoice::SetItems(std::vector<std::string> Items) {
+    FItems = std::move(Items);
+    if (FItemIndex >= Count()) {
+        FItemIndex = -1;
+    }
+    mirror();
+}
+
+void TUIChoice::SetItemIndex(int Value) {
+    Value = Value >= 0 && Value < Count() ? Value : -1;
+    if (Value != FItemIndex) {
+        FItemIndex = Value;
+        mirror();
+    }
+}
+
+void TUIChoice::SetVisible(bool Value) {
+    if (Value != FVisible) {
+        FVisible = Value;
+        mirror();
+    }
+}
+
+void TUIChoice::SetEnabled(bool Value) {
+    if (Value != FEnabled) {
+        FEnabled = Value;
+        mirror();
+    }
+}
+
+void TUIChoice::UserSelect(int Value) {
+    SetItemIndex(Value);
+    if (OnChange) {
+        OnChange();
+    }
+}
+
 } // namespace vendrel

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vendrel {
 
@@ -99,6 +100,46 @@ public:
 private:
     std::string FText;
     bool FVisible = true;
+};
+
+// A list of texts with one chosen (combo box). The editor sets the list and the choice without the
+// change event (a deliberate call follows where the design chains one); a user's choice in the widget
+// comes through UserSelect, which runs OnChange.
+class TUIChoice {
+public:
+    explicit TUIChoice(std::vector<std::string> Items = {}, int ItemIndex = -1);
+
+    const std::vector<std::string>& Items() const { return FItems; }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // The chosen entry, -1 for none.
+    int ItemIndex() const { return FItemIndex; }
+    // The chosen text, empty for none.
+    std::string Selected() const;
+    // The index of a text, -1 when absent.
+    int IndexOf(const std::string& Text) const;
+    bool Visible() const { return FVisible; }
+    bool Enabled() const { return FEnabled; }
+
+    // A new list; the choice is kept when it still lies within it, else it becomes -1.
+    void SetItems(std::vector<std::string> Items);
+    // Indexes outside the list choose none.
+    void SetItemIndex(int Value);
+    void SetVisible(bool Value);
+    void SetEnabled(bool Value);
+    // The user chose an entry: stored, then OnChange.
+    void UserSelect(int Value);
+
+    std::string Hint;
+    std::function<void()> OnChange;
+    std::function<void()> OnMirror;
+
+private:
+    void mirror() const;
+
+    std::vector<std::string> FItems;
+    int FItemIndex = -1;
+    bool FVisible = true;
+    bool FEnabled = true;
 };
 
 } // namespace vendrel

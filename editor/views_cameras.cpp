@@ -253,6 +253,7 @@ void TViewsCameras::switchView(TViewType View) {
     }
 
     CamRotB.SetEnabled(View == TViewType::qzaThreeDView);
+    ed_.Render.UpdateRenderButton();
 
     LengthOffset.SetVisible(View == TViewType::qzaFrontView);
     DepthOffset.SetVisible(View == TViewType::qzaSideView);
