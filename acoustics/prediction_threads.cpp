@@ -56,6 +56,16 @@ void reportFailure(TAcousticProject& p, const std::string& text) {
     queueUI(p, [text] { MessageBoxService().MessageDlg(text, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}); });
 }
 
+// A run that failed brings no maps: the all-maps event still reaches the window, which finds the abort
+// flag set and ends the render request it is waiting on.
+void reportNoMaps(TAcousticProject& p) {
+    queueUI(p, [&p] {
+        if (p.OnReceiveAllMaps()) {
+            p.OnReceiveAllMaps()(p);
+        }
+    });
+}
+
 } // namespace
 
 // ---- Cabinet map thread ----
@@ -78,6 +88,7 @@ TWorkerThread& TCabinet::MapThread() {
             log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(NumberID) + "  " + message);
             reportFailure(project, "The map calculation of cabinet " + std::to_string(NumberID) +
                                        " failed: " + message);
+            reportNoMaps(project);
         };
     }
     return *FMapThread;
@@ -246,6 +257,7 @@ TWorkerThread& TAcousticProject::AllMapsThread() {
             AbortCalculation = true;
             log(*this, "AcousticProject.GetAllMaps error  " + message);
             reportFailure(*this, "The summation of the maps failed: " + message);
+            reportNoMaps(*this);
         };
     }
     return *FAllMapsThread;

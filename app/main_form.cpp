@@ -69,7 +69,16 @@ public:
         }
     }
     double Value() const override { return bar_ ? bar_->value() : 0.0; }
-    void SetStyleLookup(const std::string&) override {}
+    // The solid look is the bar's own; the program's look draws its chunk as a gradient.
+    void SetStyleLookup(const std::string& style) override {
+        if (bar_) {
+            bar_->setStyleSheet(
+                style == "progressbarvendrelstyle"
+                    ? QStringLiteral("QProgressBar::chunk { background: qlineargradient(x1:0, "
+                                     "y1:0, x2:1, y2:0, stop:0 #2060C0, stop:1 #40C0E0); }")
+                    : QString());
+        }
+    }
 
 private:
     QPointer<QProgressBar> bar_;
@@ -183,6 +192,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
 
     SettingsIni = std::make_unique<TMemIniFile>(SettingsFilePath);
     SettingsIni->AutoSave = true;
+    Editor->SettingsIni = SettingsIni.get();
 
     Editor->State.Canvas3DOldX = viewportPanel_->GLView()->width();
     Editor->State.Canvas3DOldY = viewportPanel_->GLView()->height();
@@ -259,6 +269,7 @@ void TMainForm::FormActivate() {
         AcousticProject->SetIsProjectModified(false);
         about_.InitiatingSystem = false;
         Editor->State.DisableOnChange = false;
+        Editor->Colors.DrawPaletteAxis(3, 22);
         viewportPanel_->GLView()->setFocus();
         AcousticProject->MemInitial =
             static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0 - 33.0;
@@ -357,9 +368,19 @@ void TMainForm::FormClose() {
         Prefs.RenderQuality = static_cast<int32_t>(AcousticProject->RenderQuality());
         Prefs.InstersecObjListening = AcousticProject->UseSPLMeshforRaycast;
         Prefs.MagneticObjects = ed.State.IsMagneticObjects;
+        // The palette and the colour steps as chosen: their controls wrote them, the write-back keeps them.
+        const std::vector<TUIAction*> palettes = ed.Colors.PaletteItems();
+        for (size_t i = 0; i < palettes.size(); ++i) {
+            if (palettes[i]->Checked()) {
+                Prefs.MappingColors = static_cast<int32_t>(i);
+                break;
+            }
+        }
+        Prefs.ColorSteps = std::max(ed.Colors.ColorStepsComboBox.ItemIndex(), 0);
         WriteClosingSettings(*SettingsIni, Prefs, ActualFolder);
         WriteBackPlainValues(*SettingsIni, Prefs);
         // Freeing the settings object writes the file.
+        ed.SettingsIni = nullptr;
         SettingsIni.reset();
     }
 }
@@ -424,14 +445,18 @@ void TMainForm::ReadSettingsIni() {
     mainTabs_->setTabVisible(DeveloperTabIndex(), Prefs.IsDeveloperMode());
 
     if (const int32_t tag = Prefs.RenderQualityTag(); tag != 0) {
-        project.SetRenderQuality(static_cast<TRenderQuality>(tag));
+        ed.Render.RenderItemClick(tag);
     }
     // Continuous rendering is switched off at start; the setting records it.
-    project.SetContinuousRender(false);
-    SettingsIni->WriteBool("Options", "ContinuousRender", false);
+    ed.Render.ContinuousRenderItem.SetChecked(false);
+    ed.Render.ContinuousRenderItemClick();
+    ed.Colors.PaletteItemClick(Prefs.MappingColors);
+    ed.Colors.ColorStepsComboBox.SetItemIndex(Prefs.ColorSteps);
+    ed.Colors.ColorStepsComboBoxChange();
     project.SetPressureSumType(Prefs.SPLSummationType == 1 ? TPressureSumType::qzaEnergySum
                                                            : TPressureSumType::qzaComplexSum);
     project.SetSPLNormalized(Prefs.SPLNormalized);
+    ed.Colors.AutoScaleCheckBox.SetChecked(Prefs.SPLNormalized);
 
     shortCutsItem_->setChecked(Prefs.ShowShortCuts);
     ShortCutsItemClick();
@@ -454,7 +479,14 @@ void TMainForm::ReadSettingsIni() {
     ed.Grid.RecalculateVenueHeight(Prefs.DefaultHeight);
     ed.Grid.RecalculateVenueWidth(Prefs.DefaultDepth);
 
-    project.UseSPLMeshforRaycast = Prefs.InstersecObjListening;
+    ed.Render.UseListeningPlaneFoRaysMenuItem.SetChecked(Prefs.InstersecObjListening);
+    ed.Render.IntersectListeningCB.SetChecked(Prefs.InstersecObjListening);
+    ed.Render.UseListeningPlaneFoRaysMenuItemClick(true);
+    // The band list chosen at start, then the centre frequency it leaves.
+    ed.Render.FreqBandsCombo.SetItemIndex(
+        std::min(Prefs.DefaultFreqBands, ed.Render.FreqBandsCombo.Count() - 1));
+    ed.Render.FreqBandsComboChange();
+    PhysicalSpace->SelectedFreqPoint = std::max(ed.Render.FreqsCombo.ItemIndex(), 0);
     MRU.assign(Prefs.MRUPath.begin(), Prefs.MRUPath.end());
 
     ed.Scene.Viewport3D1->Color = Prefs.BackSceneColor;
@@ -519,6 +551,12 @@ void TMainForm::InstallExceptionHandler(TCrashHandler& Handler) {
 void TMainForm::ViewCursorChanged(TCursor Cursor) {
     if (viewportPanel_ != nullptr) {
         viewportPanel_->SetViewCursor(Cursor);
+    }
+}
+
+void TMainForm::RefreshMousePosition() {
+    if (viewportPanel_ != nullptr) {
+        viewportPanel_->ReplayMouseMove();
     }
 }
 

@@ -40,6 +40,7 @@ class TPhysicalSpace;
 class TMemIniFile;
 class TEditor;
 class TViewportPanel;
+class TMapBarPanel;
 class IDispatcher;
 class TCrashHandler;
 class TModelLibrary;
@@ -131,7 +132,7 @@ public:
     // ---- Layout, navigation, status ----
     void UpdateSystemUnits();
     void UpdatePosStepsUnits();
-    void ShowMemoryInfo();
+    void ShowMemoryInfo() override;
     void LeftToolPanelItemClick();
     void SPLBarPanelItemClick();
     void ConfigPanelItemClick();
@@ -150,6 +151,7 @@ public:
 
     // ---- Widgets (read by tests and other windows) ----
     TViewportPanel* ViewportPanel() const { return viewportPanel_; }
+    TMapBarPanel* MapBar() const { return mapBar_; }
     QTabWidget* MainTabControl() const { return mainTabs_; }
     QWidget* PanelViewTools() const { return panelViewTools_; }
     QWidget* PanelMapBar() const { return panelMapBar_; }
@@ -177,6 +179,7 @@ private:
     // IEditorView
     void ViewCursorChanged(TCursor Cursor) override;
     void PopupGlobalMenu(TObject* TagObject) override;
+    void RefreshMousePosition() override;
 
     void FormCreate(const std::vector<uint8_t>& MainLogo);
     void createFolders();
@@ -184,6 +187,10 @@ private:
     void buildCentralArea();
     void buildStatusBar();
     QWidget* buildDeveloperTab();
+    QWidget* buildRenderKnobs(QWidget* Parent);
+    void buildOptionsMenu();
+    // The choices of the map bar and the render menus as the settings file holds them.
+    void applyRenderSettings();
     void applyAppearance();
     void FormResize();
     void setPanelVisible(QWidget* Panel, QAction* Item, const char* Key);
@@ -197,6 +204,7 @@ private:
     bool closed_ = false;
 
     TViewportPanel* viewportPanel_ = nullptr;
+    TMapBarPanel* mapBar_ = nullptr;
     QTabWidget* mainTabs_ = nullptr;
     QWidget* panelViewTools_ = nullptr;
     QWidget* panelMapBar_ = nullptr;

@@ -7,6 +7,7 @@
 #include "app/crash_log.h"
 #include "app/main_form.h"
 #include "editor/editor.h"
+#include "editor/qt/map_bar.h"
 #include "editor/qt/ui_bindings.h"
 #include "editor/qt/viewport_panel.h"
 #include "platform/core/mem_ini_file.h"
@@ -54,6 +55,9 @@ constexpr const char* kShortCutsText = "F1    3D View\n"
                                        "F4    Front View (again: turn half a turn)\n"
                                        "I / O    Zoom In / Zoom Out\n"
                                        "F    Zoom to Fit Selection\n"
+                                       "R    Render (Esc stops it)\n"
+                                       "C    Clear Mapping Colors\n"
+                                       "L    Objects intersect with Listening surfaces\n"
                                        "Wheel    Zoom towards the mouse\n"
                                        "Ctrl+Wheel / Shift+Wheel    Scroll\n"
                                        "Middle drag    Turn the 3D view\n"
@@ -135,6 +139,8 @@ void TMainForm::buildMenus() {
     shortCutsItem_->setCheckable(true);
     connect(shortCutsItem_, &QAction::triggered, this, [this] { ShortCutsItemClick(); });
 
+    buildOptionsMenu();
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     dumpLogItem_ = help->addAction(QStringLiteral("Show DumpLog"));
     dumpLogItem_->setObjectName(QStringLiteral("DumpLogMenuItem"));
@@ -142,12 +148,54 @@ void TMainForm::buildMenus() {
     QAction* aboutItem = help->addAction(QStringLiteral("About"));
     connect(aboutItem, &QAction::triggered, this, [this] { AboutItemClick(); });
 
-    logo_ = new QLabel(menuBar());
+    // The band and centre-frequency lists sit in the menu bar, before the logo.
+    auto* corner = new QWidget(menuBar());
+    auto* cornerRow = new QHBoxLayout(corner);
+    cornerRow->setContentsMargins(0, 0, 4, 0);
+    auto* bands = new QComboBox(corner);
+    bands->setObjectName(QStringLiteral("FreqBandsCombo"));
+    BindChoice(bands, ed.Render.FreqBandsCombo);
+    cornerRow->addWidget(bands);
+    auto* freqs = new QComboBox(corner);
+    freqs->setObjectName(QStringLiteral("FreqsCombo"));
+    freqs->setMaxVisibleItems(20);
+    BindChoice(freqs, ed.Render.FreqsCombo);
+    cornerRow->addWidget(freqs);
+    logo_ = new QLabel(corner);
     logo_->setObjectName(QStringLiteral("LogoImage"));
-    menuBar()->setCornerWidget(logo_, Qt::TopRightCorner);
+    cornerRow->addWidget(logo_);
+    menuBar()->setCornerWidget(corner, Qt::TopRightCorner);
 
     popupGlobalMenu_ = new QMenu(this);
     popupGlobalMenu_->setObjectName(QStringLiteral("PopupGlobalMenu"));
+}
+
+void TMainForm::buildOptionsMenu() {
+    TEditor& ed = *Editor;
+    TRenderControl& r = ed.Render;
+    TColorMapping& c = ed.Colors;
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("OptionsMenu"));
+    // The preferences' mapping page comes with the preferences window.
+    r.RenderConfigItem.SetVisible(false);
+    options->addAction(actionOf(r.RenderConfigItem));
+    options->addAction(actionOf(r.ContinuousRenderItem));
+    QMenu* quality = options->addMenu(QStringLiteral("Render Resolution"));
+    for (TUIAction* item : r.RenderQualityItems()) {
+        quality->addAction(actionOf(*item));
+    }
+    options->addAction(actionOf(r.AirAbsoptionItem));
+    options->addAction(actionOf(r.UseListeningPlaneFoRaysMenuItem));
+    options->addSeparator();
+    QMenu* palettes = options->addMenu(QStringLiteral("Mapping Colors"));
+    for (TUIAction* item : c.PaletteItems()) {
+        palettes->addAction(actionOf(*item));
+    }
+    options->addAction(actionOf(c.ClearMappingColorsAction));
+    actionOf(r.ContinuousRenderItem)->setObjectName(QStringLiteral("ContinuousRenderItem"));
+    actionOf(c.ClearMappingColorsAction)->setObjectName(QStringLiteral("ClearMappingColorsAction"));
+    actionOf(r.UseListeningPlaneFoRaysMenuItem)
+        ->setObjectName(QStringLiteral("UseListeningPlaneFoRaysMenuItem"));
 }
 
 void TMainForm::buildCentralArea() {
@@ -180,6 +228,13 @@ void TMainForm::buildCentralArea() {
     tools->addSpacing(8);
     tools->addWidget(toolButton(panelViewTools_, actionOf(v.ZoomToObjectB)));
     tools->addWidget(toolButton(panelViewTools_, actionOf(v.CameraOnSelectionB)));
+    auto* intersect = new QToolButton(panelViewTools_);
+    intersect->setObjectName(QStringLiteral("IntersectListeningCB"));
+    intersect->setText(QString::fromStdString(ed.Render.IntersectListeningCB.Caption()));
+    intersect->setAutoRaise(true);
+    intersect->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    BindAction(intersect, ed.Render.IntersectListeningCB);
+    tools->addWidget(intersect);
     tools->addSpacing(8);
     auto* offsets = new QGroupBox(QStringLiteral("Insert Offset"), panelViewTools_);
     auto* offsetColumn = new QVBoxLayout(offsets);
@@ -213,9 +268,10 @@ void TMainForm::buildCentralArea() {
     closeMark->setGeometry(300 - 22, 2, 18, 18);
     connect(closeMark, &QToolButton::clicked, this, [this] { CloseSCPathClick(); });
 
-    panelMapBar_ = new QFrame(top);
+    mapBar_ = new TMapBarPanel(ed, top);
+    panelMapBar_ = mapBar_;
     panelMapBar_->setObjectName(QStringLiteral("PanelMapBar"));
-    panelMapBar_->setFixedWidth(70);
+    panelMapBar_->setFixedWidth(112);
     row->addWidget(panelMapBar_);
 
     panelControls_ = new QWidget(splitter);
@@ -328,8 +384,48 @@ QWidget* TMainForm::buildDeveloperTab() {
     developerLabel_ = new QLabel(labels);
     labelForm->addRow(developerLabel_);
     line->addWidget(labels);
+    line->addWidget(buildRenderKnobs(tab));
     line->addStretch(1);
     return tab;
+}
+
+QWidget* TMainForm::buildRenderKnobs(QWidget* Parent) {
+    TEditor& ed = *Editor;
+    TRenderControl& r = ed.Render;
+    auto* group = new QGroupBox(QStringLiteral("RENDER"), Parent);
+    auto* form = new QFormLayout(group);
+    const auto number = [&](TUIRange& range, int decimals) {
+        auto* n = new QDoubleSpinBox(group);
+        n->setKeyboardTracking(false);
+        BindRange(n, range, decimals);
+        return n;
+    };
+    const auto check = [&](TUIAction& action) {
+        auto* box = new QCheckBox(QString::fromStdString(action.Caption()), group);
+        BindAction(box, action);
+        return box;
+    };
+    form->addRow(QStringLiteral("Max Freq for Real Phase (Hz)"), number(r.FrecEdit, 0));
+    form->addRow(check(r.UseAxisPhaseCheckBox));
+    form->addRow(check(r.ZeroPhaseCheckBox));
+    form->addRow(check(r.PistonCBox));
+    form->addRow(QStringLiteral("Refresh (msec)"), number(r.RefreshMsBox, 3));
+    QDoubleSpinBox* waiting = number(r.AllMapsWaitingMsecNB, 0);
+    waiting->setToolTip(
+        QStringLiteral("tiempo de espera en miliseg antes de hacer la suma de todos los mapas"));
+    form->addRow(QStringLiteral("Sum wait (msec)"), waiting);
+    form->addRow(QStringLiteral("Pixel (m)"), number(r.NumberBox2, 1));
+    auto* show = new QWidget(group);
+    auto* showRow = new QHBoxLayout(show);
+    showRow->setContentsMargins(0, 0, 0, 0);
+    for (TUIAction* option : {&ed.Colors.ShowMagnitudeRB, &ed.Colors.ShowPhaseRB}) {
+        auto* radio = new QToolButton(show);
+        radio->setText(QString::fromStdString(option->Caption()));
+        BindAction(radio, *option);
+        showRow->addWidget(radio);
+    }
+    form->addRow(QStringLiteral("Show"), show);
+    return group;
 }
 
 void TMainForm::buildStatusBar() {

@@ -87,7 +87,7 @@ void TEditor::Initialize() {
     State.ZoomFitPerMeter = 0.496;
     State.ZoomDeltaJump = 1;
     Views.CheckValidAngleOfView();
-    Render.UpdateRenderButton();
+    Render.ShowProjectState();
     Render.SetSolidProgressBar();
 }
 

@@ -253,7 +253,13 @@ void TRenderControl::RenderButtonNeedsCalc() {
 }
 
 void TRenderControl::UpdateRenderButton() {
-    TAcousticProject& p = ed_.Project;
+    ShowProjectState();
+    processMessages();
+    ed_.Project.ForceCalculation = false;
+}
+
+void TRenderControl::ShowProjectState() {
+    const TAcousticProject& p = ed_.Project;
     RenderB.SetIndicatorEnabled(false);
     RenderB.SetIndicatorVisible(false);
     const bool continuous = p.ContinuousRender();
@@ -264,8 +270,6 @@ void TRenderControl::UpdateRenderButton() {
         RenderB.SetImageIndex(kImageNeedsCalc);
         RenderB.SetStyleLookup(continuous ? kStyleNeutral : kStyleRed);
     }
-    processMessages();
-    p.ForceCalculation = false;
 }
 
 void TRenderControl::RenderButtonCalculated() {

@@ -95,6 +95,9 @@ public:
     // ---- The button's looks ----
     void RenderButtonNeedsCalc();
     void UpdateRenderButton();
+    // The button's look from the project's summed-map state, without running queued calls or ending
+    // a forced calculation (the window's creation).
+    void ShowProjectState();
     void RenderButtonCalculated();
     void UpdateRenderControls();
     void SetSolidProgressBar();

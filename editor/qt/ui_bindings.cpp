@@ -1,7 +1,9 @@
 #include "editor/qt/ui_bindings.h"
 
+#include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAction>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -51,6 +53,56 @@ QAction* MakeAction(QObject* Parent, TUIAction& Action) {
     auto* a = new QAction(Parent);
     BindAction(a, Action);
     return a;
+}
+
+void BindAction(QAbstractButton* Widget, TUIAction& Action) {
+    QPointer<QAbstractButton> w(Widget);
+    const auto mirror = [w, &Action] {
+        if (!w) {
+            return;
+        }
+        const QSignalBlocker block(w);
+        w->setCheckable(Action.Checkable);
+        w->setChecked(Action.Checked());
+        w->setEnabled(Action.Enabled());
+        w->setVisible(Action.Visible());
+        w->setToolTip(qs(Action.Hint));
+    };
+    Action.OnMirror = mirror;
+    mirror();
+    QObject::connect(Widget, &QAbstractButton::clicked, Widget, [&Action, mirror] {
+        Action.Click();
+        mirror();
+    });
+}
+
+void BindChoice(QComboBox* Widget, TUIChoice& Choice) {
+    QPointer<QComboBox> w(Widget);
+    Choice.OnMirror = [w, &Choice] {
+        if (!w) {
+            return;
+        }
+        const QSignalBlocker block(w);
+        QStringList items;
+        for (const std::string& item : Choice.Items()) {
+            items << qs(item);
+        }
+        bool same = w->count() == items.size();
+        for (int i = 0; same && i < items.size(); ++i) {
+            same = w->itemText(i) == items[i];
+        }
+        if (!same) {
+            w->clear();
+            w->addItems(items);
+        }
+        w->setCurrentIndex(Choice.ItemIndex());
+        w->setToolTip(qs(Choice.Hint));
+        w->setEnabled(Choice.Enabled());
+        w->setVisible(Choice.Visible());
+    };
+    Choice.OnMirror();
+    QObject::connect(Widget, &QComboBox::activated, Widget,
+                     [&Choice](int index) { Choice.UserSelect(index); });
 }
 
 void BindRange(QAbstractSlider* Widget, TUIRange& Range, double UnitsPerValue) {

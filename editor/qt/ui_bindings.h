@@ -10,7 +10,9 @@
 
 class QAction;
 class QObject;
+class QAbstractButton;
 class QAbstractSlider;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
@@ -23,6 +25,12 @@ namespace vendrel {
 // enabled and visible state mirror the action; a trigger runs TUIAction::Click.
 QAction* MakeAction(QObject* Parent, TUIAction& Action);
 void BindAction(QAction* Widget, TUIAction& Action);
+// A check box or stay-pressed button: check state, enabled and visible state and hint mirror the
+// action; a click runs TUIAction::Click.
+void BindAction(QAbstractButton* Widget, TUIAction& Action);
+// A combo box: its list, choice, hint, enabled and visible state mirror the choice; the user's choice
+// (activated) runs TUIChoice::UserSelect.
+void BindChoice(QComboBox* Widget, TUIChoice& Choice);
 
 // Slider or scroll bar: integer positions of UnitsPerValue per unit of the value.
 void BindRange(QAbstractSlider* Widget, TUIRange& Range, double UnitsPerValue);

@@ -5,9 +5,13 @@
 #include "platform/qt/cursors.h"
 #include "platform/qt/unhandled_exception.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace vendrel {
@@ -70,6 +74,17 @@ TViewportPanel::TViewportPanel(TEditor& Editor, QWidget* Parent) : QWidget(Paren
 
 void TViewportPanel::SetViewCursor(TCursor Cursor) {
     glView_->setCursor(CursorOfNumber(Cursor, devicePixelRatioF()));
+}
+
+void TViewportPanel::ReplayMouseMove() {
+    const QPoint global = QCursor::pos();
+    const QPointF local = glView_->mapFromGlobal(QPointF(global));
+    if (!glView_->rect().contains(local.toPoint())) {
+        return;
+    }
+    QMouseEvent move(QEvent::MouseMove, local, QPointF(global), Qt::NoButton, QGuiApplication::mouseButtons(),
+                     QGuiApplication::keyboardModifiers());
+    QCoreApplication::sendEvent(glView_, &move);
 }
 
 } // namespace vendrel

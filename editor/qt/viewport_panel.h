@@ -40,6 +40,9 @@ public:
     QDoubleSpinBox* ZoomSpinBox() const { return zoom_; }
     // Shows one of the program's cursor numbers over the view.
     void SetViewCursor(TCursor Cursor);
+    // The view handles a mouse move at the pointer's present place when the pointer is over it (no
+    // event goes to the rest of the system).
+    void ReplayMouseMove();
 
 private:
     TEditorGLView* glView_;

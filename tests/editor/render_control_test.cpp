@@ -169,6 +169,27 @@ TEST(RenderControl, ARunThatGivesUpResetsTheButtonAndSaysSo) {
               "Rendering stopped: the maps could not be calculated. Press Render to try again.");
 }
 
+TEST(RenderControl, ASummationThatFailsEndsTheRequestWithAMessage) {
+    RenderFixture f;
+    f.addZone();
+    f.addCabinet({0, -6, 0});
+    f.project->AllMapsWaitingMsec = -1; // the summing thread raises a range error
+    TRenderControl& r = f.editor->Render;
+    r.RenderBClick();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (r.RenderB.IndicatorVisible() && std::chrono::steady_clock::now() < end) {
+        f.ui.Pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(r.RenderB.IndicatorVisible());
+    EXPECT_EQ(r.RenderB.ImageIndex(), 42);
+    EXPECT_FALSE(f.project->ForceCalculation);
+    EXPECT_EQ(f.status.texts.back(),
+              "Rendering stopped: the maps could not be calculated. Press Render to try again.");
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].type, TMsgDlgType::mtError);
+}
+
 TEST(RenderControl, AResultArrivingInsideTheHandlersDoesNotNest) {
     RenderFixture f;
     f.addZone();
