@@ -56,16 +56,6 @@ void reportFailure(TAcousticProject& p, const std::string& text) {
     queueUI(p, [text] { MessageBoxService().MessageDlg(text, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}); });
 }
 
-// A run that failed brings no maps: the all-maps event still reaches the window, which finds the abort
-// flag set and ends the render request it is waiting on.
-void reportNoMaps(TAcousticProject& p) {
-    queueUI(p, [&p] {
-        if (p.OnReceiveAllMaps()) {
-            p.OnReceiveAllMaps()(p);
-        }
-    });
-}
-
 } // namespace
 
 // ---- Cabinet map thread ----
@@ -88,7 +78,10 @@ TWorkerThread& TCabinet::MapThread() {
             log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(NumberID) + "  " + message);
             reportFailure(project, "The map calculation of cabinet " + std::to_string(NumberID) +
                                        " failed: " + message);
-            reportNoMaps(project);
+            // No maps come: the all-maps event still reaches the window, which finds the abort flag
+            // set and ends the render request it is waiting on.
+            const uint64_t generation = project.sumGeneration_.load();
+            queueUI(project, [&project, generation] { project.deliverAllMaps(generation, false); });
         };
     }
     return *FMapThread;
@@ -257,7 +250,9 @@ TWorkerThread& TAcousticProject::AllMapsThread() {
             AbortCalculation = true;
             log(*this, "AcousticProject.GetAllMaps error  " + message);
             reportFailure(*this, "The summation of the maps failed: " + message);
-            reportNoMaps(*this);
+            // No maps come: the window's all-maps handler finds the abort flag set.
+            const uint64_t generation = sumGeneration_.load();
+            queueUI(*this, [this, generation] { deliverAllMaps(generation, false); });
         };
     }
     return *FAllMapsThread;

@@ -136,6 +136,9 @@ void TColorMapping::ColorStepsComboBoxChange() {
 
 void TColorMapping::ApplySPLColorMapping() {
     TAcousticProject& p = ed_.Project;
+    // The summed maps are read while no worker may write them; the pause lasts until the forced
+    // calculation has ended, so that what it interrupted is asked for again only when still wanted.
+    const TWorkersPause pause(p);
     const int32_t zones = p.NMappingZones();
     if (p.ProgressBar != nullptr) {
         p.ProgressBar->SetMax(zones);
@@ -215,6 +218,7 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
 
 void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
     TAcousticProject& p = ed_.Project;
+    const TWorkersPause pause(p);
     const ISmartCursorRef hourGlass = TSmartCursor::HourGlass();
     if (p.TotalCabinets() == 0 || p.NMappingZones() == 0 || Zone.SurfaceType() == TSurfaceType::qzaPicture) {
         return;

@@ -5,6 +5,9 @@
 // controls, the "Mapping Colors" menu, "Clear Mapping Colors" and the developer's choice between level
 // and phase maps.
 //
+// The colouring reads the zones' summed maps under a workers' pause (acoustics/project.h): no summing
+// run writes them meanwhile; a run it interrupts is asked for again when the pause ends.
+//
 // A zone's map pixel (x, y) — x along its width, y along its depth, as the summation lays out layer 0
 // of its summed map — is bitmap pixel (x, y); the zone's drawn surface places bitmap row y where the
 // map kernel computed depth pixel y. Every colouring installs a new texture image on the zone's map

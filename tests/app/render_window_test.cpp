@@ -1,0 +1,365 @@
+// Rendering in the real window: level maps painted on a zone, checked in the grabbed framebuffer at
+// the projected centres of map texels against the palette colour of the level computed there.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "editor/editor.h"
+#include "editor/palettes.h"
+#include "editor/qt/map_bar.h"
+#include "editor/qt/viewport_panel.h"
+#include "platform/core/camera.h"
+#include "platform/core/mem_ini_file.h"
+#include "platform/core/worker_thread.h"
+#include "scene/zone_shapes.h"
+#include "window_fixture.h"
+
+namespace vendrel {
+namespace {
+
+using testing::ProgramWindow;
+
+// A zone's drawn object as the editor lays it out: the zones' frame (turned -90 degrees about X), a
+// holder at the zone's position turned by minus its Y angle, a rotation holder, and the rectangle solid
+// turned by its X and Z angles, carrying the zone's map material on its SPL surface.
+struct DrawnZone {
+    DrawnZone(TViewport3D& viewport, TMappingZone& zone, const TAcousticProject& project) {
+        frame = new TDummy(&viewport);
+        frame->SetParent(&viewport);
+        frame->SetRotationAngle({-90, 0, 0});
+        holder = new TDummy(&viewport);
+        holder->SetParent(frame);
+        rotationHolder = new TDummy(&viewport);
+        rotationHolder->SetParent(holder);
+        solid = new TQzRectangle3D(&viewport);
+        solid->SetParent(rotationHolder);
+        solid->MapState = [&zone] { return zone.MapState(); };
+        solid->MapSides = [&zone] { return zone.MappingSides(); };
+        solid->IsThicknessParriba = [&project] { return project.ZonasCrecenParriba; };
+        solid->SetMaterialSource(zone.MapMaterial.get());
+        solid->SetMaterialFloorSource(zone.TopFloorMaterial.get());
+        const TPoint3D pos = zone.Position(), angles = zone.RotationAngle(), rc = zone.RotationCenter();
+        holder->SetPosition({pos.X, -pos.Z, zone.Height() / 2 - pos.Y});
+        holder->SetRotationAngle({0, 0, -angles.Y});
+        holder->SetRotationCenter(rc);
+        solid->SetRotationAngle({angles.X, angles.Z, 0});
+        solid->SetRotationCenter(rc);
+        solid->SetListeningOffset(zone.ListenLevel());
+        solid->SetDimensions({zone.Width(), zone.Height() + zone.ListenLevel(), zone.Depth()});
+        solid->RebuildMesh();
+    }
+
+    // Scene point of the centre of map texel (x, y) on the SPL surface.
+    TPoint3D texelCentre(int x, int y, float pixel) const {
+        const auto& v = solid->Data.VertexBuffer;
+        float left = v.at(0).Position.X, top = v.at(0).Position.Y;
+        for (const auto& p : v) {
+            left = std::min(left, p.Position.X);
+            top = std::min(top, p.Position.Y);
+        }
+        return solid->LocalToAbsolute3D(
+            {left + (x + 0.5f) * pixel, top + (y + 0.5f) * pixel, v[0].Position.Z});
+    }
+
+    TDummy* frame;
+    TDummy* holder;
+    TDummy* rotationHolder;
+    TQzRectangle3D* solid;
+};
+
+int channelDistance(QColor a, TAlphaColor b) {
+    return std::max(
+        {std::abs(a.red() - RedOf(b)), std::abs(a.green() - GreenOf(b)), std::abs(a.blue() - BlueOf(b))});
+}
+
+class RenderWindow : public ProgramWindow {
+protected:
+    void SetUp() override {
+        ProgramWindow::SetUp();
+        SetIdlePriorityEnabled(false);
+    }
+    void TearDown() override {
+        program.reset(); // the project and its cabinets go before the model they use
+        model.reset();
+        SetIdlePriorityEnabled(true);
+        ProgramWindow::TearDown();
+    }
+
+    TEditor& editor() const { return *main()->Editor; }
+    TAcousticProject& project() const { return *main()->AcousticProject; }
+    TEditorGLView* gl() const { return main()->ViewportPanel()->GLView(); }
+    TMapBarPanel& bar() const { return *main()->MapBar(); }
+
+    // Starts the program with 1 m map pixels and an omnidirectional model of about 120 dB at 1 m.
+    void startWithModel() {
+        ASSERT_TRUE(start());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main()));
+        editor().Render.VeryLowItem.Click();
+        ASSERT_EQ(main()->PhysicalSpace->PixelToMeters(), 1.0);
+        model = std::make_unique<TCabModel>(main()->PhysicalSpace.get(), &project());
+        model->SetPolarResolutionDegrees(30);
+        for (auto& slice : model->PolarData[0]) {
+            for (auto& direction : slice) {
+                std::fill(direction.MagnitudePerFreq.begin(), direction.MagnitudePerFreq.end(), 1e6f);
+            }
+        }
+    }
+    // A 20 x 10 m zone on the floor, X from -10 to 10, Z from -5 to 5, drawn in the view.
+    TMappingZone& addZone() {
+        TMappingZone& zone = *project().AddMappingZone("Zone", TPoint3D(-10, 0, 0), TPoint3D(), 20, 10, 0.1f,
+                                                       false, TSurfaceType::qzaRectangle, true);
+        drawn = std::make_unique<DrawnZone>(*editor().Scene.Viewport3D1, zone, project());
+        return zone;
+    }
+    TCabinet& addCabinet(TPoint3D at) {
+        return *project().AddCabinet(model.get(), at, TPoint3D(), false, TCabPlacement::qzaVertical, 0, true);
+    }
+    // The top view, zoomed so that the zone fills most of the view.
+    void topView() {
+        QTest::keyClick(main(), Qt::Key_F3);
+        editor().Views.ZoomSpinBox.SetValue(-30);
+        QCoreApplication::processEvents();
+    }
+    bool clickRenderAndWait() {
+        QTest::mouseClick(bar().RenderB(), Qt::LeftButton);
+        return waitCalculated();
+    }
+    bool waitCalculated() {
+        return QTest::qWaitFor(
+            [&] {
+                return bar().RenderB()->property("imageIndex").toInt() == 41 &&
+                       !bar().RenderingIndicator()->isVisible();
+            },
+            30000);
+    }
+    QImage frame() {
+        gl()->update();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(gl()->IsReady());
+        return gl()->grabFramebuffer();
+    }
+    QPoint screenOf(TPoint3D p) const {
+        TPoint3D s;
+        EXPECT_TRUE(editor().Scene.Viewport3D1->Camera()->WorldToScreen(p, gl()->width(), gl()->height(), s));
+        return {static_cast<int>(std::floor(s.X)), static_cast<int>(std::floor(s.Y))};
+    }
+    // The palette entry of a level as the colouring computes it.
+    int entryOf(const TMappingZone& zone, int x, int y) const {
+        const double k = 300.0 / editor().Colors.SPLRangeBox.Value();
+        return PaletteIndexOf(zone.MapSum->MapRealFreq.At(0, x, y), project().MaxdBSPL, k, 300);
+    }
+    // The palette entry nearest to a framebuffer colour.
+    int nearestEntry(QColor c) const {
+        int best = 0, bestDistance = 1 << 30;
+        for (int i = 0; i < 300; ++i) {
+            const TAlphaColor p = project().MappingColors[static_cast<size_t>(i)];
+            const int d = channelDistance(c, p);
+            if (d < bestDistance) {
+                best = i;
+                bestDistance = d;
+            }
+        }
+        return best;
+    }
+    void typeInto(QDoubleSpinBox* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    std::unique_ptr<TCabModel> model;
+    std::unique_ptr<DrawnZone> drawn;
+};
+
+TEST_F(RenderWindow, RenderPaintsThePaletteColourOfEachTexelsLevel) {
+    startWithModel();
+    TMappingZone& zone = addZone();
+    addCabinet({-3, -6, 1});
+    topView();
+    // A fixed scale: maximum 110 dB over 36 dB.
+    bar().AutoScaleCheckBox()->click();
+    ASSERT_FALSE(project().SPLNormalized());
+    typeInto(bar().MaxdBuEdit(), "110");
+    ASSERT_EQ(project().MaxdBSPL, 110);
+    ASSERT_EQ(bar().SPLRangeBox()->value(), 36);
+
+    ASSERT_TRUE(clickRenderAndWait());
+    EXPECT_EQ(bar().RenderB()->property("styleLookup").toString(),
+              QStringLiteral("CornerButtonRenderGreenStyle"));
+    ASSERT_EQ(zone.WidthPixels(), 20);
+    ASSERT_EQ(zone.DepthPixels(), 10);
+    const QImage image = frame();
+    image.save("/tmp/vendrel_render_top.png");
+    main()->grab().save("/tmp/vendrel_render_window.png");
+    int distinct = 0, previous = -1;
+    for (const auto& [x, y] : {std::pair{2, 2}, {7, 5}, {12, 3}, {17, 8}, {4, 7}}) {
+        const int entry = entryOf(zone, x, y);
+        distinct += entry != previous ? 1 : 0;
+        previous = entry;
+        const TAlphaColor expected = project().MappingColors[static_cast<size_t>(entry)];
+        const QPoint at = screenOf(drawn->texelCentre(x, y, 1.0f));
+        ASSERT_TRUE(image.rect().contains(at));
+        EXPECT_LE(channelDistance(image.pixelColor(at), expected), 2)
+            << "texel " << x << ", " << y << " entry " << entry << " at " << at.x() << ", " << at.y();
+    }
+    EXPECT_GE(distinct, 3) << "the texels checked must differ in colour";
+}
+
+TEST_F(RenderWindow, TheCornerUnderTheCabinetIsTheLoudOneInTopAnd3DViews) {
+    startWithModel();
+    TMappingZone& zone = addZone();
+    // Over the corner of texel (0, 0): the kernel's first width and depth pixels.
+    addCabinet({-9.5f, -4, 4.5f});
+    topView();
+    ASSERT_TRUE(clickRenderAndWait());
+    const int w = zone.WidthPixels(), d = zone.DepthPixels();
+    ASSERT_GT(zone.MapSum->MapRealFreq.At(0, 0, 0), zone.MapSum->MapRealFreq.At(0, w - 1, d - 1) + 6);
+    // Texel (0, 0) is drawn right under the cabinet: the drawn map is not mirrored against the venue.
+    const TPoint3D corner = drawn->texelCentre(0, 0, 1.0f);
+    EXPECT_NEAR(corner.X, -9.5, 1e-3);
+    EXPECT_NEAR(corner.Z, 4.5, 1e-3);
+    for (const bool threeD : {false, true}) {
+        SCOPED_TRACE(threeD ? "3D view" : "top view");
+        if (threeD) {
+            QTest::keyClick(main(), Qt::Key_F1);
+            editor().Views.ZoomSpinBox.SetValue(-40);
+        }
+        const QImage image = frame();
+        const QPoint near = screenOf(drawn->texelCentre(0, 0, 1.0f));
+        const QPoint far = screenOf(drawn->texelCentre(w - 1, d - 1, 1.0f));
+        ASSERT_TRUE(image.rect().contains(near));
+        ASSERT_TRUE(image.rect().contains(far));
+        EXPECT_LT(nearestEntry(image.pixelColor(near)) + 20, nearestEntry(image.pixelColor(far)));
+        EXPECT_EQ(nearestEntry(image.pixelColor(near)), entryOf(zone, 0, 0));
+    }
+}
+
+TEST_F(RenderWindow, RenderWithoutAZoneDoesNothingAndEscAbortsARunningRender) {
+    startWithModel();
+    addCabinet({0, -6, 0});
+    const int image = bar().RenderB()->property("imageIndex").toInt();
+    QTest::mouseClick(bar().RenderB(), Qt::LeftButton);
+    EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), image);
+    EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
+    EXPECT_FALSE(project().AllMapsThread().Active());
+    EXPECT_FALSE(project().ForceCalculation);
+
+    TMappingZone& zone = addZone();
+    const std::shared_ptr<const TBitmap> texture = zone.MapMaterial->Material().Texture;
+    gl()->setFocus();
+    QTest::mouseClick(bar().RenderB(), Qt::LeftButton);
+    EXPECT_TRUE(bar().RenderingIndicator()->isVisible());
+    EXPECT_EQ(bar().RenderBLabel()->text(), QStringLiteral("Rendering..."));
+    // The results are delivered through the event loop, which has not run since the click.
+    QTest::keyClick(gl(), Qt::Key_Escape);
+    EXPECT_TRUE(project().AbortCalculation);
+    EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
+    EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), 42);
+    QTest::qWait(300);
+    EXPECT_EQ(zone.MapMaterial->Material().Texture, texture) << "an aborted run paints nothing";
+
+    ASSERT_TRUE(clickRenderAndWait());
+    EXPECT_FALSE(project().AbortCalculation);
+    EXPECT_NE(zone.MapMaterial->Material().Texture, texture);
+}
+
+TEST_F(RenderWindow, StepsAndRangeRecolourAndReachTheSettings) {
+    startWithModel();
+    addZone();
+    addCabinet({0, -6, 0});
+    ASSERT_TRUE(clickRenderAndWait());
+    QComboBox* steps = bar().ColorStepsComboBox();
+    steps->setFocus();
+    QTest::keyClick(steps, Qt::Key_Down);
+    QTest::keyClick(steps, Qt::Key_Down);
+    ASSERT_EQ(steps->currentText(), QStringLiteral("3 dB"));
+    EXPECT_EQ(editor().Colors.ColorMapStepsdB, 3);
+    TBitmap raw;
+    LoadPaletteBitmap(raw, "MapVendrel");
+    for (int i : {0, 24, 25, 49, 299}) {
+        EXPECT_EQ(project().MappingColors[static_cast<size_t>(i)], raw.Pixel(0, i / 25 * 25)) << i;
+    }
+    for (const auto& [typed, kept] : {std::pair{"20", 18}, {"15", 12}, {"21", 24}}) {
+        typeInto(bar().SPLRangeBox(), QString::fromLatin1(typed));
+        EXPECT_EQ(bar().SPLRangeBox()->value(), kept);
+        EXPECT_EQ(project().RangedBSPL, kept);
+    }
+    editor().Colors.FireItem.Click();
+    stop();
+    TMemIniFile ini((appData() / "Pref.ini").string());
+    EXPECT_EQ(ini.ReadInteger("Options", "ColorSteps", -1), 2);
+    EXPECT_EQ(ini.ReadInteger("Options", "MappingColors", -1), 1);
+}
+
+TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
+    startWithModel();
+    TMappingZone& zone = addZone();
+    addCabinet({0, -6, 0});
+    topView();
+    ASSERT_TRUE(clickRenderAndWait());
+    const TAlphaColor last = project().MappingColors.back();
+    // A NaN among quiet neighbours: the view's blending at the texel's centre mixes in only their
+    // colour, which is the last entry too.
+    for (int y = 4; y <= 6; ++y) {
+        for (int x = 4; x <= 6; ++x) {
+            zone.MapSum->MapRealFreq.At(0, x, y) = 0.0f;
+        }
+    }
+    zone.MapSum->MapRealFreq.At(0, 5, 5) = std::numeric_limits<float>::quiet_NaN();
+    typeInto(bar().SPLRangeBox(), "30");
+    QImage image = frame();
+    EXPECT_LE(channelDistance(image.pixelColor(screenOf(drawn->texelCentre(5, 5, 1.0f))), last), 2);
+    EXPECT_GT(channelDistance(image.pixelColor(screenOf(drawn->texelCentre(10, 5, 1.0f))), last), 20);
+
+    bar().AutoScaleCheckBox()->click();
+    typeInto(bar().MaxdBuEdit(), "30");
+    ASSERT_EQ(project().MaxdBSPL, 30);
+    image = frame();
+    for (int y = 0; y < zone.DepthPixels(); y += 3) {
+        for (int x = 0; x < zone.WidthPixels(); x += 3) {
+            EXPECT_LE(channelDistance(image.pixelColor(screenOf(drawn->texelCentre(x, y, 1.0f))), last), 2)
+                << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(RenderWindow, RTypedIntoATextFieldIsTextAndRWithTheViewFocusedRenders) {
+    startWithModel();
+    addZone();
+    addCabinet({0, -6, 0});
+    QLineEdit* field = main()->PanelViewTools()->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("r"));
+    EXPECT_EQ(field->text(), QStringLiteral("r"));
+    EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
+    EXPECT_FALSE(project().ForceCalculation);
+
+    gl()->setFocus();
+    QTest::keyClick(gl(), Qt::Key_R);
+    EXPECT_TRUE(bar().RenderingIndicator()->isVisible());
+    ASSERT_TRUE(waitCalculated());
+}
+
+} // namespace
+} // namespace vendrel
