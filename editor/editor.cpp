@@ -10,7 +10,10 @@ TEditor::TEditor(TAcousticProject& AProject, TPhysicalSpace& APhysicalSpace, IEd
     : Project(AProject), PhysicalSpace(APhysicalSpace), View(AView), Layers(*this), Selection(*this),
       Mouse(*this), Views(*this), Grid(*this), Keys(*this), Colors(*this), Render(*this) {}
 
-TEditor::~TEditor() = default;
+TEditor::~TEditor() {
+    // The project may outlive the editor for a moment: its all-maps event no longer reaches it.
+    Project.SetOnReceiveAllMaps(nullptr);
+}
 
 void TEditor::SetViewCursor(TCursor Cursor) {
     if (Cursor == State.ViewCursor) {

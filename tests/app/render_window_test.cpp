@@ -354,11 +354,27 @@ TEST_F(RenderWindow, RTypedIntoATextFieldIsTextAndRWithTheViewFocusedRenders) {
     EXPECT_EQ(field->text(), QStringLiteral("r"));
     EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
     EXPECT_FALSE(project().ForceCalculation);
+    // The letters of the render menus are text there too, also in the map bar's number boxes.
+    QTest::keyClicks(field, QStringLiteral("cl"));
+    EXPECT_EQ(field->text(), QStringLiteral("rcl"));
+    bar().SPLRangeBox()->setFocus();
+    QTest::keyClicks(bar().SPLRangeBox(), QStringLiteral("rcl"));
+    EXPECT_FALSE(project().UseSPLMeshforRaycast);
+    EXPECT_FALSE(editor().Render.UseListeningPlaneFoRaysMenuItem.Checked());
+    EXPECT_FALSE(project().ForceCalculation);
 
     gl()->setFocus();
     QTest::keyClick(gl(), Qt::Key_R);
     EXPECT_TRUE(bar().RenderingIndicator()->isVisible());
     ASSERT_TRUE(waitCalculated());
+    TMappingZone& zone = *project().MappingZones.front();
+    EXPECT_FALSE(zone.IsMapCleared);
+    // With the view focused, C clears the colours (once) and L switches the rays (once).
+    QTest::keyClick(gl(), Qt::Key_C);
+    EXPECT_TRUE(zone.IsMapCleared);
+    QTest::keyClick(gl(), Qt::Key_L);
+    EXPECT_TRUE(project().UseSPLMeshforRaycast);
+    EXPECT_TRUE(editor().Render.IntersectListeningCB.Checked());
 }
 
 } // namespace
