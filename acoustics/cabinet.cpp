@@ -112,17 +112,10 @@ void TCabinet::releaseParts() {
     }
     FOnReceibeMap = nullptr;
     MapData.clear();
-    for (TSingleBeam* beam : SingleBeamList) {
-        auto& cabs = beam->CabinetList;
-        cabs.erase(std::remove(cabs.begin(), cabs.end(), this), cabs.end());
-        TBeamContainer* container = beam->MyBeamContainer;
-        if (cabs.empty() && container != nullptr) {
-            auto& beams = container->SingleBeams;
-            beams.erase(
-                std::remove_if(beams.begin(), beams.end(),
-                               [beam](const std::unique_ptr<TSingleBeam>& b) { return b.get() == beam; }),
-                beams.end());
-        }
+    // Each beam lets the cabinet go; a beam left without cabinets is released by its container.
+    const std::vector<TSingleBeam*> beams = std::move(SingleBeamList);
+    for (TSingleBeam* beam : beams) {
+        beam->CabinetReleased(this);
     }
     SingleBeamList.clear();
     while (!SourcePoints.empty()) {

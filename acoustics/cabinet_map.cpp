@@ -592,7 +592,7 @@ void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& m
             double bm = 0, bp = 0;
             InterpolateResponseAtFreq(f, src.BeamFIRResponseMg, src.BeamFIRResponsePh, *cab.DSPSpace, bm, bp,
                                       true);
-            const double latency = cab.SingleBeamList.front()->BeamFIRSampleLatency;
+            const double latency = cab.SingleBeamList.front()->BeamFIRSampleLatency();
             m *= bm;
             p += bp - latency * kTwoPiD * f / cab.DSPSpace->iSampleRate();
         }

@@ -133,7 +133,8 @@ public:
     // ERangeError), then places every cabinet.
     void SetQuantityH(int32_t Value);
     int32_t QuantityV() const { return FQuantityV; }
-    void SetQuantityV(int32_t Value);
+    // Rows, likewise (a beam-steering array also shares its sources again).
+    virtual void SetQuantityV(int32_t Value);
 
     // The layout the cabinets are placed from, with the model's extents for the orientation.
     TClusterLayout Layout() const;

@@ -424,7 +424,7 @@ void TAcousticProject::AllMapsThreadStopped(TWorkerThread&) {
 void TAcousticProject::RecalcHitPoints() {
     ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
     for (auto& beam : Beams) {
-        for (auto& single : beam->SingleBeams) {
+        for (auto& single : beam->SingleBeams()) {
             single->CalcHitPoint();
         }
     }

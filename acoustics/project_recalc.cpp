@@ -87,7 +87,7 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
         cab.CalcHitPoint();
     });
     for (auto& beam : Beams) {
-        for (auto& single : beam->SingleBeams) {
+        for (auto& single : beam->SingleBeams()) {
             single->CalcHitPoint();
         }
     }

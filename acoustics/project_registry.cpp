@@ -356,7 +356,7 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
         takeOut(MappingZones, theMappingZone).reset();
         ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
         for (auto& beam : Beams) {
-            for (auto& single : beam->SingleBeams) {
+            for (auto& single : beam->SingleBeams()) {
                 single->CalcHitPoint();
             }
         }

@@ -309,6 +309,14 @@ void TFIR::ConvertToCoefs(std::span<const int32_t> FreqRef, std::span<const doub
     }
     const int32_t last = static_cast<int32_t>(FreqRef.size()) - 1;
     const int32_t H = FNCoef / 2;
+    // The targets are laid out per FIR drawing bin here: a grid of fewer points than the filter has
+    // bins (a model's 1/6-octave grid under a steering filter of 255 taps) still takes every bin.
+    if (static_cast<int32_t>(FReferenceMg.size()) < H) {
+        FReferenceMg.resize(static_cast<size_t>(H), 1.0);
+    }
+    if (static_cast<int32_t>(FReferencePh.size()) < H) {
+        FReferencePh.resize(static_cast<size_t>(H), 0.0);
+    }
     // The targets laid out per FIR drawing bin: first and last reference values at the ends.
     At(FReferenceMg, 0) = mg[0];
     At(FReferencePh, 0) = ph[0];

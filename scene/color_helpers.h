@@ -15,6 +15,12 @@ TRectF PolygonBounds(const TPolygon& Polygon);
 TAlphaColor LightenColor(TAlphaColor Color, int Percent);
 TAlphaColor DarkenColor(TAlphaColor Color, int Percent);
 
+// The opaque colour of hue H, saturation S and lightness L (each 0 .. 1; a hue outside wraps round).
+TAlphaColor HSLtoRGB(float H, float S, float L);
+// An opaque colour of random hue, full saturation and lightness L: what new measurement points and
+// overlays are drawn in when no colour is chosen.
+TAlphaColor RandomHueColor(float L);
+
 // Makes every pixel whose red, green and blue each lie strictly within Trunc(Tolerance * 255 / 200)
 // of the key colour's transparent black. A key colour with alpha $20 or less changes nothing.
 TBitmap& MakeColorTransparent(TBitmap& Bitmap, TAlphaColor KeyColor, int Tolerance);

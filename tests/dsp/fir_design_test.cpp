@@ -135,41 +135,48 @@ TEST(FirDesign, SerialAndParallelDesignsAgreeBitForBit) {
 
 // The steered beam resets each source's filter and converts a flat level and a steering delay,
 // given per grid point in dB and radians, into external taps. The taps must carry that level and
-// delay on top of the filter's own latency of NCoef / 2.
+// delay on top of the filter's own latency of NCoef / 2 - also on a grid of fewer points than the
+// filter has bins (a loudspeaker model's 1/6-octave grid).
 TEST(FirDesign, ConvertedBeamResponseCarriesItsLevelAndSteeringDelay) {
-    TDSPSpace grid;
-    const int32_t points = grid.NRealFreqPoints();
-    const double sr = grid.iSampleRate();
-    TFIR f(&grid);
-    f.SetMaxTaps(255);
-    for (const int32_t delay : {0, 5, -7}) {
-        SCOPED_TRACE(delay);
-        f.Reset();
-        std::vector<double> mg(static_cast<size_t>(points), -6.0);
-        std::vector<double> ph(static_cast<size_t>(points));
-        for (int32_t k = 0; k < points; ++k) {
-            ph[static_cast<size_t>(k)] = -(grid.FreqDraw[static_cast<size_t>(k)] * kTwoPi / sr) * delay;
-        }
-        f.ConvertToCoefs(grid.FreqDraw, mg, ph, false, true);
-        EXPECT_EQ(f.FirType(), TFIRType::qztfFExternCoefs);
-        EXPECT_EQ(f.UseNTaps(), 255);
-        EXPECT_EQ(f.ExternalLatency(), 127 + delay);
-
-        f.Active = true;
-        std::vector<double> lin(static_cast<size_t>(points));
-        std::vector<double> phase(static_cast<size_t>(points));
-        f.CalcResponseLineal(lin, phase);
-        const double level = std::pow(10.0, -6.0 / 20.0); // 0.501...
-        for (int32_t k = 0; k < points; ++k) {
-            const auto i = static_cast<size_t>(k);
-            const double fHz = grid.FreqDraw[i];
-            if (fHz < 200.0 || fHz > 18000.0) {
-                continue; // the edges of a 255-tap design
+    TDSPSpace sixth;
+    sixth.LogspacePerBand(20, 20000, TFreqBands::fbOneSixOctave);
+    ASSERT_LT(sixth.NRealFreqPoints(), 127);
+    for (TDSPSpace grid : {TDSPSpace(), sixth}) {
+        const int32_t points = grid.NRealFreqPoints();
+        const double sr = grid.iSampleRate();
+        TFIR f(&grid);
+        f.SetMaxTaps(255);
+        for (const int32_t delay : {0, 5, -7}) {
+            SCOPED_TRACE(delay);
+            f.Reset();
+            std::vector<double> mg(static_cast<size_t>(points), -6.0);
+            std::vector<double> ph(static_cast<size_t>(points));
+            for (int32_t k = 0; k < points; ++k) {
+                ph[static_cast<size_t>(k)] = -(grid.FreqDraw[static_cast<size_t>(k)] * kTwoPi / sr) * delay;
             }
-            const double w = fHz * kTwoPi / sr;
-            ASSERT_NEAR(lin[i], level, 0.01 * level) << fHz << " Hz";
-            const double steering = phase[i] + 127.0 * w; // the beam removes the filter's own latency
-            ASSERT_NEAR(WrapRadiansPi(steering + w * delay), 0.0, 0.02) << fHz << " Hz";
+            f.ConvertToCoefs(grid.FreqDraw, mg, ph, false, true);
+            EXPECT_EQ(f.FirType(), TFIRType::qztfFExternCoefs);
+            EXPECT_EQ(f.UseNTaps(), 255);
+            EXPECT_EQ(f.ExternalLatency(), 127 + delay);
+
+            f.Active = true;
+            std::vector<double> lin(static_cast<size_t>(points));
+            std::vector<double> phase(static_cast<size_t>(points));
+            f.CalcResponseLineal(lin, phase);
+            const double level = std::pow(10.0, -6.0 / 20.0); // 0.501...
+            for (int32_t k = 0; k < points; ++k) {
+                const auto i = static_cast<size_t>(k);
+                const double fHz = grid.FreqDraw[i];
+                // The edges of a 255-tap design; from the grid's last but one point on the conversion
+                // holds the last reference values.
+                if (fHz < 200.0 || fHz > 18000.0 || fHz >= grid.FreqDraw[static_cast<size_t>(points - 2)]) {
+                    continue;
+                }
+                const double w = fHz * kTwoPi / sr;
+                ASSERT_NEAR(lin[i], level, 0.01 * level) << fHz << " Hz";
+                const double steering = phase[i] + 127.0 * w; // the beam removes the filter's own latency
+                ASSERT_NEAR(WrapRadiansPi(steering + w * delay), 0.0, 0.02) << fHz << " Hz";
+            }
         }
     }
 }

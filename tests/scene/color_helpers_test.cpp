@@ -65,3 +65,26 @@ TEST(MakeColorTransparent, ClearsPixelsStrictlyWithinTheTolerance) {
 
 } // namespace
 } // namespace vendrel
+
+namespace vendrel {
+namespace {
+
+TEST(HslColors, HueSaturationLightnessToOpaqueRgb) {
+    struct Case {
+        float h, s, l;
+        TAlphaColor rgb;
+    };
+    for (const Case& c :
+         {Case{0.0f, 1.0f, 0.7f, MakeColor(255, 102, 102)}, Case{1.0f / 3, 1.0f, 0.4f, MakeColor(0, 204, 0)},
+          Case{2.0f / 3, 1.0f, 0.5f, MakeColor(0, 0, 255)}, Case{0.5f, 0.0f, 0.5f, MakeColor(128, 128, 128)},
+          Case{1.25f, 1.0f, 0.5f, MakeColor(128, 255, 0)}}) {
+        EXPECT_EQ(HSLtoRGB(c.h, c.s, c.l), c.rgb) << c.h << " " << c.s << " " << c.l;
+    }
+    // A random hue keeps full saturation and the lightness asked for: one channel at the top.
+    const TAlphaColor random = RandomHueColor(0.7f);
+    EXPECT_EQ(AlphaOf(random), 255);
+    EXPECT_EQ(std::max({RedOf(random), GreenOf(random), BlueOf(random)}), 255);
+}
+
+} // namespace
+} // namespace vendrel
