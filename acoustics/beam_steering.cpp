@@ -91,6 +91,14 @@ void TSingleBeam::AssignSources(std::vector<TSourcePoint*> Sources) {
     FSourcePoints = std::move(Sources);
 }
 
+void TSingleBeam::CopySettings(const TSingleBeam& Source) {
+    FActive = Source.FActive;
+    FAngle = Source.FAngle;
+    FCurvatureAngle = Source.FCurvatureAngle;
+    FLobesOptimize = Source.FLobesOptimize;
+    FAlpha = Source.FAlpha;
+}
+
 void TSingleBeam::CabinetReleased(TCabinet* Cabinet) {
     FCabinetList.erase(std::remove(FCabinetList.begin(), FCabinetList.end(), Cabinet), FCabinetList.end());
     // Its sources go with it; the container shares the column again.

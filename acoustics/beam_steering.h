@@ -98,6 +98,9 @@ public:
     const TVector3D& HitPointLocalThrow() const { return FHitPointLocalThrow; }
     const TVector3D& HitPointAbsThrow() const { return FHitPointAbsThrow; }
 
+    // A copy's settings taken over as they are (on/off, angle, curvature, side-lobe optimisation,
+    // alpha), without a redesign: the copy's container designs its beams once they hold their sources.
+    void CopySettings(const TSingleBeam& Source);
     // For the container: the sources of the beam, and its emission point.
     void AssignSources(std::vector<TSourcePoint*> Sources);
     void SetEmisionPoint(const TPoint3D& Value) { FEmisionPoint = Value; }

@@ -11,43 +11,6 @@
 
 namespace vendrel {
 
-TAlphaColor HSLtoRGB(float Hue, float Saturation, float Luminance) {
-    const double h = Hue;
-    const double s = Saturation;
-    const double l = Luminance;
-    const double c = (1.0 - std::fabs(2.0 * l - 1.0)) * s;
-    const double hp = std::fmod(std::max(h, 0.0), 1.0) * 6.0;
-    const double x = c * (1.0 - std::fabs(std::fmod(hp, 2.0) - 1.0));
-    double r = 0;
-    double g = 0;
-    double b = 0;
-    switch (static_cast<int>(hp)) {
-    case 0:
-        r = c, g = x;
-        break;
-    case 1:
-        r = x, g = c;
-        break;
-    case 2:
-        g = c, b = x;
-        break;
-    case 3:
-        g = x, b = c;
-        break;
-    case 4:
-        r = x, b = c;
-        break;
-    default:
-        r = c, b = x;
-        break;
-    }
-    const double m = l - c / 2.0;
-    const auto channel = [m](double v) {
-        return static_cast<uint8_t>(std::clamp(RoundHalfEven<int32_t>((v + m) * 255.0), 0, 255));
-    };
-    return MakeColor(channel(r), channel(g), channel(b));
-}
-
 void CreateColors(int32_t Qty, float Luminance, TColorArray& ArrayOfColors) {
     const int32_t n = std::min<int32_t>(Qty, static_cast<int32_t>(ArrayOfColors.size()));
     if (n <= 0) {

@@ -5,6 +5,7 @@
 
 #include "editor/ui_values.h"
 #include "platform/core/bitmap.h"
+#include "scene/color_helpers.h" // HSLtoRGB
 
 #include <array>
 #include <cstdint>
@@ -16,10 +17,6 @@ class TEditor;
 class TQzLayer;
 
 using TColorArray = std::array<TAlphaColor, 10>;
-
-// An opaque colour from hue (0..1), saturation and luminance (0..1) by the standard HSL model, channels
-// rounded to whole values.
-TAlphaColor HSLtoRGB(float Hue, float Saturation, float Luminance);
 
 // Fills Qty colours (at most 10) of hue i / Qty, saturation 1 and the given luminance; entry 3 instead
 // gets saturation 0.5 and luminance - 0.1.

@@ -46,25 +46,41 @@ TAlphaColor DarkenColor(TAlphaColor Color, int Percent) {
     return MapChannels(Color, [s](int c) { return std::clamp(c - s, 0, 255); });
 }
 
-TAlphaColor HSLtoRGB(float H, float S, float L) {
-    const double h = H - std::floor(H);
-    const double s = std::clamp(static_cast<double>(S), 0.0, 1.0);
-    const double l = std::clamp(static_cast<double>(L), 0.0, 1.0);
-    const double q = l < 0.5 ? l * (1 + s) : l + s - l * s;
-    const double p = 2 * l - q;
-    const auto channel = [p, q](double t) {
-        t -= std::floor(t);
-        double v = p;
-        if (t < 1.0 / 6) {
-            v = p + (q - p) * 6 * t;
-        } else if (t < 0.5) {
-            v = q;
-        } else if (t < 2.0 / 3) {
-            v = p + (q - p) * (2.0 / 3 - t) * 6;
-        }
-        return static_cast<uint8_t>(RoundHalfEven<int>(std::clamp(v, 0.0, 1.0) * 255));
+TAlphaColor HSLtoRGB(float Hue, float Saturation, float Luminance) {
+    const double h = Hue;
+    const double s = Saturation;
+    const double l = Luminance;
+    const double c = (1.0 - std::fabs(2.0 * l - 1.0)) * s;
+    const double hp = std::fmod(std::max(h, 0.0), 1.0) * 6.0;
+    const double x = c * (1.0 - std::fabs(std::fmod(hp, 2.0) - 1.0));
+    double r = 0;
+    double g = 0;
+    double b = 0;
+    switch (static_cast<int>(hp)) {
+    case 0:
+        r = c, g = x;
+        break;
+    case 1:
+        r = x, g = c;
+        break;
+    case 2:
+        g = c, b = x;
+        break;
+    case 3:
+        g = x, b = c;
+        break;
+    case 4:
+        r = x, b = c;
+        break;
+    default:
+        r = c, b = x;
+        break;
+    }
+    const double m = l - c / 2.0;
+    const auto channel = [m](double v) {
+        return static_cast<uint8_t>(std::clamp(RoundHalfEven<int32_t>((v + m) * 255.0), 0, 255));
     };
-    return MakeColor(channel(h + 1.0 / 3), channel(h), channel(h - 1.0 / 3));
+    return MakeColor(channel(r), channel(g), channel(b));
 }
 
 TAlphaColor RandomHueColor(float L) {

@@ -15,8 +15,9 @@ TRectF PolygonBounds(const TPolygon& Polygon);
 TAlphaColor LightenColor(TAlphaColor Color, int Percent);
 TAlphaColor DarkenColor(TAlphaColor Color, int Percent);
 
-// The opaque colour of hue H, saturation S and lightness L (each 0 .. 1; a hue outside wraps round).
-TAlphaColor HSLtoRGB(float H, float S, float L);
+// An opaque colour from hue (0..1), saturation and luminance (0..1) by the standard HSL model, channels
+// rounded to whole values.
+TAlphaColor HSLtoRGB(float Hue, float Saturation, float Luminance);
 // An opaque colour of random hue, full saturation and lightness L: what new measurement points and
 // overlays are drawn in when no colour is chosen.
 TAlphaColor RandomHueColor(float L);
