@@ -200,6 +200,8 @@ void TSingleBeam::invalidateMaps() {
 }
 
 void TSingleBeam::CalcBeamProcess() {
+    // The workers read the source points' filter responses and the beam's latency.
+    const TWorkersPause pause(FMyAcousticProject);
     if (FNSources > 0 && FDSPSpace != nullptr && FPhysicalSpace != nullptr) {
         redesign();
     }
@@ -393,6 +395,8 @@ TSingleBeam* TBeamContainer::AddSingleBeam() {
     if (NSingleBeams() >= MaxSingleBeams()) {
         return nullptr;
     }
+    // The cabinets' beam lists, which the workers read, change.
+    const TWorkersPause pause(MyAcousticProject());
     // Every cabinet is of the container's model: one check before anything changes.
     for (const TCabinet* cab : CabinetList()) {
         steerableSeparation(*cab->Model());
@@ -414,6 +418,7 @@ void TBeamContainer::AssignSourcesOnBeams() {
     if (CabinetList().empty()) {
         return;
     }
+    const TWorkersPause pause(MyAcousticProject());
     const int32_t total = TotalSources();
     std::vector<TSourcePoint*> sources;
     sources.reserve(static_cast<size_t>(total));
@@ -468,6 +473,7 @@ void TBeamContainer::SetQuantityV(int32_t Value) {
     if (Value == QuantityV()) {
         return;
     }
+    const TWorkersPause pause(MyAcousticProject());
     const int32_t old = QuantityV();
     TCluster::SetQuantityV(Value);
     if (old < Value) {

@@ -41,14 +41,17 @@ class TMicPoint : public TQzControl3D {
 public:
     // Number Value, named "Mic<Value>", delay 0, at Position3D; drawn in MyColor, or in a colour of
     // random hue when AutoColor. The state starts as needing calculation; the creator assigns
-    // OnReceiveMic and then starts the first computation (ExecuteMicThread).
+    // OnReceiveMic and then starts the first computation (ExecuteMicThread). From its creation the
+    // project's workers' pause reaches the point, in the project's list or not: it must not outlive
+    // the project.
     TMicPoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner, int32_t Value,
               const TPoint3D& Position3D, TAlphaColor MyColor, bool AutoColor);
     ~TMicPoint() override;
     TMicPoint(const TMicPoint&) = delete;
     TMicPoint& operator=(const TMicPoint&) = delete;
 
-    // Stops the worker (waiting for it), frees it and clears OnReceiveMic.
+    // Stops the worker (waiting for it), frees it and clears OnReceiveMic; the project's pause no longer
+    // reaches the point.
     void FreeClass();
     // Requests a computation: none when the response is current and the project forces nothing.
     void ExecuteMicThread();
@@ -76,7 +79,6 @@ public:
     // ---- Properties ----
     TPhysicalSpace* PhysicalSpace() const { return FPhysicalSpace; }
     TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
-    void SetMyAcousticProject(TAcousticProject* Value) { FMyAcousticProject = Value; }
     // Only while the project's events are on: stores the state; NeedsCalculate starts a computation.
     TCalcState MicState() const { return FMicState.load(); }
     void SetMicState(TCalcState Value);
@@ -107,6 +109,8 @@ public:
     // ---- The worker, for the project ----
     // True while a computation runs or is about to.
     bool MicThreadActive() const;
+    // True on the point's own worker.
+    bool IsMicThread() const;
     // Asks the worker to stop after its pass (no wait).
     void StopMicThread();
     // Cancels the worker's pass and waits for it without running queued calls.

@@ -63,6 +63,9 @@ void TAcousticProject::beginPause() {
     for (TCabinet* cab : cabinetsOfProject_) {
         onWorker = onWorker || (cab->HasMapThread() && cab->MapThread().IsCurrentThread());
     }
+    for (TMicPoint* mic : pointsOfProject_) {
+        onWorker = onWorker || mic->IsMicThread();
+    }
     if (onWorker) {
         throw std::logic_error("TWorkersPause taken on a worker thread of the project");
     }
@@ -77,6 +80,10 @@ void TAcousticProject::beginPause() {
     for (TCabinet* cab : cabinetsOfProject_) {
         cab->PauseForEdit();
     }
+    // Measurement points read every cabinet, source, model and process as well.
+    for (TMicPoint* mic : pointsOfProject_) {
+        mic->PauseForEdit();
+    }
 }
 
 void TAcousticProject::endPause() {
@@ -90,6 +97,10 @@ void TAcousticProject::endPause() {
     }
     if (std::exchange(sumStartPending_, false) && summingWanted()) {
         startSumming();
+    }
+    const std::vector<TMicPoint*> points = pointsOfProject_;
+    for (TMicPoint* mic : points) {
+        mic->ResumeAfterEdit();
     }
 }
 

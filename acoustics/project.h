@@ -76,6 +76,7 @@ class TControl3D;
 class TCabArray;
 class TCluster;
 class TBeamContainer;
+class TSingleBeam;
 class TMicPoint;
 class TOverlay;
 class TSystem;
@@ -99,6 +100,10 @@ enum class TPressureSumType : uint8_t { qzaComplexSum, qzaEnergySum };
 enum class TViewType : uint8_t { qzaSideView, qzaTopView, qzaThreeDView, qzaFrontView };
 
 enum class TGenNoiseType : uint8_t { qzaPinkNoise, qzaBandLimitPink };
+
+// How a copy of a placed object is placed: moved by the offsets, mirrored across X or across Y, or
+// pasted (placed as an offset copy).
+enum class TDuplicationType : uint8_t { qzaDupOffset, qzaDupXsym, qzaDupYsym, qzaPaste };
 
 // The main window's progress bar and status label, as the queued progress reports use them.
 class IProgressBar {
@@ -395,6 +400,31 @@ public:
     void RemoveCluster(TCluster* Cluster);
     void RemoveBeamSteering(TBeamContainer* Beam);
     void RemoveMappingZone(TMappingZone* theMappingZone);
+    // A beam leaves its container and its cabinets; the container shares its sources again.
+    void RemoveSingleBeam(TSingleBeam* SingleBeam);
+    // Measurement points numbered by the count of points before the append (from 0); the caller
+    // assigns the point's event and then starts its first computation. A removal stops the point's
+    // worker first; a result it queued is dropped.
+    TMicPoint* AddMeasurePoint(const TPoint3D& Position3D, TAlphaColor MyColor, bool AutoColor,
+                               float MicDelay_ms);
+    void RemoveMic(TMicPoint* Mic);
+    // Response overlays named "Overlay" and numbered by the count before the append (from 0).
+    TOverlay* AddOverlay(TAlphaColor MyColor, bool AutoColor);
+    void RemoveOverlay(TOverlay* Overlay);
+
+    // Copies of placed objects, registered like any other and placed by the offsets (metres, degrees)
+    // or mirrored; the copy owns its cabinets, elements, beams and filters anew. A type the
+    // enumeration does not hold raises ERangeError.
+    TCabinet* DuplicateCabinet(const TCabinet& SourceCabinet, const TPoint3D& PosOffset,
+                               const TPoint3D& RotOffset, TDuplicationType DupType);
+    TCabArray* DuplicateArray(const TCabArray& SourceCabArray, const TPoint3D& PosOffset,
+                              const TPoint3D& RotOffset);
+    TCluster* DuplicateCluster(const TCluster& SourceCluster, const TPoint3D& PosOffset,
+                               const TPoint3D& RotOffset, TDuplicationType DupType);
+    TBeamContainer* DuplicateBeam(const TBeamContainer& SourceBeam, const TPoint3D& PosOffset,
+                                  const TPoint3D& RotOffset, TDuplicationType DupType);
+    TOrnament* DuplicateOrnament(const TOrnament& SourceOrnament, const TPoint3D& PosOffset,
+                                 const TPoint3D& RotOffset);
     // Registry helpers (called under a TWorkersPause): a cabinet's release; the zone tail of group
     // removals.
     void ReleaseCabinet(std::unique_ptr<TCabinet> cabinet);
@@ -433,6 +463,7 @@ private:
 
     friend class TWorkersPause;
     friend class TCabinet;
+    friend class TMicPoint;
     void beginPause();
     void endPause();
     // The summing thread should run: continuous or forced rendering, events on, sums not held back,
@@ -447,6 +478,8 @@ private:
     // Every cabinet created on the project, in its lists or not yet (an array being built): the pause
     // reaches each one's thread. A cabinet enters at its creation and leaves at its release.
     std::vector<TCabinet*> cabinetsOfProject_;
+    // Likewise every measurement point created on the project: the pause reaches its worker.
+    std::vector<TMicPoint*> pointsOfProject_;
     bool sumStartPending_ = false; // a summing run to start when the pause ends
     // Runs of the summing thread started so far: a run's result is delivered only while current.
     std::atomic<uint64_t> sumGeneration_{0};

@@ -149,6 +149,9 @@ void TAcousticProject::FreeClass() {
         FAllMapsThread.reset();
     }
     ForEachCabinet([](TCabinet& cab) { cab.CancelMapThreadAndWait(); });
+    for (TMicPoint* mic : pointsOfProject_) {
+        mic->CancelMicThreadAndWait();
+    }
     FOnReceibeAllMaps = nullptr;
     FOnProjectModified = nullptr;
     // Cabinets first: they point to zones, processes and models.

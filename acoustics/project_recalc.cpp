@@ -129,7 +129,10 @@ void TAcousticProject::ReCalculateAllMics() {
     if (!EventsEnabled || DontCalcMICS) {
         return;
     }
-    // Measurement points get their thread with their own class; until then there is nothing to start.
+    for (const auto& mic : Mics) {
+        mic->StopMicThread();
+        mic->SetMicState(TCalcState::qzaNeedsCalculate);
+    }
 }
 
 // ---- Averaged frequencies ----

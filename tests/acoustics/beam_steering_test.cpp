@@ -12,6 +12,7 @@
 
 #include "acoustics/beam_design.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/mapping_zone.h"
 #include "acoustics/point_response.h"
 #include "acoustics/source_point.h"
 #include "column_fixture.h"
@@ -280,6 +281,36 @@ TEST_F(ColumnFixture, CurvatureWidensTheBeam) {
     beam.SetCurvatureAngle(12.0f);
     const double curved = width(pattern(e, k));
     EXPECT_GT(curved, 1.5 * straight) << straight << " deg straight, " << curved << " deg curved";
+}
+
+// The beam's axis leaves the centre of its sources at its steering angle: a column 5 m up steered
+// 20 degrees down meets a floor through the origin 5 / tan(20 deg) ahead.
+TEST_F(ColumnFixture, TheBeamIsAimedFromItsSourcesAlongItsAngle) {
+    TMappingZone* zone = TMappingZone::Create(&medium, project.get(), "Floor", TPoint3D(), TPoint3D(), 40, 40,
+                                              0.1f, false, TSurfaceType::qzaRectangle, 0xFF000000, true);
+    TDummy drawn, holder;
+    TControl3D surface;
+    holder.SetParent(&drawn);
+    surface.SetParent(&holder);
+    surface.SetWidth(100.0f);
+    surface.SetHeight(0.0002f);
+    surface.SetDepth(100.0f);
+    zone->GraphicalObject = &drawn;
+
+    TSingleBeam& beam = *column->AddSingleBeam();
+    beam.SetAngle(-20.0f);
+    ASSERT_EQ(beam.HitPointZoneThrow(), zone);
+    EXPECT_NEAR(beam.HitPointAbsThrow().X, 5.0 / std::tan(20 * kPiD / 180), 1e-3);
+    EXPECT_NEAR(beam.HitPointAbsThrow().Y, 0.0, 1e-3);
+    // Aimed up, it meets nothing; switched off, it has no hit point.
+    beam.SetAngle(10.0f);
+    EXPECT_EQ(beam.HitPointZoneThrow(), nullptr);
+    beam.SetAngle(-20.0f);
+    beam.SetActive(false);
+    beam.CalcHitPoint();
+    EXPECT_EQ(beam.HitPointZoneThrow(), nullptr);
+    EXPECT_EQ(beam.HitPointAbsThrow().X, 0.0f);
+    zone->GraphicalObject = nullptr;
 }
 
 TEST_F(ColumnFixture, MoreRowsJoinEveryBeam) {

@@ -1,0 +1,199 @@
+// A measurement point and its worker: what starts a computation, how a result reaches the point,
+// the bounded retries, and that results of stale requests and of removed points are dropped. The
+// threaded tests (MicPointThreads.*) also run under ThreadSanitizer.
+
+#include "acoustics/mic_point.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "acoustics/cabinet.h"
+#include "acoustics/point_response.h"
+#include "column_fixture.h"
+#include "platform/core/debug_log.h"
+
+namespace vendrel {
+namespace {
+
+using testing::OmniModel;
+using testing::QuietProject;
+
+// A project of a few loose cabinets with its events on (continuous rendering off, no zones: only
+// the points' workers run) and a point 8 m in front of them.
+struct MicScene : QuietProject {
+    std::unique_ptr<TCabModel> model = OmniModel(medium, *project, 2, 0.3);
+    TMicPoint* mic = nullptr;
+    int received = 0;
+
+    explicit MicScene(int cabinets = 3) {
+        for (int i = 0; i < cabinets; ++i) {
+            addCabinet(TPoint3D(0, static_cast<float>(-1.0 * i), static_cast<float>(0.5 * i)));
+        }
+        project->EventsEnabled = true;
+        mic = project->AddMeasurePoint(TPoint3D(8, -1, 0.5f), 0xFFFF0000, false, 0.0f);
+        mic->SetOnReceiveMic([this](TMicPoint&) { ++received; });
+    }
+    ~MicScene() { project.reset(); } // every worker stops before the model goes
+
+    TCabinet& addCabinet(const TPoint3D& at) {
+        project->Cabinets.push_back(std::make_unique<TCabinet>(
+            &medium, model.get(), project.get(), at, TPoint3D(), false, TCabPlacement::qzaVertical, true,
+            project->BypassProcess.get(), 1, nullptr));
+        project->Cabinets.back()->SetActive(true);
+        return *project->Cabinets.back();
+    }
+
+    // Waits for the point's worker to finish without running queued calls.
+    bool waitIdle(double seconds = 20) const {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (mic->MicThreadActive()) {
+            if (std::chrono::steady_clock::now() > end) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+
+    std::vector<double> expected(const TPoint3D& at) {
+        std::vector<double> mag, phase;
+        TPointResponse(*project).Compute(at, mic->MicDelay_ms(), mag, phase);
+        return mag;
+    }
+};
+
+TEST(MicPointThreads, AResultReachesThePointThroughItsEvent) {
+    MicScene s;
+    EXPECT_EQ(s.mic->Name(), "Mic0");
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaNeedsCalculate);
+    s.mic->ExecuteMicThread();
+    ASSERT_TRUE(s.waitIdle());
+    EXPECT_EQ(s.received, 0); // only through the user-interface thread
+    s.ui.Pump();
+    EXPECT_EQ(s.received, 1);
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(s.mic->Position()));
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs().size(), static_cast<size_t>(s.project->NFreqPointsMicGraph));
+    // A current response is not computed again unless the project forces it.
+    const uint64_t passes = s.mic->MicThreadPasses();
+    s.mic->ExecuteMicThread();
+    EXPECT_FALSE(s.mic->MicThreadActive());
+    EXPECT_EQ(s.mic->MicThreadPasses(), passes);
+}
+
+TEST(MicPointThreads, AResultOfAStaleRequestIsDropped) {
+    MicScene s;
+    s.mic->ExecuteMicThread();
+    ASSERT_TRUE(s.waitIdle());
+    // The first result waits in the queue while the point moves: the move asks again.
+    const TPoint3D moved(6, -2, -1);
+    s.mic->SetPosition(moved);
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.received, 1);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(moved));
+    // So does a new delay.
+    s.mic->SetMicDelay_ms(1.5f);
+    ASSERT_TRUE(s.waitIdle());
+    s.mic->SetMicDelay_ms(1.5f); // the same value asks nothing
+    EXPECT_FALSE(s.mic->MicThreadActive());
+    s.ui.Pump();
+    EXPECT_EQ(s.received, 2);
+}
+
+TEST(MicPointThreads, RetriesAreBoundedWithOneGiveUpLinePerStart) {
+    MicScene s;
+    std::mutex m;
+    std::vector<std::string> lines;
+    TScopedDebugLogSink sink([&](const std::string& line) {
+        std::lock_guard lock(m);
+        lines.push_back(line);
+    });
+    s.project->DontCalcMICS = true; // every computation is refused
+    for (int start = 0; start < 2; ++start) {
+        s.mic->SetMicState(TCalcState::qzaNeedsCalculate);
+        ASSERT_TRUE(s.waitIdle());
+    }
+    s.ui.Pump();
+    EXPECT_EQ(s.received, 0);
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculating);
+    std::lock_guard lock(m);
+    int giveUps = 0;
+    for (const std::string& line : lines) {
+        if (line.find("Se quedo en GetMic") != std::string::npos) {
+            ++giveUps;
+            EXPECT_EQ(line, "************************** Se quedo en GetMic repeat 21");
+        }
+    }
+    EXPECT_EQ(giveUps, 2);
+}
+
+TEST(MicPointThreads, ARemovedPointGetsNothingAndItsWorkerStopsFirst) {
+    MicScene s;
+    TMicPoint* second = s.project->AddMeasurePoint(TPoint3D(3, 0, 0), 0, true, 0.0f);
+    int late = 0;
+    second->SetOnReceiveMic([&late](TMicPoint&) { ++late; });
+    s.mic->ExecuteMicThread();
+    second->ExecuteMicThread();
+    // The first result is queued; the second point goes while (or after) it computes.
+    ASSERT_TRUE(s.waitIdle());
+    s.project->RemoveMic(second);
+    EXPECT_EQ(s.project->NMics(), 1);
+    s.ui.Pump();
+    EXPECT_EQ(late, 0);
+    EXPECT_EQ(s.received, 1);
+    // The next point takes the next number.
+    EXPECT_EQ(s.project->AddMeasurePoint(TPoint3D(), 0, true, 0.0f)->IDnumber(), 1);
+}
+
+// Cabinets come and go, and move, while the point computes: each edit holds the point's worker, and
+// the response finally shown is the one of the project as it ends.
+TEST(MicPointThreads, EditsWhileThePointComputesLeaveTheFinalResponse) {
+    MicScene s(12);
+    for (int round = 0; round < 6; ++round) {
+        s.mic->SetMicState(TCalcState::qzaNeedsCalculate);
+        std::this_thread::sleep_for(std::chrono::milliseconds(round));
+        if (round % 2 == 0) {
+            s.project->RemoveCabinet(s.project->Cabinets.front().get());
+        } else {
+            s.project->Cabinets.back()->SetPosition(TPoint3D(1, static_cast<float>(-round), 0));
+        }
+        s.ui.Pump();
+    }
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(s.mic->Position()));
+}
+
+TEST(MicPoint, RequestsFollowTheProjectsSwitches) {
+    MicScene s;
+    // Events off: setting the state does nothing at all.
+    s.project->EventsEnabled = false;
+    s.mic->SetMicState(TCalcState::qzaCalculated);
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaNeedsCalculate);
+    EXPECT_FALSE(s.mic->MicThreadActive());
+    s.project->EventsEnabled = true;
+    // Measurement points switched off: moving the point starts nothing and keeps its curves.
+    s.project->DontCalcMICS = true;
+    s.mic->SetPosition(TPoint3D(2, 2, 2));
+    EXPECT_FALSE(s.mic->MicThreadActive());
+    EXPECT_EQ(s.mic->MicThreadPasses(), 0u);
+    EXPECT_TRUE(s.mic->MagnitudePointAllFreqs().empty());
+    // The whole project asks again once they are on.
+    s.project->DontCalcMICS = false;
+    s.project->ReCalculateAllMics();
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.received, 1);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(TPoint3D(2, 2, 2)));
+}
+
+} // namespace
+} // namespace vendrel
