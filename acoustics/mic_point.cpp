@@ -40,6 +40,9 @@ TMicPoint::TMicPoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticPr
     FOnReceibeMic = [](TMicPoint&) {};
     SetPosition(Position3D);
     constructed_ = true;
+    if (FMyAcousticProject != nullptr) {
+        FMyAcousticProject->pointsOfProject_.push_back(this);
+    }
 }
 
 TMicPoint::~TMicPoint() {
@@ -52,6 +55,10 @@ void TMicPoint::FreeClass() {
         FMicThread.reset();
     }
     FOnReceibeMic = nullptr;
+    if (FMyAcousticProject != nullptr) {
+        auto& known = FMyAcousticProject->pointsOfProject_;
+        known.erase(std::remove(known.begin(), known.end(), this), known.end());
+    }
 }
 
 TWorkerThread& TMicPoint::micThread() {

@@ -6,11 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-
 #include "dsp/complex.h"
 #include "dsp/fir.h"
+#include "dsp/parallel_for.h"
 #include "dsp/smoothing.h"
 #include "platform/core/numeric.h"
 
@@ -440,17 +438,7 @@ void TAplanator::CalcResponseUnWrapped(std::span<double> GrafdBin, std::span<dou
         const double dB = 20.0 * std::log10(std::sqrt(C * C + D * D));
         GrafdBin[u] = std::fabs(dB) < kZeroLevelDb ? 0.0 : dB;
     };
-    if (FDSPSpace->UseParallelFor()) {
-        tbb::parallel_for(tbb::blocked_range<int32_t>(0, N), [&](const tbb::blocked_range<int32_t>& r) {
-            for (int32_t a = r.begin(); a != r.end(); ++a) {
-                point(a);
-            }
-        });
-    } else {
-        for (int32_t a = 0; a < N; ++a) {
-            point(a);
-        }
-    }
+    ForEachIndex(FDSPSpace->UseParallelFor(), 0, N, point);
     // The bulk delay of half the taps is taken out; jumps across the +-90 degree bands are unwrapped.
     const double halfTaps = T / 2.0;
     const double rate = FDSPSpace->iSampleRate();

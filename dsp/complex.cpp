@@ -1,9 +1,7 @@
 #include "dsp/complex.h"
 
+#include "dsp/parallel_for.h"
 #include "platform/core/numeric.h"
-
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
 
 #include <algorithm>
 #include <atomic>
@@ -166,20 +164,7 @@ double cosineSum(const Resampled& r, int32_t M, int32_t n, double OutLatency) {
 
 // Runs body(n) for n = 0 .. L - 1, on the thread pool when asked; every n writes only its own slot.
 template <typename Body> void forEachSample(bool parallel, int32_t L, const Body& body) {
-    if (L <= 0) {
-        return;
-    }
-    if (parallel) {
-        tbb::parallel_for(tbb::blocked_range<int32_t>(0, L), [&](const tbb::blocked_range<int32_t>& range) {
-            for (int32_t n = range.begin(); n != range.end(); ++n) {
-                body(n);
-            }
-        });
-    } else {
-        for (int32_t n = 0; n < L; ++n) {
-            body(n);
-        }
-    }
+    ForEachIndex(parallel, 0, L, body);
 }
 
 // First sample of the largest magnitude, in sample order.

@@ -4,12 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-
 #include "dsp/aplanator.h"
 #include "dsp/complex.h"
 #include "dsp/fir.h"
+#include "dsp/parallel_for.h"
 #include "platform/core/numeric.h"
 
 namespace vendrel {
@@ -50,17 +48,7 @@ int32_t largestIndex(std::span<const double> v) {
 // Runs body(n) for n = 0 .. count - 1, on the thread pool when parallel; each n writes only its own
 // output, so both ways give the same bits.
 template <typename Body> void forEachIndex(bool parallel, int32_t count, const Body& body) {
-    if (parallel) {
-        tbb::parallel_for(tbb::blocked_range<int32_t>(0, count), [&](const tbb::blocked_range<int32_t>& r) {
-            for (int32_t n = r.begin(); n != r.end(); ++n) {
-                body(n);
-            }
-        });
-    } else {
-        for (int32_t n = 0; n < count; ++n) {
-            body(n);
-        }
-    }
+    ForEachIndex(parallel, 0, count, body);
 }
 
 } // namespace

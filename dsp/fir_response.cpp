@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-
 #include "dsp/complex.h"
 #include "dsp/fir.h"
+#include "dsp/parallel_for.h"
 #include "platform/core/numeric.h"
 
 namespace vendrel {
@@ -53,17 +51,7 @@ void TFIR::EvaluateSums(std::vector<Complex>& S) const {
         }
         S[static_cast<size_t>(a)] = sum;
     };
-    if (FDSPSpace->UseParallelFor()) {
-        tbb::parallel_for(tbb::blocked_range<int32_t>(0, P), [&](const tbb::blocked_range<int32_t>& r) {
-            for (int32_t a = r.begin(); a != r.end(); ++a) {
-                point(a);
-            }
-        });
-    } else {
-        for (int32_t a = 0; a < P; ++a) {
-            point(a);
-        }
-    }
+    ForEachIndex(FDSPSpace->UseParallelFor(), 0, P, point);
 }
 
 void TFIR::CalcResponse(std::span<double> GrafdBin, std::span<double> GrafPhin) {

@@ -9,11 +9,9 @@
 #include <new>
 #include <stdexcept>
 
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-
 #include "dsp/complex.h"
 #include "dsp/measure_system.h"
+#include "dsp/parallel_for.h"
 #include "dsp/smoothing.h"
 #include "platform/core/numeric.h"
 
@@ -189,17 +187,7 @@ void TMeasureSystem::CalcFreqResponseFromImpulse(std::span<double> GrafdBin, std
         X[u] = Complex{sumRe, sumIm};
         level[u] = levelOf(std::sqrt(sumRe * sumRe + sumIm * sumIm), ImpulseScale);
     };
-    if (G.UseParallelFor()) {
-        tbb::parallel_for(tbb::blocked_range<int32_t>(s, M), [&](const tbb::blocked_range<int32_t>& r) {
-            for (int32_t a = r.begin(); a != r.end(); ++a) {
-                point(a);
-            }
-        });
-    } else {
-        for (int32_t a = s; a < M; ++a) {
-            point(a);
-        }
-    }
+    ForEachIndex(G.UseParallelFor(), s, M, point);
     const double startPhase =
         s < M ? PhaseOf(X[static_cast<size_t>(s)].Re, X[static_cast<size_t>(s)].Im) : 0.0;
     for (int32_t i = 0; i < M; ++i) {
