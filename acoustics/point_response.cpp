@@ -324,6 +324,9 @@ void TPointResponse::SourceResponseAtPoint(const TCabinet& Cabinet, int32_t p, c
 std::optional<double> TPointResponse::CaptureDelay(const TPoint3D& Point, double impLatency,
                                                    int32_t ImpulseSize, int32_t ImpulseEnd,
                                                    int32_t ImpSampleRate) {
+    if (ImpSampleRate <= 0) {
+        throw ERangeError("The impulse of an arrival needs a sample rate");
+    }
     const size_t n = freq_.size();
     std::vector<double> mg(n), ph(n);
     double best = 0.0, bestDistance = 0.0, bestDelay = 0.0;

@@ -21,6 +21,7 @@
 #include "acoustics/zone_data.h"
 #include "column_fixture.h"
 #include "dsp/gain_delay.h"
+#include "platform/core/numeric.h"
 
 namespace vendrel {
 namespace {
@@ -238,6 +239,7 @@ TEST_F(PointFixture, TheArrivalOfTheStrongestSourceIsItsDistanceOverTheSpeedOfSo
     TMicPoint mic(&medium, project.get(), 0, point, 0xFFFF0000, false);
     // Nothing to capture without an active cabinet.
     EXPECT_FALSE(mic.CaptureDelay_ms(0, 2000, 1000, 24000).has_value());
+    EXPECT_THROW(mic.CaptureDelay_ms(0, 2000, 1000, 0), ERangeError);
     TCabinet& near = addCabinet(TPoint3D(12, 0, 0));
     TCabinet& far = addCabinet(TPoint3D(0, 0, 25));
     const double c = medium.SpeedOfSound();
