@@ -14,8 +14,7 @@ namespace vendrel {
 
 namespace {
 
-// A computation is tried this many times in a row before the worker gives up
-// until the next request.
+// A computation is tried this many times in a row before the worker gives up until the next request.
 constexpr int kMicRetries = 20;
 
 // The breadcrumb, which the project also writes to the debug log.
@@ -146,8 +145,7 @@ void TMicPoint::ExecuteMicThread() {
                (FMyAcousticProject == nullptr || !FMyAcousticProject->ForceCalculation)) {
         return;
     }
-    // What the worker computes for from now on; results of earlier requests are
-    // stale.
+    // What the worker computes for from now on; results of earlier requests are stale.
     {
         std::lock_guard lock(requestMutex_);
         request_.Position = Position();
@@ -200,9 +198,9 @@ void TMicPoint::FMicThreadRun(TWorkerThread& Sender) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     int32_t tries = 0;
     for (;;) {
+        // An edit holds the workers: it starts the computation again when it ends.
         if (Sender.Cancelled()) {
-            return; // an edit holds the workers; it starts the computation again when
-                    // it ends
+            return;
         }
         FMicState = TCalcState::qzaCalculating;
         const Request r = request();

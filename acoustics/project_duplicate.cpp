@@ -1,7 +1,7 @@
-// Copies of placed objects for the duplicate, mirror and paste commands: a new object of the same
-// model and configuration, registered like any other, placed by a position and rotation offset or
-// mirrored. The copy owns everything its source owns anew (cabinets, elements, beams and their
-// filters); only the shared things (models, processes, presets, drawn model meshes) are shared.
+// Copies of placed objects for the duplicate, mirror and paste commands: a new object of the same model and
+// configuration, registered like any other, placed by a position and rotation offset or mirrored. The copy
+// owns everything its source owns anew (cabinets, elements, beams and their filters); only the shared things
+// (models, processes, presets, drawn model meshes) are shared.
 
 #include <algorithm>
 
@@ -40,8 +40,8 @@ bool mirrored(TDuplicationType DupType) {
     return DupType == TDuplicationType::qzaDupXsym || DupType == TDuplicationType::qzaDupYsym;
 }
 
-// Where a copied cluster or beam-steering array goes: moved by the offset whatever the type; turned
-// about Y by the offset, or mirrored.
+// Where a copied cluster or beam-steering array goes: moved by the offset whatever the type; turned about Y
+// by the offset, or mirrored.
 TPoint3D groupPosition(const TPoint3D& p, const TPoint3D& d) {
     return {single(double(p.X) + d.X), single(double(p.Y) - d.Y), single(double(p.Z) + d.Z)};
 }
@@ -57,8 +57,8 @@ TPoint3D groupRotation(const TPoint3D& r, const TPoint3D& a, TDuplicationType Du
     }
 }
 
-// The settings a copied cluster takes from its source before its grid is grown; AngularHAngle is
-// mirrored with the copy.
+// The settings a copied cluster takes from its source before its grid is grown; AngularHAngle is mirrored
+// with the copy.
 void copyClusterSettings(const TCluster& source, TCluster& copy, double sign) {
     copy.SetName(source.Name());
     copy.SetClusterMounting(source.ClusterMounting());
@@ -77,8 +77,8 @@ void copyClusterSettings(const TCluster& source, TCluster& copy, double sign) {
     copy.SetLinearVSpace(source.LinearVSpace());
 }
 
-// Each cabinet of the copy takes the horn rotation and the processing of the source's cabinet at the
-// same place of the list.
+// Each cabinet of the copy takes the horn rotation and the processing of the source's cabinet at the same
+// place of the list.
 void copyCabinetProcessing(const TCluster& source, TCluster& copy) {
     const std::vector<TCabinet*>& from = source.CabinetList();
     const std::vector<TCabinet*>& to = copy.CabinetList();
@@ -240,9 +240,9 @@ TBeamContainer* TAcousticProject::DuplicateBeam(const TBeamContainer& SourceBeam
         copy->SetQuantityH(SourceBeam.QuantityH());
         copy->SetQuantityV(SourceBeam.QuantityV());
 
-        // The beams anew, each with its source's settings (curvature and side-lobe optimisation
-        // included), holding every cabinet of the copy; their filters are designed once the
-        // column's sources are shared out.
+        // The beams anew, each with its source's settings (curvature and side-lobe optimisation included),
+        // holding every cabinet of the copy; their filters are designed once the column's sources are shared
+        // out.
         for (const auto& from : SourceBeam.SingleBeams()) {
             TSingleBeam* beam = copy->AppendSingleBeam(std::make_unique<TSingleBeam>(FPhysicalSpace, this));
             beam->SetNumberID(copy->NSingleBeams() - 1);

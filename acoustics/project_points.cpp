@@ -1,5 +1,5 @@
-// The project's registry of measurement points, response overlays and single beams, and the request
-// that recalculates every measurement point.
+// The project's registry of measurement points, response overlays and single beams, and the request that
+// recalculates every measurement point.
 
 #include <algorithm>
 
@@ -45,8 +45,8 @@ TMicPoint* TAcousticProject::AddMeasurePoint(const TPoint3D& Position3D, TAlphaC
 void TAcousticProject::RemoveMic(TMicPoint* Mic) {
     breadcrumb(*this, "RemoveMic");
     const bool events = EventsEnabled.exchange(false);
-    // The point's worker is stopped before the point goes; a result it queued meanwhile finds the
-    // point's life ended and does nothing.
+    // The point's worker is stopped before the point goes; a result it queued meanwhile finds the point's
+    // life ended and does nothing.
     Mic->SetOnReceiveMic(nullptr);
     Mic->CancelMicThreadAndWait();
     if (TQzLayer* layer = Mic->MyLayer()) {

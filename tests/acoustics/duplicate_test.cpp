@@ -1,5 +1,5 @@
-// Copies of placed objects: where each kind goes for an offset, a mirror across X or Y and a paste,
-// and that a copy owns its parts anew while sharing models and processes.
+// Copies of placed objects: where each kind goes for an offset, a mirror across X or Y and a paste, and that
+// a copy owns its parts anew while sharing models and processes.
 
 #include <gtest/gtest.h>
 
@@ -59,9 +59,9 @@ TEST_F(DuplicateFixture, CabinetCopiesByType) {
         TDuplicationType type;
         TPoint3D position, rotation;
     };
-    // Offset and paste: moved (up the scene for +dy), turned back by the offset about Y and Z;
-    // mirrored across X: Z = 2 - 2 (2 + 0.5) = -3, the Y turn negated, the offsets ignored; mirrored
-    // across Y: X = 1 - 2 (1 + 0.3) = -1.6, the Y turn 180 - 30.
+    // Offset and paste: moved (up the scene for +dy), turned back by the offset about Y and Z; mirrored
+    // across X: Z = 2 - 2 (2 + 0.5) = -3, the Y turn negated, the offsets ignored; mirrored across Y: X = 1 -
+    // 2 (1 + 0.3) = -1.6, the Y turn 180 - 30.
     const std::vector<Case> cases = {
         {TDuplicationType::qzaDupOffset, {2, -4, 5}, {5, 20, -16}},
         {TDuplicationType::qzaPaste, {2, -4, 5}, {5, 20, -16}},
@@ -106,8 +106,8 @@ TEST_F(DuplicateFixture, ClusterCopiesByType) {
         TDuplicationType type;
         double hAngle, ry;
     };
-    // Every type moves the copy by the offset; the Y turn is ay + ry, ay - ry or 180 - ry, the Z turn
-    // rz - az; a mirror negates the angle between columns.
+    // Every type moves the copy by the offset; the Y turn is ay + ry, ay - ry or 180 - ry, the Z turn rz -
+    // az; a mirror negates the angle between columns.
     for (const Case& c :
          {Case{TDuplicationType::qzaDupOffset, 10, 40}, Case{TDuplicationType::qzaPaste, 10, 40},
           Case{TDuplicationType::qzaDupXsym, -10, -20}, Case{TDuplicationType::qzaDupYsym, -10, 150}}) {

@@ -1,6 +1,6 @@
-// A measurement point and its worker: what starts a computation, how a result reaches the point,
-// the bounded retries, and that results of stale requests and of removed points are dropped. The
-// threaded tests (MicPointThreads.*) also run under ThreadSanitizer.
+// A measurement point and its worker: what starts a computation, how a result reaches the point, the bounded
+// retries, and that results of stale requests and of removed points are dropped. The threaded tests
+// (MicPointThreads.*) also run under ThreadSanitizer.
 
 #include "acoustics/mic_point.h"
 
@@ -24,8 +24,8 @@ namespace {
 using testing::OmniModel;
 using testing::QuietProject;
 
-// A project of a few loose cabinets with its events on (continuous rendering off, no zones: only
-// the points' workers run) and a point 8 m in front of them.
+// A project of a few loose cabinets with its events on (continuous rendering off, no zones: only the points'
+// workers run) and a point 8 m in front of them.
 struct MicScene : QuietProject {
     std::unique_ptr<TCabModel> model = OmniModel(medium, *project, 2, 0.3);
     TMicPoint* mic = nullptr;
@@ -152,8 +152,8 @@ TEST(MicPointThreads, ARemovedPointGetsNothingAndItsWorkerStopsFirst) {
     EXPECT_EQ(s.project->AddMeasurePoint(TPoint3D(), 0, true, 0.0f)->IDnumber(), 1);
 }
 
-// Cabinets come and go, and move, while the point computes: each edit holds the point's worker, and
-// the response finally shown is the one of the project as it ends.
+// Cabinets come and go, and move, while the point computes: each edit holds the point's worker, and the
+// response finally shown is the one of the project as it ends.
 TEST(MicPointThreads, EditsWhileThePointComputesLeaveTheFinalResponse) {
     MicScene s(12);
     for (int round = 0; round < 6; ++round) {

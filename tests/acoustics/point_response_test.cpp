@@ -1,6 +1,5 @@
-// The response at a measurement point: against the map kernel at the same place
-// and frequency, the two summations, the delay, groups, weighting and the
-// arrival-time capture.
+// The response at a measurement point: against the map kernel at the same place and frequency, the two
+// summations, the delay, groups, weighting and the arrival-time capture.
 
 #include "acoustics/point_response.h"
 
@@ -39,8 +38,7 @@ struct PointFixture : ::testing::Test, QuietProject {
         model = OmniModel(medium, *project, 1, 0.0);
     }
 
-    // A loose cabinet of the model at Position (m), turned by Rotation (degrees;
-    // X through RotX).
+    // A loose cabinet of the model at Position (m), turned by Rotation (degrees; X through RotX).
     TCabinet& addCabinet(const TPoint3D& Position, const TPoint3D& Rotation = TPoint3D()) {
         project->Cabinets.push_back(std::make_unique<TCabinet>(
             &medium, model.get(), project.get(), Position, Rotation, false, TCabPlacement::qzaVertical, true,
@@ -70,9 +68,8 @@ struct PointFixture : ::testing::Test, QuietProject {
     }
 };
 
-// One source seen from the pixel centres of a zone: the map kernel and the
-// point response compute the same physics (polar data, processing, spreading,
-// air, propagation) by different routes.
+// One source seen from the pixel centres of a zone: the map kernel and the point response compute the same
+// physics (polar data, processing, spreading, air, propagation) by different routes.
 TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
     // Polar data that varies with direction, the same at every frequency.
     const int32_t points = model->DSPSpace->NRealFreqPoints();
@@ -108,8 +105,7 @@ TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
     map.CalcCounter = 1;
     ASSERT_TRUE(cab.GetMap3D(-1, -1));
 
-    // Pixel (w, l) lies at Q * pixel in the scene with Z negated, Q the kernel's
-    // pixel centre.
+    // Pixel (w, l) lies at Q * pixel in the scene with Z negated, Q the kernel's pixel centre.
     using V = std::array<double, 3>;
     const auto rx = [](V p, double a) {
         return V{p[0], p[1] * std::cos(a) - p[2] * std::sin(a), p[1] * std::sin(a) + p[2] * std::cos(a)};
@@ -150,8 +146,7 @@ TEST_F(PointFixture, ComplexAndEnergySums) {
     addCabinet(TPoint3D(0, 0, 0));
     const std::complex<double> twoSame = at(point, k);
     EXPECT_NEAR(20 * std::log10(std::abs(twoSame) / std::abs(one)), 6.0206, 1e-3);
-    // A second source 0.17 m further away (about half a wavelength at 1 kHz)
-    // nearly cancels the first.
+    // A second source 0.17 m further away (about half a wavelength at 1 kHz) nearly cancels the first.
     project->Cabinets.back()->SetPosition(TPoint3D(-0.17f, 0, 0));
     const std::complex<double> apart = at(point, k);
     EXPECT_LT(std::abs(apart), 0.2 * std::abs(one));
@@ -160,8 +155,7 @@ TEST_F(PointFixture, ComplexAndEnergySums) {
     TPointResponse response(*project);
     std::vector<double> mag, ph;
     ASSERT_TRUE(response.Compute(point, 0.0, mag, ph));
-    // Each source adds its magnitude; the sum reads 3 dB lower and carries no
-    // phase.
+    // Each source adds its magnitude; the sum reads 3 dB lower and carries no phase.
     const double p1 = std::abs(one);
     const double p2 = p1 * 10.0 / 10.17; // 1/d spreading of the farther one
     EXPECT_NEAR(mag[static_cast<size_t>(k)], 20 * std::log10(p1 + p2) - 3.0, 2e-3);
@@ -181,9 +175,8 @@ TEST_F(PointFixture, AGroupSumsItsCabinetsAsPressuresAndAnInactiveGroupCountsFor
     for (TCabinet* cab : group.CabinetList()) {
         cab->SetActive(true);
     }
-    // Even in an energy sum the group's cabinets add as pressures: about half a
-    // wavelength apart at 1 kHz they nearly cancel, where two loose cabinets
-    // would add their magnitudes.
+    // Even in an energy sum the group's cabinets add as pressures: about half a wavelength apart at 1 kHz
+    // they nearly cancel, where two loose cabinets would add their magnitudes.
     project->SetPressureSumType(TPressureSumType::qzaEnergySum);
     std::vector<double> mag, ph;
     ASSERT_TRUE(TPointResponse(*project).Compute(point, 0.0, mag, ph));
