@@ -238,6 +238,9 @@ void TCabinet::SetModel(TCabModel* Value) {
                                   static_cast<float>(-src.RotationRadRelZ * kRadToDeg)});
             SourcePoints.push_back(std::move(sp));
         }
+        // The new sources point where the pivot turns them, as they would after a turn of the
+        // cabinet: their own turn alone leaves them unturned when it is 0.
+        PropagateRotationX(DummySource.get(), DummySource->AbsoluteRotationRadX());
     }
     if (FMyCabArray != nullptr) {
         Reset();

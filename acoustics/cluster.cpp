@@ -7,7 +7,7 @@
 #include "acoustics/cabinet.h"
 #include "acoustics/dsp_process.h"
 #include "acoustics/element_bounds.h"
-#include "acoustics/group_edit.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/project.h"
 #include "acoustics/source_point.h"
 #include "platform/core/numeric.h"
@@ -191,7 +191,7 @@ void TCluster::SetQuantityH(int32_t Value) {
     std::vector<TCabinet*> added;
     const bool reg = registered();
     {
-        GroupEdit edit(FMyAcousticProject, reg);
+        const TWorkersPause pause(FMyAcousticProject);
         const int32_t q = FQuantityH;
         if (Value > q) {
             FCabinetGrid.resize(static_cast<size_t>(Value));
@@ -207,7 +207,6 @@ void TCluster::SetQuantityH(int32_t Value) {
             for (int32_t i = q - 1; i >= Value; --i) {
                 for (int32_t j = FQuantityV - 1; j >= 0; --j) {
                     TCabinet*& slot = At(At(FCabinetGrid, i), j);
-                    edit.Forget(slot);
                     releaseCabinet(slot);
                     slot = nullptr;
                 }
@@ -233,7 +232,7 @@ void TCluster::SetQuantityV(int32_t Value) {
     std::vector<TCabinet*> added;
     const bool reg = registered();
     {
-        GroupEdit edit(FMyAcousticProject, reg);
+        const TWorkersPause pause(FMyAcousticProject);
         const int32_t q = FQuantityV;
         if (Value > q) {
             for (auto& column : FCabinetGrid) {
@@ -251,7 +250,6 @@ void TCluster::SetQuantityV(int32_t Value) {
             for (int32_t j = q - 1; j >= Value; --j) {
                 for (int32_t i = FQuantityH - 1; i >= 0; --i) {
                     TCabinet*& slot = At(At(FCabinetGrid, i), j);
-                    edit.Forget(slot);
                     releaseCabinet(slot);
                     slot = nullptr;
                 }

@@ -7,7 +7,7 @@
 #include "acoustics/cabinet.h"
 #include "acoustics/dsp_process.h"
 #include "acoustics/element_bounds.h"
-#include "acoustics/group_edit.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "acoustics/rigging_frame.h"
@@ -335,7 +335,7 @@ void TCabArray::appendElement(std::unique_ptr<RiggingJoint> element, TQzDummy* j
 }
 
 TQzDummy* TCabArray::AddDummy() {
-    GroupEdit edit(FMyAcousticProject, registered());
+    const TWorkersPause pause(FMyAcousticProject);
     EventsHeldBack hold(FMyAcousticProject);
     TQzDummy* joint = AddDummyDirection();
     auto owned = std::make_unique<TQzDummy>(FPhysicalSpace, FMyAcousticProject);
@@ -347,7 +347,7 @@ TQzDummy* TCabArray::AddDummy() {
 }
 
 TRiggingFrame* TCabArray::AddFrame(TRigFrameModel* FrameModel) {
-    GroupEdit edit(FMyAcousticProject, registered());
+    const TWorkersPause pause(FMyAcousticProject);
     EventsHeldBack hold(FMyAcousticProject);
     TQzDummy* joint = AddDummyDirection();
     auto owned = std::make_unique<TRiggingFrame>(FPhysicalSpace, FrameModel, FMyAcousticProject);
@@ -385,7 +385,7 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
         CabModel != nullptr ? firstSplay(*CabModel, FArrayMounting, belowFrameOrDummy) : std::nullopt;
 
     const bool reg = registered();
-    GroupEdit edit(FMyAcousticProject, reg);
+    const TWorkersPause pause(FMyAcousticProject);
     TAcousticProject* project = FMyAcousticProject;
     TCabinet* cab = nullptr;
     {
@@ -462,7 +462,7 @@ void TCabArray::renumber() {
     }
 }
 
-void TCabArray::RemoveElement(TControl3D* Element, GroupEdit& Edit) {
+void TCabArray::RemoveElement(TControl3D* Element) {
     const auto pos = std::find(FArrayList.begin() + 1, FArrayList.end(), Element);
     if (pos == FArrayList.end()) {
         throw ERangeError("List index out of bounds");
@@ -486,7 +486,6 @@ void TCabArray::RemoveElement(TControl3D* Element, GroupEdit& Edit) {
 
     if (auto* cab = dynamic_cast<TCabinet*>(Element)) {
         FCabinetList.erase(std::find(FCabinetList.begin(), FCabinetList.end(), cab));
-        Edit.Forget(cab);
         // A process and a layer keep plain pointers to their members: the cabinet leaves both first.
         TGenericDSPProcess* process = cab->ExternalDSPProcess();
         if (process != nullptr && FMyAcousticProject != nullptr &&
@@ -570,7 +569,7 @@ void TCabArray::SetPositionsInsideArray() {
     if (FCabinetList.empty() || NObjects() == 0) {
         return;
     }
-    GroupEdit edit(FMyAcousticProject, registered());
+    const TWorkersPause pause(FMyAcousticProject);
     std::vector<TChainElement> chain;
     chain.reserve(FArrayList.size() - 1);
     for (size_t i = 1; i < FArrayList.size(); ++i) {
@@ -586,6 +585,7 @@ void TCabArray::SetPositionsInsideArray() {
         }
         chain.push_back(e);
     }
+    refreshChainRotations();
     const std::vector<TChainPlacement> placed = PlaceArrayChain(chain, FArrayMounting);
     for (size_t i = 0; i < placed.size(); ++i) {
         TControl3D* node = FArrayList[i + 1];
@@ -599,6 +599,27 @@ void TCabArray::SetPositionsInsideArray() {
     // A frame that flies from a chosen pick point keeps flying from it.
     if (FOriginSet) {
         applyOrigin();
+    }
+}
+
+// Every joint and element takes its absolute turn again from the chain above it, from the top down:
+// whatever happened to an element meanwhile (a new model resets a cabinet's turns, an element was
+// taken out), the turns the prediction aims the cabinets by follow the scene again.
+void TCabArray::refreshChainRotations() {
+    for (size_t i = 1; i < FArrayList.size(); ++i) {
+        TControl3D* node = FArrayList[i];
+        auto* joint = dynamic_cast<TQzDummy*>(node->Parent());
+        if (joint == nullptr) {
+            continue;
+        }
+        inheritRotation(*joint, joint->Parent(), *this);
+        if (auto* cab = dynamic_cast<TCabinet*>(node)) {
+            cab->RotationChanged();
+        } else if (auto* element = dynamic_cast<RiggingJoint*>(node)) {
+            element->SetAbsoluteRotationRadX(element->RelativeRotationRadX() + joint->AbsoluteRotationRadX());
+            element->SetAbsoluteRotationRadY(element->RelativeRotationRadY() + joint->AbsoluteRotationRadY());
+            element->SetAbsoluteRotationRadZ(element->RelativeRotationRadZ() + joint->AbsoluteRotationRadZ());
+        }
     }
 }
 
@@ -629,7 +650,7 @@ bool TCabArray::SetArrayOrigin() {
         std::abs(p.Z - FOriginPoint.Z) <= 1e-4) {
         return false;
     }
-    GroupEdit edit(FMyAcousticProject, registered());
+    const TWorkersPause pause(FMyAcousticProject);
     FOriginPoint = p;
     FOriginSet = true;
     applyOrigin();
@@ -761,7 +782,7 @@ void TCabArray::SetMountingType(TArrayMounting Value) {
     }
     const bool flown = Value == TArrayMounting::qzaFlown;
     if (flown || Value == TArrayMounting::qzaStacked) {
-        GroupEdit edit(FMyAcousticProject, registered());
+        const TWorkersPause pause(FMyAcousticProject);
         // Element 1 carries the tilt, which means the same turn in both mountings: it keeps it. The
         // splay angles below it open downwards when flown and upwards when stacked.
         const double sign = flown ? 1.0 : -1.0;
@@ -786,7 +807,7 @@ void TCabArray::SetTilt(double Value) {
     if (NObjects() < 1) {
         return;
     }
-    GroupEdit edit(FMyAcousticProject, registered());
+    const TWorkersPause pause(FMyAcousticProject);
     TControl3D* first = FArrayList[1];
     if (FMyAcousticProject != nullptr && FMyAcousticProject->ForceCalculation) {
         first->SetRotationAngleZ(0.0f);
@@ -805,7 +826,7 @@ void TCabArray::SetOrientation(TCabPlacement Value) {
     if (NObjects() < 1) {
         return;
     }
-    GroupEdit edit(FMyAcousticProject, registered());
+    const TWorkersPause pause(FMyAcousticProject);
     FArrayList[1]->SetRotationAngleX(Value == TCabPlacement::qzaHorizontal ? 90.0f : 0.0f);
 }
 

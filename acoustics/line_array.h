@@ -27,7 +27,6 @@ class TCabinet;
 class TRiggingFrame;
 class TQzDummy;
 class RiggingJoint;
-class GroupEdit;
 
 enum class TOriginType : uint8_t { qzaFlyTwoPoints, qzaFlyOnePoint };
 
@@ -82,9 +81,9 @@ public:
 
     // Takes an element (with its joint) out of the chain and releases it: the element below it is
     // hung from the element above it, the elements' places are numbered again and the chain is
-    // placed again. A cabinet leaves its process's users and its layer first. The caller holds the
-    // prediction's workers (the project's removal operations do).
-    void RemoveElement(TControl3D* Element, GroupEdit& Edit);
+    // placed again. A cabinet leaves its process's users and its layer first. The prediction's
+    // workers are paused meanwhile.
+    void RemoveElement(TControl3D* Element);
 
     // Sum of the model weights of the cabinets and the rigging frame (the mechanics add the cable).
     float GetTotalWeight() const;
@@ -153,6 +152,7 @@ private:
     TQzDummy* newJoint();
     void appendElement(std::unique_ptr<RiggingJoint> element, TQzDummy* joint);
     void renumber();
+    void refreshChainRotations();
     void applyOrigin();
     double firstSplayAngle(const TCabModel& model) const;
 

@@ -7,7 +7,7 @@
 #include "acoustics/cabinet.h"
 #include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
-#include "acoustics/group_edit.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/material.h"
@@ -291,11 +291,11 @@ void TAcousticProject::RemoveArray(TCabArray* CabArray) {
 // again meanwhile, so every cabinet left in it computes its maps again; the zones are marked for a
 // new sum.
 static void removeFromArray(TAcousticProject& p, TControl3D* element, TCabArray& array) {
-    GroupEdit edit(&p, true);
+    const TWorkersPause pause(p);
     {
         EventsRestorer events(p);
         p.EventsEnabled = false;
-        array.RemoveElement(element, edit);
+        array.RemoveElement(element);
     }
     for (TCabinet* cab : array.CabinetList()) {
         cab->NeedsReCalculate();

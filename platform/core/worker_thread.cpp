@@ -94,6 +94,10 @@ void TWorkerThread::Start() {
 
 void TWorkerThread::Stop() {
     std::lock_guard lock(mutex_);
+    stopLocked();
+}
+
+void TWorkerThread::stopLocked() {
     stopRequested_ = true;
     // The handler ending its own run does not drop a start that another thread asked for meanwhile.
     if (!IsCurrentThread()) {
@@ -108,12 +112,14 @@ void TWorkerThread::Stop() {
 
 void TWorkerThread::Cancel() {
     {
+        // One step: a start taken between setting the flag and dropping pending starts would begin a
+        // pass with the flag cleared, and a caller waiting for the cancelled pass would wait forever.
         std::lock_guard lock(mutex_);
         cancelled_ = true;
         suspended_ = false;
+        stopLocked();
     }
     wake_.notify_all();
-    Stop();
 }
 
 void TWorkerThread::Suspend() {

@@ -100,6 +100,8 @@ private:
     void runOnce();
     void reportException(const std::string& message);
     void ensureThread(std::unique_lock<std::mutex>& lock);
+    // Stop's work, with the mutex held.
+    void stopLocked();
 
     std::string name_;
     mutable std::mutex mutex_;

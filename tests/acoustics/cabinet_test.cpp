@@ -106,6 +106,22 @@ TEST_F(CabinetTest, RotationReachesTheSourcesThroughThePivot) {
     EXPECT_NEAR(sp.AbsoluteRotationRadZ(), -aZ - vz, kTol);
 }
 
+// The sources of a new model point where the turned cabinet points, as those of a cabinet created
+// with the model: the map kernel aims them by their absolute turns.
+TEST_F(CabinetTest, ANewModelsSourcesTakeTheCabinetsTurn) {
+    auto cab = place({0, 0, 0}, {0.0f, 30.0f, -10.0f});
+    TCabModel other(&space, nullptr);
+    other.SetPolarResolutionDegrees(30);
+    other.SetNSourcePoints(2);
+    cab->SetModel(&other);
+    ASSERT_EQ(cab->SourcePoints.size(), 2u);
+    for (const auto& sp : cab->SourcePoints) {
+        EXPECT_NEAR(sp->AbsoluteRotationRadX(), 0.0, kTol);
+        EXPECT_NEAR(sp->AbsoluteRotationRadY(), 30.0 * kDeg, kTol);
+        EXPECT_NEAR(sp->AbsoluteRotationRadZ(), 10.0 * kDeg, kTol); // the pivot's Z, reversed
+    }
+}
+
 TEST_F(CabinetTest, InvertedCabinetTurnsItsPivotTheOtherWay) {
     auto cab = place({0, 0, 0}, {0.0f, 0.0f, 20.0f});
     const RiggingJoint& pivot = *cab->DummySource;

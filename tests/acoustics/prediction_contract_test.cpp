@@ -4,6 +4,8 @@
 
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/memory_budget.h"
 #include "acoustics/physical_space.h"
@@ -72,10 +74,27 @@ struct Scene {
     std::unique_ptr<TAcousticProject> project = std::make_unique<TAcousticProject>(&medium, &ui);
     std::unique_ptr<TCabModel> modelA = makeModel(medium, *project, 1, 0.0);
     std::unique_ptr<TCabModel> modelB = makeModel(medium, *project, 2, 0.7);
+    std::unique_ptr<TRigFrameModel> frame = std::make_unique<TRigFrameModel>(&medium, project.get());
 
     Scene() {
         // As the window's handler does: a forced render ends with its delivery.
         project->SetOnReceiveAllMaps([](TAcousticProject& p) { p.ForceCalculation = false; });
+        // Both models hang in line arrays by their back hinges, 0.4 m apart; the frame's are 0.1 m
+        // apart.
+        for (TCabModel* m : {modelA.get(), modelB.get()}) {
+            m->Width = 0.6;
+            m->Height = 0.4;
+            m->Depth = 0.8;
+            m->JoinType = TJoinType::qzaBackJoin;
+            m->BackTopRotPointXm = m->BackBotRotPointXm = -0.3;
+            m->BackTopRotPointYm = 0.2;
+            m->BackBotRotPointYm = -0.2;
+            m->AllowedAnglesFirstCabFlown = {1.0};
+            m->AllowedAnglesFlown = {3.0};
+        }
+        frame->BackTopAnchorPointXm = frame->BackBotAnchorPointXm = -0.4;
+        frame->BackTopAnchorPointYm = 0.05;
+        frame->BackBotAnchorPointYm = -0.05;
     }
     ~Scene() { project.reset(); } // every worker ends before the models go
 
@@ -155,6 +174,57 @@ TCabinet* addCabinet(Scene& s, const CabSpec& spec) {
     TCabModel* model = spec.model == 0 ? s.modelA.get() : s.modelB.get();
     return s.project->AddCabinet(model, spec.position, spec.rotation, false, TCabPlacement::qzaVertical, 0,
                                  true);
+}
+
+// A flown line array below a frame: its cabinets' models and splay angles (degrees), its tilt and
+// where it hangs.
+struct ArraySpec {
+    std::vector<int> models;
+    std::vector<float> splay;
+    double tilt = 0;
+    TPoint3D position;
+};
+
+// A cluster: its grid, distribution and spacing, where it stands and how it is turned.
+struct ClusterSpec {
+    int32_t columns = 1, rows = 1;
+    TClusterDistribution distribution = TClusterDistribution::qzaLinear;
+    float space = 0, angle = 10;
+    TPoint3D position, rotation;
+};
+
+TCabArray* addArray(Scene& s, const ArraySpec& spec) {
+    auto array = std::make_unique<TCabArray>(&s.medium, s.project.get());
+    array->AddFrame(s.frame.get());
+    for (const int m : spec.models) {
+        array->AddCabinet(m == 0 ? s.modelA.get() : s.modelB.get(), true);
+    }
+    for (size_t k = 0; k < spec.splay.size(); ++k) {
+        array->CabinetList()[k]->SetRotationAngleZ(spec.splay[k]);
+    }
+    array->SetTilt(spec.tilt);
+    array->SetPositionsInsideArray();
+    array->SetPosition(spec.position);
+    TCabArray* raw = array.get();
+    s.project->AddArray(std::move(array));
+    return raw;
+}
+
+TCluster* addCluster(Scene& s, const ClusterSpec& spec) {
+    auto cluster =
+        std::make_unique<TCluster>(&s.medium, s.project.get(), s.modelA.get(), TCabPlacement::qzaVertical);
+    cluster->SetClusterDistribution(spec.distribution);
+    cluster->SetLinearHSpace(spec.space);
+    cluster->SetLinearVSpace(spec.space);
+    cluster->SetAngularHAngle(spec.angle);
+    cluster->SetAngularVAngle(spec.angle);
+    cluster->SetQuantityH(spec.columns);
+    cluster->SetQuantityV(spec.rows);
+    cluster->SetPosition(spec.position);
+    cluster->SetRotationAngle(spec.rotation);
+    TCluster* raw = cluster.get();
+    s.project->AddCluster(std::move(cluster));
+    return raw;
 }
 
 TMappingZone* addZone(Scene& s, const ZoneSpec& spec) {
@@ -239,8 +309,9 @@ TEST_F(PredictionContract, FreeingTheProjectInvalidatesItsQueuedCalls) {
 
 // Edits land while the cabinets' threads compute, in a fixed pseudo-random order: zone sizes, the
 // pixel size, the mapping band, cabinets and zones added and removed (also with too little memory),
-// a cabinet's model, the phase options, continuous rendering, aborts. Once the last run settles,
-// every zone's level map equals that of the same scene built and rendered from scratch.
+// a cabinet's model, the phase options, continuous rendering, aborts; a line array's splay angles,
+// tilt, cabinets' models, cabinets added and removed; a cluster's grid and distribution. Once the last run
+// settles, every zone's level map equals that of the same scene built and rendered from scratch.
 TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     Scene s;
     std::vector<ZoneSpec> zones{{TPoint3D(-5, 0, 2), TPoint3D(0, 0, 0), 10, 6},
@@ -255,6 +326,11 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     for (const CabSpec& c : cabs) {
         addCabinet(s, c);
     }
+    ArraySpec arraySpec{{0, 1}, {1.0f, 3.0f}, -2.0, TPoint3D(-2, -6, 4)};
+    TCabArray* array = addArray(s, arraySpec);
+    ClusterSpec clusterSpec{
+        2, 1, TClusterDistribution::qzaLinear, 0.5f, 10, TPoint3D(1, -3, 6), TPoint3D(0, 30, 0)};
+    TCluster* cluster = addCluster(s, clusterSpec);
 
     std::mt19937 random(20261211u);
     const auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -269,7 +345,7 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
         s.pumpUntil([&s] { return s.anyWorkerActive(); }, 0.05);
         std::this_thread::sleep_for(std::chrono::microseconds(200 * pick(5)));
         midRender += s.anyWorkerActive() ? 1 : 0;
-        switch (pick(12)) {
+        switch (pick(19)) {
         case 0: { // a zone's width or depth
             const size_t z = static_cast<size_t>(pick(static_cast<int>(zones.size())));
             const float size = 3.0f + static_cast<float>(pick(9));
@@ -345,6 +421,67 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
                 s.project->ReCalculateZones(-1);
             }
             break;
+        case 12: { // a splay angle of the array, the chain placed again
+            const size_t k = static_cast<size_t>(pick(static_cast<int>(arraySpec.splay.size())));
+            arraySpec.splay[k] = static_cast<float>(pick(7));
+            array->CabinetList()[k]->SetRotationAngleZ(arraySpec.splay[k]);
+            array->SetPositionsInsideArray();
+            break;
+        }
+        case 13:
+            arraySpec.tilt = pick(17) - 8;
+            array->SetTilt(arraySpec.tilt);
+            break;
+        case 14: { // an array cabinet's model (which resets its turn): its angle set again, placed
+            const size_t k = static_cast<size_t>(pick(static_cast<int>(arraySpec.models.size())));
+            arraySpec.models[k] = 1 - arraySpec.models[k];
+            TCabinet* cab = array->CabinetList()[k];
+            cab->SetModel(arraySpec.models[k] == 0 ? s.modelA.get() : s.modelB.get());
+            cab->SetRotationAngleZ(arraySpec.splay[k]);
+            array->SetPositionsInsideArray();
+            break;
+        }
+        case 15: // a cabinet taken out of the array, or one more at its end
+            if (arraySpec.models.size() > 1 && pick(2) == 0) {
+                const size_t k = static_cast<size_t>(pick(static_cast<int>(arraySpec.models.size())));
+                s.project->RemoveElementFromArray(array->CabinetList()[k], array);
+                arraySpec.models.erase(arraySpec.models.begin() + static_cast<std::ptrdiff_t>(k));
+                arraySpec.splay.erase(arraySpec.splay.begin() + static_cast<std::ptrdiff_t>(k));
+            } else if (arraySpec.models.size() < 4) {
+                const int m = pick(2);
+                TCabinet* cab = array->AddCabinet(m == 0 ? s.modelA.get() : s.modelB.get(), true);
+                array->SetPositionsInsideArray();
+                arraySpec.models.push_back(m);
+                arraySpec.splay.push_back(cab->RotationAngle().Z);
+            }
+            break;
+        case 16: // the cluster's grid grows or shrinks
+            if (pick(2) == 0) {
+                clusterSpec.columns = 1 + pick(3);
+                cluster->SetQuantityH(clusterSpec.columns);
+            } else {
+                clusterSpec.rows = 1 + pick(2);
+                cluster->SetQuantityV(clusterSpec.rows);
+            }
+            break;
+        case 17: { // the cluster's distribution and spacing
+            const TClusterDistribution kinds[] = {
+                TClusterDistribution::qzaAngular, TClusterDistribution::qzaLinear,
+                TClusterDistribution::qzaAngHLinV, TClusterDistribution::qzaAngVLinH};
+            clusterSpec.distribution = kinds[pick(4)];
+            clusterSpec.space = 0.1f * static_cast<float>(pick(6));
+            clusterSpec.angle = 5.0f + static_cast<float>(pick(20));
+            cluster->SetClusterDistribution(clusterSpec.distribution);
+            cluster->SetLinearHSpace(clusterSpec.space);
+            cluster->SetLinearVSpace(clusterSpec.space);
+            cluster->SetAngularHAngle(clusterSpec.angle);
+            cluster->SetAngularVAngle(clusterSpec.angle);
+            break;
+        }
+        case 18: // the whole array moved
+            arraySpec.position = TPoint3D(static_cast<float>(pick(5) - 4), -5.0f - pick(3), 4);
+            array->SetPosition(arraySpec.position);
+            break;
         }
         s.ui.Pump();
     }
@@ -373,6 +510,8 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     for (const CabSpec& c : cabs) {
         addCabinet(fresh, c);
     }
+    addArray(fresh, arraySpec);
+    addCluster(fresh, clusterSpec);
     fresh.project->ForceCalculation = true;
     fresh.project->SetAllCabsNeedsCalculateMapsInZone(-1);
     ASSERT_TRUE(fresh.pumpUntil([&fresh] { return fresh.settled(); }, 240)) << fresh.describe();
