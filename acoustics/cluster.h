@@ -55,7 +55,8 @@ struct TClusterPlacement {
 // Where the cabinet of column i and row j sits in the cluster and how it is turned.
 TClusterPlacement ClusterCabinetPlacement(const TClusterLayout& Layout, int32_t i, int32_t j);
 
-// A scene node without owner: the project's list (or whoever built it before registering it) frees it.
+// A scene node without owner: the project's list (or whoever built it before registering it) frees it,
+// before the project goes.
 // The cluster owns its cabinets; they are its scene children, so their positions and rotations are
 // relative to it.
 class TCluster : public TQzControl3D {

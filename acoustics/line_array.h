@@ -59,7 +59,7 @@ std::vector<TChainPlacement> PlaceArrayChain(const std::vector<TChainElement>& E
 // ---- The array ----
 
 // A scene node without owner: the project's list (or whoever built it before registering it) frees
-// it. The array owns its elements and their joints.
+// it, before the project goes. The array owns its elements and their joints.
 class TCabArray : public TQzControl3D {
 public:
     // With the project's events held back: an empty chain, then Reset.
