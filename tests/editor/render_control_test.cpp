@@ -200,15 +200,8 @@ TEST(RenderControl, AResultArrivingInsideTheHandlersDoesNotNest) {
     const auto colourings = [&] { return f.status.count("Color Mapping in Zone : 0"); };
     const size_t once = colourings();
 
-    // Two results queued while a third is handled: the handler's own pump takes them up, one colouring
-    // after the other, never inside it.
-    int depth = 0, deepest = 0;
-    f.project->SetOnReceiveAllMaps([&](TAcousticProject&) {
-        ++depth;
-        deepest = std::max(deepest, depth);
-        r.AllMapsReceived();
-        --depth;
-    });
+    // Two results queued while a third is handled: its own pump finds them, and they are taken up
+    // together once it is done, in one more colouring after its own, never inside it.
     f.ui.Queue([&] { f.project->OnReceiveAllMaps()(*f.project); });
     f.ui.Queue([&] { f.project->OnReceiveAllMaps()(*f.project); });
     r.AllMapsReceived();
