@@ -6,6 +6,8 @@
 #include "app/about_form.h"
 #include "app/crash_log.h"
 #include "editor/editor.h"
+#include "editor/qt/object_pages.h"
+#include "editor/qt/tool_controls.h"
 #include "editor/qt/viewport_panel.h"
 #include "files/library_scan.h"
 #include "platform/core/dispatcher.h"
@@ -123,6 +125,9 @@ TMainForm::~TMainForm() {
         about_.MainForm = nullptr;
     }
     // The widgets go first (they hold pointers into the editor), then the editor, project and medium.
+    if (objectPages_ != nullptr) {
+        objectPages_->DetachAll();
+    }
     delete centralWidget();
     viewportPanel_ = nullptr;
     // The library's 3D objects hang in the editor's viewport: they go with it, before the library.
@@ -148,6 +153,11 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     Editor = std::make_unique<TEditor>(*AcousticProject, *PhysicalSpace, static_cast<IEditorView*>(this));
     Editor->State.InitiatingSystem = [this] { return about_.InitiatingSystem; };
     Editor->State.DisableOnChange = true;
+    Editor->State.IsMainWindowActive = [this] { return isActiveWindow(); };
+    Editor->State.FormatSettings.DecimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
+    if (Editor->State.FormatSettings.DecimalSeparator == 0) {
+        Editor->State.FormatSettings.DecimalSeparator = '.';
+    }
 
     CreateColors(10, 0.7f, DefaultMicColors);
     CreateColors(10, 0.4f, DefaultOverlaysColors);
@@ -176,6 +186,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
         *AcousticProject, AppDataPath, info.SoftwareName,
         TLibraryMinVersion{info.MinVerMajor, info.MinVerMinor, info.MinVerRelease});
     Library->ModelParent = Editor->Scene.Viewport3D1.get();
+    Editor->Library = Library.get();
     Library->OnStatus = [this](const std::string& text) {
         QLabel* status = about_.StatusLabel();
         status->setText(QString::fromStdString(text));
@@ -330,6 +341,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 bool TMainForm::FormCloseQuery() {
     ClosingApplication = true;
+    Editor->State.ClosingApplication = true;
     if (!AcousticProject->IsProjectModified()) {
         return true;
     }
@@ -338,10 +350,12 @@ bool TMainForm::FormCloseQuery() {
         {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbCancel});
     if (answer == TModalResult::mrCancel || answer == TModalResult::mrNone) {
         ClosingApplication = false;
+        Editor->State.ClosingApplication = false;
         return false;
     }
     if (answer == TModalResult::mrYes && SaveActionExecute && !SaveActionExecute()) {
         ClosingApplication = false;
+        Editor->State.ClosingApplication = false;
         return false;
     }
     return true;
@@ -495,6 +509,8 @@ void TMainForm::ReadSettingsIni() {
     ed.State.OpacityGrid = Prefs.OpacityGrid;
     ed.Grid.DrawGrid();
     ed.State.IsMagneticObjects = Prefs.MagneticObjects;
+    ed.Keys.GlobalPosStepsCB.SetValue(Prefs.GlobalMoveInc);
+    ed.Keys.GlobalRotStepsCB.SetValue(Prefs.GlobalRotInc);
     settingsRead_ = true;
 }
 
@@ -560,9 +576,30 @@ void TMainForm::RefreshMousePosition() {
     }
 }
 
-void TMainForm::PopupGlobalMenu(TObject*) {
+void TMainForm::PopupGlobalMenu(TObject* TagObject) {
+    popupGlobalTarget_ = TagObject;
     if (popupGlobalMenu_ != nullptr && !popupGlobalMenu_->isEmpty()) {
         popupGlobalMenu_->popup(QCursor::pos());
+    }
+}
+
+void TMainForm::PopupModels() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupModels"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    FillModelMenu(menu, Library->PopupModels, [this](int tag) { Editor->Adding.ModelMenuItemClick(tag); });
+    menu->popup(QCursor::pos());
+}
+
+void TMainForm::FocusViewport() {
+    if (viewportPanel_ != nullptr) {
+        viewportPanel_->GLView()->setFocus();
+    }
+}
+
+void TMainForm::ObjectRemoved(TObject* Obj) {
+    if (popupGlobalTarget_ == Obj) {
+        popupGlobalTarget_ = nullptr;
     }
 }
 

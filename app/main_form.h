@@ -25,6 +25,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -44,6 +45,7 @@ class TMapBarPanel;
 class IDispatcher;
 class TCrashHandler;
 class TModelLibrary;
+class TObjectPages;
 class IProgressBar;
 class IStatusLabel;
 
@@ -79,7 +81,6 @@ public:
     std::unique_ptr<TModelLibrary> Library;
 
     // ---- Lists the update check and the document commands fill ----
-    std::vector<std::string> ExtDSPProcessNames;
     std::vector<std::string> NewInternetModels;
     std::vector<std::string> MRU;
 
@@ -164,6 +165,8 @@ public:
     QCheckBox* ShowHideControlsCB() const { return showHideControlsCB_; }
     QLabel* MemoryStatusLabel() const { return memoryLabel_; }
     QWidget* DeveloperTabItem() const { return developerTab_; }
+    TObjectPages* ObjectPages() const { return objectPages_; }
+    QMenu* PopupGlobalMenuWidget() const { return popupGlobalMenu_; }
     QLabel* RectModified() const { return rectModified_; }
 
     // Index of the developer tab in the main tab control.
@@ -180,6 +183,9 @@ private:
     void ViewCursorChanged(TCursor Cursor) override;
     void PopupGlobalMenu(TObject* TagObject) override;
     void RefreshMousePosition() override;
+    void PopupModels() override;
+    void FocusViewport() override;
+    void ObjectRemoved(TObject* Obj) override;
 
     void FormCreate(const std::vector<uint8_t>& MainLogo);
     void createFolders();
@@ -224,6 +230,10 @@ private:
     QAction* shortCutsItem_ = nullptr;
     QAction* dumpLogItem_ = nullptr;
     QMenu* popupGlobalMenu_ = nullptr;
+    TObject* popupGlobalTarget_ = nullptr; // the object the scene menu acts on; not owned
+    TObjectPages* objectPages_ = nullptr;
+    QComboBox* posStepsCB_ = nullptr;
+    std::map<std::string, std::pair<QWidget*, QWidget*>> pageParts_; // command column and panel area
     std::vector<QWidget*> layoutPanels_;
     std::map<const TUIAction*, QAction*> actions_; // the window's action of each editor command
     // The progress bar and status label as the project's queued progress reports use them.

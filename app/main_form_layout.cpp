@@ -8,6 +8,8 @@
 #include "app/main_form.h"
 #include "editor/editor.h"
 #include "editor/qt/map_bar.h"
+#include "editor/qt/object_pages.h"
+#include "editor/qt/tool_controls.h"
 #include "editor/qt/ui_bindings.h"
 #include "editor/qt/viewport_panel.h"
 #include "platform/core/mem_ini_file.h"
@@ -95,6 +97,17 @@ void TMainForm::buildMenus() {
     exit->setObjectName(QStringLiteral("ExitAction"));
     connect(exit, &QAction::triggered, this, [this] { ExitActionExecute(); });
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(actionOf(ed.Selection.DeleteAction));
+    edit->addAction(actionOf(ed.PanelSwitching.ListAllZonesAction));
+    QMenu* project = menuBar()->addMenu(QStringLiteral("&Project"));
+    QAction* addCabinetItem = project->addAction(QStringLiteral("Add Cabinet"));
+    addCabinetItem->setObjectName(QStringLiteral("AddCabinetItem"));
+    connect(addCabinetItem, &QAction::triggered, this, [&ed] { ed.Adding.AddCabinetActionExecute(); });
+    project->addAction(actionOf(ed.Adding.AddSurfaceButton));
+    project->addAction(actionOf(ed.Adding.AddTrapeziumButton));
+    project->addAction(actionOf(ed.Adding.DrawSurfaceAction));
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     for (TUIAction* a : {&v.ThreeDviewAction, &v.SideViewAction, &v.TopViewAction, &v.FrontViewAction}) {
         view->addAction(actionOf(*a));
@@ -168,6 +181,14 @@ void TMainForm::buildMenus() {
 
     popupGlobalMenu_ = new QMenu(this);
     popupGlobalMenu_->setObjectName(QStringLiteral("PopupGlobalMenu"));
+    popupGlobalMenu_->addAction(actionOf(ed.Adding.AddCabinetAction));
+    QAction* addZone = popupGlobalMenu_->addAction(QStringLiteral("Add Zone"));
+    addZone->setObjectName(QStringLiteral("AddZoneMenuItem"));
+    connect(addZone, &QAction::triggered, this,
+            [&ed] { ed.Adding.AddNewZoneButtonClick(TNewZoneKind::Rectangle); });
+    popupGlobalMenu_->addSeparator();
+    popupGlobalMenu_->addAction(actionOf(ed.Selection.DeleteAction));
+    popupGlobalMenu_->addAction(actionOf(ed.PanelSwitching.ListAllZonesAction));
 }
 
 void TMainForm::buildOptionsMenu() {
@@ -249,7 +270,26 @@ void TMainForm::buildCentralArea() {
         offsetColumn->addWidget(box);
         BindVisible(box, *field);
     }
+    offsetColumn->addWidget(BuildInsertRotationOffsets(ed, offsets));
     tools->addWidget(offsets);
+    auto* steps = new QGroupBox(QStringLiteral("Step Resolution:"), panelViewTools_);
+    auto* stepForm = new QFormLayout(steps);
+    posStepsCB_ = new QComboBox(steps);
+    posStepsCB_->setObjectName(QStringLiteral("GlobalPosStepsCB"));
+    posStepsCB_->setToolTip(QStringLiteral("Global Position Increment"));
+    for (const std::string& text : PosStepTexts(true)) {
+        posStepsCB_->addItem(QString::fromStdString(text));
+    }
+    BindStepSelector(posStepsCB_, ed.Keys.GlobalPosStepsCB);
+    auto* rotSteps = new QComboBox(steps);
+    rotSteps->setObjectName(QStringLiteral("GlobalRotStepsCB"));
+    rotSteps->setToolTip(QStringLiteral("Global Rotation Increment"));
+    rotSteps->addItems({QStringLiteral("0.1\u00BA"), QStringLiteral("1\u00BA"), QStringLiteral("10\u00BA"),
+                        QStringLiteral("30\u00BA"), QStringLiteral("45\u00BA")});
+    BindStepSelector(rotSteps, ed.Keys.GlobalRotStepsCB);
+    stepForm->addRow(QStringLiteral("Pos"), posStepsCB_);
+    stepForm->addRow(QStringLiteral("Rot"), rotSteps);
+    tools->addWidget(steps);
     tools->addStretch(1);
     row->addWidget(panelViewTools_);
 
@@ -293,10 +333,10 @@ void TMainForm::buildCentralArea() {
             menuColumn->setFixedWidth(menuWidth);
             line->addWidget(menuColumn);
             auto* area = new QWidget(p);
-            line->addWidget(area);
-            line->addStretch(1);
+            line->addWidget(area, 1);
             layoutPanels_.push_back(area);
             area->setProperty("menuWidth", menuWidth);
+            pageParts_[name] = {menuColumn, area};
         }
         mainTabs_->addTab(p, QString::fromLatin1(caption));
         return p;
@@ -320,6 +360,11 @@ void TMainForm::buildCentralArea() {
     mainTabs_->setTabVisible(DeveloperTabIndex(), false);
     connect(mainTabs_->tabBar(), &QTabBar::tabBarClicked, this,
             [this](int index) { MainTabItemClick(index); });
+    const auto& venue = pageParts_.at("VenueAndZonesTabItem");
+    const auto& cabinets = pageParts_.at("CabinetsTabItem");
+    objectPages_ = new TObjectPages(ed, venue.first, venue.second, cabinets.first, cabinets.second);
+    ed.Panels = objectPages_;
+    BindPages(mainTabs_, ed.PanelSwitching.MainTabControl);
 
     splitter->addWidget(top);
     splitter->addWidget(panelControls_);
@@ -432,6 +477,7 @@ void TMainForm::buildStatusBar() {
     QStatusBar* bar = statusBar();
     statusLabel_ = new QLabel(bar);
     statusLabel_->setObjectName(QStringLiteral("StatusLabel"));
+    BindText(statusLabel_, Editor->PanelSwitching.StatusLabel);
     bar->addWidget(statusLabel_, 1);
     showHideControlsCB_ = new QCheckBox(QStringLiteral("Hide Panels"), bar);
     showHideControlsCB_->setObjectName(QStringLiteral("ShowHideControlsCB"));
@@ -544,6 +590,14 @@ void TMainForm::UpdateSystemUnits() {
 
 void TMainForm::UpdatePosStepsUnits() {
     PosStepsTexts = PosStepTexts(Prefs.MetricSystem);
+    if (posStepsCB_ != nullptr) {
+        const QSignalBlocker block(posStepsCB_);
+        posStepsCB_->clear();
+        for (const std::string& text : PosStepsTexts) {
+            posStepsCB_->addItem(QString::fromStdString(text));
+        }
+        posStepsCB_->setCurrentIndex(static_cast<int>(Editor->Keys.GlobalPosStepsCB.Value()));
+    }
 }
 
 void TMainForm::ShowMemoryInfo() {

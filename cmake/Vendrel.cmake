@@ -53,6 +53,11 @@ function(vendrel_test folder)
     if(ARG_LABELS)
         list(APPEND props LABELS "${ARG_LABELS}")
     endif()
+    # Tests of real windows share one X server, where only one window can be the active one: they run
+    # one after the other (other tests still run beside them).
+    if("needs_x11" IN_LIST ARG_LABELS)
+        list(APPEND props RESOURCE_LOCK x11_display)
+    endif()
     if(ARG_ENV)
         list(APPEND props ENVIRONMENT "${ARG_ENV}")
     endif()

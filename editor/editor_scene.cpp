@@ -97,6 +97,10 @@ TEditorScene::TEditorScene() : Viewport3D1(std::make_unique<TViewport3D>()) {
         d->HitTest = false;
     }
 
+    ZonesDummy = make<TDummy>(v, &v);
+    ZonesDummy->SetRotationAngle({-90, 0, 0});
+    ZonesDummy->HitTest = false;
+
     RulerCube = make<TCube>(v, &v);
     RulerCube->SetVisible(false);
     RulerCube->HitTest = false;

@@ -64,6 +64,10 @@ public:
     TText3D* AxisLetterY = nullptr;
     TText3D* AxisLetterZ = nullptr;
 
+    // The zones' frame: the scene turned -90 degrees about X, so that a scene displacement (dx, dy, dz)
+    // is (dx, -dz, dy) in it. Every zone's drawn holder hangs here.
+    TDummy* ZonesDummy = nullptr;
+
     // Mouse input.
     TAxis3D* InputSide = nullptr;
     TAxis3D* InputTop = nullptr;

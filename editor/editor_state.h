@@ -9,6 +9,7 @@
 
 #include "platform/core/component.h"
 #include "platform/core/cursor_service.h"
+#include "platform/core/edit_helpers.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/planar.h"
 #include "scene/selection_box.h"
@@ -173,6 +174,17 @@ struct TEditorState {
     // ---- Units and preferences the editor reads ----
     double LengthUnits = 1.0;
     std::string LengthUnitText = "m";
+    TFormatSettings FormatSettings; // the user's decimal separator, for numbers shown in panels
+    // Steps of the arrow-key moves and of Up and Down in the panels' fields (the "Pos" and "Rot" step
+    // selectors): metres (added as shown, in the unit shown) and degrees.
+    float GlobalPosSteps = 1.0f;
+    float GlobalRotSteps = 10.0f;
+    // Running number that names the rows built for the cabinets of clusters and arrays; never reset.
+    int32_t NameID = 0;
+    // The window is the active window (new cabinets and zones are switched on only then).
+    std::function<bool()> IsMainWindowActive = [] { return true; };
+    // Set while the window closes: guarded panel fields commit nothing.
+    bool ClosingApplication = false;
     double OpacityGrid = 0.2; // the preferences' grid opacity (0..1)
 
     // ---- The cursor of the 3D view (its viewport and input planes) ----

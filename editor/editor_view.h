@@ -22,6 +22,14 @@ public:
     // The 3D view handles a mouse move at the pointer's present place, so that what lies under the
     // mouse is found again after a rule of the hit test changed.
     virtual void RefreshMousePosition() {}
+    // Opens the cabinet-model menu at the mouse (its choice goes to TAddObjects::ModelMenuItemClick).
+    virtual void PopupModels() {}
+    // Opens the menu that moves an object to another layer.
+    virtual void PopupChangeLayer(TObject*) {}
+    // The 3D view takes the keyboard focus.
+    virtual void FocusViewport() {}
+    // An object is about to be freed: the window drops every pointer to it (menu targets).
+    virtual void ObjectRemoved(TObject*) {}
 };
 
 } // namespace vendrel

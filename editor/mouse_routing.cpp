@@ -164,8 +164,8 @@ void TMouseRouting::ViewportMouseDown(TObject* Sender, TMouseButton Button, TShi
         return;
     }
     if (Button == TMouseButton::mbRight) {
-        if (st.IsInsertingAny()) {
-            // Ending an insertion by mouse joins here with the insertion commands.
+        if (ed_.Adding.IsInsertigInViewPort3D()) {
+            ed_.Adding.EndInsertionInViewPort3D();
         } else if (ed_.View != nullptr) {
             ed_.View->PopupGlobalMenu(reinterpret_cast<TObject*>(st.ArrayInEdition));
         }
@@ -208,14 +208,40 @@ void TMouseRouting::ViewportMouseUp(TObject*, TMouseButton, TShiftState Shift, f
 // Input planes
 
 void TMouseRouting::InputMouseDown(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X,
-                                   float Y, const TPoint3D&, const TPoint3D&) {
-    // Magnetic snapping and insertion by mouse join here; without them the press goes to the viewport.
+                                   float Y, const TPoint3D& RayPos, const TPoint3D& RayDir) {
+    TAddObjects& add = ed_.Adding;
+    const TPoint3D pos = Sender->LocalToAbsolute3D(RayPos);
+    const TPoint3D dir = Sender->LocalToAbsoluteDirection(RayDir);
+    TMagneticHit hit;
+    if (ed_.ObjectMouse.MagneticSnap(pos, dir, hit)) {
+        // A press through an object is a press on that object for the insertions.
+        add.InsertingCabinetOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
+        add.InsertingSurfacePointOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
+        ViewportMouseDown(hit.Object, Button, Shift, X, Y);
+        return;
+    }
+    add.InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
     ViewportMouseDown(Sender, Button, Shift, X, Y);
+    add.InsertingSurfacePointOnMouseDown(Sender, Shift, RayPos, RayDir);
 }
 
-void TMouseRouting::InputMouseMove(TControl3D* Sender, TShiftState Shift, float X, float Y, const TPoint3D&,
-                                   const TPoint3D&) {
-    ViewportMouseMove(Sender, Shift, X, Y);
+void TMouseRouting::InputMouseMove(TControl3D* Sender, TShiftState Shift, float X, float Y,
+                                   const TPoint3D& RayPos, const TPoint3D& RayDir) {
+    TAddObjects& add = ed_.Adding;
+    const TPoint3D pos = Sender->LocalToAbsolute3D(RayPos);
+    const TPoint3D dir = Sender->LocalToAbsoluteDirection(RayDir);
+    TMagneticHit hit;
+    TControl3D* target = Sender;
+    TPoint3D targetPos = RayPos;
+    TPoint3D targetDir = RayDir;
+    if (ed_.ObjectMouse.MagneticSnap(pos, dir, hit)) {
+        target = hit.Object;
+        targetPos = hit.RayPos;
+        targetDir = hit.RayDir;
+    }
+    add.InsertingCabinetOnMouseMove(target, Shift, targetPos, targetDir);
+    add.InsertingSurfacePointOnMouseMove(target, Shift, targetPos, targetDir);
+    ViewportMouseMove(target, Shift, X, Y);
 }
 
 void TMouseRouting::InputMouseUp(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X,

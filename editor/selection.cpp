@@ -8,6 +8,7 @@
 #include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
+#include "editor/object_panels.h"
 #include "scene/extruded_shape.h"
 
 #include <algorithm>
@@ -76,6 +77,9 @@ void TSelection::UnSelectAllObjects() {
     }
     for (const auto& cabinet : p.Cabinets) {
         cabinet->SetIsObjectSelected(false);
+        if (auto* panel = PanelOf<ICabinetPanel>(*cabinet)) {
+            panel->SetSelChecked(false);
+        }
     }
     for (const auto& zone : p.MappingZones) {
         setZoneSelected(*zone, false);
@@ -110,16 +114,11 @@ void TSelection::UpdateLastSelection() {
 }
 
 void TSelection::ShowSelectionOptionsMenu(int StartID) {
-    TEditorState& st = ed_.State;
-    CountSelectedByKind(StartID);
-    EnableSelectionActions(!st.SelectedObjList.IsEmpty());
-    ed_.Layers.SelectionChanged();
-    st.IsSelectionChanged = false;
+    ed_.PanelSwitching.ShowSelectionOptionsMenu(StartID);
 }
 
-void TSelection::ShowSelectionForEdition(int) {
-    // The panels of the selection come with the object panels.
-    ed_.State.IsSelectionChanged = false;
+void TSelection::ShowSelectionForEdition(int StartID) {
+    ed_.PanelSwitching.ShowSelectionForEdition(StartID);
 }
 
 void TSelection::CountSelectedByKind(int StartIndex) {
@@ -385,12 +384,20 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
         }
         const bool inside = IsPointInBox(Box, cabinet.Position());
         const bool listed = st.SelectedObjList.Contains(&cabinet);
+        auto* panel = PanelOf<ICabinetPanel>(cabinet);
         if (inside && !listed) {
             st.SelectedObjList.Add(&cabinet);
             cabinet.SetIsObjectSelected(true);
+            if (panel != nullptr) {
+                panel->SetSelChecked(true);
+                panel->ScrollIntoView();
+            }
         } else if (!inside) {
             st.SelectedObjList.Remove(&cabinet);
             cabinet.SetIsObjectSelected(false);
+            if (panel != nullptr) {
+                panel->SetSelChecked(false);
+            }
         }
         if (inside != listed && cabinet.GraphicalObject != nullptr) {
             cabinet.GraphicalObject->Repaint();

@@ -1,5 +1,7 @@
 #include "editor/ui_values.h"
 
+#include "platform/core/numeric.h"
+
 #include <algorithm>
 
 namespace vendrel {
@@ -188,6 +190,138 @@ void TUIChoice::UserSelect(int Value) {
     SetItemIndex(Value);
     if (OnChange) {
         OnChange();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Tabs
+
+void TUITabs::mirror() const {
+    if (OnMirror) {
+        OnMirror();
+    }
+}
+
+const TUITabs::TItem& TUITabs::Items(int i) const {
+    if (i < 0 || i >= Count()) {
+        throw ERangeError();
+    }
+    return FItems[static_cast<size_t>(i)];
+}
+
+TUITabs::TItem& TUITabs::item(int i) {
+    if (i < 0 || i >= Count()) {
+        throw ERangeError();
+    }
+    return FItems[static_cast<size_t>(i)];
+}
+
+int TUITabs::IndexOfObject(const TObject* Obj) const {
+    for (int i = 0; i < Count(); ++i) {
+        if (FItems[static_cast<size_t>(i)].TagObject == Obj) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int TUITabs::Add(const std::string& Text, TObject* TagObject) {
+    FItems.push_back({Text, TagObject, true});
+    const int index = Count() - 1;
+    if (OnAdded) {
+        OnAdded(index);
+    }
+    mirror();
+    return index;
+}
+
+void TUITabs::Delete(int Index) {
+    item(Index);
+    FItems.erase(FItems.begin() + Index);
+    if (FTabIndex == Index) {
+        FTabIndex = -1;
+    } else if (FTabIndex > Index) {
+        --FTabIndex;
+    }
+    if (OnDeleted) {
+        OnDeleted(Index);
+    }
+    mirror();
+}
+
+void TUITabs::SetText(int Index, const std::string& Text) {
+    TItem& t = item(Index);
+    if (t.Text != Text) {
+        t.Text = Text;
+        mirror();
+    }
+}
+
+void TUITabs::SetVisible(int Index, bool Visible) {
+    TItem& t = item(Index);
+    if (t.Visible != Visible) {
+        t.Visible = Visible;
+        mirror();
+    }
+}
+
+void TUITabs::SetTabIndex(int Value) {
+    if (Value != -1) {
+        item(Value);
+    }
+    if (Value != FTabIndex) {
+        FTabIndex = Value;
+        mirror();
+    }
+}
+
+TObject* TUITabs::ActiveObject() const {
+    return FTabIndex < 0 ? nullptr : FItems[static_cast<size_t>(FTabIndex)].TagObject;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// List box
+
+void TUIListBox::mirror() const {
+    if (OnMirror) {
+        OnMirror();
+    }
+}
+
+const TUIListBox::TItem& TUIListBox::Items(int i) const {
+    if (i < 0 || i >= Count()) {
+        throw ERangeError();
+    }
+    return FItems[static_cast<size_t>(i)];
+}
+
+void TUIListBox::Clear() {
+    FItems.clear();
+    FItemIndex = -1;
+    mirror();
+}
+
+int TUIListBox::Add(const std::string& Text, int64_t Tag) {
+    FItems.push_back({Text, Tag});
+    mirror();
+    return Count() - 1;
+}
+
+void TUIListBox::SetText(int Index, const std::string& Text) {
+    if (Index < 0 || Index >= Count()) {
+        throw ERangeError();
+    }
+    FItems[static_cast<size_t>(Index)].Text = Text;
+    mirror();
+}
+
+void TUIListBox::SetItemIndex(int Value) {
+    if (Value < -1 || Value >= Count()) {
+        throw ERangeError();
+    }
+    if (Value != FItemIndex) {
+        FItemIndex = Value;
+        mirror();
     }
 }
 

@@ -8,11 +8,14 @@
 // chains rely on it (the zoom box drives the camera). A range change only clamps the value, without
 // the event: code that depends on the clamped value sets it again deliberately.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace vendrel {
+
+class TObject;
 
 class TUIRange {
 public:
@@ -140,6 +143,72 @@ private:
     int FItemIndex = -1;
     bool FVisible = true;
     bool FEnabled = true;
+};
+
+// A tab control whose strip may be hidden: its tabs in order, each with a caption, the object it
+// carries (not owned) and a visibility, and the active tab (-1: none). The window keeps one page per
+// tab: OnAdded and OnDeleted tell it where a page comes or goes, OnMirror that captions, visibility or
+// the active tab changed.
+class TUITabs {
+public:
+    struct TItem {
+        std::string Text;
+        TObject* TagObject = nullptr;
+        bool Visible = true;
+    };
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // The tab at index i; an index outside the control raises ERangeError.
+    const TItem& Items(int i) const;
+    int IndexOfObject(const TObject* Obj) const;
+    // Appends a tab; returns its index.
+    int Add(const std::string& Text, TObject* TagObject);
+    // Removes a tab; the active tab stays on the same tab, or becomes none when it was this one.
+    void Delete(int Index);
+    void SetText(int Index, const std::string& Text);
+    void SetVisible(int Index, bool Visible);
+    int TabIndex() const { return FTabIndex; }
+    // -1 or an index of the control; anything else raises ERangeError.
+    void SetTabIndex(int Value);
+    // The object of the active tab, or null.
+    TObject* ActiveObject() const;
+
+    std::function<void(int Index)> OnAdded;
+    std::function<void(int Index)> OnDeleted;
+    std::function<void()> OnMirror;
+
+private:
+    void mirror() const;
+    TItem& item(int i);
+
+    std::vector<TItem> FItems;
+    int FTabIndex = -1;
+};
+
+// A list of texts, each with a whole-number tag, and the selected item (-1: none).
+class TUIListBox {
+public:
+    struct TItem {
+        std::string Text;
+        int64_t Tag = 0;
+    };
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const TItem& Items(int i) const;
+    void Clear();
+    // Appends an item; returns its index.
+    int Add(const std::string& Text, int64_t Tag);
+    void SetText(int Index, const std::string& Text);
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+
+    std::function<void()> OnMirror;
+
+private:
+    void mirror() const;
+
+    std::vector<TItem> FItems;
+    int FItemIndex = -1;
 };
 
 } // namespace vendrel

@@ -735,6 +735,11 @@ void TViewsCameras::DefaultMouseActionExecute() {
     DefaultMouseB.SetChecked(true);
     CamRotB.SetChecked(false);
     CamPanB.SetChecked(false);
+    ed_.Scene.RulerCube->SetVisible(false);
+    ed_.Adding.EndInsertionInViewPort3D();
+    ed_.Selection.SetZonesHitTest(true);
+    ed_.Selection.SetCabinetsHitTest(true);
+    ed_.Mouse.SetArraysHitTest(true);
     setViewCursor(crDefault);
 }
 

@@ -1,0 +1,268 @@
+#include "panels/object_panel.h"
+
+#include "scene/scene_object.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace vendrel {
+
+QString QStr(const std::string& Text) {
+    return QString::fromStdString(Text);
+}
+
+std::string StdStr(const QString& Text) {
+    return Text.toStdString();
+}
+
+namespace {
+
+constexpr int kKeyUp = Qt::Key_Up;
+constexpr int kKeyDown = Qt::Key_Down;
+
+QString colorStyle(TAlphaColor c) {
+    return QStringLiteral("background-color: #%1; border: 1px solid #202020;")
+        .arg(c & 0x00FFFFFFu, 6, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+TObjectPanel::TObjectPanel(IPanelHost& Host, QWidget* Parent) : QFrame(Parent), host_(Host) {
+    lockButton_ = new QToolButton(this);
+    lockButton_->setObjectName(QStringLiteral("LockButton"));
+    lockButton_->setAutoRaise(true);
+    layerColorRect_ = new QLabel(this);
+    layerColorRect_->setObjectName(QStringLiteral("LayerColorRect"));
+    layerColorRect_->setFixedSize(14, 14);
+    layerNameLabel_ = new QLabel(this);
+    layerNameLabel_->setObjectName(QStringLiteral("LayerNameLabel"));
+    for (QLabel* l : {layerColorRect_, layerNameLabel_}) {
+        l->installEventFilter(this);
+        l->setCursor(Qt::PointingHandCursor);
+    }
+    // The lock overlay: red at opacity 0.2 over the whole panel, with the forbidden cursor.
+    lockOverlay_ = new QWidget(this);
+    lockOverlay_->setObjectName(QStringLiteral("Rectangle1"));
+    lockOverlay_->setStyleSheet(QStringLiteral("background-color: rgba(255, 0, 0, 51);"));
+    lockOverlay_->setCursor(Qt::ForbiddenCursor);
+    lockOverlay_->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    lockOverlay_->hide();
+}
+
+TObjectPanel::~TObjectPanel() = default;
+
+TObjectPanel::Binding* TObjectPanel::bindingOf(const QObject* Edit) {
+    for (Binding& b : fields_) {
+        if (b.Edit == Edit) {
+            return &b;
+        }
+    }
+    return nullptr;
+}
+
+const TFieldDescriptor* TObjectPanel::FieldOf(const QLineEdit* Edit) const {
+    for (const Binding& b : fields_) {
+        if (b.Edit == Edit) {
+            return &b.Field;
+        }
+    }
+    return nullptr;
+}
+
+QLineEdit* TObjectPanel::NumericField(const QString& Name, const QString& Hint, TFieldDescriptor Field,
+                                      QWidget* Parent) {
+    auto* edit = new QLineEdit(Parent != nullptr ? Parent : this);
+    edit->setObjectName(Name);
+    edit->setToolTip(Hint);
+    edit->installEventFilter(this);
+    fields_.push_back({edit, std::move(Field), false});
+    connect(edit, &QLineEdit::textEdited, this, [this, edit] {
+        if (Binding* b = bindingOf(edit)) {
+            b->Edited = true;
+        }
+        host_.RenderButtonNeedsCalc();
+    });
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+        if (Binding* b = bindingOf(edit)) {
+            exitField(*b);
+        }
+    });
+    return edit;
+}
+
+void TObjectPanel::exitField(Binding& B) {
+    // Only a text the user typed is read: a field left as the program filled it commits nothing.
+    if (!B.Edited) {
+        return;
+    }
+    B.Edited = false;
+    runExit(B, StdStr(B.Edit->text()));
+}
+
+void TObjectPanel::runExit(Binding& B, const std::string& Text) {
+    QLineEdit* edit = B.Edit;
+    const TExitResult r = ExitField(B.Field, Text, host_.LengthUnits(), host_.FormatSettings());
+    if (r.Committed) {
+        ++commits_;
+    }
+    // After a commit the field shows the object's value (a setter may have adjusted it); a field that
+    // hands its text on keeps the text.
+    if (r.Committed && !B.Field.AlwaysCommit && B.Field.Get && !(B.Field.Guard && B.Field.Guard())) {
+        ShowField(edit);
+        return;
+    }
+    const QSignalBlocker block(edit);
+    edit->setText(QStr(r.Text));
+}
+
+bool TObjectPanel::CommitField(QLineEdit* Edit, const QString& Text) {
+    Binding* b = bindingOf(Edit);
+    if (b == nullptr) {
+        return false;
+    }
+    b->Edited = false;
+    const int before = commits_;
+    {
+        const QSignalBlocker block(Edit);
+        Edit->setText(Text);
+    }
+    runExit(*b, StdStr(Text));
+    return commits_ != before;
+}
+
+void TObjectPanel::ShowField(QLineEdit* Edit) {
+    Binding* b = bindingOf(Edit);
+    if (b == nullptr || !b->Field.Get) {
+        return;
+    }
+    b->Edited = false;
+    const QSignalBlocker block(Edit);
+    Edit->setText(QStr(ShownText(b->Field, host_.LengthUnits(), host_.FormatSettings())));
+}
+
+void TObjectPanel::ShowFields() {
+    for (Binding& b : fields_) {
+        ShowField(b.Edit);
+    }
+}
+
+double TObjectPanel::stepOf(const Binding& B) const {
+    switch (B.Field.Unit) {
+    case TUnitKind::Length:
+        return host_.GlobalPosSteps();
+    case TUnitKind::Angle:
+        return host_.GlobalRotSteps();
+    case TUnitKind::Count:
+        return 1.0;
+    }
+    return 1.0;
+}
+
+bool TObjectPanel::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Event->type() == QEvent::MouseButtonPress &&
+        (Watched == layerColorRect_ || Watched == layerNameLabel_)) {
+        if (TObject* target = LayerTarget()) {
+            host_.PopupChangeLayer(target);
+        }
+        return true;
+    }
+    if (Event->type() != QEvent::KeyPress) {
+        return QFrame::eventFilter(Watched, Event);
+    }
+    Binding* b = bindingOf(Watched);
+    if (b == nullptr) {
+        return QFrame::eventFilter(Watched, Event);
+    }
+    auto* key = static_cast<QKeyEvent*>(Event);
+    host_.MarkProjectModified();
+    const QString text = key->text();
+    const QChar separator = QLatin1Char(host_.FormatSettings().DecimalSeparator);
+    if ((text == QLatin1String(".") || text == QLatin1String(",")) && text.at(0) != separator) {
+        b->Edit->insert(separator);
+        b->Edited = true;
+        host_.RenderButtonNeedsCalc();
+        return true;
+    }
+    if (key->key() == kKeyUp || key->key() == kKeyDown) {
+        const double step = key->key() == kKeyUp ? stepOf(*b) : -stepOf(*b);
+        std::string stepped;
+        if (StepFieldText(StdStr(b->Edit->text()), step, StepFormat, host_.FormatSettings(), stepped)) {
+            b->Edited = false;
+            QLineEdit* edit = b->Edit;
+            {
+                const QSignalBlocker block(edit);
+                edit->setText(QStr(stepped));
+            }
+            runExit(*b, stepped);
+        }
+        return true;
+    }
+    return QFrame::eventFilter(Watched, Event);
+}
+
+QComboBox* TObjectPanel::Choice(const QString& Name, const QString& Hint, std::function<void(int)> OnChosen,
+                                QWidget* Parent) {
+    auto* box = new QComboBox(Parent != nullptr ? Parent : this);
+    box->setObjectName(Name);
+    box->setToolTip(Hint);
+    connect(box, &QComboBox::activated, this, [OnChosen = std::move(OnChosen)](int index) {
+        if (OnChosen) {
+            OnChosen(index);
+        }
+    });
+    return box;
+}
+
+QCheckBox* TObjectPanel::CheckBox(const QString& Name, const QString& Text,
+                                  std::function<void(bool)> OnClicked, QWidget* Parent) {
+    auto* box = new QCheckBox(Text, Parent != nullptr ? Parent : this);
+    box->setObjectName(Name);
+    connect(box, &QCheckBox::clicked, this, [OnClicked = std::move(OnClicked)](bool checked) {
+        if (OnClicked) {
+            OnClicked(checked);
+        }
+    });
+    return box;
+}
+
+TObjectPanel::TFillScope::TFillScope(TObjectPanel& Panel) {
+    blockers_.push_back(std::make_unique<QSignalBlocker>(&Panel));
+    for (QWidget* w : Panel.findChildren<QWidget*>()) {
+        blockers_.push_back(std::make_unique<QSignalBlocker>(w));
+    }
+    for (Binding& b : Panel.fields_) {
+        b.Edited = false;
+    }
+}
+
+void TObjectPanel::ShowLockState(bool Locked, const QString& LockedHint, QWidget* WorkArea) {
+    if (WorkArea != nullptr) {
+        WorkArea->setEnabled(!Locked);
+        WorkArea->setCursor(Locked ? Qt::ForbiddenCursor : Qt::ArrowCursor);
+    }
+    lockOverlay_->setGeometry(rect());
+    lockOverlay_->setVisible(Locked);
+    if (Locked) {
+        lockOverlay_->raise();
+        lockButton_->raise();
+    }
+    lockButton_->setText(Locked ? QStringLiteral("\u25A0") : QStringLiteral("\u25A1"));
+    lockButton_->setToolTip(Locked ? LockedHint : QStringLiteral("Press to lock"));
+}
+
+void TObjectPanel::resizeEvent(QResizeEvent* Event) {
+    QFrame::resizeEvent(Event);
+    lockOverlay_->setGeometry(rect());
+}
+
+void TObjectPanel::ShowLayer(const TQzControl3D& Obj) {
+    const TQzLayer* layer = Obj.MyLayer();
+    layerNameLabel_->setText(QStr(Obj.LayerName()));
+    layerColorRect_->setStyleSheet(colorStyle(layer != nullptr ? layer->Color : TAlphaColors::Gray));
+}
+
+} // namespace vendrel
