@@ -112,7 +112,11 @@ void TEditor::SetMappingSidesOnSelection(TMappingSides Value) {
         }
         zone->SetMappingSides(Value);
         if (Value == TMappingSides::qzaNoSPLMap && zone->MaxdBSPL > 1.0) {
+            // The zone's maximum no longer counts: a normalised scale takes the other zones' highest.
             zone->MaxdBSPL = 0.0;
+            if (Project.SPLNormalized()) {
+                Colors.MaxdBuEdit.SetValue(Project.GetMaxdBSPL());
+            }
         }
         if (auto* panel = PanelOf<IZonePanel>(*zone)) {
             panel->UpdateSidesMapping();

@@ -1,8 +1,10 @@
 #pragma once
 // The scene editor of the main window: its state, its 3D scene and one object per family of behaviour
-// (layers, selection, mouse routing, views and cameras, grid and axes, keyboard), all sharing the state.
-// It includes no Qt: the window mirrors its values and forwards mouse, keys and commands to it, and
-// tests drive it the same way without a window.
+// (layers, selection, mouse routing, views and cameras, grid and axes, keyboard, colour mapping, render
+// control, scene objects, per-object mouse handlers, adding objects, removal, panel switching), all
+// sharing the state. It includes no Qt: the window mirrors its values, creates the object panels it
+// asks for and forwards mouse, keys and commands to it, and tests drive it the same way without a
+// window.
 
 #include "editor/adding.h"
 #include "editor/color_mapping.h"

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -219,6 +220,15 @@ TEST_F(ObjectsWindow, TypedPositionCommitsOnceMovesTheDrawnCabinetAndMarksTheRen
     QTest::keyClick(row->YCabBox, Qt::Key_Up);
     EXPECT_FLOAT_EQ(cabinet->Position().Y, -0.1f);
     EXPECT_EQ(row->YCabBox->text(), QStringLiteral("0.100"));
+
+    // Switched off: drawn with the inactive material, the maps cleared, the render needed.
+    editor().Render.RenderB.SetImageIndex(41);
+    QTest::mouseClick(row->ActiveCabCheckBox, Qt::LeftButton);
+    EXPECT_FALSE(cabinet->Active());
+    const TModel3D* model = TSceneObjects::CabinetModel3D(*cabinet);
+    ASSERT_GT(model->MeshCount(), 0);
+    EXPECT_EQ(model->Meshes(0).MaterialSource, editor().Objects.UnactiveMaterial.get());
+    EXPECT_EQ(editor().Render.RenderB.ImageIndex(), 42);
 }
 
 TEST_F(ObjectsWindow, RefillingACabinetRowChangesNothing) {
@@ -262,6 +272,59 @@ TEST_F(ObjectsWindow, LeavingTheYAxisFieldOfAZoneTurnedFurtherThanItsLimitKeepsT
     QTest::keyClicks(panel->RotAngleZEdit, QStringLiteral("135"));
     QTest::keyClick(panel->RotAngleZEdit, Qt::Key_Tab);
     EXPECT_FLOAT_EQ(zone->RotationAngle().Z, 90);
+}
+
+TEST_F(ObjectsWindow, TheZonePanelRenamesResizesUnmapsAndKeepsATrapeziumSlopeDefined) {
+    ASSERT_TRUE(startWithCabinet());
+    const auto type = [](QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+    };
+    QTest::mouseClick(child<QToolButton>("AddTrapeziumButton"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    TMappingZone& zone = *project().MappingZones.at(0);
+    TZoneFr* panel = panelOf(zone);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->DimmenTrapezGroupBox->isVisible());
+    EXPECT_FALSE(panel->DimmenGroupBox->isVisible());
+
+    type(panel->ZoneNameEdit, QStringLiteral("Stalls"));
+    EXPECT_EQ(zone.Name, "Stalls");
+    EXPECT_EQ(editor().PanelSwitching.ZonesTabControl.Items(0).Text, "Zone 1 : Stalls");
+
+    // The "Y" row is the zone's Z coordinate, the "Z" row its height, both as stored.
+    type(panel->PosZBegin, QStringLiteral("4"));
+    type(panel->PosYBegin, QStringLiteral("2,5"));
+    EXPECT_DOUBLE_EQ(zone.ZBegin(), 4.0);
+    EXPECT_DOUBLE_EQ(zone.YBegin(), 2.5);
+    // A length beyond the limit is the limit.
+    type(panel->LengthTrapezEdit, QStringLiteral("300"));
+    EXPECT_FLOAT_EQ(zone.Width(), 250);
+    EXPECT_EQ(panel->LengthTrapezEdit->text(), QStringLiteral("250.00"));
+    EXPECT_FLOAT_EQ(TSceneObjects::ZoneSolid(zone)->Width(), 250);
+
+    // Height and slope are one: a height of 5 on a length of 10 is a turn of 30 degrees about Z.
+    type(panel->LengthTrapezEdit, QStringLiteral("10"));
+    type(panel->TrapezHeightEdit, QStringLiteral("5"));
+    EXPECT_NEAR(zone.RotationAngle().Z, 30, 1e-4);
+    EXPECT_EQ(panel->RotAngleZEdit->text(), QStringLiteral("30.00"));
+    // A length cut below the height leaves a steep slope, never an undefined one.
+    type(panel->LengthTrapezEdit, QStringLiteral("2"));
+    EXPECT_NEAR(zone.RotationAngle().Z, 90, 1e-4);
+    type(panel->TrapezHeightEdit, QStringLiteral("-50"));
+    EXPECT_NEAR(zone.RotationAngle().Z, -90, 1e-4);
+
+    // Mapping switched off: the listening plane goes to the floor and its height field is disabled.
+    ASSERT_TRUE(zone.IsObjectSelected());
+    QComboBox* mapping = panel->MappingSidesCB;
+    mapping->setFocus();
+    QTest::keyClick(mapping, Qt::Key_Up);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(zone.MappingSides(), TMappingSides::qzaNoSPLMap);
+    EXPECT_FALSE(panel->AudienceLevelNB->isEnabled());
+    EXPECT_FLOAT_EQ(TSceneObjects::ZoneSolid(zone)->ListeningOffset(), 0);
 }
 
 TEST_F(ObjectsWindow, ClicksSelectTogglesAndBandsPickExactlyTheVisibleObjects) {
