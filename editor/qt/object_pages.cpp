@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -98,6 +99,17 @@ TObjectPages::TObjectPages(TEditor& Editor, QWidget* VenueMenu, QWidget* VenueAr
     cabinetCommands->addStretch(1);
     auto* cabinetPanels = new QVBoxLayout(CabinetArea);
     cabinetPanels->setContentsMargins(0, 0, 0, 0);
+    cabinetPanels->setSpacing(0);
+    // Column titles over the rows, placed over the first shown row's fields.
+    cabinetHeader_ = new QWidget(CabinetArea);
+    cabinetHeader_->setObjectName(QStringLiteral("CabinetListHeader"));
+    cabinetHeader_->setFixedHeight(18);
+    for (const char* title : {"X", "Y", "Z", "Rot X", "Rot Y", "Rot Z"}) {
+        auto* label = new QLabel(QString::fromLatin1(title), cabinetHeader_);
+        label->setAlignment(Qt::AlignCenter);
+        headerLabels_.push_back(label);
+    }
+    cabinetPanels->addWidget(cabinetHeader_);
     cabinetScroll_ = new QScrollArea(CabinetArea);
     cabinetScroll_->setWidgetResizable(true);
     cabinetList_ = new QWidget();
@@ -108,6 +120,7 @@ TObjectPages::TObjectPages(TEditor& Editor, QWidget* VenueMenu, QWidget* VenueAr
     cabinetRows_->addStretch(1);
     cabinetScroll_->setWidget(cabinetList_);
     cabinetPanels->addWidget(cabinetScroll_);
+    cabinetList_->installEventFilter(this);
 
     TUITabs& tabs = ed_.PanelSwitching.ZonesTabControl;
     tabs.OnAdded = [this](int index) {
@@ -191,6 +204,32 @@ void TObjectPages::FreePanel(IObjectPanel* Panel) {
     widget->hide();
     widget->setParent(nullptr);
     widget->deleteLater();
+}
+
+bool TObjectPages::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == cabinetList_ &&
+        (Event->type() == QEvent::LayoutRequest || Event->type() == QEvent::Resize)) {
+        QMetaObject::invokeMethod(
+            this, [this] { placeCabinetHeader(); }, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(Watched, Event);
+}
+
+void TObjectPages::placeCabinetHeader() {
+    for (int i = 0; i < cabinetRows_->count(); ++i) {
+        auto* row = qobject_cast<TCabinetsFr*>(cabinetRows_->itemAt(i)->widget());
+        if (row == nullptr || !row->isVisible()) {
+            continue;
+        }
+        const QLineEdit* fields[] = {row->XCabBox,    row->ZCabBox,    row->YCabBox,
+                                     row->RotXCabBox, row->RotZCabBox, row->RotYCabBox};
+        for (size_t k = 0; k < headerLabels_.size(); ++k) {
+            const QPoint at = fields[k]->mapTo(cabinetHeader_->window(), QPoint(0, 0));
+            const QPoint local = cabinetHeader_->mapFrom(cabinetHeader_->window(), at);
+            headerLabels_[k]->setGeometry(local.x(), 0, fields[k]->width(), cabinetHeader_->height());
+        }
+        return;
+    }
 }
 
 void TObjectPages::SortCabinetsFrames() {

@@ -41,8 +41,12 @@ public:
     QListWidget* ZonesListBox() const { return zonesList_; }
     QWidget* CabinetScrollBox() const { return cabinetList_; }
 
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
     void mirrorTabs();
+    void placeCabinetHeader();
     void mirrorList();
 
     TEditor& ed_;
@@ -53,6 +57,8 @@ private:
     QScrollArea* cabinetScroll_ = nullptr;
     QWidget* cabinetList_ = nullptr;
     QVBoxLayout* cabinetRows_ = nullptr;
+    QWidget* cabinetHeader_ = nullptr;
+    std::vector<QWidget*> headerLabels_;
 };
 
 } // namespace vendrel

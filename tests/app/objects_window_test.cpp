@@ -419,6 +419,17 @@ TEST_F(ObjectsWindow, DeleteAsksWithTheCountAndRemovesBothObjectsAndTheirPanels)
     click({0, 0, 0});
     main()->PopupGlobalMenuWidget()->close();
     EXPECT_TRUE(selection().empty());
+
+    // A zone panel's own remove button takes the zone and the panel away, without a question.
+    TMappingZone* other = editor().Adding.AddNewZoneButtonClick(TNewZoneKind::Rectangle);
+    QPointer<TZoneFr> own = panelOf(*other);
+    const size_t questions = boxes.shown.size();
+    QTest::mouseClick(own->RemoveButton, Qt::LeftButton);
+    EXPECT_EQ(project().NMappingZones(), 0);
+    EXPECT_EQ(boxes.shown.size(), questions);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(own.isNull());
+    EXPECT_EQ(editor().PanelSwitching.ZonesTabControl.Count(), 0);
 }
 
 } // namespace
