@@ -22,6 +22,8 @@ constexpr double kSearchSmoothing = 1.0;
 constexpr double kLargestMgCorrection = 15.0; // dB; larger deviations are left alone
 constexpr int32_t kDefaultOrder = 4;
 constexpr int32_t kFallbackQTenths = 7; // Q 0.7 for an element the search switched off
+// Phases up to this many degrees are turned back one turn at a time.
+constexpr double kManyTurns = 64.0 * 360.0;
 
 } // namespace
 
@@ -203,6 +205,17 @@ void TFIR::FindPhaseWraps(std::vector<double>& Ph, std::vector<int32_t>& Wraps, 
         // An infinite phase (a measured curve through a zero-width segment) cannot be counted in turns.
         if (!std::isfinite(c)) {
             continue;
+        }
+        // A phase of very many turns (a damaged measurement) is brought near the range in one go; each
+        // of its turns still counts as a wrap, for as long as the list has room.
+        if (std::fabs(c) > kManyTurns) {
+            const double rest = std::fmod(c, 360.0);
+            const double turns = (c - rest) / 360.0;
+            offset -= c - rest;
+            c = rest;
+            for (double t = 0.0; recorded && t < std::fabs(turns) && count < Wraps.size(); t += 1.0) {
+                Wraps[count++] = turns > 0.0 ? -f : f;
+            }
         }
         // A phase leaving (-180, 180] is a wrap: the frequency is recorded, signed by its direction.
         while (c < -180.0) {

@@ -54,6 +54,9 @@ bool isImpulseKind(TMeasureSystemBrand kind) {
            kind == TMeasureSystemBrand::msbRitaIR || kind == TMeasureSystemBrand::msbWavIR;
 }
 
+// Steps up to this many turns are unwrapped turn by turn, exactly as ever.
+constexpr double kManyTurns = 64.0;
+
 void unwrap(std::span<const double> Src, std::span<double> Dst, double half, double turn) {
     if (Src.empty()) {
         return;
@@ -66,6 +69,11 @@ void unwrap(std::span<const double> Src, std::span<double> Dst, double half, dou
         double d = Src[i] - Src[i - 1];
         // An infinite or NaN step cannot be brought into range by whole turns.
         if (std::isfinite(d)) {
+            // A step of very many turns is reduced in one go: turning it one turn at a time would take
+            // forever, or never end where one turn no longer changes the value.
+            if (std::fabs(d) > kManyTurns * turn) {
+                d = std::fmod(d, turn);
+            }
             while (d > half) {
                 d -= turn;
             }

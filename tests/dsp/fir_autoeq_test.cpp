@@ -134,6 +134,30 @@ TEST(FirAutoEq, PhaseWrapIsUndoneByTwoHighShelvesBeforeTheBells) {
     EXPECT_TRUE(other.PhasePoints[0]->Active());
 }
 
+// A measured phase of very many turns (read from a damaged file) ends the pass instead of being
+// turned back one turn at a time; the wraps it stands for fill the list of wraps at most.
+TEST(FirAutoEq, PhaseOfVeryManyTurnsEndsThePass) {
+    TDSPSpace grid;
+    const auto N = static_cast<size_t>(grid.NRealFreqPoints());
+    TMeasureSystem m(&grid);
+    measure(grid, m, {}, std::vector<double>(N, 0.0));
+    const size_t at = static_cast<size_t>(grid.FreqToPoint(1000));
+    for (size_t i = at; i < N; ++i) {
+        m.FResponsePhDegreesUnRoll[i] = 1e300;
+    }
+    TFIR fir(&grid);
+    fir.SetMaxTaps(1023);
+    fir.MeasureData = &m;
+    fir.AutoEq(false, true, 4);
+    for (size_t k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_TRUE(fir.PhasePoints[k]->Active());
+        EXPECT_EQ(fir.PhasePoints[k]->PointType(), TPointFirType::qzfptHighShelf);
+        EXPECT_EQ(fir.PhasePoints[k]->Degrees(), -180.0);
+        EXPECT_EQ(fir.PhasePoints[k]->Frequency(), grid.FreqDraw[at]);
+    }
+}
+
 TEST(FirAutoEq, SmoothingWindowLeavesOutTheEndPoints) {
     TDSPSpace grid;
     std::vector<int32_t> freqs(400);

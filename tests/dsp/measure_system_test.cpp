@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "dsp/complex.h"
@@ -65,6 +66,26 @@ TEST(MeasureSystem, UnwrapMatchesNumpy) {
     EXPECT_EQ(small, (std::vector<double>{170, 190, 350}));
     TMeasureSystem::UnwrapPhaseDegrees(std::vector<double>{0, 180, 181}, small);
     EXPECT_EQ(small, (std::vector<double>{0, 180, 181}));
+}
+
+// A step of very many turns (a damaged export, a phase of 1e300 degrees) is brought within half a
+// turn in one go instead of one turn at a time, which would never end.
+TEST(MeasureSystem, UnwrapOfAStepOfManyTurnsEnds) {
+    struct Case {
+        void (*unwrap)(std::span<const double>, std::span<double>);
+        double half;
+    };
+    for (const Case& c : {Case{&TMeasureSystem::UnwrapPhaseDegrees, 180.0},
+                          Case{&TMeasureSystem::UnwrapPhaseRadians, kPiValue}}) {
+        for (const double far : {1e300, -1e300, 1e18}) {
+            SCOPED_TRACE(far);
+            std::vector<double> out(3);
+            c.unwrap(std::vector<double>{0.0, far, far}, out);
+            EXPECT_EQ(out[0], 0.0);
+            EXPECT_LE(std::fabs(out[1]), c.half);
+            EXPECT_EQ(out[2], out[1]);
+        }
+    }
 }
 
 // A raw impulse of the given samples at 48 kHz.
