@@ -21,7 +21,7 @@ void Section(IO& io, List& list, int64_t count, size_t minSize, const char* what
 }
 
 // The DSP processes: per process its active byte, then its processor blob (of this program: no
-// hardware type).
+// hardware type). The reader refuses a blob of some hardware, so the writer does not store one.
 template <class IO, class Active, class Blobs>
 void ProcessSection(IO& io, Active& active, Blobs& blobs, int64_t count) {
     io.ForCount(active, count, 1 + kEmptyDspCabinetSize, "DSP processes");
@@ -30,6 +30,10 @@ void ProcessSection(IO& io, Active& active, Blobs& blobs, int64_t count) {
         bool isActive = false;
         if constexpr (!IO::kReading) {
             isActive = active[i];
+            if (!TrimBlanks(blobs[i].Header.HardType).empty()) {
+                io.Refuse("processor settings for the hardware \"" + blobs[i].Header.HardType +
+                          "\" in this file");
+            }
         }
         io.Bool(isActive, "ProcessActive");
         if constexpr (IO::kReading) {

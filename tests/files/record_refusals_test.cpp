@@ -239,6 +239,18 @@ TEST(RecordWriters, RecordsThatWouldNotReadBackAreRefused) {
     longOverlay.Overlays[0].NPointsSaved = 1002;
     EXPECT_THROW(WriteProjectFile(longOverlay), ERangeError);
 
+    // Project and sound-system readers take only processor settings of no hardware.
+    rProjectFile hardwareBlob = Project();
+    hardwareBlob.DSPProcess[0].Header.HardType = "DSP-4";
+    EXPECT_THROW(WriteProjectFile(hardwareBlob), ERangeError);
+    rSystemFile hardwareSystem = SystemFull();
+    hardwareSystem.DSPProcess[0].Header.HardType = " DSP-4";
+    EXPECT_THROW(WriteSystemFile(hardwareSystem), ERangeError);
+    hardwareSystem.DSPProcess[0].Header.HardType = "  ";
+    rSystemFile blanks;
+    ReadSystemFile(WriteSystemFile(hardwareSystem), blanks);
+    EXPECT_EQ(blanks.DSPProcess[0].Header.HardType, "  ");
+
     // Venues and sound systems marked older than 1.3.6 would be read with the older layouts.
     rVenueFile oldVenue = Venue();
     oldVenue.Header.MinorVersion = 3;
