@@ -203,6 +203,12 @@ void CheckCabinetRecordLoadable(const rCabinetFile& r) {
             refuse("Preset \"" + p.Name + "\" does not hold one transfer function per source");
         }
     }
+    // A placed cabinet starts on the default preset, counted from 1.
+    if (!r.IntDSP.empty() &&
+        (s.DefaultPreset < 1 || static_cast<size_t>(s.DefaultPreset) > r.IntDSP.size())) {
+        refuse("The cabinet model's default preset " + std::to_string(s.DefaultPreset) +
+               " is not one of its " + std::to_string(r.IntDSP.size()) + " presets");
+    }
 }
 
 void FillCabModelFromRecord(const rCabinetFile& r, TCabModel& m, TModel3D* TheModel3D,

@@ -132,6 +132,8 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
         {"resolution that does not divide 180 and 360", patched(s + 152, 7)},
         {"counts that do not cover the sphere", patched(s + 152, 15)},
         {"a source naming no polar set", patched(s + 1328 + 114 + 56, 3)},
+        {"a default preset beyond its one preset", patched(s + 176, 2)},
+        {"a default preset of 0", patched(s + 176, 0)},
     };
     testing::TempDir dir;
     for (const auto& [what, bytes] : cases) {
