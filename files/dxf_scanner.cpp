@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/core/numeric.h"
+#include "platform/core/unicode.h"
 #include "platform/core/windows1252.h"
 
 namespace vendrel {
@@ -17,106 +18,17 @@ namespace {
 
 // ---- Text decoding ----------------------------------------------------------------------------
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Copies UTF-8, replacing every byte that does not belong to a well-formed sequence (overlong
-// forms, surrogates and values above U+10FFFF included) by U+FFFD.
-std::string sanitiseUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b0 = static_cast<uint8_t>(bytes[i]);
-        if (b0 < 0x80) {
-            out += static_cast<char>(b0);
-            ++i;
-            continue;
-        }
-        int len = 0;
-        char32_t cp = 0;
-        char32_t min = 0;
-        if ((b0 & 0xE0) == 0xC0) {
-            len = 2, cp = b0 & 0x1F, min = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            len = 3, cp = b0 & 0x0F, min = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            len = 4, cp = b0 & 0x07, min = 0x10000;
-        }
-        bool ok = len > 0 && i + static_cast<size_t>(len) <= bytes.size();
-        for (int k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<uint8_t>(bytes[i + static_cast<size_t>(k)]);
-            ok = (b & 0xC0) == 0x80;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        ok = ok && cp >= min && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-        if (!ok) {
-            appendUtf8(out, kReplacement);
-            ++i;
-            continue;
-        }
-        out.append(bytes.substr(i, static_cast<size_t>(len)));
-        i += static_cast<size_t>(len);
-    }
-    return out;
-}
-
-std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size());
-    auto unit = [&](size_t i) -> char32_t {
-        const auto a = static_cast<uint8_t>(bytes[i]);
-        const auto b = static_cast<uint8_t>(bytes[i + 1]);
-        return bigEndian ? char32_t((a << 8) | b) : char32_t((b << 8) | a);
-    };
-    size_t i = 0;
-    while (i + 1 < bytes.size()) {
-        const char32_t u = unit(i);
-        i += 2;
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < bytes.size()) {
-            const char32_t low = unit(i);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                i += 2;
-                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-                continue;
-            }
-        }
-        appendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
-    }
-    if (i < bytes.size()) {
-        appendUtf8(out, kReplacement); // odd trailing byte
-    }
-    return out;
-}
-
 // The drawing's bytes as UTF-8 text. A byte-order mark picks UTF-8 or UTF-16 and stays in the text
 // as U+FEFF; without one the bytes are Windows-1252, the code page of drawings written on Windows.
 std::string decodeDrawingText(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        return sanitiseUtf8(bytes);
+        return SanitizeUtf8(bytes);
     }
     if (bytes.starts_with("\xFF\xFE")) {
-        return decodeUtf16(bytes, false);
+        return Utf16ToUtf8(bytes, false);
     }
     if (bytes.starts_with("\xFE\xFF")) {
-        return decodeUtf16(bytes, true);
+        return Utf16ToUtf8(bytes, true);
     }
     return Windows1252ToUtf8(bytes);
 }
@@ -410,7 +322,7 @@ std::string ReadNullTermString(std::istream& s, int64_t& Pos) {
         if (c == 0) {
             return out;
         }
-        appendUtf8(out, static_cast<char32_t>(c));
+        AppendUtf8(out, static_cast<char32_t>(c));
     }
 }
 

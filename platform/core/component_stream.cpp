@@ -1,5 +1,7 @@
 #include "platform/core/component_stream.h"
 
+#include "platform/core/unicode.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -34,46 +36,6 @@ double extendedToDouble(const uint8_t* p) {
         value = std::ldexp(static_cast<double>(mantissa), exponent - 16383 - 63);
     }
     return negative ? -value : value;
-}
-
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// UTF-16LE code units to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string utf16ToUtf8(const std::string& bytes) {
-    std::string out;
-    const size_t n = bytes.size() / 2;
-    auto unit = [&](size_t i) {
-        return static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                     (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
-    };
-    for (size_t i = 0; i < n; ++i) {
-        const uint16_t u = unit(i);
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < n && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
-            appendUtf8(out, 0x10000 + ((uint32_t(u) - 0xD800) << 10) + (uint32_t(unit(i + 1)) - 0xDC00));
-            ++i;
-        } else if (u >= 0xD800 && u < 0xE000) {
-            appendUtf8(out, 0xFFFD);
-        } else {
-            appendUtf8(out, u);
-        }
-    }
-    return out;
 }
 
 bool isSeparator(char c) {
@@ -244,7 +206,7 @@ TStreamValue TComponentStreamReader::readValue(int depth) {
         if (units > Remaining() / 2) {
             fail("a length runs past the end of the data");
         }
-        v.Text = utf16ToUtf8(readBytes(units * 2));
+        v.Text = Utf16ToUtf8(readBytes(units * 2), false);
         break;
     }
     case TValueType::vaFalse:
