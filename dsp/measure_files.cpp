@@ -4,94 +4,51 @@
 #include "dsp/measure_files.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <new>
 #include <optional>
-#include <system_error>
+#include <string_view>
 
 #include "dsp/measure_system.h"
 #include "dsp/text_lines.h"
+#include "platform/core/atomic_file.h"
+#include "platform/core/byte_stream.h"
 #include "platform/core/numeric.h"
+#include "platform/core/windows1252.h"
 
 namespace vendrel {
 
 namespace {
 
-// Reads fields one after the other from an explicit position; every read checks the bytes left.
-class ByteCursor {
-public:
-    explicit ByteCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+// Runs a reader over the bytes; false when the bytes run out or a count does not fit them.
+template <typename Read> bool readWith(std::span<const uint8_t> bytes, Read read) {
+    ByteReader in(bytes);
+    try {
+        return read(in);
+    } catch (const EReadError&) {
+        return false;
+    }
+}
 
-    size_t Remaining() const { return bytes_.size() - pos_; }
-    bool Seek(size_t pos) {
-        if (pos > bytes_.size()) {
-            return false;
-        }
-        pos_ = pos;
-        return true;
+// n singles.
+std::vector<float> singles(ByteReader& in, size_t n) {
+    std::vector<float> v(in.CheckCount(static_cast<int64_t>(n), 4, "samples"));
+    for (float& x : v) {
+        x = in.F32();
     }
-    bool Raw(void* out, size_t n) {
-        if (Remaining() < n) {
-            return false;
-        }
-        if (n > 0) {
-            std::memcpy(out, bytes_.data() + pos_, n);
-        }
-        pos_ += n;
-        return true;
-    }
-    template <typename T> bool Read(T& out) {
-        uint8_t raw[sizeof(T)];
-        if (!Raw(raw, sizeof(T))) {
-            return false;
-        }
-        if constexpr (std::is_same_v<T, bool>) {
-            out = raw[0] != 0;
-        } else {
-            // Little-endian on every machine the program runs on; assembled bytewise all the same.
-            uint64_t v = 0;
-            for (size_t i = 0; i < sizeof(T); ++i) {
-                v |= static_cast<uint64_t>(raw[i]) << (8 * i);
-            }
-            if constexpr (std::is_same_v<T, float>) {
-                out = std::bit_cast<float>(static_cast<uint32_t>(v));
-            } else if constexpr (std::is_same_v<T, double>) {
-                out = std::bit_cast<double>(v);
-            } else {
-                out = static_cast<T>(v);
-            }
-        }
-        return true;
-    }
-    // n singles; the caller has checked that they are present.
-    bool Singles(std::vector<float>& out, size_t n) {
-        if (Remaining() / 4 < n) {
-            return false;
-        }
-        out.resize(n);
-        for (auto& v : out) {
-            Read(v);
-        }
-        return true;
-    }
-    // A fixed-width text: each byte the character of its code, blanks and control characters
-    // trimmed at both ends.
-    bool Text(std::string& out, size_t width) {
-        std::string raw(width, '\0');
-        if (!Raw(raw.data(), width)) {
-            return false;
-        }
-        out = Latin1ToUtf8(TrimText(raw));
-        return true;
-    }
+    return v;
+}
 
-private:
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
-};
+// A fixed-width text: Windows-1252 characters, blanks and control characters trimmed at both ends.
+std::string fixedText(ByteReader& in, size_t width) {
+    const auto raw = in.Bytes(width);
+    return Windows1252ToUtf8(
+        TrimText(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size())));
+}
+
+template <size_t N> void rawBytes(ByteReader& in, uint8_t (&out)[N]) {
+    const auto raw = in.Bytes(N);
+    std::copy(raw.begin(), raw.end(), out);
+}
 
 // A sample count of the .mls and .spk formats: not 0, below 2^31, and its real and imaginary
 // singles present after the header.
@@ -104,20 +61,28 @@ bool sampleCountFits(uint32_t n, size_t remaining) {
 constexpr size_t kQZTFPaddingFactor = 16;
 constexpr size_t kQZTFPaddingSlack = size_t{1} << 20;
 
-bool readQZTFHeader(ByteCursor& in, rQZTFHeaderFile& h) {
-    uint8_t padding[3];
-    return in.Text(h.HardType, 24) && in.Read(h.FileMajorVer) && in.Read(h.FileMinorVer) &&
-           in.Text(h.BrandName, 23) && in.Text(h.ModelName, 25) && in.Read(h.SampleRate) &&
-           in.Read(h.DSPSamplesLatency) && in.Read(h.NSources) && in.Read(h.NFrequencyPoints) &&
-           in.Read(h.NPresets) && in.Read(h.ReferencePreset) && in.Read(h.isDelayIncludedInPhase) &&
-           in.Raw(padding, 3);
+void readQZTFHeader(ByteReader& in, rQZTFHeaderFile& h) {
+    h.HardType = fixedText(in, 24);
+    h.FileMajorVer = in.I32();
+    h.FileMinorVer = in.I32();
+    h.BrandName = fixedText(in, 23);
+    h.ModelName = fixedText(in, 25);
+    h.SampleRate = in.I32();
+    h.DSPSamplesLatency = in.I32();
+    h.NSources = in.I32();
+    h.NFrequencyPoints = in.I32();
+    h.NPresets = in.I32();
+    h.ReferencePreset = in.I32();
+    h.isDelayIncludedInPhase = in.U8() != 0;
+    in.Skip(3); // padding
 }
 
-bool readQZTFPreset(ByteCursor& in, int32_t nPoints, rQZTFPreset& p) {
-    if (!(in.Text(p.PresetName, 22) && in.Text(p.Comments, 200) && in.Text(p.SourceName, 22) &&
-          in.Read(p.ProcessDelaySamples) && in.Read(p.TFLength))) {
-        return false;
-    }
+bool readQZTFPreset(ByteReader& in, int32_t nPoints, rQZTFPreset& p) {
+    p.PresetName = fixedText(in, 22);
+    p.Comments = fixedText(in, 200);
+    p.SourceName = fixedText(in, 22);
+    p.ProcessDelaySamples = in.I32();
+    p.TFLength = in.I32();
     const int32_t L = p.TFLength;
     if (L < 0 || L > nPoints || in.Remaining() / 24 < static_cast<size_t>(L)) {
         return false;
@@ -126,7 +91,7 @@ bool readQZTFPreset(ByteCursor& in, int32_t nPoints, rQZTFPreset& p) {
     for (std::vector<double>* values : {&p.Fr, &p.Mg, &p.Ph}) {
         values->assign(n, 0.0);
         for (int32_t i = 0; i < L; ++i) {
-            in.Read((*values)[static_cast<size_t>(i)]);
+            (*values)[static_cast<size_t>(i)] = in.F64();
         }
     }
     return true;
@@ -162,97 +127,129 @@ bool sizeImpulseFromLines(TMeasureSystem& m) {
 } // namespace
 
 bool ReadFileBytes(const std::string& FileName, std::vector<uint8_t>& Bytes) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(FileName, ec);
-    if (ec) {
-        return false;
-    }
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in) {
-        return false;
-    }
     try {
-        Bytes.resize(static_cast<size_t>(size));
+        Bytes = ReadWholeFile(FileName);
+    } catch (const EFileError&) {
+        return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return Bytes.empty() || static_cast<bool>(in.read(reinterpret_cast<char*>(Bytes.data()),
-                                                      static_cast<std::streamsize>(size)));
+    return true;
 }
 
 bool ReadMlsBytes(std::span<const uint8_t> Bytes, rMlsFile& File) {
-    ByteCursor in(Bytes);
-    if (!(in.Seek(797) && in.Read(File.TimeW) && in.Seek(800) && in.Read(File.TimeWb) &&
-          in.Read(File.TimeWe) && in.Read(File.numberOfSamples) && in.Read(File.OldSampleRate) &&
-          in.Seek(815) && in.Read(File.ScaleType) && in.Read(File.SampleRate) && in.Seek(833) &&
-          in.Read(File.MlsStilumi) && in.Seek(kMlsHeaderSize))) {
-        return false;
-    }
-    const uint32_t n = File.numberOfSamples;
-    if (!sampleCountFits(n, in.Remaining())) {
-        return false;
-    }
-    return in.Singles(File.ImpRe, n) && in.Singles(File.ImpIm, n);
+    return readWith(Bytes, [&File](ByteReader& in) {
+        in.Seek(797);
+        File.TimeW = in.U8();
+        in.Seek(800);
+        File.TimeWb = in.U32();
+        File.TimeWe = in.U32();
+        File.numberOfSamples = in.U32();
+        File.OldSampleRate = in.U16();
+        in.Seek(815);
+        File.ScaleType = in.U8();
+        File.SampleRate = in.U32();
+        in.Seek(833);
+        File.MlsStilumi = in.U8();
+        in.Seek(kMlsHeaderSize);
+        const uint32_t n = File.numberOfSamples;
+        if (!sampleCountFits(n, in.Remaining())) {
+            return false;
+        }
+        File.ImpRe = singles(in, n);
+        File.ImpIm = singles(in, n);
+        return true;
+    });
 }
 
 bool ReadWinMFspkBytes(std::span<const uint8_t> Bytes, rWinmfSpkFile& f) {
-    ByteCursor in(Bytes);
-    uint8_t comment[72];
-    const bool header =
-        in.Read(f.numberOfSamples) && in.Read(f.SampleRate) && in.Read(f.offset) &&
-        in.Read(f.numberOfChannels) && in.Read(f.channelN) && in.Read(f.editAllChannels) &&
-        in.Read(f.preemphasis) && in.Read(f.leftCursorActive) && in.Read(f.cursorLineVisable) &&
-        in.Read(f.cursorLock) && in.Read(f.dataLineStyle) && in.Read(f.curveStyle) && in.Read(f.weighting) &&
-        in.Read(f.reservedByte) && in.Read(f.normMax0dB) && in.Read(f.yZoom) && in.Read(f.xLog) &&
-        in.Read(f.yLog) && in.Read(f.versionN) && in.Read(f.fftType) && in.Read(f.voltageRange) &&
-        in.Raw(f.reservedBa, sizeof f.reservedBa) && in.Read(f.msOrigin) && in.Read(f.secOrigin) &&
-        in.Read(f.minOrigin) && in.Read(f.hourOrigin) && in.Read(f.dayOrigin) && in.Read(f.monthOrigin) &&
-        in.Read(f.yearOrigin) && in.Read(f.startData) && in.Raw(f.xAxisUnitsStr, 4) &&
-        in.Raw(f.yAxisUnitsStr, 4) && in.Read(f.lMargin) && in.Read(f.rMargin) &&
-        in.Read(f.lCursorPositions) && in.Read(f.rCursorPositions) && in.Read(f.basicTerm) &&
-        in.Read(f.topLevel) && in.Read(f.dynamicRange) && in.Read(f.voltRef0dB) && in.Read(f.leftCursOld) &&
-        in.Read(f.rightCursOld) && in.Raw(f.addaQuantStr, sizeof f.addaQuantStr) && in.Raw(comment, 72);
-    if (!header) {
-        return false;
-    }
-    // The comment's length byte may claim more than its 71-character field.
-    const size_t length = std::min<size_t>(comment[0], 71);
-    f.commentStr = Latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(comment + 1), length));
-    // The samples start at 256 whatever startData says.
-    const uint32_t n = f.numberOfSamples;
-    if (!sampleCountFits(n, in.Remaining())) {
-        return false;
-    }
-    return in.Singles(f.ImpRe, n) && in.Singles(f.ImpIm, n);
+    return readWith(Bytes, [&f](ByteReader& in) {
+        const auto flag = [&in] { return in.U8() != 0; };
+        f.numberOfSamples = in.U32();
+        f.SampleRate = in.F64();
+        f.offset = in.U16();
+        f.numberOfChannels = in.U8();
+        f.channelN = in.U8();
+        f.editAllChannels = flag();
+        f.preemphasis = flag();
+        f.leftCursorActive = flag();
+        f.cursorLineVisable = flag();
+        f.cursorLock = flag();
+        f.dataLineStyle = in.U8();
+        f.curveStyle = in.U8();
+        f.weighting = in.U8();
+        f.reservedByte = in.U8();
+        f.normMax0dB = flag();
+        f.yZoom = flag();
+        f.xLog = flag();
+        f.yLog = in.U8();
+        f.versionN = in.U8();
+        f.fftType = in.U8();
+        f.voltageRange = in.F64();
+        rawBytes(in, f.reservedBa);
+        f.msOrigin = in.U8();
+        f.secOrigin = in.U8();
+        f.minOrigin = in.U8();
+        f.hourOrigin = in.U8();
+        f.dayOrigin = in.U8();
+        f.monthOrigin = in.U8();
+        f.yearOrigin = in.U16();
+        f.startData = in.U32();
+        rawBytes(in, f.xAxisUnitsStr);
+        rawBytes(in, f.yAxisUnitsStr);
+        f.lMargin = in.U32();
+        f.rMargin = in.U32();
+        f.lCursorPositions = in.U32();
+        f.rCursorPositions = in.U32();
+        f.basicTerm = in.F64();
+        f.topLevel = in.F64();
+        f.dynamicRange = in.F64();
+        f.voltRef0dB = in.F64();
+        f.leftCursOld = in.U16();
+        f.rightCursOld = in.U16();
+        rawBytes(in, f.addaQuantStr);
+        const auto comment = in.Bytes(72);
+        // The comment's length byte may claim more than its 71-character field.
+        const size_t length = std::min<size_t>(comment[0], 71);
+        f.commentStr =
+            Windows1252ToUtf8(std::string_view(reinterpret_cast<const char*>(comment.data() + 1), length));
+        // The samples start at 256 whatever startData says.
+        const uint32_t n = f.numberOfSamples;
+        if (!sampleCountFits(n, in.Remaining())) {
+            return false;
+        }
+        f.ImpRe = singles(in, n);
+        f.ImpIm = singles(in, n);
+        return true;
+    });
 }
 
 bool ReadQZTFBytes(std::span<const uint8_t> Bytes, rQZTFFile& File) {
-    ByteCursor in(Bytes);
-    rQZTFHeaderFile& h = File.Header;
-    if (!readQZTFHeader(in, h)) {
-        return false;
-    }
-    int32_t count = 0;
-    if (h.NPresets < 0 || h.NSources < 0 || h.NFrequencyPoints < 0 ||
-        __builtin_mul_overflow(h.NPresets, h.NSources, &count)) {
-        return false;
-    }
-    // Every preset carries at least its fixed part.
-    if (in.Remaining() / kQZTFPresetHeaderSize < static_cast<size_t>(count)) {
-        return false;
-    }
-    const size_t budget = kQZTFPaddingFactor * Bytes.size() + kQZTFPaddingSlack;
-    const size_t presetBytes = 24 * static_cast<size_t>(h.NFrequencyPoints);
-    if (presetBytes > budget || static_cast<size_t>(count) > budget / std::max<size_t>(presetBytes, 1)) {
-        return false;
-    }
-    File.Presets.assign(static_cast<size_t>(count), rQZTFPreset{});
-    for (auto& preset : File.Presets) {
-        if (!readQZTFPreset(in, h.NFrequencyPoints, preset)) {
+    return readWith(Bytes, [&File, &Bytes](ByteReader& in) {
+        rQZTFHeaderFile& h = File.Header;
+        readQZTFHeader(in, h);
+        int32_t count = 0;
+        if (h.NPresets < 0 || h.NSources < 0 || h.NFrequencyPoints < 0 ||
+            __builtin_mul_overflow(h.NPresets, h.NSources, &count)) {
             return false;
         }
-    }
-    return true;
+        // Every preset carries at least its fixed part.
+        if (in.Remaining() / kQZTFPresetHeaderSize < static_cast<size_t>(count)) {
+            return false;
+        }
+        const size_t budget = kQZTFPaddingFactor * Bytes.size() + kQZTFPaddingSlack;
+        const size_t presetBytes = 24 * static_cast<size_t>(h.NFrequencyPoints);
+        if (presetBytes > budget || static_cast<size_t>(count) > budget / std::max<size_t>(presetBytes, 1)) {
+            return false;
+        }
+        File.Presets.assign(static_cast<size_t>(count), rQZTFPreset{});
+        for (auto& preset : File.Presets) {
+            if (!readQZTFPreset(in, h.NFrequencyPoints, preset)) {
+                return false;
+            }
+        }
+        return true;
+    });
 }
 
 bool TMeasureSystem::OpenMlsFile(const std::string& sFile, rMlsFile& MLSFILE) {

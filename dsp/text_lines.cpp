@@ -136,19 +136,4 @@ std::optional<double> ParseDecimal(std::string_view Text, bool CommaIsDecimal) {
     return value;
 }
 
-std::string Latin1ToUtf8(std::string_view Bytes) {
-    std::string out;
-    out.reserve(Bytes.size());
-    for (const char c : Bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out.push_back(c);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-        }
-    }
-    return out;
-}
-
 } // namespace vendrel

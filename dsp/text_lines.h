@@ -28,7 +28,4 @@ std::string TrimText(std::string_view Text);
 // text written in either notation reads the same whatever the user's locale.
 std::optional<double> ParseDecimal(std::string_view Text, bool CommaIsDecimal);
 
-// Bytes of an 8-bit code page (each byte the character of the same code) as UTF-8 text.
-std::string Latin1ToUtf8(std::string_view Bytes);
-
 } // namespace vendrel
