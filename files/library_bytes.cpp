@@ -1,37 +1,27 @@
 #include "files/library_bytes.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <fstream>
 #include <string_view>
 
+#include "platform/core/atomic_file.h"
 #include "platform/core/windows1252.h"
 
 namespace vendrel {
 
 std::vector<uint8_t> ReadLibraryFileHead(const std::filesystem::path& FileName, size_t Count) {
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in) {
-        throw ELibraryFileError("Cannot open file \"" + FileName.string() + "\"");
+    try {
+        return ReadFileHead(FileName, Count);
+    } catch (const EFileError& e) {
+        throw ELibraryFileError(e.what());
     }
-    std::vector<uint8_t> bytes;
-    std::array<char, 32768> buffer;
-    while (bytes.size() < Count && in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(std::min(buffer.size(), Count - bytes.size())));
-        bytes.insert(bytes.end(), buffer.data(), buffer.data() + in.gcount());
-        if (bytes.size() > kMaxStreamSize) {
-            throw ELibraryFileError("File too large: \"" + FileName.string() + "\"");
-        }
-    }
-    if (in.bad()) {
-        throw ELibraryFileError("Cannot read file \"" + FileName.string() + "\"");
-    }
-    return bytes;
 }
 
 std::vector<uint8_t> ReadLibraryFileBytes(const std::filesystem::path& FileName) {
-    return ReadLibraryFileHead(FileName, kMaxStreamSize + 1);
+    try {
+        return ReadWholeFile(FileName);
+    } catch (const EFileError& e) {
+        throw ELibraryFileError(e.what());
+    }
 }
 
 std::string TLibraryReader::ShortString(size_t Capacity) {
