@@ -6,8 +6,10 @@
 namespace vendrel {
 namespace {
 
-// The first 40 bytes, shared by the current header and the header of old files.
-template <class IO, RecordOf<rPRJHeaderFile> R> constexpr void TransferV1(IO& io, R& h) {
+// The first 40 bytes, shared by both headers and by the header of old files.
+template <class IO, class R>
+requires RecordOf<R, rPRJHeaderFile> || RecordOf<R, rSysHeaderFile>
+constexpr void TransferV1(IO& io, R& h) {
     const size_t start = io.Position();
     io.Str(h.SoftType, kSoftTypeCapacity, "SoftType");
     io.Pad(2);
@@ -28,15 +30,7 @@ template <class IO, RecordOf<rPRJHeaderFile> R> constexpr void Transfer(IO& io, 
 
 template <class IO, RecordOf<rSysHeaderFile> R> constexpr void Transfer(IO& io, R& h) {
     const size_t start = io.Position();
-    io.Str(h.SoftType, kSoftTypeCapacity, "SoftType");
-    io.Pad(2);
-    io.At(start, 28);
-    io.I32(h.FileMajorVer);
-    io.I32(h.FileMinorVer);
-    io.U8(h.MajorVersion);
-    io.U8(h.MinorVersion);
-    io.U8(h.ReleaseVersion);
-    io.U8(h.BuildVersion);
+    TransferV1(io, h);
     io.Str(h.Name, 22, "Name");
     io.Str(h.Description, 100, "Description");
     io.At(start, 164);
