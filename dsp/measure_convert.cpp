@@ -138,6 +138,28 @@ void TMeasureSystem::resampleOntoGrid(std::span<const double> SF, std::span<cons
     }
 }
 
+template <typename Calc>
+TQzDspResult TMeasureSystem::convertRawResponse(size_t points, Calc calc, bool lowHold) {
+    std::vector<double> freq, dB, ph, unwrapped;
+    try {
+        freq.resize(points);
+        dB.resize(points);
+        ph.resize(points);
+        unwrapped.resize(points);
+        prepareCurves();
+    } catch (const std::bad_alloc&) {
+        return TQzDspResult::qzdError;
+    }
+    calc(dB, ph, freq);
+    UnwrapPhaseRadians(ph, unwrapped);
+    if (ApplySmoothing != TFreqBands::fbAlluserPoints) {
+        SmoothFractionalOctave(ApplySmoothing, freq, dB, dB);
+        SmoothFractionalOctave(ApplySmoothing, freq, unwrapped, unwrapped);
+    }
+    resampleOntoGrid(freq, dB, unwrapped, true, lowHold);
+    return TQzDspResult::qzdOK;
+}
+
 void TMeasureSystem::CalcFreqResponseFromComplex(std::span<double> GrafdBin, std::span<double> GrafPhin,
                                                  std::span<double> GrafFreq) const {
     const double step = ImpulseSampleRate * 0.5 / ImpulseSize;
@@ -207,25 +229,12 @@ TQzDspResult TMeasureSystem::ConvertSourceComplexSpectrumToMeaSystem() {
     if (ImpulseSize < 2) {
         return TQzDspResult::qzdError;
     }
-    std::vector<double> freq, dB, ph, unwrapped;
-    try {
-        const auto n = static_cast<size_t>(ImpulseSize);
-        freq.resize(n);
-        dB.resize(n);
-        ph.resize(n);
-        unwrapped.resize(n);
-        prepareCurves();
-    } catch (const std::bad_alloc&) {
-        return TQzDspResult::qzdError;
-    }
-    CalcFreqResponseFromComplex(dB, ph, freq);
-    UnwrapPhaseRadians(ph, unwrapped);
-    if (ApplySmoothing != TFreqBands::fbAlluserPoints) {
-        SmoothFractionalOctave(ApplySmoothing, freq, dB, dB);
-        SmoothFractionalOctave(ApplySmoothing, freq, unwrapped, unwrapped);
-    }
-    resampleOntoGrid(freq, dB, unwrapped, true, false);
-    return TQzDspResult::qzdOK;
+    return convertRawResponse(
+        static_cast<size_t>(ImpulseSize),
+        [this](std::span<double> dB, std::span<double> ph, std::span<double> freq) {
+            CalcFreqResponseFromComplex(dB, ph, freq);
+        },
+        false);
 }
 
 TQzDspResult TMeasureSystem::ConvertSourceQOJTFToMeaSystem(const rQZTFPreset& TF) {
@@ -275,25 +284,12 @@ TQzDspResult TMeasureSystem::ConvertSourceImpulseToMeaSystem(TFreqBands nBands) 
     if (M < 2) {
         return TQzDspResult::qzdError;
     }
-    std::vector<double> freq, dB, ph, unwrapped;
-    try {
-        const auto m = static_cast<size_t>(M);
-        freq.resize(m);
-        dB.resize(m);
-        ph.resize(m);
-        unwrapped.resize(m);
-        prepareCurves();
-    } catch (const std::bad_alloc&) {
-        return TQzDspResult::qzdError;
-    }
-    CalcFreqResponseFromImpulse(dB, ph, freq, G);
-    UnwrapPhaseRadians(ph, unwrapped);
-    if (ApplySmoothing != TFreqBands::fbAlluserPoints) {
-        SmoothFractionalOctave(ApplySmoothing, freq, dB, dB);
-        SmoothFractionalOctave(ApplySmoothing, freq, unwrapped, unwrapped);
-    }
-    resampleOntoGrid(freq, dB, unwrapped, true, true);
-    return TQzDspResult::qzdOK;
+    return convertRawResponse(
+        static_cast<size_t>(M),
+        [this, &G](std::span<double> dB, std::span<double> ph, std::span<double> freq) {
+            CalcFreqResponseFromImpulse(dB, ph, freq, G);
+        },
+        true);
 }
 
 void TMeasureSystem::Capture(std::vector<double> Fr, std::vector<double> Mg, std::vector<double> Ph,

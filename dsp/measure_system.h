@@ -197,6 +197,10 @@ private:
                           bool nyquistHold, bool lowHold);
     // Grid curves sized for a conversion; the unwrapped pair only while the flag is on.
     void prepareCurves();
+    // The steps shared by the spectrum and impulse conversions: `calc` fills level (dB), phase and
+    // frequency of `points` work points, whose phase is unwrapped, smoothed with the level and
+    // resampled onto the grid with the Nyquist hold (and the low hold when asked).
+    template <typename Calc> TQzDspResult convertRawResponse(size_t points, Calc calc, bool lowHold);
     TQzDspResult readFile(const std::string& MeasFile, const std::string& PhFile);
     void applyPeakLatency();
 
