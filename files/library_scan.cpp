@@ -51,6 +51,19 @@ std::string fileVersion(int32_t major, int32_t minor) {
     return std::to_string(major) + "." + std::to_string(minor);
 }
 
+// The grid row of a model file.
+TLibraryGridRow modelRow(const rWDXHeaderFile& h, const fs::path& FileName, const std::string& Manufacturer,
+                         const std::string& State) {
+    return {h.ModelName + variantText(h.VariantName),
+            std::to_string(h.ModelUpdateVersion),
+            Manufacturer,
+            FileName.filename().string(),
+            FileName.extension().string(),
+            State,
+            fileVersion(h.FileMajorVer, h.FileMinorVer),
+            "Remove"};
+}
+
 std::string doubledAmpersands(const std::string& s) {
     std::string out;
     for (const char c : s) {
@@ -154,15 +167,7 @@ bool TModelLibrary::CheckCabinetFile(const fs::path& FileName) {
         row.State = "Invalid Version";
         return false;
     }
-    row.State = "Available";
-    row = {h.ModelName + variantText(h.VariantName),
-           std::to_string(h.ModelUpdateVersion),
-           h.BrandName,
-           FileName.filename().string(),
-           FileName.extension().string(),
-           "Available",
-           fileVersion(h.FileMajorVer, h.FileMinorVer),
-           "Remove"};
+    row = modelRow(h, FileName, h.BrandName, "Available");
     return true;
 }
 
@@ -179,14 +184,7 @@ bool TModelLibrary::CheckFrameFile(const fs::path& FileName) {
         row.State = h.FileMajorVer > 3 ? kHigher : "Invalid Version";
         return false;
     }
-    row = {h.ModelName + variantText(h.VariantName),
-           std::to_string(h.ModelUpdateVersion),
-           h.BrandName,
-           FileName.filename().string(),
-           FileName.extension().string(),
-           "Available",
-           fileVersion(h.FileMajorVer, h.FileMinorVer),
-           "Remove"};
+    row = modelRow(h, FileName, h.BrandName, "Available");
     return true;
 }
 
@@ -196,14 +194,7 @@ bool TModelLibrary::CheckOrnamentFile(const fs::path& FileName) {
     if (!IsWendrixOrnamentFile(FileName, h)) {
         return false;
     }
-    row = {h.ModelName + variantText(h.VariantName),
-           std::to_string(h.ModelUpdateVersion),
-           "-",
-           FileName.filename().string(),
-           FileName.extension().string(),
-           "",
-           fileVersion(h.FileMajorVer, h.FileMinorVer),
-           "Remove"};
+    row = modelRow(h, FileName, "-", "");
     if (IsNewVersionUpdate(h.ModelName, h.ModelUpdateVersion)) {
         NewUpdateInModels.push_back(h.ModelName);
     }
