@@ -12,15 +12,11 @@ static_assert(SizeOf<TDspCabinet>([](auto& io, auto& r) { Transfer(io, r); }) ==
 #endif
 
 void WriteDspCabinet(ByteWriter& w, const TDspCabinet& blob) {
-    RecordWriter io(w);
-    Transfer(io, blob);
+    WriteRecord(w, blob, [](auto& io, auto& r) { Transfer(io, r); });
 }
 
 void ReadDspCabinet(ByteReader& rd, TDspCabinet& blob, std::string_view expectedHardType) {
-    RecordReader io(rd);
-    TDspCabinet read;
-    Transfer(io, read, expectedHardType);
-    blob = std::move(read);
+    ReadRecord(rd, blob, [expectedHardType](auto& io, auto& r) { Transfer(io, r, expectedHardType); });
 }
 
 } // namespace vendrel

@@ -9,8 +9,9 @@ namespace {
 
 using namespace record_transfer;
 
-#if VENDREL_STATIC_RECORD_SIZES
 constexpr auto kTransfer = [](auto& io, auto& r) { Transfer(io, r); };
+
+#if VENDREL_STATIC_RECORD_SIZES
 static_assert(SizeOf<rGain>(kTransfer) == kGainSize);
 static_assert(SizeOf<rXoverIIR>(kTransfer) == kXoverIIRSize);
 static_assert(SizeOf<rPeq>(kTransfer) == kPeqSize);
@@ -26,19 +27,6 @@ static_assert(SizeOf<rMDynRMS>(kTransfer) == 4);
 static_assert(SizeOf<rMDynPeak>(kTransfer) == 4);
 static_assert(SizeOf<rMeasureSystem>(kTransfer) == 13);
 #endif
-
-template <class Record> void Write(ByteWriter& w, const Record& r) {
-    RecordWriter io(w);
-    Transfer(io, r);
-}
-
-// Reads into a fresh record and hands it over whole, so a refused read leaves the caller's as it was.
-template <class Record> void Read(ByteReader& rd, Record& r) {
-    RecordReader io(rd);
-    Record read;
-    Transfer(io, read);
-    r = std::move(read);
-}
 
 } // namespace
 
@@ -58,94 +46,94 @@ size_t GeqGainCount(TGeqBands bands) {
 }
 
 void WriteGain(ByteWriter& w, const rGain& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadGain(ByteReader& rd, rGain& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteXoverIIR(ByteWriter& w, const rXoverIIR& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadXoverIIR(ByteReader& rd, rXoverIIR& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePeq(ByteWriter& w, const rPeq& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPeq(ByteReader& rd, rPeq& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteAirComp(ByteWriter& w, const rAirComp& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadAirComp(ByteReader& rd, rAirComp& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePhPoint(ByteWriter& w, const rPhPoint& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPhPoint(ByteReader& rd, rPhPoint& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteDynRMS(ByteWriter& w, const rDynRMS& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadDynRMS(ByteReader& rd, rDynRMS& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteDynPeak(ByteWriter& w, const rDynPeak& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadDynPeak(ByteReader& rd, rDynPeak& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteSPKParams(ByteWriter& w, const rSPKParams& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadSPKParams(ByteReader& rd, rSPKParams& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteWayType(ByteWriter& w, const rWayType& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadWayType(ByteReader& rd, rWayType& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteGeq(ByteWriter& w, const rGeq& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadGeq(ByteReader& rd, rGeq& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePeqs(ByteWriter& w, const rPeqs& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPeqs(ByteReader& rd, rPeqs& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteFir(ByteWriter& w, const rFir& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadFir(ByteReader& rd, rFir& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteMDynRMS(ByteWriter& w, const rMDynRMS& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadMDynRMS(ByteReader& rd, rMDynRMS& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteMDynPeak(ByteWriter& w, const rMDynPeak& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadMDynPeak(ByteReader& rd, rMDynPeak& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WriteMeasureSystem(ByteWriter& w, const rMeasureSystem& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadMeasureSystem(ByteReader& rd, rMeasureSystem& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 
 void WriteProcName6(ByteWriter& w, const std::string& name) {

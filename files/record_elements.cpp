@@ -7,8 +7,9 @@ namespace {
 
 using namespace record_transfer;
 
-#if VENDREL_STATIC_RECORD_SIZES
 constexpr auto kTransfer = [](auto& io, auto& r) { Transfer(io, r); };
+
+#if VENDREL_STATIC_RECORD_SIZES
 static_assert(SizeOf<rPRJCabinet>(kTransfer) == kPRJCabinetSize);
 static_assert(SizeOf<rPRJArrayItem>(kTransfer) == kPRJArrayItemSize);
 static_assert(SizeOf<rPRJArrayItem>([](auto& io, auto& r) { Transfer(io, r, true); }) ==
@@ -26,86 +27,73 @@ static_assert(SizeOf<rPRJSubArrangement>(kTransfer) == kPRJSubArrangementSize);
 static_assert(SizeOf<rPRJOverlay>(kTransfer) == kPRJOverlaySize);
 #endif
 
-template <class Record> void Write(ByteWriter& w, const Record& r) {
-    RecordWriter io(w);
-    Transfer(io, r);
-}
-
-// Reads into a fresh record and hands it over whole, so a refused read leaves the caller's as it was.
-template <class Record> void Read(ByteReader& rd, Record& r) {
-    RecordReader io(rd);
-    Record read;
-    Transfer(io, read);
-    r = std::move(read);
-}
-
 } // namespace
 
 void WritePRJCabinet(ByteWriter& w, const rPRJCabinet& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJCabinet(ByteReader& rd, rPRJCabinet& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJCabArray(ByteWriter& w, const rPRJCabArray& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJCabArray(ByteReader& rd, rPRJCabArray& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJCluster(ByteWriter& w, const rPRJCluster& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJCluster(ByteReader& rd, rPRJCluster& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJBeamSteering(ByteWriter& w, const rPRJBeamSteering& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJBeamSteering(ByteReader& rd, rPRJBeamSteering& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJMappingZone(ByteWriter& w, const rPRJMappingZone& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJMappingZone(ByteReader& rd, rPRJMappingZone& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJOrnament(ByteWriter& w, const rPRJOrnament& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJOrnament(ByteReader& rd, rPRJOrnament& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJLayer(ByteWriter& w, const rPRJLayer& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJLayer(ByteReader& rd, rPRJLayer& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJMeasure(ByteWriter& w, const rPRJMeasure& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJMeasure(ByteReader& rd, rPRJMeasure& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJLight(ByteWriter& w, const rPRJLight& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJLight(ByteReader& rd, rPRJLight& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJSubArrangement(ByteWriter& w, const rPRJSubArrangement& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJSubArrangement(ByteReader& rd, rPRJSubArrangement& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 void WritePRJOverlay(ByteWriter& w, const rPRJOverlay& r) {
-    Write(w, r);
+    WriteRecord(w, r, kTransfer);
 }
 void ReadPRJOverlay(ByteReader& rd, rPRJOverlay& r) {
-    Read(rd, r);
+    ReadRecord(rd, r, kTransfer);
 }
 
 } // namespace vendrel

@@ -202,6 +202,21 @@ template <typename Record, typename Fn> constexpr size_t SizeOf(Fn transfer) {
     return s.Position();
 }
 
+// Writes one record with its field list, `transfer(io, record)`.
+template <typename Record, typename Fn> void WriteRecord(ByteWriter& w, const Record& r, Fn transfer) {
+    RecordWriter io(w);
+    transfer(io, r);
+}
+
+// Reads one record with its field list into a fresh record and hands it over whole, so a refused read
+// leaves the caller's record as it was.
+template <typename Record, typename Fn> void ReadRecord(ByteReader& rd, Record& r, Fn transfer) {
+    RecordReader io(rd);
+    Record read;
+    transfer(io, read);
+    r = std::move(read);
+}
+
 // Clang up to version 14 cannot build a std::string of libstdc++ in a constant expression, so the
 // compile-time size checks run in the GCC build only; the tests measure every size at run time too.
 #if defined(__clang__)

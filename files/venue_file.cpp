@@ -103,10 +103,7 @@ void ReadBodyV1(RecordReader& io, rVenueFile& f) {
 using namespace record_transfer;
 
 void ReadPRJMappingZoneV1(ByteReader& rd, rPRJMappingZone& zone) {
-    RecordReader io(rd);
-    rPRJMappingZone read;
-    TransferV1(io, read);
-    zone = std::move(read);
+    ReadRecord(rd, zone, [](auto& io, auto& r) { TransferV1(io, r); });
 }
 
 std::vector<uint8_t> WriteVenueFile(const rVenueFile& file) {
