@@ -126,11 +126,9 @@ template <class IO, RecordOf<rPRJBeamSteering> R> constexpr void Transfer(IO& io
     io.Pad(64); // NewData
 }
 
-template <class IO, RecordOf<rPRJMappingZone> R> constexpr void Transfer(IO& io, R& r) {
-    const size_t start = io.Position();
-    if constexpr (IO::kReading) {
-        r.RotCenter = {}; // not stored
-    }
+// The runs of zone fields that the current and the older zone record share; the older one has no
+// IsLocked between the first two.
+template <class IO, RecordOf<rPRJMappingZone> R> constexpr void TransferZoneBox(IO& io, R& r) {
     io.Str(r.ZoneName, kName, "ZoneName");
     io.Point(r.Position);
     io.Point(r.Rotation);
@@ -139,7 +137,9 @@ template <class IO, RecordOf<rPRJMappingZone> R> constexpr void Transfer(IO& io,
     io.F64(r.Height);
     io.Bool(r.Active, "Active");
     io.Bool(r.IsSelected, "IsSelected");
-    io.Bool(r.IsLocked, "IsLocked");
+}
+
+template <class IO, RecordOf<rPRJMappingZone> R> constexpr void TransferZoneShapeAndTexture(IO& io, R& r) {
     io.Enum8(r.ZoneType, "ZoneType");
     io.Enum8(r.MappingSides, "MappingSides");
     io.Bool(r.CornerTopLeft, "CornerTopLeft");
@@ -158,7 +158,6 @@ template <class IO, RecordOf<rPRJMappingZone> R> constexpr void Transfer(IO& io,
     io.F64(r.BRXRadius);
     io.F64(r.BRYRadius);
     io.Enum32(r.BRCornerType, "BRCornerType");
-    io.At(start, 178);
     io.F64(r.ListenLevel);
     io.F64(r.TrapezWidth1);
     io.F64(r.TrapezWidth2);
@@ -172,6 +171,17 @@ template <class IO, RecordOf<rPRJMappingZone> R> constexpr void Transfer(IO& io,
     io.I32(r.ImgTranspTolerance);
     io.Str(r.ImageTextureLibName, kName, "ImageTextureLibName");
     io.Str(r.ImageFileName, kName, "ImageFileName");
+}
+
+template <class IO, RecordOf<rPRJMappingZone> R> constexpr void Transfer(IO& io, R& r) {
+    const size_t start = io.Position();
+    if constexpr (IO::kReading) {
+        r.RotCenter = {}; // not stored
+    }
+    TransferZoneBox(io, r);
+    io.Bool(r.IsLocked, "IsLocked");
+    TransferZoneShapeAndTexture(io, r);
+    io.At(start, 322);
     io.I32(r.LayerID);
     io.Str(r.AcousticMaterialName, kName, "AcousticMaterialName");
     io.At(start, 367);

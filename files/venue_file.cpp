@@ -29,47 +29,9 @@ template <class IO, RecordOf<rVenueStaticDataFile> R> constexpr void TransferV1(
 // A zone of the older layout: no IsLocked, and nothing after the image file name.
 template <class IO, RecordOf<rPRJMappingZone> R> constexpr void TransferV1(IO& io, R& r) {
     const size_t start = io.Position();
-    io.Str(r.ZoneName, 40, "ZoneName");
-    io.Point(r.Position);
-    io.Point(r.Rotation);
-    io.F64(r.Width);
-    io.F64(r.Depth);
-    io.F64(r.Height);
-    io.Bool(r.Active, "Active");
-    io.Bool(r.IsSelected, "IsSelected");
-    io.Enum8(r.ZoneType, "ZoneType");
-    io.Enum8(r.MappingSides, "MappingSides");
-    io.Bool(r.CornerTopLeft, "CornerTopLeft");
-    io.F64(r.TLXRadius);
-    io.F64(r.TLYRadius);
-    io.Enum32(r.TLCornerType, "TLCornerType");
-    io.Bool(r.CornerTopRight, "CornerTopRight");
-    io.F64(r.TRXRadius);
-    io.F64(r.TRYRadius);
-    io.Enum32(r.TRCornerType, "TRCornerType");
-    io.Bool(r.CornerBotLeft, "CornerBotLeft");
-    io.F64(r.BLXRadius);
-    io.F64(r.BLYRadius);
-    io.Enum32(r.BLCornerType, "BLCornerType");
-    io.Bool(r.CornerBotRight, "CornerBotRight");
-    io.F64(r.BRXRadius);
-    io.F64(r.BRYRadius);
-    io.Enum32(r.BRCornerType, "BRCornerType");
-    io.At(start, 177);
-    io.F64(r.ListenLevel);
-    io.F64(r.TrapezWidth1);
-    io.F64(r.TrapezWidth2);
-    io.F64(r.TrapezHeight);
-    io.Enum8(r.ImageTextureType, "ImageTextureType");
-    io.F64(r.ImgTextureOpacity);
-    io.F64(r.ImgTextureRot);
-    io.U32(r.ImgTextureColor);
-    io.Bool(r.ImageTextureHasTransparecy, "ImageTextureHasTransparecy");
-    io.U32(r.ImgTransparentColor);
-    io.I32(r.ImgTranspTolerance);
-    io.At(start, 239);
-    io.Str(r.ImageTextureLibName, 40, "ImageTextureLibName");
-    io.Str(r.ImageFileName, 40, "ImageFileName");
+    TransferZoneBox(io, r);
+    io.At(start, 91);
+    TransferZoneShapeAndTexture(io, r);
 }
 
 template <class IO, RecordOf<rVenueFile> R> void TransferBody(IO& io, R& f) {
