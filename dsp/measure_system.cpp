@@ -233,12 +233,76 @@ void TMeasureSystem::applyPeakLatency() {
     IsDelayIncludedInPhase = false;
 }
 
+TQzDspResult TMeasureSystem::readMls(const std::string& MeasFile) {
+    rMlsFile mls;
+    if (!OpenMlsFile(MeasFile, mls)) {
+        return TQzDspResult::qzdReadFileError;
+    }
+    int32_t rate = mls.OldSampleRate;
+    if (mls.SampleRate == 44100 || mls.SampleRate == 48000 || mls.SampleRate == 96000 ||
+        mls.SampleRate == 192000) {
+        rate = static_cast<int32_t>(mls.SampleRate);
+    }
+    if (rate == 0) {
+        return TQzDspResult::qzdReadFileError;
+    }
+    ImpulseSampleRate = rate;
+    ImpulseSize = static_cast<int32_t>(mls.numberOfSamples);
+    ImpulseEnd = std::min(ImpulseEnd, ImpulseSize);
+    if (mls.TimeWe < static_cast<uint32_t>(ImpulseEnd)) {
+        ImpulseEnd = static_cast<int32_t>(mls.TimeWe);
+    }
+    ImpulseScale = static_cast<TLevUnit>(mls.ScaleType);
+    const auto n = static_cast<std::ptrdiff_t>(ImpulseEnd);
+    RawImpulseRe.assign(mls.ImpRe.begin(), mls.ImpRe.begin() + n);
+    RawImpulseIm.assign(mls.ImpIm.begin(), mls.ImpIm.begin() + n);
+    applyPeakLatency();
+    return TQzDspResult::qzdOK;
+}
+
+TQzDspResult TMeasureSystem::readSpk(const std::string& MeasFile) {
+    rWinmfSpkFile spk;
+    if (!OpenWinMFspkFile(MeasFile, spk)) {
+        return TQzDspResult::qzdReadFileError;
+    }
+    // A rate that is no positive whole number of hertz cannot place the bins.
+    if (!(spk.SampleRate >= 0.5 && spk.SampleRate < INT32_MAX)) {
+        return TQzDspResult::qzdReadFileError;
+    }
+    ImpulseSampleRate = RoundHalfEven<int32_t>(spk.SampleRate);
+    ImpulseSize = static_cast<int32_t>(spk.numberOfSamples);
+    Comments = spk.commentStr;
+    RawImpulseRe.assign(spk.ImpRe.begin(), spk.ImpRe.end());
+    RawImpulseIm.assign(spk.ImpIm.begin(), spk.ImpIm.end());
+    FImpulseLatency = 0.0;
+    return TQzDspResult::qzdOK;
+}
+
+TQzDspResult TMeasureSystem::readWav(const std::string& MeasFile) {
+    rWAVFile wav;
+    if (!ReadWavFile(MeasFile, wav)) {
+        return TQzDspResult::qzdReadFileError;
+    }
+    const int64_t frames = WavFrameCount(wav);
+    if (frames < 0) {
+        return TQzDspResult::qzdReadFileError;
+    }
+    ImpulseSampleRate = static_cast<int32_t>(std::min<uint32_t>(wav.Header.SampleRate, INT32_MAX));
+    ImpulseSize = static_cast<int32_t>(std::min<int64_t>(frames, INT32_MAX));
+    ImpulseEnd = std::min(ImpulseEnd, ImpulseSize);
+    ImpulseScale = TLevUnit::ludBRel;
+    RawImpulseRe.assign(static_cast<size_t>(ImpulseEnd), 0.0);
+    RawImpulseIm.assign(static_cast<size_t>(ImpulseEnd), 0.0);
+    const TQzDspResult converted = WavSamplesToDouble(wav, RawImpulseRe, ImpulseEnd);
+    if (converted != TQzDspResult::qzdOK) {
+        return converted;
+    }
+    applyPeakLatency();
+    return TQzDspResult::qzdOK;
+}
+
 TQzDspResult TMeasureSystem::readFile(const std::string& MeasFile, const std::string& PhFile) {
     using B = TMeasureSystemBrand;
-    const auto copyImpulse = [this](const std::vector<float>& re, const std::vector<float>& im, size_t n) {
-        RawImpulseRe.assign(re.begin(), re.begin() + static_cast<std::ptrdiff_t>(n));
-        RawImpulseIm.assign(im.begin(), im.begin() + static_cast<std::ptrdiff_t>(n));
-    };
     // Each impulse import starts from the full length, so a longer file after a shorter one is read
     // whole.
     if (isImpulseKind(FMeaSystem)) {
@@ -250,46 +314,10 @@ TQzDspResult TMeasureSystem::readFile(const std::string& MeasFile, const std::st
             return TQzDspResult::qzdReadFileError;
         }
         return TQzDspResult::qzdOK;
-    case B::msbMLS: {
-        rMlsFile mls;
-        if (!OpenMlsFile(MeasFile, mls)) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        int32_t rate = mls.OldSampleRate;
-        if (mls.SampleRate == 44100 || mls.SampleRate == 48000 || mls.SampleRate == 96000 ||
-            mls.SampleRate == 192000) {
-            rate = static_cast<int32_t>(mls.SampleRate);
-        }
-        if (rate == 0) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        ImpulseSampleRate = rate;
-        ImpulseSize = static_cast<int32_t>(mls.numberOfSamples);
-        ImpulseEnd = std::min(ImpulseEnd, ImpulseSize);
-        if (mls.TimeWe < static_cast<uint32_t>(ImpulseEnd)) {
-            ImpulseEnd = static_cast<int32_t>(mls.TimeWe);
-        }
-        ImpulseScale = static_cast<TLevUnit>(mls.ScaleType);
-        copyImpulse(mls.ImpRe, mls.ImpIm, static_cast<size_t>(ImpulseEnd));
-        applyPeakLatency();
-        return TQzDspResult::qzdOK;
-    }
-    case B::msbSPK: {
-        rWinmfSpkFile spk;
-        if (!OpenWinMFspkFile(MeasFile, spk)) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        // A rate that is no positive whole number of hertz cannot place the bins.
-        if (!(spk.SampleRate >= 0.5 && spk.SampleRate < INT32_MAX)) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        ImpulseSampleRate = RoundHalfEven<int32_t>(spk.SampleRate);
-        ImpulseSize = static_cast<int32_t>(spk.numberOfSamples);
-        Comments = spk.commentStr;
-        copyImpulse(spk.ImpRe, spk.ImpIm, spk.ImpRe.size());
-        FImpulseLatency = 0.0;
-        return TQzDspResult::qzdOK;
-    }
+    case B::msbMLS:
+        return readMls(MeasFile);
+    case B::msbSPK:
+        return readSpk(MeasFile);
     case B::msbQZTF:
         // Read by SetMeasureFile itself, which keeps the first preset for the conversion.
         return TQzDspResult::qzdOK;
@@ -308,28 +336,8 @@ TQzDspResult TMeasureSystem::readFile(const std::string& MeasFile, const std::st
         }
         applyPeakLatency();
         return TQzDspResult::qzdOK;
-    case B::msbWavIR: {
-        rWAVFile wav;
-        if (!ReadWavFile(MeasFile, wav)) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        const int64_t frames = WavFrameCount(wav);
-        if (frames < 0) {
-            return TQzDspResult::qzdReadFileError;
-        }
-        ImpulseSampleRate = static_cast<int32_t>(std::min<uint32_t>(wav.Header.SampleRate, INT32_MAX));
-        ImpulseSize = static_cast<int32_t>(std::min<int64_t>(frames, INT32_MAX));
-        ImpulseEnd = std::min(ImpulseEnd, ImpulseSize);
-        ImpulseScale = TLevUnit::ludBRel;
-        RawImpulseRe.assign(static_cast<size_t>(ImpulseEnd), 0.0);
-        RawImpulseIm.assign(static_cast<size_t>(ImpulseEnd), 0.0);
-        const TQzDspResult converted = WavSamplesToDouble(wav, RawImpulseRe, ImpulseEnd);
-        if (converted != TQzDspResult::qzdOK) {
-            return converted;
-        }
-        applyPeakLatency();
-        return TQzDspResult::qzdOK;
-    }
+    case B::msbWavIR:
+        return readWav(MeasFile);
     default:
         if (!LoadTextLines(MeasFile, FMeasureString)) {
             return TQzDspResult::qzdReadFileError;

@@ -201,7 +201,11 @@ private:
     // frequency of `points` work points, whose phase is unwrapped, smoothed with the level and
     // resampled onto the grid with the Nyquist hold (and the low hold when asked).
     template <typename Calc> TQzDspResult convertRawResponse(size_t points, Calc calc, bool lowHold);
+    // The reading step of SetMeasureFile, with a step of its own for each binary kind.
     TQzDspResult readFile(const std::string& MeasFile, const std::string& PhFile);
+    TQzDspResult readMls(const std::string& MeasFile);
+    TQzDspResult readSpk(const std::string& MeasFile);
+    TQzDspResult readWav(const std::string& MeasFile);
     void applyPeakLatency();
 
     TDSPSpace* FDSPSpace; // not owned
