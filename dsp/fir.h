@@ -206,6 +206,9 @@ private:
     std::pair<int32_t, double> FindPhCorrection(std::span<const double> R, std::span<const double> T) const;
     void CalcPhasePointsDegrees(std::vector<double>& D) const;
     void FindPhaseWraps(std::vector<double>& Ph, std::vector<int32_t>& Wraps, int32_t UseNPoints) const;
+    // Orders of the active crossovers for measurement M (dB), crossover sum X, target T and mean level A.
+    void ChooseCrossoverOrders(std::span<const double> M, std::span<const double> X,
+                               std::span<const double> T, double A);
     void AutoEqMagnitude(int32_t UseNPoints);
     void AutoEqPhase(int32_t UseNPoints);
 

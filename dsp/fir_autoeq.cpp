@@ -235,31 +235,12 @@ void TFIR::FindPhaseWraps(std::vector<double>& Ph, std::vector<int32_t>& Wraps, 
     }
 }
 
-void TFIR::AutoEqMagnitude(int32_t UseNPoints) {
-    if (MeasureData == nullptr || UseNPoints <= 0) {
-        return;
-    }
-    const int32_t P = FDSPSpace->NRealFreqPoints();
-    const auto n = static_cast<size_t>(P);
-    FEqMgPoints = std::min(PeqMg->NPeqs(), UseNPoints);
-    const std::vector<double>& M = MeasureData->FResponseMgdB;
-    if (M.size() < n) {
-        throw ERangeError();
-    }
-    std::vector<double> HP, LP, X(n), R(n), H(n), S(n), phase(n);
-    CrossoverResponses(HP, LP);
-    for (size_t i = 0; i < n; ++i) {
-        X[i] = HP[i] + LP[i];
-    }
-    const std::vector<double> T = X; // the target keeps the crossovers as they were
-
-    FInfluenceMgLevel = kLevelInfluence;
-    CalcAutoEqBand();
-    SmoothResponse(kLevelSmoothing, M);
-    CalcAutoEqLevel(FAEQSMA);
-    const double A = FAEQLevelAverage;
-
-    // Crossover orders: the one whose slope, over the measurement, comes nearest the target.
+void TFIR::ChooseCrossoverOrders(std::span<const double> M, std::span<const double> X,
+                                 std::span<const double> T, double A) {
+    const auto n = static_cast<size_t>(FDSPSpace->NRealFreqPoints());
+    std::vector<double> R(n), H(n), phase(n);
+    // For each active crossover the order whose slope, over the measurement, comes nearest the
+    // target; ties go to the later order.
     for (TXoverIIR* xover : {XoverHpMg.get(), XoverLpMg.get()}) {
         if (!xover->Active) {
             continue;
@@ -285,6 +266,33 @@ void TFIR::AutoEqMagnitude(int32_t UseNPoints) {
         xover->SetOrder(bestOrder);
         xover->CalcXover();
     }
+}
+
+void TFIR::AutoEqMagnitude(int32_t UseNPoints) {
+    if (MeasureData == nullptr || UseNPoints <= 0) {
+        return;
+    }
+    const int32_t P = FDSPSpace->NRealFreqPoints();
+    const auto n = static_cast<size_t>(P);
+    FEqMgPoints = std::min(PeqMg->NPeqs(), UseNPoints);
+    const std::vector<double>& M = MeasureData->FResponseMgdB;
+    if (M.size() < n) {
+        throw ERangeError();
+    }
+    std::vector<double> HP, LP, X(n), R(n), S(n), phase(n);
+    CrossoverResponses(HP, LP);
+    for (size_t i = 0; i < n; ++i) {
+        X[i] = HP[i] + LP[i];
+    }
+    const std::vector<double> T = X; // the target keeps the crossovers as they were
+
+    FInfluenceMgLevel = kLevelInfluence;
+    CalcAutoEqBand();
+    SmoothResponse(kLevelSmoothing, M);
+    CalcAutoEqLevel(FAEQSMA);
+    const double A = FAEQLevelAverage;
+
+    ChooseCrossoverOrders(M, X, T, A);
 
     FInfluenceMgLevel = kSectionInfluence;
     CalcAutoEqBand();
