@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -23,13 +25,16 @@
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
+#include "editor/object_panels.h"
 #include "editor/palettes.h"
 #include "editor/qt/map_bar.h"
 #include "editor/qt/viewport_panel.h"
+#include "editor/scene_objects.h"
+#include "panels/zone_panel.h"
 #include "platform/core/camera.h"
 #include "platform/core/mem_ini_file.h"
 #include "platform/core/worker_thread.h"
-#include "scene/zone_shapes.h"
+#include "scene/extruded_shape.h"
 #include "window_fixture.h"
 
 namespace vendrel {
@@ -37,53 +42,18 @@ namespace {
 
 using testing::ProgramWindow;
 
-// A zone's drawn object as the editor lays it out: the zones' frame (turned -90 degrees about X), a
-// holder at the zone's position turned by minus its Y angle, a rotation holder, and the rectangle solid
-// turned by its X and Z angles, carrying the zone's map material on its SPL surface.
-struct DrawnZone {
-    DrawnZone(TViewport3D& viewport, TMappingZone& zone, const TAcousticProject& project) {
-        frame = new TDummy(&viewport);
-        frame->SetParent(&viewport);
-        frame->SetRotationAngle({-90, 0, 0});
-        holder = new TDummy(&viewport);
-        holder->SetParent(frame);
-        rotationHolder = new TDummy(&viewport);
-        rotationHolder->SetParent(holder);
-        solid = new TQzRectangle3D(&viewport);
-        solid->SetParent(rotationHolder);
-        solid->MapState = [&zone] { return zone.MapState(); };
-        solid->MapSides = [&zone] { return zone.MappingSides(); };
-        solid->IsThicknessParriba = [&project] { return project.ZonasCrecenParriba; };
-        solid->SetMaterialSource(zone.MapMaterial.get());
-        solid->SetMaterialFloorSource(zone.TopFloorMaterial.get());
-        const TPoint3D pos = zone.Position(), angles = zone.RotationAngle(), rc = zone.RotationCenter();
-        holder->SetPosition({pos.X, -pos.Z, zone.Height() / 2 - pos.Y});
-        holder->SetRotationAngle({0, 0, -angles.Y});
-        holder->SetRotationCenter(rc);
-        solid->SetRotationAngle({angles.X, angles.Z, 0});
-        solid->SetRotationCenter(rc);
-        solid->SetListeningOffset(zone.ListenLevel());
-        solid->SetDimensions({zone.Width(), zone.Height() + zone.ListenLevel(), zone.Depth()});
-        solid->RebuildMesh();
+// Scene point of the centre of map texel (x, y) on a zone's drawn SPL surface.
+TPoint3D texelCentre(const TMappingZone& zone, int x, int y) {
+    const TQzExtrudedShape3D& solid = *TSceneObjects::ZoneSolid(zone);
+    const float pixel = static_cast<float>(zone.PhysicalSpace()->PixelToMeters());
+    const auto& v = solid.Data.VertexBuffer;
+    float left = v.at(0).Position.X, top = v.at(0).Position.Y;
+    for (const auto& p : v) {
+        left = std::min(left, p.Position.X);
+        top = std::min(top, p.Position.Y);
     }
-
-    // Scene point of the centre of map texel (x, y) on the SPL surface.
-    TPoint3D texelCentre(int x, int y, float pixel) const {
-        const auto& v = solid->Data.VertexBuffer;
-        float left = v.at(0).Position.X, top = v.at(0).Position.Y;
-        for (const auto& p : v) {
-            left = std::min(left, p.Position.X);
-            top = std::min(top, p.Position.Y);
-        }
-        return solid->LocalToAbsolute3D(
-            {left + (x + 0.5f) * pixel, top + (y + 0.5f) * pixel, v[0].Position.Z});
-    }
-
-    TDummy* frame;
-    TDummy* holder;
-    TDummy* rotationHolder;
-    TQzRectangle3D* solid;
-};
+    return solid.LocalToAbsolute3D({left + (x + 0.5f) * pixel, top + (y + 0.5f) * pixel, v[0].Position.Z});
+}
 
 int channelDistance(QColor a, TAlphaColor b) {
     return std::max(
@@ -122,12 +92,11 @@ protected:
             }
         }
     }
-    // A 20 x 10 m zone on the floor, X from -10 to 10, Z from -5 to 5, drawn in the view.
+    // A 20 x 10 m zone on the floor, X from -10 to 10, Z from -5 to 5, added as the window adds it.
     TMappingZone& addZone() {
-        TMappingZone& zone = *project().AddMappingZone("Zone", TPoint3D(-10, 0, 0), TPoint3D(), 20, 10, 0.1f,
-                                                       false, TSurfaceType::qzaRectangle, true);
-        drawn = std::make_unique<DrawnZone>(*editor().Scene.Viewport3D1, zone, project());
-        return zone;
+        return *editor().Adding.AddNewMappingZone("Zone", TPoint3D(-10, 0, 0), TPoint3D(), 20, 10, 0.1f,
+                                                  false, TSurfaceType::qzaRectangle, true,
+                                                  editor().Layers.SelectedLayer, {});
     }
     TCabinet& addCabinet(TPoint3D at) {
         return *project().AddCabinet(model.get(), at, TPoint3D(), false, TCabPlacement::qzaVertical, 0, true);
@@ -187,7 +156,6 @@ protected:
     }
 
     std::unique_ptr<TCabModel> model;
-    std::unique_ptr<DrawnZone> drawn;
 };
 
 TEST_F(RenderWindow, RenderPaintsThePaletteColourOfEachTexelsLevel) {
@@ -216,7 +184,7 @@ TEST_F(RenderWindow, RenderPaintsThePaletteColourOfEachTexelsLevel) {
         distinct += entry != previous ? 1 : 0;
         previous = entry;
         const TAlphaColor expected = project().MappingColors[static_cast<size_t>(entry)];
-        const QPoint at = screenOf(drawn->texelCentre(x, y, 1.0f));
+        const QPoint at = screenOf(texelCentre(zone, x, y));
         ASSERT_TRUE(image.rect().contains(at));
         EXPECT_LE(channelDistance(image.pixelColor(at), expected), 2)
             << "texel " << x << ", " << y << " entry " << entry << " at " << at.x() << ", " << at.y();
@@ -234,7 +202,7 @@ TEST_F(RenderWindow, TheCornerUnderTheCabinetIsTheLoudOneInTopAnd3DViews) {
     const int w = zone.WidthPixels(), d = zone.DepthPixels();
     ASSERT_GT(zone.MapSum->MapRealFreq.At(0, 0, 0), zone.MapSum->MapRealFreq.At(0, w - 1, d - 1) + 6);
     // Texel (0, 0) is drawn right under the cabinet: the drawn map is not mirrored against the venue.
-    const TPoint3D corner = drawn->texelCentre(0, 0, 1.0f);
+    const TPoint3D corner = texelCentre(zone, 0, 0);
     EXPECT_NEAR(corner.X, -9.5, 1e-3);
     EXPECT_NEAR(corner.Z, 4.5, 1e-3);
     for (const bool threeD : {false, true}) {
@@ -244,8 +212,8 @@ TEST_F(RenderWindow, TheCornerUnderTheCabinetIsTheLoudOneInTopAnd3DViews) {
             editor().Views.ZoomSpinBox.SetValue(-40);
         }
         const QImage image = frame();
-        const QPoint near = screenOf(drawn->texelCentre(0, 0, 1.0f));
-        const QPoint far = screenOf(drawn->texelCentre(w - 1, d - 1, 1.0f));
+        const QPoint near = screenOf(texelCentre(zone, 0, 0));
+        const QPoint far = screenOf(texelCentre(zone, w - 1, d - 1));
         ASSERT_TRUE(image.rect().contains(near));
         ASSERT_TRUE(image.rect().contains(far));
         EXPECT_LT(nearestEntry(image.pixelColor(near)) + 20, nearestEntry(image.pixelColor(far)));
@@ -327,8 +295,8 @@ TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     zone.MapSum->MapRealFreq.At(0, 5, 5) = std::numeric_limits<float>::quiet_NaN();
     typeInto(bar().SPLRangeBox(), "30");
     QImage image = frame();
-    EXPECT_LE(channelDistance(image.pixelColor(screenOf(drawn->texelCentre(5, 5, 1.0f))), last), 2);
-    EXPECT_GT(channelDistance(image.pixelColor(screenOf(drawn->texelCentre(10, 5, 1.0f))), last), 20);
+    EXPECT_LE(channelDistance(image.pixelColor(screenOf(texelCentre(zone, 5, 5))), last), 2);
+    EXPECT_GT(channelDistance(image.pixelColor(screenOf(texelCentre(zone, 10, 5))), last), 20);
 
     bar().AutoScaleCheckBox()->click();
     typeInto(bar().MaxdBuEdit(), "30");
@@ -336,18 +304,75 @@ TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     image = frame();
     for (int y = 0; y < zone.DepthPixels(); y += 3) {
         for (int x = 0; x < zone.WidthPixels(); x += 3) {
-            EXPECT_LE(channelDistance(image.pixelColor(screenOf(drawn->texelCentre(x, y, 1.0f))), last), 2)
+            EXPECT_LE(channelDistance(image.pixelColor(screenOf(texelCentre(zone, x, y))), last), 2)
                 << x << ", " << y;
         }
     }
 }
 
-TEST_F(RenderWindow, RTypedIntoATextFieldIsTextAndRWithTheViewFocusedRenders) {
+TEST_F(RenderWindow, AVenueBuiltInTheWindowWithALibraryCabinetRenders) {
+    namespace fs = std::filesystem;
+    const fs::path sample = fs::path(TEST_DATA_DIR) / ".." / ".." / "tools" / "sample_library" / "library";
+    fs::create_directories(appData() / "Cabinets");
+    fs::copy_file(sample / "Cabinets" / "SP12.cabinet", appData() / "Cabinets" / "SP12.cabinet");
+    ASSERT_TRUE(start());
+    QToolButton* add = main()->findChild<QToolButton*>(QStringLiteral("AddSurfaceButton"));
+    ASSERT_NE(add, nullptr);
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(project().NMappingZones(), 1);
+    TMappingZone& zone = *project().MappingZones[0];
+    const TPoint3D centre = zone.Position();
+    ASSERT_NE(editor().Adding.AddNewCabinet("SP12", "", "", {centre.X - 2, -6, centre.Z}, {}, false,
+                                            TCabPlacement::qzaVertical, 0, true, false,
+                                            editor().Layers.SelectedLayer, 0, 0),
+              nullptr);
+    ASSERT_TRUE(clickRenderAndWait());
+    const std::vector<TAlphaColor>& pixels = zone.MapBMP.Pixels();
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_NE(std::count(pixels.begin(), pixels.end(), pixels.front()),
+              static_cast<std::ptrdiff_t>(pixels.size()));
+    EXPECT_EQ(*zone.MapMaterial->Material().Texture, zone.MapBMP);
+}
+
+TEST_F(RenderWindow, APanelCommitMarksTheRenderNeededAndAUnitsRefreshOfThePanelsDoesNot) {
     startWithModel();
-    addZone();
+    TMappingZone& zone = addZone();
     addCabinet({0, -6, 0});
-    QLineEdit* field = main()->PanelViewTools()->findChild<QLineEdit*>();
-    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(clickRenderAndWait());
+    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(zone));
+    ASSERT_NE(panel, nullptr);
+
+    // Every panel filled again in feet, and back in metres: no commit, the maps stay current.
+    for (const double units : {3.2808398950131235, 1.0}) {
+        editor().State.LengthUnits = units;
+        editor().State.LengthUnitText = units == 1.0 ? "m" : "ft";
+        for (const auto& z : project().MappingZones) {
+            PanelOf<IObjectPanel>(*z)->UpdateValues();
+        }
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->LengthEdit->text(), QStringLiteral("20.00"));
+    EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), 41);
+    EXPECT_FLOAT_EQ(zone.Width(), 20.0f);
+
+    // A typed length commits: the render is needed.
+    panel->LengthEdit->setFocus();
+    panel->LengthEdit->selectAll();
+    QTest::keyClicks(panel->LengthEdit, QStringLiteral("18"));
+    QTest::keyClick(panel->LengthEdit, Qt::Key_Tab);
+    EXPECT_FLOAT_EQ(zone.Width(), 18.0f);
+    EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), 42);
+    EXPECT_EQ(bar().RenderB()->property("styleLookup").toString(),
+              QStringLiteral("CornerButtonRenderRedStyle"));
+}
+
+TEST_F(RenderWindow, RTypedIntoAZonesNameIsTextAndRWithTheViewFocusedRenders) {
+    startWithModel();
+    TMappingZone& named = addZone();
+    addCabinet({0, -6, 0});
+    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(named));
+    ASSERT_NE(panel, nullptr);
+    QLineEdit* field = panel->ZoneNameEdit;
     field->setFocus();
     field->clear();
     QTest::keyClicks(field, QStringLiteral("r"));
