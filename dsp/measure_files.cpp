@@ -13,7 +13,7 @@
 #include "platform/core/atomic_file.h"
 #include "platform/core/byte_stream.h"
 #include "platform/core/numeric.h"
-#include "platform/core/windows1252.h"
+#include "platform/core/unicode.h"
 
 namespace vendrel {
 
@@ -38,11 +38,11 @@ std::vector<float> singles(ByteReader& in, size_t n) {
     return v;
 }
 
-// A fixed-width text: Windows-1252 characters, blanks and control characters trimmed at both ends.
+// A fixed-width text: each byte the character of the same code, blanks and control characters
+// trimmed at both ends.
 std::string fixedText(ByteReader& in, size_t width) {
     const auto raw = in.Bytes(width);
-    return Windows1252ToUtf8(
-        TrimText(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size())));
+    return Latin1ToUtf8(TrimText(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size())));
 }
 
 template <size_t N> void rawBytes(ByteReader& in, uint8_t (&out)[N]) {
@@ -212,7 +212,7 @@ bool ReadWinMFspkBytes(std::span<const uint8_t> Bytes, rWinmfSpkFile& f) {
         // The comment's length byte may claim more than its 71-character field.
         const size_t length = std::min<size_t>(comment[0], 71);
         f.commentStr =
-            Windows1252ToUtf8(std::string_view(reinterpret_cast<const char*>(comment.data() + 1), length));
+            Latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(comment.data() + 1), length));
         // The samples start at 256 whatever startData says.
         const uint32_t n = f.numberOfSamples;
         if (!sampleCountFits(n, in.Remaining())) {

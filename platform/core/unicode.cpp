@@ -71,6 +71,15 @@ std::string SanitizeUtf8(std::string_view Bytes) {
     return out;
 }
 
+std::string Latin1ToUtf8(std::string_view Bytes) {
+    std::string out;
+    out.reserve(Bytes.size());
+    for (const char c : Bytes) {
+        AppendUtf8(out, static_cast<uint8_t>(c));
+    }
+    return out;
+}
+
 std::string Utf16ToUtf8(std::string_view Bytes, bool BigEndian) {
     std::string out;
     out.reserve(Bytes.size());

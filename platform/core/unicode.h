@@ -20,6 +20,9 @@ char32_t NextUtf8CodePoint(std::string_view Text, size_t& Pos);
 // The bytes as well-formed UTF-8: each byte that belongs to no well-formed sequence becomes U+FFFD.
 std::string SanitizeUtf8(std::string_view Bytes);
 
+// Single bytes, each the character of the same code (U+0000 to U+00FF), as UTF-8.
+std::string Latin1ToUtf8(std::string_view Bytes);
+
 // UTF-16 code units, little- or big-endian, as UTF-8. An unpaired surrogate and an odd trailing byte
 // become U+FFFD.
 std::string Utf16ToUtf8(std::string_view Bytes, bool BigEndian);

@@ -409,6 +409,14 @@ TEST(MeasureBinaryFiles, QztfPresetsInFileOrderAndTheFirstImported) {
     EXPECT_EQ(p.TFLength, 6);
     EXPECT_EQ(p.Fr, (std::vector<double>{100, 200, 400, 800, 1600, 3200, 0, 0}));
     EXPECT_EQ(f.Presets[2].PresetName, ""); // NUL bytes only
+    // Each byte of a text field is the character of the same code.
+    std::vector<uint8_t> bytes = bytesOf(fixture("transfer.stf"));
+    bytes[kQZTFHeaderSize] = 0x80;
+    bytes[kQZTFHeaderSize + 1] = 0xE9;
+    rQZTFFile g;
+    ASSERT_TRUE(ReadQZTFBytes(bytes, g));
+    EXPECT_EQ(g.Presets[0].PresetName, "\xC2\x80\xC3\xA9"
+                                       "Preset 0");
     EXPECT_EQ(f.Presets[5].SourceName, "Source 5");
     EXPECT_EQ(f.Presets[5].Mg[7], 92.0);
 

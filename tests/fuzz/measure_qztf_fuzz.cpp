@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     // Every preset announced is there, each at most as long as the header's point count, and no
-    // more presets than the input has room for; names of 22 Windows-1252 characters take at most three
-    // UTF-8 bytes each.
+    // more presets than the input has room for.
     const auto& h = file.Header;
     if (file.Presets.size() != static_cast<size_t>(h.NPresets) * static_cast<size_t>(h.NSources) ||
         kQZTFHeaderSize + kQZTFPresetHeaderSize * file.Presets.size() > size) {
@@ -24,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const rQZTFPreset& p : file.Presets) {
         if (p.TFLength < 0 || p.TFLength > h.NFrequencyPoints ||
             p.Fr.size() != static_cast<size_t>(h.NFrequencyPoints) || p.Mg.size() != p.Fr.size() ||
-            p.Ph.size() != p.Fr.size() || p.PresetName.size() > 66 || p.SourceName.size() > 66) {
+            p.Ph.size() != p.Fr.size() || p.PresetName.size() > 44 || p.SourceName.size() > 44) {
             std::abort();
         }
     }

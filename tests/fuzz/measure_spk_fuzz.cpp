@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ReadWinMFspkBytes(std::span<const uint8_t>(data, size), file)) {
         return 0;
     }
-    // The comment stays within its field (71 Windows-1252 characters, at most three UTF-8 bytes each)
-    // and the bins read are the ones the input holds.
+    // The comment stays within its field (71 characters, at most two UTF-8 bytes each) and the bins
+    // read are the ones the input holds.
     const size_t n = file.numberOfSamples;
-    if (file.commentStr.size() > 213 || file.ImpRe.size() != n || file.ImpIm.size() != n ||
+    if (file.commentStr.size() > 142 || file.ImpRe.size() != n || file.ImpIm.size() != n ||
         kSpkHeaderSize + 8 * n > size) {
         std::abort();
     }
