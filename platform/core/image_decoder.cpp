@@ -1,9 +1,9 @@
 #include "platform/core/image_decoder.h"
 
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <vector>
+
+#include "platform/core/atomic_file.h"
 
 namespace vendrel {
 
@@ -38,12 +38,10 @@ bool DecodeImage(std::span<const uint8_t> Bytes, TBitmap& Image) {
 }
 
 bool FileDecodesAsImage(const std::filesystem::path& FileName) {
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = ReadWholeFile(FileName);
+    } catch (const EFileError&) {
         return false;
     }
     TBitmap image;
