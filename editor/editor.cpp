@@ -14,7 +14,7 @@ namespace vendrel {
 TEditor::TEditor(TAcousticProject& AProject, TPhysicalSpace& APhysicalSpace, IEditorView* AView)
     : Project(AProject), PhysicalSpace(APhysicalSpace), View(AView), Layers(*this), Selection(*this),
       Mouse(*this), Views(*this), Grid(*this), Keys(*this), Colors(*this), Render(*this), Objects(*this),
-      ObjectMouse(*this), Adding(*this), Removal(*this), PanelSwitching(*this) {}
+      ObjectMouse(*this), Adding(*this), Removal(*this), PanelSwitching(*this), ModelOnly(*this) {}
 
 TEditor::~TEditor() {
     // The project may outlive the editor for a moment: its all-maps event no longer reaches it.

@@ -14,6 +14,7 @@
 #include "editor/grid_axes.h"
 #include "editor/key_commands.h"
 #include "editor/layers.h"
+#include "editor/model_only_objects.h"
 #include "editor/mouse_routing.h"
 #include "editor/object_mouse.h"
 #include "editor/object_panels.h"
@@ -129,6 +130,7 @@ public:
     TAddObjects Adding;
     TRemoval Removal;
     TPanelSwitching PanelSwitching;
+    TModelOnlyObjects ModelOnly;
     TEditorPanelHost PanelHost{*this};
 };
 

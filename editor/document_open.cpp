@@ -1,0 +1,741 @@
+// Opening a project file: the record is read and checked whole, then the scene is rebuilt from it.
+
+#include "editor/documents.h"
+
+#include "acoustics/beam_steering.h"
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/line_array.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/memory_budget.h"
+#include "acoustics/model_registry.h"
+#include "acoustics/ornament.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "acoustics/rigging_frame.h"
+#include "acoustics/user_preset.h"
+#include "editor/editor.h"
+#include "files/library_scan.h"
+#include "files/project_check.h"
+#include "files/scene_records.h"
+#include "platform/core/atomic_file.h"
+#include "platform/core/byte_stream.h"
+#include "platform/core/camera.h"
+#include "platform/core/cursor_service.h"
+#include "platform/core/image_decoder.h"
+#include "platform/core/message_box.h"
+#include "platform/core/numeric.h"
+#include "scene/color_helpers.h"
+
+#include <cmath>
+
+namespace vendrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TPoint3D plus(const TPoint3D& a, const TPoint3D& b) {
+    return {a.X + b.X, a.Y + b.Y, a.Z + b.Z};
+}
+
+// The project flags that hold calculations back while the scene is rebuilt, given back as they were
+// when the open fails half-way.
+class OpeningGuard {
+public:
+    OpeningGuard(TAcousticProject& project, TEditorState& state) : p_(project), st_(state) {}
+    ~OpeningGuard() {
+        if (!done_) {
+            st_.IsOpeningProject = false;
+            p_.EventsEnabled = true;
+            p_.CalcHitPointEnabled = true;
+            p_.DontCalcMICS = false;
+        }
+    }
+    void Done() { done_ = true; }
+
+private:
+    TAcousticProject& p_;
+    TEditorState& st_;
+    bool done_ = false;
+};
+
+// A picture turned by whole quarter turns (other angles leave it as it is).
+void rotateQuarterTurns(TBitmap& image, double degrees) {
+    const double quarters = degrees / 90.0;
+    if (!std::isfinite(quarters) || quarters != std::floor(quarters)) {
+        return;
+    }
+    const int turns = static_cast<int>(std::fmod(std::fmod(quarters, 4.0) + 4.0, 4.0));
+    for (int t = 0; t < turns; ++t) {
+        TBitmap turned(image.Height(), image.Width());
+        for (int y = 0; y < image.Height(); ++y) {
+            for (int x = 0; x < image.Width(); ++x) {
+                turned.SetPixel(image.Height() - 1 - y, x, image.Pixel(x, y));
+            }
+        }
+        image = std::move(turned);
+    }
+}
+
+// A picture file decoded; nothing when it cannot be read or decoded.
+std::optional<TBitmap> readPicture(const fs::path& file) {
+    try {
+        const std::vector<uint8_t> bytes = ReadWholeFile(file);
+        TBitmap image;
+        if (DecodeImage(bytes, image)) {
+            return image;
+        }
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TQzLayer* TDocuments::layerAt(int32_t Index) const {
+    return At(ed_.Layers.LayerList, Index);
+}
+
+bool TDocuments::openAndCheck(const std::string& FileName, rProjectFile& File) {
+    const std::string name = fs::path(FileName).filename().string();
+    try {
+        if (!OpenProjectRecord(FileName, File, FInfo.SoftwareName)) {
+            return false;
+        }
+    } catch (const std::exception& e) {
+        MessageBoxService().MessageDlg("The project \"" + name + "\" cannot be opened.\r\n\r\n" + e.what(),
+                                       TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+        return false;
+    }
+    if (const std::string fault = CheckProjectRecord(File); !fault.empty()) {
+        MessageBoxService().MessageDlg(
+            "The project \"" + name + "\" cannot be opened: " + fault +
+                ".\r\n\r\nThe file is damaged; the open project was left as it was.",
+            TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+        return false;
+    }
+    return true;
+}
+
+bool TDocuments::LoadProjectFile(const std::string& FileName) {
+    TEditorState& st = ed_.State;
+    const auto cursor = TSmartCursor::HourGlass();
+    ed_.Selection.UnSelectAllObjects();
+    ed_.Mouse.SetInputPlanesHitTest(false);
+    st.IsEndPointSurface = false;
+    st.InsertInMousePos_SurfacePoint = false;
+
+    rProjectFile file;
+    if (!openAndCheck(FileName, file)) {
+        return false;
+    }
+    OpeningGuard guard(ed_.Project, st);
+    loadRecord(FileName, file);
+    guard.Done();
+    if (const std::string note = ModelOnlyObjectsNote(); !note.empty() && SetStatusText) {
+        SetStatusText(note);
+    }
+    return true;
+}
+
+void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& File) {
+    TAcousticProject& p = ed_.Project;
+    TEditorState& st = ed_.State;
+    const rPRJStaticDataFile& s = File.GlobalStaticData;
+    const rPRJHeaderFile& h = File.Header;
+
+    st.IsOpeningProject = true;
+    UpdateMRUitems(FileName);
+    if (SetStatusText) {
+        SetStatusText("Opening File: " + FileName);
+    }
+    if (FLibrary != nullptr) {
+        FLibrary->ModelsNotFound.clear();
+    }
+    const fs::path path(FileName);
+    std::string folder = path.parent_path().string();
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    if (fs::path(folder).lexically_normal() != fs::path(FInfo.TemplatesFolder()).lexically_normal()) {
+        ActualFolder = folder;
+    }
+    CurrentFileVersionStr = "(" + std::to_string(h.MajorVersion) + "." + std::to_string(h.MinorVersion) + ")";
+    ActiveProjectFileName = FileName;
+
+    p.EventsEnabled = false;
+    p.CalcHitPointEnabled = false;
+    p.DontCalcMICS = true;
+    ClearProject();
+
+    // Identity, venue and calculation settings.
+    p.InstallationName = s.InstallationName;
+    p.GPSCoordinates = s.GPSCoordinates;
+    p.PRJCreatedBy = s.PRJCreatedBy;
+    p.PRJDescription = s.PRJDescription;
+    p.ZonasCrecenParriba = s.ZonasCrecenParriba;
+    ed_.Grid.RecalculateVenueHeight(s.VenueHeightVer);
+    ed_.Grid.RecalculateVenueWidth(s.VenueWidthHor);
+    ed_.Grid.RecalculateVenueLength(s.VenueLength);
+    loadSettings(File);
+    loadCameras(File);
+    NewMicColorID = s.NewMicColorID;
+    NewOverlaysColorID = s.NewOverlaysColorID;
+    loadLayers(File);
+    // Creating the file's layers takes colours; the next new layer takes the colour the file names.
+    ed_.Layers.NewLayerColorID = s.NewLayerColorID;
+    p.SetMicWeightening(s.Weighting);
+    DistributionStepsdB = s.DistributionStepsdB == 0 ? 3 : s.DistributionStepsdB;
+
+    // Processes before the cabinets that use them.
+    for (size_t i = 0; i < File.DSPProcess.size(); ++i) {
+        TGenericDSPProcess* process = p.AddDSPProcess();
+        LoadDSPProcessFromRecord(File.DSPProcess[i], *process, File.ProcessActive[i]);
+    }
+
+    // Line arrays; an array with a missing cabinet model is removed whole.
+    std::vector<const rPRJCabArray*> arrayRecords;
+    for (const rPRJCabArray& record : File.CabArrays) {
+        if (LoadArrayFromRecord(record, {0, 0, 0}) == nullptr) {
+            ed_.ModelOnly.RemoveArray(p.CabArrays.back().get());
+        } else {
+            arrayRecords.push_back(&record);
+        }
+    }
+    for (const auto& array : p.CabArrays) {
+        array->RecalcMechanics();
+    }
+
+    // Clusters and beam-steering arrays: their X rotation is not restored.
+    for (const rPRJCluster& record : File.Clusters) {
+        if (TCluster* cluster = LoadClusterFromRecord(record, {0, 0, 0})) {
+            if (cluster->IsObjectSelected()) {
+                st.SelectedObjList.Add(cluster);
+            }
+            cluster->SetRotationAngle({0, record.Rotation.Y, record.Rotation.Z});
+        }
+    }
+    for (const rPRJBeamSteering& record : File.Beams) {
+        if (TBeamContainer* beam = LoadBeamSteeringFromRecord(record, {0, 0, 0})) {
+            if (beam->IsObjectSelected()) {
+                st.SelectedObjList.Add(beam);
+            }
+            beam->SetRotationAngle({0, record.Main.Rotation.Y, record.Main.Rotation.Z});
+        }
+    }
+
+    // The view stored with the project.
+    switch (static_cast<int>(s.ViewType)) {
+    case 0:
+        ed_.Views.SideViewActionExecute();
+        break;
+    case 1:
+        ed_.Views.TopViewActionExecute();
+        break;
+    case 2:
+        ed_.Views.ThreeDviewActionExecute();
+        break;
+    case 3:
+        ed_.Views.FrontViewActionExecute();
+        break;
+    default:
+        break;
+    }
+
+    // Loose cabinets; a missing model skips the cabinet.
+    std::vector<std::pair<TCabinet*, const rPRJCabinet*>> cabinets;
+    for (const rPRJCabinet& record : File.Cabinets) {
+        if (TCabinet* cab = LoadCabinetFromRecord(record, {0, 0, 0})) {
+            cabinets.emplace_back(cab, &record);
+        }
+    }
+
+    // Zones after every source.
+    p.EventsEnabled = false;
+    const fs::path textureFolder = TextureFolderOf(path);
+    for (const rPRJMappingZone& record : File.MappingZones) {
+        LoadZoneFromRecord(record, FileName, textureFolder, h);
+    }
+    p.CheckMemoryOnImportZones(ed_.PhysicalSpace.PixelToMeters());
+    for (const auto& zone : p.MappingZones) {
+        zone->IsMapCleared = false;
+        zone->ClearMap();
+    }
+
+    for (const rPRJOrnament& record : File.Ornaments) {
+        const auto cursor = TSmartCursor::HourGlass();
+        TQzLayer* layer = layerAt(record.LayerID);
+        LoadOrnamentFromRecord(record, {0, 0, 0}, layer);
+    }
+
+    // Presets and processes once more, now that everything is in place.
+    for (const auto& [cab, record] : cabinets) {
+        ApplyPresetAndProcess(*cab, record->IntPresetid, record->ExtDSPid);
+    }
+    for (size_t a = 0; a < p.CabArrays.size() && a < arrayRecords.size(); ++a) {
+        const auto& list = p.CabArrays[a]->CabinetList();
+        size_t k = 0;
+        for (const rPRJArrayItem& item : arrayRecords[a]->ItemList) {
+            if (item.ClassName == "TCabinet" && k < list.size()) {
+                ApplyPresetAndProcess(*list[k++], item.IntPresetid, item.ExtDSPid);
+            }
+        }
+    }
+
+    st.LockedList.Clear();
+    for (TQzLayer* layer : ed_.Layers.LayerList) {
+        if (layer->IsLocked()) {
+            for (TQzControl3D* member : layer->ObjListInLayer) {
+                st.LockedList.Add(member);
+            }
+        }
+    }
+
+    p.EventsEnabled = true;
+    p.CalcHitPointEnabled = true;
+    p.RecalcHitPoints();
+    p.DontCalcMICS = false;
+    p.ReCalculateAllMics();
+    if (ProcessMessages) {
+        ProcessMessages();
+    }
+    if (p.ContinuousRender()) {
+        const auto cursor = TSmartCursor::HourGlass();
+        p.ForceCalculation = true;
+        p.SetAllCabsNeedsCalculateMapsInZone(-1);
+        p.ForceCalculation = false;
+    }
+    if (p.NMics() > 0) {
+        p.ReCalculateAllMics();
+    }
+
+    if (DrawCaption) {
+        DrawCaption();
+    }
+    if (SetStatusText) {
+        SetStatusText(" ");
+    }
+    if (ShowMemoryInfo) {
+        ShowMemoryInfo();
+    }
+    st.IsSelectionChanged = true;
+    ed_.Selection.UpdateAllSelection();
+    st.IsOpeningProject = false;
+    p.SetIsProjectModified(false);
+    if (DrawCaption) {
+        DrawCaption();
+    }
+}
+
+void TDocuments::loadSettings(const rProjectFile& File) {
+    TAcousticProject& p = ed_.Project;
+    const rPRJStaticDataFile& s = File.GlobalStaticData;
+    p.SetMappingColorsRes(s.MappingColorsRes);
+    p.SetMappingBandsType(s.MappingBandsType);
+    p.SetFreqToEvaluate(s.FreqToEvaluate);
+    ed_.PhysicalSpace.SelectedFreqPoint = s.SelectedFreqPoint;
+    p.SetOnlyPhase(s.OnlyPhase);
+    p.SetZeroPhaseStart(s.ZeroPhaseStart);
+    p.SetIdealSpeaker(s.IdealSpeaker);
+    p.RefreshTimeMsec = s.RefreshTimeMsec;
+    p.SetRenderQuality(s.RenderQuality);
+    ed_.PhysicalSpace.StorePixelToMeters(RenderQualityPixelSize(static_cast<int>(s.RenderQuality)));
+    p.SetSPLNormalized(s.SPLNormalized);
+    p.MaxdBSPL = s.MaxdBSPL;
+    p.RangedBSPL = s.RangedBSPL;
+    ColorMapStepsdB = s.ColorMapStepsdB;
+    // The save stores the same flag twice; the second copy decides.
+    p.SetSPLNormalized(s.MaxAuto);
+    p.SetPressureSumType(s.PressureSumType);
+    p.SetAvoidPhaseAliasing(s.AvoidPhaseAliasing);
+    for (const char* name : {"MapVendrel", "MapFire", "MapWideFire", "MapRedBlue", "MapVendrelComp"}) {
+        if (s.MappingColors == name) {
+            MappingColors = name;
+        }
+    }
+    p.MaxPhase = s.MaxPhase;
+    p.MinPhase = s.MinPhase;
+    NCamerasUser = s.NCamerasUser;
+    NLights = s.NLights;
+}
+
+void TDocuments::loadCameras(const rProjectFile& File) {
+    TEditorScene& sc = ed_.Scene;
+    const rPRJStaticDataFile& s = File.GlobalStaticData;
+    const auto place = [](TCamera& camera, const rPRJCamera& r) {
+        camera.SetPosition(r.Position);
+        camera.SetRotationAngle(r.Rotation);
+        camera.SetAngleOfView(static_cast<float>(r.AngleOfView));
+    };
+    place(*sc.CameraSide, s.CameraSide);
+    place(*sc.CameraTop, s.CameraTop);
+    place(*sc.Camera3D, s.Camera3D);
+    place(*sc.CameraFront, s.CameraFront);
+    sc.Cam3DDummyX->SetRotationAngleX(s.Camera3D.DummyPos.X);
+    sc.Cam3DDummyY->SetRotationAngleY(s.Camera3D.DummyPos.Y);
+    if (File.Header.FileMajorVer > 4) {
+        const auto pivot = [](TDummy& dummy, const rPRJCamera& r) {
+            dummy.SetRotationAngleX(r.DummyRotX);
+            dummy.SetRotationAngleY(r.DummyRotY);
+        };
+        pivot(*sc.CamSideDummy, s.CameraSide);
+        pivot(*sc.CamFrontDummy, s.CameraFront);
+        pivot(*sc.CamTopDummy, s.CameraTop);
+    }
+}
+
+void TDocuments::loadLayers(const rProjectFile& File) {
+    TLayers& layers = ed_.Layers;
+    const auto fill = [](TQzLayer& layer, const rPRJLayer& r, int32_t position) {
+        layer.SetName(r.Name);
+        // Objects name their layer by its position in the list, which is also its number: a file
+        // whose stored numbers differ is read by position, so that the next save stores them right.
+        layer.SetNumID(position);
+        layer.Color = r.Color;
+        layer.SetIsLocked(r.IsLocked);
+        layer.SetVisible(r.Visible);
+        layer.Active = r.Active;
+    };
+    fill(*layers.GlobalLayer, File.Layers.at(0), 0);
+    for (size_t i = 1; i < File.Layers.size(); ++i) {
+        TQzLayer* layer = layers.AddLayer();
+        fill(*layer, File.Layers[i], static_cast<int32_t>(i));
+    }
+    layers.SelectedLayer = layerAt(File.GlobalStaticData.ActiveLayer);
+    layers.LastEditedLayer = layers.SelectedLayer;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Loaders
+
+void TDocuments::ApplyPresetAndProcess(TCabinet& Cabinet, int32_t IntPresetid, int32_t ExtDSPid) {
+    TAcousticProject& p = ed_.Project;
+    const TCabModel* model = Cabinet.Model();
+    if (model == nullptr || model->NDSPPresets() < 1) {
+        Cabinet.SetInternalDSPPreset(nullptr);
+    } else {
+        int32_t number = IntPresetid;
+        if (number < 1 || number > model->NDSPPresets()) {
+            number = model->DefaultPreset;
+        }
+        // A model whose own default preset does not exist takes its first one.
+        if (number < 1 || number > model->NDSPPresets()) {
+            number = 1;
+        }
+        Cabinet.SetInternalDSPPreset(model->DSPPresets[static_cast<size_t>(number - 1)]);
+    }
+    Cabinet.SetExternalDSPProcess(ExtDSPid == 0 ? p.BypassProcess.get()
+                                                : At(p.DSPProcessList, ExtDSPid - 1).get());
+}
+
+TCabinet* TDocuments::LoadCabinetFromRecord(const rPRJCabinet& Record, const TPoint3D& Offset) {
+    const auto cursor = TSmartCursor::HourGlass();
+    TCabModel* model = FLibrary != nullptr ? FLibrary->GetCabModelByName(Record.ModelName, Record.VariantName,
+                                                                         Record.BrandName, true)
+                                           : nullptr;
+    if (model == nullptr) {
+        return nullptr;
+    }
+    TAcousticProject& p = ed_.Project;
+    TQzLayer* layer = layerAt(Record.LayerID);
+    TCabinet* cab = p.AddCabinet(model, plus(Record.Position, Offset), Record.Rotation, Record.IsSelected,
+                                 Record.PlacementType, Record.CoverageIndex, Record.Active);
+    ApplyPresetAndProcess(*cab, Record.IntPresetid, Record.ExtDSPid);
+    cab->SetIsLocked(Record.IsLocked || layer->IsLocked());
+    ed_.ModelOnly.InsertCabinet(cab, layer);
+    if (Record.IsSelected) {
+        ed_.State.SelectedObjList.Add(cab);
+    }
+    return cab;
+}
+
+void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::string& FileName,
+                                    const fs::path& TextureFolder, const rPRJHeaderFile& Header) {
+    const auto cursor = TSmartCursor::HourGlass();
+    TEditorState& st = ed_.State;
+    st.SurfacePoints = Record.PolygonPoints;
+    TQzLayer* layer = layerAt(Record.LayerID);
+
+    TMappingZone* zone = ed_.ModelOnly.AddNewMappingZone(
+        Record.ZoneName, Record.Position, Record.Rotation, Record.Width, Record.Depth, Record.Height,
+        Record.IsSelected, Record.ZoneType, Record.Active, layer, st.SurfacePoints);
+    zone->SetMappingSides(Record.MappingSides);
+    if (Header.FileMajorVer > 2) {
+        zone->SetTextureSides(
+            {Record.IsTextureSideFront, Record.IsTextureSideBack, Record.IsTextureSideShaft});
+    } else {
+        zone->SetTextureSides({true, false, false});
+    }
+    zone->CornerTopLeft = Record.CornerTopLeft;
+    zone->TLXRadius = Record.TLXRadius;
+    zone->TLYRadius = Record.TLYRadius;
+    zone->TLCornerType = Record.TLCornerType;
+    zone->CornerTopRight = Record.CornerTopRight;
+    zone->TRXRadius = Record.TRXRadius;
+    zone->TRYRadius = Record.TRYRadius;
+    zone->TRCornerType = Record.TRCornerType;
+    zone->CornerBotLeft = Record.CornerBotLeft;
+    zone->BLXRadius = Record.BLXRadius;
+    zone->BLYRadius = Record.BLYRadius;
+    zone->BLCornerType = Record.BLCornerType;
+    zone->CornerBotRight = Record.CornerBotRight;
+    zone->BRXRadius = Record.BRXRadius;
+    zone->BRYRadius = Record.BRYRadius;
+    zone->BRCornerType = Record.BRCornerType;
+    zone->SetListenLevel(
+        Record.ZoneType == TSurfaceType::qzaPicture ? 0.0f : static_cast<float>(Record.ListenLevel));
+    if (Record.ZoneType == TSurfaceType::qzaTrapezium) {
+        zone->SetTrapezWidth1(Record.TrapezWidth1);
+        zone->SetTrapezWidth2(Record.TrapezWidth2);
+        zone->SetTrapezHeight(Record.TrapezHeight);
+    }
+    zone->ImageTextureType = Record.ImageTextureType;
+    zone->ImgTextureOpacity = Record.ImgTextureOpacity;
+    zone->ImgTextureRot = Record.ImgTextureRot;
+    zone->ImgTextureColor = Record.ImgTextureColor;
+    zone->ImageTextureHasTransparecy = Record.ImageTextureHasTransparecy;
+    zone->ImgTransparentColor = Record.ImgTransparentColor;
+    zone->ImgTranspTolerance = Record.ImgTranspTolerance;
+    zone->ImageTextureLibName = Record.ImageTextureLibName;
+    zone->ImageTexturePath = (TextureFolder / Record.ImageFileName).string();
+    zone->SetActive(Record.Active);
+    zone->SetIsLocked(Record.IsLocked);
+    zone->SetIsObjectSelected(Record.IsSelected);
+    if (Record.IsSelected) {
+        st.SelectedObjList.Add(zone);
+    }
+
+    // The zone's picture: a library texture, or the user's picture from the texture folder or, failing
+    // that, from beside the file.
+    std::error_code ec;
+    if (Record.ImageTextureType == TTextureType::qzaLibTexture && !Record.ImageTextureLibName.empty()) {
+        const fs::path file = fs::path(FInfo.AppDataPath) / "Textures" / Record.ImageTextureLibName;
+        if (fs::is_regular_file(file, ec)) {
+            if (std::optional<TBitmap> image = readPicture(file)) {
+                zone->ImageTexture = std::make_unique<TBitmap>(std::move(*image));
+            } else {
+                MessageBoxService().ShowMessage("Invalid Image format : " + Record.ImageTextureLibName);
+                zone->ImageTextureLibName.clear();
+            }
+        } else {
+            zone->ImageTextureLibName.clear();
+        }
+    } else if (Record.ImageTextureType == TTextureType::qzaLoadedImage) {
+        fs::path source = zone->ImageTexturePath;
+        if (!fs::is_regular_file(source, ec)) {
+            const fs::path beside = fs::path(FileName).parent_path() / Record.ImageFileName;
+            if (!Record.ImageFileName.empty() && fs::is_regular_file(beside, ec)) {
+                source = beside;
+                zone->ImageTexturePath = beside.string();
+            } else {
+                source.clear();
+                MessageBoxService().ShowMessage("User image not found : " +
+                                                fs::path(zone->ImageTexturePath).filename().string());
+            }
+        }
+        if (!source.empty()) {
+            if (std::optional<TBitmap> image = readPicture(source)) {
+                zone->ImageTexture = std::make_unique<TBitmap>(std::move(*image));
+            } else {
+                zone->ImageTextureLibName.clear();
+            }
+        }
+    }
+    if (zone->ImageTexture != nullptr) {
+        rotateQuarterTurns(*zone->ImageTexture, zone->ImgTextureRot);
+        if (zone->ImageTextureHasTransparecy) {
+            MakeColorTransparent(*zone->ImageTexture, zone->ImgTransparentColor, zone->ImgTranspTolerance);
+        }
+    }
+    if (Record.ImageTextureType != TTextureType::qzaColor) {
+        zone->SetTextureSize();
+        zone->ApplyTexture();
+    }
+    if (Header.FileMajorVer > 3) {
+        zone->RefBeginX = Record.RefBeginPointX;
+        zone->RefBeginY = Record.RefBeginPointY;
+        zone->RefEndX = Record.RefEndPointX;
+        zone->RefEndY = Record.RefEndPointY;
+        zone->RefLength = Record.RefLength;
+    } else if (zone->ImageTexture != nullptr) {
+        zone->RefBeginX = 0;
+        zone->RefBeginY = 0;
+        zone->RefEndX = zone->ImageTexture->Width();
+        zone->RefEndY = 0;
+        zone->RefLength = static_cast<float>(Record.Width);
+    }
+    ed_.ModelOnly.ZoneLoaded(*zone);
+}
+
+TOrnament* TDocuments::LoadOrnamentFromRecord(const rPRJOrnament& Record, const TPoint3D& Offset,
+                                              TQzLayer* Layer) {
+    TOrnaModel* model = FLibrary != nullptr ? FLibrary->GetOrnaModelByName(Record.ModelName, true) : nullptr;
+    if (model == nullptr) {
+        return nullptr;
+    }
+    TAcousticProject& p = ed_.Project;
+    TOrnament* ornament =
+        p.AddOrnament(model, plus(Record.Position, Offset), Record.Rotation, Record.IsSelected);
+    ornament->SetName(Record.Name);
+    ornament->SetWidth(Record.Width);
+    ornament->SetDepth(Record.Depth);
+    ornament->SetHeight(Record.Height);
+    ornament->SetVisible(Record.Visible);
+    ornament->SetIsObjectSelected(Record.IsSelected);
+    ed_.ModelOnly.InsertOrnament(ornament, Layer);
+    if (Record.IsSelected) {
+        ed_.State.SelectedObjList.Add(ornament);
+    }
+    return ornament;
+}
+
+TCluster* TDocuments::LoadClusterFromRecord(const rPRJCluster& Record, const TPoint3D& Offset) {
+    TCabModel* model = FLibrary != nullptr ? FLibrary->GetCabModelByName(Record.ModelName, Record.VariantName,
+                                                                         Record.BrandName, true)
+                                           : nullptr;
+    if (model == nullptr) {
+        return nullptr;
+    }
+    TAcousticProject& p = ed_.Project;
+    p.AddCluster(std::make_unique<TCluster>(&ed_.PhysicalSpace, &p, model, Record.CabOrientation));
+    TCluster* cluster = p.Clusters.back().get();
+    cluster->SetNumberID(p.NClusters());
+    cluster->SetName(Record.ClusterName);
+    cluster->SetPosition(plus(Record.Position, Offset));
+    cluster->SetRotationAngle(Record.Rotation);
+    cluster->SetClusterMounting(Record.ClusterMounting);
+    cluster->SetIsInvDirection(Record.IsInvDirection);
+    cluster->SetClusterDistribution(Record.ClusterDistribution);
+    cluster->SetOrientation(Record.CabOrientation);
+    cluster->SetActive(Record.Active);
+    cluster->SetIsObjectSelected(Record.IsSelected);
+    cluster->SetIsLocked(Record.IsLocked);
+    cluster->SetIsSubArrangement(Record.IsSubArrangement);
+    cluster->SetSubArrangementType(Record.SubArrangementType);
+    cluster->SetAngularHAngle(Record.AngularHAngle);
+    cluster->SetAngularVAngle(Record.AngularVAngle);
+    cluster->SetAngularRadius(Record.AngularRadius);
+    cluster->SetLinearHSpace(Record.LinearHSpace);
+    cluster->SetLinearVSpace(Record.LinearVSpace);
+    cluster->SetQuantityH(Record.QuantityH);
+    cluster->SetQuantityV(Record.QuantityV);
+    ed_.State.ClusterInEdition = cluster;
+    const auto& cabinets = cluster->CabinetList();
+    for (size_t i = 0; i < Record.CabinetList.size() && i < cabinets.size(); ++i) {
+        const rPRJArrayItem& item = Record.CabinetList[i];
+        TCabinet& cab = *cabinets[i];
+        cab.SetActive(item.Active);
+        ApplyPresetAndProcess(cab, item.IntPresetid, item.ExtDSPid);
+        cab.SetCabDirection(item.CabDirection);
+        cab.SetHornRotationIndex(item.CoverageIndex);
+    }
+    ed_.ModelOnly.InsertNewCluster(cluster, layerAt(Record.LayerID), cluster->Active());
+    return cluster;
+}
+
+TBeamContainer* TDocuments::LoadBeamSteeringFromRecord(const rPRJBeamSteering& Record,
+                                                       const TPoint3D& Offset) {
+    const rPRJCluster& r = Record.Main;
+    TCabModel* model = FLibrary != nullptr
+                           ? FLibrary->GetCabModelByName(r.ModelName, r.VariantName, r.BrandName, true)
+                           : nullptr;
+    if (model == nullptr) {
+        return nullptr;
+    }
+    TAcousticProject& p = ed_.Project;
+    p.AddBeamSteering(std::make_unique<TBeamContainer>(&ed_.PhysicalSpace, &p, model, r.CabOrientation));
+    TBeamContainer* beam = p.Beams.back().get();
+    beam->SetNumberID(p.NBeamSteerings());
+    beam->SetName(r.ClusterName);
+    beam->SetPosition(plus(r.Position, Offset));
+    beam->SetRotationAngle(r.Rotation);
+    beam->SetClusterMounting(r.ClusterMounting);
+    beam->SetIsInvDirection(r.IsInvDirection);
+    beam->SetClusterDistribution(r.ClusterDistribution);
+    beam->SetOrientation(r.CabOrientation);
+    beam->SetActive(r.Active);
+    beam->SetIsObjectSelected(r.IsSelected);
+    beam->SetIsLocked(r.IsLocked);
+    beam->SetIsSubArrangement(r.IsSubArrangement);
+    beam->SetSubArrangementType(r.SubArrangementType);
+    beam->SetAngularHAngle(r.AngularHAngle);
+    beam->SetAngularVAngle(r.AngularVAngle);
+    beam->SetAngularRadius(r.AngularRadius);
+    beam->SetLinearHSpace(r.LinearHSpace);
+    beam->SetLinearVSpace(r.LinearVSpace);
+    beam->SetQuantityH(r.QuantityH);
+    beam->SetQuantityV(r.QuantityV);
+    ed_.State.BeamInEdition = beam;
+    const auto& cabinets = beam->CabinetList();
+    for (size_t i = 0; i < r.CabinetList.size() && i < cabinets.size(); ++i) {
+        const rPRJArrayItem& item = r.CabinetList[i];
+        TCabinet& cab = *cabinets[i];
+        cab.SetActive(item.Active);
+        ApplyPresetAndProcess(cab, item.IntPresetid, item.ExtDSPid);
+        cab.SetCabDirection(item.CabDirection);
+        cab.SetHornRotationIndex(item.CoverageIndex);
+    }
+    // A beam-steering array joins the layer selected while it is read.
+    ed_.ModelOnly.InsertNewBeamSteeringInterface(beam, ed_.Layers.SelectedLayer, beam->Active());
+    return beam;
+}
+
+TCabArray* TDocuments::LoadArrayFromRecord(const rPRJCabArray& Record, const TPoint3D& Offset) {
+    TAcousticProject& p = ed_.Project;
+    p.AddArray(std::make_unique<TCabArray>(&ed_.PhysicalSpace, &p));
+    TCabArray* array = p.CabArrays.back().get();
+    TCabArray* result = array;
+    array->SetNumberID(p.NCabArrays());
+    array->SetName(Record.ClusterName);
+    array->SetPosition(plus(Record.Position, Offset));
+    array->SetMountingType(Record.Mounting);
+    array->SetActive(Record.Active);
+    array->SetIsLocked(Record.IsLocked);
+    array->SetCableWeightPerMeter(Record.CableWeightPerMeter);
+    array->SetIncludeCableInCalculation(Record.IncludeCableInCalculation);
+    array->SetNMotors(Record.NMotors);
+    array->SetOriginType(static_cast<int>(Record.OriginType) > 1 ? TOriginType::qzaFlyOnePoint
+                                                                 : Record.OriginType);
+    for (const rPRJArrayItem& item : Record.ItemList) {
+        if (item.ClassName == "TRiggingFrame") {
+            const std::string name =
+                item.VariantName.empty() ? item.ModelName : item.ModelName + " (" + item.VariantName + ")";
+            TRigFrameModel* frameModel =
+                FLibrary != nullptr ? FLibrary->GetFrameModelByName(name, true) : nullptr;
+            if (frameModel != nullptr) {
+                array->AddFrame(frameModel)->SetRotationAngle(item.Rotation);
+            }
+        } else if (item.ClassName == "TCabinet") {
+            TCabModel* model =
+                FLibrary != nullptr
+                    ? FLibrary->GetCabModelByName(item.ModelName, item.VariantName, item.BrandName, true)
+                    : nullptr;
+            if (model != nullptr) {
+                TCabinet* cab = array->AddCabinet(model, item.Active);
+                cab->SetCabDirection(item.CabDirection);
+                cab->SetRotationAngle(item.Rotation);
+                cab->SetHornRotationIndex(item.CoverageIndex);
+            } else {
+                result = nullptr;
+                array->AddDummy()->SetRotationAngle(item.Rotation);
+            }
+        } else if (item.ClassName == "TQzDummy") {
+            array->AddDummy()->SetRotationAngle(item.Rotation);
+        }
+    }
+    p.ForceCalculation = true;
+    array->SetTilt(Record.Tilt);
+    array->SetRotationAngleY(Record.Rotation.Y);
+    p.ForceCalculation = false;
+    ed_.State.ArrayInEdition = array;
+    p.EventsEnabled = true;
+    ed_.ModelOnly.InsertNewArray(array, layerAt(Record.LayerID), array->Active());
+    p.EventsEnabled = false;
+    array->SetArrayOrigin();
+    return result;
+}
+
+} // namespace vendrel

@@ -1,0 +1,312 @@
+#include "editor/model_only_objects.h"
+
+#include "acoustics/beam_steering.h"
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/line_array.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/ornament.h"
+#include "acoustics/project.h"
+#include "acoustics/rigging_frame.h"
+#include "acoustics/source_point.h"
+#include "editor/editor.h"
+#include "platform/core/context3d.h"
+#include "platform/core/cursor_service.h"
+#include "platform/core/material.h"
+
+#include <cmath>
+
+namespace vendrel {
+
+// ---------------------------------------------------------------------------------------------------
+// A drawn model that follows another node
+
+TFollowerModel3D::TFollowerModel3D(TComponent* AOwner, const TControl3D* Followed)
+    : TModel3D(AOwner), FFollowed(Followed) {
+    HitTest = false;
+}
+
+void TFollowerModel3D::Render(TContext3D& Context) {
+    if (FFollowed == nullptr || !FFollowed->AbsoluteVisible()) {
+        return;
+    }
+    const TMatrix3D saved = Context.CurrentMatrix();
+    Context.SetMatrix(FFollowed->AbsoluteMatrix());
+    TModel3D::Render(Context);
+    Context.SetMatrix(saved);
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+TModelOnlyObjects::TModelOnlyObjects(TEditor& Editor)
+    : ed_(Editor), FBoxMaterial(std::make_unique<TLightMaterialSource>()) {
+    FBoxMaterial->SetDiffuse(0xFF5A5E66);
+    FBoxMaterial->SetAmbient(0xFF303236);
+    FBoxMaterial->SetSpecular(0xFFFFFFFF);
+    FBoxMaterial->SetShininess(30);
+}
+
+TModelOnlyObjects::~TModelOnlyObjects() = default;
+
+void TModelOnlyObjects::enterLayer(TQzControl3D& object, TQzLayer* layer) {
+    object.SetMyLayer(layer);
+    if (layer != nullptr) {
+        layer->ObjListInLayer.push_back(&object);
+        if (!layer->Visible()) {
+            object.SetVisible(false);
+        }
+    }
+    if (object.IsLocked()) {
+        ed_.State.LockedList.Add(&object);
+    }
+}
+
+TDummy* TModelOnlyObjects::newContainer(TQzControl3D& object) {
+    TViewport3D* view = ed_.Scene.Viewport3D1.get();
+    auto* container = new TDummy(view);
+    container->SetParent(view);
+    container->HitTest = false;
+    container->TagObject = &object;
+    object.GraphicalObject = container;
+    return container;
+}
+
+void TModelOnlyObjects::drawModel(TDummy& container, const TControl3D& followed, const TModel3D* library,
+                                  TControl3D* sized) {
+    auto* drawn = new TFollowerModel3D(&container, &followed);
+    drawn->SetParent(&container);
+    if (library == nullptr) {
+        return;
+    }
+    drawn->AssignMeshes(*library);
+    drawn->SetWrapMode(library->WrapMode());
+    drawn->SetWidth(library->Width());
+    drawn->SetHeight(library->Height());
+    drawn->SetDepth(library->Depth());
+    drawn->SetAllMaterials(FBoxMaterial.get());
+    if (sized != nullptr) {
+        sized->SetWidth(library->Width());
+        sized->SetHeight(library->Height());
+        sized->SetDepth(library->Depth());
+    }
+}
+
+void TModelOnlyObjects::drawCabinet(TDummy& container, TCabinet& cabinet) {
+    // The mesh turns with the cabinet's source pivot, which carries its own X turn and placement.
+    const TControl3D* followed =
+        cabinet.DummySource != nullptr ? static_cast<const TControl3D*>(cabinet.DummySource.get()) : &cabinet;
+    const TModel3D* library = cabinet.Model() != nullptr ? cabinet.Model()->Object3D : nullptr;
+    drawModel(container, *followed, library, &cabinet);
+}
+
+void TModelOnlyObjects::InsertNewArray(TCabArray* theArray, TQzLayer* theLayer, bool EnableCalc) {
+    const auto cursor = TSmartCursor::HourGlass();
+    enterLayer(*theArray, theLayer);
+    for (TCabinet* cab : theArray->CabinetList()) {
+        cab->SetMyLayer(theLayer);
+    }
+    if (!ed_.State.IsOpeningProject && EnableCalc) {
+        for (TCabinet* cab : theArray->CabinetList()) {
+            cab->SetActive(true);
+        }
+    }
+    TDummy* container = newContainer(*theArray);
+    const auto& elements = theArray->ArrayList();
+    for (size_t i = 1; i < elements.size(); ++i) {
+        TControl3D* element = elements[i];
+        if (auto* cab = dynamic_cast<TCabinet*>(element)) {
+            drawCabinet(*container, *cab);
+        } else if (auto* frame = dynamic_cast<TRiggingFrame*>(element)) {
+            drawModel(*container, *frame, frame->Model() != nullptr ? frame->Model()->Object3D : nullptr,
+                      frame);
+        }
+    }
+    ed_.Repaint();
+}
+
+void TModelOnlyObjects::InsertNewCluster(TCluster* theCluster, TQzLayer* theLayer, bool EnableCalc) {
+    const auto cursor = TSmartCursor::HourGlass();
+    enterLayer(*theCluster, theLayer);
+    for (TCabinet* cab : theCluster->CabinetList()) {
+        cab->SetMyLayer(theLayer);
+    }
+    if (!ed_.State.IsOpeningProject && EnableCalc) {
+        for (TCabinet* cab : theCluster->CabinetList()) {
+            cab->SetActive(true);
+        }
+    }
+    TDummy* container = newContainer(*theCluster);
+    for (TCabinet* cab : theCluster->CabinetList()) {
+        drawCabinet(*container, *cab);
+    }
+    ed_.Repaint();
+}
+
+void TModelOnlyObjects::InsertNewBeamSteeringInterface(TBeamContainer* theBeamSteering, TQzLayer* theLayer,
+                                                       bool EnableCalc) {
+    InsertNewCluster(theBeamSteering, theLayer, EnableCalc);
+}
+
+void TModelOnlyObjects::InsertOrnament(TOrnament* theOrnament, TQzLayer* theLayer) {
+    enterLayer(*theOrnament, theLayer);
+    if (theLayer != nullptr) {
+        theOrnament->SetIsLocked(theLayer->IsLocked());
+    }
+    TDummy* container = newContainer(*theOrnament);
+    auto* drawn = new TFollowerModel3D(container, theOrnament);
+    drawn->SetParent(container);
+    if (const TOrnaModel* model = theOrnament->Model(); model != nullptr && model->Object3D() != nullptr) {
+        const TModel3D& library = *model->Object3D();
+        drawn->AssignMeshes(library);
+        drawn->SetWrapMode(library.WrapMode());
+        for (int i = 0; i < library.MeshCount(); ++i) {
+            drawn->SetMeshMaterial(i, library.Meshes(i).MaterialSource);
+        }
+    }
+    // The ornament's own size (a sizeable ornament may differ from its model).
+    drawn->SetWidth(theOrnament->Width());
+    drawn->SetHeight(theOrnament->Height());
+    drawn->SetDepth(theOrnament->Depth());
+    ed_.Repaint();
+}
+
+void TModelOnlyObjects::InsertCabinet(TCabinet* theCabinet, TQzLayer* theLayer) {
+    enterLayer(*theCabinet, theLayer);
+    TDummy* container = newContainer(*theCabinet);
+    drawCabinet(*container, *theCabinet);
+    ed_.Repaint();
+}
+
+TMappingZone* TModelOnlyObjects::AddNewMappingZone(const std::string& Name, const TPoint3D& Position,
+                                                   const TPoint3D& Rotation, double Width, double Depth,
+                                                   double Height, bool IsSelected, TSurfaceType ZoneType,
+                                                   bool Active, TQzLayer* theLayer,
+                                                   const std::vector<TPoint3D>& Points) {
+    TMappingZone* zone = ed_.Project.AddMappingZone(Name, Position, Rotation, std::fabs(Width),
+                                                    std::fabs(Depth), Height, IsSelected, ZoneType, Active);
+    zone->SetMyLayer(theLayer);
+    if (theLayer != nullptr) {
+        theLayer->ObjListInLayer.push_back(zone);
+        if (!theLayer->Visible()) {
+            zone->SetVisible(false);
+            zone->SetActive(false);
+        }
+        zone->SetIsLocked(theLayer->IsLocked());
+    }
+    if (ZoneType == TSurfaceType::qzaPolygon) {
+        zone->SetListenLevel(0.0f);
+        zone->SetMappingSides(TMappingSides::qzaSPLOneSide);
+        zone->PolygonPoints = Points;
+    }
+    return zone;
+}
+
+void TModelOnlyObjects::ZoneLoaded(TMappingZone&) {}
+
+// ---------------------------------------------------------------------------------------------------
+// Removal
+
+void TModelOnlyObjects::freeDrawing(TQzControl3D& object) {
+    // The container owns the drawn models: they go with it, before the object they follow.
+    delete object.GraphicalObject;
+    object.GraphicalObject = nullptr;
+}
+
+void TModelOnlyObjects::PurgeEditorReferences(TQzControl3D& object) {
+    TEditorState& st = ed_.State;
+    st.SelectedObjList.Remove(&object);
+    st.CopyObjList.Remove(&object);
+    st.LockedList.Remove(&object);
+    st.ListaPaDuplicar.Remove(&object);
+    if (st.AcousticPrjItemClicked == &object) {
+        st.AcousticPrjItemClicked = nullptr;
+    }
+    if (st.HighLightObj == &object) {
+        st.HighLightObj = nullptr;
+    }
+    if (st.ClickedMic == &object) {
+        st.ClickedMic = nullptr;
+    }
+    if (st.ArrayInEdition == &object) {
+        st.ArrayInEdition = nullptr;
+    }
+    if (st.ClusterInEdition == &object) {
+        st.ClusterInEdition = nullptr;
+    }
+    if (st.BeamInEdition == &object) {
+        st.BeamInEdition = nullptr;
+    }
+}
+
+void TModelOnlyObjects::afterGroupRemoval() {
+    TAcousticProject& p = ed_.Project;
+    if (p.ProgressBar != nullptr) {
+        p.ProgressBar->SetMax(p.TotalCabinets());
+    }
+    p.ClearAllMaps();
+    ed_.Repaint();
+}
+
+void TModelOnlyObjects::RemoveArray(TCabArray* theArray) {
+    if (theArray == nullptr) {
+        return;
+    }
+    const auto cursor = TSmartCursor::HourGlass();
+    PurgeEditorReferences(*theArray);
+    freeDrawing(*theArray);
+    ed_.Project.RemoveArray(theArray);
+    for (size_t i = 0; i < ed_.Project.CabArrays.size(); ++i) {
+        ed_.Project.CabArrays[i]->SetNumberID(static_cast<int32_t>(i) + 1);
+    }
+    if (ed_.State.ArrayInEdition == theArray) {
+        ed_.State.ArrayInEdition = nullptr;
+    }
+    afterGroupRemoval();
+}
+
+void TModelOnlyObjects::RemoveCluster(TCluster* theCluster) {
+    if (theCluster == nullptr) {
+        return;
+    }
+    const auto cursor = TSmartCursor::HourGlass();
+    PurgeEditorReferences(*theCluster);
+    freeDrawing(*theCluster);
+    ed_.Project.RemoveCluster(theCluster);
+    for (size_t i = 0; i < ed_.Project.Clusters.size(); ++i) {
+        ed_.Project.Clusters[i]->SetNumberID(static_cast<int32_t>(i) + 1);
+    }
+    if (ed_.State.ClusterInEdition == theCluster) {
+        ed_.State.ClusterInEdition = nullptr;
+    }
+    afterGroupRemoval();
+}
+
+void TModelOnlyObjects::RemoveBeamSteering(TBeamContainer* theBeamSteering) {
+    if (theBeamSteering == nullptr) {
+        return;
+    }
+    const auto cursor = TSmartCursor::HourGlass();
+    PurgeEditorReferences(*theBeamSteering);
+    freeDrawing(*theBeamSteering);
+    ed_.Project.RemoveBeamSteering(theBeamSteering);
+    for (size_t i = 0; i < ed_.Project.Beams.size(); ++i) {
+        ed_.Project.Beams[i]->SetNumberID(static_cast<int32_t>(i) + 1);
+    }
+    if (ed_.State.BeamInEdition == theBeamSteering) {
+        ed_.State.BeamInEdition = nullptr;
+    }
+    afterGroupRemoval();
+}
+
+void TModelOnlyObjects::RemoveOrnament(TOrnament* theOrnament) {
+    if (theOrnament == nullptr) {
+        return;
+    }
+    PurgeEditorReferences(*theOrnament);
+    freeDrawing(*theOrnament);
+    ed_.Project.RemoveOrnament(theOrnament);
+    ed_.Repaint();
+}
+
+} // namespace vendrel

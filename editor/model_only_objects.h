@@ -1,0 +1,98 @@
+#pragma once
+// Placed objects whose panels are not built yet: line arrays, clusters, beam-steering arrays and
+// ornaments read from files. They are entered in the project and their layer and drawn with their
+// models' meshes where the model places them, but they take no mouse hits, have no tab or panel and
+// cannot be edited; saving writes them back unchanged.
+//
+// Each object gets one container node in the view (its GraphicalObject) holding one drawn model per
+// cabinet, rigging frame or ornament. A drawn model follows the object it stands for: it draws with
+// that object's placement in the scene and only while that object is visible, so the layer's visibility
+// and every placement the model computes are shown as they are. Removal frees the container (and the
+// drawn models with it) before the project frees the object.
+
+#include "platform/core/mesh.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vendrel {
+
+class TEditor;
+class TQzControl3D;
+class TQzLayer;
+class TCabArray;
+class TCluster;
+class TBeamContainer;
+class TOrnament;
+class TCabinet;
+class TMappingZone;
+class TLightMaterialSource;
+enum class TSurfaceType : uint8_t;
+
+// A model drawn with the placement of another node (not owned; it must outlive the drawn model).
+class TFollowerModel3D : public TModel3D {
+public:
+    TFollowerModel3D(TComponent* AOwner, const TControl3D* Followed);
+    const TControl3D* Followed() const { return FFollowed; }
+    void Render(TContext3D& Context) override;
+
+private:
+    const TControl3D* FFollowed;
+};
+
+class TModelOnlyObjects {
+public:
+    explicit TModelOnlyObjects(TEditor& Editor);
+    ~TModelOnlyObjects();
+    TModelOnlyObjects(const TModelOnlyObjects&) = delete;
+    TModelOnlyObjects& operator=(const TModelOnlyObjects&) = delete;
+
+    // Enters an object the project has just appended in its layer (its cabinets too; LockedList when
+    // it is locked) and draws it. EnableCalc: every cabinet is switched on, unless a project is being
+    // opened.
+    void InsertNewArray(TCabArray* theArray, TQzLayer* theLayer, bool EnableCalc);
+    void InsertNewCluster(TCluster* theCluster, TQzLayer* theLayer, bool EnableCalc);
+    void InsertNewBeamSteeringInterface(TBeamContainer* theBeamSteering, TQzLayer* theLayer, bool EnableCalc);
+    // An ornament the project has just appended: its layer (and the layer's lock), its drawing.
+    void InsertOrnament(TOrnament* theOrnament, TQzLayer* theLayer);
+    // A loose cabinet the project has just appended: its layer and its drawing.
+    void InsertCabinet(TCabinet* theCabinet, TQzLayer* theLayer);
+    // A zone added to the project and entered in its layer (a hidden layer makes it hidden and
+    // inactive, the layer's lock is copied); a polygon takes the outline, listening level 0 and one
+    // mapped side.
+    TMappingZone* AddNewMappingZone(const std::string& Name, const TPoint3D& Position,
+                                    const TPoint3D& Rotation, double Width, double Depth, double Height,
+                                    bool IsSelected, TSurfaceType ZoneType, bool Active, TQzLayer* theLayer,
+                                    const std::vector<TPoint3D>& Points);
+    // A zone read from a file is complete.
+    void ZoneLoaded(TMappingZone& Zone);
+
+    // Window side of removing one object: out of the selection and every editor reference, its drawing
+    // freed, then the project removes it; the remaining ones are numbered again and the maps cleared.
+    void RemoveArray(TCabArray* theArray);
+    void RemoveCluster(TCluster* theCluster);
+    void RemoveBeamSteering(TBeamContainer* theBeamSteering);
+    void RemoveOrnament(TOrnament* theOrnament);
+
+    // Takes an object that is about to go out of every list and pointer of the editor (selection, copy,
+    // locked and duplication lists, the pressed, highlighted and in-edition objects).
+    void PurgeEditorReferences(TQzControl3D& object);
+
+    // The material of drawn cabinets and rigging frames (owned).
+    TLightMaterialSource* BoxMaterial() const { return FBoxMaterial.get(); }
+
+private:
+    void enterLayer(TQzControl3D& object, TQzLayer* layer);
+    TDummy* newContainer(TQzControl3D& object);
+    void drawCabinet(TDummy& container, TCabinet& cabinet);
+    void drawModel(TDummy& container, const TControl3D& followed, const TModel3D* library, TControl3D* sized);
+    void freeDrawing(TQzControl3D& object);
+    void afterGroupRemoval();
+
+    TEditor& ed_;
+    std::unique_ptr<TLightMaterialSource> FBoxMaterial;
+};
+
+} // namespace vendrel

@@ -1,0 +1,633 @@
+#include "documents_fixture.h"
+
+#include "acoustics/beam_steering.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/cluster.h"
+#include "acoustics/dsp_process.h"
+#include "acoustics/line_array.h"
+#include "acoustics/mapping_zone.h"
+#include "acoustics/ornament.h"
+#include "acoustics/physical_space.h"
+#include "acoustics/project.h"
+#include "acoustics/user_preset.h"
+#include "dsp/gain_delay.h"
+#include "dsp/peqs.h"
+#include "files/record_enums.h"
+#include "platform/core/atomic_file.h"
+#include "platform/core/camera.h"
+#include "platform/core/mem_ini_file.h"
+#include "scene/scene_object.h"
+
+#include <cmath>
+#include <functional>
+
+namespace vendrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DocumentsFixture;
+
+template <typename E> E Ord(int v) {
+    return static_cast<E>(v);
+}
+
+rPRJArrayItem CabItem(const char* model, const char* variant, int preset, int process) {
+    rPRJArrayItem item;
+    item.ClassName = "TCabinet";
+    item.ModelName = model;
+    item.VariantName = variant;
+    item.BrandName = "Sample Acoustics";
+    item.Active = true;
+    item.IntPresetid = preset;
+    item.ExtDSPid = process;
+    item.CoverageIndex = 0;
+    return item;
+}
+
+TDspCabinet ProcessBlob(const std::string& name, double gain, int32_t delay, std::vector<rPeq> sections) {
+    TDspCabinet b;
+    b.Header.ModelName = "Vendrel";
+    b.Header.ProjectName = name;
+    b.Header.NOutputs = 1;
+    b.Header.SampleRate = Ord<TSampleRate>(1);
+    b.HasOutputGain = true;
+    b.OutputGain = {rGain{1, 0, gain}};
+    b.HasOutputDelay = true;
+    b.OutputDelay = {delay};
+    b.HasOutputPeq = true;
+    b.OutputPeq = {rPeqs{false, std::move(sections)}};
+    return b;
+}
+
+// A project of every kind the window keeps: three layers, two processes, a loose cabinet, a line
+// array with frame, cabinets and a spacer, a cluster, a beam-steering array, a textured zone and a
+// drawn outline, and an ornament. Values sit where the program keeps them (quantised gains and Qs,
+// cameras as the views leave them), so that a save of the opened project can store them unchanged.
+rProjectFile EveryKind() {
+    rProjectFile p;
+    p.Header.SoftType = "Vendrel";
+    p.Header.FileMajorVer = kProjectFileMajorVer;
+    p.Header.MajorVersion = 3;
+    p.Header.MinorVersion = 1;
+    p.Header.ReleaseVersion = 0;
+    p.Header.BuildVersion = 123;
+    rPRJStaticDataFile& s = p.GlobalStaticData;
+    s.InstallationName = "Hall";
+    s.GPSCoordinates = "48.87N 2.30E";
+    s.PRJCreatedBy = "Engineer";
+    s.PRJDescription = "Every kind";
+    s.VenueLength = 40;
+    s.VenueHeightVer = 15;
+    s.VenueWidthHor = 30;
+    s.MappingColorsRes = 300;
+    s.MappingBandsType = Ord<TMappingBands>(2);
+    s.FreqToEvaluate = 1000;
+    s.SelectedFreqPoint = 4;
+    s.ViewType = Ord<TViewType>(1);
+    s.RefreshTimeMsec = 500;
+    s.RenderQuality = Ord<TRenderQuality>(1);
+    s.MaxdBSPL = 110;
+    s.RangedBSPL = 36;
+    s.PressureSumType = Ord<TPressureSumType>(1);
+    s.ColorMapStepsdB = 3;
+    s.MappingColors = "MapFire";
+    s.AvoidPhaseAliasing = true;
+    s.Weighting = Ord<TWeightening>(1);
+    s.DistributionStepsdB = 6;
+    s.ZonasCrecenParriba = true;
+    s.NewLayerColorID = 3;
+    s.NewMicColorID = 2;
+    s.NewOverlaysColorID = 7;
+    s.ActiveLayer = 1;
+    s.CameraSide = {"Side Camera", {0, 0, 0}, {2, -3, -400}, {0, 0, 0}, 1, 0, 180};
+    s.CameraTop = {"Top Camera", {0, 0, 0}, {1, 4, -380}, {0, 0, 0}, 1, 270, 0};
+    s.Camera3D = {"3D Camera", {-20, 30, 0}, {0, -2, -40}, {0, 0, 0}, 23, 0, 0};
+    s.CameraFront = {"Front Camera", {0, 0, 0}, {0, 1, -300}, {0, 0, 0}, 1, 0, 90};
+
+    p.Layers = {{"Layer 0 (Global)", 0, 0xFFFF00FF, false, true, true},
+                {"Stage", 1, 0xFF00FF00, false, true, true},
+                {"Hall", 2, 0xFF0000FF, true, true, true}};
+    p.DSPProcess = {ProcessBlob("Front fill", 3.0, 48,
+                                {{true, Ord<TPeqType>(0), 125, -3.0, 1.0},
+                                 {true, Ord<TPeqType>(0), 2000, 2.0, 2.0},
+                                 {false, Ord<TPeqType>(0), 8000, 0.0, 0.7}}),
+                    ProcessBlob("Delay", -6.0, 960, {{true, Ord<TPeqType>(0), 63, 4.5, 1.5}})};
+    p.ProcessActive = {true, false};
+
+    rPRJCabinet cab;
+    cab.ModelName = "SP12";
+    cab.BrandName = "Sample Acoustics";
+    cab.Position = {3, -4, 5};
+    cab.Rotation = {0, 30, -10};
+    cab.Active = true;
+    cab.IntPresetid = 2;
+    cab.ExtDSPid = 1;
+    cab.LayerID = 1;
+    p.Cabinets = {cab};
+
+    rPRJCabArray array;
+    array.ClusterName = "Main L";
+    array.Position = {-6, -9, 2};
+    array.Rotation = {0, 15, 0};
+    array.Tilt = -4;
+    array.Mounting = Ord<TArrayMounting>(0);
+    array.Active = true;
+    array.CableWeightPerMeter = 1.5;
+    array.IncludeCableInCalculation = true;
+    array.NMotors = 2;
+    array.OriginType = Ord<TOriginType>(1);
+    rPRJArrayItem frame;
+    frame.ClassName = "TRiggingFrame";
+    frame.ModelName = "LA10-Frame";
+    frame.IntPresetid = -1;
+    frame.ExtDSPid = -1;
+    frame.CoverageIndex = -1;
+    frame.Rotation = {0, 0, 4}; // the array's tilt turns its first element
+    rPRJArrayItem dummy;
+    dummy.ClassName = "TQzDummy";
+    dummy.IntPresetid = -1;
+    dummy.ExtDSPid = -1;
+    dummy.CoverageIndex = -1;
+    array.ItemList = {frame, CabItem("LA10", "90", 1, 2), CabItem("LA10", "90", 1, 0), dummy,
+                      CabItem("LA10", "90", 1, 2)};
+    array.LayerID = 2;
+    p.CabArrays = {array};
+
+    rPRJCluster cluster;
+    cluster.ModelName = "SB18";
+    cluster.BrandName = "Sample Acoustics";
+    cluster.ClusterName = "Subs";
+    cluster.Position = {0, 0, 8};
+    cluster.Rotation = {0, 90, 0};
+    cluster.ClusterMounting = Ord<TArrayMounting>(2);
+    cluster.ClusterDistribution = Ord<TClusterDistribution>(1);
+    cluster.Active = true;
+    cluster.LinearHSpace = 0.5f;
+    cluster.QuantityH = 2;
+    cluster.QuantityV = 1;
+    cluster.LayerID = 1;
+    cluster.CabinetList = {CabItem("", "", 1, 2), CabItem("", "", 1, 0)};
+    for (auto& item : cluster.CabinetList) {
+        item.ModelName.clear();
+        item.VariantName.clear();
+        item.BrandName.clear();
+    }
+    p.Clusters = {cluster};
+
+    rPRJBeamSteering beam;
+    beam.Main = cluster;
+    beam.Main.ModelName = "CL8";
+    beam.Main.BrandName.clear();
+    beam.Main.ClusterName = "Column";
+    beam.Main.ClusterMounting = Ord<TArrayMounting>(3);
+    beam.Main.QuantityH = 1;
+    beam.Main.QuantityV = 2;
+    beam.Main.LayerID = 1; // the layer selected when the file is read
+    beam.Main.CabinetList = {cluster.CabinetList[0], cluster.CabinetList[1]};
+    p.Beams = {beam};
+
+    rPRJMappingZone zone;
+    zone.ZoneName = "Floor";
+    zone.Position = {-10, 0, 0};
+    zone.Width = 20;
+    zone.Depth = 10;
+    zone.Height = 0.125;
+    zone.Active = true;
+    zone.ZoneType = Ord<TSurfaceType>(0);
+    zone.MappingSides = Ord<TMappingSides>(1);
+    zone.TLXRadius = zone.TLYRadius = zone.TRXRadius = zone.TRYRadius = 2;
+    zone.BLXRadius = zone.BLYRadius = zone.BRXRadius = zone.BRYRadius = 2;
+    zone.ListenLevel = 1.25;
+    zone.TrapezWidth1 = zone.TrapezWidth2 = 1e-5;
+    zone.ImageTextureType = Ord<TTextureType>(0);
+    zone.ImgTextureOpacity = 0.5;
+    zone.ImgTextureColor = 0xFF808080;
+    zone.ImgTranspTolerance = 35;
+    zone.ImageFileName = "floor.png";
+    zone.IsTextureSideFront = true;
+    zone.RefEndPointX = 4;
+    zone.RefLength = 10;
+    zone.LayerID = 2;
+    rPRJMappingZone outline = zone;
+    outline.ZoneName = "Balcony";
+    outline.ZoneType = Ord<TSurfaceType>(2);
+    outline.Position = {5, -3, 12};
+    outline.ListenLevel = 0;
+    outline.ImageTextureType = Ord<TTextureType>(2);
+    outline.ImageFileName.clear();
+    outline.ImgTextureOpacity = 1;
+    outline.RefEndPointX = 0;
+    outline.RefLength = 0;
+    outline.PolygonPoints = {{0, 0, 0}, {8, 0, 0}, {8, 4, 0}};
+    outline.LayerID = 0;
+    p.MappingZones = {zone, outline};
+
+    rPRJOrnament orna;
+    orna.Name = "Truss";
+    orna.ModelName = "Truss Block";
+    orna.Position = {1, -6, 3};
+    orna.Rotation = {0, 45, 0};
+    orna.Width = 2;
+    orna.Height = 0.3f;
+    orna.Depth = 0.3f;
+    orna.Visible = true;
+    orna.LayerID = 1;
+    p.Ornaments = {orna};
+
+    s.NLayers = static_cast<int32_t>(p.Layers.size());
+    s.NDSPProcess = static_cast<int32_t>(p.DSPProcess.size());
+    s.NCabinets = 1;
+    s.NCabArrays = 1;
+    s.NClusters = 1;
+    s.NBeams = 1;
+    s.NMappingZones = 2;
+    s.NOrnaments = 1;
+    s.NCabsInProject = 1 + 3 + 2 + 2;
+    return p;
+}
+
+rProjectFile ReadBack(const fs::path& file) {
+    rProjectFile r;
+    EXPECT_TRUE(OpenProjectRecord(file, r, "Vendrel"));
+    return r;
+}
+
+// Fields the open derives instead of reading them (the array's origin, which it computes; the X and Z
+// turns of arrays, which it does not restore).
+void ClearDerivedFields(rProjectFile& r) {
+    for (rPRJCabArray& a : r.CabArrays) {
+        a.OriginPoint = {0, 0, 0};
+    }
+}
+
+TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
+    rProjectFile fixture = EveryKind();
+    const fs::path file = path("Show/Hall.V3DPrj");
+    fs::create_directories(file.parent_path());
+    testing::WritePicture(path("Show/Hall/floor.png"), 4, 2, 0xFF112233);
+    SaveProjectRecord(file, fixture);
+
+    ASSERT_TRUE(docs->LoadProjectFile(file.string()));
+    EXPECT_TRUE(f.boxes.shown.empty()) << f.boxes.shown.front().text;
+    TAcousticProject& p = *f.project;
+    EXPECT_FALSE(p.IsProjectModified());
+    EXPECT_EQ(docs->ActiveProjectFileName, file.string());
+    EXPECT_EQ(docs->MRU[0], file.string());
+    ASSERT_EQ(p.NCabArrays(), 1);
+    EXPECT_EQ(p.CabArrays[0]->NCabinets(), 3);
+    EXPECT_EQ(p.NClusters(), 1);
+    EXPECT_EQ(p.NBeamSteerings(), 1);
+    EXPECT_EQ(p.NOrnaments(), 1);
+    ASSERT_EQ(p.NMappingZones(), 2);
+    ASSERT_NE(p.MappingZones[0]->ImageTexture, nullptr);
+    EXPECT_EQ(p.MappingZones[0]->ImageTexture->Pixel(0, 0), 0xFF112233u);
+    EXPECT_EQ(p.Cabinets[0]->ExternalDSPProcess(), p.DSPProcessList[0].get());
+    EXPECT_EQ(p.Cabinets[0]->InternalDSPPreset()->NumberID, 2);
+    EXPECT_EQ(f.editor->Layers.SelectedLayer, f.editor->Layers.LayerList[1]);
+    // The locked layer's members are locked and listed.
+    EXPECT_TRUE(f.state().LockedList.Contains(p.CabArrays[0].get()));
+    EXPECT_FALSE(docs->ModelOnlyObjectsNote().empty());
+
+    const fs::path copy = path("Other/Copy.V3DPrj");
+    fs::create_directories(copy.parent_path());
+    ASSERT_TRUE(docs->SaveProjectFile(copy.string()));
+    EXPECT_TRUE(fs::exists(path("Other/Copy/floor.png")));
+    rProjectFile saved = ReadBack(copy);
+    rProjectFile expected = fixture;
+    expected.OverlaysSize = 0;
+    ClearDerivedFields(saved);
+    ClearDerivedFields(expected);
+
+    EXPECT_EQ(saved.Header, expected.Header);
+    EXPECT_EQ(saved.GlobalStaticData, expected.GlobalStaticData);
+    EXPECT_EQ(saved.Layers, expected.Layers);
+    EXPECT_EQ(saved.DSPProcess, expected.DSPProcess);
+    EXPECT_EQ(saved.ProcessActive, expected.ProcessActive);
+    EXPECT_EQ(saved.Cabinets, expected.Cabinets);
+    ASSERT_EQ(saved.CabArrays.size(), 1u);
+    for (size_t i = 0; i < expected.CabArrays[0].ItemList.size(); ++i) {
+        EXPECT_EQ(saved.CabArrays[0].ItemList[i], expected.CabArrays[0].ItemList[i]) << "item " << i;
+    }
+    EXPECT_EQ(saved.CabArrays, expected.CabArrays);
+    EXPECT_EQ(saved.Clusters, expected.Clusters);
+    EXPECT_EQ(saved.Beams, expected.Beams);
+    EXPECT_EQ(saved.MappingZones, expected.MappingZones);
+    EXPECT_EQ(saved.Ornaments, expected.Ornaments);
+    EXPECT_EQ(saved, expected);
+}
+
+} // namespace
+} // namespace vendrel
+
+namespace vendrel {
+namespace {
+
+using testing::DocumentsFixture;
+
+// Opens the every-kind project and leaves it modified, as a user's open work.
+struct OpenProjectFixture : DocumentsFixture {
+    fs::path good = path("Good/Hall.V3DPrj");
+
+    void SetUp() override {
+        fs::create_directories(good.parent_path());
+        testing::WritePicture(path("Good/Hall/floor.png"), 4, 2, 0xFF112233);
+        SaveProjectRecord(good, EveryKind());
+        ASSERT_TRUE(docs->LoadProjectFile(good.string()));
+        f.project->SetIsProjectModified(true);
+        f.boxes.shown.clear();
+    }
+
+    struct Counts {
+        int cabinets, arrays, clusters, beams, zones, ornaments, processes, layers;
+        bool operator==(const Counts&) const = default;
+    };
+    Counts counts() const {
+        const TAcousticProject& p = *f.project;
+        return {p.NCabinets(),     p.NCabArrays(),
+                p.NClusters(),     p.NBeamSteerings(),
+                p.NMappingZones(), p.NOrnaments(),
+                p.NDSPProcess(),   static_cast<int>(f.editor->Layers.LayerList.size())};
+    }
+};
+
+TEST_F(OpenProjectFixture, AMalformedFileIsRefusedWholeAndTheOpenProjectStays) {
+    struct Case {
+        const char* name;
+        std::function<void(rProjectFile&)> change;
+        size_t patchAt = 0; // a byte of the written file set to patchValue (values the writer refuses)
+        uint8_t patchValue = 0;
+    };
+    const std::vector<Case> cases = {
+        {"zone on layer 7", [](rProjectFile& r) { r.MappingZones[0].LayerID = 7; }},
+        {"active layer 9", [](rProjectFile& r) { r.GlobalStaticData.ActiveLayer = 9; }},
+        {"process 5", [](rProjectFile& r) { r.Cabinets[0].ExtDSPid = 5; }},
+        {"cluster of 99 cabinets",
+         [](rProjectFile& r) { r.Clusters[0].CabinetList.resize(99, r.Clusters[0].CabinetList[0]); }},
+        {"render quality 9", [](rProjectFile&) {}, kPRJHeaderSize + 320, 9},
+        {"level range 0", [](rProjectFile& r) { r.GlobalStaticData.RangedBSPL = 0; }},
+        {"camera far away", [](rProjectFile& r) { r.GlobalStaticData.Camera3D.Position.Z = -1e9f; }},
+        {"camera not a number", [](rProjectFile& r) { r.GlobalStaticData.CameraTop.Rotation.Y = NAN; }},
+        {"gain flag without its gain",
+         [](rProjectFile& r) {
+             TDspCabinet& b = r.DSPProcess[1];
+             b.Header.NOutputs = 0;
+             b.OutputGain.clear();
+             b.HasOutputDelay = b.HasOutputPeq = false;
+             b.OutputDelay.clear();
+             b.OutputPeq.clear();
+         }},
+        {"no layer",
+         [](rProjectFile& r) {
+             r.Layers.clear();
+             r.GlobalStaticData.NLayers = 0;
+         }},
+    };
+    const Counts before = counts();
+    const std::string name = docs->ActiveProjectFileName;
+    const auto mru = docs->MRU;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rProjectFile bad = EveryKind();
+        c.change(bad);
+        std::vector<uint8_t> bytes = WriteProjectFile(bad);
+        if (c.patchAt != 0) {
+            bytes.at(c.patchAt) = c.patchValue;
+        }
+        const fs::path file = path(std::string("Bad/") + c.name + ".V3DPrj");
+        fs::create_directories(file.parent_path());
+        testing::WriteBytes(file, bytes);
+        f.boxes.shown.clear();
+        const int captionsBefore = captions;
+
+        EXPECT_FALSE(docs->LoadProjectFile(file.string()));
+        ASSERT_EQ(f.boxes.shown.size(), 1u);
+        EXPECT_NE(f.boxes.shown[0].text.find("cannot be opened"), std::string::npos) << f.boxes.shown[0].text;
+        EXPECT_EQ(counts(), before);
+        EXPECT_TRUE(f.project->IsProjectModified());
+        EXPECT_TRUE(f.project->EventsEnabled);
+        EXPECT_FALSE(f.state().IsOpeningProject);
+        EXPECT_EQ(docs->ActiveProjectFileName, name);
+        EXPECT_EQ(docs->MRU, mru);
+        EXPECT_EQ(captions, captionsBefore);
+    }
+}
+
+TEST_F(DocumentsFixture, TheSecondOfThreeCabinetsWithAMissingModelIsAnnouncedOnce) {
+    rProjectFile r = EveryKind();
+    rPRJCabinet missing = r.Cabinets[0];
+    missing.ModelName = "NoSuch";
+    rPRJCabinet third = r.Cabinets[0];
+    third.Position = {7, -1, 2};
+    third.IntPresetid = 2;
+    third.ExtDSPid = 2;
+    rPRJCabinet first = r.Cabinets[0];
+    first.IntPresetid = 1;
+    r.Cabinets = {first, missing, third, missing};
+    r.MappingZones[0].ImageTextureType = Ord<TTextureType>(2);
+    r.GlobalStaticData.NCabinets = 4;
+    const fs::path file = path("Missing.V3DPrj");
+    SaveProjectRecord(file, r);
+
+    ASSERT_TRUE(docs->LoadProjectFile(file.string()));
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].text, "Cabinet Model \"NoSuch \" was not found in Library");
+    ASSERT_EQ(f.project->NCabinets(), 2);
+    const TCabinet& kept = *f.project->Cabinets[1];
+    EXPECT_EQ(kept.Position(), TPoint3D(7, -1, 2));
+    EXPECT_EQ(kept.InternalDSPPreset()->NumberID, 2);
+    EXPECT_EQ(kept.ExternalDSPProcess(), f.project->DSPProcessList[1].get());
+    EXPECT_EQ(f.project->Cabinets[0]->InternalDSPPreset()->NumberID, 1);
+}
+
+TEST_F(DocumentsFixture, AnArrayWithAMissingCabinetModelIsLeftOutAndTheNextKeepsItsPresets) {
+    rProjectFile r = EveryKind();
+    rPRJCabArray broken = r.CabArrays[0];
+    broken.ItemList[2].ModelName = "Ghost";
+    rPRJCabArray noFrame = r.CabArrays[0];
+    noFrame.ItemList[0].ModelName = "Lost Frame";
+    r.CabArrays = {broken, r.CabArrays[0], noFrame};
+    r.MappingZones[0].ImageTextureType = Ord<TTextureType>(2);
+    r.GlobalStaticData.NCabArrays = 3;
+    const fs::path file = path("Arrays.V3DPrj");
+    SaveProjectRecord(file, r);
+
+    ASSERT_TRUE(docs->LoadProjectFile(file.string()));
+    ASSERT_EQ(f.project->NCabArrays(), 2);
+    const TCabArray& kept = *f.project->CabArrays[0];
+    EXPECT_EQ(kept.NumberID(), 1);
+    ASSERT_EQ(kept.NCabinets(), 3);
+    EXPECT_EQ(kept.CabinetList()[0]->ExternalDSPProcess(), f.project->DSPProcessList[1].get());
+    EXPECT_EQ(kept.CabinetList()[1]->ExternalDSPProcess(), f.project->BypassProcess.get());
+    // A missing rigging frame leaves its array without a frame.
+    EXPECT_EQ(f.project->CabArrays[1]->NObjects(), 4);
+    ASSERT_EQ(f.boxes.shown.size(), 2u);
+    EXPECT_EQ(f.boxes.shown[1].text, "Rigging Frame \"Lost Frame\" was not found in Library");
+}
+
+TEST_F(DocumentsFixture, ZonePicturesOfTheSameFileNameKeepTheirOwnPicture) {
+    const auto addZone = [this](const std::string& picture, uint32_t color) {
+        testing::WritePicture(picture, 3, 3, color);
+        TMappingZone* zone = f.editor->ModelOnly.AddNewMappingZone("Z", {0, 0, 0}, {0, 0, 0}, 10, 10, 0.125,
+                                                                   false, TSurfaceType::qzaRectangle, true,
+                                                                   f.editor->Layers.GlobalLayer, {});
+        zone->ImageTextureType = TTextureType::qzaLoadedImage;
+        zone->ImageTexturePath = picture;
+    };
+    addZone(path("a/floor.png").string(), 0xFFAA0000);
+    addZone(path("b/floor.png").string(), 0xFF00BB00);
+    const fs::path hall = path("Show/Hall.V3DPrj");
+    fs::create_directories(hall.parent_path());
+    ASSERT_TRUE(docs->SaveProjectFile(hall.string()));
+    EXPECT_TRUE(fs::exists(path("Show/Hall/floor.png")));
+    EXPECT_TRUE(fs::exists(path("Show/Hall/floor (2).png")));
+
+    ASSERT_TRUE(docs->LoadProjectFile(hall.string()));
+    ASSERT_EQ(f.project->NMappingZones(), 2);
+    EXPECT_EQ(f.project->MappingZones[0]->ImageTexture->Pixel(1, 1), 0xFFAA0000u);
+    EXPECT_EQ(f.project->MappingZones[1]->ImageTexture->Pixel(1, 1), 0xFF00BB00u);
+    // Saving the opened project again stores the same names and the same bytes.
+    const std::vector<uint8_t> first = testing::FileBytes(hall);
+    ASSERT_TRUE(docs->SaveProjectFile(hall.string()));
+    EXPECT_EQ(testing::FileBytes(hall), first);
+}
+
+// A file system whose renames fail, as on a full or vanished disk.
+struct FailingRename : IFileSystem {
+    std::unique_ptr<IWritableFile> CreateNew(const fs::path& p) override {
+        return LocalFileSystem().CreateNew(p);
+    }
+    void Replace(const fs::path&, const fs::path& to) override {
+        throw EFileError("Cannot replace the file \"" + to.string() + "\": Input/output error");
+    }
+    void Remove(const fs::path& p) noexcept override { LocalFileSystem().Remove(p); }
+};
+
+TEST_F(OpenProjectFixture, AFailedSaveIsReportedAndKeepsTheFileTheNameAndTheModifiedMark) {
+    const std::vector<uint8_t> old = testing::FileBytes(good);
+    FailingRename failing;
+    docs->FileSystem = &failing;
+    const int captionsBefore = captions;
+
+    EXPECT_FALSE(docs->SaveProjectFile(good.string()));
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_NE(f.boxes.shown[0].text.find("could not be saved"), std::string::npos);
+    EXPECT_EQ(testing::FileBytes(good), old);
+    EXPECT_TRUE(f.project->IsProjectModified());
+    EXPECT_EQ(captions, captionsBefore);
+
+    // Save as under a new name that fails: the project keeps its own name.
+    docs->FileSystem = nullptr;
+    dialogs.answers = {path("NoSuchFolder/Other").string()};
+    EXPECT_FALSE(docs->SaveAsActionExecute());
+    EXPECT_EQ(docs->ActiveProjectFileName, good.string());
+    EXPECT_FALSE(fs::exists(path("NoSuchFolder/Other.V3DPrj")));
+    EXPECT_TRUE(f.project->IsProjectModified());
+
+    // A save that did not complete counts as Cancel: "New" with "Yes" clears nothing.
+    f.boxes.answers = {TModalResult::mrYes};
+    docs->FileSystem = &failing;
+    docs->NewActionExecute();
+    EXPECT_EQ(docs->NewActionResponse, TModalResult::mrCancel);
+    EXPECT_EQ(f.project->NCabArrays(), 1);
+    EXPECT_EQ(docs->ActiveProjectFileName, good.string());
+}
+
+TEST_F(OpenProjectFixture, NewAnswersYesThenCancelsTheSaveAsAndClearsNothing) {
+    docs->ActiveProjectFileName = docs->Info().DefaultProjectFileName(); // never saved: Save is Save as
+    f.boxes.answers = {TModalResult::mrYes};
+    dialogs.answers = {std::nullopt};
+    docs->NewActionExecute();
+    EXPECT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(f.project->NCabArrays(), 1);
+    EXPECT_TRUE(f.project->IsProjectModified());
+
+    // Open and a recent file stop the same way.
+    f.boxes.answers = {TModalResult::mrYes};
+    dialogs.answers = {std::nullopt};
+    docs->ReOpenItemClick(good.string());
+    EXPECT_EQ(f.project->NCabArrays(), 1);
+    EXPECT_TRUE(f.project->IsProjectModified());
+
+    // No: the project is cleared down to the base layer, which stays visible, unlocked and selected.
+    f.boxes.answers = {TModalResult::mrNo};
+    docs->NewActionExecute();
+    EXPECT_EQ(f.project->NCabArrays() + f.project->NCabinets() + f.project->NClusters() +
+                  f.project->NBeamSteerings() + f.project->NMappingZones() + f.project->NOrnaments() +
+                  f.project->NDSPProcess(),
+              0);
+    ASSERT_EQ(f.editor->Layers.LayerList.size(), 1u);
+    const TQzLayer* base = f.editor->Layers.GlobalLayer;
+    EXPECT_TRUE(base->Visible());
+    EXPECT_FALSE(base->IsLocked());
+    EXPECT_TRUE(base->ObjListInLayer.empty());
+    EXPECT_EQ(f.editor->Layers.SelectedLayer, base);
+    EXPECT_TRUE(f.state().SelectedObjList.IsEmpty());
+    EXPECT_TRUE(f.state().LockedList.IsEmpty());
+    EXPECT_FALSE(f.project->IsProjectModified());
+    EXPECT_EQ(docs->ActiveProjectFileName, "NewProject.V3DPrj");
+}
+
+TEST_F(DocumentsFixture, SaveAsAppliesTheExtensionRuleAndATemplateIsNeverOverwritten) {
+    const std::vector<std::pair<std::string, std::string>> names = {{"Hall", "Hall.V3DPrj"},
+                                                                    {"Hall.txt", "Hall.V3DPrj"},
+                                                                    {"Hall.V3DPrj", "Hall.V3DPrj"},
+                                                                    {"Hall.v3dprj", "Hall.V3DPrj"},
+                                                                    {"my.show.V3DPrj", "my.show.V3DPrj"}};
+    for (const auto& [chosen, stored] : names) {
+        EXPECT_EQ(fs::path(docs->WithProjectExtension(path(chosen).string())).filename().string(), stored)
+            << chosen;
+    }
+
+    const fs::path templ = dir.path / "appdata" / "Templates" / "Club.V3DPrj";
+    SaveProjectRecord(templ, EveryKind());
+    testing::WritePicture(dir.path / "appdata" / "Templates" / "Club" / "floor.png", 2, 2, 0xFF000000);
+    const std::string folderBefore = docs->ActualFolder;
+    ASSERT_TRUE(docs->LoadProjectFile(templ.string()));
+    EXPECT_EQ(docs->ActualFolder, folderBefore);
+    EXPECT_EQ(docs->MRU[0], templ.string());
+    const std::vector<uint8_t> bytes = testing::FileBytes(templ);
+    dialogs.answers = {path("Mine").string()};
+    ASSERT_TRUE(docs->SaveActionExecute());
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].Kind, TFileDialogKind::fdSave);
+    EXPECT_EQ(dialogs.requests[0].FileName, "Club.V3DPrj");
+    EXPECT_EQ(testing::FileBytes(templ), bytes);
+    EXPECT_EQ(docs->ActiveProjectFileName, path("Mine.V3DPrj").string());
+    EXPECT_EQ(docs->ActualFolder, dir.path.string() + "/");
+    // "Save" now writes the chosen file without asking.
+    ASSERT_TRUE(docs->SaveActionExecute());
+    EXPECT_EQ(dialogs.requests.size(), 1u);
+}
+
+TEST_F(DocumentsFixture, RecentFilesMoveToTheTopAndAreWrittenAtOnce) {
+    TMemIniFile ini((dir.path / "Pref.ini").string());
+    docs->SettingsIni = &ini;
+    int rebuilt = 0;
+    docs->CreateMRUItems = [&rebuilt] { ++rebuilt; };
+    for (int i = 10; i >= 1; --i) {
+        docs->UpdateMRUitems("/p/" + std::to_string(i));
+    }
+    EXPECT_EQ(docs->MRU[0], "/p/1");
+    EXPECT_EQ(docs->MRU[9], "/p/10");
+    docs->UpdateMRUitems("/p/3");
+    EXPECT_EQ(docs->MRU[0], "/p/3");
+    EXPECT_EQ(docs->MRU[1], "/p/1");
+    EXPECT_EQ(docs->MRU[2], "/p/2");
+    docs->UpdateMRUitems("/p/new");
+    EXPECT_EQ(docs->MRU[0], "/p/new");
+    EXPECT_EQ(docs->MRU[9], "/p/9"); // the tenth entry dropped out
+    EXPECT_EQ(rebuilt, 12);
+    TMemIniFile onDisk((dir.path / "Pref.ini").string());
+    EXPECT_EQ(onDisk.ReadString("MainForm", "MRUPath1", ""), "/p/new");
+    EXPECT_EQ(onDisk.ReadString("MainForm", "MRUPath2", ""), "/p/3");
+    EXPECT_EQ(onDisk.ReadString("MainForm", "MRUPath10", ""), "/p/9");
+
+    // A recent file that is gone is announced and stays in the list.
+    docs->ReOpenItemClick("/p/new");
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].text, "File not found : /p/new");
+    EXPECT_EQ(docs->MRU[0], "/p/new");
+}
+
+} // namespace
+} // namespace vendrel
