@@ -5,6 +5,7 @@
 #include "acoustics/project.h"
 #include "app/about_form.h"
 #include "app/crash_log.h"
+#include "editor/documents.h"
 #include "editor/editor.h"
 #include "editor/qt/object_pages.h"
 #include "editor/qt/tool_controls.h"
@@ -131,6 +132,7 @@ TMainForm::~TMainForm() {
     delete centralWidget();
     viewportPanel_ = nullptr;
     // The library's 3D objects hang in the editor's viewport: they go with it, before the library.
+    Documents.reset();
     Library.reset();
     Editor.reset();
     AcousticProject->ProgressBar = nullptr;
@@ -169,7 +171,6 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     LengthUnits = 1.0;
 
     DefaultProjectFileName = info.DefaultProjectFileName();
-    ActiveProjectFileName = DefaultProjectFileName;
 
     Editor->Initialize();
     buildMenus();
@@ -192,6 +193,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
         status->setText(QString::fromStdString(text));
         status->repaint();
     };
+    createDocuments();
 
     PreCaption =
         info.AppCaption + " v" + about_.Version.AppMajorVersion + "." + about_.Version.AppMinorVersion;
@@ -204,6 +206,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     SettingsIni = std::make_unique<TMemIniFile>(SettingsFilePath);
     SettingsIni->AutoSave = true;
     Editor->SettingsIni = SettingsIni.get();
+    Documents->SettingsIni = SettingsIni.get();
 
     Editor->State.Canvas3DOldX = viewportPanel_->GLView()->width();
     Editor->State.Canvas3DOldY = viewportPanel_->GLView()->height();
@@ -228,7 +231,6 @@ void TMainForm::createFolders() {
     ProjectFolder =
         info.AppPrjFolder.empty() ? MyDocsPath : (fs::path(MyDocsPath) / info.AppPrjFolder).string();
     SettingsFilePath = (fs::path(AppDataPath) / "Pref.ini").string();
-    ActualFolder = ProjectFolder;
 
     // Every folder is created with its missing parents; the first failure is reported once, as
     // neither the settings nor the library could be written there.
@@ -247,6 +249,25 @@ void TMainForm::createFolders() {
             break;
         }
     }
+}
+
+void TMainForm::createDocuments() {
+    const TApplicationInfo& info = about_.AppInfo;
+    TDocumentInfo d;
+    d.SoftwareName = info.SoftwareName;
+    d.ProjectFileExt = info.ProjectFileExt;
+    d.AppDataPath = AppDataPath;
+    d.ProjectFolder = ProjectFolder;
+    d.Version = {about_.Version.AppMajorVersion, about_.Version.AppMinorVersion,
+                 about_.Version.AppReleaseVersion, about_.Version.AppBuildVersion};
+    Documents = std::make_unique<TDocuments>(*Editor, Library.get(), std::move(d));
+    Documents->DrawCaption = [this] { DrawCaption(); };
+    Documents->SetStatusText = [this](const std::string& text) {
+        statusLabel_->setText(QString::fromStdString(text));
+    };
+    Documents->ShowMemoryInfo = [this] { ShowMemoryInfo(); };
+    Documents->CreateMRUItems = [this] { CreateMRUItems(); };
+    Documents->ProcessMessages = [this] { ProcessMessages(); };
 }
 
 void TMainForm::applyAppearance() {
@@ -285,7 +306,10 @@ void TMainForm::FormActivate() {
         AcousticProject->MemInitial =
             static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0 - 33.0;
         ShowMemoryInfo();
-        // Opening the command-line project comes with the project reader.
+        // The project named on the command line.
+        if (!about_.ArchivoAsociado.empty() && fs::is_regular_file(about_.ArchivoAsociado)) {
+            Documents->LoadProjectFile(about_.ArchivoAsociado);
+        }
         return;
     }
     ShowMemoryInfo();
@@ -295,8 +319,9 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::DrawCaption() {
-    std::string caption =
-        PreCaption + "   -  " + fs::path(ActiveProjectFileName).filename().string() + CurrentFileVersionStr;
+    std::string caption = PreCaption + "   -  " +
+                          fs::path(Documents->ActiveProjectFileName).filename().string() +
+                          Documents->CurrentFileVersionStr;
     if (AcousticProject->IsProjectModified()) {
         caption += "*";
     }
@@ -342,18 +367,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 bool TMainForm::FormCloseQuery() {
     ClosingApplication = true;
     Editor->State.ClosingApplication = true;
-    if (!AcousticProject->IsProjectModified()) {
-        return true;
-    }
-    const TModalResult answer = MessageBoxService().MessageDlg(
-        "Do you want to Save the current project?", TMsgDlgType::mtConfirmation,
-        {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbCancel});
-    if (answer == TModalResult::mrCancel || answer == TModalResult::mrNone) {
-        ClosingApplication = false;
-        Editor->State.ClosingApplication = false;
-        return false;
-    }
-    if (answer == TModalResult::mrYes && SaveActionExecute && !SaveActionExecute()) {
+    const TModalResult answer = Documents->AskSaveCurrentProject();
+    // Cancel, or a save that did not complete, keeps the window and the project open.
+    if (answer == TModalResult::mrCancel || answer == TModalResult::mrNone ||
+        (answer == TModalResult::mrYes && !Documents->SaveActionExecute())) {
         ClosingApplication = false;
         Editor->State.ClosingApplication = false;
         return false;
@@ -391,10 +408,11 @@ void TMainForm::FormClose() {
             }
         }
         Prefs.ColorSteps = std::max(ed.Colors.ColorStepsComboBox.ItemIndex(), 0);
-        WriteClosingSettings(*SettingsIni, Prefs, ActualFolder);
+        WriteClosingSettings(*SettingsIni, Prefs, Documents->ActualFolder);
         WriteBackPlainValues(*SettingsIni, Prefs);
         // Freeing the settings object writes the file.
         ed.SettingsIni = nullptr;
+        Documents->SettingsIni = nullptr;
         SettingsIni.reset();
     }
 }
@@ -447,7 +465,7 @@ void TMainForm::ReadSettingsIni() {
     if (mainTabs_->isTabVisible(Prefs.TabIndex)) {
         mainTabs_->setCurrentIndex(Prefs.TabIndex);
     }
-    ActualFolder = Prefs.LastPath;
+    Documents->ActualFolder = Prefs.LastPath;
 
     leftToolPanelItem_->setChecked(Prefs.ViewTools);
     LeftToolPanelItemClick();
@@ -501,7 +519,8 @@ void TMainForm::ReadSettingsIni() {
         std::min(Prefs.DefaultFreqBands, ed.Render.FreqBandsCombo.Count() - 1));
     ed.Render.FreqBandsComboChange();
     PhysicalSpace->SelectedFreqPoint = std::max(ed.Render.FreqsCombo.ItemIndex(), 0);
-    MRU.assign(Prefs.MRUPath.begin(), Prefs.MRUPath.end());
+    std::copy(Prefs.MRUPath.begin(), Prefs.MRUPath.end(), Documents->MRU.begin());
+    CreateMRUItems();
 
     ed.Scene.Viewport3D1->Color = Prefs.BackSceneColor;
     ed.Repaint();
@@ -549,13 +568,14 @@ void TMainForm::InstallExceptionHandler(TCrashHandler& Handler) {
     Handler.Context = [this] {
         TCrashHandler::TContext c;
         c.AppDataPath = AppDataPath;
-        c.ActiveProjectFileName = ActiveProjectFileName;
+        c.ActiveProjectFileName = Documents->ActiveProjectFileName;
         c.DefaultProjectFileName = DefaultProjectFileName;
         c.ProjectFolder = ProjectFolder;
         c.ProjectFileExt = about_.AppInfo.ProjectFileExt;
         c.LastLogString = AcousticProject->LastLogString();
         return c;
     };
+    Handler.SaveBackup = [this](const std::string& BackupPath) { Documents->SaveBackup(BackupPath); };
     SetUnhandledExceptionHandler([&Handler](QObject* sender, std::exception_ptr error) {
         Handler.ManejadorGlobalExcepciones(SenderDescription(sender), error);
     });

@@ -46,6 +46,7 @@ class IDispatcher;
 class TCrashHandler;
 class TModelLibrary;
 class TObjectPages;
+class TDocuments;
 class IProgressBar;
 class IStatusLabel;
 
@@ -67,9 +68,6 @@ public:
     std::string MyDocsPath;
     std::string ProjectFolder;
     std::string SettingsFilePath;
-    std::string ActualFolder;
-    std::string ActiveProjectFileName;
-    std::string CurrentFileVersionStr;
     std::string PreCaption;
     std::string DefaultProjectFileName;
 
@@ -80,15 +78,15 @@ public:
     // ---- The model library of the application data folder ----
     std::unique_ptr<TModelLibrary> Library;
 
+    // ---- The project as a document: open, save, new, recent files, the file name and folder ----
+    std::unique_ptr<TDocuments> Documents;
+
     // ---- Lists the update check and the document commands fill ----
     std::vector<std::string> NewInternetModels;
-    std::vector<std::string> MRU;
 
     // ---- Colour tables ----
     TColorArray DefaultMicColors{};
     TColorArray DefaultOverlaysColors{};
-    uint8_t NewMicColorID = 0;
-    uint8_t NewOverlaysColorID = 0;
 
     // ---- Units ----
     std::string TimeUnitText = "sec";
@@ -99,10 +97,6 @@ public:
     double LengthUnits = 1.0;
     double MassUnits = 1.0;
     std::vector<std::string> PosStepsTexts;
-
-    // Saves the project (the document commands); false when it was not saved. Without it the window
-    // closes without saving, as there is nothing it could save.
-    std::function<bool()> SaveActionExecute;
 
     // ---- Flags ----
     bool ClosingApplication = false;
@@ -142,6 +136,8 @@ public:
     void ShortCutsItemClick();
     void CloseSCPathClick();
     void DumpLogMenuItemClick();
+    // The recent-files menu from the document's list.
+    void CreateMRUItems();
     void AboutItemClick();
     void ExitActionExecute();
 
@@ -162,6 +158,8 @@ public:
     QAction* ConfigPanelItem() const { return configPanelItem_; }
     QAction* ShortCutsItem() const { return shortCutsItem_; }
     QAction* DumpLogMenuItem() const { return dumpLogItem_; }
+    QMenu* ReOpenItem() const { return reOpenItem_; }
+    QLabel* StatusLabel() const { return statusLabel_; }
     QCheckBox* ShowHideControlsCB() const { return showHideControlsCB_; }
     QLabel* MemoryStatusLabel() const { return memoryLabel_; }
     QWidget* DeveloperTabItem() const { return developerTab_; }
@@ -189,6 +187,7 @@ private:
 
     void FormCreate(const std::vector<uint8_t>& MainLogo);
     void createFolders();
+    void createDocuments();
     void buildMenus();
     void buildCentralArea();
     void buildStatusBar();
@@ -229,6 +228,7 @@ private:
     QAction* configPanelItem_ = nullptr;
     QAction* shortCutsItem_ = nullptr;
     QAction* dumpLogItem_ = nullptr;
+    QMenu* reOpenItem_ = nullptr;
     QMenu* popupGlobalMenu_ = nullptr;
     TObject* popupGlobalTarget_ = nullptr; // the object the scene menu acts on; not owned
     TObjectPages* objectPages_ = nullptr;

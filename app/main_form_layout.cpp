@@ -6,6 +6,7 @@
 #include "app/about_form.h"
 #include "app/crash_log.h"
 #include "app/main_form.h"
+#include "editor/documents.h"
 #include "editor/editor.h"
 #include "editor/qt/map_bar.h"
 #include "editor/qt/object_pages.h"
@@ -44,6 +45,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace vendrel {
 
@@ -93,6 +95,23 @@ void TMainForm::buildMenus() {
     TGridAxes& g = ed.Grid;
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    const auto command = [this, file](const char* text, const char* name, QKeySequence keys,
+                                      std::function<void(TDocuments&)> run) {
+        QAction* a = file->addAction(QString::fromLatin1(text));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(keys);
+        connect(a, &QAction::triggered, this, [this, run] { run(*Documents); });
+        return a;
+    };
+    command("New Project", "NewAction", QKeySequence::New, [](TDocuments& d) { d.NewActionExecute(); });
+    command("Open Project", "OpenAction", QKeySequence::Open, [](TDocuments& d) { d.OpenActionExecute(); });
+    command("Open Template", "OpenTemplateItem", {}, [](TDocuments& d) { d.OpenTemplateItemClick(); });
+    reOpenItem_ = file->addMenu(QStringLiteral("Open Recent"));
+    reOpenItem_->setObjectName(QStringLiteral("ReOpenItem"));
+    file->addSeparator();
+    command("Save", "SaveAction", QKeySequence::Save, [](TDocuments& d) { d.SaveActionExecute(); });
+    command("Save as", "SaveAsAction", QKeySequence::SaveAs, [](TDocuments& d) { d.SaveAsActionExecute(); });
+    file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("ExitAction"));
     connect(exit, &QAction::triggered, this, [this] { ExitActionExecute(); });
@@ -609,6 +628,23 @@ void TMainForm::ShowMemoryInfo() {
     const char separator = QLocale().decimalPoint().at(0).toLatin1();
     memoryLabel_->setText(QString::fromStdString(MemoryStatusText(
         p.MemUsed, p.MemInstalled, PhysicalSpace->PixelToMeters(), separator ? separator : '.')));
+}
+
+void TMainForm::CreateMRUItems() {
+    if (reOpenItem_ == nullptr || !Documents) {
+        return;
+    }
+    reOpenItem_->clear();
+    for (size_t i = 0; i < Documents->MRU.size(); ++i) {
+        const std::string& path = Documents->MRU[i];
+        if (path.empty()) {
+            continue;
+        }
+        QAction* item = reOpenItem_->addAction(QString::fromStdString(path));
+        item->setObjectName(QStringLiteral("MRU%1").arg(i));
+        item->setToolTip(QString::fromStdString(path));
+        connect(item, &QAction::triggered, this, [this, path] { Documents->ReOpenItemClick(path); });
+    }
 }
 
 } // namespace vendrel

@@ -2,6 +2,7 @@
 
 #include "app/about_form.h"
 #include "app/main_form.h"
+#include "platform/core/file_dialog.h"
 #include "platform/core/image_decoder.h"
 #include "platform/core/message_box.h"
 #include "platform/core/system_helpers.h"
@@ -28,6 +29,7 @@ std::string ProgramFolderOf(const char* Argv0) {
 TProgram::TProgram(TStartOptions Options) : options_(std::move(Options)) {
     if (options_.QtMessageBoxes) {
         SetMessageBoxService(&boxes_);
+        SetFileDialogService(&dialogs_);
     }
     crash_.Terminate = [] { QCoreApplication::exit(1); };
     SetImageDecoderService(&decoder_);
@@ -40,6 +42,7 @@ TProgram::~TProgram() {
     about_.reset();
     if (options_.QtMessageBoxes) {
         SetMessageBoxService(nullptr);
+        SetFileDialogService(nullptr);
     }
 }
 
@@ -57,6 +60,7 @@ bool TProgram::Create() {
     about_ = std::make_unique<TAboutForm>(std::move(data));
     main_ = std::make_unique<TMainForm>(*about_, mainLogo, &dispatcher_);
     boxes_.SetParent(main_.get());
+    dialogs_.SetParent(main_.get());
     main_->InstallExceptionHandler(crash_);
     return true;
 }

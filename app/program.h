@@ -6,6 +6,7 @@
 #include "app/crash_log.h"
 #include "platform/qt/image_decoder.h"
 #include "platform/qt/qt_dispatcher.h"
+#include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
 
 #include <memory>
@@ -20,7 +21,8 @@ class TMainForm;
 struct TStartOptions {
     std::string ProgramFolder;          // the folder of the data files (the program's own folder)
     std::vector<std::string> Arguments; // the command line without the program
-    bool QtMessageBoxes = true;         // false: the caller installed its own message-box service
+    // false: the caller installed its own message-box and file-dialog services
+    bool QtMessageBoxes = true;
 };
 
 class TProgram {
@@ -45,6 +47,7 @@ public:
 private:
     TStartOptions options_;
     QtMessageBox boxes_;
+    QtFileDialog dialogs_;
     QtDispatcher dispatcher_;
     QtImageDecoder decoder_;
     TCrashHandler crash_;

@@ -30,6 +30,7 @@
 #include "scene/color_helpers.h"
 
 #include <cmath>
+#include <optional>
 
 namespace vendrel {
 
@@ -169,6 +170,8 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     p.EventsEnabled = false;
     p.CalcHitPointEnabled = false;
     p.DontCalcMICS = true;
+    // The whole rebuild is one edit of what the workers read: none runs until the scene is complete.
+    std::optional<TWorkersPause> pause(std::in_place, p);
     ClearProject();
 
     // Identity, venue and calculation settings.
@@ -294,6 +297,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
         }
     }
 
+    pause.reset();
     p.EventsEnabled = true;
     p.CalcHitPointEnabled = true;
     p.RecalcHitPoints();

@@ -405,6 +405,7 @@ void TDocuments::ClearProject() {
     TLayers& layers = ed_.Layers;
     // Every reference the editor keeps to a scene object goes before the objects do.
     const auto purge = [this](TQzControl3D& object) { ed_.ModelOnly.PurgeEditorReferences(object); };
+    const TWorkersPause pause(p);
 
     st.CopyObjList.Clear();
     st.LockedList.Clear();
