@@ -1,0 +1,221 @@
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "../editor/every_kind_project.h"
+#include "acoustics/cabinet.h"
+#include "acoustics/line_array.h"
+#include "acoustics/project.h"
+#include "editor/documents.h"
+#include "editor/editor.h"
+#include "editor/qt/viewport_panel.h"
+#include "platform/core/atomic_file.h"
+#include "platform/core/camera.h"
+#include "platform/core/file_dialog.h"
+#include "window_fixture.h"
+
+namespace vendrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> bytesOf(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The program with the sample library and recorded file dialogs.
+class DocumentsWindow : public testing::ProgramWindow {
+protected:
+    void SetUp() override {
+        ProgramWindow::SetUp();
+        const fs::path sample =
+            fs::path(TEST_DATA_DIR) / ".." / ".." / "tools" / "sample_library" / "library";
+        for (const char* kind : {"Cabinets", "Riggings", "Ornaments", "Textures"}) {
+            fs::create_directories(appData() / kind);
+            for (const auto& e : fs::directory_iterator(sample / kind)) {
+                fs::copy_file(e.path(), appData() / kind / e.path().filename());
+            }
+        }
+        SetFileDialogService(&dialogs);
+    }
+    void TearDown() override {
+        program.reset();
+        SetFileDialogService(nullptr);
+        ProgramWindow::TearDown();
+    }
+
+    TDocuments& docs() const { return *main()->Documents; }
+    std::string title() const { return main()->windowTitle().toStdString(); }
+    QAction* command(const char* name) const {
+        return main()->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    fs::path projects() const { return root / "home" / "Documents" / "Vendrel Projects"; }
+
+    // The every-kind project written into the projects folder (without its zone picture).
+    fs::path writeHall() const {
+        rProjectFile r = testing::EveryKind();
+        r.MappingZones[0].ImageTextureType = testing::Ord<TTextureType>(2);
+        const fs::path file = projects() / "Hall.V3DPrj";
+        fs::create_directories(file.parent_path());
+        SaveProjectRecord(file, r);
+        return file;
+    }
+
+    RecordingFileDialog dialogs;
+};
+
+TEST_F(DocumentsWindow, ACrashWithHallOpenLeavesHallBackupThatOpens) {
+    ASSERT_TRUE(start());
+    const fs::path hall = writeHall();
+    ASSERT_TRUE(docs().LoadProjectFile(hall.string()));
+    int ended = 0;
+    program->CrashHandler().Terminate = [&] { ++ended; };
+    boxes.shown.clear();
+    program->CrashHandler().ManejadorGlobalExcepciones("",
+                                                       std::make_exception_ptr(std::runtime_error("boom")));
+    EXPECT_EQ(ended, 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    const fs::path backup = projects() / "Hall Backup.V3DPrj";
+    EXPECT_NE(boxes.shown[0].text.find(backup.string()), std::string::npos);
+    ASSERT_TRUE(fs::exists(backup));
+
+    ASSERT_TRUE(docs().LoadProjectFile(backup.string()));
+    EXPECT_EQ(main()->AcousticProject->NCabArrays(), 1);
+    EXPECT_EQ(main()->AcousticProject->NClusters(), 1);
+    EXPECT_EQ(main()->AcousticProject->NCabinets(), 1);
+    EXPECT_EQ(title().find("Hall Backup.V3DPrj"),
+              title().size() - std::string("Hall Backup.V3DPrj(3.1)").size());
+}
+
+TEST_F(DocumentsWindow, AProjectOfEveryKindIsDrawnListedAndSavedWithoutItsMark) {
+    ASSERT_TRUE(start());
+    const fs::path hall = writeHall();
+    ASSERT_TRUE(docs().LoadProjectFile(hall.string()));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(title().rfind("Hall.V3DPrj(3.1)"), title().size() - 16);
+    EXPECT_NE(main()->StatusLabel()->text().toStdString().find("not editable"), std::string::npos);
+    // The file heads the recent files, in the menu and in the settings at once.
+    ASSERT_FALSE(main()->ReOpenItem()->actions().isEmpty());
+    EXPECT_EQ(main()->ReOpenItem()->actions().front()->text().toStdString(), hall.string());
+
+    // The line array (model only) is drawn where the model places it: its first cabinet's pixel in the
+    // top view differs from the empty background.
+    TEditor& ed = *main()->Editor;
+    TEditorGLView* gl = main()->ViewportPanel()->GLView();
+    ASSERT_EQ(ed.Scene.Viewport3D1->Camera(), ed.Scene.CameraTop);
+    ed.Views.FitCameraToVenue(ed.Scene.CameraTop);
+    ASSERT_TRUE(gl->IsReady());
+    const TCabArray& array = *main()->AcousticProject->CabArrays[0];
+    TPoint3D s;
+    ASSERT_TRUE(ed.Scene.Viewport3D1->Camera()->WorldToScreen(array.CabinetList()[0]->AbsolutePosition(),
+                                                              gl->width(), gl->height(), s));
+    const QImage frame = gl->grabFramebuffer();
+    ASSERT_TRUE(frame.rect().contains(static_cast<int>(s.X), static_cast<int>(s.Y)));
+    const QColor drawn = frame.pixelColor(static_cast<int>(s.X), static_cast<int>(s.Y));
+    const QColor background = QColor::fromRgba(ed.Scene.Viewport3D1->Color);
+    EXPECT_GT(std::abs(drawn.red() - background.red()) + std::abs(drawn.green() - background.green()) +
+                  std::abs(drawn.blue() - background.blue()),
+              30);
+
+    // Saving by the File menu: "Save" writes the same file, the mark goes.
+    main()->AcousticProject->SetIsProjectModified(true);
+    EXPECT_EQ(title().back(), '*');
+    command("SaveAction")->trigger();
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_NE(title().back(), '*');
+    EXPECT_FALSE(main()->AcousticProject->IsProjectModified());
+}
+
+TEST_F(DocumentsWindow, AFailedSaveIsReportedAndKeepsTheOldFileTheNameAndTheMark) {
+    ASSERT_TRUE(start());
+    const fs::path hall = writeHall();
+    ASSERT_TRUE(docs().LoadProjectFile(hall.string()));
+    main()->AcousticProject->SetIsProjectModified(true);
+    const std::string before = title();
+
+    // A folder the program cannot write to. Read-only permissions do not stop the super-user, so there
+    // the folder is one that cannot exist (its parent is a file).
+    const fs::path locked = root / "locked";
+    fs::create_directories(locked);
+    const fs::path old = locked / "Old.V3DPrj";
+    std::ofstream(old) << "old bytes";
+    ::chmod(locked.c_str(), 0555);
+    fs::path target = old;
+    if (::access(locked.c_str(), W_OK) == 0) {
+        std::ofstream(root / "plain") << "x";
+        target = root / "plain" / "Old.V3DPrj";
+    }
+    boxes.shown.clear();
+    dialogs.answers = {target.string()};
+    command("SaveAsAction")->trigger();
+    ::chmod(locked.c_str(), 0755);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("could not be saved"), std::string::npos);
+    EXPECT_EQ(bytesOf(old), std::vector<uint8_t>({'o', 'l', 'd', ' ', 'b', 'y', 't', 'e', 's'}));
+    EXPECT_EQ(title(), before);
+    EXPECT_EQ(docs().ActiveProjectFileName, hall.string());
+    EXPECT_TRUE(main()->AcousticProject->IsProjectModified());
+
+    // A rename that fails over the project's own file: the old file stays whole.
+    struct FailingRename : IFileSystem {
+        std::unique_ptr<IWritableFile> CreateNew(const fs::path& p) override {
+            return LocalFileSystem().CreateNew(p);
+        }
+        void Replace(const fs::path&, const fs::path&) override {
+            throw EFileError("Cannot replace the file");
+        }
+        void Remove(const fs::path& p) noexcept override { LocalFileSystem().Remove(p); }
+    } failing;
+    const std::vector<uint8_t> hallBytes = bytesOf(hall);
+    docs().FileSystem = &failing;
+    boxes.shown.clear();
+    command("SaveAction")->trigger();
+    docs().FileSystem = nullptr;
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(bytesOf(hall), hallBytes);
+    EXPECT_EQ(title(), before);
+    EXPECT_TRUE(main()->isVisible());
+}
+
+TEST_F(DocumentsWindow, ACancelledSaveKeepsTheProjectOnNewAndTheWindowOnClose) {
+    ASSERT_TRUE(start());
+    const fs::path hall = writeHall();
+    ASSERT_TRUE(docs().LoadProjectFile(hall.string()));
+    docs().ActiveProjectFileName = docs().Info().DefaultProjectFileName(); // never saved
+    main()->AcousticProject->SetIsProjectModified(true);
+
+    boxes.answers = {TModalResult::mrYes};
+    dialogs.answers = {std::nullopt};
+    command("NewAction")->trigger();
+    EXPECT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(main()->AcousticProject->NCabArrays(), 1);
+    EXPECT_TRUE(main()->AcousticProject->IsProjectModified());
+
+    boxes.answers = {TModalResult::mrYes};
+    dialogs.answers = {std::nullopt};
+    main()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main()->isVisible());
+    EXPECT_FALSE(main()->ClosingApplication);
+    EXPECT_EQ(main()->AcousticProject->NCabArrays(), 1);
+
+    // "No" discards: the new project is empty and unmarked.
+    boxes.answers = {TModalResult::mrNo};
+    command("NewAction")->trigger();
+    EXPECT_EQ(main()->AcousticProject->NCabArrays(), 0);
+    EXPECT_NE(title().back(), '*');
+    EXPECT_NE(title().find("NewProject.V3DPrj"), std::string::npos);
+}
+
+} // namespace
+} // namespace vendrel
