@@ -64,7 +64,14 @@ template <class IO, RecordOf<rPRJCabArray> R> constexpr void Transfer(IO& io, R&
     io.F64(r.CableWeightPerMeter);
     io.Bool(r.IncludeCableInCalculation, "IncludeCableInCalculation");
     io.I32(r.NMotors);
-    io.Enum8(r.OriginType, "OriginType");
+    if constexpr (IO::kReading) {
+        // Flying origins beyond the two the model knows read as the one-point origin.
+        uint8_t origin = 0;
+        io.U8(origin);
+        r.OriginType = static_cast<TOriginType>(origin > 1 ? 1 : origin);
+    } else {
+        io.Enum8(r.OriginType, "OriginType");
+    }
     io.Point(r.OriginPoint);
     io.At(start, 103);
     io.Count(r.ItemList, kPRJArrayItemSize, "line-array items");

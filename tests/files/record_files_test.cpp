@@ -235,6 +235,21 @@ TEST(RecordFixtures, EveryTruncatedPrefixIsRefusedAndLeavesTheRecordUntouched) {
     }
 }
 
+TEST(RecordFiles, AFlyingOriginBeyondTheKnownOnesReadsAsTheOnePointOrigin) {
+    ByteWriter w;
+    WritePRJCabArray(w, CabArray());
+    std::vector<uint8_t> bytes = w.Take();
+    constexpr size_t kOriginTypeAt =
+        90; // name 41, position and rotation 24, tilt 8, flags 4, cable 9, motors 4
+    for (uint8_t stored : {uint8_t{0}, uint8_t{1}, uint8_t{5}, uint8_t{255}}) {
+        bytes[kOriginTypeAt] = stored;
+        ByteReader r(bytes);
+        rPRJCabArray read;
+        ReadPRJCabArray(r, read);
+        EXPECT_EQ(static_cast<int>(read.OriginType), stored == 0 ? 0 : 1) << int(stored);
+    }
+}
+
 TEST(RecordFiles, CountsStoredInOneByteReach255) {
     rProjectFile p;
     p.Header = Header(kProjectFileMajorVer);

@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the project reader. Whatever it accepts must be written again and read back
-// to the same bytes; everything else must be refused with EReadError.
+// Feeds arbitrary bytes to the project reader. Whatever it accepts must pass the open's whole-record
+// check without failing (it may refuse the record), and be written again and read back to the same
+// bytes; everything else must be refused with EReadError.
 
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "files/project_check.h"
 #include "files/project_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const EReadError&) {
         return 0;
     }
+    (void)CheckProjectRecord(project);
     const std::vector<uint8_t> written = WriteProjectFile(project);
     rProjectFile again;
     if (ReadProjectFile(written, "Vendrel Test", again) != TProjectOpen::Opened ||
