@@ -521,8 +521,9 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
             if (std::optional<TBitmap> image = readPicture(file)) {
                 zone->ImageTexture = std::make_unique<TBitmap>(std::move(*image));
             } else {
-                MessageBoxService().ShowMessage("Invalid Image format : " + Record.ImageTextureLibName);
-                zone->ImageTextureLibName.clear();
+                // A texture that does not decode is announced; the zone keeps its name of it and opens
+                // without the picture.
+                MessageBoxService().ShowMessage("Invalid Image format");
             }
         } else {
             zone->ImageTextureLibName.clear();

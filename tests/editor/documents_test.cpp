@@ -275,6 +275,24 @@ TEST_F(DocumentsFixture, ZonePicturesOfTheSameFileNameKeepTheirOwnPicture) {
     EXPECT_EQ(testing::FileBytes(hall), first);
 }
 
+TEST_F(DocumentsFixture, ALibraryTextureThatDoesNotDecodeIsAnnouncedAndTheZoneOpensWithoutIt) {
+    rProjectFile r = EveryKind();
+    r.MappingZones[0].ImageTextureType = Ord<TTextureType>(1);
+    r.MappingZones[0].ImageTextureLibName = "Broken.png";
+    r.MappingZones[0].ImageFileName.clear();
+    testing::WriteBytes(dir.path / "appdata" / "Textures" / "Broken.png", {'n', 'o'});
+    const fs::path file = path("Textured.V3DPrj");
+    SaveProjectRecord(file, r);
+
+    ASSERT_TRUE(docs->LoadProjectFile(file.string()));
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].text, "Invalid Image format");
+    ASSERT_EQ(f.project->NMappingZones(), 2);
+    EXPECT_EQ(f.project->MappingZones[0]->ImageTexture, nullptr);
+    ASSERT_TRUE(docs->SaveProjectFile(file.string()));
+    EXPECT_EQ(ReadBack(file).MappingZones[0].ImageTextureLibName, "Broken.png");
+}
+
 // A file system whose renames fail, as on a full or vanished disk.
 struct FailingRename : IFileSystem {
     std::unique_ptr<IWritableFile> CreateNew(const fs::path& p) override {
