@@ -230,6 +230,16 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
         }
     }
 
+    // The band and centre-frequency lists show the file's choice; the project keeps the file's values.
+    TRenderControl& render = ed_.Render;
+    render.FreqBandsCombo.SetItemIndex(
+        std::min(static_cast<int>(s.MappingBandsType), render.FreqBandsCombo.Count() - 1));
+    render.FreqBandsComboChange();
+    p.SetMappingBandsType(s.MappingBandsType);
+    p.SetFreqToEvaluate(s.FreqToEvaluate);
+    ed_.PhysicalSpace.SelectedFreqPoint = s.SelectedFreqPoint;
+    render.FreqsCombo.SetItemIndex(s.SelectedFreqPoint);
+
     // The view stored with the project.
     switch (static_cast<int>(s.ViewType)) {
     case 0:
@@ -247,6 +257,12 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     default:
         break;
     }
+
+    ed_.Colors.ShowPhaseRB.SetChecked(p.OnlyPhase());
+    ed_.Colors.ShowMagnitudeRB.SetChecked(!p.OnlyPhase());
+    render.ZeroPhaseCheckBox.SetChecked(p.ZeroPhaseStart());
+    render.RefreshMsBox.SetValue(p.RefreshTimeMsec);
+    render.PistonCBox.SetChecked(p.IdealSpeaker());
 
     // Loose cabinets; a missing model skips the cabinet.
     std::vector<std::pair<TCabinet*, const rPRJCabinet*>> cabinets;
@@ -267,6 +283,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
         zone->IsMapCleared = false;
         zone->ClearMap();
     }
+    render.UpdateRenderControls();
 
     for (const rPRJOrnament& record : File.Ornaments) {
         const auto cursor = TSmartCursor::HourGlass();
@@ -348,18 +365,33 @@ void TDocuments::loadSettings(const rProjectFile& File) {
     p.SetRenderQuality(s.RenderQuality);
     ed_.PhysicalSpace.StorePixelToMeters(RenderQualityPixelSize(static_cast<int>(s.RenderQuality)));
     p.SetSPLNormalized(s.SPLNormalized);
-    p.MaxdBSPL = s.MaxdBSPL;
-    p.RangedBSPL = s.RangedBSPL;
-    ColorMapStepsdB = s.ColorMapStepsdB;
+    // The level scale enters limited as its boxes limit it.
+    ed_.Colors.SetLevelScale(s.MaxdBSPL, s.RangedBSPL);
+    ed_.Colors.ColorMapStepsdB = s.ColorMapStepsdB;
     // The save stores the same flag twice; the second copy decides.
     p.SetSPLNormalized(s.MaxAuto);
     p.SetPressureSumType(s.PressureSumType);
     p.SetAvoidPhaseAliasing(s.AvoidPhaseAliasing);
-    for (const char* name : {"MapVendrel", "MapFire", "MapWideFire", "MapRedBlue", "MapVendrelComp"}) {
-        if (s.MappingColors == name) {
-            MappingColors = name;
+
+    // The palette named by the file (another name leaves the current one), the colour steps and the
+    // auto-scale box.
+    for (int tag = 0; tag < static_cast<int>(ed_.Colors.PaletteItems().size()); ++tag) {
+        if (s.MappingColors == TColorMapping::PaletteNameOf(tag)) {
+            ed_.Colors.PaletteItemClick(tag);
         }
     }
+    TUIChoice& steps = ed_.Colors.ColorStepsComboBox;
+    if (s.ColorMapStepsdB == 0) {
+        steps.SetItemIndex(0);
+        ed_.Colors.ColorStepsComboBoxChange();
+    } else if (const int item = steps.IndexOf(std::to_string(s.ColorMapStepsdB) + " dB"); item >= 0) {
+        steps.SetItemIndex(item);
+        ed_.Colors.ColorStepsComboBoxChange();
+    } else {
+        // No item of the box shows these steps: the colouring keeps them, the box shows none.
+        steps.SetItemIndex(-1);
+    }
+    ed_.Colors.AutoScaleCheckBox.SetChecked(p.SPLNormalized());
     p.MaxPhase = s.MaxPhase;
     p.MinPhase = s.MinPhase;
     NCamerasUser = s.NCamerasUser;

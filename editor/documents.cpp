@@ -206,8 +206,15 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     s.MinPhase = p.MinPhase;
     s.PressureSumType = p.PressureSumType();
     s.MaxFreqForComplexSum = 0;
-    s.ColorMapStepsdB = ColorMapStepsdB;
-    s.MappingColors = MappingColors;
+    s.ColorMapStepsdB = ed_.Colors.ColorMapStepsdB;
+    s.MappingColors.clear();
+    const std::vector<TUIAction*> palettes = ed_.Colors.PaletteItems();
+    for (size_t i = 0; i < palettes.size(); ++i) {
+        if (palettes[i]->Checked()) {
+            s.MappingColors = TColorMapping::PaletteNameOf(static_cast<int>(i));
+            break;
+        }
+    }
     s.MaxAuto = p.SPLNormalized();
     s.GenNoiseType = p.GenNoiseType();
     s.GenGain = p.GenGain;

@@ -96,9 +96,7 @@ public:
     int32_t NCamerasUser = 0;
     int32_t NLights = 0;
     // Window values the project file stores that no control shows yet; kept so that they survive.
-    int32_t ColorMapStepsdB = 0;
     uint8_t DistributionStepsdB = 3;
-    std::string MappingColors = "MapVendrel";
     uint8_t NewMicColorID = 0;
     uint8_t NewOverlaysColorID = 5;
 

@@ -245,6 +245,7 @@ void TModelOnlyObjects::afterGroupRemoval() {
         p.ProgressBar->SetMax(p.TotalCabinets());
     }
     p.ClearAllMaps();
+    ed_.Render.RenderButtonNeedsCalc();
     ed_.Repaint();
 }
 

@@ -74,7 +74,8 @@ struct DocumentsFixture : ::testing::Test {
         info.Version = {"3", "1", "0", "123"};
         docs = std::make_unique<TDocuments>(*f.editor, library.get(), info);
         docs->DrawCaption = [this] { ++captions; };
-        // Continuous rendering is a preference the window switches off at start.
+        // The window builds its palette and switches continuous rendering off at start.
+        f.editor->Colors.PaletteItemClick(0);
         f.project->SetContinuousRender(false);
         f.project->SetIsProjectModified(false);
     }
