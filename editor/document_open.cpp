@@ -10,8 +10,10 @@
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/memory_budget.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/model_registry.h"
 #include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "acoustics/rigging_frame.h"
@@ -269,6 +271,30 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     for (const rPRJCabinet& record : File.Cabinets) {
         if (TCabinet* cab = LoadCabinetFromRecord(record, {0, 0, 0})) {
             cabinets.emplace_back(cab, &record);
+        }
+    }
+
+    // Measurement points (their delay was a distance in metres before format 4) and overlays.
+    for (const rPRJMeasure& record : File.Measures) {
+        float delay = record.MicDelay_ms;
+        if (h.FileMajorVer < 4) {
+            delay = static_cast<float>(record.MicDelay_ms / ed_.PhysicalSpace.SpeedOfSound() * 1000.0);
+        }
+        TMicPoint* mic = p.AddMeasurePoint(record.Position, record.Color, false, delay);
+        mic->SetName(record.Name);
+        mic->SetVisible(record.Visible);
+        ed_.ModelOnly.InsertMic(mic, layerAt(record.LayerID));
+    }
+    if (File.OverlaysSize > 0) {
+        const size_t points = static_cast<size_t>(std::max(p.NFreqPointsMicGraph, 0));
+        for (const rPRJOverlay& record : File.Overlays) {
+            TOverlay* overlay = p.AddOverlay(record.Color, false);
+            const size_t n = std::min(points, record.MagData.size());
+            overlay->SetCurves(std::vector<double>(record.MagData.begin(), record.MagData.begin() + n),
+                               std::vector<double>(record.PhaseData.begin(), record.PhaseData.begin() + n));
+            overlay->SetName(record.Name);
+            overlay->SetVisible(record.Visible);
+            overlay->SetIDnumber(record.IDnumber);
         }
     }
 
@@ -714,6 +740,17 @@ TBeamContainer* TDocuments::LoadBeamSteeringFromRecord(const rPRJBeamSteering& R
         ApplyPresetAndProcess(cab, item.IntPresetid, item.ExtDSPid);
         cab.SetCabDirection(item.CabDirection);
         cab.SetHornRotationIndex(item.CoverageIndex);
+    }
+    for (const rPRJSingleBeam& stored : Record.SingleBeams) {
+        TSingleBeam* single = beam->AddSingleBeam();
+        if (single == nullptr) {
+            break;
+        }
+        single->SetName(stored.Name);
+        single->SetAngle(stored.Angle);
+        single->SetCurvatureAngle(stored.CurvatureAngle);
+        single->SetLobesOptimize(stored.LobesOptimize);
+        single->SetActive(stored.Active);
     }
     // A beam-steering array joins the layer selected while it is read.
     ed_.ModelOnly.InsertNewBeamSteeringInterface(beam, ed_.Layers.SelectedLayer, beam->Active());

@@ -281,11 +281,17 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     for (const auto& beam : p.Beams) {
         BeamSteeringToRecord(*beam, r.Beams.emplace_back());
     }
+    for (const auto& mic : p.Mics) {
+        MicToRecord(r.Measures.emplace_back(), *mic);
+    }
     for (const auto& process : p.DSPProcessList) {
         r.ProcessActive.push_back(process->Active());
         r.DSPProcess.push_back(DSPProcessToRecord(*process, FInfo.SoftwareName));
     }
     r.SubArrangements.assign(static_cast<size_t>(p.NSubArrangements()), rPRJSubArrangement{});
+    for (const auto& overlay : p.Overlays) {
+        OverlayToRecord(r.Overlays.emplace_back(), *overlay);
+    }
     r.OverlaysSize = static_cast<int32_t>(r.Overlays.size()) * kOverlaySizeCounted;
     r.NewDataSize = 0;
     return r;
@@ -434,8 +440,19 @@ void TDocuments::ClearProject() {
         zone->GraphicalObject = nullptr;
         p.RemoveMappingZone(zone);
     }
-    p.Overlays.clear();
-    p.Mics.clear();
+    while (!p.Overlays.empty()) {
+        TOverlay* overlay = p.Overlays.back().get();
+        purge(*overlay);
+        p.RemoveOverlay(overlay);
+    }
+    while (!p.Mics.empty()) {
+        TMicPoint* mic = p.Mics.back().get();
+        purge(*mic);
+        mic->SetOnReceiveMic(nullptr);
+        delete mic->GraphicalObject;
+        mic->GraphicalObject = nullptr;
+        p.RemoveMic(mic);
+    }
 
     std::vector<TCabinet*> cabinets;
     for (const auto& cab : p.Cabinets) {

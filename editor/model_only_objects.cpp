@@ -6,6 +6,7 @@
 #include "acoustics/cluster.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "acoustics/rigging_frame.h"
@@ -18,6 +19,13 @@
 #include <cmath>
 
 namespace vendrel {
+
+namespace {
+
+// Edge of the box that marks a measurement point, metres.
+constexpr float kMicMarkerSize = 0.3f;
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------------------
 // A drawn model that follows another node
@@ -175,6 +183,22 @@ void TModelOnlyObjects::InsertCabinet(TCabinet* theCabinet, TQzLayer* theLayer) 
     enterLayer(*theCabinet, theLayer);
     TDummy* container = newContainer(*theCabinet);
     drawCabinet(*container, *theCabinet);
+    ed_.Repaint();
+}
+
+void TModelOnlyObjects::InsertMic(TMicPoint* theMic, TQzLayer* theLayer) {
+    enterLayer(*theMic, theLayer);
+    TDummy* container = newContainer(*theMic);
+    auto* material = new TLightMaterialSource(container);
+    material->SetDiffuse(theMic->Color());
+    material->SetAmbient(theMic->Color());
+    auto* drawn = new TFollowerModel3D(container, theMic);
+    drawn->SetParent(container);
+    drawn->AddMesh(UnitCubeMesh(), material);
+    drawn->SetWrapMode(TMeshWrapMode::wmStretch);
+    drawn->SetWidth(kMicMarkerSize);
+    drawn->SetHeight(kMicMarkerSize);
+    drawn->SetDepth(kMicMarkerSize);
     ed_.Repaint();
 }
 

@@ -28,6 +28,7 @@ class TBeamContainer;
 class TOrnament;
 class TCabinet;
 class TMappingZone;
+class TMicPoint;
 class TLightMaterialSource;
 enum class TSurfaceType : uint8_t;
 
@@ -57,6 +58,8 @@ public:
     void InsertNewBeamSteeringInterface(TBeamContainer* theBeamSteering, TQzLayer* theLayer, bool EnableCalc);
     // An ornament the project has just appended: its layer (and the layer's lock), its drawing.
     void InsertOrnament(TOrnament* theOrnament, TQzLayer* theLayer);
+    // A measurement point the project has just appended: its layer and a marker in its colour.
+    void InsertMic(TMicPoint* theMic, TQzLayer* theLayer);
     // A loose cabinet the project has just appended: its layer and its drawing.
     void InsertCabinet(TCabinet* theCabinet, TQzLayer* theLayer);
     // A zone added to the project and entered in its layer (a hidden layer makes it hidden and

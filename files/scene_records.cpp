@@ -6,7 +6,9 @@
 #include "acoustics/dsp_process.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/rigging_frame.h"
 #include "acoustics/user_preset.h"
 #include "dsp/biquad.h"
@@ -14,6 +16,7 @@
 #include "dsp/dsp_space.h"
 #include "dsp/gain_delay.h"
 #include "dsp/peqs.h"
+#include "platform/core/numeric.h"
 
 #include <set>
 #include <system_error>
@@ -212,6 +215,42 @@ void ClusterToRecord(const TCluster& Cluster, rPRJCluster& Record) {
 void BeamSteeringToRecord(const TBeamContainer& Container, rPRJBeamSteering& Record) {
     Record = rPRJBeamSteering{};
     fillCluster(Container, Record.Main, false);
+    for (const auto& beam : Container.SingleBeams()) {
+        rPRJSingleBeam r;
+        r.Name = beam->Name();
+        r.Angle = beam->Angle();
+        r.LobesOptimize = beam->LobesOptimize();
+        r.Active = beam->Active();
+        r.CurvatureAngle = beam->CurvatureAngle();
+        Record.SingleBeams.push_back(std::move(r));
+    }
+}
+
+void MicToRecord(rPRJMeasure& Record, const TMicPoint& Mic) {
+    Record = rPRJMeasure{};
+    Record.IDnumber = Mic.IDnumber();
+    Record.Name = Mic.Name();
+    Record.Visible = Mic.Visible();
+    Record.Position = Mic.Position();
+    Record.Color = Mic.Color();
+    Record.MicDelay_ms = Mic.MicDelay_ms();
+    Record.LayerID = CheckedCast<uint8_t>(layerNumber(Mic));
+}
+
+void OverlayToRecord(rPRJOverlay& Record, const TOverlay& Overlay) {
+    Record = rPRJOverlay{};
+    Record.IDnumber = Overlay.IDnumber();
+    Record.Name = Overlay.Name();
+    Record.Visible = Overlay.Visible();
+    Record.IsSelected = false;
+    Record.Color = Overlay.Color();
+    const std::vector<double>& mag = Overlay.Mag();
+    const std::vector<double>& phase = Overlay.Phase();
+    Record.NPointsSaved = static_cast<int32_t>(mag.size());
+    for (size_t i = 0; i < mag.size(); ++i) {
+        At(Record.MagData, static_cast<int64_t>(i)) = mag[i];
+        At(Record.PhaseData, static_cast<int64_t>(i)) = i < phase.size() ? phase[i] : 0.0;
+    }
 }
 
 void OrnamentToRecord(rPRJOrnament& Record, const TOrnament& Ornament) {

@@ -26,6 +26,8 @@ class TBeamContainer;
 class TMappingZone;
 class TOrnament;
 class TGenericDSPProcess;
+class TMicPoint;
+class TOverlay;
 
 void LayerToRecord(rPRJLayer& Record, const TQzLayer& Layer);
 // A loose cabinet (project and sound-system files).
@@ -36,6 +38,10 @@ void ClusterToRecord(const TCluster& Cluster, rPRJCluster& Record);
 // The cluster part of a beam-steering array (without a brand name) and its beams.
 void BeamSteeringToRecord(const TBeamContainer& Container, rPRJBeamSteering& Record);
 void OrnamentToRecord(rPRJOrnament& Record, const TOrnament& Ornament);
+// A measurement point; a layer numbered above 255 does not fit the record (ERangeError).
+void MicToRecord(rPRJMeasure& Record, const TMicPoint& Mic);
+// A response overlay; a curve of more than 1001 points does not fit the record (ERangeError).
+void OverlayToRecord(rPRJOverlay& Record, const TOverlay& Overlay);
 
 // The user pictures of a document's zones, copied into the document's texture folder (the document's
 // path without its extension) under names that no two pictures share.

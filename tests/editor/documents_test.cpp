@@ -7,7 +7,9 @@
 #include "acoustics/dsp_process.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/ornament.h"
+#include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "acoustics/user_preset.h"
@@ -44,8 +46,25 @@ void ClearDerivedFields(rProjectFile& r) {
     }
 }
 
+rPRJOverlay OverlayRecord(int32_t points, int32_t id) {
+    rPRJOverlay o;
+    o.IDnumber = id;
+    o.Name = "Capture " + std::to_string(id);
+    o.Visible = true;
+    o.Color = 0xFF00C0C0;
+    o.NPointsSaved = points;
+    for (int32_t i = 0; i < points; ++i) {
+        o.MagData[static_cast<size_t>(i)] = 90.0 - 0.01 * i;
+        o.PhaseData[static_cast<size_t>(i)] = -0.5 * i;
+    }
+    return o;
+}
+
 TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     rProjectFile fixture = EveryKind();
+    fixture.Overlays = {OverlayRecord(f.project->NFreqPointsMicGraph, 7)};
+    fixture.GlobalStaticData.NOverlays = 1;
+    fixture.OverlaysSize = kOverlaySizeCounted;
     const fs::path file = path("Show/Hall.V3DPrj");
     fs::create_directories(file.parent_path());
     testing::WritePicture(path("Show/Hall/floor.png"), 4, 2, 0xFF112233);
@@ -62,6 +81,8 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_EQ(p.NClusters(), 1);
     EXPECT_EQ(p.NBeamSteerings(), 1);
     EXPECT_EQ(p.NOrnaments(), 1);
+    EXPECT_EQ(p.NMics(), 2);
+    EXPECT_EQ(p.NOverlays(), 1);
     ASSERT_EQ(p.NMappingZones(), 2);
     ASSERT_NE(p.MappingZones[0]->ImageTexture, nullptr);
     EXPECT_EQ(p.MappingZones[0]->ImageTexture->Pixel(0, 0), 0xFF112233u);
@@ -78,7 +99,6 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_TRUE(fs::exists(path("Other/Copy/floor.png")));
     rProjectFile saved = ReadBack(copy);
     rProjectFile expected = fixture;
-    expected.OverlaysSize = 0;
     ClearDerivedFields(saved);
     ClearDerivedFields(expected);
 
@@ -97,6 +117,8 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_EQ(saved.Beams, expected.Beams);
     EXPECT_EQ(saved.MappingZones, expected.MappingZones);
     EXPECT_EQ(saved.Ornaments, expected.Ornaments);
+    EXPECT_EQ(saved.Measures, expected.Measures);
+    EXPECT_EQ(saved.Overlays, expected.Overlays);
     EXPECT_EQ(saved, expected);
 }
 
@@ -291,6 +313,51 @@ TEST_F(DocumentsFixture, ALibraryTextureThatDoesNotDecodeIsAnnouncedAndTheZoneOp
     EXPECT_EQ(f.project->MappingZones[0]->ImageTexture, nullptr);
     ASSERT_TRUE(docs->SaveProjectFile(file.string()));
     EXPECT_EQ(ReadBack(file).MappingZones[0].ImageTextureLibName, "Broken.png");
+}
+
+TEST_F(DocumentsFixture, FilesOfEarlierFormatsOpenByTheirVersionRules) {
+    rProjectFile r = EveryKind();
+    r.Header.FileMajorVer = 2;
+    r.GlobalStaticData.CameraTop.DummyRotX = 90;
+    r.MappingZones[0].IsTextureSideFront = false;
+    r.MappingZones[0].IsTextureSideBack = true;
+    r.Measures[0].MicDelay_ms = 3.43f; // a distance in metres in files before format 4
+    r.Overlays = {OverlayRecord(10, 0)};
+    r.GlobalStaticData.NOverlays = 1;
+    const fs::path file = path("Old/Hall.V3DPrj");
+    fs::create_directories(file.parent_path());
+    testing::WritePicture(path("Old/Hall/floor.png"), 6, 2, 0xFF445566);
+    std::vector<uint8_t> bytes = WriteProjectFile(r);
+    // The overlays' byte size, stored before the overlays, set to 0: the overlays are not read.
+    const size_t sizeAt = bytes.size() - 4 - kPRJOverlaySize - 4;
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(sizeAt),
+              bytes.begin() + static_cast<std::ptrdiff_t>(sizeAt + 4), 0);
+    testing::WriteBytes(file, bytes);
+
+    ASSERT_TRUE(docs->LoadProjectFile(file.string()));
+    const TAcousticProject& p = *f.project;
+    EXPECT_EQ(p.NOverlays(), 0);
+    ASSERT_EQ(p.NMics(), 2);
+    EXPECT_NEAR(p.Mics[0]->MicDelay_ms(), 3.43 / f.medium.SpeedOfSound() * 1000.0, 1e-4);
+    const TMappingZone& zone = *p.MappingZones[0];
+    EXPECT_EQ(zone.TextureSides(), (TExtrudedShapeSides{true, false, false}));
+    EXPECT_EQ(zone.RefEndX, 6);
+    EXPECT_FLOAT_EQ(zone.RefLength, 20);
+    // The pivots of the 2D cameras are not restored from files of format 4 or earlier.
+    EXPECT_EQ(f.scene().CamTopDummy->RotationAngle().X, 270) << "the top view's own pivot";
+    EXPECT_EQ(docs->CurrentFileVersionStr, "(3.1)");
+}
+
+TEST_F(DocumentsFixture, AProjectWithMoreOverlaysThanAFileStoresIsRefusedWithAMessage) {
+    for (int i = 0; i < 256; ++i) {
+        f.project->AddOverlay(0xFF00FF00, false);
+    }
+    const fs::path file = path("Many.V3DPrj");
+    EXPECT_FALSE(docs->SaveProjectFile(file.string()));
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_NE(f.boxes.shown[0].text.find("256 overlays"), std::string::npos);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(fs::exists(path("Many")));
 }
 
 // A file system whose renames fail, as on a full or vanished disk.

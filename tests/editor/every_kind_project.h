@@ -167,7 +167,24 @@ inline rProjectFile EveryKind() {
     beam.Main.QuantityV = 2;
     beam.Main.LayerID = 1; // the layer selected when the file is read
     beam.Main.CabinetList = {cluster.CabinetList[0], cluster.CabinetList[1]};
+    beam.SingleBeams = {{"Upper", 5.0f, true, true, 2.5f}, {"Lower", -10.0f, false, true, 0.0f}};
     p.Beams = {beam};
+
+    rPRJMeasure mic;
+    mic.IDnumber = 0;
+    mic.Name = "FOH";
+    mic.Visible = true;
+    mic.Position = {0, -1.5f, 20};
+    mic.Color = 0xFFFF8000;
+    mic.MicDelay_ms = 12.5f;
+    mic.LayerID = 1;
+    rPRJMeasure hidden = mic;
+    hidden.IDnumber = 1;
+    hidden.Name = "Balcony";
+    hidden.Visible = false;
+    hidden.MicDelay_ms = 0;
+    hidden.LayerID = 0;
+    p.Measures = {mic, hidden};
 
     rPRJMappingZone zone;
     zone.ZoneName = "Floor";
@@ -225,6 +242,7 @@ inline rProjectFile EveryKind() {
     s.NBeams = 1;
     s.NMappingZones = 2;
     s.NOrnaments = 1;
+    s.NMics = 2;
     s.NCabsInProject = 1 + 3 + 2 + 2;
     return p;
 }
