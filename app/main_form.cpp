@@ -260,7 +260,7 @@ void TMainForm::createDocuments() {
     d.ProjectFolder = ProjectFolder;
     d.Version = {about_.Version.AppMajorVersion, about_.Version.AppMinorVersion,
                  about_.Version.AppReleaseVersion, about_.Version.AppBuildVersion};
-    Documents = std::make_unique<TDocuments>(*Editor, Library.get(), std::move(d));
+    Documents = std::make_unique<TDocuments>(*Editor, std::move(d));
     Documents->DrawCaption = [this] { DrawCaption(); };
     Documents->SetStatusText = [this](const std::string& text) {
         statusLabel_->setText(QString::fromStdString(text));

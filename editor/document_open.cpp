@@ -19,6 +19,7 @@
 #include "acoustics/rigging_frame.h"
 #include "acoustics/user_preset.h"
 #include "editor/editor.h"
+#include "editor/object_panels.h"
 #include "files/library_scan.h"
 #include "files/project_check.h"
 #include "files/scene_records.h"
@@ -155,8 +156,8 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     if (SetStatusText) {
         SetStatusText("Opening File: " + FileName);
     }
-    if (FLibrary != nullptr) {
-        FLibrary->ModelsNotFound.clear();
+    if (ed_.Library != nullptr) {
+        ed_.Library->ModelsNotFound.clear();
     }
     const fs::path path(FileName);
     std::string folder = path.parent_path().string();
@@ -495,23 +496,10 @@ void TDocuments::ApplyPresetAndProcess(TCabinet& Cabinet, int32_t IntPresetid, i
 
 TCabinet* TDocuments::LoadCabinetFromRecord(const rPRJCabinet& Record, const TPoint3D& Offset) {
     const auto cursor = TSmartCursor::HourGlass();
-    TCabModel* model = FLibrary != nullptr ? FLibrary->GetCabModelByName(Record.ModelName, Record.VariantName,
-                                                                         Record.BrandName, true)
-                                           : nullptr;
-    if (model == nullptr) {
-        return nullptr;
-    }
-    TAcousticProject& p = ed_.Project;
-    TQzLayer* layer = layerAt(Record.LayerID);
-    TCabinet* cab = p.AddCabinet(model, plus(Record.Position, Offset), Record.Rotation, Record.IsSelected,
-                                 Record.PlacementType, Record.CoverageIndex, Record.Active);
-    ApplyPresetAndProcess(*cab, Record.IntPresetid, Record.ExtDSPid);
-    cab->SetIsLocked(Record.IsLocked || layer->IsLocked());
-    ed_.ModelOnly.InsertCabinet(cab, layer);
-    if (Record.IsSelected) {
-        ed_.State.SelectedObjList.Add(cab);
-    }
-    return cab;
+    return ed_.Adding.AddNewCabinet(
+        Record.ModelName, Record.VariantName, Record.BrandName, plus(Record.Position, Offset),
+        Record.Rotation, Record.IsSelected, Record.PlacementType, Record.CoverageIndex, Record.Active,
+        Record.IsLocked, layerAt(Record.LayerID), Record.IntPresetid, Record.ExtDSPid);
 }
 
 void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::string& FileName,
@@ -521,9 +509,10 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
     st.SurfacePoints = Record.PolygonPoints;
     TQzLayer* layer = layerAt(Record.LayerID);
 
-    TMappingZone* zone = ed_.ModelOnly.AddNewMappingZone(
-        Record.ZoneName, Record.Position, Record.Rotation, Record.Width, Record.Depth, Record.Height,
-        Record.IsSelected, Record.ZoneType, Record.Active, layer, st.SurfacePoints);
+    TMappingZone* zone = ed_.Adding.AddNewMappingZone(
+        Record.ZoneName, Record.Position, Record.Rotation, static_cast<float>(Record.Width),
+        static_cast<float>(Record.Depth), static_cast<float>(Record.Height), Record.IsSelected,
+        Record.ZoneType, Record.Active, layer, st.SurfacePoints);
     zone->SetMappingSides(Record.MappingSides);
     if (Header.FileMajorVer > 2) {
         zone->SetTextureSides(
@@ -566,9 +555,6 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
     zone->SetActive(Record.Active);
     zone->SetIsLocked(Record.IsLocked);
     zone->SetIsObjectSelected(Record.IsSelected);
-    if (Record.IsSelected) {
-        st.SelectedObjList.Add(zone);
-    }
 
     // The zone's picture: a library texture, or the user's picture from the texture folder or, failing
     // that, from beside the file.
@@ -630,12 +616,22 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
         zone->RefEndY = 0;
         zone->RefLength = static_cast<float>(Record.Width);
     }
-    ed_.ModelOnly.ZoneLoaded(*zone);
+    zoneLoaded(*zone);
+}
+
+void TDocuments::zoneLoaded(TMappingZone& Zone) {
+    ed_.Objects.PlaceZoneObjects(Zone);
+    if (auto* panel = PanelOf<IZonePanel>(Zone)) {
+        panel->UpdateValues();
+        panel->UpdateLockUnlock();
+        panel->UpdateTextureSidesFloor();
+    }
 }
 
 TOrnament* TDocuments::LoadOrnamentFromRecord(const rPRJOrnament& Record, const TPoint3D& Offset,
                                               TQzLayer* Layer) {
-    TOrnaModel* model = FLibrary != nullptr ? FLibrary->GetOrnaModelByName(Record.ModelName, true) : nullptr;
+    TOrnaModel* model =
+        ed_.Library != nullptr ? ed_.Library->GetOrnaModelByName(Record.ModelName, true) : nullptr;
     if (model == nullptr) {
         return nullptr;
     }
@@ -656,9 +652,10 @@ TOrnament* TDocuments::LoadOrnamentFromRecord(const rPRJOrnament& Record, const 
 }
 
 TCluster* TDocuments::LoadClusterFromRecord(const rPRJCluster& Record, const TPoint3D& Offset) {
-    TCabModel* model = FLibrary != nullptr ? FLibrary->GetCabModelByName(Record.ModelName, Record.VariantName,
-                                                                         Record.BrandName, true)
-                                           : nullptr;
+    TCabModel* model =
+        ed_.Library != nullptr
+            ? ed_.Library->GetCabModelByName(Record.ModelName, Record.VariantName, Record.BrandName, true)
+            : nullptr;
     if (model == nullptr) {
         return nullptr;
     }
@@ -702,8 +699,8 @@ TCluster* TDocuments::LoadClusterFromRecord(const rPRJCluster& Record, const TPo
 TBeamContainer* TDocuments::LoadBeamSteeringFromRecord(const rPRJBeamSteering& Record,
                                                        const TPoint3D& Offset) {
     const rPRJCluster& r = Record.Main;
-    TCabModel* model = FLibrary != nullptr
-                           ? FLibrary->GetCabModelByName(r.ModelName, r.VariantName, r.BrandName, true)
+    TCabModel* model = ed_.Library != nullptr
+                           ? ed_.Library->GetCabModelByName(r.ModelName, r.VariantName, r.BrandName, true)
                            : nullptr;
     if (model == nullptr) {
         return nullptr;
@@ -778,14 +775,14 @@ TCabArray* TDocuments::LoadArrayFromRecord(const rPRJCabArray& Record, const TPo
             const std::string name =
                 item.VariantName.empty() ? item.ModelName : item.ModelName + " (" + item.VariantName + ")";
             TRigFrameModel* frameModel =
-                FLibrary != nullptr ? FLibrary->GetFrameModelByName(name, true) : nullptr;
+                ed_.Library != nullptr ? ed_.Library->GetFrameModelByName(name, true) : nullptr;
             if (frameModel != nullptr) {
                 array->AddFrame(frameModel)->SetRotationAngle(item.Rotation);
             }
         } else if (item.ClassName == "TCabinet") {
             TCabModel* model =
-                FLibrary != nullptr
-                    ? FLibrary->GetCabModelByName(item.ModelName, item.VariantName, item.BrandName, true)
+                ed_.Library != nullptr
+                    ? ed_.Library->GetCabModelByName(item.ModelName, item.VariantName, item.BrandName, true)
                     : nullptr;
             if (model != nullptr) {
                 TCabinet* cab = array->AddCabinet(model, item.Active);

@@ -81,8 +81,7 @@ std::string TDocumentInfo::TemplatesFolder() const {
     return folderWithSeparator(fs::path(AppDataPath) / "Templates" / "x");
 }
 
-TDocuments::TDocuments(TEditor& Editor, TModelLibrary* Library, TDocumentInfo Info)
-    : ed_(Editor), FLibrary(Library), FInfo(std::move(Info)) {
+TDocuments::TDocuments(TEditor& Editor, TDocumentInfo Info) : ed_(Editor), FInfo(std::move(Info)) {
     ActiveProjectFileName = FInfo.DefaultProjectFileName();
     ActualFolder = FInfo.ProjectFolder;
     NewActionResponse = TModalResult::mrNone;
@@ -364,6 +363,7 @@ void TDocuments::UpdateMRUitems(const std::string& Path) {
 // New project and clearing
 
 void TDocuments::NewActionExecute() {
+    ed_.Adding.EndInsertionInViewPort3D();
     if (CloseSecondaryWindows) {
         CloseSecondaryWindows();
     }
@@ -417,7 +417,7 @@ void TDocuments::ClearProject() {
     TEditorState& st = ed_.State;
     TLayers& layers = ed_.Layers;
     // Every reference the editor keeps to a scene object goes before the objects do.
-    const auto purge = [this](TQzControl3D& object) { ed_.ModelOnly.PurgeEditorReferences(object); };
+    const auto purge = [this](TQzControl3D& object) { ed_.Removal.ForgetObject(&object); };
     const TWorkersPause pause(p);
 
     st.CopyObjList.Clear();
@@ -432,13 +432,10 @@ void TDocuments::ClearProject() {
     p.SetAllCabsCalculated();
     st.ChangeTab = true;
 
-    for (size_t i = p.MappingZones.size(); i-- > 0;) {
-        TMappingZone* zone = p.MappingZones[i].get();
-        purge(*zone);
+    while (!p.MappingZones.empty()) {
+        TMappingZone* zone = p.MappingZones.back().get();
         zone->ImageTexture.reset();
-        delete zone->GraphicalObject;
-        zone->GraphicalObject = nullptr;
-        p.RemoveMappingZone(zone);
+        ed_.Removal.RemoveSurface(zone);
     }
     while (!p.Overlays.empty()) {
         TOverlay* overlay = p.Overlays.back().get();
@@ -446,23 +443,11 @@ void TDocuments::ClearProject() {
         p.RemoveOverlay(overlay);
     }
     while (!p.Mics.empty()) {
-        TMicPoint* mic = p.Mics.back().get();
-        purge(*mic);
-        mic->SetOnReceiveMic(nullptr);
-        delete mic->GraphicalObject;
-        mic->GraphicalObject = nullptr;
-        p.RemoveMic(mic);
+        ed_.ModelOnly.RemoveMic(p.Mics.back().get());
     }
 
-    std::vector<TCabinet*> cabinets;
-    for (const auto& cab : p.Cabinets) {
-        purge(*cab);
-        delete cab->GraphicalObject;
-        cab->GraphicalObject = nullptr;
-        cabinets.push_back(cab.get());
-    }
-    if (!cabinets.empty()) {
-        p.RemoveCabinets(cabinets, static_cast<int32_t>(cabinets.size()));
+    while (!p.Cabinets.empty()) {
+        ed_.Removal.RemoveCabinet(p.Cabinets.back().get());
     }
     if (p.ProgressBar != nullptr) {
         p.ProgressBar->SetMax(p.TotalCabinets());
@@ -528,6 +513,7 @@ bool TDocuments::askSaveBeforeOpening() {
 }
 
 void TDocuments::OpenActionExecute() {
+    ed_.Adding.EndInsertionInViewPort3D();
     if (CloseSecondaryWindows) {
         CloseSecondaryWindows();
     }
@@ -561,6 +547,7 @@ void TDocuments::OpenTemplateItemClick() {
 }
 
 void TDocuments::ReOpenItemClick(const std::string& Path) {
+    ed_.Adding.EndInsertionInViewPort3D();
     if (CloseSecondaryWindows) {
         CloseSecondaryWindows();
     }

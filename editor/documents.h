@@ -28,7 +28,6 @@
 namespace vendrel {
 
 class TEditor;
-class TModelLibrary;
 class TMemIniFile;
 class TQzLayer;
 class TCabinet;
@@ -62,9 +61,8 @@ inline constexpr size_t kRecentFiles = 10;
 
 class TDocuments {
 public:
-    // Editor and library are not owned and outlive the documents (Library may be null: no model is
-    // found then).
-    TDocuments(TEditor& Editor, TModelLibrary* Library, TDocumentInfo Info);
+    // The editor is not owned and outlives the documents; models are looked up in its library.
+    TDocuments(TEditor& Editor, TDocumentInfo Info);
     ~TDocuments();
     TDocuments(const TDocuments&) = delete;
     TDocuments& operator=(const TDocuments&) = delete;
@@ -161,9 +159,10 @@ private:
     void loadCameras(const rProjectFile& File);
     void loadLayers(const rProjectFile& File);
     TQzLayer* layerAt(int32_t Index) const;
+    // The zone's drawn objects and panel follow what its loader set.
+    void zoneLoaded(TMappingZone& Zone);
 
     TEditor& ed_;
-    TModelLibrary* FLibrary;
     TDocumentInfo FInfo;
 };
 

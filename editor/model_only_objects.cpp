@@ -47,15 +47,7 @@ void TFollowerModel3D::Render(TContext3D& Context) {
 
 // ---------------------------------------------------------------------------------------------------
 
-TModelOnlyObjects::TModelOnlyObjects(TEditor& Editor)
-    : ed_(Editor), FBoxMaterial(std::make_unique<TLightMaterialSource>()) {
-    FBoxMaterial->SetDiffuse(0xFF5A5E66);
-    FBoxMaterial->SetAmbient(0xFF303236);
-    FBoxMaterial->SetSpecular(0xFFFFFFFF);
-    FBoxMaterial->SetShininess(30);
-}
-
-TModelOnlyObjects::~TModelOnlyObjects() = default;
+TModelOnlyObjects::TModelOnlyObjects(TEditor& Editor) : ed_(Editor) {}
 
 void TModelOnlyObjects::enterLayer(TQzControl3D& object, TQzLayer* layer) {
     object.SetMyLayer(layer);
@@ -92,7 +84,7 @@ void TModelOnlyObjects::drawModel(TDummy& container, const TControl3D& followed,
     drawn->SetWidth(library->Width());
     drawn->SetHeight(library->Height());
     drawn->SetDepth(library->Depth());
-    drawn->SetAllMaterials(FBoxMaterial.get());
+    drawn->SetAllMaterials(ed_.Objects.BoxMaterial.get());
     if (sized != nullptr) {
         sized->SetWidth(library->Width());
         sized->SetHeight(library->Height());
@@ -179,13 +171,6 @@ void TModelOnlyObjects::InsertOrnament(TOrnament* theOrnament, TQzLayer* theLaye
     ed_.Repaint();
 }
 
-void TModelOnlyObjects::InsertCabinet(TCabinet* theCabinet, TQzLayer* theLayer) {
-    enterLayer(*theCabinet, theLayer);
-    TDummy* container = newContainer(*theCabinet);
-    drawCabinet(*container, *theCabinet);
-    ed_.Repaint();
-}
-
 void TModelOnlyObjects::InsertMic(TMicPoint* theMic, TQzLayer* theLayer) {
     enterLayer(*theMic, theLayer);
     TDummy* container = newContainer(*theMic);
@@ -202,32 +187,6 @@ void TModelOnlyObjects::InsertMic(TMicPoint* theMic, TQzLayer* theLayer) {
     ed_.Repaint();
 }
 
-TMappingZone* TModelOnlyObjects::AddNewMappingZone(const std::string& Name, const TPoint3D& Position,
-                                                   const TPoint3D& Rotation, double Width, double Depth,
-                                                   double Height, bool IsSelected, TSurfaceType ZoneType,
-                                                   bool Active, TQzLayer* theLayer,
-                                                   const std::vector<TPoint3D>& Points) {
-    TMappingZone* zone = ed_.Project.AddMappingZone(Name, Position, Rotation, std::fabs(Width),
-                                                    std::fabs(Depth), Height, IsSelected, ZoneType, Active);
-    zone->SetMyLayer(theLayer);
-    if (theLayer != nullptr) {
-        theLayer->ObjListInLayer.push_back(zone);
-        if (!theLayer->Visible()) {
-            zone->SetVisible(false);
-            zone->SetActive(false);
-        }
-        zone->SetIsLocked(theLayer->IsLocked());
-    }
-    if (ZoneType == TSurfaceType::qzaPolygon) {
-        zone->SetListenLevel(0.0f);
-        zone->SetMappingSides(TMappingSides::qzaSPLOneSide);
-        zone->PolygonPoints = Points;
-    }
-    return zone;
-}
-
-void TModelOnlyObjects::ZoneLoaded(TMappingZone&) {}
-
 // ---------------------------------------------------------------------------------------------------
 // Removal
 
@@ -235,32 +194,6 @@ void TModelOnlyObjects::freeDrawing(TQzControl3D& object) {
     // The container owns the drawn models: they go with it, before the object they follow.
     delete object.GraphicalObject;
     object.GraphicalObject = nullptr;
-}
-
-void TModelOnlyObjects::PurgeEditorReferences(TQzControl3D& object) {
-    TEditorState& st = ed_.State;
-    st.SelectedObjList.Remove(&object);
-    st.CopyObjList.Remove(&object);
-    st.LockedList.Remove(&object);
-    st.ListaPaDuplicar.Remove(&object);
-    if (st.AcousticPrjItemClicked == &object) {
-        st.AcousticPrjItemClicked = nullptr;
-    }
-    if (st.HighLightObj == &object) {
-        st.HighLightObj = nullptr;
-    }
-    if (st.ClickedMic == &object) {
-        st.ClickedMic = nullptr;
-    }
-    if (st.ArrayInEdition == &object) {
-        st.ArrayInEdition = nullptr;
-    }
-    if (st.ClusterInEdition == &object) {
-        st.ClusterInEdition = nullptr;
-    }
-    if (st.BeamInEdition == &object) {
-        st.BeamInEdition = nullptr;
-    }
 }
 
 void TModelOnlyObjects::afterGroupRemoval() {
@@ -278,7 +211,7 @@ void TModelOnlyObjects::RemoveArray(TCabArray* theArray) {
         return;
     }
     const auto cursor = TSmartCursor::HourGlass();
-    PurgeEditorReferences(*theArray);
+    ed_.Removal.ForgetObject(theArray);
     freeDrawing(*theArray);
     ed_.Project.RemoveArray(theArray);
     for (size_t i = 0; i < ed_.Project.CabArrays.size(); ++i) {
@@ -295,7 +228,7 @@ void TModelOnlyObjects::RemoveCluster(TCluster* theCluster) {
         return;
     }
     const auto cursor = TSmartCursor::HourGlass();
-    PurgeEditorReferences(*theCluster);
+    ed_.Removal.ForgetObject(theCluster);
     freeDrawing(*theCluster);
     ed_.Project.RemoveCluster(theCluster);
     for (size_t i = 0; i < ed_.Project.Clusters.size(); ++i) {
@@ -312,7 +245,7 @@ void TModelOnlyObjects::RemoveBeamSteering(TBeamContainer* theBeamSteering) {
         return;
     }
     const auto cursor = TSmartCursor::HourGlass();
-    PurgeEditorReferences(*theBeamSteering);
+    ed_.Removal.ForgetObject(theBeamSteering);
     freeDrawing(*theBeamSteering);
     ed_.Project.RemoveBeamSteering(theBeamSteering);
     for (size_t i = 0; i < ed_.Project.Beams.size(); ++i) {
@@ -328,9 +261,25 @@ void TModelOnlyObjects::RemoveOrnament(TOrnament* theOrnament) {
     if (theOrnament == nullptr) {
         return;
     }
-    PurgeEditorReferences(*theOrnament);
+    ed_.Removal.ForgetObject(theOrnament);
     freeDrawing(*theOrnament);
     ed_.Project.RemoveOrnament(theOrnament);
+    ed_.Repaint();
+}
+
+void TModelOnlyObjects::RemoveMic(TMicPoint* theMic) {
+    if (theMic == nullptr) {
+        return;
+    }
+    TAcousticProject& p = ed_.Project;
+    ed_.Removal.ForgetObject(theMic);
+    theMic->SetOnReceiveMic(nullptr);
+    freeDrawing(*theMic);
+    p.RemoveMic(theMic);
+    for (size_t i = 0; i < p.Mics.size(); ++i) {
+        p.Mics[i]->SetIDnumber(static_cast<int32_t>(i));
+    }
+    p.SetIsProjectModified(true);
     ed_.Repaint();
 }
 

@@ -30,7 +30,6 @@ class TCabinet;
 class TMappingZone;
 class TMicPoint;
 class TLightMaterialSource;
-enum class TSurfaceType : uint8_t;
 
 // A model drawn with the placement of another node (not owned; it must outlive the drawn model).
 class TFollowerModel3D : public TModel3D {
@@ -46,7 +45,6 @@ private:
 class TModelOnlyObjects {
 public:
     explicit TModelOnlyObjects(TEditor& Editor);
-    ~TModelOnlyObjects();
     TModelOnlyObjects(const TModelOnlyObjects&) = delete;
     TModelOnlyObjects& operator=(const TModelOnlyObjects&) = delete;
 
@@ -60,31 +58,14 @@ public:
     void InsertOrnament(TOrnament* theOrnament, TQzLayer* theLayer);
     // A measurement point the project has just appended: its layer and a marker in its colour.
     void InsertMic(TMicPoint* theMic, TQzLayer* theLayer);
-    // A loose cabinet the project has just appended: its layer and its drawing.
-    void InsertCabinet(TCabinet* theCabinet, TQzLayer* theLayer);
-    // A zone added to the project and entered in its layer (a hidden layer makes it hidden and
-    // inactive, the layer's lock is copied); a polygon takes the outline, listening level 0 and one
-    // mapped side.
-    TMappingZone* AddNewMappingZone(const std::string& Name, const TPoint3D& Position,
-                                    const TPoint3D& Rotation, double Width, double Depth, double Height,
-                                    bool IsSelected, TSurfaceType ZoneType, bool Active, TQzLayer* theLayer,
-                                    const std::vector<TPoint3D>& Points);
-    // A zone read from a file is complete.
-    void ZoneLoaded(TMappingZone& Zone);
-
     // Window side of removing one object: out of the selection and every editor reference, its drawing
     // freed, then the project removes it; the remaining ones are numbered again and the maps cleared.
     void RemoveArray(TCabArray* theArray);
     void RemoveCluster(TCluster* theCluster);
     void RemoveBeamSteering(TBeamContainer* theBeamSteering);
     void RemoveOrnament(TOrnament* theOrnament);
-
-    // Takes an object that is about to go out of every list and pointer of the editor (selection, copy,
-    // locked and duplication lists, the pressed, highlighted and in-edition objects).
-    void PurgeEditorReferences(TQzControl3D& object);
-
-    // The material of drawn cabinets and rigging frames (owned).
-    TLightMaterialSource* BoxMaterial() const { return FBoxMaterial.get(); }
+    // The point's marker freed, then the project removes it; the remaining points are numbered again.
+    void RemoveMic(TMicPoint* theMic);
 
 private:
     void enterLayer(TQzControl3D& object, TQzLayer* layer);
@@ -95,7 +76,6 @@ private:
     void afterGroupRemoval();
 
     TEditor& ed_;
-    std::unique_ptr<TLightMaterialSource> FBoxMaterial;
 };
 
 } // namespace vendrel

@@ -5,6 +5,8 @@
 #include "acoustics/cluster.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
+#include "acoustics/mic_point.h"
+#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/object_panels.h"
@@ -137,8 +139,18 @@ void TRemoval::RemoveObjectByClass(const std::vector<TObject*>& Objects) {
         }
         if (isExactly<TCabinet>(o)) {
             RemoveCabinet(static_cast<TCabinet*>(o));
+        } else if (isExactly<TCabArray>(o)) {
+            ed_.ModelOnly.RemoveArray(static_cast<TCabArray*>(o));
         } else if (isExactly<TMappingZone>(o)) {
             RemoveSurface(static_cast<TMappingZone*>(o));
+        } else if (isExactly<TOrnament>(o)) {
+            ed_.ModelOnly.RemoveOrnament(static_cast<TOrnament*>(o));
+        } else if (isExactly<TCluster>(o)) {
+            ed_.ModelOnly.RemoveCluster(static_cast<TCluster*>(o));
+        } else if (isExactly<TBeamContainer>(o)) {
+            ed_.ModelOnly.RemoveBeamSteering(static_cast<TBeamContainer*>(o));
+        } else if (isExactly<TMicPoint>(o)) {
+            ed_.ModelOnly.RemoveMic(static_cast<TMicPoint*>(o));
         }
     }
 }

@@ -1,8 +1,10 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -14,13 +16,17 @@
 #include "../editor/every_kind_project.h"
 #include "acoustics/cabinet.h"
 #include "acoustics/line_array.h"
+#include "acoustics/mapping_zone.h"
 #include "acoustics/project.h"
 #include "editor/documents.h"
 #include "editor/editor.h"
 #include "editor/qt/viewport_panel.h"
+#include "panels/cabinet_panel.h"
+#include "panels/zone_panel.h"
 #include "platform/core/atomic_file.h"
 #include "platform/core/camera.h"
 #include "platform/core/file_dialog.h"
+#include "platform/core/mem_ini_file.h"
 #include "window_fixture.h"
 
 namespace vendrel {
@@ -73,6 +79,86 @@ protected:
 
     RecordingFileDialog dialogs;
 };
+
+TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAndSavedAgainUnchanged) {
+    ASSERT_TRUE(start());
+    TEditor& ed = *main()->Editor;
+    TAcousticProject& p = *main()->AcousticProject;
+    // A zone from the "Add" button, a second layer, and a cabinet placed by clicking in the top view.
+    QTest::mouseClick(main()->findChild<QToolButton*>(QStringLiteral("AddSurfaceButton")), Qt::LeftButton);
+    ASSERT_EQ(p.NMappingZones(), 1);
+    ed.Layers.SelectedLayer = ed.Layers.AddLayer();
+    QTest::mouseClick(main()->findChild<QToolButton*>(QStringLiteral("AddCabinetB")), Qt::LeftButton);
+    QMenu* models = main()->findChild<QMenu*>(QStringLiteral("PopupModels"));
+    ASSERT_NE(models, nullptr);
+    for (QAction* a : models->findChildren<QAction*>()) {
+        if (a->text() == QStringLiteral("SP12")) {
+            a->trigger();
+        }
+    }
+    models->close();
+    QTest::keyClick(main(), Qt::Key_F3);
+    TEditorGLView* gl = main()->ViewportPanel()->GLView();
+    const QPoint at(gl->width() / 2 + 40, gl->height() / 2 - 30);
+    QMouseEvent move(QEvent::MouseMove, at, gl->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(gl, &move);
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::keyClick(gl, Qt::Key_Escape);
+    ASSERT_EQ(p.NCabinets(), 1);
+    // The cabinet turned through its row.
+    auto* row = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets[0]));
+    ASSERT_NE(row, nullptr);
+    row->RotZCabBox->setFocus();
+    row->RotZCabBox->selectAll();
+    QTest::keyClicks(row->RotZCabBox, QStringLiteral("30"));
+    QTest::keyClick(row->RotZCabBox, Qt::Key_Tab);
+    const TPoint3D cabinetAt = p.Cabinets[0]->Position();
+    const TPoint3D cabinetTurn = p.Cabinets[0]->RotationAngle();
+    ASSERT_NE(cabinetTurn, TPoint3D(0, 0, 0));
+    const TPoint3D zoneAt = p.MappingZones[0]->XYZBegin();
+    const QString rowX = row->XCabBox->text();
+    const TPoint3D topCamera = ed.Scene.CameraTop->Position();
+    const TPoint3D cameraTurn = ed.Scene.Cam3DDummyY->RotationAngle();
+    EXPECT_EQ(title().back(), '*');
+
+    dialogs.answers = {(projects() / "Hall").string()};
+    command("SaveAsAction")->trigger();
+    const fs::path hall = projects() / "Hall.V3DPrj";
+    ASSERT_TRUE(fs::exists(hall));
+    EXPECT_NE(title().back(), '*');
+    EXPECT_EQ(TMemIniFile((appData() / "Pref.ini").string()).ReadString("MainForm", "MRUPath1", ""),
+              hall.string());
+    const std::vector<uint8_t> saved = bytesOf(hall);
+
+    command("NewAction")->trigger();
+    EXPECT_EQ(p.NCabinets() + p.NMappingZones(), 0);
+    EXPECT_EQ(ed.Layers.LayerList.size(), 1u);
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_FALSE(main()->ReOpenItem()->actions().isEmpty());
+    main()->ReOpenItem()->actions().front()->trigger();
+
+    ASSERT_EQ(p.NCabinets(), 1);
+    ASSERT_EQ(p.NMappingZones(), 1);
+    EXPECT_EQ(ed.Layers.LayerList.size(), 2u);
+    EXPECT_EQ(p.Cabinets[0]->Position(), cabinetAt);
+    EXPECT_EQ(p.Cabinets[0]->RotationAngle(), cabinetTurn);
+    EXPECT_EQ(p.MappingZones[0]->XYZBegin(), zoneAt);
+    auto* reopened = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets[0]));
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->XCabBox->text(), rowX);
+    EXPECT_EQ(reopened->RotZCabBox->text(), QStringLiteral("30.00"));
+    auto* zonePanel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(*p.MappingZones[0]));
+    ASSERT_NE(zonePanel, nullptr);
+    EXPECT_EQ(zonePanel->ZoneNameEdit->text().toStdString(), p.MappingZones[0]->Name);
+    EXPECT_EQ(ed.Scene.CameraTop->Position(), topCamera);
+    EXPECT_EQ(ed.Scene.Cam3DDummyY->RotationAngle(), cameraTurn);
+    EXPECT_NE(title().back(), '*');
+    EXPECT_TRUE(boxes.shown.empty());
+
+    command("SaveAction")->trigger();
+    EXPECT_TRUE(dialogs.requests.size() == 1u);
+    EXPECT_EQ(bytesOf(hall), saved);
+}
 
 TEST_F(DocumentsWindow, ACrashWithHallOpenLeavesHallBackupThatOpens) {
     ASSERT_TRUE(start());

@@ -64,6 +64,7 @@ struct DocumentsFixture : ::testing::Test {
             }
         }
         library = std::make_unique<TModelLibrary>(*f.project, appData, "Vendrel");
+        f.editor->Library = library.get();
         library->ReadLibraryFiles();
         f.boxes.shown.clear(); // the library's pictures are not of this test's kind
         TDocumentInfo info;
@@ -72,7 +73,7 @@ struct DocumentsFixture : ::testing::Test {
         info.AppDataPath = appData.string();
         info.ProjectFolder = (dir.path / "projects").string();
         info.Version = {"3", "1", "0", "123"};
-        docs = std::make_unique<TDocuments>(*f.editor, library.get(), info);
+        docs = std::make_unique<TDocuments>(*f.editor, info);
         docs->DrawCaption = [this] { ++captions; };
         // The window builds its palette and switches continuous rendering off at start.
         f.editor->Colors.PaletteItemClick(0);

@@ -273,9 +273,9 @@ TEST_F(DocumentsFixture, AnArrayWithAMissingCabinetModelIsLeftOutAndTheNextKeeps
 TEST_F(DocumentsFixture, ZonePicturesOfTheSameFileNameKeepTheirOwnPicture) {
     const auto addZone = [this](const std::string& picture, uint32_t color) {
         testing::WritePicture(picture, 3, 3, color);
-        TMappingZone* zone = f.editor->ModelOnly.AddNewMappingZone("Z", {0, 0, 0}, {0, 0, 0}, 10, 10, 0.125,
-                                                                   false, TSurfaceType::qzaRectangle, true,
-                                                                   f.editor->Layers.GlobalLayer, {});
+        TMappingZone* zone = f.editor->Adding.AddNewMappingZone("Z", {0, 0, 0}, {0, 0, 0}, 10, 10, 0.125,
+                                                                false, TSurfaceType::qzaRectangle, true,
+                                                                f.editor->Layers.GlobalLayer, {});
         zone->ImageTextureType = TTextureType::qzaLoadedImage;
         zone->ImageTexturePath = picture;
     };
