@@ -321,6 +321,9 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     // Presets and processes once more, now that everything is in place.
     for (const auto& [cab, record] : cabinets) {
         ApplyPresetAndProcess(*cab, record->IntPresetid, record->ExtDSPid);
+        if (auto* row = PanelOf<ICabinetPanel>(*cab)) {
+            row->UpdateValues();
+        }
     }
     for (size_t a = 0; a < p.CabArrays.size() && a < arrayRecords.size(); ++a) {
         const auto& list = p.CabArrays[a]->CabinetList();

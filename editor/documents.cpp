@@ -124,20 +124,19 @@ std::string TDocuments::WithProjectExtension(const std::string& Chosen) const {
 }
 
 bool TDocuments::SaveAsActionExecute() {
-    static std::string lastName; // the dialog keeps the name of its previous use
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::fdSave;
     request.Filter = FInfo.ProjectFilter();
     request.InitialDir = ActualFolder;
     if (!ActiveProjectFileName.empty() && ActiveProjectFileName != FInfo.DefaultProjectFileName()) {
-        lastName = fs::path(ActiveProjectFileName).filename().string();
+        FSaveDialogName = fs::path(ActiveProjectFileName).filename().string();
     }
-    request.FileName = lastName;
+    request.FileName = FSaveDialogName;
     const std::optional<std::string> chosen = FileDialogService().Execute(request);
     if (!chosen) {
         return false;
     }
-    lastName = fs::path(*chosen).filename().string();
+    FSaveDialogName = fs::path(*chosen).filename().string();
     return SaveProjectFile(WithProjectExtension(*chosen));
 }
 

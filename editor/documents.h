@@ -164,6 +164,7 @@ private:
 
     TEditor& ed_;
     TDocumentInfo FInfo;
+    std::string FSaveDialogName; // the save dialog keeps the name of its previous use
 };
 
 } // namespace vendrel
