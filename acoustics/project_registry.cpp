@@ -346,13 +346,13 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
     {
         EventsRestorer events(*this);
         EventsEnabled = false;
+        // Every zone, a picture surface too, has its buffer in every cabinet at its own index: it goes
+        // with the zone, or every later zone would be computed into the buffer of the one before it.
         const int32_t index = theMappingZone->ZoneIndexID;
-        if (theMappingZone->SurfaceType() != TSurfaceType::qzaPicture) {
-            ForEachCabinet([index](TCabinet& cab) {
-                (void)At(cab.MapData, index);
-                cab.MapData.erase(cab.MapData.begin() + index);
-            });
-        }
+        ForEachCabinet([index](TCabinet& cab) {
+            (void)At(cab.MapData, index);
+            cab.MapData.erase(cab.MapData.begin() + index);
+        });
         takeOut(MappingZones, theMappingZone).reset();
         ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
         for (auto& beam : Beams) {

@@ -76,11 +76,18 @@ TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) 
     EXPECT_EQ(cab->MapData[1]->ZoneID, 1);
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveZone");
 
-    // A picture surface has no buffers in the cabinets: removing it leaves theirs alone.
+    // A picture surface has a buffer in every cabinet like any zone: it goes with the picture, so that
+    // every zone after it keeps finding its own buffer at its own place.
     TMappingZone* picture = zone("Picture", TSurfaceType::qzaPicture);
-    const size_t buffers = cab->MapData.size();
+    TMappingZone* d = project->AddMappingZone("D", TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 3, 2, 0.1, false,
+                                              TSurfaceType::qzaRectangle, true);
+    ASSERT_EQ(cab->MapData.size(), 4u);
     project->RemoveMappingZone(picture);
-    EXPECT_EQ(cab->MapData.size(), buffers);
+    ASSERT_EQ(cab->MapData.size(), 3u);
+    EXPECT_EQ(d->ZoneIndexID, 2);
+    EXPECT_EQ(cab->MapData[2]->ZoneID, 2);
+    EXPECT_EQ(cab->MapData[2]->WidthPixels(), d->WidthPixels());
+    EXPECT_EQ(cab->MapData[2]->DepthPixels(), d->DepthPixels());
 }
 
 TEST_F(RegistryFixture, RemovingAProcessHandsItsCabinetsTheBypass) {
