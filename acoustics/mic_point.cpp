@@ -135,8 +135,11 @@ TMicPoint::Request TMicPoint::request() const {
 }
 
 void TMicPoint::ExecuteMicThread() {
+    requestComputation(FMicState.load());
+}
+
+void TMicPoint::requestComputation(TCalcState state) {
     logLine(FMyAcousticProject, "AcousticProject.ExecuteMeasThread, MIC:" + std::to_string(FIDnumber));
-    const TCalcState state = FMicState.load();
     if (state == TCalcState::qzaNeedsCalculate) {
         if (FMyAcousticProject != nullptr) {
             FMyAcousticProject->SetIsProjectModified(true);
@@ -161,7 +164,10 @@ void TMicPoint::SetMicState(TCalcState Value) {
     }
     FMicState = Value;
     if (Value == TCalcState::qzaNeedsCalculate) {
-        ExecuteMicThread();
+        // The state as set here, not as read back: a pass still running for the previous request sets
+        // it to calculating and then calculated, and a request judged by that would be lost, leaving
+        // the previous response on show as current.
+        requestComputation(Value);
     }
 }
 

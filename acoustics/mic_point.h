@@ -138,6 +138,8 @@ private:
     void FMicThreadRun(TWorkerThread& Sender);
     void MicThreadStopped(TWorkerThread& Sender);
     void RestartMicCalculation();
+    // ExecuteMicThread's work for a point in the given state.
+    void requestComputation(TCalcState State);
     TWorkerThread& micThread();
     void startThread();
     bool calculationAllowed() const;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -105,6 +106,36 @@ TEST(MicPointThreads, AResultOfAStaleRequestIsDropped) {
     EXPECT_FALSE(s.mic->MicThreadActive());
     s.ui.Pump();
     EXPECT_EQ(s.received, 2);
+}
+
+// A move that lands while the pass for the previous position is still running: that pass may finish
+// between the move's state change and its request (here, while the request's log line is written).
+// The move's request is made all the same, and the response shown is the one at the new place.
+TEST(MicPointThreads, AMoveDuringAPassIsNeverLost) {
+    MicScene s(48); // a pass long enough to move the point in
+    std::atomic<bool> armed{false};
+    TScopedDebugLogSink sink([&](const std::string& line) {
+        if (!armed || line.find("ExecuteMeasThread") == std::string::npos) {
+            return;
+        }
+        armed = false;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (s.mic->MicState() != TCalcState::qzaCalculated && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    });
+    s.mic->ExecuteMicThread();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (s.mic->MicState() != TCalcState::qzaCalculating && std::chrono::steady_clock::now() < end) {
+        std::this_thread::yield();
+    }
+    const TPoint3D moved(5, 0, -2);
+    armed = true;
+    s.mic->SetPosition(moved);
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(moved));
 }
 
 TEST(MicPointThreads, RetriesAreBoundedWithOneGiveUpLinePerStart) {
