@@ -37,17 +37,6 @@ float steerableSeparation(const TCabModel& model) {
     return sep;
 }
 
-// The surface of a zone that an aiming ray is cast against (the first child of the first child of
-// its drawn object), or null while the zone is not drawn.
-TControl3D* zoneRaySurface(const TMappingZone& zone) {
-    const TControl3D* drawn = zone.GraphicalObject;
-    if (drawn == nullptr || drawn->ChildrenCount() == 0) {
-        return nullptr;
-    }
-    const TControl3D* holder = drawn->Children(0);
-    return holder->ChildrenCount() == 0 ? nullptr : holder->Children(0);
-}
-
 // A floating value counts as changed when it differs or is a NaN.
 template <typename Float> bool changed(Float stored, Float value) {
     return !(stored == value);
@@ -310,29 +299,11 @@ void TSingleBeam::CalcHitPoint() {
     const TPoint3D start = LocalToAbsolute3D({FEmisionPoint.X, -FEmisionPoint.Y, FEmisionPoint.Z});
     const TVec3f axis = SphericalToVector(200.0, 0.0, FAngle * kDegToRad);
     const TPoint3D dir = LocalToAbsoluteDirection({axis[0], axis[1], axis[2]});
-    double best = 0.0;
-    for (const auto& zone : project->MappingZones) {
-        if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
-            continue;
-        }
-        TControl3D* surface = zoneRaySurface(*zone);
-        if (surface == nullptr) {
-            continue;
-        }
-        TPoint3D hit;
-        if (!surface->RayCastIntersect(surface->AbsoluteToLocal3D(start),
-                                       surface->AbsoluteToLocalDirection(dir), hit)) {
-            continue;
-        }
-        // The farthest hit along the beam's axis wins; hits behind or within 1 mm do not count.
-        const TPoint3D local = AbsoluteToLocal3D(hit);
-        if (local.X > best && local.X > 0.001) {
-            FHitPointZoneThrow = zone.get();
-            FHitPointLocalThrow = TVector3D(local);
-            FHitPointAbsThrow = TVector3D(hit);
-            best = local.X;
-        }
-    }
+    // The farthest hit along the beam's axis wins; hits behind or within 1 mm do not count.
+    const TZoneRayHit hit = FarthestZoneHit(*project, *this, start, dir);
+    FHitPointZoneThrow = hit.Zone;
+    FHitPointLocalThrow = hit.Local;
+    FHitPointAbsThrow = hit.Absolute;
 }
 
 // ---- TBeamContainer ----

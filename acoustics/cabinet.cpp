@@ -30,22 +30,6 @@ double relativeRadians(float degrees) {
     return WrapDegrees180(degrees) * kDegToRad;
 }
 
-// The surface of a zone that the aiming axis is cast against: the first child of the first child of
-// the zone's drawn object (its solid inside the holder), or null while the zone is not drawn. A zone
-// without a drawn object at all is never hit.
-template <typename Zone> TControl3D* zoneRaySurface(const Zone& zone) {
-    if constexpr (requires { zone.GraphicalObject; }) {
-        const TControl3D* drawn = zone.GraphicalObject;
-        if (drawn == nullptr || drawn->ChildrenCount() == 0) {
-            return nullptr;
-        }
-        const TControl3D* holder = drawn->Children(0);
-        return holder->ChildrenCount() == 0 ? nullptr : holder->Children(0);
-    } else {
-        return nullptr;
-    }
-}
-
 } // namespace
 
 TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcousticProject* AcousticProjectOwner,
@@ -563,32 +547,11 @@ void TCabinet::CalcHitPoint() {
     const TVec3f axis = SphericalToVector(200.0, 0.0, FModel->AcousticRotationRadZ);
     const TPoint3D dir = LocalToAbsoluteDirection({axis[0], axis[1], axis[2]});
 
-    HitPointZoneThrow = nullptr;
-    HitPointLocalThrow = TVector3D(0, 0, 0);
-    HitPointAbsThrow = TVector3D(0, 0, 0);
-    double best = 0.0;
-    for (const auto& zone : project->MappingZones) {
-        if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
-            continue;
-        }
-        TControl3D* surface = zoneRaySurface(*zone);
-        if (surface == nullptr) {
-            continue;
-        }
-        TPoint3D hit;
-        if (!surface->RayCastIntersect(surface->AbsoluteToLocal3D(start),
-                                       surface->AbsoluteToLocalDirection(dir), hit)) {
-            continue;
-        }
-        const TPoint3D local = AbsoluteToLocal3D(hit);
-        // The farthest hit along the axis wins; hits behind or within 1 mm of the cabinet do not count.
-        if (local.X > best && local.X > 0.001) {
-            HitPointZoneThrow = zone.get();
-            HitPointLocalThrow = TVector3D(local);
-            HitPointAbsThrow = TVector3D(hit);
-            best = local.X;
-        }
-    }
+    // The farthest hit along the axis wins; hits behind or within 1 mm of the cabinet do not count.
+    const TZoneRayHit hit = FarthestZoneHit(*project, *this, start, dir);
+    HitPointZoneThrow = hit.Zone;
+    HitPointLocalThrow = hit.Local;
+    HitPointAbsThrow = hit.Absolute;
 }
 
 } // namespace vendrel

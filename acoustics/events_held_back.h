@@ -1,6 +1,6 @@
 #pragma once
-// What the edits of line arrays and clusters hold besides the project's workers' pause (the contract
-// in acoustics/project.h): the project's events, while they build or release elements.
+// What the edits of line arrays, clusters and rigging frames hold besides the project's workers' pause (the
+// contract in acoustics/project.h): the project's events, while they build or release elements.
 
 #include "acoustics/project.h"
 

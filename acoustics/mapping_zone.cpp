@@ -792,4 +792,49 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
     return true;
 }
 
+// ---- Aiming rays ----
+
+namespace {
+
+// The surface of a zone that an aiming ray is cast against: the first child of the first child of the
+// zone's drawn object (its solid inside the holder), or null while the zone is not drawn.
+TControl3D* zoneRaySurface(const TMappingZone& zone) {
+    const TControl3D* drawn = zone.GraphicalObject;
+    if (drawn == nullptr || drawn->ChildrenCount() == 0) {
+        return nullptr;
+    }
+    const TControl3D* holder = drawn->Children(0);
+    return holder->ChildrenCount() == 0 ? nullptr : holder->Children(0);
+}
+
+} // namespace
+
+TZoneRayHit FarthestZoneHit(const TAcousticProject& Project, const TControl3D& Frame, const TPoint3D& Start,
+                            const TPoint3D& Direction) {
+    TZoneRayHit result;
+    double best = 0.0;
+    for (const auto& zone : Project.MappingZones) {
+        if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
+            continue;
+        }
+        TControl3D* surface = zoneRaySurface(*zone);
+        if (surface == nullptr) {
+            continue;
+        }
+        TPoint3D hit;
+        if (!surface->RayCastIntersect(surface->AbsoluteToLocal3D(Start),
+                                       surface->AbsoluteToLocalDirection(Direction), hit)) {
+            continue;
+        }
+        const TPoint3D local = Frame.AbsoluteToLocal3D(hit);
+        if (local.X > best && local.X > 0.001) {
+            result.Zone = zone.get();
+            result.Local = TVector3D(local);
+            result.Absolute = TVector3D(hit);
+            best = local.X;
+        }
+    }
+    return result;
+}
+
 } // namespace vendrel

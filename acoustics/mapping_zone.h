@@ -213,4 +213,15 @@ private:
     double pixelSize() const;
 };
 
+// Where an aiming ray (from Start along Direction, scene coordinates) meets the drawn surfaces of the
+// project's mapped zones: the hit farthest along Frame's X axis (more than 1 mm ahead of its origin)
+// wins, an earlier zone keeping a tie. Zones without a level map or not drawn yet are passed over.
+struct TZoneRayHit {
+    TMappingZone* Zone = nullptr; // none when nothing was hit
+    TVector3D Local{0, 0, 0};     // the hit in Frame's coordinates
+    TVector3D Absolute{0, 0, 0};  // the hit in the scene
+};
+TZoneRayHit FarthestZoneHit(const TAcousticProject& Project, const TControl3D& Frame, const TPoint3D& Start,
+                            const TPoint3D& Direction);
+
 } // namespace vendrel

@@ -4,6 +4,7 @@
 
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "acoustics/source_point.h"
@@ -13,27 +14,6 @@
 namespace vendrel {
 
 namespace {
-
-// Holds the project's events back for its lifetime (no project: nothing to hold).
-class EventsHeldBack {
-public:
-    explicit EventsHeldBack(TAcousticProject* project) : project_(project) {
-        if (project_ != nullptr) {
-            saved_ = project_->EventsEnabled.exchange(false);
-        }
-    }
-    ~EventsHeldBack() {
-        if (project_ != nullptr) {
-            project_->EventsEnabled.store(saved_);
-        }
-    }
-    EventsHeldBack(const EventsHeldBack&) = delete;
-    EventsHeldBack& operator=(const EventsHeldBack&) = delete;
-
-private:
-    TAcousticProject* project_;
-    bool saved_ = true;
-};
 
 bool eventsEnabled(const TAcousticProject* project) {
     return project == nullptr || project->EventsEnabled.load();
