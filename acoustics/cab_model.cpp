@@ -78,9 +78,10 @@ void TCabModel::Reset() {
 TUserPreset* TCabModel::AddUserPreset() {
     const std::string breadcrumb = "-----------------------CabModel.AddUseProcess";
     if (FMyAcousticProject != nullptr) {
-        FMyAcousticProject->SetLastLogString(breadcrumb);
+        FMyAcousticProject->SetLastLogString(breadcrumb); // also the debug log
+    } else {
+        DebugLog(breadcrumb);
     }
-    DebugLog(breadcrumb);
     auto preset = std::make_unique<TUserPreset>(DSPSpace.get());
     DSPPresets.push_back(preset.get());
     TUserPreset* result = preset.release();

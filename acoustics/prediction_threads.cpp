@@ -35,9 +35,9 @@ using namespace std::chrono_literals;
 
 constexpr int32_t kMaxPasses = 20;
 
-void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
+// The breadcrumb, which the project also writes to the debug log.
+void log(TAcousticProject& p, const std::string& text) {
     p.SetLastLogString(text);
-    DebugLog(text, stamp);
 }
 
 void queueUI(TAcousticProject& p, std::function<void()> fn) {

@@ -35,9 +35,9 @@ namespace {
 
 const std::string kCrumb = "---------------------AcousticProject.";
 
+// The step's breadcrumb, which the project also writes to the debug log.
 void breadcrumb(TAcousticProject& p, const std::string& name) {
     p.SetLastLogString(kCrumb + name);
-    DebugLog(kCrumb + name);
 }
 
 // Gives EventsEnabled back its value at the start of the operation, whatever way it ends.
@@ -262,8 +262,7 @@ template <typename Group>
 static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>& list, Group* group,
                         const std::string& crumb) {
     const auto cursor = TSmartCursor::HourGlass();
-    p.SetLastLogString(kCrumb + crumb);
-    DebugLog(kCrumb + crumb);
+    breadcrumb(p, crumb);
     const TWorkersPause pause(p);
     if constexpr (std::is_base_of_v<TQzControl3D, Group>) {
         removeFromLayer(*group);

@@ -81,9 +81,9 @@ int32_t qualityDivisor(TRenderQuality q) {
     return 1;
 }
 
-void log(TAcousticProject& p, const std::string& text, bool stamp = true) {
+// The breadcrumb, which the project also writes to the debug log.
+void log(TAcousticProject& p, const std::string& text) {
     p.SetLastLogString(text);
-    DebugLog(text, stamp);
 }
 
 void queueUI(TAcousticProject& p, std::function<void()> fn) {

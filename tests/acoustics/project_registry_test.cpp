@@ -4,6 +4,7 @@
 #include "acoustics/mapping_zone.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "platform/core/debug_log.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/geometry3d.h"
 #include "platform/core/view_link.h"
@@ -11,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace vendrel;
 
@@ -61,6 +65,24 @@ TEST_F(RegistryFixture, AddedObjectsAreNumberedByKind) {
     EXPECT_TRUE(p->Active());
     EXPECT_EQ(project->UniqueID, unique + 3);
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.AddDSPPRocess");
+}
+
+// Each step leaves its breadcrumb in the diagnostic log once.
+TEST_F(RegistryFixture, BreadcrumbsReachTheLogOnce) {
+    std::vector<std::string> lines;
+    {
+        const TScopedDebugLogSink sink([&lines](const std::string& line) { lines.push_back(line); });
+        TCabinet* cab = cabinet();
+        project->RemoveCabinet(cab);
+        model->AddUserPreset();
+    }
+    for (const char* crumb :
+         {"AcousticProject.AddCabinet", "AcousticProject.RemoveCabinet", "CabModel.AddUseProcess"}) {
+        const auto count = std::count_if(lines.begin(), lines.end(), [crumb](const std::string& line) {
+            return line.find(crumb) != std::string::npos;
+        });
+        EXPECT_EQ(count, 1) << crumb;
+    }
 }
 
 TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) {
