@@ -13,6 +13,7 @@
 #include "acoustics/ornament.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "acoustics/registry_steps.h"
 #include "acoustics/rigging_frame.h"
 #include "acoustics/source_point.h"
 #include "platform/core/cursor_service.h"
@@ -21,10 +22,6 @@
 namespace vendrel {
 
 namespace {
-
-void breadcrumb(TAcousticProject& p, const std::string& name) {
-    p.SetLastLogString("---------------------AcousticProject." + name); // also the debug log
-}
 
 float single(double v) {
     return static_cast<float>(v);
@@ -115,7 +112,7 @@ TCabinet* TAcousticProject::DuplicateCabinet(const TCabinet& SourceCabinet, cons
                                              const TPoint3D& RotOffset, TDuplicationType DupType) {
     checkType(DupType);
     TWorkersPause pause(this);
-    breadcrumb(*this, "DuplicateCabinet");
+    RegistryBreadcrumb(*this, "DuplicateCabinet");
     const auto cursor = TSmartCursor::HourGlass();
     const TPoint3D& p = SourceCabinet.Position();
     const TPoint3D& r = SourceCabinet.RotationAngle();
@@ -154,7 +151,7 @@ TCabArray* TAcousticProject::DuplicateArray(const TCabArray& SourceCabArray, con
     {
         RenderingHeldBack rendering(*this);
         const auto cursor = TSmartCursor::HourGlass();
-        breadcrumb(*this, "DuplicateArray");
+        RegistryBreadcrumb(*this, "DuplicateArray");
         CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), SourceCabArray.NCabinets());
 
         auto owned = std::make_unique<TCabArray>(FPhysicalSpace, this);
@@ -204,7 +201,7 @@ TCluster* TAcousticProject::DuplicateCluster(const TCluster& SourceCluster, cons
     {
         RenderingHeldBack rendering(*this);
         const auto cursor = TSmartCursor::HourGlass();
-        breadcrumb(*this, "DuplicateClusters");
+        RegistryBreadcrumb(*this, "DuplicateClusters");
         CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), SourceCluster.NCabinets());
         auto owned = std::make_unique<TCluster>(FPhysicalSpace, this, SourceCluster.Model(),
                                                 SourceCluster.Orientation());
@@ -229,7 +226,7 @@ TBeamContainer* TAcousticProject::DuplicateBeam(const TBeamContainer& SourceBeam
     {
         RenderingHeldBack rendering(*this);
         const auto cursor = TSmartCursor::HourGlass();
-        breadcrumb(*this, "DuplicateBeamSteering");
+        RegistryBreadcrumb(*this, "DuplicateBeamSteering");
         CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), SourceBeam.NCabinets());
         auto owned = std::make_unique<TBeamContainer>(FPhysicalSpace, this, SourceBeam.Model(),
                                                       SourceBeam.Orientation());
@@ -266,7 +263,7 @@ TBeamContainer* TAcousticProject::DuplicateBeam(const TBeamContainer& SourceBeam
 
 TOrnament* TAcousticProject::DuplicateOrnament(const TOrnament& SourceOrnament, const TPoint3D& PosOffset,
                                                const TPoint3D& RotOffset) {
-    breadcrumb(*this, "DuplicateOrnament");
+    RegistryBreadcrumb(*this, "DuplicateOrnament");
     const auto cursor = TSmartCursor::HourGlass();
     const TPoint3D& p = SourceOrnament.Position();
     const TPoint3D& r = SourceOrnament.RotationAngle();

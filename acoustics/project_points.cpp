@@ -5,34 +5,18 @@
 
 #include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/mic_point.h"
 #include "acoustics/overlay.h"
 #include "acoustics/project.h"
+#include "acoustics/registry_steps.h"
 #include "platform/core/numeric.h"
 
 namespace vendrel {
 
-namespace {
-
-void breadcrumb(TAcousticProject& p, const std::string& name) {
-    p.SetLastLogString("---------------------AcousticProject." + name); // also the debug log
-}
-
-template <typename T> std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>& list, const T* item) {
-    const auto it = std::find_if(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; });
-    if (it == list.end()) {
-        throw ERangeError("List index out of bounds");
-    }
-    std::unique_ptr<T> owned = std::move(*it);
-    list.erase(it);
-    return owned;
-}
-
-} // namespace
-
 TMicPoint* TAcousticProject::AddMeasurePoint(const TPoint3D& Position3D, TAlphaColor MyColor, bool AutoColor,
                                              float MicDelay_ms) {
-    breadcrumb(*this, "AddMeasurePoint");
+    RegistryBreadcrumb(*this, "AddMeasurePoint");
     auto owned = std::make_unique<TMicPoint>(FPhysicalSpace, this, NMics(), Position3D, MyColor, AutoColor);
     TMicPoint* mic = owned.get();
     mic->StoreMicDelay_ms(MicDelay_ms);
@@ -43,8 +27,8 @@ TMicPoint* TAcousticProject::AddMeasurePoint(const TPoint3D& Position3D, TAlphaC
 }
 
 void TAcousticProject::RemoveMic(TMicPoint* Mic) {
-    breadcrumb(*this, "RemoveMic");
-    const bool events = EventsEnabled.exchange(false);
+    RegistryBreadcrumb(*this, "RemoveMic");
+    const EventsHeldBack events(this);
     // The point's worker is stopped before the point goes; a result it queued meanwhile finds the point's
     // life ended and does nothing.
     Mic->SetOnReceiveMic(nullptr);
@@ -55,12 +39,11 @@ void TAcousticProject::RemoveMic(TMicPoint* Mic) {
         Mic->SetMyLayer(nullptr);
     }
     Mic->FreeClass();
-    takeOut(Mics, Mic).reset();
-    EventsEnabled = events;
+    TakeOut(Mics, Mic).reset();
 }
 
 TOverlay* TAcousticProject::AddOverlay(TAlphaColor MyColor, bool AutoColor) {
-    breadcrumb(*this, "AddOverlay");
+    RegistryBreadcrumb(*this, "AddOverlay");
     auto owned = std::make_unique<TOverlay>(*this, NOverlays(), MyColor, AutoColor);
     TOverlay* overlay = owned.get();
     overlay->SetMyAcousticProject(this);
@@ -71,8 +54,8 @@ TOverlay* TAcousticProject::AddOverlay(TAlphaColor MyColor, bool AutoColor) {
 }
 
 void TAcousticProject::RemoveOverlay(TOverlay* Overlay) {
-    breadcrumb(*this, "RemoveOverlay");
-    takeOut(Overlays, Overlay).reset();
+    RegistryBreadcrumb(*this, "RemoveOverlay");
+    TakeOut(Overlays, Overlay).reset();
     SetIsProjectModified(true);
 }
 

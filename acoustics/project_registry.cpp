@@ -16,6 +16,7 @@
 #include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "acoustics/registry_steps.h"
 #include "acoustics/rigging_frame.h"
 #include "acoustics/sound_system.h"
 #include "dsp/dsp_space.h"
@@ -32,13 +33,6 @@
 namespace vendrel {
 
 namespace {
-
-const std::string kCrumb = "---------------------AcousticProject.";
-
-// The step's breadcrumb, which the project also writes to the debug log.
-void breadcrumb(TAcousticProject& p, const std::string& name) {
-    p.SetLastLogString(kCrumb + name);
-}
 
 // Gives EventsEnabled back its value at the start of the operation, whatever way it ends.
 struct EventsRestorer {
@@ -64,16 +58,6 @@ void removeFromLayer(TQzControl3D& object) {
     }
 }
 
-template <typename T> std::unique_ptr<T> takeOut(std::vector<std::unique_ptr<T>>& list, const T* item) {
-    const auto it = std::find_if(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; });
-    if (it == list.end()) {
-        throw ERangeError("List index out of bounds");
-    }
-    std::unique_ptr<T> owned = std::move(*it);
-    list.erase(it);
-    return owned;
-}
-
 } // namespace
 
 void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
@@ -93,7 +77,7 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
                                        void* /*ProgBar: the project's own is used*/) {
     const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "AddCabinet");
+    RegistryBreadcrumb(*this, "AddCabinet");
     CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), 1);
     auto cabinet = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, this, Position3D, Rotation3D,
                                               IsSelected, PlacementType, IsActive, BypassProcess.get(),
@@ -113,7 +97,7 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
 void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
     const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "AddArray");
+    RegistryBreadcrumb(*this, "AddArray");
     CabArray->SetMyAcousticProject(this);
     CabArrays.push_back(std::move(CabArray));
     UniqueID = CheckedAdd(UniqueID, 1);
@@ -122,7 +106,7 @@ void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
 void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
     const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "AddCluster");
+    RegistryBreadcrumb(*this, "AddCluster");
     Cluster->SetMyAcousticProject(this);
     Clusters.push_back(std::move(Cluster));
     UniqueID = CheckedAdd(UniqueID, 1);
@@ -131,7 +115,7 @@ void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
 void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamContainer) {
     const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "AddBeamContainer");
+    RegistryBreadcrumb(*this, "AddBeamContainer");
     BeamContainer->SetMyAcousticProject(this);
     Beams.push_back(std::move(BeamContainer));
     UniqueID = CheckedAdd(UniqueID, 1);
@@ -143,7 +127,7 @@ TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TP
                                                bool IsActive) {
     const TWorkersPause pause(*this);
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "AddMappingZone");
+    RegistryBreadcrumb(*this, "AddMappingZone");
     TMappingZone* zone =
         TMappingZone::Create(FPhysicalSpace, this, Name, Position3D, Rotation3D, static_cast<float>(Width),
                              static_cast<float>(Depth), static_cast<float>(Height), IsSelected, ZoneType,
@@ -164,7 +148,7 @@ TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TP
 }
 
 TGenericDSPProcess* TAcousticProject::AddDSPProcess() {
-    breadcrumb(*this, "AddDSPPRocess");
+    RegistryBreadcrumb(*this, "AddDSPPRocess");
     DSPProcessList.push_back(std::make_unique<TGenericDSPProcess>(DSPSpaceForMicGraphs.get(), this));
     TGenericDSPProcess* process = DSPProcessList.back().get();
     UniqueID = CheckedAdd(UniqueID, 1);
@@ -177,7 +161,7 @@ TGenericDSPProcess* TAcousticProject::AddDSPProcess() {
 TOrnament* TAcousticProject::AddOrnament(TOrnaModel* OrnaModel, const TPoint3D& Position3D,
                                          const TPoint3D& Rotation3D, bool IsSelected) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "AddOrnament");
+    RegistryBreadcrumb(*this, "AddOrnament");
     auto ornament =
         std::make_unique<TOrnament>(FPhysicalSpace, OrnaModel, this, Position3D, Rotation3D, IsSelected);
     TOrnament* orna = ornament.get();
@@ -190,9 +174,9 @@ TOrnament* TAcousticProject::AddOrnament(TOrnaModel* OrnaModel, const TPoint3D& 
 }
 
 void TAcousticProject::RemoveOrnament(TOrnament* theOrnament) {
-    breadcrumb(*this, "RemoveOrnament");
+    RegistryBreadcrumb(*this, "RemoveOrnament");
     removeFromLayer(*theOrnament);
-    std::unique_ptr<TOrnament> owned = takeOut(Ornaments, theOrnament);
+    std::unique_ptr<TOrnament> owned = TakeOut(Ornaments, theOrnament);
     owned->FreeClass();
     owned.reset();
     for (size_t i = 0; i < Ornaments.size(); ++i) {
@@ -202,7 +186,7 @@ void TAcousticProject::RemoveOrnament(TOrnament* theOrnament) {
 
 void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "RemoveCabinet");
+    RegistryBreadcrumb(*this, "RemoveCabinet");
     if (Cabinet == nullptr) {
         return;
     }
@@ -210,21 +194,21 @@ void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
     const TWorkersPause pause(*this);
     removeFromLayer(*Cabinet);
     EventsRestorer events(*this);
-    ReleaseCabinet(takeOut(Cabinets, Cabinet));
+    ReleaseCabinet(TakeOut(Cabinets, Cabinet));
     SumAllCalculatedMaps();
     ReCalculateAllMics();
 }
 
 void TAcousticProject::RemoveCabinets(const std::vector<TCabinet*>& CabinetList, int32_t c) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "RemoveCabinets");
+    RegistryBreadcrumb(*this, "RemoveCabinets");
     const TWorkersPause pause(*this);
     EventsRestorer events(*this);
     EventsEnabled = true;
     for (int32_t i = 0; i < c; ++i) {
         TCabinet* cab = At(CabinetList, i);
         removeFromLayer(*cab);
-        ReleaseCabinet(takeOut(Cabinets, cab));
+        ReleaseCabinet(TakeOut(Cabinets, cab));
     }
     SumAllCalculatedMaps();
     ReCalculateAllMics();
@@ -235,7 +219,7 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         return;
     }
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "RemoveDSPProcess");
+    RegistryBreadcrumb(*this, "RemoveDSPProcess");
     const TWorkersPause pause(*this);
     EventsRestorer events(*this);
     for (int32_t i = 0; i < c; ++i) {
@@ -247,7 +231,7 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         for (TCabinet* cab : users) {
             cab->SetExternalDSPProcess(BypassProcess.get());
         }
-        takeOut(DSPProcessList, process).reset();
+        TakeOut(DSPProcessList, process).reset();
     }
 }
 
@@ -262,7 +246,7 @@ template <typename Group>
 static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>& list, Group* group,
                         const std::string& crumb) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(p, crumb);
+    RegistryBreadcrumb(p, crumb);
     const TWorkersPause pause(p);
     if constexpr (std::is_base_of_v<TQzControl3D, Group>) {
         removeFromLayer(*group);
@@ -270,7 +254,7 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
     {
         EventsRestorer events(p);
         p.EventsEnabled = false;
-        std::unique_ptr<Group> owned = takeOut(list, group);
+        std::unique_ptr<Group> owned = TakeOut(list, group);
         for (TCabinet* cab : owned->CabinetList()) {
             cab->FreeMapThread();
             if (cab->ExternalDSPProcess() != nullptr && cab->ExternalDSPProcess() != p.BypassProcess.get()) {
@@ -307,7 +291,7 @@ static void removeFromArray(TAcousticProject& p, TControl3D* element, TCabArray&
 
 void TAcousticProject::RemoveCabinetFromArray(TCabinet* Cabinet, TCabArray* CabArray) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "RemoveCabinetFromArray");
+    RegistryBreadcrumb(*this, "RemoveCabinetFromArray");
     const int32_t position = Cabinet->ArrayElementPosID;
     removeFromArray(*this, Cabinet, *CabArray);
     // A rigging frame left right above the removed cabinet goes with it.
@@ -322,7 +306,7 @@ void TAcousticProject::RemoveCabinetFromArray(TCabinet* Cabinet, TCabArray* CabA
 
 void TAcousticProject::RemoveElementFromArray(TControl3D* theObject, TCabArray* CabArray) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "RemoveElementFromArray");
+    RegistryBreadcrumb(*this, "RemoveElementFromArray");
     removeFromArray(*this, theObject, *CabArray);
     SumAllCalculatedMaps();
     ReCalculateAllMics();
@@ -338,7 +322,7 @@ void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) {
 
 void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
     const auto cursor = TSmartCursor::HourGlass();
-    breadcrumb(*this, "RemoveZone");
+    RegistryBreadcrumb(*this, "RemoveZone");
     // Every cabinet thread indexes its zone buffers: none may run while one goes.
     const TWorkersPause pause(*this);
     removeFromLayer(*theMappingZone);
@@ -352,7 +336,7 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
             (void)At(cab.MapData, index);
             cab.MapData.erase(cab.MapData.begin() + index);
         });
-        takeOut(MappingZones, theMappingZone).reset();
+        TakeOut(MappingZones, theMappingZone).reset();
         ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
         for (auto& beam : Beams) {
             for (auto& single : beam->SingleBeams()) {
