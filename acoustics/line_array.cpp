@@ -90,164 +90,187 @@ const TRigFrameModel* frameModelAt(const std::vector<TChainElement>& elements, i
     return e.Kind == TChainElementKind::Frame ? e.FrameModel : nullptr;
 }
 
+// The walk down the chain: the reference cabinet (Cab) and the one after it (Next, Cab itself when there
+// is none) with their joins, the anchors in use and the attach point P left by the element above.
+struct ChainWalk {
+    std::vector<const TCabModel*> cabs;
+    bool flown = false, stacked = false, hangs = false;
+    size_t cab = 0, next = 0, cabinetsSeen = 0;
+    TJoinType J1 = TJoinType::qzaFrontJoin, J2 = TJoinType::qzaFrontJoin;
+    Anchor A, B; // the cabinet anchors in use: upper and lower
+    Anchor E, F; // the frame anchors in use: upper and lower
+    Anchor P;
+
+    TJoinType joinOf(size_t k) const {
+        return cabs[k] != nullptr ? cabs[k]->JoinType : TJoinType::qzaFrontJoin;
+    }
+    const TCabModel* cabModel() const { return cabs[cab]; }
+};
+
+// A cabinet that is Next becomes the reference cabinet; the one after it becomes Next.
+void advanceReference(ChainWalk& w, const TChainElement& el, bool first) {
+    if (el.Kind != TChainElementKind::Cabinet) {
+        return;
+    }
+    if (!first && w.cabinetsSeen == w.next) {
+        w.cab = w.next;
+        if (w.cab + 1 < w.cabs.size()) {
+            w.next = w.cab + 1;
+        }
+        w.J1 = w.joinOf(w.cab);
+        w.J2 = w.joinOf(w.next);
+    }
+    ++w.cabinetsSeen;
+}
+
+// The anchors of a cabinet after the first: by the joins of Cab and Next, then the top-hat flanges
+// towards a frame made for them.
+void cabinetAnchors(ChainWalk& w, const TCabModel& m, const TRigFrameModel* below,
+                    const TRigFrameModel* above) {
+    const bool back1 = w.J1 == TJoinType::qzaBackJoin, back2 = w.J2 == TJoinType::qzaBackJoin;
+    const bool front1 = w.J1 == TJoinType::qzaFrontJoin, front2 = w.J2 == TJoinType::qzaFrontJoin;
+    if (back1 && back2) {
+        w.A = backTop(m);
+        w.B = backBot(m);
+    } else if (front1 && front2) {
+        w.A = frontTop(m);
+        w.B = frontBot(m);
+    } else if (w.flown && back1 && front2) {
+        w.A = backTop(m);
+        w.B = frontBot(m);
+    } else if (w.flown && front1 && back2) {
+        w.A = frontTop(m);
+        w.B = backBot(m);
+    } else if (w.stacked && back1 && front2) {
+        w.A = frontTop(m);
+        w.B = backBot(m);
+    } else if (w.stacked && front1 && back2) {
+        w.A = backTop(m);
+        w.B = frontBot(m);
+    }
+    if (below != nullptr) {
+        if (w.flown && below->IsForTopHatUp) {
+            w.B = botFlange(m);
+        } else if (w.stacked && below->IsForTopHatDown) {
+            w.A = topFlange(m);
+        }
+    }
+    if (above != nullptr) {
+        if (w.flown && above->IsForTopHatDown) {
+            w.A = topFlange(m);
+        } else if (w.stacked && above->IsForTopHatUp) {
+            w.B = botFlange(m);
+        }
+    }
+}
+
+// The anchors element idx is placed by.
+void chooseAnchors(ChainWalk& w, const std::vector<TChainElement>& Elements, size_t idx) {
+    const TChainElement& el = Elements[idx];
+    const TCabModel* cabModel = w.cabModel();
+    if (idx == 0) {
+        if (el.Kind == TChainElementKind::Frame) {
+            if (el.FrameModel != nullptr) {
+                joinPair(*el.FrameModel, w.J1, w.E, w.F);
+            }
+        } else if (cabModel != nullptr) {
+            joinPair(*cabModel, w.J1, w.A, w.B);
+        }
+    } else if (el.Kind == TChainElementKind::Cabinet && cabModel != nullptr) {
+        cabinetAnchors(w, *cabModel, frameModelAt(Elements, static_cast<int64_t>(idx) + 1),
+                       frameModelAt(Elements, static_cast<int64_t>(idx) - 1));
+    } else if (el.Kind == TChainElementKind::Dummy && cabModel != nullptr) {
+        joinPair(*cabModel, w.J2, w.A, w.B);
+    } else if (el.Kind == TChainElementKind::Frame && el.FrameModel != nullptr) {
+        joinPair(*el.FrameModel, w.J2, w.E, w.F);
+    }
+}
+
+// Where the element turns and sits: its upper anchor meets the attach point P left by the element above
+// (flown), or its lower anchor stands on the one left by the element below (stacked); P moves on.
+TChainPlacement placeElement(ChainWalk& w, const TChainElement& el, bool first) {
+    TChainPlacement place;
+    const Anchor &A = w.A, &B = w.B, &E = w.E, &F = w.F, &P = w.P;
+    switch (el.Kind) {
+    case TChainElementKind::Frame:
+        if (el.FrameModel == nullptr) {
+            break;
+        }
+        if (w.hangs) {
+            place.RotationCenter = centreAt(E);
+            place.Position =
+                first ? point(A.x - F.x, E.y, 0.0) : point(P.x - E.x, std::abs(P.y - E.y), P.z - E.z);
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = F;
+        } else if (w.stacked) {
+            place.RotationCenter = centreAt(F);
+            place.Position =
+                first ? point(B.x - E.x, 0.0, 0.0) : point(P.x - F.x, -std::abs(P.y - F.y), P.z - F.z);
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = E;
+        }
+        break;
+    case TChainElementKind::Dummy:
+        if (first && (w.hangs || w.stacked)) {
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = {B.x, 0.0, B.z};
+        } else if (w.hangs) {
+            place.RotationCenter = centreAt(A);
+            place.Position = point(P.x - A.x, 0.0, P.z - A.z);
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = B;
+        } else if (w.stacked) {
+            place.RotationCenter = centreAt(B);
+            place.Position = point(P.x - B.x, 0.0, P.z - B.z);
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = A;
+        }
+        break;
+    case TChainElementKind::Cabinet:
+        if (w.hangs) {
+            place.RotationCenter = centreAt(A);
+            place.Position = point(P.x - A.x, std::abs(P.y - A.y), P.z - A.z);
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = B;
+        } else if (w.stacked) {
+            place.RotationCenter = centreAt(B);
+            place.Position = point(P.x - B.x, -std::abs(P.y - B.y), P.z - B.z);
+            place.HasRotationCenter = place.HasPosition = true;
+            w.P = A;
+        }
+        if (first) {
+            place.Position = TPoint3D();
+            place.HasPosition = true;
+        }
+        break;
+    }
+    return place;
+}
+
 } // namespace
 
 std::vector<TChainPlacement> PlaceArrayChain(const std::vector<TChainElement>& Elements,
                                              TArrayMounting Mounting) {
     std::vector<TChainPlacement> out(Elements.size());
-    std::vector<const TCabModel*> cabs;
+    ChainWalk w;
     for (const TChainElement& e : Elements) {
         if (e.Kind == TChainElementKind::Cabinet) {
-            cabs.push_back(e.CabModel);
+            w.cabs.push_back(e.CabModel);
         }
     }
-    if (cabs.empty()) {
+    if (w.cabs.empty()) {
         return out;
     }
-    const bool flown = Mounting == TArrayMounting::qzaFlown;
-    const bool stacked = Mounting == TArrayMounting::qzaStacked;
-    const bool hangs = flown || Mounting == TArrayMounting::qzaHorizCluster;
-
-    // Cab: the reference cabinet; Next: the cabinet after it (Cab itself when there is none).
-    size_t cab = 0;
-    size_t next = cabs.size() > 1 ? 1 : 0;
-    const auto joinOf = [&](size_t k) {
-        return cabs[k] != nullptr ? cabs[k]->JoinType : TJoinType::qzaFrontJoin;
-    };
-    TJoinType J1 = joinOf(cab), J2 = joinOf(next);
-    Anchor A, B, E, F, P;
-    size_t cabinetsSeen = 0;
-
+    w.flown = Mounting == TArrayMounting::qzaFlown;
+    w.stacked = Mounting == TArrayMounting::qzaStacked;
+    w.hangs = w.flown || Mounting == TArrayMounting::qzaHorizCluster;
+    w.next = w.cabs.size() > 1 ? 1 : 0;
+    w.J1 = w.joinOf(w.cab);
+    w.J2 = w.joinOf(w.next);
     for (size_t idx = 0; idx < Elements.size(); ++idx) {
-        const TChainElement& el = Elements[idx];
-        const bool first = idx == 0;
-        TChainPlacement& place = out[idx];
-        const TCabModel* cabModel = cabs[cab];
-
-        if (el.Kind == TChainElementKind::Cabinet) {
-            // The element that is Next becomes the reference cabinet.
-            if (!first && cabinetsSeen == next) {
-                cab = next;
-                if (cab + 1 < cabs.size()) {
-                    next = cab + 1;
-                }
-                J1 = joinOf(cab);
-                J2 = joinOf(next);
-                cabModel = cabs[cab];
-            }
-            ++cabinetsSeen;
-        }
-
-        // Anchors.
-        if (first) {
-            if (el.Kind == TChainElementKind::Frame) {
-                if (el.FrameModel != nullptr) {
-                    joinPair(*el.FrameModel, J1, E, F);
-                }
-            } else if (cabModel != nullptr) {
-                joinPair(*cabModel, J1, A, B);
-            }
-        } else if (el.Kind == TChainElementKind::Cabinet && cabModel != nullptr) {
-            const TCabModel& m = *cabModel;
-            const bool back1 = J1 == TJoinType::qzaBackJoin, back2 = J2 == TJoinType::qzaBackJoin;
-            const bool front1 = J1 == TJoinType::qzaFrontJoin, front2 = J2 == TJoinType::qzaFrontJoin;
-            if (back1 && back2) {
-                A = backTop(m);
-                B = backBot(m);
-            } else if (front1 && front2) {
-                A = frontTop(m);
-                B = frontBot(m);
-            } else if (flown && back1 && front2) {
-                A = backTop(m);
-                B = frontBot(m);
-            } else if (flown && front1 && back2) {
-                A = frontTop(m);
-                B = backBot(m);
-            } else if (stacked && back1 && front2) {
-                A = frontTop(m);
-                B = backBot(m);
-            } else if (stacked && front1 && back2) {
-                A = backTop(m);
-                B = frontBot(m);
-            }
-            // Top-hat flanges towards a frame made for them.
-            if (const TRigFrameModel* below = frameModelAt(Elements, static_cast<int64_t>(idx) + 1)) {
-                if (flown && below->IsForTopHatUp) {
-                    B = botFlange(m);
-                } else if (stacked && below->IsForTopHatDown) {
-                    A = topFlange(m);
-                }
-            }
-            if (const TRigFrameModel* above = frameModelAt(Elements, static_cast<int64_t>(idx) - 1)) {
-                if (flown && above->IsForTopHatDown) {
-                    A = topFlange(m);
-                } else if (stacked && above->IsForTopHatUp) {
-                    B = botFlange(m);
-                }
-            }
-        } else if (el.Kind == TChainElementKind::Dummy && cabModel != nullptr) {
-            joinPair(*cabModel, J2, A, B);
-        } else if (el.Kind == TChainElementKind::Frame && el.FrameModel != nullptr) {
-            joinPair(*el.FrameModel, J2, E, F);
-        }
-
-        // Placement: each element's upper anchor meets the attach point P left by the element above
-        // (flown), or its lower anchor stands on the one left by the element below (stacked).
-        switch (el.Kind) {
-        case TChainElementKind::Frame:
-            if (el.FrameModel == nullptr) {
-                break;
-            }
-            if (hangs) {
-                place.RotationCenter = centreAt(E);
-                place.Position =
-                    first ? point(A.x - F.x, E.y, 0.0) : point(P.x - E.x, std::abs(P.y - E.y), P.z - E.z);
-                place.HasRotationCenter = place.HasPosition = true;
-                P = F;
-            } else if (stacked) {
-                place.RotationCenter = centreAt(F);
-                place.Position =
-                    first ? point(B.x - E.x, 0.0, 0.0) : point(P.x - F.x, -std::abs(P.y - F.y), P.z - F.z);
-                place.HasRotationCenter = place.HasPosition = true;
-                P = E;
-            }
-            break;
-        case TChainElementKind::Dummy:
-            if (first && (hangs || stacked)) {
-                place.RotationCenter = TPoint3D();
-                place.Position = TPoint3D();
-                place.HasRotationCenter = place.HasPosition = true;
-                P = {B.x, 0.0, B.z};
-            } else if (hangs) {
-                place.RotationCenter = centreAt(A);
-                place.Position = point(P.x - A.x, 0.0, P.z - A.z);
-                place.HasRotationCenter = place.HasPosition = true;
-                P = B;
-            } else if (stacked) {
-                place.RotationCenter = centreAt(B);
-                place.Position = point(P.x - B.x, 0.0, P.z - B.z);
-                place.HasRotationCenter = place.HasPosition = true;
-                P = A;
-            }
-            break;
-        case TChainElementKind::Cabinet:
-            if (hangs) {
-                place.RotationCenter = centreAt(A);
-                place.Position = point(P.x - A.x, std::abs(P.y - A.y), P.z - A.z);
-                place.HasRotationCenter = place.HasPosition = true;
-                P = B;
-            } else if (stacked) {
-                place.RotationCenter = centreAt(B);
-                place.Position = point(P.x - B.x, -std::abs(P.y - B.y), P.z - B.z);
-                place.HasRotationCenter = place.HasPosition = true;
-                P = A;
-            }
-            if (first) {
-                place.Position = TPoint3D();
-                place.HasPosition = true;
-            }
-            break;
-        }
+        advanceReference(w, Elements[idx], idx == 0);
+        chooseAnchors(w, Elements, idx);
+        out[idx] = placeElement(w, Elements[idx], idx == 0);
     }
     return out;
 }
