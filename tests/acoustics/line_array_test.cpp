@@ -170,15 +170,6 @@ TEST_F(ArrayFixture, CabinetsAddedBelowATurnedElementCarryItsTurn) {
     a->AddDummy();
     a->AddCabinet(cab.get(), true); // below a spacer: the first-cabinet table, 1 degree
     a->AddCabinet(cab.get(), true); // the general table: 0 degrees to the one above
-    for (size_t i = 1; i < a->ArrayList().size(); ++i) {
-        const TControl3D* n = a->ArrayList()[i];
-        const TControl3D* j = n->Parent();
-        double jz = dynamic_cast<const RiggingJoint*>(j)->AbsoluteRotationZ();
-        double nz = dynamic_cast<const TCabinet*>(n)
-                        ? dynamic_cast<const TCabinet*>(n)->AbsoluteRotationZ()
-                        : dynamic_cast<const RiggingJoint*>(n)->AbsoluteRotationZ();
-        printf("el %zu joint %f el %f\n", i, jz, nz);
-    }
     a->SetPositionsInsideArray();
     const double theta[] = {-5.0 + 1.0, -5.0 + 1.0 + 1.0, -5.0 + 1.0 + 1.0};
     for (size_t k = 0; k < 3; ++k) {
