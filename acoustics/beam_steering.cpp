@@ -169,6 +169,8 @@ void TSingleBeam::SetActive(bool Value) {
     if (Value == FActive) {
         return;
     }
+    // The workers read the sources' switches: none runs until the maps are asked for again.
+    const TWorkersPause pause(FMyAcousticProject);
     FActive = Value;
     for (TSourcePoint* s : FSourcePoints) {
         if (s != nullptr) {
@@ -418,6 +420,8 @@ void TBeamContainer::AssignSourcesOnBeams() {
 }
 
 void TBeamContainer::CalcBeamEmisionPoints() {
+    // The sources' switches follow their beams, and the filters are designed again: workers read both.
+    const TWorkersPause pause(MyAcousticProject());
     for (const auto& beam : FSingleBeams) {
         TBoundingBox box;
         bool any = false;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "acoustics/beam_design.h"
@@ -17,6 +18,7 @@
 #include "acoustics/source_point.h"
 #include "column_fixture.h"
 #include "dsp/fir.h"
+#include "platform/core/debug_log.h"
 
 namespace vendrel {
 namespace {
@@ -333,6 +335,31 @@ TEST_F(ColumnFixture, MoreRowsJoinEveryBeam) {
             EXPECT_EQ(s->MyCabinet, column->CabinetList()[0]);
         }
     }
+}
+
+// Switching a beam off switches its sources off, which the map and measurement-point workers read: the
+// workers are held meanwhile, and the cabinets are asked for their maps again while they are held.
+TEST_F(ColumnFixture, SwitchingABeamHoldsTheWorkers) {
+    TSingleBeam& beam = *column->AddSingleBeam();
+    project->EventsEnabled = true;
+    project->AddMappingZone("Floor", TPoint3D(2, 0, -2), TPoint3D(), 10, 4, 0.1, false,
+                            TSurfaceType::qzaRectangle, true);
+    project->SetAllCabsCalculated();
+    std::vector<bool> paused;
+    {
+        const TScopedDebugLogSink sink([&](const std::string& line) {
+            if (line.find("Cabinet.ExecuteMapThread") != std::string::npos) {
+                paused.push_back(project->WorkersPaused());
+            }
+        });
+        beam.SetActive(false);
+    }
+    ASSERT_EQ(paused.size(), column->CabinetList().size());
+    EXPECT_TRUE(std::all_of(paused.begin(), paused.end(), [](bool p) { return p; }));
+    for (TSourcePoint* s : beam.pSourcePoints()) {
+        EXPECT_FALSE(s->Active());
+    }
+    project->EventsEnabled = false;
 }
 
 } // namespace
