@@ -176,6 +176,8 @@ TCabArray* TAcousticProject::DuplicateArray(const TCabArray& SourceCabArray, con
             }
         }
         copy->SetPositionsInsideArray();
+        // The first element's turn came with the chain; the copy knows it lies as its source does.
+        copy->SetOrientation(SourceCabArray.Orientation());
         const TPoint3D& r = SourceCabArray.RotationAngle();
         copy->SetPosition(groupPosition(SourceCabArray.Position(), PosOffset));
         copy->SetRotationAngle({r.X, single(double(r.Y) - RotOffset.Y), r.Z});

@@ -205,6 +205,7 @@ TEST_F(DuplicateFixture, ArrayCopyRebuildsTheChainAndTakesTheTurnAsTilt) {
     source.CabinetList()[1]->SetExternalDSPProcess(process);
     source.SetTilt(-2.0);
     source.SetNMotors(2);
+    source.SetOrientation(TCabPlacement::qzaHorizontal);
     source.SetPosition(TPoint3D(1, -8, 2));
 
     TCabArray* copy = project->DuplicateArray(source, offset, turn);
@@ -218,6 +219,9 @@ TEST_F(DuplicateFixture, ArrayCopyRebuildsTheChainAndTakesTheTurnAsTilt) {
     EXPECT_NEAR(copy->RotationAngle().Y, -10.0, 1e-5);
     EXPECT_NEAR(copy->Tilt(), -2.0 + 6.0, 1e-9); // az goes to the tilt
     EXPECT_EQ(copy->MechanicalData().NMotors, 2);
+    // Laid on its side like its source, and saying so.
+    EXPECT_EQ(copy->Orientation(), TCabPlacement::qzaHorizontal);
+    EXPECT_FLOAT_EQ(copy->ArrayList()[1]->RotationAngle().X, 90.0f);
     for (size_t i = 0; i < 2; ++i) {
         const TCabinet& from = *source.CabinetList()[i];
         const TCabinet& to = *copy->CabinetList()[i];
