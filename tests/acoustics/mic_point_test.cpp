@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
 #include "acoustics/point_response.h"
 #include "column_fixture.h"
@@ -201,6 +202,50 @@ TEST(MicPointThreads, EditsWhileThePointComputesLeaveTheFinalResponse) {
     s.ui.Pump();
     EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
     EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(s.mic->Position()));
+}
+
+// A steered column's beams are turned, switched, bent and the column grown while the point computes: the
+// workers read the sources' switches and filters, so every such edit holds them, and the response finally
+// shown is the one of the column as it ends.
+TEST(MicPointThreads, BeamEditsWhileThePointComputesLeaveTheFinalResponse) {
+    MicScene s(0);
+    auto model = testing::ColumnModel(s.medium, *s.project, 8, 0.1, 63);
+    auto owned =
+        std::make_unique<TBeamContainer>(&s.medium, s.project.get(), model.get(), TCabPlacement::qzaVertical);
+    TBeamContainer& column = *owned;
+    s.project->AddBeamSteering(std::move(owned));
+    column.SetQuantityV(2);
+    for (TCabinet* cab : column.CabinetList()) {
+        cab->SetActive(true);
+    }
+    column.AddSingleBeam();
+    column.AddSingleBeam();
+    for (int round = 0; round < 12; ++round) {
+        s.mic->SetMicState(TCalcState::qzaNeedsCalculate);
+        std::this_thread::sleep_for(std::chrono::milliseconds(round % 3));
+        TSingleBeam& first = *column.SingleBeams()[0];
+        TSingleBeam& second = *column.SingleBeams()[1];
+        switch (round % 4) {
+        case 0:
+            first.SetAngle(round % 8 == 0 ? 12.0f : -7.0f);
+            break;
+        case 1:
+            second.SetActive(!second.Active());
+            break;
+        case 2:
+            first.SetCurvatureAngle(static_cast<float>(round));
+            break;
+        default:
+            column.SetQuantityV(column.QuantityV() == 2 ? 3 : 2);
+            break;
+        }
+        s.ui.Pump();
+    }
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(s.mic->Position()));
+    s.project.reset(); // before the column's model goes
 }
 
 TEST(MicPoint, RequestsFollowTheProjectsSwitches) {
