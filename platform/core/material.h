@@ -3,9 +3,9 @@
 //
 // A TMaterial is a value: what a triangle is drawn with. Colour materials are unlit (the colour as it
 // is), light materials are lit by the scene's lights (ambient, diffuse, specular with shininess, plus
-// emissive), texture materials show their image unlit. A light material may carry a texture, which
-// then takes the place of the diffuse and ambient colours. A material's alpha and the drawing
-// opacity multiply.
+// emissive, clamped per channel), texture materials show their image unlit. A light material may
+// carry a texture, which then takes the place of the diffuse colour and tints the clamped lit colour:
+// in full light the image shows its own colours. A material's alpha and the drawing opacity multiply.
 //
 // A material source is a component that holds one material and tells its clients when the material
 // changes and when the source is freed. Meshes hold their source without owning it.

@@ -25,6 +25,10 @@ void main() {
 )";
 
 // Kinds: 0 colour (unlit), 1 light material (lit), 2 texture (unlit).
+// A light material sums its emissive and ambient colours and, per light, the diffuse and specular
+// light; the sum is clamped per channel. A texture on a light material takes the place of the diffuse
+// colour and tints the clamped sum, so a face in full light shows the image's own colours and a face
+// turned away from the lights shows them darker, never lighter.
 const char* const kMeshFragmentShader = R"(#version 330 core
 in vec3 vPos;
 in vec3 vNormal;
@@ -56,12 +60,12 @@ void main() {
     } else if (uKind == 2) {
         base = uHasTexture ? texture(uTexture, vUV) : vec4(1.0);
     } else {
-        vec4 diffuse = uHasTexture ? texture(uTexture, vUV) : uDiffuse;
-        vec3 ambient = uHasTexture ? diffuse.rgb * 0.3 : uAmbient.rgb;
+        vec4 image = uHasTexture ? texture(uTexture, vUV) : vec4(1.0);
+        vec3 diffuse = uHasTexture ? vec3(1.0) : uDiffuse.rgb;
         vec3 V = normalize(uEye - vPos);
         vec3 N = length(vNormal) > 1e-6 ? normalize(vNormal) : V;
         if (dot(N, V) < 0.0) N = -N;
-        vec3 color = uEmissive.rgb + ambient;
+        vec3 color = uEmissive.rgb + uAmbient.rgb;
         int count = uLightCount;
         for (int i = 0; i < 8; ++i) {
             if (i >= max(count, 1)) break;
@@ -85,13 +89,14 @@ void main() {
                 }
             }
             float d = max(dot(N, L), 0.0);
-            color += attenuation * d * lightColor * diffuse.rgb;
+            color += attenuation * d * lightColor * diffuse;
             if (d > 0.0 && uShininess > 0.0) {
                 float s = pow(max(dot(reflect(-L, N), V), 0.0), uShininess);
                 color += attenuation * s * lightColor * uSpecular.rgb;
             }
         }
-        base = vec4(min(color, vec3(1.0)), diffuse.a);
+        color = clamp(color, 0.0, 1.0) * image.rgb;
+        base = vec4(color, uHasTexture ? image.a : uDiffuse.a);
     }
     fragColor = vec4(base.rgb, base.a * uOpacity);
 }

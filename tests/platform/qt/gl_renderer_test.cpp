@@ -165,6 +165,24 @@ TEST_P(OffScreen, DrawsALitZoneSolidAndATexturedQuad) {
 
 INSTANTIATE_TEST_SUITE_P(Samples, OffScreen, ::testing::Values(0, 4));
 
+// A zone's floor carries its colour as an image on a lit material: the light tints the image and
+// never makes it lighter than it is.
+TEST_F(SceneFixture, AnImageOnALitFaceIsTintedByTheClampedLight) {
+    TLightMaterialSource painted(&view);
+    painted.SetAmbient(TAlphaColors::Black);
+    painted.SetSpecular(TAlphaColors::Black);
+    painted.SetTexture(TBitmap(2, 2, 0xFF4080C0));
+    zone.SetMaterialSource(&painted);
+    TGLRenderer renderer;
+
+    // The light at 60 degrees to the face: half the image's colour.
+    expectColor(pixelAt(renderer.RenderToImage(view, kImageSize), kZoneFront), 0xFF204060, 3, "half light");
+    // A second light straight at the face: the summed light is clamped to full, the image's own colour.
+    TLight facing(&view);
+    facing.SetParent(&view);
+    expectColor(pixelAt(renderer.RenderToImage(view, kImageSize), kZoneFront), 0xFF4080C0, 2, "full light");
+}
+
 TEST_F(SceneFixture, UploadsOnlyWhatChangedSinceTheLastFrame) {
     TText3D label(&view);
     label.SetParent(&view);
