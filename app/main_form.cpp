@@ -43,6 +43,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace vendrel {
@@ -58,33 +59,49 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// The project's progress: a maximum and a value held within 0..maximum. A maximum of 0 is an empty
+// bar, never Qt's busy animation (a range of 0..0), which would run on for as long as nothing
+// happens.
 class ProgressBarLink : public IProgressBar {
 public:
-    explicit ProgressBarLink(QProgressBar* bar) : bar_(bar) {}
+    explicit ProgressBarLink(QProgressBar* bar) : bar_(bar) { show(); }
     void SetMax(double v) override {
-        if (bar_) {
-            bar_->setMaximum(static_cast<int>(std::clamp(v, 0.0, 2e9)));
-        }
+        max_ = std::isfinite(v) ? std::clamp(v, 0.0, 2e9) : 0.0;
+        value_ = std::min(value_, max_);
+        show();
     }
     void SetValue(double v) override {
-        if (bar_) {
-            bar_->setValue(static_cast<int>(std::clamp(v, 0.0, 2e9)));
-        }
+        value_ = std::isfinite(v) ? std::clamp(v, 0.0, max_) : 0.0;
+        show();
     }
-    double Value() const override { return bar_ ? bar_->value() : 0.0; }
-    // The solid look is the bar's own; the program's look draws its chunk as a gradient.
+    double Value() const override { return value_; }
+    // The solid look is the bar's own; the program's look draws its chunk as a gradient in a dark
+    // groove (a style sheet with only the chunk would paint the groove white).
     void SetStyleLookup(const std::string& style) override {
         if (bar_) {
             bar_->setStyleSheet(
                 style == "progressbarvendrelstyle"
-                    ? QStringLiteral("QProgressBar::chunk { background: qlineargradient(x1:0, "
+                    ? QStringLiteral("QProgressBar { background: #26282C; border: 1px solid #4A4E55; "
+                                     "border-radius: 2px; } "
+                                     "QProgressBar::chunk { background: qlineargradient(x1:0, "
                                      "y1:0, x2:1, y2:0, stop:0 #2060C0, stop:1 #40C0E0); }")
                     : QString());
         }
     }
 
 private:
+    void show() {
+        if (!bar_) {
+            return;
+        }
+        const int max = static_cast<int>(max_);
+        bar_->setRange(0, std::max(max, 1));
+        bar_->setValue(max > 0 ? static_cast<int>(value_) : 0);
+    }
+
     QPointer<QProgressBar> bar_;
+    double max_ = 0;
+    double value_ = 0;
 };
 
 class StatusLabelLink : public IStatusLabel {

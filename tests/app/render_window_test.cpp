@@ -250,6 +250,36 @@ TEST_F(RenderWindow, RenderWithoutAZoneDoesNothingAndEscAbortsARunningRender) {
     EXPECT_NE(zone.MapMaterial->Material().Texture, texture);
 }
 
+// An empty project's progress is an empty bar, never Qt's endless busy bar; a value stays within the
+// maximum and a finished render fills the bar.
+TEST_F(RenderWindow, TheProgressBarIsNeverBusyAndAFinishedRenderFillsIt) {
+    startWithModel();
+    auto* shown = main()->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
+    ASSERT_NE(shown, nullptr);
+    IProgressBar& progress = *project().ProgressBar;
+    const struct {
+        double max, value, expected;
+    } cases[] = {{0, 0, 0},
+                 {0, 5, 0},
+                 {4, 9, 4},
+                 {4, -1, 0},
+                 {std::numeric_limits<double>::quiet_NaN(), 2, 0},
+                 {4, std::numeric_limits<double>::quiet_NaN(), 0}};
+    for (const auto& c : cases) {
+        progress.SetMax(c.max);
+        progress.SetValue(c.value);
+        EXPECT_EQ(progress.Value(), c.expected) << c.max << " " << c.value;
+        EXPECT_LT(shown->minimum(), shown->maximum()) << c.max << " " << c.value;
+        EXPECT_EQ(shown->value(), static_cast<int>(c.expected)) << c.max << " " << c.value;
+    }
+
+    addCabinet({0, -6, 0});
+    addZone();
+    ASSERT_TRUE(clickRenderAndWait());
+    EXPECT_GT(shown->maximum(), 0);
+    EXPECT_EQ(shown->value(), shown->maximum());
+}
+
 TEST_F(RenderWindow, StepsAndRangeRecolourAndReachTheSettings) {
     startWithModel();
     addZone();
