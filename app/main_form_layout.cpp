@@ -20,8 +20,10 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,12 +40,14 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -252,47 +256,69 @@ void TMainForm::buildCentralArea() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
+    // The view tools scroll when the window is too low for them, rather than squeezing their rows
+    // into each other.
     panelViewTools_ = new QFrame(top);
     panelViewTools_->setObjectName(QStringLiteral("PanelViewTools"));
     panelViewTools_->setFixedWidth(190);
-    auto* tools = new QVBoxLayout(panelViewTools_);
+    auto* toolsFrame = new QVBoxLayout(panelViewTools_);
+    toolsFrame->setContentsMargins(0, 0, 0, 0);
+    auto* toolsScroll = new QScrollArea(panelViewTools_);
+    toolsScroll->setObjectName(QStringLiteral("ViewToolsScroll"));
+    toolsScroll->setFrameShape(QFrame::NoFrame);
+    toolsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    toolsScroll->setWidgetResizable(true);
+    toolsFrame->addWidget(toolsScroll);
+    auto* toolsColumn = new QWidget(toolsScroll);
+    auto* tools = new QVBoxLayout(toolsColumn);
     tools->setContentsMargins(4, 4, 4, 4);
-    tools->setSpacing(2);
+    tools->setSpacing(1);
+    // The four views two by two.
+    auto* viewButtons = new QGridLayout();
+    viewButtons->setSpacing(1);
+    int viewIndex = 0;
     for (TUIAction* a : {&v.ThreeDviewAction, &v.SideViewAction, &v.TopViewAction, &v.FrontViewAction}) {
-        tools->addWidget(toolButton(panelViewTools_, actionOf(*a)));
+        viewButtons->addWidget(toolButton(toolsColumn, actionOf(*a)), viewIndex / 2, viewIndex % 2);
+        ++viewIndex;
     }
-    tools->addSpacing(8);
+    tools->addLayout(viewButtons);
+    tools->addSpacing(4);
     for (TUIAction* a : {&v.DefaultMouseB, &v.CamRotB, &v.CamPanB}) {
-        tools->addWidget(toolButton(panelViewTools_, actionOf(*a)));
+        tools->addWidget(toolButton(toolsColumn, actionOf(*a)));
     }
-    tools->addSpacing(8);
-    tools->addWidget(toolButton(panelViewTools_, actionOf(v.ZoomToObjectB)));
-    tools->addWidget(toolButton(panelViewTools_, actionOf(v.CameraOnSelectionB)));
-    auto* intersect = new QToolButton(panelViewTools_);
+    tools->addSpacing(4);
+    tools->addWidget(toolButton(toolsColumn, actionOf(v.ZoomToObjectB)));
+    tools->addWidget(toolButton(toolsColumn, actionOf(v.CameraOnSelectionB)));
+    auto* intersect = new QToolButton(toolsColumn);
     intersect->setObjectName(QStringLiteral("IntersectListeningCB"));
     intersect->setText(QString::fromStdString(ed.Render.IntersectListeningCB.Caption()));
     intersect->setAutoRaise(true);
     intersect->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     BindAction(intersect, ed.Render.IntersectListeningCB);
     tools->addWidget(intersect);
-    tools->addSpacing(8);
-    auto* offsets = new QGroupBox(QStringLiteral("Insert Offset"), panelViewTools_);
-    auto* offsetColumn = new QVBoxLayout(offsets);
+    tools->addSpacing(4);
+    // One form for the offsets, so that their captions and fields line up; the view decides which of
+    // the three length offsets is shown.
+    auto* offsets = new QGroupBox(QStringLiteral("Insert Offset"), toolsColumn);
+    offsets->setObjectName(QStringLiteral("InsertOffset"));
+    auto* offsetForm = new QFormLayout(offsets);
+    offsetForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    offsetForm->setContentsMargins(6, 4, 6, 4);
+    offsetForm->setVerticalSpacing(3);
     for (TUIText* field : {&v.LengthOffset, &v.DepthOffset, &v.HeightOffset}) {
-        auto* box = new QWidget(offsets);
-        auto* line = new QHBoxLayout(box);
-        line->setContentsMargins(0, 0, 0, 0);
-        line->addWidget(new QLabel(QString::fromStdString(field->Text()), box));
-        auto* edit = new QLineEdit(QStringLiteral("0.000"), box);
-        edit->setMaximumWidth(60);
-        line->addWidget(edit);
-        offsetColumn->addWidget(box);
-        BindVisible(box, *field);
+        auto* caption = new QLabel(QString::fromStdString(field->Text()), offsets);
+        auto* edit = new QLineEdit(QStringLiteral("0.000"), offsets);
+        offsetForm->addRow(caption, edit);
+        BindVisible({caption, edit}, *field);
     }
-    offsetColumn->addWidget(BuildInsertRotationOffsets(ed, offsets));
+    AddInsertRotationOffsets(ed, offsetForm, offsets);
     tools->addWidget(offsets);
-    auto* steps = new QGroupBox(QStringLiteral("Step Resolution:"), panelViewTools_);
+    auto* steps = new QGroupBox(QStringLiteral("Step Resolution:"), toolsColumn);
+    steps->setObjectName(QStringLiteral("StepResolution"));
     auto* stepForm = new QFormLayout(steps);
+    stepForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    stepForm->setContentsMargins(6, 4, 6, 4);
+    stepForm->setVerticalSpacing(3);
     posStepsCB_ = new QComboBox(steps);
     posStepsCB_->setObjectName(QStringLiteral("GlobalPosStepsCB"));
     posStepsCB_->setToolTip(QStringLiteral("Global Position Increment"));
@@ -310,6 +336,7 @@ void TMainForm::buildCentralArea() {
     stepForm->addRow(QStringLiteral("Rot"), rotSteps);
     tools->addWidget(steps);
     tools->addStretch(1);
+    toolsScroll->setWidget(toolsColumn);
     row->addWidget(panelViewTools_);
 
     viewportPanel_ = new TViewportPanel(ed, top);
@@ -319,16 +346,36 @@ void TMainForm::buildCentralArea() {
     shortCutsMemo_->setObjectName(QStringLiteral("ShortCutsMemo"));
     shortCutsMemo_->setReadOnly(true);
     shortCutsMemo_->setPlainText(QString::fromLatin1(kShortCutsText));
-    shortCutsMemo_->setGeometry(8, 8, 300, 250);
+    shortCutsMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    shortCutsMemo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    shortCutsMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     shortCutsMemo_->setFocusPolicy(Qt::NoFocus);
+    // As large as its text, each line on one line, with room for the close mark on the first.
+    const QFontMetrics metrics(shortCutsMemo_->font());
+    int textWidth = 0;
+    const QStringList lines = QString::fromLatin1(kShortCutsText).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+    }
+    const int chrome =
+        2 * (static_cast<int>(shortCutsMemo_->document()->documentMargin()) + shortCutsMemo_->frameWidth());
+    const int memoWidth = textWidth + chrome + 24;
+    const int memoHeight = static_cast<int>(lines.size()) * metrics.lineSpacing() + chrome + 4;
+    shortCutsMemo_->setGeometry(8, 8, memoWidth, memoHeight);
     auto* closeMark = new QToolButton(shortCutsMemo_);
     closeMark->setText(QStringLiteral("x"));
     closeMark->setObjectName(QStringLiteral("CloseSCPath"));
-    closeMark->setGeometry(300 - 22, 2, 18, 18);
+    closeMark->setGeometry(memoWidth - 22, 2, 18, 18);
     connect(closeMark, &QToolButton::clicked, this, [this] { CloseSCPathClick(); });
 
-    mapBar_ = new TMapBarPanel(ed, top);
-    panelMapBar_ = mapBar_;
+    // The level bar scrolls, too, in a window too low for it.
+    auto* mapBarScroll = new QScrollArea(top);
+    mapBarScroll->setFrameShape(QFrame::NoFrame);
+    mapBarScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mapBarScroll->setWidgetResizable(true);
+    mapBar_ = new TMapBarPanel(ed, mapBarScroll);
+    mapBarScroll->setWidget(mapBar_);
+    panelMapBar_ = mapBarScroll;
     panelMapBar_->setObjectName(QStringLiteral("PanelMapBar"));
     panelMapBar_->setFixedWidth(112);
     row->addWidget(panelMapBar_);

@@ -39,23 +39,19 @@ QRadioButton* modeButton(QWidget* parent, TUIAction& action, const char* name) {
 
 } // namespace
 
-QWidget* BuildInsertRotationOffsets(TEditor& Editor, QWidget* Parent) {
+void AddInsertRotationOffsets(TEditor& Editor, QFormLayout* Form, QWidget* Parent) {
     TAddObjects& add = Editor.Adding;
-    auto* box = new QWidget(Parent);
-    auto* form = new QFormLayout(box);
-    form->setContentsMargins(0, 0, 0, 0);
     const auto spin = [&](TUIRange& range, const char* name, const char* hint) {
-        auto* s = new QDoubleSpinBox(box);
+        auto* s = new QDoubleSpinBox(Parent);
         s->setObjectName(QString::fromLatin1(name));
         s->setToolTip(QString::fromLatin1(hint));
         BindRange(s, range, 0);
         return s;
     };
-    form->addRow(QStringLiteral("Rot Z"), spin(add.RotZNB, "RotZNB", "Cabinet Rotation. Z axis"));
-    form->addRow(QStringLiteral("Rot Y"), spin(add.RotYNB, "RotYNB", "Cabinet Rotation. Y axis"));
-    form->addRow(modeButton(box, add.AbsOffRB, "AbsOffRB"));
-    form->addRow(modeButton(box, add.AcumOffRB, "AcumOffRB"));
-    return box;
+    Form->addRow(QStringLiteral("Rot Z"), spin(add.RotZNB, "RotZNB", "Cabinet Rotation. Z axis"));
+    Form->addRow(QStringLiteral("Rot Y"), spin(add.RotYNB, "RotYNB", "Cabinet Rotation. Y axis"));
+    Form->addRow(modeButton(Parent, add.AbsOffRB, "AbsOffRB"));
+    Form->addRow(modeButton(Parent, add.AcumOffRB, "AcumOffRB"));
 }
 
 void BindStepSelector(QComboBox* Widget, TUIRange& Index) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QComboBox;
+class QFormLayout;
 class QMenu;
 class QTabWidget;
 class QWidget;
@@ -17,8 +18,8 @@ class TUIRange;
 struct TModelMenuItem;
 
 // The rotation offsets ("Cabinet Rotation. Z axis", "Cabinet Rotation. Y axis") and the two mode
-// buttons, in one widget.
-QWidget* BuildInsertRotationOffsets(TEditor& Editor, QWidget* Parent);
+// buttons, as rows of Form; Parent owns the new widgets.
+void AddInsertRotationOffsets(TEditor& Editor, QFormLayout* Form, QWidget* Parent);
 
 // A step selector: the user's choice sets the item index; it never takes the keyboard focus, so a
 // panel's field keeps it and goes on stepping with Up and Down.

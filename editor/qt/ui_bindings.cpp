@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 
 #include <cmath>
+#include <vector>
 
 namespace vendrel {
 
@@ -184,10 +185,16 @@ void BindText(QLineEdit* Widget, TUIText& Text, std::function<void()> OnEdited) 
 }
 
 void BindVisible(QWidget* Widget, TUIText& Text) {
-    QPointer<QWidget> w(Widget);
-    Text.OnMirror = [w, &Text] {
-        if (w) {
-            w->setVisible(Text.Visible());
+    BindVisible({Widget}, Text);
+}
+
+void BindVisible(std::initializer_list<QWidget*> Widgets, TUIText& Text) {
+    std::vector<QPointer<QWidget>> ws(Widgets.begin(), Widgets.end());
+    Text.OnMirror = [ws, &Text] {
+        for (const QPointer<QWidget>& w : ws) {
+            if (w) {
+                w->setVisible(Text.Visible());
+            }
         }
     };
     Text.OnMirror();

@@ -8,6 +8,8 @@
 
 #include "editor/ui_values.h"
 
+#include <initializer_list>
+
 class QAction;
 class QObject;
 class QAbstractButton;
@@ -40,7 +42,8 @@ void BindText(QLabel* Widget, TUIText& Text);
 void BindText(QPlainTextEdit* Widget, TUIText& Text);
 // An editable field: the user's finished edit becomes the text and OnEdited runs.
 void BindText(QLineEdit* Widget, TUIText& Text, std::function<void()> OnEdited);
-// A widget shown exactly while the text is visible.
+// Widgets shown exactly while the text is visible.
 void BindVisible(QWidget* Widget, TUIText& Text);
+void BindVisible(std::initializer_list<QWidget*> Widgets, TUIText& Text);
 
 } // namespace vendrel

@@ -1,4 +1,6 @@
+#include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -8,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "acoustics/project.h"
 #include "editor/editor.h"
@@ -83,7 +87,6 @@ TEST_F(ViewWindow, TopViewShowsTheLengthAxisRedAndTheWidthAxisGreenAndTurnsOnF3A
 
 TEST_F(ViewWindow, MiddleDragTurnsTheCameraAndTheWheelZoomsByItsStep) {
     ASSERT_TRUE(start());
-    main()->grab().save("/tmp/vendrel_main_window.png");
     const float before = editor().Scene.Cam3DDummyY->RotationAngle().Y;
     const QPointF from(gl()->width() / 2.0, gl()->height() / 2.0);
     mouse(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, from);
@@ -111,6 +114,53 @@ TEST_F(ViewWindow, MiddleDragTurnsTheCameraAndTheWheelZoomsByItsStep) {
     // F, handled by the window's keys, fits the venue.
     key(Qt::Key_F);
     EXPECT_NEAR(editor().State.ZoomOut, 148.8, 1e-3);
+}
+
+// Every shown widget of a group at least as large as it needs and clear of its neighbours.
+void expectLaidOut(const QWidget* group) {
+    const QList<QWidget*> parts = group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::vector<const QWidget*> shown;
+    for (const QWidget* w : parts) {
+        if (w->isVisible()) {
+            shown.push_back(w);
+        }
+    }
+    ASSERT_FALSE(shown.empty()) << group->objectName().toStdString();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const QWidget* w = shown[i];
+        const std::string name = group->objectName().toStdString() + "/" + w->metaObject()->className() +
+                                 " " + w->objectName().toStdString();
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << name;
+        EXPECT_GE(w->width(), w->minimumSizeHint().width()) << name;
+        EXPECT_TRUE(group->rect().contains(w->geometry())) << name;
+        for (size_t k = i + 1; k < shown.size(); ++k) {
+            EXPECT_FALSE(w->geometry().intersects(shown[k]->geometry()))
+                << name << " overlaps " << shown[k]->metaObject()->className() << " "
+                << shown[k]->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(ViewWindow, TheInsertOffsetsAndStepSelectorsKeepTheirSizeInTheFirstWindow) {
+    ASSERT_TRUE(start());
+    auto* offsets = main()->findChild<QGroupBox*>(QStringLiteral("InsertOffset"));
+    auto* steps = main()->findChild<QGroupBox*>(QStringLiteral("StepResolution"));
+    ASSERT_NE(offsets, nullptr);
+    ASSERT_NE(steps, nullptr);
+    // The 3D view shows the rotations and the mode buttons; the top view adds its length offset.
+    for (Qt::Key view : {Qt::Key_F1, Qt::Key_F3}) {
+        key(view);
+        expectLaidOut(offsets->parentWidget());
+        expectLaidOut(offsets);
+        expectLaidOut(steps);
+    }
+    // A step selector is as large as its longest item needs.
+    for (const char* name : {"GlobalPosStepsCB", "GlobalRotStepsCB"}) {
+        auto* combo = main()->findChild<QComboBox*>(QString::fromLatin1(name));
+        ASSERT_NE(combo, nullptr) << name;
+        EXPECT_GE(combo->width(), combo->sizeHint().width()) << name;
+        EXPECT_GE(combo->height(), combo->sizeHint().height()) << name;
+    }
 }
 
 } // namespace
