@@ -79,7 +79,7 @@ TCabinetsFr::TCabinetsFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host,
     row->addWidget(ActiveCabCheckBox);
     row->addWidget(LockButton());
     row->addWidget(LayerColorRect());
-    LayerNameLabel()->setFixedWidth(90);
+    LayerNameLabel()->setFixedWidth(105);
     row->addWidget(LayerNameLabel());
     InsertPointCB = Choice(QStringLiteral("InsertPointCB"), QStringLiteral("Insert point"), nullptr, this);
     InsertPointCB->hide();

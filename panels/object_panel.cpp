@@ -261,7 +261,13 @@ void TObjectPanel::resizeEvent(QResizeEvent* Event) {
 
 void TObjectPanel::ShowLayer(const TQzControl3D& Obj) {
     const TQzLayer* layer = Obj.MyLayer();
-    layerNameLabel_->setText(QStr(Obj.LayerName()));
+    // A name longer than a fixed-width label ends in an ellipsis; the hint holds it whole.
+    const QString name = QStr(Obj.LayerName());
+    const int room = layerNameLabel_->maximumWidth();
+    layerNameLabel_->setText(room < QWIDGETSIZE_MAX
+                                 ? layerNameLabel_->fontMetrics().elidedText(name, Qt::ElideRight, room)
+                                 : name);
+    layerNameLabel_->setToolTip(name);
     layerColorRect_->setStyleSheet(colorStyle(layer != nullptr ? layer->Color : TAlphaColors::Gray));
 }
 

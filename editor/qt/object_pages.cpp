@@ -85,11 +85,17 @@ TObjectPages::TObjectPages(TEditor& Editor, QWidget* VenueMenu, QWidget* VenueAr
 
     auto* venuePanels = new QVBoxLayout(VenueArea);
     venuePanels->setContentsMargins(0, 0, 0, 0);
-    zoneStack_ = new QStackedWidget(VenueArea);
+    // A page narrower or lower than a zone panel scrolls it instead of squeezing its fields.
+    auto* zoneScroll = new QScrollArea(VenueArea);
+    zoneScroll->setObjectName(QStringLiteral("ZonesScroll"));
+    zoneScroll->setFrameShape(QFrame::NoFrame);
+    zoneScroll->setWidgetResizable(true);
+    zoneStack_ = new QStackedWidget();
     zoneStack_->setObjectName(QStringLiteral("ZonesTabControl"));
     blankPage_ = new QWidget(zoneStack_);
     zoneStack_->addWidget(blankPage_);
-    venuePanels->addWidget(zoneStack_);
+    zoneScroll->setWidget(zoneStack_);
+    venuePanels->addWidget(zoneScroll);
 
     // The cabinets page: the add command and the rows of the loose cabinets.
     auto* cabinetCommands = new QVBoxLayout(CabinetMenu);
@@ -227,8 +233,13 @@ void TObjectPages::placeCabinetHeader() {
             const QPoint at = fields[k]->mapTo(cabinetHeader_->window(), QPoint(0, 0));
             const QPoint local = cabinetHeader_->mapFrom(cabinetHeader_->window(), at);
             headerLabels_[k]->setGeometry(local.x(), 0, fields[k]->width(), cabinetHeader_->height());
+            headerLabels_[k]->show();
         }
         return;
+    }
+    // No row shown: no titles over an empty list.
+    for (QWidget* label : headerLabels_) {
+        label->hide();
     }
 }
 
