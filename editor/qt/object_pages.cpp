@@ -213,8 +213,10 @@ void TObjectPages::FreePanel(IObjectPanel* Panel) {
 }
 
 bool TObjectPages::eventFilter(QObject* Watched, QEvent* Event) {
+    // The titles follow the rows: laid out again, resized, scrolled sideways, or shown with their page.
     if (Watched == cabinetList_ &&
-        (Event->type() == QEvent::LayoutRequest || Event->type() == QEvent::Resize)) {
+        (Event->type() == QEvent::LayoutRequest || Event->type() == QEvent::Resize ||
+         Event->type() == QEvent::Move || Event->type() == QEvent::Show)) {
         QMetaObject::invokeMethod(
             this, [this] { placeCabinetHeader(); }, Qt::QueuedConnection);
     }
@@ -224,7 +226,7 @@ bool TObjectPages::eventFilter(QObject* Watched, QEvent* Event) {
 void TObjectPages::placeCabinetHeader() {
     for (int i = 0; i < cabinetRows_->count(); ++i) {
         auto* row = qobject_cast<TCabinetsFr*>(cabinetRows_->itemAt(i)->widget());
-        if (row == nullptr || !row->isVisible()) {
+        if (row == nullptr || !row->isVisibleTo(cabinetList_)) {
             continue;
         }
         const QLineEdit* fields[] = {row->XCabBox,    row->ZCabBox,    row->YCabBox,

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -230,6 +231,43 @@ TEST_F(ObjectsWindow, TypedPositionCommitsOnceMovesTheDrawnCabinetAndMarksTheRen
     ASSERT_GT(model->MeshCount(), 0);
     EXPECT_EQ(model->Meshes(0).MaterialSource, editor().Objects.UnactiveMaterial.get());
     EXPECT_EQ(editor().Render.RenderB.ImageIndex(), 42);
+}
+
+// A cabinet placed while other pages are shown: once the cabinets page opens, each column title stands
+// over its field of the cabinet's row.
+TEST_F(ObjectsWindow, TheColumnTitlesStandOverTheRowsFieldsOnceTheCabinetsPageOpens) {
+    ASSERT_TRUE(startWithCabinet());
+    QTabWidget* tabs = main()->MainTabControl();
+    int cabinetsPage = -1;
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == QStringLiteral("Cabinets")) {
+            cabinetsPage = i;
+        }
+    }
+    ASSERT_GE(cabinetsPage, 0);
+    ASSERT_NE(tabs->currentIndex(), cabinetsPage);
+    armCabinet();
+    click({1, 0, 2});
+    QTest::keyClick(gl(), Qt::Key_Escape);
+    ASSERT_EQ(project().NCabinets(), 1);
+    TCabinetsFr* row = rowOf(*project().Cabinets[0]);
+    ASSERT_NE(row, nullptr);
+    for (int i = 0; i <= cabinetsPage; ++i) {
+        tabs->setCurrentIndex(i);
+        QTest::qWait(50);
+    }
+
+    const QList<QLabel*> titles = child<QWidget>("CabinetListHeader")->findChildren<QLabel*>();
+    const QLineEdit* fields[] = {row->XCabBox,    row->ZCabBox,    row->YCabBox,
+                                 row->RotXCabBox, row->RotZCabBox, row->RotYCabBox};
+    ASSERT_EQ(titles.size(), 6);
+    for (int k = 0; k < 6; ++k) {
+        const QString title = titles[k]->text();
+        EXPECT_TRUE(titles[k]->isVisible()) << title.toStdString();
+        const int titleCentre = titles[k]->mapToGlobal(titles[k]->rect().center()).x();
+        const int fieldCentre = fields[k]->mapToGlobal(fields[k]->rect().center()).x();
+        EXPECT_NEAR(titleCentre, fieldCentre, 1) << title.toStdString();
+    }
 }
 
 TEST_F(ObjectsWindow, RefillingACabinetRowChangesNothing) {
