@@ -117,6 +117,7 @@ TObjectPages::TObjectPages(TEditor& Editor, QWidget* VenueMenu, QWidget* VenueAr
     }
     cabinetPanels->addWidget(cabinetHeader_);
     cabinetScroll_ = new QScrollArea(CabinetArea);
+    cabinetScroll_->setObjectName(QStringLiteral("CabinetScroll"));
     cabinetScroll_->setWidgetResizable(true);
     cabinetList_ = new QWidget();
     cabinetList_->setObjectName(QStringLiteral("CabinetScrollBox"));

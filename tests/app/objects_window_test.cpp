@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -261,13 +263,24 @@ TEST_F(ObjectsWindow, TheColumnTitlesStandOverTheRowsFieldsOnceTheCabinetsPageOp
     const QLineEdit* fields[] = {row->XCabBox,    row->ZCabBox,    row->YCabBox,
                                  row->RotXCabBox, row->RotZCabBox, row->RotYCabBox};
     ASSERT_EQ(titles.size(), 6);
-    for (int k = 0; k < 6; ++k) {
-        const QString title = titles[k]->text();
-        EXPECT_TRUE(titles[k]->isVisible()) << title.toStdString();
-        const int titleCentre = titles[k]->mapToGlobal(titles[k]->rect().center()).x();
-        const int fieldCentre = fields[k]->mapToGlobal(fields[k]->rect().center()).x();
-        EXPECT_NEAR(titleCentre, fieldCentre, 1) << title.toStdString();
-    }
+    const auto expectOverFields = [&](const char* when) {
+        for (int k = 0; k < 6; ++k) {
+            const std::string title = titles[k]->text().toStdString() + " " + when;
+            EXPECT_TRUE(titles[k]->isVisible()) << title;
+            const int titleCentre = titles[k]->mapToGlobal(titles[k]->rect().center()).x();
+            const int fieldCentre = fields[k]->mapToGlobal(fields[k]->rect().center()).x();
+            EXPECT_NEAR(titleCentre, fieldCentre, 1) << title;
+        }
+    };
+    expectOverFields("opened");
+    // A window too narrow for the row: the row scrolled sideways takes its titles along.
+    main()->resize(900, main()->height());
+    QTest::qWait(50);
+    QScrollBar* sideways = child<QScrollArea>("CabinetScroll")->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 40);
+    sideways->setValue(40);
+    QTest::qWait(50);
+    expectOverFields("scrolled");
 }
 
 TEST_F(ObjectsWindow, RefillingACabinetRowChangesNothing) {
