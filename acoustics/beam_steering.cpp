@@ -49,7 +49,7 @@ template <typename Float> bool changed(Float stored, Float value) {
 TSingleBeam::TSingleBeam(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner)
     : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
     if (FMyAcousticProject != nullptr) {
-        FMyAcousticProject->UniqueID = CheckedAdd(FMyAcousticProject->UniqueID, 1);
+        FMyAcousticProject->RaiseUniqueID();
     }
 }
 
@@ -289,7 +289,7 @@ void TSingleBeam::redesign() {
 
 void TSingleBeam::CalcHitPoint() {
     TAcousticProject* project = FMyAcousticProject;
-    if (project == nullptr || !project->CalcHitPointEnabled) {
+    if (project == nullptr || !project->CalcHitPointEnabled()) {
         return;
     }
     FHitPointZoneThrow = nullptr;

@@ -38,9 +38,9 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
                    int32_t IntPresetNumber, void* /*ProgBar*/)
     : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
     if (FMyAcousticProject != nullptr) {
-        for (const auto& zone : FMyAcousticProject->MappingZones) {
+        for (const auto& zone : FMyAcousticProject->MappingZones()) {
             MapData.push_back(
-                std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage,
+                std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage(),
                                             zone->WidthPixels(), zone->DepthPixels(), zone->ZoneIndexID));
         }
     }
@@ -66,7 +66,7 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     FRelativeRotationRadZ = 0.0;
     FAbsoluteRotationRadZ = 0.0;
 
-    const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
+    const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter() &&
                            FModel != nullptr && FModel->NOriginCenters() > 0;
     OriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint : 0;
     SetRotationCenter();
@@ -119,14 +119,15 @@ void TCabinet::Reset() {
     if (FMyAcousticProject == nullptr) {
         return;
     }
-    const bool events = FMyAcousticProject->EventsEnabled.exchange(false);
+    const bool events = FMyAcousticProject->EventsEnabled();
+    FMyAcousticProject->SetEventsEnabled(false);
     FHornRotationIndex = 0;
     SetPosition({0, 0, 0});
     SetRotationAngle({0, 0, 0});
     FRelativeRotationRadZ = 0.0;
     FAbsoluteRotationRadZ = 0.0;
     FMapState = TCalcState::qzaCalculated;
-    FMyAcousticProject->EventsEnabled = events;
+    FMyAcousticProject->SetEventsEnabled(events);
 }
 
 double TCabinet::PhaseWrappedSUM(double Ph1, double pond1, double Ph2, double pond2) {
@@ -168,7 +169,7 @@ void TCabinet::NeedsReCalculateMapInZone(int32_t ZoneIndex) {
         At(MapData, i)->ZoneCalculated = false;
     }
     for (int32_t i = first; i <= last; ++i) {
-        At(FMyAcousticProject->MappingZones, i)->SetMapState(TCalcState::qzaNeedsSum);
+        At(FMyAcousticProject->MappingZones(), i)->SetMapState(TCalcState::qzaNeedsSum);
     }
 }
 
@@ -178,16 +179,16 @@ void TCabinet::SetMapState(TCalcState Value) {
         FMapState = Value;
         return;
     }
-    if (!project->EventsEnabled) {
+    if (!project->EventsEnabled()) {
         return;
     }
-    if (Value == FMapState.load() && !project->ForceCalculation) {
+    if (Value == FMapState.load() && !project->ForceCalculation()) {
         return;
     }
     FMapState = Value;
-    if (Value == TCalcState::qzaNeedsCalculate && !project->AbortCalculation) {
+    if (Value == TCalcState::qzaNeedsCalculate && !project->AbortCalculation()) {
         ExecuteMapThread(-1);
-        project->AllMapsState = TCalcState::qzaNeedsCalculate;
+        project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
         project->ReCalculateAllMics();
     }
 }
@@ -243,10 +244,10 @@ void TCabinet::SetActive(bool Value) {
         return;
     }
     if (project->TotalCabinets() > 0) {
-        for (const auto& zone : project->MappingZones) {
+        for (const auto& zone : project->MappingZones()) {
             zone->SetMapState(TCalcState::qzaNeedsSum);
         }
-        project->AllMapsState = TCalcState::qzaNeedsCalculate;
+        project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
         project->ExecuteAllMapsThread();
     }
     project->ReCalculateAllMics();
@@ -293,7 +294,7 @@ void TCabinet::SetExternalDSPProcess(TGenericDSPProcess* Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     const TGenericDSPProcess* bypass =
-        FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess.get() : nullptr;
+        FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess() : nullptr;
     if (FExternalDSPProcess != nullptr && FExternalDSPProcess != bypass) {
         auto& list = FExternalDSPProcess->AppliedOn;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -404,7 +405,7 @@ void TCabinet::SetRotationCenter() {
     if (DummySource != nullptr) {
         DummySource->SetRotationCenter({0, 0, 0});
     }
-    const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter &&
+    const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter() &&
                            FModel != nullptr && FModel->NOriginCenters() > 0;
     if (!useOrigin) {
         TQzControl3D::SetRotationCenter({0, 0, 0});
@@ -538,7 +539,7 @@ void TCabinet::MatrixChanged() {
 
 void TCabinet::CalcHitPoint() {
     TAcousticProject* project = FMyAcousticProject;
-    if (project == nullptr || !project->CalcHitPointEnabled || FModel == nullptr) {
+    if (project == nullptr || !project->CalcHitPointEnabled() || FModel == nullptr) {
         return;
     }
     const TPoint3D start = LocalToAbsolute3D({static_cast<float>(FModel->AcousticCenterXm),

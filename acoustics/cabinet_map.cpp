@@ -212,7 +212,7 @@ void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int
     const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
                               iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
     const bool real =
-        FModel->UseRealPhase && iFreq < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase.load();
+        FModel->UseRealPhase && iFreq < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
     PolarMagPhaseAtGridPoint(*FModel, set, n, nb, real, oMagSpeaker, oPhaseSpeaker);
 }
 
@@ -232,7 +232,7 @@ void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFr
     oPoint1Percent = static_cast<float>(1 - w);
     const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
                               iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
-    const bool real = FModel->UseRealPhase && !project.ForceUseAxisPhase.load();
+    const bool real = FModel->UseRealPhase && !project.ForceUseAxisPhase();
     double m1 = 0, p1 = 0, m2 = 0, p2 = 0;
     PolarMagPhaseAtGridPoint(*FModel, set, v, nb, real, m1, p1);
     PolarMagPhaseAtGridPoint(*FModel, set, v + oNext, nb, real, m2, p2);
@@ -251,8 +251,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     TAcousticProject& project = *FMyAcousticProject;
     const TPhysicalSpace& medium = *FPhysicalSpace;
     const TCabModel& model = *FModel;
-    const int32_t nK = project.NFreqsAverage;
-    const std::vector<int32_t>& freqs = project.FreqsAverage;
+    const int32_t nK = project.NFreqsAverage();
+    const std::vector<int32_t>& freqs = project.FreqsAverage();
     const int32_t r = model.PolarResolutionDegrees();
     const int32_t nAz = model.NPolarAzMeasures(), nEl = model.NPolarElevSlices();
     const double tenths = 10.0 * r;
@@ -277,7 +277,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
     const bool vectorColumn = PolarColumnAvailable();
 
     for (int32_t z = firstZone; z <= lastZone; ++z) {
-        TMappingZone& zone = *At(project.MappingZones, z);
+        TMappingZone& zone = *At(project.MappingZones(), z);
         TZoneData& buffer = *At(MapData, z);
         if (zone.MappingSides() == TMappingSides::qzaNoSPLMap ||
             zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated) {
@@ -379,9 +379,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                         }
                     }
                 }
-                table.realPhase[static_cast<size_t>(k)] = model.UseRealPhase &&
-                                                          f < project.MaxFreqforRealPhase() &&
-                                                          !project.ForceUseAxisPhase.load();
+                table.realPhase[static_cast<size_t>(k)] =
+                    model.UseRealPhase && f < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
                 table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
             }
             const float zPolar = ZeroPhaseStart ? 0.0f : 1.0f;
@@ -393,7 +392,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                                       rotX(static_cast<float>(src.AbsoluteRotationRadX())));
 
             for (int32_t w = 0; w < W; ++w) {
-                if (project.AbortCalculation ||
+                if (project.AbortCalculation() ||
                     (FMapThread != nullptr && FMapThread->IsCurrentThread() && FMapThread->Cancelled())) {
                     if (FMapThread != nullptr && FMapThread->IsCurrentThread()) {
                         FMapThread->Stop();
@@ -401,7 +400,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     FMapState = TCalcState::qzaNeedsCalculate;
                     zone.StoreMapState(TCalcState::qzaNeedsCalculate);
                     buffer.ZoneCalculated = false;
-                    project.AllMapsState = TCalcState::qzaNeedsCalculate;
+                    project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
                     return false;
                 }
                 if (vectorColumn) {
@@ -571,10 +570,10 @@ namespace {
 void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& mag,
                            std::vector<float>& phase) {
     const TAcousticProject& project = *cab.MyAcousticProject();
-    const int32_t nK = project.NFreqsAverage;
+    const int32_t nK = project.NFreqsAverage();
     const TGenericDSPProcess& process = *cab.ExternalDSPProcess();
     for (int32_t k = 0; k < nK; ++k) {
-        const int32_t f = At(project.FreqsAverage, k);
+        const int32_t f = At(project.FreqsAverage(), k);
         double um = 0, up = 0;
         InterpolateResponseAtFreq(f, process.AllProcessResponseMg, process.AllProcessResponsePh,
                                   *process.DSPSpace, um, up, true);

@@ -91,8 +91,8 @@ bool TCluster::registered() const {
     if (FMyAcousticProject == nullptr) {
         return false;
     }
-    const auto& list = FMyAcousticProject->Clusters;
-    const auto& beams = FMyAcousticProject->Beams;
+    const auto& list = FMyAcousticProject->Clusters();
+    const auto& beams = FMyAcousticProject->Beams();
     const auto same = [this](const auto& p) { return static_cast<const TCluster*>(p.get()) == this; };
     return std::any_of(list.begin(), list.end(), same) || std::any_of(beams.begin(), beams.end(), same);
 }
@@ -127,11 +127,11 @@ void TCluster::Reset() {
 TCabinet* TCluster::AddCabinet(TCabModel* CabModel, bool Activated) {
     EventsHeldBack hold(FMyAcousticProject);
     TAcousticProject* project = FMyAcousticProject;
-    auto owned = std::make_unique<TCabinet>(
-        FPhysicalSpace, CabModel, project, TPoint3D(), TPoint3D(), false,
-        CabModel != nullptr ? CabModel->DefaultPlacement : TCabPlacement::qzaVertical, false,
-        project != nullptr ? project->BypassProcess.get() : nullptr,
-        CabModel != nullptr ? CabModel->DefaultPreset : 0);
+    auto owned = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, project, TPoint3D(), TPoint3D(), false,
+                                            CabModel != nullptr ? CabModel->DefaultPlacement
+                                                                : TCabPlacement::qzaVertical,
+                                            false, project != nullptr ? project->BypassProcess() : nullptr,
+                                            CabModel != nullptr ? CabModel->DefaultPreset : 0);
     TCabinet* cab = owned.get();
     cab->FMyAcousticProject = project;
     if (project != nullptr) {
@@ -142,7 +142,7 @@ TCabinet* TCluster::AddCabinet(TCabModel* CabModel, bool Activated) {
     FOwned.push_back(std::move(owned));
     FCabinetList.push_back(cab);
     if (project != nullptr) {
-        project->UniqueID = CheckedAdd(project->UniqueID, 1);
+        project->RaiseUniqueID();
         cab->NumberID = project->TotalCabinets();
     }
     cab->ArrayCabinetPosID = NCabinets();
@@ -163,7 +163,7 @@ void TCluster::releaseCabinet(TCabinet* cabinet) {
     FCabinetList.erase(std::remove(FCabinetList.begin(), FCabinetList.end(), cabinet), FCabinetList.end());
     TGenericDSPProcess* process = cabinet->FExternalDSPProcess;
     const TGenericDSPProcess* bypass =
-        FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess.get() : nullptr;
+        FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess() : nullptr;
     if (process != nullptr && process != bypass) {
         auto& users = process->AppliedOn;
         const auto it = std::find(users.begin(), users.end(), cabinet);

@@ -12,12 +12,13 @@ class EventsHeldBack {
 public:
     explicit EventsHeldBack(TAcousticProject* project) : project_(project) {
         if (project_ != nullptr) {
-            saved_ = project_->EventsEnabled.exchange(false);
+            saved_ = project_->EventsEnabled();
+            project_->SetEventsEnabled(false);
         }
     }
     ~EventsHeldBack() {
         if (project_ != nullptr) {
-            project_->EventsEnabled.store(saved_);
+            project_->SetEventsEnabled(saved_);
         }
     }
     EventsHeldBack(const EventsHeldBack&) = delete;

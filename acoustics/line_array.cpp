@@ -293,7 +293,7 @@ bool TCabArray::registered() const {
     if (FMyAcousticProject == nullptr) {
         return false;
     }
-    const auto& list = FMyAcousticProject->CabArrays;
+    const auto& list = FMyAcousticProject->CabArrays();
     return std::any_of(list.begin(), list.end(), [this](const auto& p) { return p.get() == this; });
 }
 
@@ -353,7 +353,7 @@ void TCabArray::appendElement(std::unique_ptr<RiggingJoint> element, TQzDummy* j
     node->SetParent(joint);
     inheritRotation(*node, joint, *this);
     if (FMyAcousticProject != nullptr) {
-        FMyAcousticProject->UniqueID = CheckedAdd(FMyAcousticProject->UniqueID, 1);
+        FMyAcousticProject->RaiseUniqueID();
     }
 }
 
@@ -417,7 +417,7 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
         auto owned = std::make_unique<TCabinet>(
             FPhysicalSpace, CabModel, project, TPoint3D(), TPoint3D(), false,
             CabModel != nullptr ? CabModel->DefaultPlacement : TCabPlacement::qzaVertical, false,
-            project != nullptr ? project->BypassProcess.get() : nullptr,
+            project != nullptr ? project->BypassProcess() : nullptr,
             CabModel != nullptr ? CabModel->DefaultPreset : 0);
         cab = owned.get();
         if (project != nullptr) {
@@ -429,7 +429,7 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
         FArrayList.push_back(cab);
         FOwnedCabinets.push_back(std::move(owned));
         if (project != nullptr) {
-            project->UniqueID = CheckedAdd(project->UniqueID, 1);
+            project->RaiseUniqueID();
         }
         cab->ArrayElementPosID = static_cast<int32_t>(FArrayList.size()) - 1;
         cab->ArrayCabinetPosID = NCabinets();
@@ -512,7 +512,7 @@ void TCabArray::RemoveElement(TControl3D* Element) {
         // A process and a layer keep plain pointers to their members: the cabinet leaves both first.
         TGenericDSPProcess* process = cab->ExternalDSPProcess();
         if (process != nullptr && FMyAcousticProject != nullptr &&
-            process != FMyAcousticProject->BypassProcess.get()) {
+            process != FMyAcousticProject->BypassProcess()) {
             auto& users = process->AppliedOn;
             const auto it = std::find(users.begin(), users.end(), cab);
             if (it != users.end()) {
@@ -832,7 +832,7 @@ void TCabArray::SetTilt(double Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     TControl3D* first = FArrayList[1];
-    if (FMyAcousticProject != nullptr && FMyAcousticProject->ForceCalculation) {
+    if (FMyAcousticProject != nullptr && FMyAcousticProject->ForceCalculation()) {
         first->SetRotationAngleZ(0.0f);
     }
     first->SetRotationAngleZ(static_cast<float>(-FTilt));

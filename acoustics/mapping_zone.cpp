@@ -18,16 +18,19 @@ namespace {
 constexpr double kTextureOverMapHeight = 0.05;
 
 // Saves a flag of the project and restores it on every exit path.
-class FlagRestorer {
+class RenderingRestorer {
 public:
-    FlagRestorer(std::atomic<bool>& flag, bool value) : flag_(flag), saved_(flag.load()) { flag_ = value; }
-    ~FlagRestorer() { flag_ = saved_; }
-    FlagRestorer(const FlagRestorer&) = delete;
-    FlagRestorer& operator=(const FlagRestorer&) = delete;
+    RenderingRestorer(TAcousticProject& project, bool value)
+        : project_(project), saved_(project.AllowRendering()) {
+        project_.SetAllowRendering(value);
+    }
+    ~RenderingRestorer() { project_.SetAllowRendering(saved_); }
+    RenderingRestorer(const RenderingRestorer&) = delete;
+    RenderingRestorer& operator=(const RenderingRestorer&) = delete;
     bool saved() const { return saved_; }
 
 private:
-    std::atomic<bool>& flag_;
+    TAcousticProject& project_;
     bool saved_;
 };
 
@@ -51,22 +54,21 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
     // Every cabinet gets a buffer for the new zone: no worker runs meanwhile.
     const TWorkersPause pause(project);
     // State changes of a zone under construction are not requests.
-    FlagRestorer rendering(project.AllowRendering, false);
-    project.MappingZones.push_back(
+    RenderingRestorer rendering(project, false);
+    TMappingZone* zone = project.appendMappingZone(
         std::unique_ptr<TMappingZone>(new TMappingZone(PhysicalSpace, AcousticProjectOwner)));
-    TMappingZone* zone = project.MappingZones.back().get();
     try {
         zone->init(iName, iPosition3D, iRotation3D, iWidth, iDepth, iHeight, iZoneType, ZoneCreationColor,
                    rendering.saved());
     } catch (...) {
         // Leave the project as it was: no zone entry and no cabinet buffer for it.
-        const size_t index = project.MappingZones.size() - 1;
+        const size_t index = project.MappingZones().size() - 1;
         project.ForEachCabinet([index](TCabinet& cabinet) {
             if (cabinet.MapData.size() > index) {
                 cabinet.MapData.resize(index);
             }
         });
-        project.MappingZones.pop_back();
+        project.dropLastMappingZone();
         throw;
     }
     return zone;
@@ -90,7 +92,7 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     MapMaterial = std::make_unique<TTextureMaterialSource>();
     TopFloorMaterial = std::make_unique<TLightMaterialSource>();
     project.ForEachCabinet([&](TCabinet& cabinet) {
-        cabinet.MapData.push_back(std::make_unique<TZoneData>(&project, project.NFreqsAverage, FWidthPixels,
+        cabinet.MapData.push_back(std::make_unique<TZoneData>(&project, project.NFreqsAverage(), FWidthPixels,
                                                               FDepthPixels, ZoneIndexID));
     });
     MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
@@ -107,7 +109,7 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     SetWidth(iWidth);
     SetHeight(iHeight);
     // Rendering comes back before the last size is set, so that the new zone asks for its maps.
-    FMyAcousticProject->AllowRendering = renderingBefore;
+    FMyAcousticProject->SetAllowRendering(renderingBefore);
     SetDepth(iDepth);
 }
 
@@ -136,7 +138,7 @@ void TMappingZone::RecalcListenPointAbs() {
     const TMatrix3D M =
         TMatrix3D::CreateRotationZ(rz) * TMatrix3D::CreateRotationX(-rx) * TMatrix3D::CreateRotationY(-ry);
     // Growing upwards, the listening height is measured from the slab's top face.
-    const TPoint3D offset(0.0f, FListenLevel + (FMyAcousticProject->ZonasCrecenParriba ? Height() : 0.0f),
+    const TPoint3D offset(0.0f, FListenLevel + (FMyAcousticProject->ZonasCrecenParriba() ? Height() : 0.0f),
                           0.0f);
     FListenPointAbs = offset * M;
     FMapFrameAngles = angles;
@@ -148,7 +150,7 @@ void TMappingZone::turned(bool aboutY) {
     RecalcListenPointAbs();
     TAcousticProject& project = *FMyAcousticProject;
     project.SetIsProjectModified(true);
-    if (!project.EventsEnabled) {
+    if (!project.EventsEnabled()) {
         return;
     }
     if (FSurfaceType != TSurfaceType::qzaPicture) {
@@ -535,7 +537,7 @@ void TMappingZone::SetPixelDimensions(int32_t w, int32_t d) {
     }
     FWidthPixels = w;
     FDepthPixels = d;
-    if (FMyAcousticProject->EventsEnabled) {
+    if (FMyAcousticProject->EventsEnabled()) {
         UpdateMapLength();
     }
 }
@@ -565,7 +567,7 @@ void TMappingZone::pixelCountChanged() {
     // The zone's sum and every cabinet's buffer for it are re-sized: no worker may index them.
     const TWorkersPause pause(FMyAcousticProject);
     TAcousticProject& project = *FMyAcousticProject;
-    const bool events = project.EventsEnabled;
+    const bool events = project.EventsEnabled();
     if (HasLevelMap()) {
         SetMapBMPSize(FWidthPixels, FDepthPixels);
         MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
@@ -616,7 +618,7 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
     TAcousticProject& project = *FMyAcousticProject;
     if (Value != TMappingSides::qzaNoSPLMap && FSurfaceType != TSurfaceType::qzaPicture) {
         bool changed = false;
-        if (!project.IsCheckingMemory) {
+        if (!project.IsCheckingMemory()) {
             changed = CheckMemoryOnChangeZone(Width(), Depth());
         }
         const double p = pixelSize();
@@ -626,13 +628,13 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
         MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
         FMappingSides = Value;
         IsMapCleared = false;
-        if (!project.EventsEnabled) {
+        if (!project.EventsEnabled()) {
             return;
         }
         project.SetZoneMapLengthToAllCabs(ZoneIndexID);
         if (changed) {
             NeedsCalcAllCabsInZone();
-            for (auto& zone : project.MappingZones) {
+            for (auto& zone : project.MappingZones()) {
                 zone->SetMapState(TCalcState::qzaNeedsCalculate);
             }
         } else {
@@ -677,23 +679,23 @@ void TMappingZone::ClearMap() {
 
 void TMappingZone::SetMapState(TCalcState Value) {
     TAcousticProject& project = *FMyAcousticProject;
-    if (!project.EventsEnabled || project.TotalCabinets() == 0) {
+    if (!project.EventsEnabled() || project.TotalCabinets() == 0) {
         return;
     }
-    if (!project.AllowRendering) {
+    if (!project.AllowRendering()) {
         return;
     }
-    if (Value == FMapState.load() && !project.ForceCalculation) {
+    if (Value == FMapState.load() && !project.ForceCalculation()) {
         return;
     }
     FMapState = Value;
-    if (!project.ContinuousRender() && !project.ForceCalculation) {
+    if (!project.ContinuousRender() && !project.ForceCalculation()) {
         return;
     }
     if (Value == TCalcState::qzaNeedsCalculate) {
         project.SetAllCabsNeedsCalculateMapsInZone(ZoneIndexID);
     } else if (Value == TCalcState::qzaNeedsSum) {
-        project.AllMapsState = TCalcState::qzaNeedsCalculate;
+        project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
         project.ExecuteAllMapsThread();
     }
 }
@@ -718,16 +720,16 @@ void TMappingZone::SetActive(bool Value) {
 
 bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncrement) {
     TAcousticProject& project = *FMyAcousticProject;
-    if (!project.EventsEnabled) {
+    if (!project.EventsEnabled()) {
         return false;
     }
     const TWorkersPause pause(project);
-    project.IsCheckingMemory = true;
+    project.SetIsCheckingMemory(true);
     struct ClearChecking {
         TAcousticProject& project;
-        ~ClearChecking() { project.IsCheckingMemory = false; }
+        ~ClearChecking() { project.SetIsCheckingMemory(false); }
     } clearChecking{project};
-    ReadMemoryFiguresMB(project.MemInstalled, project.MemAvailable, project.MemUsed);
+    project.RefreshMemoryFigures();
 
     double p = pixelSize();
     const double m0 = project.CalcMemoryInAllMaps(p);
@@ -770,11 +772,11 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
 
     FPhysicalSpace->StorePixelToMeters(p);
     project.RescaleObjectsToPixelSize();
-    for (auto& zone : project.MappingZones) {
+    for (auto& zone : project.MappingZones()) {
         const int32_t w = zone->WidthPixels();
         const int32_t d = zone->DepthPixels();
         zone->SetDimensions(zone->Width(), zone->Depth());
-        if (zone->WidthPixels() == w && zone->DepthPixels() == d && project.EventsEnabled) {
+        if (zone->WidthPixels() == w && zone->DepthPixels() == d && project.EventsEnabled()) {
             zone->UpdateMapLength();
         }
         zone->RecalcPosBeginPx();
@@ -786,7 +788,7 @@ bool TMappingZone::CheckMemoryOnChangeZone(float WidthIncrement, float DepthIncr
         FPhysicalSpace->SetPixelToMeters(p);
     }
     {
-        FlagRestorer rendering(project.AllowRendering, true);
+        RenderingRestorer rendering(project, true);
         project.ReCalculateZones(-1);
     }
     return true;
@@ -813,7 +815,7 @@ TZoneRayHit FarthestZoneHit(const TAcousticProject& Project, const TControl3D& F
                             const TPoint3D& Direction) {
     TZoneRayHit result;
     double best = 0.0;
-    for (const auto& zone : Project.MappingZones) {
+    for (const auto& zone : Project.MappingZones()) {
         if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
             continue;
         }

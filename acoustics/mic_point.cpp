@@ -125,8 +125,8 @@ void TMicPoint::startThread() {
 }
 
 bool TMicPoint::calculationAllowed() const {
-    return FMyAcousticProject != nullptr && FMyAcousticProject->EventsEnabled &&
-           !FMyAcousticProject->DontCalcMICS;
+    return FMyAcousticProject != nullptr && FMyAcousticProject->EventsEnabled() &&
+           !FMyAcousticProject->DontCalcMICS();
 }
 
 TMicPoint::Request TMicPoint::request() const {
@@ -145,7 +145,7 @@ void TMicPoint::requestComputation(TCalcState state) {
             FMyAcousticProject->SetIsProjectModified(true);
         }
     } else if (state == TCalcState::qzaCalculated &&
-               (FMyAcousticProject == nullptr || !FMyAcousticProject->ForceCalculation)) {
+               (FMyAcousticProject == nullptr || !FMyAcousticProject->ForceCalculation())) {
         return;
     }
     // What the worker computes for from now on; results of earlier requests are stale.
@@ -159,7 +159,7 @@ void TMicPoint::requestComputation(TCalcState state) {
 }
 
 void TMicPoint::SetMicState(TCalcState Value) {
-    if (FMyAcousticProject == nullptr || !FMyAcousticProject->EventsEnabled) {
+    if (FMyAcousticProject == nullptr || !FMyAcousticProject->EventsEnabled()) {
         return;
     }
     FMicState = Value;
@@ -188,7 +188,7 @@ void TMicPoint::MatrixChanged() {
 }
 
 void TMicPoint::RestartMicCalculation() {
-    if (FMyAcousticProject != nullptr && FMyAcousticProject->DontCalcMICS) {
+    if (FMyAcousticProject != nullptr && FMyAcousticProject->DontCalcMICS()) {
         return;
     }
     StopMicThread();

@@ -19,8 +19,8 @@ TOrnament::TOrnament(TPhysicalSpace* PhysicalSpace, TOrnaModel* OrnaModel,
     }
     SetPosition(Position3D);
     SetRotationAngle(Rotation3D);
-    const bool aboutOrigin =
-        FMyAcousticProject != nullptr && FMyAcousticProject->UseOrnaOriginAsRotCenter && OrnaModel != nullptr;
+    const bool aboutOrigin = FMyAcousticProject != nullptr &&
+                             FMyAcousticProject->UseOrnaOriginAsRotCenter() && OrnaModel != nullptr;
     SetRotationCenter(aboutOrigin ? OrnaModel->OriginCenter() : TPoint3D());
 }
 

@@ -12,7 +12,7 @@ TOverlay::TOverlay(const TAcousticProject& AcousticProjectOwner, int32_t Value, 
     FIDnumber = Value;
     FName = "Overlay" + std::to_string(Value);
     FColor = AutoColor ? RandomHueColor(0.4f) : MyColor;
-    const size_t points = static_cast<size_t>(AcousticProjectOwner.NFreqPointsMicGraph);
+    const size_t points = static_cast<size_t>(AcousticProjectOwner.NFreqPointsMicGraph());
     FMag.assign(points, 0.0);
     FPhase.assign(points, 0.0);
     SetVisible(true);

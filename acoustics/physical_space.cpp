@@ -59,7 +59,7 @@ void TPhysicalSpace::SetAirLoss(bool Value) {
     const TWorkersPause pause(FMyAcousticProject);
     FAirLoss = Value;
     TAcousticProject* project = FMyAcousticProject;
-    if (project == nullptr || !project->EventsEnabled) {
+    if (project == nullptr || !project->EventsEnabled()) {
         return;
     }
     project->ReCalculateZones(-1);
@@ -126,11 +126,11 @@ void TPhysicalSpace::SetPixelToMeters(double Value) {
     const double memoryNow = project->CalcMemoryInAllMaps(FPixelToMeters);
     project->ClearMapsLength();
     // The check stores the size it allows; it also runs the re-dimensioning when it coarsened.
-    if (!project->IsCheckingMemory) {
+    if (!project->IsCheckingMemory()) {
         project->CheckMemoryOnChangeResolution(memoryNow, Value);
     }
     project->RescaleObjectsToPixelSize();
-    for (auto& zone : project->MappingZones) {
+    for (auto& zone : project->MappingZones()) {
         zone->SetDimensions(zone->Width(), zone->Depth());
         // A grid that kept its pixel counts would otherwise keep the released buffers.
         zone->RestoreReleasedBuffers();

@@ -40,20 +40,20 @@ bool isSubwoofer(TCabinetType type) {
 // Every cabinet of the project in the order the arrival search visits them: loose cabinets, then
 // those of every line array, cluster and beam-steering array.
 template <typename Fn> void forEachCabinet(const TAcousticProject& p, Fn fn) {
-    for (const auto& cab : p.Cabinets) {
+    for (const auto& cab : p.Cabinets()) {
         fn(*cab);
     }
-    for (const auto& array : p.CabArrays) {
+    for (const auto& array : p.CabArrays()) {
         for (const TCabinet* cab : array->CabinetList()) {
             fn(*cab);
         }
     }
-    for (const auto& cluster : p.Clusters) {
+    for (const auto& cluster : p.Clusters()) {
         for (const TCabinet* cab : cluster->CabinetList()) {
             fn(*cab);
         }
     }
-    for (const auto& beam : p.Beams) {
+    for (const auto& beam : p.Beams()) {
         for (const TCabinet* cab : beam->CabinetList()) {
             fn(*cab);
         }
@@ -63,13 +63,13 @@ template <typename Fn> void forEachCabinet(const TAcousticProject& p, Fn fn) {
 } // namespace
 
 TPointResponse::TPointResponse(const TAcousticProject& Project)
-    : project_(Project), medium_(*Project.PhysicalSpace()), grid_(*Project.DSPSpaceForMicGraphs) {
+    : project_(Project), medium_(*Project.PhysicalSpace()), grid_(*Project.DSPSpaceForMicGraphs()) {
     c_ = medium_.SpeedOfSound();
     airLoss_ = medium_.AirLoss();
     complexSum_ = project_.IsComplexSum();
     zeroPhaseStart_ = project_.ZeroPhaseStart();
-    axisPhaseOnly_ = project_.ForceUseAxisPhase.load();
-    const int32_t n = project_.NFreqPointsMicGraph;
+    axisPhaseOnly_ = project_.ForceUseAxisPhase();
+    const int32_t n = project_.NFreqPointsMicGraph();
     freq_.resize(static_cast<size_t>(n));
     radPerMeter_.resize(freq_.size());
     airLossPerM_.resize(freq_.size());
@@ -258,7 +258,7 @@ bool TPointResponse::Compute(const TPoint3D& Point, double Delay_ms, std::vector
         }
     };
 
-    for (const auto& cab : project_.Cabinets) {
+    for (const auto& cab : project_.Cabinets()) {
         if (cancelled()) {
             return false;
         }
@@ -285,7 +285,7 @@ bool TPointResponse::Compute(const TPoint3D& Point, double Delay_ms, std::vector
         }
         return true;
     };
-    if (!addGroup(project_.CabArrays) || !addGroup(project_.Clusters) || !addGroup(project_.Beams)) {
+    if (!addGroup(project_.CabArrays()) || !addGroup(project_.Clusters()) || !addGroup(project_.Beams())) {
         return false;
     }
 

@@ -73,8 +73,8 @@ TWorkerThread& TCabinet::MapThread() {
             // summation would wait for it until its time limit.
             TAcousticProject& project = *FMyAcousticProject;
             FMapState = TCalcState::qzaNeedsCalculate;
-            project.AbortCalculation = true;
-            project.AllMapsState = TCalcState::qzaNeedsCalculate;
+            project.SetAbortCalculation(true);
+            project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
             log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(NumberID) + "  " + message);
             reportFailure(project, "The map calculation of cabinet " + std::to_string(NumberID) +
                                        " failed: " + message);
@@ -106,7 +106,7 @@ void TCabinet::FreeMapThread() {
 
 void TCabinet::ExecuteMapThread(int32_t FromSource) {
     TAcousticProject& project = *FMyAcousticProject;
-    if (project.AbortCalculation || project.NMappingZones() == 0) {
+    if (project.AbortCalculation() || project.NMappingZones() == 0) {
         return;
     }
     log(project, "Cabinet.ExecuteMapThread   CABINET: " + std::to_string(NumberID));
@@ -119,7 +119,7 @@ void TCabinet::ExecuteMapThread(int32_t FromSource) {
         return;
     }
     FFromSourceTr = FromSource;
-    if (project.ContinuousRender() || project.ForceCalculation) {
+    if (project.ContinuousRender() || project.ForceCalculation()) {
         if (project.WorkersPaused()) {
             startAfterPause_ = true; // the pause's end starts it
         } else {
@@ -145,17 +145,17 @@ void TCabinet::ResumeAfterEdit() {
     const bool resume = std::exchange(resumeAfterPause_, false);
     const bool start = std::exchange(startAfterPause_, false);
     TAcousticProject& project = *FMyAcousticProject;
-    if (FMapState.load() == TCalcState::qzaCalculated || project.AbortCalculation) {
+    if (FMapState.load() == TCalcState::qzaCalculated || project.AbortCalculation()) {
         return;
     }
     if (start) {
         // Requested during the pause (after any interruption): the request already counted its zones.
-        if (project.ContinuousRender() || project.ForceCalculation) {
+        if (project.ContinuousRender() || project.ForceCalculation()) {
             MapThread().Start();
         }
     } else if (resume) {
         FMapState = TCalcState::qzaNeedsCalculate;
-        if (project.EventsEnabled) {
+        if (project.EventsEnabled()) {
             ExecuteMapThread(-1);
         }
     }
@@ -163,18 +163,18 @@ void TCabinet::ResumeAfterEdit() {
 
 void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
     TAcousticProject& project = *FMyAcousticProject;
-    if (project.AbortCalculation) {
+    if (project.AbortCalculation()) {
         return;
     }
     int32_t tries = 0;
-    if (!project.AllowRendering) {
+    if (!project.AllowRendering()) {
         return;
     }
     const int32_t totalCab = project.TotalCabinets();
     const bool recalculation = !FInitialCalc;
     // The progress bar and label belong to the window: they are looked up on the user-interface thread.
     queueUI(project, [&project, totalCab, recalculation] {
-        if (IProgressBar* bar = project.ProgressBar) {
+        if (IProgressBar* bar = project.ProgressBar()) {
             bar->SetMax(totalCab);
             if (recalculation) {
                 bar->SetValue(bar->Value() - 1);
@@ -183,7 +183,7 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
     });
     for (;;) {
         FMapState = TCalcState::qzaCalculating;
-        if (project.AbortCalculation) {
+        if (project.AbortCalculation()) {
             return;
         }
         const bool done = GetMap3D(FFromSourceTr, -1);
@@ -201,13 +201,13 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
         if (done && FMapState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
             FInitialCalc = false;
             queueUI(project, [&project, totalCab] {
-                IProgressBar* bar = project.ProgressBar;
+                IProgressBar* bar = project.ProgressBar();
                 if (bar != nullptr) {
                     bar->SetMax(totalCab);
                     bar->SetValue(bar->Value() + 1);
                 }
-                if (project.StatusLabel != nullptr && bar != nullptr) {
-                    project.StatusLabel->SetText("Processed Cabinet : " + floatText(bar->Value()));
+                if (project.StatusLabel() != nullptr && bar != nullptr) {
+                    project.StatusLabel()->SetText("Processed Cabinet : " + floatText(bar->Value()));
                 }
             });
             std::this_thread::sleep_for(5ms);
@@ -246,8 +246,8 @@ TWorkerThread& TAcousticProject::AllMapsThread() {
         FAllMapsThread->OnRun = [this](TWorkerThread& t) { FAllMapsThreadRun(t); };
         FAllMapsThread->OnStopped = [this](TWorkerThread& t) { AllMapsThreadStopped(t); };
         FAllMapsThread->OnException = [this](TWorkerThread&, const std::string& message) {
-            AllMapsState = TCalcState::qzaNeedsCalculate;
-            AbortCalculation = true;
+            FAllMapsState = TCalcState::qzaNeedsCalculate;
+            FAbortCalculation = true;
             log(*this, "AcousticProject.GetAllMaps error  " + message);
             reportFailure(*this, "The summation of the maps failed: " + message);
             // No maps come: the window's all-maps handler finds the abort flag set.
@@ -259,14 +259,14 @@ TWorkerThread& TAcousticProject::AllMapsThread() {
 }
 
 void TAcousticProject::ExecuteAllMapsThread() {
-    if (AbortCalculation) {
+    if (FAbortCalculation) {
         return;
     }
     SetIsProjectModified(true);
-    if ((!ContinuousRender() && !ForceCalculation) || !EventsEnabled) {
+    if ((!ContinuousRender() && !FForceCalculation) || !FEventsEnabled) {
         return;
     }
-    if (DontSumAllMaps) {
+    if (FDontSumAllMaps) {
         if (FAllMapsThread) {
             FAllMapsThread->Stop();
         }
@@ -278,13 +278,14 @@ void TAcousticProject::ExecuteAllMapsThread() {
 }
 
 bool TAcousticProject::summingWanted() const {
-    if (AbortCalculation || (!ContinuousRender() && !ForceCalculation) || !EventsEnabled || DontSumAllMaps) {
+    if (FAbortCalculation || (!ContinuousRender() && !FForceCalculation) || !FEventsEnabled ||
+        FDontSumAllMaps) {
         return false;
     }
     const int32_t sources =
         CheckedAdd(CheckedAdd(NCabArrays(), NCabinets()), CheckedAdd(NClusters(), NBeamSteerings()));
     return sources != 0 && NMappingZones() > 0 &&
-           (AllMapsState != TCalcState::qzaCalculated || ForceCalculation);
+           (FAllMapsState != TCalcState::qzaCalculated || FForceCalculation);
 }
 
 void TAcousticProject::startSumming() {
@@ -302,8 +303,8 @@ void TAcousticProject::deliverAllMaps(uint64_t generation, bool statusText) {
     if (generation != sumGeneration_.load()) {
         return; // a later run is summing; it delivers its own result
     }
-    if (statusText && StatusLabel != nullptr) {
-        StatusLabel->SetText("SPL to Color...");
+    if (statusText && FStatusLabel != nullptr) {
+        FStatusLabel->SetText("SPL to Color...");
     }
     if (FOnReceibeAllMaps) {
         FOnReceibeAllMaps(*this);
@@ -313,7 +314,7 @@ void TAcousticProject::deliverAllMaps(uint64_t generation, bool statusText) {
 void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
     const uint64_t generation = sumGeneration_.load();
     std::this_thread::sleep_for(5ms);
-    if (!ContinuousRender() && !ForceCalculation) {
+    if (!ContinuousRender() && !FForceCalculation) {
         return;
     }
     if (!HasSources() || NMappingZones() == 0) {
@@ -321,13 +322,13 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
         return;
     }
     queueUI(*this, [this] {
-        if (ProgressBar != nullptr) {
-            ProgressBar->SetMax(NMappingZones());
-            ProgressBar->SetValue(0);
+        if (FProgressBar != nullptr) {
+            FProgressBar->SetMax(NMappingZones());
+            FProgressBar->SetValue(0);
         }
     });
     std::this_thread::sleep_for(2ms);
-    const int32_t wait = AllMapsWaitingMsec;
+    const int32_t wait = FAllMapsWaitingMsec;
     if (wait < 0) {
         throw ERangeError();
     }
@@ -341,13 +342,13 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
             if (Sender.Cancelled()) {
                 return false;
             }
-            if (AbortCalculation) {
-                AllMapsState = TCalcState::qzaNeedsCalculate;
+            if (FAbortCalculation) {
+                FAllMapsState = TCalcState::qzaNeedsCalculate;
                 AllMapsThreadStopped(Sender);
                 Sender.Stop();
                 return false;
             }
-            AllMapsState = TCalcState::qzaCalculating;
+            FAllMapsState = TCalcState::qzaCalculating;
             const bool done = GetMap3D(zoneArg);
             if (Sender.Cancelled()) {
                 return false; // a pause or a removal interrupted the summation: nothing is published
@@ -357,22 +358,22 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
                 log(*this, "************************** Se quedo en AcousticProject.GetAllMaps Zone:" +
                                std::to_string(zoneArg) + "  Repeat:" + std::to_string(passes));
                 // The run gives up: the maps need a new render, and the window is told so.
-                AllMapsState = TCalcState::qzaNeedsCalculate;
-                AbortCalculation = true;
+                FAllMapsState = TCalcState::qzaNeedsCalculate;
+                FAbortCalculation = true;
                 Sender.Stop();
                 queueUI(*this, [this, generation] { deliverAllMaps(generation, false); });
                 reportFailure(*this, "The maps could not be calculated. Please render again.");
                 return false;
             }
             TCalcState expected = TCalcState::qzaCalculating;
-            if (done && AllMapsState.load() == expected) {
+            if (done && FAllMapsState.load() == expected) {
                 return true;
             }
         }
     };
 
     int32_t notSumed = 0;
-    for (const auto& zone : MappingZones) {
+    for (const auto& zone : FMappingZones) {
         notSumed += zone->MapState() != TCalcState::qzaIsSumed ? 1 : 0;
     }
     int32_t sumed = 0;
@@ -382,7 +383,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
         }
         sumed = NMappingZones();
     } else {
-        for (const auto& zone : MappingZones) {
+        for (const auto& zone : FMappingZones) {
             if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
                 ++sumed;
                 continue;
@@ -399,17 +400,17 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
         return;
     }
     if (FSPLNormalized) {
-        MaxdBSPL = GetMaxdBSPL();
+        FMaxdBSPL = GetMaxdBSPL();
     }
     // Publish atomically: a request that reset the state after the last pass keeps its stale mark
     // (and its own start of this thread sums again). A run that had nothing to sum publishes as is.
     if (ranPass) {
         TCalcState expected = TCalcState::qzaCalculating;
-        if (!AllMapsState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
+        if (!FAllMapsState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
             return;
         }
     } else {
-        AllMapsState = TCalcState::qzaCalculated;
+        FAllMapsState = TCalcState::qzaCalculated;
     }
     log(*this, "---------------------AcousticProject.AllMapsCalculated");
     queueUI(*this, [this, generation] { deliverAllMaps(generation, true); });
@@ -423,7 +424,7 @@ void TAcousticProject::AllMapsThreadStopped(TWorkerThread&) {
 
 void TAcousticProject::RecalcHitPoints() {
     ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
-    for (auto& beam : Beams) {
+    for (auto& beam : FBeams) {
         for (auto& single : beam->SingleBeams()) {
             single->CalcHitPoint();
         }
@@ -432,8 +433,8 @@ void TAcousticProject::RecalcHitPoints() {
 
 void TAcousticProject::RescaleObjectsToPixelSize() {
     const double px = FPhysicalSpace->PixelToMeters();
-    if (ModelsDetected) {
-        for (auto& model : ModelsDetected->CabModel) {
+    if (FModelsDetected) {
+        for (auto& model : FModelsDetected->CabModel) {
             model->RescalePreviewToPixelSize(px);
             for (auto& sp : model->SourcePoint) {
                 sp->RecalcPixelPosition();

@@ -76,7 +76,7 @@ void TAcousticProject::beginPause() {
     }
     // A summation cancelled halfway published nothing: the summed maps are not current.
     TCalcState calculating = TCalcState::qzaCalculating;
-    AllMapsState.compare_exchange_strong(calculating, TCalcState::qzaNeedsCalculate);
+    FAllMapsState.compare_exchange_strong(calculating, TCalcState::qzaNeedsCalculate);
     for (TCabinet* cab : cabinetsOfProject_) {
         cab->PauseForEdit();
     }
@@ -127,33 +127,42 @@ TWorkersPause::~TWorkersPause() {
 
 int32_t TAcousticProject::TotalCabinets() const {
     int64_t total = NCabinets();
-    for (const auto& array : CabArrays) {
+    for (const auto& array : FCabArrays) {
         total += static_cast<int64_t>(array->CabinetList().size());
     }
-    for (const auto& cluster : Clusters) {
+    for (const auto& cluster : FClusters) {
         total += static_cast<int64_t>(cluster->CabinetList().size());
     }
-    for (const auto& beam : Beams) {
+    for (const auto& beam : FBeams) {
         total += static_cast<int64_t>(beam->CabinetList().size());
     }
     return CheckedCast<int32_t>(total);
 }
 
+TMappingZone* TAcousticProject::appendMappingZone(std::unique_ptr<TMappingZone> zone) {
+    FMappingZones.push_back(std::move(zone));
+    return FMappingZones.back().get();
+}
+
+void TAcousticProject::dropLastMappingZone() {
+    FMappingZones.pop_back();
+}
+
 void TAcousticProject::ForEachCabinet(const std::function<void(TCabinet&)>& fn) const {
-    for (const auto& cabinet : Cabinets) {
+    for (const auto& cabinet : FCabinets) {
         fn(*cabinet);
     }
-    for (const auto& array : CabArrays) {
+    for (const auto& array : FCabArrays) {
         for (TCabinet* cabinet : array->CabinetList()) {
             fn(*cabinet);
         }
     }
-    for (const auto& cluster : Clusters) {
+    for (const auto& cluster : FClusters) {
         for (TCabinet* cabinet : cluster->CabinetList()) {
             fn(*cabinet);
         }
     }
-    for (const auto& beam : Beams) {
+    for (const auto& beam : FBeams) {
         for (TCabinet* cabinet : beam->CabinetList()) {
             fn(*cabinet);
         }
@@ -161,7 +170,7 @@ void TAcousticProject::ForEachCabinet(const std::function<void(TCabinet&)>& fn) 
 }
 
 double TAcousticProject::MemTotal() const {
-    return MemInitial + CalcMemoryInAllMaps(FPhysicalSpace->PixelToMeters());
+    return FMemInitial + CalcMemoryInAllMaps(FPhysicalSpace->PixelToMeters());
 }
 
 // ---- Breadcrumb and modified flag ----
@@ -238,12 +247,12 @@ void TAcousticProject::SetRenderQuality(TRenderQuality Value) {
     }
     const TWorkersPause pause(*this);
     FRenderQuality = Value;
-    for (auto& zone : MappingZones) {
+    for (auto& zone : FMappingZones) {
         zone->IsMapCleared = false;
     }
     const double size = RenderQualityPixelSize(static_cast<int>(Value));
     FPhysicalSpace->SetPixelToMeters(size);
-    if (AllMapsState != TCalcState::qzaCalculating) {
+    if (FAllMapsState != TCalcState::qzaCalculating) {
         ReCalculateZones(-1);
     }
 }
@@ -255,7 +264,7 @@ void TAcousticProject::SetSPLNormalized(bool Value) {
     const TWorkersPause pause(*this);
     FSPLNormalized = Value;
     if (Value) {
-        MaxdBSPL = GetMaxdBSPL();
+        FMaxdBSPL = GetMaxdBSPL();
     }
 }
 
@@ -266,7 +275,7 @@ void TAcousticProject::SetMappingColorsRes(int32_t Value) {
         return;
     }
     FMappingColorsRes = Value;
-    MappingColors.resize(static_cast<size_t>(Value), 0u);
+    FMappingColors.resize(static_cast<size_t>(Value), 0u);
     ReCalculateZones(-1);
 }
 
@@ -280,7 +289,7 @@ void TAcousticProject::SetMaxUsagePercent(float Value) {
         return;
     }
     FMaxUsagePercent = Value;
-    MemMinGuaranteed = 0.0; // the budget recomputes its reserve
+    FMemMinGuaranteed = 0.0; // the budget recomputes its reserve
 }
 
 void TAcousticProject::SetOnlyPhase(bool Value) {
@@ -317,13 +326,32 @@ void TAcousticProject::SetIdealSpeaker(bool Value) {
     ReCalculateAllMics();
 }
 
+void TAcousticProject::SetForceUseAxisPhase(bool Value) {
+    if (Value == FForceUseAxisPhase) {
+        return;
+    }
+    // A pass that read the old choice is cancelled: its maps would mix both phases.
+    const TWorkersPause pause(*this);
+    FForceUseAxisPhase = Value;
+    ReCalculateZones(-1);
+    ReCalculateAllMics();
+}
+
+void TAcousticProject::RaiseUniqueID() {
+    FUniqueID = CheckedAdd(FUniqueID, 1);
+}
+
+void TAcousticProject::RefreshMemoryFigures() {
+    ReadMemoryFiguresMB(FMemInstalled, FMemAvailable, FMemUsed);
+}
+
 void TAcousticProject::SetContinuousRender(bool Value) {
     if (Value == FContinuousRender) {
         return;
     }
     FContinuousRender = Value;
     if (Value) {
-        AllMapsState = TCalcState::qzaNeedsCalculate;
+        FAllMapsState = TCalcState::qzaNeedsCalculate;
         ExecuteAllMapsThread();
     } else if (FAllMapsThread != nullptr) {
         FAllMapsThread->Stop();

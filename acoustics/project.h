@@ -154,47 +154,53 @@ public:
     const TLifetimeToken& LifetimeToken() const { return lifetime_.Token(); }
 
     // ---- Object lists (the project owns every entry) ----
-    std::vector<std::unique_ptr<TCabinet>> Cabinets; // loose cabinets only
-    std::vector<std::unique_ptr<TCabArray>> CabArrays;
-    std::vector<std::unique_ptr<TCluster>> Clusters;
-    std::vector<std::unique_ptr<TBeamContainer>> Beams;
-    std::vector<std::unique_ptr<TMappingZone>> MappingZones; // a zone's index here is its ZoneIndexID
-    std::vector<std::unique_ptr<TCluster>> SubArrangements;
-    std::vector<std::unique_ptr<TSystem>> SoundSystems;
-    std::vector<std::unique_ptr<TOrnament>> Ornaments;
-    std::vector<std::unique_ptr<TAcousticMaterial>> Materials;
-    std::vector<std::unique_ptr<TMicPoint>> Mics;
-    std::vector<std::unique_ptr<TOverlay>> Overlays;
-    std::vector<std::unique_ptr<TPiston>> Pistons;
-    std::vector<std::unique_ptr<TGenericDSPProcess>> DSPProcessList;
+    // Read-only: the registry functions below add and remove entries.
+    const std::vector<std::unique_ptr<TCabinet>>& Cabinets() const { return FCabinets; } // loose only
+    const std::vector<std::unique_ptr<TCabArray>>& CabArrays() const { return FCabArrays; }
+    const std::vector<std::unique_ptr<TCluster>>& Clusters() const { return FClusters; }
+    const std::vector<std::unique_ptr<TBeamContainer>>& Beams() const { return FBeams; }
+    // A zone's index here is its ZoneIndexID.
+    const std::vector<std::unique_ptr<TMappingZone>>& MappingZones() const { return FMappingZones; }
+    const std::vector<std::unique_ptr<TCluster>>& SubArrangements() const { return FSubArrangements; }
+    const std::vector<std::unique_ptr<TSystem>>& SoundSystems() const { return FSoundSystems; }
+    const std::vector<std::unique_ptr<TOrnament>>& Ornaments() const { return FOrnaments; }
+    const std::vector<std::unique_ptr<TAcousticMaterial>>& Materials() const { return FMaterials; }
+    const std::vector<std::unique_ptr<TMicPoint>>& Mics() const { return FMics; }
+    const std::vector<std::unique_ptr<TOverlay>>& Overlays() const { return FOverlays; }
+    const std::vector<std::unique_ptr<TPiston>>& Pistons() const { return FPistons; }
+    const std::vector<std::unique_ptr<TGenericDSPProcess>>& DSPProcessList() const { return FDSPProcessList; }
 
     // ---- Owned single objects ----
-    std::unique_ptr<TGenericDSPProcess> BypassProcess; // NumberID 0, "Bypass", on DSPSpace48k
-    std::unique_ptr<TDSPSpace> DSPSpace48k;
-    std::unique_ptr<TDSPSpace> DSPSpace96k;
-    std::unique_ptr<TDSPSpace> DSPSpace192k;
-    std::unique_ptr<TDSPSpace> DSPSpaceForMicGraphs; // 48 kHz, 1/48 octave: measurement-point responses
-    int32_t NFreqPointsMicGraph = 0;
-    std::unique_ptr<TModelsDetected> ModelsDetected;
-    std::unique_ptr<TFramesDetected> FramesDetected;
-    std::unique_ptr<TOrnasDetected> OrnasDetected;
+    // NumberID 0, "Bypass", on DSPSpace48k: the process of new cabinets.
+    TGenericDSPProcess* BypassProcess() const { return FBypassProcess.get(); }
+    TDSPSpace* DSPSpace48k() const { return FDSPSpace48k.get(); }
+    TDSPSpace* DSPSpace96k() const { return FDSPSpace96k.get(); }
+    TDSPSpace* DSPSpace192k() const { return FDSPSpace192k.get(); }
+    // 48 kHz, 1/48 octave: the grid of measurement-point responses, NFreqPointsMicGraph points.
+    TDSPSpace* DSPSpaceForMicGraphs() const { return FDSPSpaceForMicGraphs.get(); }
+    int32_t NFreqPointsMicGraph() const { return FNFreqPointsMicGraph; }
+    TModelsDetected* ModelsDetected() const { return FModelsDetected.get(); }
+    TFramesDetected* FramesDetected() const { return FFramesDetected.get(); }
+    TOrnasDetected* OrnasDetected() const { return FOrnasDetected.get(); }
 
     // Not owned; assigned by the main window and used by the queued progress reports only.
-    IProgressBar* ProgressBar = nullptr;
-    IStatusLabel* StatusLabel = nullptr;
+    IProgressBar* ProgressBar() const { return FProgressBar; }
+    void SetProgressBar(IProgressBar* Value) { FProgressBar = Value; }
+    IStatusLabel* StatusLabel() const { return FStatusLabel; }
+    void SetStatusLabel(IStatusLabel* Value) { FStatusLabel = Value; }
 
     // ---- Counters ----
-    int32_t NCabinets() const { return static_cast<int32_t>(Cabinets.size()); }
-    int32_t NCabArrays() const { return static_cast<int32_t>(CabArrays.size()); }
-    int32_t NClusters() const { return static_cast<int32_t>(Clusters.size()); }
-    int32_t NBeamSteerings() const { return static_cast<int32_t>(Beams.size()); }
-    int32_t NMappingZones() const { return static_cast<int32_t>(MappingZones.size()); }
-    int32_t NMics() const { return static_cast<int32_t>(Mics.size()); }
-    int32_t NOverlays() const { return static_cast<int32_t>(Overlays.size()); }
-    int32_t NSubArrangements() const { return static_cast<int32_t>(SubArrangements.size()); }
-    int32_t NOrnaments() const { return static_cast<int32_t>(Ornaments.size()); }
-    int32_t NMaterials() const { return static_cast<int32_t>(Materials.size()); }
-    int32_t NDSPProcess() const { return static_cast<int32_t>(DSPProcessList.size()); }
+    int32_t NCabinets() const { return static_cast<int32_t>(FCabinets.size()); }
+    int32_t NCabArrays() const { return static_cast<int32_t>(FCabArrays.size()); }
+    int32_t NClusters() const { return static_cast<int32_t>(FClusters.size()); }
+    int32_t NBeamSteerings() const { return static_cast<int32_t>(FBeams.size()); }
+    int32_t NMappingZones() const { return static_cast<int32_t>(FMappingZones.size()); }
+    int32_t NMics() const { return static_cast<int32_t>(FMics.size()); }
+    int32_t NOverlays() const { return static_cast<int32_t>(FOverlays.size()); }
+    int32_t NSubArrangements() const { return static_cast<int32_t>(FSubArrangements.size()); }
+    int32_t NOrnaments() const { return static_cast<int32_t>(FOrnaments.size()); }
+    int32_t NMaterials() const { return static_cast<int32_t>(FMaterials.size()); }
+    int32_t NDSPProcess() const { return static_cast<int32_t>(FDSPProcessList.size()); }
     // Loose cabinets plus the cabinets of every line array, cluster and beam-steering array.
     int32_t TotalCabinets() const;
     // Loose cabinets, line arrays, clusters or beam-steering arrays exist.
@@ -233,10 +239,13 @@ public:
     void SetIdealSpeaker(bool Value);
     TGenNoiseType GenNoiseType() const { return FGenNoiseType; }
     void SetGenNoiseType(TGenNoiseType Value);
-    float GenGain = 0.0f;
+    // Plain values of the generator setting and the refresh period, kept in project files.
+    float GenGain() const { return FGenGain; }
+    void SetGenGain(float Value) { FGenGain = Value; }
     float MaxUsagePercent() const { return FMaxUsagePercent; }
     void SetMaxUsagePercent(float Value);
-    int32_t RefreshTimeMsec = 100;
+    int32_t RefreshTimeMsec() const { return FRefreshTimeMsec; }
+    void SetRefreshTimeMsec(int32_t Value) { FRefreshTimeMsec = Value; }
     double ProcessingTimeMs() const { return FProcessingTimeMs; }
 
     // ---- Display options ----
@@ -245,51 +254,97 @@ public:
     int32_t MappingColorsRes() const { return FMappingColorsRes; }
     // Values below 1 are ignored.
     void SetMappingColorsRes(int32_t Value);
-    std::vector<TAlphaColor> MappingColors; // palette steps
+    // The palette steps the colour mapping builds and paints with (user-interface thread only).
+    const std::vector<TAlphaColor>& MappingColors() const { return FMappingColors; }
+    void SetMappingColors(std::vector<TAlphaColor> Value) { FMappingColors = std::move(Value); }
     bool SPLNormalized() const { return FSPLNormalized; }
     void SetSPLNormalized(bool Value);
-    std::atomic<double> MaxdBSPL{110.0}; // also written by the summing thread
-    double RangedBSPL = 36.0;
-    double MaxPhase = 0.0;
-    double MinPhase = 0.0;
+    // The top of the level scale, dB; the summing thread writes it too when the scale is normalised.
+    double MaxdBSPL() const { return FMaxdBSPL.load(); }
+    void SetMaxdBSPL(double Value) { FMaxdBSPL = Value; }
+    // The span of the level scale, dB.
+    double RangedBSPL() const { return FRangedBSPL; }
+    void SetRangedBSPL(double Value) { FRangedBSPL = Value; }
+    // Kept in project files.
+    double MaxPhase() const { return FMaxPhase; }
+    void SetMaxPhase(double Value) { FMaxPhase = Value; }
+    double MinPhase() const { return FMinPhase; }
+    void SetMinPhase(double Value) { FMinPhase = Value; }
 
     // ---- Calculation state, shared with the worker threads ----
-    std::atomic<TCalcState> AllMapsState{TCalcState::qzaNeedsCalculate};
-    std::atomic<bool> ForceCalculation{false};
-    std::atomic<bool> AbortCalculation{false};
-    std::atomic<bool> AllowRendering{true};
-    std::atomic<bool> EventsEnabled{true};
-    std::atomic<bool> CalcHitPointEnabled{true};
-    std::atomic<bool> DontSumAllMaps{false};
-    std::atomic<bool> DontCalcMICS{false};
-    std::atomic<bool> ForceUseAxisPhase{false};
-    int32_t NFreqsAverage = 5;
-    std::vector<int32_t> FreqsAverage; // Hz, ascending; layer m of every map belongs to FreqsAverage[m]
-    std::atomic<double> MaxdBPsychoComp{0.0};
-    std::atomic<double> dBEnergyComp{0.0}; // written by the summation
-    std::atomic<double> dBEnergyCompOld{0.0};
-    std::atomic<int32_t> AllMapsWaitingMsec{0};
-    std::vector<int32_t> FFreqToPoint; // mic-graph grid index per whole hertz
-    int32_t UniqueID = 0;
-    int32_t FNCabsInProject = 0;
+    // Flags and states the workers read (and the summing thread partly writes) while they run: each
+    // is one atomic, stored as it is set. ForceUseAxisPhase is an input of the maps instead.
+    TCalcState AllMapsState() const { return FAllMapsState.load(); }
+    void SetAllMapsState(TCalcState Value) { FAllMapsState = Value; }
+    bool ForceCalculation() const { return FForceCalculation.load(); }
+    void SetForceCalculation(bool Value) { FForceCalculation = Value; }
+    bool AbortCalculation() const { return FAbortCalculation.load(); }
+    void SetAbortCalculation(bool Value) { FAbortCalculation = Value; }
+    // Off: zone state changes are ignored.
+    bool AllowRendering() const { return FAllowRendering.load(); }
+    void SetAllowRendering(bool Value) { FAllowRendering = Value; }
+    // Off: recalculation requests and state changes are silenced (bulk changes).
+    bool EventsEnabled() const { return FEventsEnabled.load(); }
+    void SetEventsEnabled(bool Value) { FEventsEnabled = Value; }
+    // Off: the aiming hit-point search does nothing.
+    bool CalcHitPointEnabled() const { return FCalcHitPointEnabled.load(); }
+    void SetCalcHitPointEnabled(bool Value) { FCalcHitPointEnabled = Value; }
+    bool DontSumAllMaps() const { return FDontSumAllMaps.load(); }
+    void SetDontSumAllMaps(bool Value) { FDontSumAllMaps = Value; }
+    // Set: measurement points are not recalculated.
+    bool DontCalcMICS() const { return FDontCalcMICS.load(); }
+    void SetDontCalcMICS(bool Value) { FDontCalcMICS = Value; }
+    // The map kernel and the point responses use the on-axis phase. A change holds the workers'
+    // pause and asks for every zone and point again.
+    bool ForceUseAxisPhase() const { return FForceUseAxisPhase.load(); }
+    void SetForceUseAxisPhase(bool Value);
+    // The frequencies averaged into a map (Hz, ascending; layer m of every map belongs to entry m),
+    // computed by CalcAverageFreqs.
+    int32_t NFreqsAverage() const { return FNFreqsAverage; }
+    const std::vector<int32_t>& FreqsAverage() const { return FFreqsAverage; }
+    // Replaces them without the band's memory check: every map buffer takes the new count under the
+    // workers' pause, and every zone is asked for again.
+    void SetFreqsAverage(std::vector<int32_t> Value);
+    // The energy-sum level compensation, written by the summation.
+    double MaxdBPsychoComp() const { return FMaxdBPsychoComp.load(); }
+    double dBEnergyComp() const { return FdBEnergyComp.load(); }
+    double dBEnergyCompOld() const { return FdBEnergyCompOld.load(); }
+    // The summing thread's pause before it sums, ms.
+    int32_t AllMapsWaitingMsec() const { return FAllMapsWaitingMsec.load(); }
+    void SetAllMapsWaitingMsec(int32_t Value) { FAllMapsWaitingMsec = Value; }
+    // The counter every added object raises.
+    int32_t UniqueID() const { return FUniqueID; }
+    void SetUniqueID(int32_t Value) { FUniqueID = Value; }
+    // Raises UniqueID by one (an overflow raises).
+    void RaiseUniqueID();
 
     // ---- Memory figures (MB) for the map budget ----
-    double MemInitial = 0.0;
-    double MemInstalled = 0.0;
-    double MemAvailable = 0.0;
-    double MemUsed = 0.0;
-    double MemMinGuaranteed = 0.0;
-    double MemUsedbyTheApp = 0.0;
-    bool IsCheckingMemory = false;
-    double MaxMemoryToUse() const { return MemAvailable - MemMinGuaranteed; }
+    // The process's own use at start-up, and the machine's installed, available and used memory.
+    double MemInitial() const { return FMemInitial; }
+    void SetMemInitial(double Value) { FMemInitial = Value; }
+    double MemInstalled() const { return FMemInstalled; }
+    double MemAvailable() const { return FMemAvailable; }
+    double MemUsed() const { return FMemUsed; }
+    // Reads the machine's figures again (they stay as they were when the query fails).
+    void RefreshMemoryFigures();
+    // The budget's guaranteed reserve; 0 makes the budget compute it again.
+    double MemMinGuaranteed() const { return FMemMinGuaranteed; }
+    void SetMemMinGuaranteed(double Value) { FMemMinGuaranteed = Value; }
+    double MemUsedbyTheApp() const { return FMemUsedbyTheApp; }
+    // Set while a memory check runs: checks started meanwhile are skipped.
+    bool IsCheckingMemory() const { return FIsCheckingMemory; }
+    void SetIsCheckingMemory(bool Value) { FIsCheckingMemory = Value; }
+    double MaxMemoryToUse() const { return FMemAvailable - FMemMinGuaranteed; }
     double MemTotal() const;
 
     // ---- Measurement points ----
-    TFreqBands MicSmoothing = TFreqBands::fbOneTwelveOctave;
+    TFreqBands MicSmoothing() const { return FMicSmoothing; }
+    void SetMicSmoothing(TFreqBands Value) { FMicSmoothing = Value; }
     TWeightening MicWeightening() const { return FMicWeightening; }
     // Fills WeighteningTable with the weighting curve on the mic-graph grid.
     void SetMicWeightening(TWeightening Value);
-    std::vector<double> WeighteningTable; // dB per mic-graph point
+    // dB per mic-graph point.
+    const std::vector<double>& WeighteningTable() const { return FWeighteningTable; }
 
     // The allowed splay angle of the cabinet's model nearest to inSplayDegrees (the first on a tie),
     // from the first-cabinet list when IsFirstCabinet. Returns its index, or -1 with the outputs
@@ -299,17 +354,30 @@ public:
                                           double& deviation) const;
 
     // ---- Project information (fixed capacity in the project file) ----
-    std::string InstallationName; // at most 25 characters
-    std::string GPSCoordinates;   // at most 25 characters
-    std::string PRJCreatedBy;     // at most 25 characters
-    std::string PRJDescription;   // at most 200 characters
+    // At most 25 characters each (the description 200): the project file keeps no more.
+    const std::string& InstallationName() const { return FInstallationName; }
+    void SetInstallationName(std::string Value) { FInstallationName = std::move(Value); }
+    const std::string& GPSCoordinates() const { return FGPSCoordinates; }
+    void SetGPSCoordinates(std::string Value) { FGPSCoordinates = std::move(Value); }
+    const std::string& PRJCreatedBy() const { return FPRJCreatedBy; }
+    void SetPRJCreatedBy(std::string Value) { FPRJCreatedBy = std::move(Value); }
+    const std::string& PRJDescription() const { return FPRJDescription; }
+    void SetPRJDescription(std::string Value) { FPRJDescription = std::move(Value); }
 
     // ---- Editor preferences ----
-    TAlphaColor ZoneCreationColor = 0xFF7A83AB;
-    bool ZonasCrecenParriba = true; // a zone's listening point is measured from its top face
-    bool UseCabOriginAsRotCenter = true;
-    bool UseOrnaOriginAsRotCenter = true;
-    bool UseSPLMeshforRaycast = false;
+    // The fill colour of new zones.
+    TAlphaColor ZoneCreationColor() const { return FZoneCreationColor; }
+    void SetZoneCreationColor(TAlphaColor Value) { FZoneCreationColor = Value; }
+    // A zone's listening point is measured from its top face. Zones take it when their listening
+    // point is computed: set it before the zones are built.
+    bool ZonasCrecenParriba() const { return FZonasCrecenParriba; }
+    void SetZonasCrecenParriba(bool Value) { FZonasCrecenParriba = Value; }
+    bool UseCabOriginAsRotCenter() const { return FUseCabOriginAsRotCenter; }
+    void SetUseCabOriginAsRotCenter(bool Value) { FUseCabOriginAsRotCenter = Value; }
+    bool UseOrnaOriginAsRotCenter() const { return FUseOrnaOriginAsRotCenter; }
+    void SetUseOrnaOriginAsRotCenter(bool Value) { FUseOrnaOriginAsRotCenter = Value; }
+    bool UseSPLMeshforRaycast() const { return FUseSPLMeshforRaycast; }
+    void SetUseSPLMeshforRaycast(bool Value) { FUseSPLMeshforRaycast = Value; }
 
     // ---- Breadcrumb and events ----
     std::string LastLogString() const;
@@ -433,6 +501,76 @@ public:
 
 private:
     // ---- Fields behind the properties ----
+    std::vector<std::unique_ptr<TCabinet>> FCabinets; // loose cabinets only
+    std::vector<std::unique_ptr<TCabArray>> FCabArrays;
+    std::vector<std::unique_ptr<TCluster>> FClusters;
+    std::vector<std::unique_ptr<TBeamContainer>> FBeams;
+    std::vector<std::unique_ptr<TMappingZone>> FMappingZones;
+    std::vector<std::unique_ptr<TCluster>> FSubArrangements;
+    std::vector<std::unique_ptr<TSystem>> FSoundSystems;
+    std::vector<std::unique_ptr<TOrnament>> FOrnaments;
+    std::vector<std::unique_ptr<TAcousticMaterial>> FMaterials;
+    std::vector<std::unique_ptr<TMicPoint>> FMics;
+    std::vector<std::unique_ptr<TOverlay>> FOverlays;
+    std::vector<std::unique_ptr<TPiston>> FPistons;
+    std::vector<std::unique_ptr<TGenericDSPProcess>> FDSPProcessList;
+    std::unique_ptr<TGenericDSPProcess> FBypassProcess;
+    std::unique_ptr<TDSPSpace> FDSPSpace48k;
+    std::unique_ptr<TDSPSpace> FDSPSpace96k;
+    std::unique_ptr<TDSPSpace> FDSPSpace192k;
+    std::unique_ptr<TDSPSpace> FDSPSpaceForMicGraphs;
+    int32_t FNFreqPointsMicGraph = 0;
+    std::unique_ptr<TModelsDetected> FModelsDetected;
+    std::unique_ptr<TFramesDetected> FFramesDetected;
+    std::unique_ptr<TOrnasDetected> FOrnasDetected;
+    IProgressBar* FProgressBar = nullptr; // not owned
+    IStatusLabel* FStatusLabel = nullptr; // not owned
+    float FGenGain = 0.0f;
+    int32_t FRefreshTimeMsec = 100;
+    std::vector<TAlphaColor> FMappingColors;
+    std::atomic<double> FMaxdBSPL{110.0}; // also written by the summing thread
+    double FRangedBSPL = 36.0;
+    double FMaxPhase = 0.0;
+    double FMinPhase = 0.0;
+    std::atomic<TCalcState> FAllMapsState{TCalcState::qzaNeedsCalculate};
+    std::atomic<bool> FForceCalculation{false};
+    std::atomic<bool> FAbortCalculation{false};
+    std::atomic<bool> FAllowRendering{true};
+    std::atomic<bool> FEventsEnabled{true};
+    std::atomic<bool> FCalcHitPointEnabled{true};
+    std::atomic<bool> FDontSumAllMaps{false};
+    std::atomic<bool> FDontCalcMICS{false};
+    std::atomic<bool> FForceUseAxisPhase{false};
+    int32_t FNFreqsAverage = 5;
+    std::vector<int32_t> FFreqsAverage; // Hz, ascending; layer m of every map belongs to FreqsAverage[m]
+    std::atomic<double> FMaxdBPsychoComp{0.0};
+    std::atomic<double> FdBEnergyComp{0.0}; // written by the summation
+    std::atomic<double> FdBEnergyCompOld{0.0};
+    std::atomic<int32_t> FAllMapsWaitingMsec{0};
+    std::vector<int32_t> FFreqToPoint; // mic-graph grid index per whole hertz
+    int32_t FUniqueID = 0;
+    int32_t FNCabsInProject = 0;
+
+    double FMemInitial = 0.0;
+    double FMemInstalled = 0.0;
+    double FMemAvailable = 0.0;
+    double FMemUsed = 0.0;
+    double FMemMinGuaranteed = 0.0;
+    double FMemUsedbyTheApp = 0.0;
+    bool FIsCheckingMemory = false;
+    TFreqBands FMicSmoothing = TFreqBands::fbOneTwelveOctave;
+    std::vector<double> FWeighteningTable; // dB per mic-graph point
+    std::string FInstallationName;         // at most 25 characters
+    std::string FGPSCoordinates;           // at most 25 characters
+    std::string FPRJCreatedBy;             // at most 25 characters
+    std::string FPRJDescription;           // at most 200 characters
+
+    TAlphaColor FZoneCreationColor = 0xFF7A83AB;
+    bool FZonasCrecenParriba = true; // a zone's listening point is measured from its top face
+    bool FUseCabOriginAsRotCenter = true;
+    bool FUseOrnaOriginAsRotCenter = true;
+    bool FUseSPLMeshforRaycast = false;
+
     // The summing thread "SumAllMapsThread": one pass per start, lowest priority, ends when stopped.
     std::unique_ptr<TWorkerThread> FAllMapsThread;
     TOnReceibeAllMaps FOnReceibeAllMaps;
@@ -463,9 +601,16 @@ private:
 
     friend class TWorkersPause;
     friend class TCabinet;
+    friend class TMappingZone;
     friend class TMicPoint;
     void beginPause();
     void endPause();
+    // A zone under construction enters the list (it reads its index from it) and leaves it again
+    // when its construction fails.
+    TMappingZone* appendMappingZone(std::unique_ptr<TMappingZone> zone);
+    void dropLastMappingZone();
+    // Every zone's bitmap and sum and every cabinet's buffers sized for NFreqsAverage layers.
+    void sizeBuffersForFreqsAverage();
     // The summing thread should run: continuous or forced rendering, events on, sums not held back,
     // sources and a zone present, and the summed maps not current (or a forced run).
     bool summingWanted() const;

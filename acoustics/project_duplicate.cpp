@@ -100,8 +100,8 @@ void copyPlacement(const TControl3D& from, TControl3D& to) {
 // Gives AllowRendering back its value when the copy is complete (or fails).
 struct RenderingHeldBack {
     TAcousticProject& p;
-    explicit RenderingHeldBack(TAcousticProject& project) : p(project) { p.AllowRendering = false; }
-    ~RenderingHeldBack() { p.AllowRendering = true; }
+    explicit RenderingHeldBack(TAcousticProject& project) : p(project) { p.SetAllowRendering(false); }
+    ~RenderingHeldBack() { p.SetAllowRendering(true); }
     RenderingHeldBack(const RenderingHeldBack&) = delete;
     RenderingHeldBack& operator=(const RenderingHeldBack&) = delete;
 };
@@ -135,7 +135,7 @@ TCabinet* TAcousticProject::DuplicateCabinet(const TCabinet& SourceCabinet, cons
     }
     TCabinet* copy =
         AddCabinet(SourceCabinet.Model(), position, rotation, false, SourceCabinet.PlacementType(),
-                   SourceCabinet.HornRotationIndex(), true, ProgressBar);
+                   SourceCabinet.HornRotationIndex(), true, FProgressBar);
     copy->SetExternalDSPProcess(SourceCabinet.ExternalDSPProcess());
     copy->SetInternalDSPPreset(SourceCabinet.InternalDSPPreset());
     copy->GraphicalObject = SourceCabinet.GraphicalObject;
@@ -145,7 +145,7 @@ TCabinet* TAcousticProject::DuplicateCabinet(const TCabinet& SourceCabinet, cons
 
 TCabArray* TAcousticProject::DuplicateArray(const TCabArray& SourceCabArray, const TPoint3D& PosOffset,
                                             const TPoint3D& RotOffset) {
-    const bool force = ForceCalculation;
+    const bool force = FForceCalculation;
     TWorkersPause pause(this);
     TCabArray* copy = nullptr;
     {
@@ -183,9 +183,9 @@ TCabArray* TAcousticProject::DuplicateArray(const TCabArray& SourceCabArray, con
         copy->SetRotationAngle({r.X, single(double(r.Y) - RotOffset.Y), r.Z});
         copy->SetNMotors(SourceCabArray.MechanicalData().NMotors);
     }
-    ForceCalculation = true;
+    FForceCalculation = true;
     copy->SetTilt(SourceCabArray.Tilt() + RotOffset.Z);
-    ForceCalculation = force;
+    FForceCalculation = force;
     copy->RecalcMechanics();
     if (SourceCabArray.OriginType() != copy->OriginType()) {
         copy->SetOriginType(SourceCabArray.OriginType());

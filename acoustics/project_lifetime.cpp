@@ -39,52 +39,52 @@ TAcousticProject::TAcousticProject(TPhysicalSpace* PhysicalSpace, IDispatcher* D
     SetLastLogString("");
     FIsProjectModified = false;
 
-    ZoneCreationColor = 0xFF7A83AB;
-    ReadMemoryFiguresMB(MemInstalled, MemAvailable, MemUsed);
+    FZoneCreationColor = 0xFF7A83AB;
+    ReadMemoryFiguresMB(FMemInstalled, FMemAvailable, FMemUsed);
     SetMaxUsagePercent(0.999f);
-    ZonasCrecenParriba = true;
+    FZonasCrecenParriba = true;
 
-    DSPSpace48k = makeGrid(TSampleRate::sr48k, TFreqBands::fbOneTwentyFourOctave);
-    DSPSpace96k = makeGrid(TSampleRate::sr96k, TFreqBands::fbOneTwentyFourOctave);
-    DSPSpace192k = makeGrid(TSampleRate::sr192k, TFreqBands::fbOneTwentyFourOctave);
-    DSPSpaceForMicGraphs = makeGrid(TSampleRate::sr48k, TFreqBands::fbOneFortyEigthOctave);
-    NFreqPointsMicGraph = DSPSpaceForMicGraphs->NRealFreqPoints();
+    FDSPSpace48k = makeGrid(TSampleRate::sr48k, TFreqBands::fbOneTwentyFourOctave);
+    FDSPSpace96k = makeGrid(TSampleRate::sr96k, TFreqBands::fbOneTwentyFourOctave);
+    FDSPSpace192k = makeGrid(TSampleRate::sr192k, TFreqBands::fbOneTwentyFourOctave);
+    FDSPSpaceForMicGraphs = makeGrid(TSampleRate::sr48k, TFreqBands::fbOneFortyEigthOctave);
+    FNFreqPointsMicGraph = FDSPSpaceForMicGraphs->NRealFreqPoints();
 
-    MaxdBPsychoComp = 0.0;
-    dBEnergyComp = 0.0;
-    dBEnergyCompOld = 0.0;
-    NFreqsAverage = 5;
+    FMaxdBPsychoComp = 0.0;
+    FdBEnergyComp = 0.0;
+    FdBEnergyCompOld = 0.0;
+    FNFreqsAverage = 5;
 
     FPhysicalSpace = PhysicalSpace;
     FPhysicalSpace->SetMyAcousticProject(this);
 
-    ModelsDetected = std::make_unique<TModelsDetected>(FPhysicalSpace);
-    FramesDetected = std::make_unique<TFramesDetected>(FPhysicalSpace);
-    OrnasDetected = std::make_unique<TOrnasDetected>(FPhysicalSpace);
+    FModelsDetected = std::make_unique<TModelsDetected>(FPhysicalSpace);
+    FFramesDetected = std::make_unique<TFramesDetected>(FPhysicalSpace);
+    FOrnasDetected = std::make_unique<TOrnasDetected>(FPhysicalSpace);
 
     FViewType = TViewType::qzaSideView;
     FMappingColorsRes = 100;
-    MappingColors.assign(100, 0u);
+    FMappingColors.assign(100, 0u);
 
-    AllowRendering = true;
-    DontSumAllMaps = false;
-    DontCalcMICS = false;
-    ForceUseAxisPhase = false;
-    UseCabOriginAsRotCenter = true;
-    UseOrnaOriginAsRotCenter = true;
-    MicSmoothing = TFreqBands::fbOneTwelveOctave;
-    WeighteningTable.assign(static_cast<size_t>(NFreqPointsMicGraph), 0.0);
+    FAllowRendering = true;
+    FDontSumAllMaps = false;
+    FDontCalcMICS = false;
+    FForceUseAxisPhase = false;
+    FUseCabOriginAsRotCenter = true;
+    FUseOrnaOriginAsRotCenter = true;
+    FMicSmoothing = TFreqBands::fbOneTwelveOctave;
+    FWeighteningTable.assign(static_cast<size_t>(FNFreqPointsMicGraph), 0.0);
     SetMicWeightening(TWeightening::unWeigthed);
 
-    BypassProcess = std::make_unique<TGenericDSPProcess>(DSPSpace48k.get(), this);
-    BypassProcess->NumberID = 0;
-    BypassProcess->Name = "Bypass";
+    FBypassProcess = std::make_unique<TGenericDSPProcess>(FDSPSpace48k.get(), this);
+    FBypassProcess->NumberID = 0;
+    FBypassProcess->Name = "Bypass";
 
     AllMapsThread(); // the summing thread component, set up once for the project's life
 
     FOnReceibeAllMaps = nullptr;
     FOnProjectModified = nullptr;
-    UseSPLMeshforRaycast = false;
+    FUseSPLMeshforRaycast = false;
 
     Reset();
 }
@@ -94,29 +94,29 @@ TAcousticProject::~TAcousticProject() {
 }
 
 void TAcousticProject::Reset() {
-    UniqueID = 0;
-    for (auto& cabinet : Cabinets) {
+    FUniqueID = 0;
+    for (auto& cabinet : FCabinets) {
         cabinet->Reset();
     }
-    for (auto& array : CabArrays) {
+    for (auto& array : FCabArrays) {
         array->Reset();
     }
-    for (auto& cluster : Clusters) {
+    for (auto& cluster : FClusters) {
         cluster->Reset();
     }
-    for (auto& beam : Beams) {
+    for (auto& beam : FBeams) {
         beam->Reset();
     }
-    RangedBSPL = 36.0;
-    MaxdBSPL = 110.0;
+    FRangedBSPL = 36.0;
+    FMaxdBSPL = 110.0;
     FSPLNormalized = true;
     FNCabsInProject = 0;
     FOnlyPhase = false;
     FZeroPhaseStart = false;
     FIdealSpeaker = false;
     FContinuousRender = true;
-    RefreshTimeMsec = 100;
-    ForceCalculation = false;
+    FRefreshTimeMsec = 100;
+    FForceCalculation = false;
     FFreqToEvaluate = 1000;
     SetMappingBandsType(TMappingBands::mbOneOctave);
     FRenderQuality = TRenderQuality::qzaMedium;
@@ -124,15 +124,15 @@ void TAcousticProject::Reset() {
     FAvoidPhaseAliasing = true;
     FIsComplexSum = true;
     FGenNoiseType = TGenNoiseType::qzaPinkNoise;
-    GenGain = 0.0f;
+    FGenGain = 0.0f;
     FMaxFreqForRealPhase = 1000;
-    InstallationName.clear();
-    GPSCoordinates.clear();
-    PRJCreatedBy.clear();
-    PRJDescription.clear();
-    AllMapsState = TCalcState::qzaNeedsCalculate;
-    EventsEnabled = true;
-    CalcHitPointEnabled = true;
+    FInstallationName.clear();
+    FGPSCoordinates.clear();
+    FPRJCreatedBy.clear();
+    FPRJDescription.clear();
+    FAllMapsState = TCalcState::qzaNeedsCalculate;
+    FEventsEnabled = true;
+    FCalcHitPointEnabled = true;
 }
 
 void TAcousticProject::FreeClass() {
@@ -155,42 +155,42 @@ void TAcousticProject::FreeClass() {
     FOnReceibeAllMaps = nullptr;
     FOnProjectModified = nullptr;
     // Cabinets first: they point to zones, processes and models.
-    Cabinets.clear();
-    for (auto& array : CabArrays) {
+    FCabinets.clear();
+    for (auto& array : FCabArrays) {
         array->FreeClass();
     }
-    CabArrays.clear();
-    MappingZones.clear();
-    Pistons.clear();
-    DSPProcessList.clear();
-    for (auto& ornament : Ornaments) {
+    FCabArrays.clear();
+    FMappingZones.clear();
+    FPistons.clear();
+    FDSPProcessList.clear();
+    for (auto& ornament : FOrnaments) {
         ornament->FreeClass();
     }
-    Ornaments.clear();
-    for (auto& system : SoundSystems) {
+    FOrnaments.clear();
+    for (auto& system : FSoundSystems) {
         system->FreeClass();
     }
-    SoundSystems.clear();
-    for (auto& cluster : Clusters) {
+    FSoundSystems.clear();
+    for (auto& cluster : FClusters) {
         cluster->FreeClass();
     }
-    Clusters.clear();
-    SubArrangements.clear();
-    for (auto& material : Materials) {
+    FClusters.clear();
+    FSubArrangements.clear();
+    for (auto& material : FMaterials) {
         material->FreeClass();
     }
-    Materials.clear();
-    Beams.clear();
-    BypassProcess.reset();
-    Mics.clear();
-    Overlays.clear();
-    ModelsDetected.reset();
-    FramesDetected.reset();
-    OrnasDetected.reset();
-    DSPSpace48k.reset();
-    DSPSpace96k.reset();
-    DSPSpace192k.reset();
-    DSPSpaceForMicGraphs.reset();
+    FMaterials.clear();
+    FBeams.clear();
+    FBypassProcess.reset();
+    FMics.clear();
+    FOverlays.clear();
+    FModelsDetected.reset();
+    FFramesDetected.reset();
+    FOrnasDetected.reset();
+    FDSPSpace48k.reset();
+    FDSPSpace96k.reset();
+    FDSPSpace192k.reset();
+    FDSPSpaceForMicGraphs.reset();
     if (FPhysicalSpace != nullptr && FPhysicalSpace->MyAcousticProject() == this) {
         FPhysicalSpace->SetMyAcousticProject(nullptr);
     }

@@ -14,8 +14,8 @@ namespace {
 
 std::vector<TZoneMemoryExtent> zoneExtents(const TAcousticProject& project) {
     std::vector<TZoneMemoryExtent> out;
-    out.reserve(project.MappingZones.size());
-    for (const auto& zone : project.MappingZones) {
+    out.reserve(project.MappingZones().size());
+    for (const auto& zone : project.MappingZones()) {
         TZoneMemoryExtent e;
         e.Width = zone->Width();
         e.Depth = zone->Depth();
@@ -28,7 +28,7 @@ std::vector<TZoneMemoryExtent> zoneExtents(const TAcousticProject& project) {
 }
 
 void refreshFigures(TAcousticProject& p) {
-    ReadMemoryFiguresMB(p.MemInstalled, p.MemAvailable, p.MemUsed);
+    p.RefreshMemoryFigures();
 }
 
 // Zones re-dimensioned for the size now stored; with rescale, models and cabinets follow it first.
@@ -37,12 +37,12 @@ void redimension(TAcousticProject& p, bool rescale) {
         p.RescaleObjectsToPixelSize();
     }
     const double s = p.PhysicalSpace()->PixelToMeters();
-    for (auto& zone : p.MappingZones) {
+    for (auto& zone : p.MappingZones()) {
         const int32_t w = RoundHalfEven<int32_t>(zone->Width() / s);
         const int32_t d = RoundHalfEven<int32_t>(zone->Depth() / s);
         const bool unchanged = zone->WidthPixels() == w && zone->DepthPixels() == d;
         zone->SetDimensions(zone->Width(), zone->Depth());
-        if (unchanged && p.EventsEnabled) {
+        if (unchanged && p.EventsEnabled()) {
             zone->UpdateMapLength(); // the buffers were released and would stay empty
         }
         zone->RecalcPosBeginPx();
@@ -56,14 +56,14 @@ void redimension(TAcousticProject& p, bool rescale) {
 // Holds IsCheckingMemory for the length of a check, whatever way it ends.
 struct CheckingMemory {
     TAcousticProject& p;
-    explicit CheckingMemory(TAcousticProject& project) : p(project) { p.IsCheckingMemory = true; }
-    ~CheckingMemory() { p.IsCheckingMemory = false; }
+    explicit CheckingMemory(TAcousticProject& project) : p(project) { p.SetIsCheckingMemory(true); }
+    ~CheckingMemory() { p.SetIsCheckingMemory(false); }
 };
 
 } // namespace
 
 double TAcousticProject::CalcMemoryInMapsNCabinets(double PxToMeters, int32_t NCabs) const {
-    return BytesToMB(CabinetMapsBytes(zoneExtents(*this), PxToMeters, NFreqsAverage, NCabs));
+    return BytesToMB(CabinetMapsBytes(zoneExtents(*this), PxToMeters, FNFreqsAverage, NCabs));
 }
 
 double TAcousticProject::CalcMemoryInSumMaps(double PxToMeters) const {
@@ -75,11 +75,11 @@ double TAcousticProject::CalcMemoryInAllMaps(double PxToMeters) const {
 }
 
 double TAcousticProject::CalcMemoryIncrementAllMaps(int64_t PixelsQty) const {
-    return BytesToMB(IncrementAllMapsBytes(PixelsQty, NFreqsAverage, TotalCabinets()));
+    return BytesToMB(IncrementAllMapsBytes(PixelsQty, FNFreqsAverage, TotalCabinets()));
 }
 
 bool TAcousticProject::CheckMemoryForNCabinets(double PxToMeters, int32_t NCabs) {
-    if (!EventsEnabled) {
+    if (!FEventsEnabled) {
         return false;
     }
     const TWorkersPause pause(*this);
@@ -106,7 +106,7 @@ bool TAcousticProject::CheckMemoryForNCabinets(double PxToMeters, int32_t NCabs)
 
 bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double IniCalcCabinetsMemory,
                                                     double NFreqsRatio, double PxToMeters) {
-    if (!EventsEnabled) {
+    if (!FEventsEnabled) {
         return false;
     }
     const TWorkersPause pause(*this);
@@ -128,7 +128,7 @@ bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double
         CoarsenResolution(PxToMeters, need, needAt, [this] { return MaxMemoryToUse(); }));
     redimension(*this, true);
     for (int32_t z = 0; z < NMappingZones(); ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(zone.WidthPixels(), zone.DepthPixels());
         if (zone.MapSum) {
             zone.MapSum->SetZoneLength(zone.MapSum->NFreqs(), zone.WidthPixels(), zone.DepthPixels());
@@ -139,7 +139,7 @@ bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double
 }
 
 bool TAcousticProject::CheckMemoryOnChangeResolution(double IniCalcMemory, double PxToMeters) {
-    if (!EventsEnabled) {
+    if (!FEventsEnabled) {
         return false;
     }
     const TWorkersPause pause(*this);
@@ -181,7 +181,7 @@ bool TAcousticProject::CheckMemoryOnImportZones(double PxToMeters) {
         changed = true;
     }
     RescaleObjectsToPixelSize();
-    for (auto& zone : MappingZones) {
+    for (auto& zone : FMappingZones) {
         zone->SetDimensions(zone->Width(), zone->Depth());
         zone->UpdateMapLength();
         zone->RecalcPosBeginPx();

@@ -20,8 +20,8 @@ TMicPoint* TAcousticProject::AddMeasurePoint(const TPoint3D& Position3D, TAlphaC
     auto owned = std::make_unique<TMicPoint>(FPhysicalSpace, this, NMics(), Position3D, MyColor, AutoColor);
     TMicPoint* mic = owned.get();
     mic->StoreMicDelay_ms(MicDelay_ms);
-    Mics.push_back(std::move(owned));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FMics.push_back(std::move(owned));
+    RaiseUniqueID();
     SetIsProjectModified(true);
     return mic;
 }
@@ -39,7 +39,7 @@ void TAcousticProject::RemoveMic(TMicPoint* Mic) {
         Mic->SetMyLayer(nullptr);
     }
     Mic->FreeClass();
-    TakeOut(Mics, Mic).reset();
+    TakeOut(FMics, Mic).reset();
 }
 
 TOverlay* TAcousticProject::AddOverlay(TAlphaColor MyColor, bool AutoColor) {
@@ -47,15 +47,15 @@ TOverlay* TAcousticProject::AddOverlay(TAlphaColor MyColor, bool AutoColor) {
     auto owned = std::make_unique<TOverlay>(*this, NOverlays(), MyColor, AutoColor);
     TOverlay* overlay = owned.get();
     overlay->SetMyAcousticProject(this);
-    Overlays.push_back(std::move(owned));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FOverlays.push_back(std::move(owned));
+    RaiseUniqueID();
     SetIsProjectModified(true);
     return overlay;
 }
 
 void TAcousticProject::RemoveOverlay(TOverlay* Overlay) {
     RegistryBreadcrumb(*this, "RemoveOverlay");
-    TakeOut(Overlays, Overlay).reset();
+    TakeOut(FOverlays, Overlay).reset();
     SetIsProjectModified(true);
 }
 

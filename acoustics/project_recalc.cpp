@@ -30,14 +30,14 @@ void zoneRange(const TAcousticProject& project, int32_t zoneIndex, int32_t& firs
         last = project.NMappingZones() - 1;
         return;
     }
-    (void)At(project.MappingZones, zoneIndex);
+    (void)At(project.MappingZones(), zoneIndex);
     first = last = zoneIndex;
 }
 
 } // namespace
 
 void TAcousticProject::ClearAllMaps() {
-    for (auto& zone : MappingZones) {
+    for (auto& zone : FMappingZones) {
         zone->ClearMap();
     }
 }
@@ -46,7 +46,7 @@ void TAcousticProject::ClearMapsLength() {
     const TWorkersPause pause(*this);
     for (int32_t z = 0; z < NMappingZones(); ++z) {
         ClearZoneMapLengthToAllCabs(z);
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(0, 0);
         if (zone.MapSum) {
             zone.MapSum->MapRealFreq.Release();
@@ -66,8 +66,8 @@ void TAcousticProject::ClearZoneMapLengthToAllCabs(int32_t Zone) {
 
 void TAcousticProject::SetZoneMapLengthToAllCabs(int32_t Zone) {
     const TWorkersPause pause(*this);
-    const TMappingZone& zone = *At(MappingZones, Zone);
-    const int32_t w = zone.WidthPixels(), d = zone.DepthPixels(), nf = NFreqsAverage;
+    const TMappingZone& zone = *At(FMappingZones, Zone);
+    const int32_t w = zone.WidthPixels(), d = zone.DepthPixels(), nf = FNFreqsAverage;
     ForEachCabinet([&](TCabinet& cab) { At(cab.MapData, Zone)->SetZoneLength(nf, w, d); });
 }
 
@@ -86,7 +86,7 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
         cab.SetMapState(TCalcState::qzaNeedsCalculate);
         cab.CalcHitPoint();
     });
-    for (auto& beam : Beams) {
+    for (auto& beam : FBeams) {
         for (auto& single : beam->SingleBeams()) {
             single->CalcHitPoint();
         }
@@ -94,12 +94,12 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
     // The cabinets' maps of these zones are being recomputed: their sums are stale too, or a summed
     // zone would hand its old levels over as the result of this run.
     for (int32_t z = first; z <= last; ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         if (zone.HasLevelMap() && zone.MapState() == TCalcState::qzaIsSumed) {
             zone.StoreMapState(TCalcState::qzaNeedsSum);
         }
     }
-    AllMapsState = TCalcState::qzaNeedsCalculate;
+    FAllMapsState = TCalcState::qzaNeedsCalculate;
     ExecuteAllMapsThread();
 }
 
@@ -109,7 +109,7 @@ void TAcousticProject::SetAllCabsCalculated() {
     }
     const TWorkersPause pause(*this);
     ForEachCabinet([&](TCabinet& cab) { cab.SetMapState(TCalcState::qzaCalculated); });
-    AllMapsState = TCalcState::qzaCalculated;
+    FAllMapsState = TCalcState::qzaCalculated;
 }
 
 void TAcousticProject::ReCalculateZones(int32_t ZoneIndex) {
@@ -120,16 +120,16 @@ void TAcousticProject::ReCalculateZones(int32_t ZoneIndex) {
     int32_t first = 0, last = -1;
     zoneRange(*this, ZoneIndex, first, last);
     for (int32_t z = first; z <= last; ++z) {
-        At(MappingZones, z)->SetMapState(TCalcState::qzaNeedsCalculate);
+        At(FMappingZones, z)->SetMapState(TCalcState::qzaNeedsCalculate);
     }
 }
 
 void TAcousticProject::ReCalculateAllMics() {
     SetIsProjectModified(true);
-    if (!EventsEnabled || DontCalcMICS) {
+    if (!FEventsEnabled || FDontCalcMICS) {
         return;
     }
-    for (const auto& mic : Mics) {
+    for (const auto& mic : FMics) {
         mic->StopMicThread();
         mic->SetMicState(TCalcState::qzaNeedsCalculate);
     }
@@ -144,30 +144,44 @@ void TAcousticProject::GetBandEdges(int32_t Fc, int32_t& Fl, int32_t& Fh) const 
 bool TAcousticProject::CalcAverageFreqs() {
     // Every map buffer is re-sized and the kernel reads the list it replaces.
     const TWorkersPause pause(*this);
-    const int32_t oldCount = NFreqsAverage;
+    const int32_t oldCount = FNFreqsAverage;
     const double pixel = FPhysicalSpace->PixelToMeters();
     const double allMaps = CalcMemoryInAllMaps(pixel);
     const double cabinetMaps = CalcMemoryInMapsNCabinets(pixel, TotalCabinets());
     // Bands are cut from the whole 61-value series, not from the shorter list offered for selection.
-    FreqsAverage = AverageFrequencies(FMappingBandsType, FFreqToEvaluate, MapFrequencySeries());
-    NFreqsAverage = static_cast<int32_t>(FreqsAverage.size());
+    FFreqsAverage = AverageFrequencies(FMappingBandsType, FFreqToEvaluate, MapFrequencySeries());
+    FNFreqsAverage = static_cast<int32_t>(FFreqsAverage.size());
     bool changed = false;
-    if (!IsCheckingMemory) {
+    if (!FIsCheckingMemory) {
         changed = CheckMemoryOnChangeBandWidth(
-            allMaps, cabinetMaps, static_cast<double>(NFreqsAverage) / static_cast<double>(oldCount), pixel);
+            allMaps, cabinetMaps, static_cast<double>(FNFreqsAverage) / static_cast<double>(oldCount), pixel);
     }
     if (changed) {
         return true;
     }
+    sizeBuffersForFreqsAverage();
+    return false;
+}
+
+void TAcousticProject::sizeBuffersForFreqsAverage() {
+    const TWorkersPause pause(*this);
     for (int32_t z = 0; z < NMappingZones(); ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(zone.WidthPixels(), zone.DepthPixels());
         if (zone.MapSum) {
-            zone.MapSum->SetZoneLength(NFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
+            zone.MapSum->SetZoneLength(FNFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
         }
         SetZoneMapLengthToAllCabs(z);
     }
-    return false;
+}
+
+void TAcousticProject::SetFreqsAverage(std::vector<int32_t> Value) {
+    const TWorkersPause pause(*this);
+    FFreqsAverage = std::move(Value);
+    FNFreqsAverage = static_cast<int32_t>(FFreqsAverage.size());
+    sizeBuffersForFreqsAverage();
+    ClearAllMaps();
+    ReCalculateZones(-1);
 }
 
 void TAcousticProject::SetMappingBandsType(TMappingBands Value) {
@@ -190,7 +204,7 @@ void TAcousticProject::MagnitudeToDB3D(int32_t ZoneIndex) {
     int32_t first = 0, last = -1;
     zoneRange(*this, ZoneIndex, first, last);
     for (int32_t z = first; z <= last; ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         TMapLayers& level = zone.MapSum->MapRealFreq;
         const int32_t w = zone.MapSum->WidthPixels(), d = zone.MapSum->DepthPixels();
         for (int32_t x = 0; x < w; ++x) {

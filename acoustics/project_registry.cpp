@@ -38,8 +38,8 @@ namespace {
 struct EventsRestorer {
     TAcousticProject& p;
     bool saved;
-    explicit EventsRestorer(TAcousticProject& project) : p(project), saved(project.EventsEnabled) {}
-    ~EventsRestorer() { p.EventsEnabled = saved; }
+    explicit EventsRestorer(TAcousticProject& project) : p(project), saved(project.EventsEnabled()) {}
+    ~EventsRestorer() { p.SetEventsEnabled(saved); }
 };
 
 template <typename T> void eraseFirst(std::vector<T*>& list, const T* item) {
@@ -65,7 +65,7 @@ void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
         return;
     }
     cabinet->FreeMapThread();
-    if (cabinet->ExternalDSPProcess() != nullptr && cabinet->ExternalDSPProcess() != BypassProcess.get()) {
+    if (cabinet->ExternalDSPProcess() != nullptr && cabinet->ExternalDSPProcess() != FBypassProcess.get()) {
         eraseFirst(cabinet->ExternalDSPProcess()->AppliedOn, cabinet.get());
     }
     cabinet.reset();
@@ -80,15 +80,15 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
     RegistryBreadcrumb(*this, "AddCabinet");
     CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), 1);
     auto cabinet = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, this, Position3D, Rotation3D,
-                                              IsSelected, PlacementType, IsActive, BypassProcess.get(),
-                                              CabModel->DefaultPreset, ProgressBar);
+                                              IsSelected, PlacementType, IsActive, FBypassProcess.get(),
+                                              CabModel->DefaultPreset, FProgressBar);
     SetIsProjectModified(true);
     TCabinet* cab = cabinet.get();
     cab->ZeroPhaseStart = FZeroPhaseStart;
     cab->SetHornRotationIndex(HornRotationIndex);
     cab->NeedsReCalculateMapInZone(-1);
-    Cabinets.push_back(std::move(cabinet));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FCabinets.push_back(std::move(cabinet));
+    RaiseUniqueID();
     cab->NumberID = NCabinets();
     cab->SetActive(IsActive);
     return cab;
@@ -99,8 +99,8 @@ void TAcousticProject::AddArray(std::unique_ptr<TCabArray> CabArray) {
     const auto cursor = TSmartCursor::HourGlass();
     RegistryBreadcrumb(*this, "AddArray");
     CabArray->SetMyAcousticProject(this);
-    CabArrays.push_back(std::move(CabArray));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FCabArrays.push_back(std::move(CabArray));
+    RaiseUniqueID();
 }
 
 void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
@@ -108,8 +108,8 @@ void TAcousticProject::AddCluster(std::unique_ptr<TCluster> Cluster) {
     const auto cursor = TSmartCursor::HourGlass();
     RegistryBreadcrumb(*this, "AddCluster");
     Cluster->SetMyAcousticProject(this);
-    Clusters.push_back(std::move(Cluster));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FClusters.push_back(std::move(Cluster));
+    RaiseUniqueID();
 }
 
 void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamContainer) {
@@ -117,8 +117,8 @@ void TAcousticProject::AddBeamSteering(std::unique_ptr<TBeamContainer> BeamConta
     const auto cursor = TSmartCursor::HourGlass();
     RegistryBreadcrumb(*this, "AddBeamContainer");
     BeamContainer->SetMyAcousticProject(this);
-    Beams.push_back(std::move(BeamContainer));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FBeams.push_back(std::move(BeamContainer));
+    RaiseUniqueID();
 }
 
 TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TPoint3D& Position3D,
@@ -131,27 +131,27 @@ TMappingZone* TAcousticProject::AddMappingZone(const std::string& Name, const TP
     TMappingZone* zone =
         TMappingZone::Create(FPhysicalSpace, this, Name, Position3D, Rotation3D, static_cast<float>(Width),
                              static_cast<float>(Depth), static_cast<float>(Height), IsSelected, ZoneType,
-                             ZoneCreationColor, IsActive);
-    UniqueID = CheckedAdd(UniqueID, 1);
+                             FZoneCreationColor, IsActive);
+    RaiseUniqueID();
     zone->SetXBegin(Position3D.X);
     zone->SetYBegin(Position3D.Y);
     zone->SetZBegin(Position3D.Z);
-    if (!IsCheckingMemory) {
+    if (!FIsCheckingMemory) {
         zone->CheckMemoryOnChangeZone(static_cast<float>(Width), static_cast<float>(Depth));
     }
     zone->SetDimensions(static_cast<float>(Width), static_cast<float>(Depth));
     if (ZoneType != TSurfaceType::qzaPicture) {
         zone->SetMapState(TCalcState::qzaNeedsCalculate);
-        AllMapsState = TCalcState::qzaNeedsCalculate;
+        FAllMapsState = TCalcState::qzaNeedsCalculate;
     }
     return zone;
 }
 
 TGenericDSPProcess* TAcousticProject::AddDSPProcess() {
     RegistryBreadcrumb(*this, "AddDSPPRocess");
-    DSPProcessList.push_back(std::make_unique<TGenericDSPProcess>(DSPSpaceForMicGraphs.get(), this));
-    TGenericDSPProcess* process = DSPProcessList.back().get();
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FDSPProcessList.push_back(std::make_unique<TGenericDSPProcess>(FDSPSpaceForMicGraphs.get(), this));
+    TGenericDSPProcess* process = FDSPProcessList.back().get();
+    RaiseUniqueID();
     process->NumberID = NDSPProcess();
     process->Name = "No Name " + std::to_string(process->NumberID);
     process->SetActive(true);
@@ -167,8 +167,8 @@ TOrnament* TAcousticProject::AddOrnament(TOrnaModel* OrnaModel, const TPoint3D& 
     TOrnament* orna = ornament.get();
     orna->SetMyAcousticProject(this);
     orna->SetName(OrnaModel != nullptr ? OrnaModel->ModelName() : std::string());
-    Ornaments.push_back(std::move(ornament));
-    UniqueID = CheckedAdd(UniqueID, 1);
+    FOrnaments.push_back(std::move(ornament));
+    RaiseUniqueID();
     orna->SetNumberID(NOrnaments());
     return orna;
 }
@@ -176,11 +176,11 @@ TOrnament* TAcousticProject::AddOrnament(TOrnaModel* OrnaModel, const TPoint3D& 
 void TAcousticProject::RemoveOrnament(TOrnament* theOrnament) {
     RegistryBreadcrumb(*this, "RemoveOrnament");
     removeFromLayer(*theOrnament);
-    std::unique_ptr<TOrnament> owned = TakeOut(Ornaments, theOrnament);
+    std::unique_ptr<TOrnament> owned = TakeOut(FOrnaments, theOrnament);
     owned->FreeClass();
     owned.reset();
-    for (size_t i = 0; i < Ornaments.size(); ++i) {
-        Ornaments[i]->SetNumberID(static_cast<int32_t>(i));
+    for (size_t i = 0; i < FOrnaments.size(); ++i) {
+        FOrnaments[i]->SetNumberID(static_cast<int32_t>(i));
     }
 }
 
@@ -194,7 +194,7 @@ void TAcousticProject::RemoveCabinet(TCabinet* Cabinet) {
     const TWorkersPause pause(*this);
     removeFromLayer(*Cabinet);
     EventsRestorer events(*this);
-    ReleaseCabinet(TakeOut(Cabinets, Cabinet));
+    ReleaseCabinet(TakeOut(FCabinets, Cabinet));
     SumAllCalculatedMaps();
     ReCalculateAllMics();
 }
@@ -204,11 +204,11 @@ void TAcousticProject::RemoveCabinets(const std::vector<TCabinet*>& CabinetList,
     RegistryBreadcrumb(*this, "RemoveCabinets");
     const TWorkersPause pause(*this);
     EventsRestorer events(*this);
-    EventsEnabled = true;
+    FEventsEnabled = true;
     for (int32_t i = 0; i < c; ++i) {
         TCabinet* cab = At(CabinetList, i);
         removeFromLayer(*cab);
-        ReleaseCabinet(TakeOut(Cabinets, cab));
+        ReleaseCabinet(TakeOut(FCabinets, cab));
     }
     SumAllCalculatedMaps();
     ReCalculateAllMics();
@@ -229,9 +229,9 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         }
         const std::vector<TCabinet*> users = process->AppliedOn;
         for (TCabinet* cab : users) {
-            cab->SetExternalDSPProcess(BypassProcess.get());
+            cab->SetExternalDSPProcess(FBypassProcess.get());
         }
-        TakeOut(DSPProcessList, process).reset();
+        TakeOut(FDSPProcessList, process).reset();
     }
 }
 
@@ -253,11 +253,11 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
     }
     {
         EventsRestorer events(p);
-        p.EventsEnabled = false;
+        p.SetEventsEnabled(false);
         std::unique_ptr<Group> owned = TakeOut(list, group);
         for (TCabinet* cab : owned->CabinetList()) {
             cab->FreeMapThread();
-            if (cab->ExternalDSPProcess() != nullptr && cab->ExternalDSPProcess() != p.BypassProcess.get()) {
+            if (cab->ExternalDSPProcess() != nullptr && cab->ExternalDSPProcess() != p.BypassProcess()) {
                 eraseFirst(cab->ExternalDSPProcess()->AppliedOn, cab);
             }
         }
@@ -267,7 +267,7 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
 }
 
 void TAcousticProject::RemoveArray(TCabArray* CabArray) {
-    removeGroup(*this, CabArrays, CabArray, "RemoveArray");
+    removeGroup(*this, FCabArrays, CabArray, "RemoveArray");
 }
 
 // The array's element leaves the chain with the workers held and the events off. The chain is placed
@@ -277,16 +277,16 @@ static void removeFromArray(TAcousticProject& p, TControl3D* element, TCabArray&
     const TWorkersPause pause(p);
     {
         EventsRestorer events(p);
-        p.EventsEnabled = false;
+        p.SetEventsEnabled(false);
         array.RemoveElement(element);
     }
     for (TCabinet* cab : array.CabinetList()) {
         cab->NeedsReCalculate();
     }
-    for (auto& zone : p.MappingZones) {
+    for (auto& zone : p.MappingZones()) {
         zone->SetMapState(TCalcState::qzaNeedsSum);
     }
-    p.AllMapsState = TCalcState::qzaNeedsCalculate;
+    p.SetAllMapsState(TCalcState::qzaNeedsCalculate);
 }
 
 void TAcousticProject::RemoveCabinetFromArray(TCabinet* Cabinet, TCabArray* CabArray) {
@@ -313,11 +313,11 @@ void TAcousticProject::RemoveElementFromArray(TControl3D* theObject, TCabArray* 
 }
 
 void TAcousticProject::RemoveCluster(TCluster* Cluster) {
-    removeGroup(*this, Clusters, Cluster, "RemoveCluster");
+    removeGroup(*this, FClusters, Cluster, "RemoveCluster");
 }
 
 void TAcousticProject::RemoveBeamSteering(TBeamContainer* Beam) {
-    removeGroup(*this, Beams, Beam, "RemoveBeam");
+    removeGroup(*this, FBeams, Beam, "RemoveBeam");
 }
 
 void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
@@ -328,7 +328,7 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
     removeFromLayer(*theMappingZone);
     {
         EventsRestorer events(*this);
-        EventsEnabled = false;
+        FEventsEnabled = false;
         // Every zone, a picture surface too, has its buffer in every cabinet at its own index: it goes
         // with the zone, or every later zone would be computed into the buffer of the one before it.
         const int32_t index = theMappingZone->ZoneIndexID;
@@ -336,17 +336,17 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
             (void)At(cab.MapData, index);
             cab.MapData.erase(cab.MapData.begin() + index);
         });
-        TakeOut(MappingZones, theMappingZone).reset();
+        TakeOut(FMappingZones, theMappingZone).reset();
         ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
-        for (auto& beam : Beams) {
+        for (auto& beam : FBeams) {
             for (auto& single : beam->SingleBeams()) {
                 single->CalcHitPoint();
             }
         }
-        for (size_t z = 0; z < MappingZones.size(); ++z) {
-            MappingZones[z]->ZoneIndexID = static_cast<int32_t>(z);
-            if (MappingZones[z]->MapSum) {
-                MappingZones[z]->MapSum->ZoneID = static_cast<int32_t>(z);
+        for (size_t z = 0; z < FMappingZones.size(); ++z) {
+            FMappingZones[z]->ZoneIndexID = static_cast<int32_t>(z);
+            if (FMappingZones[z]->MapSum) {
+                FMappingZones[z]->MapSum->ZoneID = static_cast<int32_t>(z);
             }
         }
         ForEachCabinet([](TCabinet& cab) {

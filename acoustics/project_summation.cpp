@@ -100,7 +100,7 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
     bool askedAgain = false;
     while (cab.MapState() != TCalcState::qzaCalculated) {
         std::this_thread::sleep_for(2ms);
-        if (p.AbortCalculation) {
+        if (p.AbortCalculation()) {
             return WaitResult::Aborted;
         }
         // A cabinet left needing its maps with no pass of it running would be waited for until the
@@ -145,7 +145,7 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
 
 void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
     std::this_thread::sleep_for(1ms);
-    if (!EventsEnabled) {
+    if (!FEventsEnabled) {
         return;
     }
     const int32_t q = qualityDivisor(FRenderQuality);
@@ -155,22 +155,22 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
 
     int32_t first = 0, last = nZones - 1;
     if (ZoneIndex != -1) {
-        (void)At(MappingZones, ZoneIndex);
+        (void)At(FMappingZones, ZoneIndex);
         first = last = ZoneIndex;
     }
 
     // Coarse coherent maps of every zone (energy-compensated mode).
     std::vector<TMapLayers> coarse(E ? static_cast<size_t>(nZones) : 0);
     for (size_t z = 0; z < coarse.size(); ++z) {
-        const TMappingZone& zone = *MappingZones[z];
+        const TMappingZone& zone = *FMappingZones[z];
         coarse[z].Resize(1, zone.WidthPixels() / q + 1, zone.DepthPixels() / q + 1);
     }
 
     log(*this, "SumAllCabinetsInProject3D:  Esperando a tener todas las cabinets calculadas");
     // Wait for every cabinet, active or not.
     const auto abortNow = [this] {
-        if (AbortCalculation) {
-            AllMapsState = TCalcState::qzaNeedsCalculate;
+        if (FAbortCalculation) {
+            FAllMapsState = TCalcState::qzaNeedsCalculate;
             return true;
         }
         return false;
@@ -186,7 +186,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             {},
             "Me he quedado en la Suma de cajas. Esperando a que todas estén calculadas... Wait TIME: ",
             false};
-        for (const auto& c : Cabinets) {
+        for (const auto& c : FCabinets) {
             loose.cabs.push_back(c.get());
         }
         groups.push_back(loose);
@@ -194,7 +194,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             {},
             "Me he quedado en la Suma de arrays. Esperando a que todas estén calculadas... Wait TIME: ",
             true};
-        for (const auto& a : CabArrays) {
+        for (const auto& a : FCabArrays) {
             for (const TCabinet* c : a->CabinetList()) {
                 arrays.cabs.push_back(c);
             }
@@ -204,7 +204,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             {},
             "Me he quedado en la Suma de Clusters. Esperando a que todas estén calculadas... Wait TIME: ",
             true};
-        for (const auto& a : Clusters) {
+        for (const auto& a : FClusters) {
             for (const TCabinet* c : a->CabinetList()) {
                 clusters.cabs.push_back(c);
             }
@@ -214,7 +214,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             {},
             "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén calculadas... Wait TIME: ",
             true};
-        for (const auto& a : Beams) {
+        for (const auto& a : FBeams) {
             for (const TCabinet* c : a->CabinetList()) {
                 beams.cabs.push_back(c);
             }
@@ -228,7 +228,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             }
             const WaitResult r = waitForCabinet(*this, *cab, g.message);
             if (r == WaitResult::Aborted) {
-                AllMapsState = TCalcState::qzaNeedsCalculate;
+                FAllMapsState = TCalcState::qzaNeedsCalculate;
                 return;
             }
             if (r == WaitResult::TimedOut || r == WaitResult::Cancelled) {
@@ -239,19 +239,19 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
 
     log(*this, "AcousticProject.SumAllCabinetsInProject3D");
     FMaxFreqNoAliasing = RoundHalfEven<int32_t>(347.0 / (2 * FPhysicalSpace->PixelToMeters()));
-    const int32_t nK = NFreqsAverage;
+    const int32_t nK = FNFreqsAverage;
 
     for (int32_t z = first; z <= last; ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         const int32_t zoneId = zone.ZoneIndexID;
         queueUI(*this, [this, zoneId] {
-            if (ProgressBar != nullptr) {
-                ProgressBar->SetMax(NMappingZones());
-                ProgressBar->SetValue(zoneId);
-                ProgressBar->SetStyleLookup("progressbarvendrelstyle");
+            if (FProgressBar != nullptr) {
+                FProgressBar->SetMax(NMappingZones());
+                FProgressBar->SetValue(zoneId);
+                FProgressBar->SetStyleLookup("progressbarvendrelstyle");
             }
-            if (StatusLabel != nullptr) {
-                StatusLabel->SetText("Calculating Maps in Zone : " + std::to_string(zoneId));
+            if (FStatusLabel != nullptr) {
+                FStatusLabel->SetText("Calculating Maps in Zone : " + std::to_string(zoneId));
             }
         });
         std::this_thread::sleep_for(5ms);
@@ -287,12 +287,12 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         // (each by itself), then the line arrays (each summed coherently first when by magnitude).
         std::vector<const TZoneData*> singles;
         std::vector<std::vector<const TZoneData*>> arrays;
-        for (const auto& c : Cabinets) {
+        for (const auto& c : FCabinets) {
             if (c && c->Active()) {
                 singles.push_back(At(c->MapData, z).get());
             }
         }
-        for (const auto& g : Clusters) {
+        for (const auto& g : FClusters) {
             if (g->Active()) {
                 for (const TCabinet* c : g->CabinetList()) {
                     if (c->Active()) {
@@ -301,7 +301,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                 }
             }
         }
-        for (const auto& g : Beams) {
+        for (const auto& g : FBeams) {
             if (g->Active()) {
                 for (const TCabinet* c : g->CabinetList()) {
                     if (c->Active()) {
@@ -310,7 +310,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                 }
             }
         }
-        for (const auto& arr : CabArrays) {
+        for (const auto& arr : FCabArrays) {
             if (arr->Active()) {
                 arrays.emplace_back();
                 for (const TCabinet* c : arr->CabinetList()) {
@@ -324,7 +324,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         for (int32_t m = 0; m < nK; ++m) {
             const bool coherent =
                 totalCabs == 1 ||
-                (FIsComplexSum && (!FAvoidPhaseAliasing || At(FreqsAverage, m) <= FMaxFreqNoAliasing));
+                (FIsComplexSum && (!FAvoidPhaseAliasing || At(FFreqsAverage, m) <= FMaxFreqNoAliasing));
             // Pixel columns are independent: they are summed in parallel, each in the fixed order.
             parallelColumns(W, 4, [&](int32_t columnBegin, int32_t columnEnd) {
                 std::vector<float> sRe(static_cast<size_t>(D)), sIm(static_cast<size_t>(D));
@@ -434,19 +434,19 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
     }
 
     if (E) {
-        dBEnergyCompOld = dBEnergyComp.load();
+        FdBEnergyCompOld = FdBEnergyComp.load();
         double splMax = 0, eMax = 0;
-        for (const auto& zone : MappingZones) {
+        for (const auto& zone : FMappingZones) {
             splMax = std::max(splMax, zone->MaxdBSPL.load());
             eMax = std::max(eMax, zone->MaxdBEnergySum.load());
         }
-        dBEnergyComp = MaxdBPsychoComp + eMax - splMax;
+        FdBEnergyComp = FMaxdBPsychoComp + eMax - splMax;
         for (int32_t z = first; z <= last; ++z) {
-            TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+            TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
             if (zone.MapState() == TCalcState::qzaIsSumed) {
-                CompensateEnergySum(z, dBEnergyComp - dBEnergyCompOld);
+                CompensateEnergySum(z, FdBEnergyComp - FdBEnergyCompOld);
             } else if (zone.Active()) {
-                CompensateEnergySum(z, dBEnergyComp);
+                CompensateEnergySum(z, FdBEnergyComp);
                 zone.StoreMapState(TCalcState::qzaIsSumed);
             } else {
                 zone.StoreMapState(TCalcState::qzaCalculated);
@@ -465,27 +465,27 @@ void TAcousticProject::SumAllCabinetsNow(int32_t ZoneIndex) {
     }
     int32_t first = 0, last = NMappingZones() - 1;
     if (ZoneIndex != -1) {
-        (void)At(MappingZones, ZoneIndex);
+        (void)At(FMappingZones, ZoneIndex);
         first = last = ZoneIndex;
     }
     for (int32_t z = first; z <= last; ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         if (zone.MapState() == TCalcState::qzaIsSumed) {
             zone.StoreMapState(TCalcState::qzaNeedsSum);
         }
     }
-    AllMapsState = TCalcState::qzaNeedsCalculate;
+    FAllMapsState = TCalcState::qzaNeedsCalculate;
     ExecuteAllMapsThread();
 }
 
 void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {
     int32_t first = 0, last = NMappingZones() - 1;
     if (ZoneIndex != -1) {
-        (void)At(MappingZones, ZoneIndex);
+        (void)At(FMappingZones, ZoneIndex);
         first = last = ZoneIndex;
     }
     for (int32_t z = first; z <= last; ++z) {
-        TMappingZone& zone = *MappingZones[static_cast<size_t>(z)];
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         TZoneData& sum = *zone.MapSum;
         if (sum.MapRealFreq.Empty()) {
             continue;
@@ -501,21 +501,21 @@ void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {
 
 void TAcousticProject::SumAllCalculatedMaps() {
     if (TotalCabinets() <= 0) {
-        for (auto& zone : MappingZones) {
+        for (auto& zone : FMappingZones) {
             zone->ClearMap();
         }
     } else {
-        for (auto& zone : MappingZones) {
+        for (auto& zone : FMappingZones) {
             zone->SetMapState(TCalcState::qzaNeedsSum);
         }
-        AllMapsState = TCalcState::qzaNeedsCalculate;
+        FAllMapsState = TCalcState::qzaNeedsCalculate;
     }
     ExecuteAllMapsThread();
 }
 
 double TAcousticProject::GetMaxdBSPL() const {
     double m = 0;
-    for (const auto& zone : MappingZones) {
+    for (const auto& zone : FMappingZones) {
         m = std::max(m, zone->MaxdBSPL.load());
     }
     return m;

@@ -16,7 +16,7 @@ namespace vendrel {
 namespace {
 
 bool eventsEnabled(const TAcousticProject* project) {
-    return project == nullptr || project->EventsEnabled.load();
+    return project == nullptr || project->EventsEnabled();
 }
 
 } // namespace

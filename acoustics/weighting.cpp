@@ -61,7 +61,7 @@ void TAcousticProject::SetMicWeightening(TWeightening Value) {
         return;
     }
     FMicWeightening = Value;
-    WeighteningTable = WeighteningCurve(Value, *DSPSpaceForMicGraphs);
+    FWeighteningTable = WeighteningCurve(Value, *FDSPSpaceForMicGraphs);
 }
 
 } // namespace vendrel

@@ -52,7 +52,7 @@ TZoneData::TZoneData(TAcousticProject* AcousticProjectOwner, int32_t NFreqAv, in
                      int32_t DepthPixels, int32_t ID)
     : FMyAcousticProject(AcousticProjectOwner), FDepthPixels(DepthPixels), FWidthPixels(WidthPixels),
       FNFreqs(NFreqAv) {
-    const TMappingZone& zone = *At(AcousticProjectOwner->MappingZones, ID);
+    const TMappingZone& zone = *At(AcousticProjectOwner->MappingZones(), ID);
     if (!zone.HasLevelMap()) {
         FWidthPixels = 1;
         FDepthPixels = 1;

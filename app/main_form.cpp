@@ -152,8 +152,8 @@ TMainForm::~TMainForm() {
     Documents.reset();
     Library.reset();
     Editor.reset();
-    AcousticProject->ProgressBar = nullptr;
-    AcousticProject->StatusLabel = nullptr;
+    AcousticProject->SetProgressBar(nullptr);
+    AcousticProject->SetStatusLabel(nullptr);
     AcousticProject.reset();
     PhysicalSpace.reset();
 }
@@ -165,7 +165,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     const TApplicationInfo& info = about_.AppInfo;
     PhysicalSpace = std::make_unique<TPhysicalSpace>();
     AcousticProject = std::make_unique<TAcousticProject>(PhysicalSpace.get(), dispatcher_);
-    AcousticProject->UniqueID = 0;
+    AcousticProject->SetUniqueID(0);
     AcousticProject->SetFreqToEvaluate(1000);
     AcousticProject->SetLastLogString(about_.InitialLogString);
 
@@ -196,8 +196,8 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
 
     projectProgress_ = std::make_unique<ProgressBarLink>(progressBar_);
     projectStatus_ = std::make_unique<StatusLabelLink>(statusLabel_);
-    AcousticProject->ProgressBar = projectProgress_.get();
-    AcousticProject->StatusLabel = projectStatus_.get();
+    AcousticProject->SetProgressBar(projectProgress_.get());
+    AcousticProject->SetStatusLabel(projectStatus_.get());
 
     createFolders();
     Library = std::make_unique<TModelLibrary>(
@@ -320,8 +320,8 @@ void TMainForm::FormActivate() {
         Editor->State.DisableOnChange = false;
         Editor->Colors.DrawPaletteAxis(3, 22);
         viewportPanel_->GLView()->setFocus();
-        AcousticProject->MemInitial =
-            static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0 - 33.0;
+        AcousticProject->SetMemInitial(
+            static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0 - 33.0);
         ShowMemoryInfo();
         // The project named on the command line.
         if (!about_.ArchivoAsociado.empty() && fs::is_regular_file(about_.ArchivoAsociado)) {
@@ -398,8 +398,8 @@ bool TMainForm::FormCloseQuery() {
 void TMainForm::FormClose() {
     closed_ = true;
     ClosingApplication = true;
-    AcousticProject->CalcHitPointEnabled = false;
-    AcousticProject->EventsEnabled = false;
+    AcousticProject->SetCalcHitPointEnabled(false);
+    AcousticProject->SetEventsEnabled(false);
     Editor->State.DisableOnChange = true;
     ProcessMessages();
     AcousticProject->SetContinuousRender(false);
@@ -414,7 +414,7 @@ void TMainForm::FormClose() {
         Prefs.SPLNormalized = AcousticProject->SPLNormalized();
         Prefs.CameraOnSelection = ed.Views.CameraOnSelectionB.Checked();
         Prefs.RenderQuality = static_cast<int32_t>(AcousticProject->RenderQuality());
-        Prefs.InstersecObjListening = AcousticProject->UseSPLMeshforRaycast;
+        Prefs.InstersecObjListening = AcousticProject->UseSPLMeshforRaycast();
         Prefs.MagneticObjects = ed.State.IsMagneticObjects;
         // The palette and the colour steps as chosen: their controls wrote them, the write-back keeps them.
         const std::vector<TUIAction*> palettes = ed.Colors.PaletteItems();
@@ -459,7 +459,7 @@ void TMainForm::CreateSettingsIni() {
     d.ProjectFolder = ProjectFolder;
     d.Language = GetOSLangID();
     d.MaxMemPercent = AcousticProject->MaxUsagePercent();
-    d.ZoneCreationColor = AcousticProject->ZoneCreationColor;
+    d.ZoneCreationColor = AcousticProject->ZoneCreationColor();
     d.OpacityGrid = Editor->State.OpacityGrid;
     d.MagResoPoints = Prefs.MagResoPoints;
     d.MicSize = Prefs.MicSize;
@@ -541,7 +541,7 @@ void TMainForm::ReadSettingsIni() {
 
     ed.Scene.Viewport3D1->Color = Prefs.BackSceneColor;
     ed.Repaint();
-    project.ZoneCreationColor = Prefs.ZoneCreationColor;
+    project.SetZoneCreationColor(Prefs.ZoneCreationColor);
     ed.State.OpacityGrid = Prefs.OpacityGrid;
     ed.Grid.DrawGrid();
     ed.State.IsMagneticObjects = Prefs.MagneticObjects;

@@ -668,13 +668,13 @@ void TMainForm::UpdatePosStepsUnits() {
 
 void TMainForm::ShowMemoryInfo() {
     TAcousticProject& p = *AcousticProject;
-    if (p.IsCheckingMemory) {
+    if (p.IsCheckingMemory()) {
         return;
     }
-    ReadMemoryFiguresMB(p.MemInstalled, p.MemAvailable, p.MemUsed);
+    p.RefreshMemoryFigures();
     const char separator = QLocale().decimalPoint().at(0).toLatin1();
     memoryLabel_->setText(QString::fromStdString(MemoryStatusText(
-        p.MemUsed, p.MemInstalled, PhysicalSpace->PixelToMeters(), separator ? separator : '.')));
+        p.MemUsed(), p.MemInstalled(), PhysicalSpace->PixelToMeters(), separator ? separator : '.')));
 }
 
 void TMainForm::CreateMRUItems() {

@@ -42,7 +42,7 @@ struct MicScene {
     MicScene() {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
-        project->EventsEnabled = false;
+        project->SetEventsEnabled(false);
         medium.SetAirLoss(true);
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(5);
@@ -70,10 +70,7 @@ struct MicScene {
                               static_cast<float>(-8 + (i / 12) * 0.6),
                               static_cast<float>(-2 + (i / 12) * 1.3));
             const TPoint3D turn(0, static_cast<float>(-20 + 3 * (i % 12)), static_cast<float>(-5 - i % 7));
-            project->Cabinets.push_back(std::make_unique<TCabinet>(
-                &medium, model.get(), project.get(), at, turn, false, TCabPlacement::qzaVertical, true,
-                project->BypassProcess.get(), 1, nullptr));
-            project->Cabinets.back()->SetActive(true);
+            project->AddCabinet(model.get(), at, turn, false, TCabPlacement::qzaVertical, 0, true);
         }
     }
 };
@@ -88,9 +85,9 @@ void MicPointResponse(benchmark::State& state) {
         benchmark::DoNotOptimize(response.Compute(point, 0.0, mag, phase));
         benchmark::ClobberMemory();
     }
-    state.counters["grid points"] = static_cast<double>(scene.project->NFreqPointsMicGraph);
+    state.counters["grid points"] = static_cast<double>(scene.project->NFreqPointsMicGraph());
     state.counters["terms/s"] =
-        benchmark::Counter(double(kCabinets) * kSources * scene.project->NFreqPointsMicGraph,
+        benchmark::Counter(double(kCabinets) * kSources * scene.project->NFreqPointsMicGraph(),
                            benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(MicPointResponse)->Unit(benchmark::kMillisecond);

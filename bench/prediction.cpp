@@ -88,12 +88,11 @@ struct Scene {
 
     explicit Scene(double pixel) {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
-        project->EventsEnabled = false;
+        project->SetEventsEnabled(false);
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(pixel);
         medium.SetAirLoss(true);
-        project->FreqsAverage = FullBandFrequencies();
-        project->NFreqsAverage = static_cast<int32_t>(project->FreqsAverage.size());
+        project->SetMappingBandsType(TMappingBands::mbFullBand);
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(5);
         model->SetNPolarSets(1);
@@ -110,7 +109,7 @@ struct Scene {
         }
         project->SetOnReceiveAllMaps([this](TAcousticProject& p) {
             received = true;
-            p.ForceCalculation = false;
+            p.SetForceCalculation(false);
         });
     }
 
@@ -129,14 +128,11 @@ struct Scene {
     }
 
     TCabinet& addCabinet(double x, double y, double z) {
-        project->Cabinets.push_back(std::make_unique<TCabinet>(
-            &medium, model.get(), project.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
-            TCabPlacement::qzaVertical, true, project->BypassProcess.get(), 1, nullptr));
-        TCabinet& cab = *project->Cabinets.back();
-        cab.SetActive(true);
+        TCabinet& cab = *project->AddCabinet(model.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
+                                             TCabPlacement::qzaVertical, 0, true);
         for (size_t z = 0; z < cab.MapData.size(); ++z) {
-            const TMappingZone& zone = *project->MappingZones[z];
-            cab.MapData[z]->SetZoneLength(project->NFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
+            const TMappingZone& zone = *project->MappingZones()[z];
+            cab.MapData[z]->SetZoneLength(project->NFreqsAverage(), zone.WidthPixels(), zone.DepthPixels());
         }
         for (int32_t i = 0; i < kSources; ++i) {
             TSourcePoint& s = *cab.SourcePoints[static_cast<size_t>(i)];
@@ -154,7 +150,7 @@ void MapKernel(benchmark::State& state) {
     TMappingZone* zone = scene.addZone(0, 0, 40, 25);
     TCabinet& cab = scene.addCabinet(-5, 8, 12);
     const double terms =
-        double(zone->WidthPixels()) * zone->DepthPixels() * kSources * scene.project->NFreqsAverage;
+        double(zone->WidthPixels()) * zone->DepthPixels() * kSources * scene.project->NFreqsAverage();
     for (auto _ : state) {
         cab.MapData[0]->ZoneCalculated = false;
         cab.MapData[0]->CalcCounter = 1;
@@ -196,14 +192,14 @@ void RenderEndToEnd(benchmark::State& state) {
             scene.addCabinet(-3 + (i % 6) * 12.0, 6 + (i / 6) * 0.5, -4 + (i % 4) * 1.0);
         }
         TAcousticProject& p = *scene.project;
-        p.EventsEnabled = true;
+        p.SetEventsEnabled(true);
         for (auto _ : state) {
             scene.received = false;
-            for (auto& zone : p.MappingZones) {
+            for (auto& zone : p.MappingZones()) {
                 zone->StoreMapState(TCalcState::qzaNeedsSum);
             }
             p.ForEachCabinet([](TCabinet& c) { c.StoreMapState(TCalcState::qzaCalculated); });
-            p.ForceCalculation = true;
+            p.SetForceCalculation(true);
             p.SetAllCabsNeedsCalculateMapsInZone(-1);
             while (!scene.received) {
                 scene.ui.Pump();
@@ -228,9 +224,9 @@ void Summation(benchmark::State& state) {
     }
     TAcousticProject& p = *scene.project;
     p.ForEachCabinet([](TCabinet& c) { c.StoreMapState(TCalcState::qzaCalculated); });
-    p.EventsEnabled = true;
+    p.SetEventsEnabled(true);
     for (auto _ : state) {
-        for (auto& zone : p.MappingZones) {
+        for (auto& zone : p.MappingZones()) {
             zone->StoreMapState(TCalcState::qzaNeedsSum);
         }
         p.SumAllCabinetsInProject3D(-1);

@@ -61,8 +61,7 @@ struct Venue {
         p.SetContinuousRender(false);
         medium.StorePixelToMeters(0.1);
         medium.SetAirLoss(true);
-        p.FreqsAverage = FullBandFrequencies();
-        p.NFreqsAverage = static_cast<int32_t>(p.FreqsAverage.size());
+        p.SetMappingBandsType(TMappingBands::mbFullBand);
         editor->Colors.PaletteItemClick(0);
 
         // A 3-source model of 5-degree polar data, the sources 0.3 m apart.

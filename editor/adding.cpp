@@ -182,8 +182,8 @@ TCabinet* TAddObjects::AddNewCabinet(const std::string& ModelName, const std::st
         return nullptr;
     }
     TAcousticProject& project = ed_.Project;
-    if (project.ProgressBar != nullptr) {
-        project.ProgressBar->SetMax(project.TotalCabinets() + 1);
+    if (project.ProgressBar() != nullptr) {
+        project.ProgressBar()->SetMax(project.TotalCabinets() + 1);
     }
     TCabinet* cabinet =
         project.AddCabinet(model, Position, Rotation, Selected, Placement, HornRotationIndex, Active);
@@ -199,8 +199,8 @@ TCabinet* TAddObjects::AddNewCabinet(const std::string& ModelName, const std::st
         }
         cabinet->SetInternalDSPPreset(model->DSPPresets[static_cast<size_t>(number - 1)]);
     }
-    cabinet->SetExternalDSPProcess(Process == 0 ? project.BypassProcess.get()
-                                                : At(project.DSPProcessList, Process - 1).get());
+    cabinet->SetExternalDSPProcess(Process == 0 ? project.BypassProcess()
+                                                : At(project.DSPProcessList(), Process - 1).get());
 
     cabinet->SetIsLocked(Locked);
     if (Layer != nullptr) {
@@ -275,8 +275,8 @@ TMappingZone* TAddObjects::AddNewMappingZone(const std::string& Name, const TPoi
 TPoint3D TAddObjects::DefaultZoneInsertPosition() const {
     const TAcousticProject& project = ed_.Project;
     const TObject* last = ed_.State.SelectedObjList.Last();
-    if (last == nullptr && !project.MappingZones.empty()) {
-        last = project.MappingZones.back().get();
+    if (last == nullptr && !project.MappingZones().empty()) {
+        last = project.MappingZones().back().get();
     }
     const auto* object = dynamic_cast<const TQzControl3D*>(last);
     if (object == nullptr) {
@@ -286,7 +286,7 @@ TPoint3D TAddObjects::DefaultZoneInsertPosition() const {
     const TPoint3D c = object->RotationCenter();
     if (const auto* zone = dynamic_cast<const TMappingZone*>(object)) {
         float y = p.Y + zone->ListenLevel() + 1.0f;
-        if (project.ZonasCrecenParriba) {
+        if (project.ZonasCrecenParriba()) {
             y += zone->Height();
         }
         return {p.X + c.X + 1.0f, y, p.Z};
@@ -299,8 +299,8 @@ TMappingZone* TAddObjects::AddNewZoneButtonClick(TNewZoneKind Kind) {
     ed_.Selection.HighLightOFF();
     CheckIfAddingOnInvisibleLayer();
     IsAddingNewZoneButtonClick = true;
-    const bool hitPoints = project.CalcHitPointEnabled;
-    project.CalcHitPointEnabled = false;
+    const bool hitPoints = project.CalcHitPointEnabled();
+    project.SetCalcHitPointEnabled(false);
     EndInsertionInViewPort3D();
     ed_.RenderButtonNeedsCalc();
     TMappingZone* zone = nullptr;
@@ -327,7 +327,7 @@ TMappingZone* TAddObjects::AddNewZoneButtonClick(TNewZoneKind Kind) {
         }
         selectAlone(zone);
     }
-    project.CalcHitPointEnabled = hitPoints;
+    project.SetCalcHitPointEnabled(hitPoints);
     project.RecalcHitPoints();
     IsAddingNewZoneButtonClick = false;
     ed_.ShowMemoryInfo();
@@ -349,7 +349,7 @@ void TAddObjects::PopupModelsFor(TObject* Target) {
 }
 
 TCabModel* TAddObjects::pendingModel() const {
-    const TModelsDetected* models = ed_.Project.ModelsDetected.get();
+    const TModelsDetected* models = ed_.Project.ModelsDetected();
     const int32_t t = ed_.State.InsertInMousePos_ModelTag;
     if (models == nullptr || t < 0 || static_cast<size_t>(t) >= models->CabModel.size()) {
         return nullptr;
@@ -375,7 +375,7 @@ void TAddObjects::ModelMenuItemClick(int32_t ModelTag) {
         }
     } else {
         // Any other target starts the insertion of a loose cabinet by mouse.
-        const TModelsDetected* models = ed_.Project.ModelsDetected.get();
+        const TModelsDetected* models = ed_.Project.ModelsDetected();
         const TCabModel& m = *At(models->CabModel, ModelTag);
         st.InsertInMousePos_Cabinet = true;
         ed_.Mouse.SetInputAxisAcordingViews();
@@ -393,7 +393,7 @@ void TAddObjects::ChangeCabinetModel(TCabinet& Cabinet, int32_t ModelTag) {
     if (Cabinet.Model() != nullptr && Cabinet.Model()->ModelID == ModelTag) {
         return;
     }
-    TCabModel* m = At(ed_.Project.ModelsDetected->CabModel, ModelTag).get();
+    TCabModel* m = At(ed_.Project.ModelsDetected()->CabModel, ModelTag).get();
     const TModel3D* library = nullptr;
     if (ed_.Library != nullptr && static_cast<size_t>(ModelTag) < ed_.Library->FModels3DImported.size()) {
         library = ed_.Library->FModels3DImported[static_cast<size_t>(ModelTag)].get();
@@ -703,13 +703,13 @@ void TAddObjects::FinishSurfaceDrawing() {
         ed_.Repaint();
         return;
     }
-    const bool hitPoints = project.CalcHitPointEnabled;
-    project.CalcHitPointEnabled = false;
+    const bool hitPoints = project.CalcHitPointEnabled();
+    project.SetCalcHitPointEnabled(false);
     TMappingZone* zone = AddNewMappingZone("No Name", pos.Begin, st.RotationForNewDrawZone, pos.Rect.Width(),
                                            pos.Rect.Height(), 0.1f, false, TSurfaceType::qzaPolygon,
                                            st.IsMainWindowActive(), ed_.Layers.SelectedLayer, points);
     selectAlone(zone);
-    project.CalcHitPointEnabled = hitPoints;
+    project.SetCalcHitPointEnabled(hitPoints);
     project.RecalcHitPoints();
     ed_.ShowMemoryInfo();
 }

@@ -85,7 +85,7 @@ int TColorMapping::checkedPaletteTag() const {
 }
 
 double TColorMapping::rangeInUse() const {
-    return ValidRangedB(ed_.Project.RangedBSPL, SPLRangeBox.Value());
+    return ValidRangedB(ed_.Project.RangedBSPL(), SPLRangeBox.Value());
 }
 
 // ---- Palette ----
@@ -97,12 +97,13 @@ void TColorMapping::CreateColorPalette(const std::string& Name) {
     p.SetMappingColorsRes(res);
     const std::vector<TAlphaColor> raw = ColorPaletteBMP.Pixels();
     const double a = PaletteStepWidth(res, rangeInUse(), ColorMapStepsdB);
-    p.MappingColors.assign(static_cast<size_t>(res), 0u);
+    std::vector<TAlphaColor> colors(static_cast<size_t>(std::max(res, 0)), 0u);
     for (int32_t i = 0; i < res; ++i) {
         const TAlphaColor c = raw[static_cast<size_t>(std::clamp(SteppedPaletteEntry(i, a), 0, res - 1))];
-        p.MappingColors[static_cast<size_t>(i)] = c;
+        colors[static_cast<size_t>(i)] = c;
         ColorPaletteBMP.SetPixel(0, i, c);
     }
+    p.SetMappingColors(std::move(colors));
     if (OnPaletteChanged) {
         OnPaletteChanged();
     }
@@ -140,27 +141,27 @@ void TColorMapping::ApplySPLColorMapping() {
     // calculation has ended, so that what it interrupted is asked for again only when still wanted.
     const TWorkersPause pause(p);
     const int32_t zones = p.NMappingZones();
-    if (p.ProgressBar != nullptr) {
-        p.ProgressBar->SetMax(zones);
-        p.ProgressBar->SetValue(0);
+    if (p.ProgressBar() != nullptr) {
+        p.ProgressBar()->SetMax(zones);
+        p.ProgressBar()->SetValue(0);
     }
     for (int32_t z = 0; z < p.NMappingZones(); ++z) {
-        TMappingZone& zone = *p.MappingZones[static_cast<size_t>(z)];
-        if (p.ProgressBar != nullptr) {
-            p.ProgressBar->SetValue(p.ProgressBar->Value() + 1);
+        TMappingZone& zone = *p.MappingZones()[static_cast<size_t>(z)];
+        if (p.ProgressBar() != nullptr) {
+            p.ProgressBar()->SetValue(p.ProgressBar()->Value() + 1);
         }
-        if (p.StatusLabel != nullptr) {
-            p.StatusLabel->SetText("Color Mapping in Zone : " + std::to_string(zone.ZoneIndexID));
+        if (p.StatusLabel() != nullptr) {
+            p.StatusLabel()->SetText("Color Mapping in Zone : " + std::to_string(zone.ZoneIndexID));
         }
         ApplySPLColorMappingInZone(zone);
     }
-    if (p.StatusLabel != nullptr) {
-        p.StatusLabel->SetText("");
+    if (p.StatusLabel() != nullptr) {
+        p.StatusLabel()->SetText("");
     }
     ed_.Render.UpdateRenderButton();
     // The level distribution chart is redrawn here once it exists.
-    if (p.ProgressBar != nullptr) {
-        p.ProgressBar->SetValue(zones);
+    if (p.ProgressBar() != nullptr) {
+        p.ProgressBar()->SetValue(zones);
     }
 }
 
@@ -176,14 +177,15 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
 
     const int32_t w = Zone.WidthPixels(), d = Zone.DepthPixels();
     // The palette actually built: a resolution that reaches beyond it addresses no colour.
-    const int32_t res = std::min<int32_t>(p.MappingColorsRes(), static_cast<int32_t>(p.MappingColors.size()));
+    const int32_t res =
+        std::min<int32_t>(p.MappingColorsRes(), static_cast<int32_t>(p.MappingColors().size()));
     if (res < 1 || w < 1 || d < 1) {
         return;
     }
     const double k = res / SPLRangeBox.Value();
 
-    if (MaxdBuEdit.Min() > p.MaxdBSPL) {
-        p.MaxdBSPL = MaxdBuEdit.Min();
+    if (MaxdBuEdit.Min() > p.MaxdBSPL()) {
+        p.SetMaxdBSPL(MaxdBuEdit.Min());
         const FlagScope quiet(quietMax_);
         MaxdBuEdit.SetValue(MaxdBuEdit.Min());
     }
@@ -195,8 +197,8 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
         Zone.SetMapBMPSize(w, d);
     }
     std::vector<TAlphaColor>& pixels = Zone.MapBMP.Pixels();
-    const TAlphaColor* palette = p.MappingColors.data();
-    const double maxdB = p.MaxdBSPL;
+    const TAlphaColor* palette = p.MappingColors().data();
+    const double maxdB = p.MaxdBSPL();
     if (maxdB > 30.0) {
         for (int32_t x = 0; x < w; ++x) {
             const float* column = levels.Row(0, x);
@@ -224,13 +226,14 @@ void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
         return;
     }
     const int32_t w = Zone.WidthPixels(), d = Zone.DepthPixels();
-    const int32_t res = std::min<int32_t>(p.MappingColorsRes(), static_cast<int32_t>(p.MappingColors.size()));
+    const int32_t res =
+        std::min<int32_t>(p.MappingColorsRes(), static_cast<int32_t>(p.MappingColors().size()));
     const TMapLayers& phase = Zone.MapSum->MapImagFreq;
     if (res < 1 || w < 1 || d < 1 || phase.Empty() || phase.Width() != w || phase.Depth() != d) {
         return;
     }
     // A zero or unknown phase span gives a product that is not a number: such pixels take the last entry.
-    const double k = res / (p.MaxPhase - p.MinPhase);
+    const double k = res / (p.MaxPhase() - p.MinPhase());
     if (Zone.MapBMP.Width() != w || Zone.MapBMP.Height() != d) {
         Zone.SetMapBMPSize(w, d);
     }
@@ -239,7 +242,7 @@ void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
         const float* column = phase.Row(0, x);
         for (int32_t y = 0; y < d; ++y) {
             pixels[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] =
-                p.MappingColors[static_cast<size_t>(PaletteIndexOf(column[y], p.MaxPhase, k, res))];
+                p.MappingColors()[static_cast<size_t>(PaletteIndexOf(column[y], p.MaxPhase(), k, res))];
         }
     }
     Zone.IsMapCleared = false;
@@ -249,7 +252,7 @@ void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
 
 void TColorMapping::DrawPaletteAxis(double Step, double TickLength) {
     const TAcousticProject& p = ed_.Project;
-    const double maxdB = p.MaxdBSPL;
+    const double maxdB = p.MaxdBSPL();
     if (ed_.State.InitiatingSystem() || !std::isfinite(maxdB) || maxdB <= 0 || PaletteImageHeight < 1 ||
         Step <= 0) {
         return;
@@ -276,12 +279,12 @@ void TColorMapping::SPLRangeBoxChange() {
     if (quietRange_) {
         return;
     }
-    const double r = ValidRangedB(SPLRangeBox.Value(), ed_.Project.RangedBSPL);
+    const double r = ValidRangedB(SPLRangeBox.Value(), ed_.Project.RangedBSPL());
     if (r != SPLRangeBox.Value()) {
         SPLRangeBox.SetValue(r); // its change event takes the rounded value on
         return;
     }
-    ed_.Project.RangedBSPL = r;
+    ed_.Project.SetRangedBSPL(r);
     DrawPaletteAxis(kAxisStepdB, kAxisTickLength);
     if (ColorMapStepsdB < 1) {
         ApplySPLColorMapping();
@@ -292,14 +295,14 @@ void TColorMapping::SPLRangeBoxChange() {
 
 void TColorMapping::MaxdBuEditChange() {
     TAcousticProject& p = ed_.Project;
-    if (!p.EventsEnabled || quietMax_) {
+    if (!p.EventsEnabled() || quietMax_) {
         return;
     }
     if (MaxdBuEdit.Min() > MaxdBuEdit.Value()) {
         const FlagScope quiet(quietMax_);
         MaxdBuEdit.SetValue(MaxdBuEdit.Min());
     }
-    p.MaxdBSPL = ValidMaxdB(MaxdBuEdit.Value(), MaxdBuEdit.Min(), p.MaxdBSPL);
+    p.SetMaxdBSPL(ValidMaxdB(MaxdBuEdit.Value(), MaxdBuEdit.Min(), p.MaxdBSPL()));
     DrawPaletteAxis(kAxisStepdB, kAxisTickLength);
     ApplySPLColorMapping();
 }
@@ -309,8 +312,8 @@ void TColorMapping::AutoScaleCheckBoxChange() {
     // The preferences' normalisation box follows this one; with normalisation on, the maximum box
     // shows the normalised maximum and the zones take it.
     p.SetSPLNormalized(AutoScaleCheckBox.Checked());
-    if (p.SPLNormalized() && std::isfinite(p.MaxdBSPL)) {
-        MaxdBuEdit.SetValue(p.MaxdBSPL);
+    if (p.SPLNormalized() && std::isfinite(p.MaxdBSPL())) {
+        MaxdBuEdit.SetValue(p.MaxdBSPL());
     }
     p.SetIsProjectModified(true);
 }
@@ -321,7 +324,7 @@ void TColorMapping::PaletteAxisImageResized(double ImageHeight) {
 }
 
 void TColorMapping::ClearMappingColorsActionExecute() {
-    for (auto& zone : ed_.Project.MappingZones) {
+    for (auto& zone : ed_.Project.MappingZones()) {
         zone->IsMapCleared = false;
         zone->ClearMap();
     }
@@ -332,9 +335,9 @@ void TColorMapping::ShowPhaseRBChange() {
     ShowMagnitudeRB.SetChecked(false);
     ShowPhaseRB.SetChecked(true);
     p.SetOnlyPhase(true);
-    p.EventsEnabled = false;
+    p.SetEventsEnabled(false);
     CreateColorPalette("MapAltern");
-    p.EventsEnabled = true;
+    p.SetEventsEnabled(true);
     p.SetAllCabsNeedsCalculateMapsInZone(-1);
 }
 
@@ -348,12 +351,12 @@ void TColorMapping::ShowMagnitudeRBChange() {
 
 void TColorMapping::SetLevelScale(double MaxdB, double RangedB) {
     TAcousticProject& p = ed_.Project;
-    p.MaxdBSPL = ValidMaxdB(MaxdB, MaxdBuEdit.Min(), p.MaxdBSPL);
-    p.RangedBSPL = ValidRangedB(RangedB, p.RangedBSPL);
+    p.SetMaxdBSPL(ValidMaxdB(MaxdB, MaxdBuEdit.Min(), p.MaxdBSPL()));
+    p.SetRangedBSPL(ValidRangedB(RangedB, p.RangedBSPL()));
     const FlagScope quietMax(quietMax_);
     const FlagScope quietRange(quietRange_);
-    MaxdBuEdit.SetValue(p.MaxdBSPL);
-    SPLRangeBox.SetValue(p.RangedBSPL);
+    MaxdBuEdit.SetValue(p.MaxdBSPL());
+    SPLRangeBox.SetValue(p.RangedBSPL());
 }
 
 } // namespace vendrel

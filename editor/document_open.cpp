@@ -53,9 +53,9 @@ public:
     ~OpeningGuard() {
         if (!done_) {
             st_.IsOpeningProject = false;
-            p_.EventsEnabled = true;
-            p_.CalcHitPointEnabled = true;
-            p_.DontCalcMICS = false;
+            p_.SetEventsEnabled(true);
+            p_.SetCalcHitPointEnabled(true);
+            p_.SetDontCalcMICS(false);
         }
     }
     void Done() { done_ = true; }
@@ -170,19 +170,19 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     CurrentFileVersionStr = "(" + std::to_string(h.MajorVersion) + "." + std::to_string(h.MinorVersion) + ")";
     ActiveProjectFileName = FileName;
 
-    p.EventsEnabled = false;
-    p.CalcHitPointEnabled = false;
-    p.DontCalcMICS = true;
+    p.SetEventsEnabled(false);
+    p.SetCalcHitPointEnabled(false);
+    p.SetDontCalcMICS(true);
     // The whole rebuild is one edit of what the workers read: none runs until the scene is complete.
     std::optional<TWorkersPause> pause(std::in_place, p);
     ClearProject();
 
     // Identity, venue and calculation settings.
-    p.InstallationName = s.InstallationName;
-    p.GPSCoordinates = s.GPSCoordinates;
-    p.PRJCreatedBy = s.PRJCreatedBy;
-    p.PRJDescription = s.PRJDescription;
-    p.ZonasCrecenParriba = s.ZonasCrecenParriba;
+    p.SetInstallationName(s.InstallationName);
+    p.SetGPSCoordinates(s.GPSCoordinates);
+    p.SetPRJCreatedBy(s.PRJCreatedBy);
+    p.SetPRJDescription(s.PRJDescription);
+    p.SetZonasCrecenParriba(s.ZonasCrecenParriba);
     ed_.Grid.RecalculateVenueHeight(s.VenueHeightVer);
     ed_.Grid.RecalculateVenueWidth(s.VenueWidthHor);
     ed_.Grid.RecalculateVenueLength(s.VenueLength);
@@ -206,12 +206,12 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     std::vector<const rPRJCabArray*> arrayRecords;
     for (const rPRJCabArray& record : File.CabArrays) {
         if (LoadArrayFromRecord(record, {0, 0, 0}) == nullptr) {
-            ed_.ModelOnly.RemoveArray(p.CabArrays.back().get());
+            ed_.ModelOnly.RemoveArray(p.CabArrays().back().get());
         } else {
             arrayRecords.push_back(&record);
         }
     }
-    for (const auto& array : p.CabArrays) {
+    for (const auto& array : p.CabArrays()) {
         array->RecalcMechanics();
     }
 
@@ -264,7 +264,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     ed_.Colors.ShowPhaseRB.SetChecked(p.OnlyPhase());
     ed_.Colors.ShowMagnitudeRB.SetChecked(!p.OnlyPhase());
     render.ZeroPhaseCheckBox.SetChecked(p.ZeroPhaseStart());
-    render.RefreshMsBox.SetValue(p.RefreshTimeMsec);
+    render.RefreshMsBox.SetValue(p.RefreshTimeMsec());
     render.PistonCBox.SetChecked(p.IdealSpeaker());
 
     // Loose cabinets; a missing model skips the cabinet.
@@ -287,7 +287,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
         ed_.ModelOnly.InsertMic(mic, layerAt(record.LayerID));
     }
     if (File.OverlaysSize > 0) {
-        const size_t points = static_cast<size_t>(std::max(p.NFreqPointsMicGraph, 0));
+        const size_t points = static_cast<size_t>(std::max(p.NFreqPointsMicGraph(), 0));
         for (const rPRJOverlay& record : File.Overlays) {
             TOverlay* overlay = p.AddOverlay(record.Color, false);
             const size_t n = std::min(points, record.MagData.size());
@@ -300,13 +300,13 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     }
 
     // Zones after every source.
-    p.EventsEnabled = false;
+    p.SetEventsEnabled(false);
     const fs::path textureFolder = TextureFolderOf(path);
     for (const rPRJMappingZone& record : File.MappingZones) {
         LoadZoneFromRecord(record, FileName, textureFolder, h);
     }
     p.CheckMemoryOnImportZones(ed_.PhysicalSpace.PixelToMeters());
-    for (const auto& zone : p.MappingZones) {
+    for (const auto& zone : p.MappingZones()) {
         zone->IsMapCleared = false;
         zone->ClearMap();
     }
@@ -325,8 +325,8 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
             row->UpdateValues();
         }
     }
-    for (size_t a = 0; a < p.CabArrays.size() && a < arrayRecords.size(); ++a) {
-        const auto& list = p.CabArrays[a]->CabinetList();
+    for (size_t a = 0; a < p.CabArrays().size() && a < arrayRecords.size(); ++a) {
+        const auto& list = p.CabArrays()[a]->CabinetList();
         size_t k = 0;
         for (const rPRJArrayItem& item : arrayRecords[a]->ItemList) {
             if (item.ClassName == "TCabinet" && k < list.size()) {
@@ -345,19 +345,19 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     }
 
     pause.reset();
-    p.EventsEnabled = true;
-    p.CalcHitPointEnabled = true;
+    p.SetEventsEnabled(true);
+    p.SetCalcHitPointEnabled(true);
     p.RecalcHitPoints();
-    p.DontCalcMICS = false;
+    p.SetDontCalcMICS(false);
     p.ReCalculateAllMics();
     if (ProcessMessages) {
         ProcessMessages();
     }
     if (p.ContinuousRender()) {
         const auto cursor = TSmartCursor::HourGlass();
-        p.ForceCalculation = true;
+        p.SetForceCalculation(true);
         p.SetAllCabsNeedsCalculateMapsInZone(-1);
-        p.ForceCalculation = false;
+        p.SetForceCalculation(false);
     }
     if (p.NMics() > 0) {
         p.ReCalculateAllMics();
@@ -391,7 +391,7 @@ void TDocuments::loadSettings(const rProjectFile& File) {
     p.SetOnlyPhase(s.OnlyPhase);
     p.SetZeroPhaseStart(s.ZeroPhaseStart);
     p.SetIdealSpeaker(s.IdealSpeaker);
-    p.RefreshTimeMsec = s.RefreshTimeMsec;
+    p.SetRefreshTimeMsec(s.RefreshTimeMsec);
     p.SetRenderQuality(s.RenderQuality);
     ed_.PhysicalSpace.StorePixelToMeters(RenderQualityPixelSize(static_cast<int>(s.RenderQuality)));
     p.SetSPLNormalized(s.SPLNormalized);
@@ -422,8 +422,8 @@ void TDocuments::loadSettings(const rProjectFile& File) {
         steps.SetItemIndex(-1);
     }
     ed_.Colors.AutoScaleCheckBox.SetChecked(p.SPLNormalized());
-    p.MaxPhase = s.MaxPhase;
-    p.MinPhase = s.MinPhase;
+    p.SetMaxPhase(s.MaxPhase);
+    p.SetMinPhase(s.MinPhase);
     NCamerasUser = s.NCamerasUser;
     NLights = s.NLights;
 }
@@ -493,8 +493,8 @@ void TDocuments::ApplyPresetAndProcess(TCabinet& Cabinet, int32_t IntPresetid, i
         }
         Cabinet.SetInternalDSPPreset(model->DSPPresets[static_cast<size_t>(number - 1)]);
     }
-    Cabinet.SetExternalDSPProcess(ExtDSPid == 0 ? p.BypassProcess.get()
-                                                : At(p.DSPProcessList, ExtDSPid - 1).get());
+    Cabinet.SetExternalDSPProcess(ExtDSPid == 0 ? p.BypassProcess()
+                                                : At(p.DSPProcessList(), ExtDSPid - 1).get());
 }
 
 TCabinet* TDocuments::LoadCabinetFromRecord(const rPRJCabinet& Record, const TPoint3D& Offset) {
@@ -664,7 +664,7 @@ TCluster* TDocuments::LoadClusterFromRecord(const rPRJCluster& Record, const TPo
     }
     TAcousticProject& p = ed_.Project;
     p.AddCluster(std::make_unique<TCluster>(&ed_.PhysicalSpace, &p, model, Record.CabOrientation));
-    TCluster* cluster = p.Clusters.back().get();
+    TCluster* cluster = p.Clusters().back().get();
     cluster->SetNumberID(p.NClusters());
     cluster->SetName(Record.ClusterName);
     cluster->SetPosition(plus(Record.Position, Offset));
@@ -710,7 +710,7 @@ TBeamContainer* TDocuments::LoadBeamSteeringFromRecord(const rPRJBeamSteering& R
     }
     TAcousticProject& p = ed_.Project;
     p.AddBeamSteering(std::make_unique<TBeamContainer>(&ed_.PhysicalSpace, &p, model, r.CabOrientation));
-    TBeamContainer* beam = p.Beams.back().get();
+    TBeamContainer* beam = p.Beams().back().get();
     beam->SetNumberID(p.NBeamSteerings());
     beam->SetName(r.ClusterName);
     beam->SetPosition(plus(r.Position, Offset));
@@ -760,7 +760,7 @@ TBeamContainer* TDocuments::LoadBeamSteeringFromRecord(const rPRJBeamSteering& R
 TCabArray* TDocuments::LoadArrayFromRecord(const rPRJCabArray& Record, const TPoint3D& Offset) {
     TAcousticProject& p = ed_.Project;
     p.AddArray(std::make_unique<TCabArray>(&ed_.PhysicalSpace, &p));
-    TCabArray* array = p.CabArrays.back().get();
+    TCabArray* array = p.CabArrays().back().get();
     TCabArray* result = array;
     array->SetNumberID(p.NCabArrays());
     array->SetName(Record.ClusterName);
@@ -800,14 +800,14 @@ TCabArray* TDocuments::LoadArrayFromRecord(const rPRJCabArray& Record, const TPo
             array->AddDummy()->SetRotationAngle(item.Rotation);
         }
     }
-    p.ForceCalculation = true;
+    p.SetForceCalculation(true);
     array->SetTilt(Record.Tilt);
     array->SetRotationAngleY(Record.Rotation.Y);
-    p.ForceCalculation = false;
+    p.SetForceCalculation(false);
     ed_.State.ArrayInEdition = array;
-    p.EventsEnabled = true;
+    p.SetEventsEnabled(true);
     ed_.ModelOnly.InsertNewArray(array, layerAt(Record.LayerID), array->Active());
-    p.EventsEnabled = false;
+    p.SetEventsEnabled(false);
     array->SetArrayOrigin();
     return result;
 }

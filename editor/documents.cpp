@@ -179,10 +179,10 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     h.AllowToUSeInOtherVersions = false;
 
     rPRJStaticDataFile& s = r.GlobalStaticData;
-    s.InstallationName = p.InstallationName;
-    s.GPSCoordinates = p.GPSCoordinates;
-    s.PRJCreatedBy = p.PRJCreatedBy;
-    s.PRJDescription = p.PRJDescription;
+    s.InstallationName = p.InstallationName();
+    s.GPSCoordinates = p.GPSCoordinates();
+    s.PRJCreatedBy = p.PRJCreatedBy();
+    s.PRJDescription = p.PRJDescription();
     s.VenueLength = ed_.PhysicalSpace.VenueLength();
     s.VenueHeightVer = ed_.PhysicalSpace.VenueHeightVer();
     s.VenueWidthHor = ed_.PhysicalSpace.VenueWidthHor();
@@ -195,13 +195,13 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     s.ZeroPhaseStart = p.ZeroPhaseStart();
     s.IdealSpeaker = p.IdealSpeaker();
     s.ContinuousRender = p.ContinuousRender();
-    s.RefreshTimeMsec = p.RefreshTimeMsec;
+    s.RefreshTimeMsec = p.RefreshTimeMsec();
     s.RenderQuality = p.RenderQuality();
     s.SPLNormalized = p.SPLNormalized();
-    s.MaxdBSPL = p.MaxdBSPL;
-    s.RangedBSPL = p.RangedBSPL;
-    s.MaxPhase = p.MaxPhase;
-    s.MinPhase = p.MinPhase;
+    s.MaxdBSPL = p.MaxdBSPL();
+    s.RangedBSPL = p.RangedBSPL();
+    s.MaxPhase = p.MaxPhase();
+    s.MinPhase = p.MinPhase();
     s.PressureSumType = p.PressureSumType();
     s.MaxFreqForComplexSum = 0;
     s.ColorMapStepsdB = ed_.Colors.ColorMapStepsdB;
@@ -215,7 +215,7 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     }
     s.MaxAuto = p.SPLNormalized();
     s.GenNoiseType = p.GenNoiseType();
-    s.GenGain = p.GenGain;
+    s.GenGain = p.GenGain();
     s.NCabsInProject = p.TotalCabinets();
     s.NCabinets = p.NCabinets();
     s.NCabArrays = p.NCabArrays();
@@ -238,7 +238,7 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     s.NOverlays = CheckedCast<uint8_t>(p.NOverlays());
     s.Weighting = p.MicWeightening();
     s.DistributionStepsdB = DistributionStepsdB;
-    s.ZonasCrecenParriba = p.ZonasCrecenParriba;
+    s.ZonasCrecenParriba = p.ZonasCrecenParriba();
     s.NBeams = CheckedCast<uint8_t>(p.NBeamSteerings());
     s.NewLayerColorID = layers.NewLayerColorID;
     s.NewMicColorID = NewMicColorID;
@@ -256,38 +256,38 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     for (const TQzLayer* layer : layers.LayerList) {
         LayerToRecord(r.Layers.emplace_back(), *layer);
     }
-    for (const auto& cab : p.Cabinets) {
+    for (const auto& cab : p.Cabinets()) {
         CabinetToSystemRecord(*cab, r.Cabinets.emplace_back());
     }
-    for (const auto& array : p.CabArrays) {
+    for (const auto& array : p.CabArrays()) {
         CabArrayToRecord(*array, r.CabArrays.emplace_back());
     }
     std::vector<const TMappingZone*> zones;
-    for (const auto& zone : p.MappingZones) {
+    for (const auto& zone : p.MappingZones()) {
         zones.push_back(zone.get());
     }
     Copies = std::make_unique<TTextureCopies>(TextureFolderOf(F), zones);
     for (const TMappingZone* zone : zones) {
         MappingZoneToRecord(r.MappingZones.emplace_back(), *zone, *Copies);
     }
-    for (const auto& ornament : p.Ornaments) {
+    for (const auto& ornament : p.Ornaments()) {
         OrnamentToRecord(r.Ornaments.emplace_back(), *ornament);
     }
-    for (const auto& cluster : p.Clusters) {
+    for (const auto& cluster : p.Clusters()) {
         ClusterToRecord(*cluster, r.Clusters.emplace_back());
     }
-    for (const auto& beam : p.Beams) {
+    for (const auto& beam : p.Beams()) {
         BeamSteeringToRecord(*beam, r.Beams.emplace_back());
     }
-    for (const auto& mic : p.Mics) {
+    for (const auto& mic : p.Mics()) {
         MicToRecord(r.Measures.emplace_back(), *mic);
     }
-    for (const auto& process : p.DSPProcessList) {
+    for (const auto& process : p.DSPProcessList()) {
         r.ProcessActive.push_back(process->Active());
         r.DSPProcess.push_back(DSPProcessToRecord(*process, FInfo.SoftwareName));
     }
     r.SubArrangements.assign(static_cast<size_t>(p.NSubArrangements()), rPRJSubArrangement{});
-    for (const auto& overlay : p.Overlays) {
+    for (const auto& overlay : p.Overlays()) {
         OverlayToRecord(r.Overlays.emplace_back(), *overlay);
     }
     r.OverlaysSize = static_cast<int32_t>(r.Overlays.size()) * kOverlaySizeCounted;
@@ -391,14 +391,14 @@ void TDocuments::NewActionExecute() {
             DrawCaption();
         }
         const bool continuous = p.ContinuousRender();
-        p.EventsEnabled = false;
+        p.SetEventsEnabled(false);
         p.SetContinuousRender(false);
         NCamerasUser = 0;
         NLights = 0;
         ClearProject();
         ed_.Layers.GlobalLayer->SetName("Layer 0 (Global)");
-        p.ZonasCrecenParriba = true;
-        p.EventsEnabled = true;
+        p.SetZonasCrecenParriba(true);
+        p.SetEventsEnabled(true);
         p.SetIsProjectModified(false);
         p.SetContinuousRender(continuous);
     }
@@ -427,51 +427,51 @@ void TDocuments::ClearProject() {
     if (ProcessMessages) {
         ProcessMessages();
     }
-    p.DontSumAllMaps = true;
+    p.SetDontSumAllMaps(true);
     p.SetAllCabsCalculated();
     st.ChangeTab = true;
 
-    while (!p.MappingZones.empty()) {
-        TMappingZone* zone = p.MappingZones.back().get();
+    while (!p.MappingZones().empty()) {
+        TMappingZone* zone = p.MappingZones().back().get();
         zone->ImageTexture.reset();
         ed_.Removal.RemoveSurface(zone);
     }
-    while (!p.Overlays.empty()) {
-        TOverlay* overlay = p.Overlays.back().get();
+    while (!p.Overlays().empty()) {
+        TOverlay* overlay = p.Overlays().back().get();
         purge(*overlay);
         p.RemoveOverlay(overlay);
     }
-    while (!p.Mics.empty()) {
-        ed_.ModelOnly.RemoveMic(p.Mics.back().get());
+    while (!p.Mics().empty()) {
+        ed_.ModelOnly.RemoveMic(p.Mics().back().get());
     }
 
-    while (!p.Cabinets.empty()) {
-        ed_.Removal.RemoveCabinet(p.Cabinets.back().get());
+    while (!p.Cabinets().empty()) {
+        ed_.Removal.RemoveCabinet(p.Cabinets().back().get());
     }
-    if (p.ProgressBar != nullptr) {
-        p.ProgressBar->SetMax(p.TotalCabinets());
+    if (p.ProgressBar() != nullptr) {
+        p.ProgressBar()->SetMax(p.TotalCabinets());
     }
-    while (!p.CabArrays.empty()) {
-        ed_.ModelOnly.RemoveArray(p.CabArrays.back().get());
+    while (!p.CabArrays().empty()) {
+        ed_.ModelOnly.RemoveArray(p.CabArrays().back().get());
     }
     st.ArrayInEdition = nullptr;
-    while (!p.Clusters.empty()) {
-        ed_.ModelOnly.RemoveCluster(p.Clusters.back().get());
+    while (!p.Clusters().empty()) {
+        ed_.ModelOnly.RemoveCluster(p.Clusters().back().get());
     }
     st.ClusterInEdition = nullptr;
-    while (!p.Beams.empty()) {
-        ed_.ModelOnly.RemoveBeamSteering(p.Beams.back().get());
+    while (!p.Beams().empty()) {
+        ed_.ModelOnly.RemoveBeamSteering(p.Beams().back().get());
     }
     st.BeamInEdition = nullptr;
 
     std::vector<TGenericDSPProcess*> processes;
-    for (const auto& process : p.DSPProcessList) {
+    for (const auto& process : p.DSPProcessList()) {
         processes.push_back(process.get());
     }
     p.RemoveDSPProcess(processes, static_cast<int32_t>(processes.size()));
 
-    while (!p.Ornaments.empty()) {
-        ed_.ModelOnly.RemoveOrnament(p.Ornaments.back().get());
+    while (!p.Ornaments().empty()) {
+        ed_.ModelOnly.RemoveOrnament(p.Ornaments().back().get());
     }
 
     while (layers.LayerList.size() > 1) {
@@ -492,8 +492,8 @@ void TDocuments::ClearProject() {
     st.ClickedMic = nullptr;
     st.HighLightObj = nullptr;
 
-    p.MemInitial = static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0;
-    p.DontSumAllMaps = false;
+    p.SetMemInitial(static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0);
+    p.SetDontSumAllMaps(false);
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -51,10 +51,10 @@ void TEditor::ShowMemoryInfo() {
 
 void TEditor::GetAllProcessNames(std::vector<std::string>& List) const {
     List.clear();
-    const TGenericDSPProcess* bypass = Project.BypassProcess.get();
+    const TGenericDSPProcess* bypass = Project.BypassProcess();
     List.push_back(std::to_string(bypass != nullptr ? bypass->NumberID : 0) + " : " +
                    (bypass != nullptr ? bypass->Name : std::string("Bypass")));
-    for (const auto& process : Project.DSPProcessList) {
+    for (const auto& process : Project.DSPProcessList()) {
         List.push_back(std::to_string(process->NumberID) + " : " + process->Name);
     }
 }
@@ -72,7 +72,7 @@ void TEditor::SetListenLevelOnSelection(const std::string& Text) {
         if (zone == nullptr || zone->IsLocked()) {
             continue;
         }
-        if (!Project.EventsEnabled) {
+        if (!Project.EventsEnabled()) {
             return;
         }
         auto* panel = PanelOf<IZonePanel>(*zone);
@@ -104,7 +104,7 @@ void TEditor::SetMappingSidesOnSelection(TMappingSides Value) {
         if (zone == nullptr || zone->IsLocked()) {
             continue;
         }
-        if (Project.IsCheckingMemory) {
+        if (Project.IsCheckingMemory()) {
             return;
         }
         if (zone->MappingSides() == Value) {

@@ -367,7 +367,7 @@ void TGridAxes::ShowFloorItemClick() {
 }
 
 void TGridAxes::ShowZoneEdgesItemClick() {
-    for (const auto& zone : ed_.Project.MappingZones) {
+    for (const auto& zone : ed_.Project.MappingZones()) {
         if (TQzExtrudedShape3D* solid = zoneSolid(*zone)) {
             solid->ShowEdges = ShowZoneEdgesItem.Checked();
         }

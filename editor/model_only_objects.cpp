@@ -198,8 +198,8 @@ void TModelOnlyObjects::freeDrawing(TQzControl3D& object) {
 
 void TModelOnlyObjects::afterGroupRemoval() {
     TAcousticProject& p = ed_.Project;
-    if (p.ProgressBar != nullptr) {
-        p.ProgressBar->SetMax(p.TotalCabinets());
+    if (p.ProgressBar() != nullptr) {
+        p.ProgressBar()->SetMax(p.TotalCabinets());
     }
     p.ClearAllMaps();
     ed_.Render.RenderButtonNeedsCalc();
@@ -214,8 +214,8 @@ void TModelOnlyObjects::RemoveArray(TCabArray* theArray) {
     ed_.Removal.ForgetObject(theArray);
     freeDrawing(*theArray);
     ed_.Project.RemoveArray(theArray);
-    for (size_t i = 0; i < ed_.Project.CabArrays.size(); ++i) {
-        ed_.Project.CabArrays[i]->SetNumberID(static_cast<int32_t>(i) + 1);
+    for (size_t i = 0; i < ed_.Project.CabArrays().size(); ++i) {
+        ed_.Project.CabArrays()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
     }
     if (ed_.State.ArrayInEdition == theArray) {
         ed_.State.ArrayInEdition = nullptr;
@@ -231,8 +231,8 @@ void TModelOnlyObjects::RemoveCluster(TCluster* theCluster) {
     ed_.Removal.ForgetObject(theCluster);
     freeDrawing(*theCluster);
     ed_.Project.RemoveCluster(theCluster);
-    for (size_t i = 0; i < ed_.Project.Clusters.size(); ++i) {
-        ed_.Project.Clusters[i]->SetNumberID(static_cast<int32_t>(i) + 1);
+    for (size_t i = 0; i < ed_.Project.Clusters().size(); ++i) {
+        ed_.Project.Clusters()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
     }
     if (ed_.State.ClusterInEdition == theCluster) {
         ed_.State.ClusterInEdition = nullptr;
@@ -248,8 +248,8 @@ void TModelOnlyObjects::RemoveBeamSteering(TBeamContainer* theBeamSteering) {
     ed_.Removal.ForgetObject(theBeamSteering);
     freeDrawing(*theBeamSteering);
     ed_.Project.RemoveBeamSteering(theBeamSteering);
-    for (size_t i = 0; i < ed_.Project.Beams.size(); ++i) {
-        ed_.Project.Beams[i]->SetNumberID(static_cast<int32_t>(i) + 1);
+    for (size_t i = 0; i < ed_.Project.Beams().size(); ++i) {
+        ed_.Project.Beams()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
     }
     if (ed_.State.BeamInEdition == theBeamSteering) {
         ed_.State.BeamInEdition = nullptr;
@@ -276,8 +276,8 @@ void TModelOnlyObjects::RemoveMic(TMicPoint* theMic) {
     theMic->SetOnReceiveMic(nullptr);
     freeDrawing(*theMic);
     p.RemoveMic(theMic);
-    for (size_t i = 0; i < p.Mics.size(); ++i) {
-        p.Mics[i]->SetIDnumber(static_cast<int32_t>(i));
+    for (size_t i = 0; i < p.Mics().size(); ++i) {
+        p.Mics()[i]->SetIDnumber(static_cast<int32_t>(i));
     }
     p.SetIsProjectModified(true);
     ed_.Repaint();

@@ -423,17 +423,17 @@ bool TObjectMouse::MagneticSnap(const TPoint3D& RayPos, const TPoint3D& RayDir, 
         }
     };
     const TAcousticProject& project = ed_.Project;
-    for (const auto& zone : project.MappingZones) {
+    for (const auto& zone : project.MappingZones()) {
         if (!zone->IsObjectSelected()) {
             tryCandidate(zone->GraphicalObject, TSceneObjects::ZoneSolid(*zone));
         }
     }
-    for (const auto& cabinet : project.Cabinets) {
+    for (const auto& cabinet : project.Cabinets()) {
         if (!cabinet->IsObjectSelected()) {
             tryCandidate(cabinet->GraphicalObject, firstChild(cabinet->GraphicalObject));
         }
     }
-    for (const auto& ornament : project.Ornaments) {
+    for (const auto& ornament : project.Ornaments()) {
         if (!ornament->IsObjectSelected()) {
             tryCandidate(ornament->GraphicalObject, firstChild(ornament->GraphicalObject));
         }

@@ -36,7 +36,7 @@ void TPanelSwitching::ShowSelectionForEdition(int StartID) {
         for (int i = 0; i < ZonesTabControl.Count(); ++i) {
             ZonesTabControl.SetVisible(i, false);
         }
-        for (const auto& cabinet : project.Cabinets) {
+        for (const auto& cabinet : project.Cabinets()) {
             if (auto* panel = PanelOf<ICabinetPanel>(*cabinet)) {
                 panel->SetRowVisible(false);
             }
@@ -101,14 +101,14 @@ void TPanelSwitching::ShowSelectionOptionsMenu(int StartID) {
 
 void TPanelSwitching::ListAllZonesActionExecute() {
     ZonesListBox.Clear();
-    for (const auto& zone : ed_.Project.MappingZones) {
+    for (const auto& zone : ed_.Project.MappingZones()) {
         const int tab = ZonesTabControl.IndexOfObject(zone.get());
         if (tab >= 0) {
             ZonesTabControl.SetVisible(tab, true);
             ZonesListBox.Add(ZonesTabControl.Items(tab).Text, tab);
         }
     }
-    for (const auto& ornament : ed_.Project.Ornaments) {
+    for (const auto& ornament : ed_.Project.Ornaments()) {
         const int tab = ZonesTabControl.IndexOfObject(ornament.get());
         if (tab >= 0) {
             ZonesTabControl.SetVisible(tab, true);

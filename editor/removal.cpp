@@ -95,10 +95,10 @@ void TRemoval::DeleteActionExecute() {
         return;
     }
     TAcousticProject& project = ed_.Project;
-    const bool events = project.EventsEnabled;
-    project.EventsEnabled = false;
+    const bool events = project.EventsEnabled();
+    project.SetEventsEnabled(false);
     RemoveSelectedObjects();
-    project.EventsEnabled = events;
+    project.SetEventsEnabled(events);
     project.ReCalculateAllMics();
     project.SumAllCalculatedMaps();
 }
@@ -172,13 +172,13 @@ void TRemoval::RemoveCabinet(TCabinet* Cabinet) {
         delete drawn;
     }
     freePanel(ed_, *Cabinet);
-    if (project.ProgressBar != nullptr) {
-        project.ProgressBar->SetMax(project.TotalCabinets() - 1);
+    if (project.ProgressBar() != nullptr) {
+        project.ProgressBar()->SetMax(project.TotalCabinets() - 1);
     }
     project.RemoveCabinet(Cabinet);
-    for (size_t i = 0; i < project.Cabinets.size(); ++i) {
-        if (project.Cabinets[i]->GraphicalInterface) {
-            project.Cabinets[i]->NumberID = static_cast<int32_t>(i + 1);
+    for (size_t i = 0; i < project.Cabinets().size(); ++i) {
+        if (project.Cabinets()[i]->GraphicalInterface) {
+            project.Cabinets()[i]->NumberID = static_cast<int32_t>(i + 1);
         }
     }
     if (ed_.Panels != nullptr) {

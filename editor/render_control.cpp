@@ -140,8 +140,8 @@ void TRenderControl::processMessages() {
 }
 
 void TRenderControl::showStatus(const std::string& Text) {
-    if (ed_.Project.StatusLabel != nullptr) {
-        ed_.Project.StatusLabel->SetText(Text);
+    if (ed_.Project.StatusLabel() != nullptr) {
+        ed_.Project.StatusLabel()->SetText(Text);
     }
 }
 
@@ -168,11 +168,11 @@ void TRenderControl::RenderBClick() {
     // The new look is drawn; a result that arrives meanwhile belongs to an earlier run and is dropped.
     processMessages();
 
-    p.ForceCalculation = true;
-    p.DontSumAllMaps = false;
+    p.SetForceCalculation(true);
+    p.SetDontSumAllMaps(false);
     ed_.State.DisableOnChange = false;
-    if (p.AbortCalculation) {
-        p.AbortCalculation = false;
+    if (p.AbortCalculation()) {
+        p.SetAbortCalculation(false);
         p.ReCalculateZones(-1);
     } else {
         p.SetAllCabsNeedsCalculateMapsInZone(-1);
@@ -193,7 +193,7 @@ void TRenderControl::AllMapsReceived() {
         resultPending_ = false;
         TAcousticProject& p = ed_.Project;
         processMessages();
-        if (p.AbortCalculation) {
+        if (p.AbortCalculation()) {
             if (!FAbortedByUser) {
                 // The run gave up: no maps come, the request ends here and the user is told.
                 UpdateRenderButton();
@@ -202,18 +202,18 @@ void TRenderControl::AllMapsReceived() {
             return;
         }
         if (p.SPLNormalized()) {
-            const bool events = p.EventsEnabled;
-            p.EventsEnabled = false;
+            const bool events = p.EventsEnabled();
+            p.SetEventsEnabled(false);
             const double maxdB = p.GetMaxdBSPL();
             if (std::isfinite(maxdB)) {
                 ed_.Colors.MaxdBuEdit.SetValue(maxdB);
             }
-            p.EventsEnabled = events;
+            p.SetEventsEnabled(events);
         }
         if (!p.OnlyPhase()) {
             ed_.Colors.ApplySPLColorMapping();
         } else if (p.NMappingZones() > 0) {
-            ed_.Colors.ApplyPhaseColorMapping(*p.MappingZones.front());
+            ed_.Colors.ApplyPhaseColorMapping(*p.MappingZones().front());
         }
         if (ed_.View != nullptr) {
             ed_.View->ShowMemoryInfo();
@@ -225,7 +225,7 @@ bool TRenderControl::AbortRendering() {
     if (!RenderB.IndicatorEnabled()) {
         return false;
     }
-    ed_.Project.AbortCalculation = true;
+    ed_.Project.SetAbortCalculation(true);
     FAbortedByUser = true;
     RenderButtonNeedsCalc();
     RenderB.SetIndicatorEnabled(false);
@@ -246,8 +246,8 @@ void TRenderControl::RenderButtonNeedsCalc() {
     RenderB.SetImageIndex(kImageNeedsCalc);
     RenderB.SetStyleLookup(continuous ? kStyleNeutral : kStyleRed);
     SetSolidProgressBar();
-    if (ed_.Project.ProgressBar != nullptr) {
-        ed_.Project.ProgressBar->SetValue(0);
+    if (ed_.Project.ProgressBar() != nullptr) {
+        ed_.Project.ProgressBar()->SetValue(0);
     }
     processMessages();
 }
@@ -255,7 +255,7 @@ void TRenderControl::RenderButtonNeedsCalc() {
 void TRenderControl::UpdateRenderButton() {
     ShowProjectState();
     processMessages();
-    ed_.Project.ForceCalculation = false;
+    ed_.Project.SetForceCalculation(false);
 }
 
 void TRenderControl::ShowProjectState() {
@@ -263,7 +263,7 @@ void TRenderControl::ShowProjectState() {
     RenderB.SetIndicatorEnabled(false);
     RenderB.SetIndicatorVisible(false);
     const bool continuous = p.ContinuousRender();
-    if (p.AllMapsState == TCalcState::qzaCalculated) {
+    if (p.AllMapsState() == TCalcState::qzaCalculated) {
         RenderB.SetImageIndex(kImageCalculated);
         RenderB.SetStyleLookup(continuous ? kStyleNeutral : kStyleGreen);
     } else {
@@ -293,14 +293,14 @@ void TRenderControl::UpdateRenderControls() {
 }
 
 void TRenderControl::SetSolidProgressBar() {
-    if (ed_.Project.ProgressBar != nullptr) {
-        ed_.Project.ProgressBar->SetStyleLookup("progressbarstyle");
+    if (ed_.Project.ProgressBar() != nullptr) {
+        ed_.Project.ProgressBar()->SetStyleLookup("progressbarstyle");
     }
 }
 
 void TRenderControl::SetVendrelProgressBar() {
-    if (ed_.Project.ProgressBar != nullptr) {
-        ed_.Project.ProgressBar->SetStyleLookup("progressbarvendrelstyle");
+    if (ed_.Project.ProgressBar() != nullptr) {
+        ed_.Project.ProgressBar()->SetStyleLookup("progressbarvendrelstyle");
     }
 }
 
@@ -351,7 +351,7 @@ void TRenderControl::UseListeningPlaneFoRaysMenuItemClick(bool FromButton) {
     } else {
         IntersectListeningCB.SetChecked(UseListeningPlaneFoRaysMenuItem.Checked());
     }
-    ed_.Project.UseSPLMeshforRaycast = UseListeningPlaneFoRaysMenuItem.Checked();
+    ed_.Project.SetUseSPLMeshforRaycast(UseListeningPlaneFoRaysMenuItem.Checked());
     if (ed_.State.InitiatingSystem()) {
         return;
     }
@@ -430,9 +430,8 @@ void TRenderControl::FrecEditChange() {
 
 void TRenderControl::UseAxisPhaseCheckBoxChange() {
     TAcousticProject& p = ed_.Project;
-    p.ForceUseAxisPhase = UseAxisPhaseCheckBox.Checked();
-    p.ReCalculateZones(-1);
-    p.ReCalculateAllMics();
+    // The setter holds the workers and asks for every zone and point again.
+    p.SetForceUseAxisPhase(UseAxisPhaseCheckBox.Checked());
 }
 
 void TRenderControl::ZeroPhaseCheckBoxChange() {
@@ -445,11 +444,11 @@ void TRenderControl::PistonCBoxChange() {
 }
 
 void TRenderControl::RefreshMsBoxChange() {
-    ed_.Project.RefreshTimeMsec = Trunc<int32_t>(RefreshMsBox.Value());
+    ed_.Project.SetRefreshTimeMsec(Trunc<int32_t>(RefreshMsBox.Value()));
 }
 
 void TRenderControl::AllMapsWaitingMsecNBChange() {
-    ed_.Project.AllMapsWaitingMsec = Trunc<int32_t>(AllMapsWaitingMsecNB.Value());
+    ed_.Project.SetAllMapsWaitingMsec(Trunc<int32_t>(AllMapsWaitingMsecNB.Value()));
 }
 
 void TRenderControl::NumberBox2Change() {

@@ -98,7 +98,7 @@ void TSceneObjects::AddInterfaceAndObjectsToCabinet(TCabinet* TheCabinet, const 
 
     if (ed_.Panels != nullptr) {
         ICabinetPanel* panel =
-            ed_.Panels->NewCabinetPanel(cabinet, "CabinetFrame" + std::to_string(ed_.Project.UniqueID));
+            ed_.Panels->NewCabinetPanel(cabinet, "CabinetFrame" + std::to_string(ed_.Project.UniqueID()));
         AttachPanel(cabinet, panel);
         if (panel != nullptr) {
             panel->UpdateValues();
@@ -177,8 +177,8 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
     }
     solid->MapState = [&zone] { return zone.MapState(); };
     solid->MapSides = [&zone] { return zone.MappingSides(); };
-    solid->IsThicknessParriba = [&project] { return project.ZonasCrecenParriba; };
-    solid->UseSPLMeshforRaycast = [&project] { return project.UseSPLMeshforRaycast; };
+    solid->IsThicknessParriba = [&project] { return project.ZonasCrecenParriba(); };
+    solid->UseSPLMeshforRaycast = [&project] { return project.UseSPLMeshforRaycast(); };
     if (auto* path = dynamic_cast<TQzDrawPath3D*>(solid)) {
         TPolygon outline;
         for (const TPoint3D& p : zone.PolygonPoints) {
@@ -191,7 +191,7 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
     solid->SetColorSel(zone.MyLayer() != nullptr ? zone.MyLayer()->Color : TAlphaColors::White);
     solid->SetMaterialSource(zone.MapMaterial.get());
     solid->SetMaterialFloorSource(zone.TopFloorMaterial.get());
-    NoMapMaterial->SetDiffuse(project.ZoneCreationColor);
+    NoMapMaterial->SetDiffuse(project.ZoneCreationColor());
     solid->SetMaterialBackSource(ZoneFloorMaterial.get());
     solid->SetMaterialShaftSource(NoMapMaterial.get());
     solid->SetDepth(1.0f);
@@ -206,7 +206,7 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
     solid->SetListeningOffset(zone.ListenLevel());
 
     // An unpainted map shows the colour of new zones.
-    zone.NoMapColor = project.ZoneCreationColor;
+    zone.NoMapColor = project.ZoneCreationColor();
     if (zone.IsMapCleared) {
         zone.MapBMP.Clear(zone.NoMapColor);
         zone.ApplyTexture();

@@ -72,25 +72,25 @@ void TSelection::UnSelectAllObjects() {
     TEditorState& st = ed_.State;
     TAcousticProject& p = ed_.Project;
     st.SelectedObjList.Clear();
-    for (const auto& array : p.CabArrays) {
+    for (const auto& array : p.CabArrays()) {
         array->SetIsObjectSelected(false);
     }
-    for (const auto& cabinet : p.Cabinets) {
+    for (const auto& cabinet : p.Cabinets()) {
         cabinet->SetIsObjectSelected(false);
         if (auto* panel = PanelOf<ICabinetPanel>(*cabinet)) {
             panel->SetSelChecked(false);
         }
     }
-    for (const auto& zone : p.MappingZones) {
+    for (const auto& zone : p.MappingZones()) {
         setZoneSelected(*zone, false);
     }
-    for (const auto& ornament : p.Ornaments) {
+    for (const auto& ornament : p.Ornaments()) {
         ornament->SetIsObjectSelected(false);
     }
-    for (const auto& cluster : p.Clusters) {
+    for (const auto& cluster : p.Clusters()) {
         cluster->SetIsObjectSelected(false);
     }
-    for (const auto& beam : p.Beams) {
+    for (const auto& beam : p.Beams()) {
         beam->SetIsObjectSelected(false);
     }
     UpdateAllSelection();
@@ -225,12 +225,12 @@ TCabinet* TSelection::FindCabinetOfObject3D(const TObject* Obj) const {
         return nullptr;
     }
     const TAcousticProject& p = ed_.Project;
-    for (const auto& cabinet : p.Cabinets) {
+    for (const auto& cabinet : p.Cabinets()) {
         if (firstChild(cabinet->GraphicalObject) == Obj) {
             return cabinet.get();
         }
     }
-    for (const auto& array : p.CabArrays) {
+    for (const auto& array : p.CabArrays()) {
         for (TCabinet* cabinet : array->CabinetList()) {
             if (cabinet->GraphicalObject == Obj) {
                 return cabinet;
@@ -245,12 +245,12 @@ TCabinet* TSelection::FindCabinetOfObject3D(const TObject* Obj) const {
         }
         return nullptr;
     };
-    for (const auto& cluster : p.Clusters) {
+    for (const auto& cluster : p.Clusters()) {
         if (TCabinet* c = inGroup(*cluster)) {
             return c;
         }
     }
-    for (const auto& beam : p.Beams) {
+    for (const auto& beam : p.Beams()) {
         if (TCabinet* c = inGroup(*beam)) {
             return c;
         }
@@ -262,7 +262,7 @@ TOrnament* TSelection::FindOrnamentOfObject3D(const TObject* Obj) const {
     if (Obj == nullptr) {
         return nullptr;
     }
-    for (const auto& ornament : ed_.Project.Ornaments) {
+    for (const auto& ornament : ed_.Project.Ornaments()) {
         if (firstChild(ornament->GraphicalObject) == Obj) {
             return ornament.get();
         }
@@ -299,7 +299,7 @@ TBeamContainer* TSelection::GetBeamOfObject3D(const TObject* Obj) const {
 }
 
 void TSelection::SetCabinetsHitTest(bool Value) {
-    for (const auto& cabinet : ed_.Project.Cabinets) {
+    for (const auto& cabinet : ed_.Project.Cabinets()) {
         if (TControl3D* model = firstChild(cabinet->GraphicalObject)) {
             model->HitTest = Value;
         }
@@ -307,7 +307,7 @@ void TSelection::SetCabinetsHitTest(bool Value) {
 }
 
 void TSelection::SetCabinetsAutoCapture(bool Value) {
-    for (const auto& cabinet : ed_.Project.Cabinets) {
+    for (const auto& cabinet : ed_.Project.Cabinets()) {
         if (TControl3D* model = firstChild(cabinet->GraphicalObject)) {
             model->AutoCapture = Value;
         }
@@ -315,7 +315,7 @@ void TSelection::SetCabinetsAutoCapture(bool Value) {
 }
 
 void TSelection::SetZonesHitTest(bool Value) {
-    for (const auto& zone : ed_.Project.MappingZones) {
+    for (const auto& zone : ed_.Project.MappingZones()) {
         if (TQzExtrudedShape3D* solid = zoneSolid(*zone)) {
             solid->HitTest = Value;
         }
@@ -323,7 +323,7 @@ void TSelection::SetZonesHitTest(bool Value) {
 }
 
 void TSelection::SetZonesAutoCapture(bool Value) {
-    for (const auto& zone : ed_.Project.MappingZones) {
+    for (const auto& zone : ed_.Project.MappingZones()) {
         if (TQzExtrudedShape3D* solid = zoneSolid(*zone)) {
             solid->AutoCapture = Value;
         }
@@ -377,7 +377,7 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
             object.SetIsObjectSelected(false);
         }
     };
-    for (const auto& c : ed_.Project.Cabinets) {
+    for (const auto& c : ed_.Project.Cabinets()) {
         TCabinet& cabinet = *c;
         if (!cabinet.Visible()) {
             continue;
@@ -403,10 +403,10 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
             cabinet.GraphicalObject->Repaint();
         }
     }
-    for (const auto& array : ed_.Project.CabArrays) {
+    for (const auto& array : ed_.Project.CabArrays()) {
         group(*array);
     }
-    for (const auto& z : ed_.Project.MappingZones) {
+    for (const auto& z : ed_.Project.MappingZones()) {
         TMappingZone& zone = *z;
         if (!zone.Visible()) {
             continue;
@@ -423,7 +423,7 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
             setZoneSelected(zone, false);
         }
     }
-    for (const auto& o : ed_.Project.Ornaments) {
+    for (const auto& o : ed_.Project.Ornaments()) {
         TOrnament& ornament = *o;
         if (!ornament.Visible()) {
             continue;
@@ -441,10 +441,10 @@ void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
             ornament.GraphicalObject->Repaint();
         }
     }
-    for (const auto& cluster : ed_.Project.Clusters) {
+    for (const auto& cluster : ed_.Project.Clusters()) {
         group(*cluster);
     }
-    for (const auto& beam : ed_.Project.Beams) {
+    for (const auto& beam : ed_.Project.Beams()) {
         group(*beam);
     }
     ed_.Repaint();

@@ -295,7 +295,7 @@ void TModelLibrary::loadCabinets(const std::vector<fs::path>& files) {
         ManufacturerLogoImported.push_back(std::move(logo));
         SerieLogoImported.push_back(std::move(serie));
     }
-    FProject.ModelsDetected->ReplaceModels(std::move(models));
+    FProject.ModelsDetected()->ReplaceModels(std::move(models));
 }
 
 void TModelLibrary::loadFrames(const std::vector<fs::path>& files, size_t firstSlot) {
@@ -319,7 +319,7 @@ void TModelLibrary::loadFrames(const std::vector<fs::path>& files, size_t firstS
         models.push_back(std::move(model));
         FModels3DImported.push_back(std::move(object));
     }
-    FProject.FramesDetected->ReplaceModels(std::move(models));
+    FProject.FramesDetected()->ReplaceModels(std::move(models));
 }
 
 void TModelLibrary::loadOrnaments(const std::vector<fs::path>& files) {
@@ -348,7 +348,7 @@ void TModelLibrary::loadOrnaments(const std::vector<fs::path>& files) {
         FOrnaments3DImported.push_back(std::move(object));
         FOrnamentsMaterials.push_back(std::move(material));
     }
-    FProject.OrnasDetected->ReplaceModels(std::move(models));
+    FProject.OrnasDetected()->ReplaceModels(std::move(models));
 }
 
 void TModelLibrary::loadSoundSystems(const std::vector<fs::path>& files) {
@@ -401,9 +401,9 @@ void TModelLibrary::releaseRetiredWhenUnused() {
         FProject.NOrnaments() > 0) {
         return;
     }
-    FProject.ModelsDetected->ReleaseRetiredModels();
-    FProject.FramesDetected->ReleaseRetiredModels();
-    FProject.OrnasDetected->ReleaseRetiredModels();
+    FProject.ModelsDetected()->ReleaseRetiredModels();
+    FProject.FramesDetected()->ReleaseRetiredModels();
+    FProject.OrnasDetected()->ReleaseRetiredModels();
     FRetired3D.clear();
     FRetiredMaterials.clear();
 }
@@ -462,8 +462,8 @@ void TModelLibrary::ReadLibraryFiles() {
     releaseRetiredWhenUnused();
 
     const size_t s = SoundSystemsList.size();
-    const size_t f = FProject.FramesDetected->NFramesDetected();
-    const size_t o = FProject.OrnasDetected->NOrnasDetected();
+    const size_t f = FProject.FramesDetected()->NFramesDetected();
+    const size_t o = FProject.OrnasDetected()->NOrnasDetected();
     OpenLibSoundSystemEnabled = s >= 1;
     OpenLibOrnamentEnabled = o >= 1;
     readTextures();
@@ -478,7 +478,7 @@ void TModelLibrary::ReadLibraryFiles() {
 
 TCabModel* TModelLibrary::GetCabModelByName(const std::string& ModelName, const std::string& VariantName,
                                             const std::string& BrandName, bool ShowMsg) {
-    for (const auto& model : FProject.ModelsDetected->CabModel) {
+    for (const auto& model : FProject.ModelsDetected()->CabModel) {
         if (model->ModelName == ModelName && model->VariantName == VariantName &&
             (BrandName.empty() || model->Manufacturer == BrandName)) {
             return model.get();
@@ -499,7 +499,7 @@ TRigFrameModel* TModelLibrary::GetFrameModelByName(const std::string& Name, bool
     if (Name.empty()) {
         return nullptr;
     }
-    for (const auto& model : FProject.FramesDetected->FrameModel) {
+    for (const auto& model : FProject.FramesDetected()->FrameModel) {
         if (model->ModelName + variantText(model->VariantName) == Name) {
             return model.get();
         }
@@ -518,8 +518,8 @@ TOrnaModel* TModelLibrary::GetOrnaModelByName(const std::string& Name, bool Show
     if (Name.empty()) {
         return nullptr;
     }
-    for (int32_t i = 0; i < FProject.OrnasDetected->NOrnasDetected(); ++i) {
-        TOrnaModel* model = FProject.OrnasDetected->OrnamentModel(i);
+    for (int32_t i = 0; i < FProject.OrnasDetected()->NOrnasDetected(); ++i) {
+        TOrnaModel* model = FProject.OrnasDetected()->OrnamentModel(i);
         if (model->ModelName() == Name) {
             return model;
         }
@@ -547,7 +547,7 @@ void TModelLibrary::CheckCabArrayModels(const rPRJCabArray& PRJCabArray) {
 void TModelLibrary::OrganizeCabinetModels() {
     FProject.SetLastLogString("MainForm.OrganizeCabinetModels");
     PopupModels.clear();
-    const auto& models = FProject.ModelsDetected->CabModel;
+    const auto& models = FProject.ModelsDetected()->CabModel;
     for (size_t k = 0; k < models.size(); ++k) {
         const TCabModel& m = *models[k];
         const std::string brand = doubledAmpersands(m.Manufacturer);

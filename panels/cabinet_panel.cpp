@@ -347,9 +347,9 @@ void TCabinetsFr::extProcessChosen(int Index) {
     TAcousticProject* project = cabinet != nullptr ? cabinet->MyAcousticProject() : nullptr;
     if (project != nullptr && Index >= 0) {
         if (Index == 0) {
-            cabinet->SetExternalDSPProcess(project->BypassProcess.get());
+            cabinet->SetExternalDSPProcess(project->BypassProcess());
         } else if (Index <= project->NDSPProcess()) {
-            cabinet->SetExternalDSPProcess(project->DSPProcessList[static_cast<size_t>(Index - 1)].get());
+            cabinet->SetExternalDSPProcess(project->DSPProcessList()[static_cast<size_t>(Index - 1)].get());
         }
     }
     Host().RenderButtonNeedsCalc();

@@ -130,7 +130,7 @@ TZoneFr::TZoneFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host, Parent)
     const auto guard = [this] { return AsignedZone == nullptr || !eventsEnabled(); };
     const auto sizeGuard = [this] {
         return AsignedZone == nullptr || !eventsEnabled() ||
-               AsignedZone->MyAcousticProject()->IsCheckingMemory;
+               AsignedZone->MyAcousticProject()->IsCheckingMemory();
     };
     TFieldDescriptor position;
     position.Format = "0.000";
@@ -342,14 +342,14 @@ void TZoneFr::Assign(TMappingZone& Zone) {
 
 bool TZoneFr::eventsEnabled() const {
     return AsignedZone != nullptr && AsignedZone->MyAcousticProject() != nullptr &&
-           AsignedZone->MyAcousticProject()->EventsEnabled;
+           AsignedZone->MyAcousticProject()->EventsEnabled();
 }
 
 void TZoneFr::withHitPointsHeld(const std::function<void()>& Change) {
     TAcousticProject* project = AsignedZone->MyAcousticProject();
-    project->CalcHitPointEnabled = false;
+    project->SetCalcHitPointEnabled(false);
     Change();
-    project->CalcHitPointEnabled = true;
+    project->SetCalcHitPointEnabled(true);
     project->RecalcHitPoints();
 }
 

@@ -156,10 +156,10 @@ TObjectPages::~TObjectPages() {
 }
 
 void TObjectPages::DetachAll() {
-    for (const auto& cabinet : ed_.Project.Cabinets) {
+    for (const auto& cabinet : ed_.Project.Cabinets()) {
         DetachPanel(*cabinet);
     }
-    for (const auto& zone : ed_.Project.MappingZones) {
+    for (const auto& zone : ed_.Project.MappingZones()) {
         DetachPanel(*zone);
     }
 }
@@ -248,7 +248,7 @@ void TObjectPages::placeCabinetHeader() {
 
 void TObjectPages::SortCabinetsFrames() {
     int at = 0;
-    for (const auto& cabinet : ed_.Project.Cabinets) {
+    for (const auto& cabinet : ed_.Project.Cabinets()) {
         if (auto* row = dynamic_cast<QWidget*>(PanelOf<ICabinetPanel>(*cabinet))) {
             cabinetRows_->removeWidget(row);
             cabinetRows_->insertWidget(at++, row);

@@ -42,12 +42,11 @@ struct ArraySummation : ::testing::Test {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(0.5);
-        project->FreqsAverage = {250, 1000, 4000};
-        project->NFreqsAverage = 3;
+        project->SetFreqsAverage({250, 1000, 4000});
         project->SetAvoidPhaseAliasing(false);
         project->SetOnReceiveAllMaps([this](TAcousticProject& p) {
             received = true;
-            p.ForceCalculation = false;
+            p.SetForceCalculation(false);
         });
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(10);
@@ -144,7 +143,7 @@ struct ArraySummation : ::testing::Test {
 // frequencies of |sum of the cabinets' pressures|.
 TEST_F(ArraySummation, FlownArrayLevelIsTheCoherentSumOfItsCabinets) {
     TCabArray* array = flownArray();
-    project->ForceCalculation = true;
+    project->SetForceCalculation(true);
     project->SetAllCabsNeedsCalculateMapsInZone(-1);
     ASSERT_TRUE(pumpUntil([&] { return received; }));
     ASSERT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
@@ -209,7 +208,7 @@ TEST_F(ArraySummation, EnergySumWeighsArraysAndClustersByGroup) {
                 average += magnitude / 3.0;
             }
             ASSERT_NEAR(zone->MapSum->MapRealFreq(0, w, l),
-                        20.0 * std::log10(average) - project->dBEnergyComp, 1e-3)
+                        20.0 * std::log10(average) - project->dBEnergyComp(), 1e-3)
                 << w << "," << l;
         }
     }

@@ -158,7 +158,7 @@ struct ColumnFixture : ::testing::Test, QuietProject {
     }
 
     int32_t gridPointNear(int32_t hz) const {
-        const auto& f = project->DSPSpaceForMicGraphs->FreqDraw;
+        const auto& f = project->DSPSpaceForMicGraphs()->FreqDraw;
         return static_cast<int32_t>(std::lower_bound(f.begin(), f.end(), hz) - f.begin());
     }
 
@@ -341,7 +341,7 @@ TEST_F(ColumnFixture, MoreRowsJoinEveryBeam) {
 // workers are held meanwhile, and the cabinets are asked for their maps again while they are held.
 TEST_F(ColumnFixture, SwitchingABeamHoldsTheWorkers) {
     TSingleBeam& beam = *column->AddSingleBeam();
-    project->EventsEnabled = true;
+    project->SetEventsEnabled(true);
     project->AddMappingZone("Floor", TPoint3D(2, 0, -2), TPoint3D(), 10, 4, 0.1, false,
                             TSurfaceType::qzaRectangle, true);
     project->SetAllCabsCalculated();
@@ -359,7 +359,7 @@ TEST_F(ColumnFixture, SwitchingABeamHoldsTheWorkers) {
     for (TSourcePoint* s : beam.pSourcePoints()) {
         EXPECT_FALSE(s->Active());
     }
-    project->EventsEnabled = false;
+    project->SetEventsEnabled(false);
 }
 
 } // namespace

@@ -47,11 +47,10 @@ struct KernelFixture : ::testing::Test {
 
     void SetUp() override {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
-        project->EventsEnabled = false;
+        project->SetEventsEnabled(false);
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(0.5);
-        project->FreqsAverage = {250, 1000, 4000};
-        project->NFreqsAverage = 3;
+        project->SetFreqsAverage({250, 1000, 4000});
         project->SetMaxFreqforRealPhase(1000);
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(5);
@@ -78,13 +77,11 @@ struct KernelFixture : ::testing::Test {
     }
 
     TCabinet& addCabinet() {
-        project->Cabinets.push_back(std::make_unique<TCabinet>(
-            &medium, model.get(), project.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
-            TCabPlacement::qzaVertical, true, project->BypassProcess.get(), 1, nullptr));
-        TCabinet& cab = *project->Cabinets.back();
+        TCabinet& cab = *project->AddCabinet(model.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
+                                             TCabPlacement::qzaVertical, 0, true);
         cab.SetActive(true);
         for (auto& data : cab.MapData) {
-            data->SetZoneLength(project->NFreqsAverage, zone->WidthPixels(), zone->DepthPixels());
+            data->SetZoneLength(project->NFreqsAverage(), zone->WidthPixels(), zone->DepthPixels());
             data->CalcCounter = 1;
         }
         return cab;
@@ -165,7 +162,7 @@ struct KernelFixture : ::testing::Test {
                 b22 = (nAz - b22) % nAz;
             }
         }
-        const int32_t f = project->FreqsAverage[k];
+        const int32_t f = project->FreqsAverage()[k];
         const int32_t n = model->DSPSpace->FreqToPoint(f);
         const auto M = [&](int e, int a) { return double(model->PolarData[0][e][a].MagnitudePerFreq[n]); };
         const auto P = [&](int e, int a) { return wrap2Pi(model->PolarData[0][e][a].PhasePerFreq[n]); };
@@ -182,7 +179,7 @@ struct KernelFixture : ::testing::Test {
         const double mag = m1 + dEl * (m2 - m1) / L;
         const double phase = f < 1000 ? wrap2Pi(p1 + dEl * inc(p2 - p1)) : P(0, 0); // real below 1 kHz
         double pm = 0, pp = 0;
-        const TGenericDSPProcess& proc = *project->BypassProcess;
+        const TGenericDSPProcess& proc = *project->BypassProcess();
         responseAt(*proc.DSPSpace, proc.AllProcessResponseMg, proc.AllProcessResponsePh, f, pm, pp);
         const TFreqConstants fc = medium.GetFreqConstants(f);
         const double dc = std::max(dist, 1.0);
@@ -196,7 +193,7 @@ struct KernelFixture : ::testing::Test {
 
 TEST_F(KernelFixture, MapMatchesTheIndependentEvaluation) {
     // The process response varies across its grid so that reading between points matters.
-    TGenericDSPProcess& proc = *project->BypassProcess;
+    TGenericDSPProcess& proc = *project->BypassProcess();
     for (size_t i = 0; i < proc.AllProcessResponseMg.size(); ++i) {
         proc.AllProcessResponseMg[i] = 0.5 + 0.002 * static_cast<double>(i);
         proc.AllProcessResponsePh[i] = 0.05 * static_cast<double>(i);
@@ -255,16 +252,16 @@ TEST_F(KernelFixture, SkippedZonesAreLeftUntouched) {
 
 TEST_F(KernelFixture, AbortLeavesEverythingNeedingCalculation) {
     TCabinet& cab = addCabinet();
-    project->AbortCalculation = true;
+    project->SetAbortCalculation(true);
     EXPECT_FALSE(cab.GetMap3D(-1, -1));
     EXPECT_EQ(cab.MapState(), TCalcState::qzaNeedsCalculate);
     EXPECT_EQ(zone->MapState(), TCalcState::qzaNeedsCalculate);
-    EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);
+    EXPECT_EQ(project->AllMapsState(), TCalcState::qzaNeedsCalculate);
     EXPECT_FALSE(cab.MapData[0]->ZoneCalculated);
 }
 
 TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
-    project->EventsEnabled = true;
+    project->SetEventsEnabled(true);
     project->SetAvoidPhaseAliasing(false);
     TCabinet& a = addCabinet();
     placeSource(a, 3, 2, 4, 0.1, 0.2, 0.3);
@@ -288,7 +285,7 @@ TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
 }
 
 TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
-    project->EventsEnabled = true;
+    project->SetEventsEnabled(true);
     project->SetPressureSumType(TPressureSumType::qzaEnergySum);
     TCabinet& a = addCabinet();
     TCabinet& b = addCabinet();
@@ -300,7 +297,7 @@ TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
     project->SumAllCabinetsInProject3D(-1);
     // Per frequency the magnitudes add with weight 0.71 each: 1.42 |p|; then the offset that brings
     // the maximum to the coarse coherent estimate is taken off.
-    EXPECT_NEAR(project->dBEnergyComp, zone->MaxdBEnergySum - zone->MaxdBSPL, 1e-9);
+    EXPECT_NEAR(project->dBEnergyComp(), zone->MaxdBEnergySum - zone->MaxdBSPL, 1e-9);
     const TZoneData& m = *a.MapData[0];
     for (int32_t w = 0; w < zone->WidthPixels(); w += 3) {
         for (int32_t l = 0; l < zone->DepthPixels(); l += 3) {
@@ -308,7 +305,7 @@ TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
             for (int32_t k = 0; k < 3; ++k) {
                 avg += 1.42 * std::hypot(m.MapRealFreq(k, w, l), m.MapImagFreq(k, w, l));
             }
-            const double expectedDb = 20 * std::log10(avg / 3) - project->dBEnergyComp;
+            const double expectedDb = 20 * std::log10(avg / 3) - project->dBEnergyComp();
             ASSERT_NEAR(zone->MapSum->MapRealFreq(0, w, l), expectedDb, 1e-3);
         }
     }
@@ -324,10 +321,10 @@ struct PredictionThreads : KernelFixture {
     void SetUp() override {
         SetIdlePriorityEnabled(false); // the test machine runs other work at normal priority
         KernelFixture::SetUp();
-        project->EventsEnabled = true;
+        project->SetEventsEnabled(true);
         project->SetOnReceiveAllMaps([this](TAcousticProject& p) {
             received = true;
-            p.ForceCalculation = false; // as the window's handler does
+            p.SetForceCalculation(false); // as the window's handler does
         });
     }
     void TearDown() override {
@@ -376,7 +373,7 @@ struct PredictionThreads : KernelFixture {
     }
 
     void render() {
-        project->ForceCalculation = true;
+        project->SetForceCalculation(true);
         project->SetAllCabsNeedsCalculateMapsInZone(-1);
     }
 };
@@ -388,7 +385,7 @@ TEST_F(PredictionThreads, SerialAndThreadedRunsGiveIdenticalMaps) {
     const std::vector<float> serial = serialLevels(cabs);
     render();
     ASSERT_TRUE(pumpUntil([&] { return received; }));
-    EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaCalculated);
+    EXPECT_EQ(project->AllMapsState(), TCalcState::qzaCalculated);
     EXPECT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
     const TMapLayers& l = zone->MapSum->MapRealFreq;
     const std::vector<float> threaded(l.data(), l.data() + serial.size());
@@ -408,7 +405,7 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
     {
         const TScopedDebugLogSink sink([this](const std::string& line) {
             if (line.find("Cabinet.ExecuteMapThread") != std::string::npos) {
-                project->AbortCalculation = true;
+                project->SetAbortCalculation(true);
             }
         });
         render();
@@ -421,7 +418,7 @@ TEST_F(PredictionThreads, AbortEndsTheRunWithoutDelivery) {
     project->AllMapsThread().WaitForStopped(&ui);
     ui.Pump();
     EXPECT_FALSE(received);
-    EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);
+    EXPECT_EQ(project->AllMapsState(), TCalcState::qzaNeedsCalculate);
     for (TCabinet* c : cabs) {
         EXPECT_NE(c->MapState(), TCalcState::qzaCalculated);
     }
@@ -440,13 +437,13 @@ TEST_F(PredictionThreads, UnsettledPassesAreRetriedTwentyTimesThenReported) {
         // Every pass is invalidated while it runs (as an edit on another thread would): none can settle.
         const TScopedDebugLogSink sink([this](const std::string& line) {
             if (line.find("AcousticProject.SumAllCabinetsInProject3D") != std::string::npos) {
-                project->AllMapsState = TCalcState::qzaNeedsCalculate;
+                project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
             }
         });
-        project->ForceCalculation = true;
-        project->AllMapsState = TCalcState::qzaNeedsCalculate;
+        project->SetForceCalculation(true);
+        project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
         project->ExecuteAllMapsThread();
-        ASSERT_TRUE(pumpUntil([&] { return project->AbortCalculation.load(); }));
+        ASSERT_TRUE(pumpUntil([&] { return project->AbortCalculation(); }));
         project->AllMapsThread().WaitForStopped(&ui);
     }
     ui.Pump();
@@ -468,7 +465,7 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
     project->RemoveCabinet(cabs[0]);
     EXPECT_EQ(project->NCabinets(), 2);
     const auto settled = [&] {
-        bool done = project->AllMapsState == TCalcState::qzaCalculated &&
+        bool done = project->AllMapsState() == TCalcState::qzaCalculated &&
                     zone->MapState() == TCalcState::qzaIsSumed && (project->AllMapsThread().Stopped());
         project->ForEachCabinet([&](TCabinet& c) {
             done = done && c.MapState() == TCalcState::qzaCalculated && !c.MapThreadActive();
@@ -476,7 +473,7 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
         return done;
     };
     ASSERT_TRUE(pumpUntil(settled, 60)) << [&] {
-        std::string st = "all " + std::to_string(int(project->AllMapsState.load())) + " zone " +
+        std::string st = "all " + std::to_string(int(project->AllMapsState())) + " zone " +
                          std::to_string(int(zone->MapState())) + " sum " +
                          std::to_string(project->AllMapsThread().Active());
         project->ForEachCabinet([&](TCabinet& c) {
@@ -501,8 +498,8 @@ TEST_F(PredictionThreads, AnExceptionInTheKernelIsReportedAndStopsTheWait) {
     ASSERT_TRUE(pumpUntil([&] { return !box.shown.empty(); }, 60));
     project->AllMapsThread().WaitForStopped(&ui);
     EXPECT_NE(cabs[1]->MapState(), TCalcState::qzaCalculating);
-    EXPECT_TRUE(project->AbortCalculation.load());
-    EXPECT_EQ(project->AllMapsState.load(), TCalcState::qzaNeedsCalculate);
+    EXPECT_TRUE(project->AbortCalculation());
+    EXPECT_EQ(project->AllMapsState(), TCalcState::qzaNeedsCalculate);
     // As after exhausted passes: the window is told, finds the abort flag set and leaves its rendering
     // state without painting.
     EXPECT_TRUE(received);

@@ -27,13 +27,12 @@ protected:
 
     std::unique_ptr<TCabinet> place(const TPoint3D& position, const TPoint3D& rotation = {}) {
         return std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), position, rotation, false,
-                                          TCabPlacement::qzaVertical, true, f.project->BypassProcess.get(),
-                                          1);
+                                          TCabPlacement::qzaVertical, true, f.project->BypassProcess(), 1);
     }
 
     TMappingZone& addZone(const TPoint3D& begin, float width, float depth) {
         return *TMappingZone::Create(&f.medium, f.project.get(), "Zone", begin, TPoint3D(), width, depth,
-                                     0.1f, false, TSurfaceType::qzaRectangle, f.project->ZoneCreationColor,
+                                     0.1f, false, TSurfaceType::qzaRectangle, f.project->ZoneCreationColor(),
                                      true);
     }
 
@@ -82,14 +81,14 @@ TEST_F(CabinetInProjectTest, StateRequestWhileAbortedIsStoredWithoutStartingTheT
     addZone({0.0f, 0.0f, 0.0f}, 2.0f, 2.0f);
     auto cab = place({1.0f, -3.0f, 1.0f});
     ASSERT_EQ(cab->MapState(), TCalcState::qzaCalculated);
-    f.project->ForceCalculation = true;
-    f.project->AbortCalculation = true;
+    f.project->SetForceCalculation(true);
+    f.project->SetAbortCalculation(true);
     cab->SetMapState(TCalcState::qzaNeedsCalculate);
     EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
     EXPECT_FALSE(cab->HasMapThread());
 
     // With the project's events off nothing is stored at all.
-    f.project->EventsEnabled = false;
+    f.project->SetEventsEnabled(false);
     cab->SetMapState(TCalcState::qzaCalculated);
     EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
 }
@@ -122,8 +121,8 @@ TEST_F(CabinetInProjectTest, InvalidatingOneZoneTouchesOnlyItsBuffer) {
 }
 
 TEST_F(CabinetInProjectTest, UserProcessListsTheCabinetsItIsAppliedOn) {
-    TGenericDSPProcess* bypass = f.project->BypassProcess.get();
-    TGenericDSPProcess user(f.project->DSPSpace48k.get(), f.project.get());
+    TGenericDSPProcess* bypass = f.project->BypassProcess();
+    TGenericDSPProcess user(f.project->DSPSpace48k(), f.project.get());
     auto cab = place({0.0f, 0.0f, 0.0f});
     EXPECT_EQ(cab->ExternalDSPProcess(), bypass);
 
@@ -139,7 +138,7 @@ TEST_F(CabinetInProjectTest, UserProcessListsTheCabinetsItIsAppliedOn) {
 }
 
 TEST_F(CabinetInProjectTest, JointsTurnAboutXAndYOnlyWithEventsExceptThePivot) {
-    f.project->EventsEnabled = false;
+    f.project->SetEventsEnabled(false);
     TQzDummy dummy(&f.medium, f.project.get());
     TRiggingFrame frame(&f.medium, nullptr, f.project.get());
     TDummySource pivot(&f.medium, f.project.get());
@@ -154,7 +153,7 @@ TEST_F(CabinetInProjectTest, JointsTurnAboutXAndYOnlyWithEventsExceptThePivot) {
     EXPECT_NEAR(dummy.RelativeRotationRadZ(), 10.0 * kDegToRad, 1e-6); // Z turns always
     EXPECT_NEAR(pivot.RelativeRotationRadX(), 30.0 * kDegToRad, 1e-6);
     EXPECT_NEAR(pivot.RelativeRotationRadY(), -20.0 * kDegToRad, 1e-6);
-    EXPECT_FALSE(f.project->EventsEnabled); // the joints' resets put the flag back as it was
+    EXPECT_FALSE(f.project->EventsEnabled()); // the joints' resets put the flag back as it was
 }
 
 // The map thread reads the cabinet's source points: a new model must not free them under a running
@@ -163,7 +162,7 @@ TEST_F(CabinetInProjectTest, NewModelDuringACalculationEndsThePassFirst) {
     addZone({0.0f, 0.0f, 0.0f}, 40.0f, 40.0f);
     model.SetNSourcePoints(4);
     auto cab = place({1.0f, -3.0f, 1.0f});
-    f.project->ForceCalculation = true;
+    f.project->SetForceCalculation(true);
     cab->SetMapState(TCalcState::qzaNeedsCalculate);
     ASSERT_TRUE(cab->HasMapThread());
     TCabModel other(&f.medium, f.project.get());
@@ -233,7 +232,7 @@ TEST_F(CabinetInProjectTest, ThrowLineKeepsTheFarthestHitOnMappedZones) {
 
     // Nothing is recomputed while the project holds hit points back.
     floorZone.SetMappingSides(TMappingSides::qzaSPLOneSide);
-    f.project->CalcHitPointEnabled = false;
+    f.project->SetCalcHitPointEnabled(false);
     cab->CalcHitPoint();
     EXPECT_EQ(cab->HitPointZoneThrow, nullptr);
     floorZone.GraphicalObject = nullptr;

@@ -58,7 +58,7 @@ struct QuietProject {
     QuietProject() {
         project = std::make_unique<TAcousticProject>(&medium, &ui);
         project->SetContinuousRender(false);
-        project->EventsEnabled = false;
+        project->SetEventsEnabled(false);
     }
     ManualDispatcher ui;
     TPhysicalSpace medium;

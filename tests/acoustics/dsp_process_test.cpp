@@ -112,7 +112,7 @@ TEST(DSPProcess, SelectingABandPointsAtItAndABandOutsideTheBankRaises) {
 
 TEST(DSPProcess, ProcessUsedByNoCabinetAsksForNoRecalculation) {
     ModelFixture f;
-    TGenericDSPProcess process(f.project->DSPSpace48k.get(), f.project.get());
+    TGenericDSPProcess process(f.project->DSPSpace48k(), f.project.get());
     f.project->SetIsProjectModified(false);
     process.CalculateMaps();
     EXPECT_FALSE(f.project->IsProjectModified());

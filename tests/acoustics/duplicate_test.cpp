@@ -72,7 +72,7 @@ TEST_F(DuplicateFixture, CabinetCopiesByType) {
         SCOPED_TRACE(static_cast<int>(c.type));
         TCabinet* copy = project->DuplicateCabinet(*source, offset, turn, c.type);
         ASSERT_NE(copy, source);
-        EXPECT_EQ(project->Cabinets.back().get(), copy);
+        EXPECT_EQ(project->Cabinets().back().get(), copy);
         EXPECT_EQ(copy->NumberID, project->NCabinets());
         expectPoint(copy->Position(), c.position.X, c.position.Y, c.position.Z, "position");
         EXPECT_NEAR(copy->RotX(), c.rotation.X, 1e-5);

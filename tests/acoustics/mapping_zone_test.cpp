@@ -70,7 +70,7 @@ TEST(MappingZone, SlabTurnsAboutTheMiddleOfItsWidthAndItsListeningPointTurnsWith
     zone.SetXBegin(2.0);
     EXPECT_FLOAT_EQ(zone.Position().X, 7.0f);
 
-    f.project->ZonasCrecenParriba = false; // measured from the bottom face: the thickness drops out
+    f.project->SetZonasCrecenParriba(false); // measured from the bottom face: the thickness drops out
     zone.RecalcListenPointAbs();
     EXPECT_NEAR(zone.ListenPointAbs().X, -1.7f, 1e-5);
 }
@@ -78,9 +78,7 @@ TEST(MappingZone, SlabTurnsAboutTheMiddleOfItsWidthAndItsListeningPointTurnsWith
 TEST(MappingZone, OnlyATurnAboutYAsksAPictureForItsMap) {
     ModelFixture f;
     f.project->SetContinuousRender(false); // requests are stored, no thread is started
-    f.project->Cabinets.push_back(std::make_unique<TCabinet>(&f.medium, nullptr, f.project.get(), TPoint3D(),
-                                                             TPoint3D(), false, TCabPlacement::qzaVertical,
-                                                             true, f.project->BypassProcess.get(), 0));
+    f.addCabinet();
     TMappingZone& picture = f.addZone(4.0f, 4.0f, TSurfaceType::qzaPicture);
     picture.SetRotationAngleX(30.0f);
     picture.SetRotationAngleZ(30.0f);
@@ -231,7 +229,7 @@ TEST(MappingZone, GrowthOverTheBudgetCoarsensUntilItFits) {
     EXPECT_EQ(f.shown(TMsgDlgType::mtWarning), 0u);
     EXPECT_EQ(zone.WidthPixels(), 100);
     ModelFixture::expectBuffersMatchGrid(zone);
-    EXPECT_FALSE(f.project->IsCheckingMemory);
+    EXPECT_FALSE(f.project->IsCheckingMemory());
 }
 
 TEST(MappingZone, GrowthAtTheCoarsestQualityStepsToTwoMetres) {

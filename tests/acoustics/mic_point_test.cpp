@@ -37,18 +37,14 @@ struct MicScene : QuietProject {
         for (int i = 0; i < cabinets; ++i) {
             addCabinet(TPoint3D(0, static_cast<float>(-1.0 * i), static_cast<float>(0.5 * i)));
         }
-        project->EventsEnabled = true;
+        project->SetEventsEnabled(true);
         mic = project->AddMeasurePoint(TPoint3D(8, -1, 0.5f), 0xFFFF0000, false, 0.0f);
         mic->SetOnReceiveMic([this](TMicPoint&) { ++received; });
     }
     ~MicScene() { project.reset(); } // every worker stops before the model goes
 
     TCabinet& addCabinet(const TPoint3D& at) {
-        project->Cabinets.push_back(std::make_unique<TCabinet>(
-            &medium, model.get(), project.get(), at, TPoint3D(), false, TCabPlacement::qzaVertical, true,
-            project->BypassProcess.get(), 1, nullptr));
-        project->Cabinets.back()->SetActive(true);
-        return *project->Cabinets.back();
+        return *project->AddCabinet(model.get(), at, TPoint3D(), false, TCabPlacement::qzaVertical, 0, true);
     }
 
     // Waits for the point's worker to finish without running queued calls.
@@ -81,7 +77,7 @@ TEST(MicPointThreads, AResultReachesThePointThroughItsEvent) {
     EXPECT_EQ(s.received, 1);
     EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
     EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(s.mic->Position()));
-    EXPECT_EQ(s.mic->MagnitudePointAllFreqs().size(), static_cast<size_t>(s.project->NFreqPointsMicGraph));
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs().size(), static_cast<size_t>(s.project->NFreqPointsMicGraph()));
     // A current response is not computed again unless the project forces it.
     const uint64_t passes = s.mic->MicThreadPasses();
     s.mic->ExecuteMicThread();
@@ -147,7 +143,7 @@ TEST(MicPointThreads, RetriesAreBoundedWithOneGiveUpLinePerStart) {
         std::lock_guard lock(m);
         lines.push_back(line);
     });
-    s.project->DontCalcMICS = true; // every computation is refused
+    s.project->SetDontCalcMICS(true); // every computation is refused
     for (int start = 0; start < 2; ++start) {
         s.mic->SetMicState(TCalcState::qzaNeedsCalculate);
         ASSERT_TRUE(s.waitIdle());
@@ -192,9 +188,9 @@ TEST(MicPointThreads, EditsWhileThePointComputesLeaveTheFinalResponse) {
         s.mic->SetMicState(TCalcState::qzaNeedsCalculate);
         std::this_thread::sleep_for(std::chrono::milliseconds(round));
         if (round % 2 == 0) {
-            s.project->RemoveCabinet(s.project->Cabinets.front().get());
+            s.project->RemoveCabinet(s.project->Cabinets().front().get());
         } else {
-            s.project->Cabinets.back()->SetPosition(TPoint3D(1, static_cast<float>(-round), 0));
+            s.project->Cabinets().back()->SetPosition(TPoint3D(1, static_cast<float>(-round), 0));
         }
         s.ui.Pump();
     }
@@ -251,19 +247,19 @@ TEST(MicPointThreads, BeamEditsWhileThePointComputesLeaveTheFinalResponse) {
 TEST(MicPoint, RequestsFollowTheProjectsSwitches) {
     MicScene s;
     // Events off: setting the state does nothing at all.
-    s.project->EventsEnabled = false;
+    s.project->SetEventsEnabled(false);
     s.mic->SetMicState(TCalcState::qzaCalculated);
     EXPECT_EQ(s.mic->MicState(), TCalcState::qzaNeedsCalculate);
     EXPECT_FALSE(s.mic->MicThreadActive());
-    s.project->EventsEnabled = true;
+    s.project->SetEventsEnabled(true);
     // Measurement points switched off: moving the point starts nothing and keeps its curves.
-    s.project->DontCalcMICS = true;
+    s.project->SetDontCalcMICS(true);
     s.mic->SetPosition(TPoint3D(2, 2, 2));
     EXPECT_FALSE(s.mic->MicThreadActive());
     EXPECT_EQ(s.mic->MicThreadPasses(), 0u);
     EXPECT_TRUE(s.mic->MagnitudePointAllFreqs().empty());
     // The whole project asks again once they are on.
-    s.project->DontCalcMICS = false;
+    s.project->SetDontCalcMICS(false);
     s.project->ReCalculateAllMics();
     ASSERT_TRUE(s.waitIdle());
     s.ui.Pump();

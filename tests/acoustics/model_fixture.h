@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "acoustics/cab_model.h"
+#include "acoustics/cabinet.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/memory_budget.h"
 #include "acoustics/physical_space.h"
@@ -14,13 +16,25 @@ namespace vendrel::testing {
 
 struct ModelFixture {
     ModelFixture() { project = std::make_unique<TAcousticProject>(&medium, &ui); }
-    ~ModelFixture() { project.reset(); }
+    ~ModelFixture() {
+        project.reset();
+        blankModel.reset();
+    }
     ModelFixture(const ModelFixture&) = delete;
     ModelFixture& operator=(const ModelFixture&) = delete;
 
     TMappingZone& addZone(float width, float depth, TSurfaceType type = TSurfaceType::qzaRectangle) {
         return *TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(1.0f, -2.0f, 3.0f), TPoint3D(),
-                                     width, depth, 0.1f, false, type, project->ZoneCreationColor, true);
+                                     width, depth, 0.1f, false, type, project->ZoneCreationColor(), true);
+    }
+
+    // A loose cabinet of a model without sources, added through the registry.
+    TCabinet& addCabinet() {
+        if (!blankModel) {
+            blankModel = std::make_unique<TCabModel>(&medium, project.get());
+        }
+        return *project->AddCabinet(blankModel.get(), TPoint3D(), TPoint3D(), false,
+                                    TCabPlacement::qzaVertical, 0, true);
     }
 
     // Every zone's buffers and bitmap match its pixel grid.
@@ -59,6 +73,7 @@ struct ModelFixture {
     ManualDispatcher ui;
     TPhysicalSpace medium;
     std::unique_ptr<TAcousticProject> project;
+    std::unique_ptr<TCabModel> blankModel; // of addCabinet's cabinets
 };
 
 } // namespace vendrel::testing

@@ -35,11 +35,11 @@ struct OrnamentFixture : ::testing::Test {
 };
 
 TEST_F(OrnamentFixture, AddedOrnamentsTakeTheModelAndAreRenumberedOnRemoval) {
-    const int32_t unique = project->UniqueID;
+    const int32_t unique = project->UniqueID();
     TOrnament* a = add();
     TOrnament* b = add();
     TOrnament* c = add();
-    EXPECT_EQ(project->UniqueID, unique + 3);
+    EXPECT_EQ(project->UniqueID(), unique + 3);
     EXPECT_EQ(a->NumberID(), 1);
     EXPECT_EQ(c->NumberID(), 3);
     EXPECT_EQ(a->Name(), "Truss 2m");
@@ -89,7 +89,7 @@ TEST_F(OrnamentFixture, ResizingOrMovingMarksTheProjectModified) {
     }
 
     // Without the origin preference the ornament turns about its own origin.
-    project->UseOrnaOriginAsRotCenter = false;
+    project->SetUseOrnaOriginAsRotCenter(false);
     EXPECT_EQ(add()->RotationCenter(), TPoint3D());
 }
 

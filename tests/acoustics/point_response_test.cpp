@@ -40,16 +40,14 @@ struct PointFixture : ::testing::Test, QuietProject {
 
     // A loose cabinet of the model at Position (m), turned by Rotation (degrees; X through RotX).
     TCabinet& addCabinet(const TPoint3D& Position, const TPoint3D& Rotation = TPoint3D()) {
-        project->Cabinets.push_back(std::make_unique<TCabinet>(
-            &medium, model.get(), project.get(), Position, Rotation, false, TCabPlacement::qzaVertical, true,
-            project->BypassProcess.get(), 1, nullptr));
-        TCabinet& cab = *project->Cabinets.back();
+        TCabinet& cab =
+            *project->AddCabinet(model.get(), Position, Rotation, false, TCabPlacement::qzaVertical, 0, true);
         cab.SetActive(true);
         return cab;
     }
 
     int32_t gridPointNear(int32_t hz) const {
-        const auto& f = project->DSPSpaceForMicGraphs->FreqDraw;
+        const auto& f = project->DSPSpaceForMicGraphs()->FreqDraw;
         return static_cast<int32_t>(std::lower_bound(f.begin(), f.end(), hz) - f.begin());
     }
 
@@ -83,15 +81,14 @@ TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
             }
         }
     }
-    TGenericDSPProcess& proc = *project->BypassProcess;
+    TGenericDSPProcess& proc = *project->BypassProcess();
     for (size_t i = 0; i < proc.AllProcessResponseMg.size(); ++i) {
         proc.AllProcessResponseMg[i] = 0.5 + 0.002 * static_cast<double>(i);
         proc.AllProcessResponsePh[i] = 0.05 * static_cast<double>(i);
     }
     const int32_t k = gridPointNear(630); // below the real-phase limit of 1 kHz
-    const int32_t f = project->DSPSpaceForMicGraphs->FreqDraw[static_cast<size_t>(k)];
-    project->FreqsAverage = {f};
-    project->NFreqsAverage = 1;
+    const int32_t f = project->DSPSpaceForMicGraphs()->FreqDraw[static_cast<size_t>(k)];
+    project->SetFreqsAverage({f});
 
     TMappingZone* zone =
         TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(-2, 0, 1), TPoint3D(0, 0, 0), 8, 5,
@@ -147,7 +144,7 @@ TEST_F(PointFixture, ComplexAndEnergySums) {
     const std::complex<double> twoSame = at(point, k);
     EXPECT_NEAR(20 * std::log10(std::abs(twoSame) / std::abs(one)), 6.0206, 1e-3);
     // A second source 0.17 m further away (about half a wavelength at 1 kHz) nearly cancels the first.
-    project->Cabinets.back()->SetPosition(TPoint3D(-0.17f, 0, 0));
+    project->Cabinets().back()->SetPosition(TPoint3D(-0.17f, 0, 0));
     const std::complex<double> apart = at(point, k);
     EXPECT_LT(std::abs(apart), 0.2 * std::abs(one));
 
@@ -171,7 +168,7 @@ TEST_F(PointFixture, AGroupSumsItsCabinetsAsPressuresAndAnInactiveGroupCountsFor
     cluster->SetLinearVSpace(0.17f);
     cluster->SetQuantityV(2);
     TCluster& group = *cluster;
-    project->Clusters.push_back(std::move(cluster));
+    project->AddCluster(std::move(cluster));
     for (TCabinet* cab : group.CabinetList()) {
         cab->SetActive(true);
     }
@@ -187,7 +184,9 @@ TEST_F(PointFixture, AGroupSumsItsCabinetsAsPressuresAndAnInactiveGroupCountsFor
     ASSERT_TRUE(TPointResponse(*project).Compute(point, 0.0, mag, ph));
     const double loose = mag[static_cast<size_t>(k)];
     EXPECT_LT(grouped, loose - 10.0);
-    project->Cabinets.clear();
+    while (project->NCabinets() > 0) {
+        project->RemoveCabinet(project->Cabinets().back().get());
+    }
     ASSERT_TRUE(TPointResponse(*project).Compute(point, 0.0, mag, ph));
     EXPECT_EQ(mag[static_cast<size_t>(k)], kSilentPointLevel);
 }
@@ -197,7 +196,7 @@ TEST_F(PointFixture, ADelayLeadsThePhaseByItsTimeAtEveryFrequency) {
     const TPoint3D point(7, 1, -2);
     for (int32_t hz : {100, 1000, 8000}) {
         const int32_t k = gridPointNear(hz);
-        const double f = project->DSPSpaceForMicGraphs->FreqDraw[static_cast<size_t>(k)];
+        const double f = project->DSPSpaceForMicGraphs()->FreqDraw[static_cast<size_t>(k)];
         const std::complex<double> plain = at(point, k), advanced = at(point, k, 0.25);
         EXPECT_NEAR(std::abs(advanced), std::abs(plain), 1e-9 * std::abs(plain));
         EXPECT_NEAR(std::remainder(std::arg(advanced / plain) - 2 * kPiD * f * 0.25e-3, 2 * kPiD), 0.0, 1e-4)
@@ -208,7 +207,7 @@ TEST_F(PointFixture, ADelayLeadsThePhaseByItsTimeAtEveryFrequency) {
 TEST_F(PointFixture, WeightingShiftsOnlyTheDrawnCurve) {
     addCabinet(TPoint3D(0, 0, 0));
     TMicPoint mic(&medium, project.get(), 0, TPoint3D(5, 0, 0), 0xFFFF0000, false);
-    project->EventsEnabled = true;
+    project->SetEventsEnabled(true);
     ASSERT_TRUE(mic.GetMicMeassureMagPh(0.0));
     const std::vector<double> plain = mic.MagnitudePointAllFreqs();
     struct Case {
@@ -222,9 +221,9 @@ TEST_F(PointFixture, WeightingShiftsOnlyTheDrawnCurve) {
         ASSERT_TRUE(mic.GetMicMeassureMagPh(0.0));
         EXPECT_EQ(mic.MagnitudePointAllFreqs(), plain);
         const size_t k = static_cast<size_t>(gridPointNear(c.hz));
-        EXPECT_NEAR(mic.MagnitudePointAllFreqs()[k] + project->WeighteningTable[k], plain[k] + c.dB, 0.15);
+        EXPECT_NEAR(mic.MagnitudePointAllFreqs()[k] + project->WeighteningTable()[k], plain[k] + c.dB, 0.15);
     }
-    project->EventsEnabled = false;
+    project->SetEventsEnabled(false);
 }
 
 TEST_F(PointFixture, TheArrivalOfTheStrongestSourceIsItsDistanceOverTheSpeedOfSound) {

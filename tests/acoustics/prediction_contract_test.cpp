@@ -78,7 +78,7 @@ struct Scene {
 
     Scene() {
         // As the window's handler does: a forced render ends with its delivery.
-        project->SetOnReceiveAllMaps([](TAcousticProject& p) { p.ForceCalculation = false; });
+        project->SetOnReceiveAllMaps([](TAcousticProject& p) { p.SetForceCalculation(false); });
         // Both models hang in line arrays by their back hinges, 0.4 m apart; the frame's are 0.1 m
         // apart.
         for (TCabModel* m : {modelA.get(), modelB.get()}) {
@@ -120,23 +120,23 @@ struct Scene {
     // Nothing runs, nothing is queued, every cabinet and every mapped zone is done.
     bool settled() const {
         bool done = !anyWorkerActive() && ui.PendingCount() == 0 &&
-                    project->AllMapsState.load() == TCalcState::qzaCalculated;
+                    project->AllMapsState() == TCalcState::qzaCalculated;
         project->ForEachCabinet(
             [&done](TCabinet& c) { done = done && c.MapState() == TCalcState::qzaCalculated; });
-        for (const auto& zone : project->MappingZones) {
+        for (const auto& zone : project->MappingZones()) {
             done = done && (!zone->HasLevelMap() || zone->MapState() == TCalcState::qzaIsSumed);
         }
         return done;
     }
 
     std::string describe() const {
-        std::string s = "all " + std::to_string(int(project->AllMapsState.load())) + " pending " +
+        std::string s = "all " + std::to_string(int(project->AllMapsState())) + " pending " +
                         std::to_string(ui.PendingCount()) + " sum " +
                         std::to_string(project->AllMapsThread().Active());
         project->ForEachCabinet([&s](TCabinet& c) {
             s += " cab " + std::to_string(int(c.MapState())) + "/" + std::to_string(c.MapThreadActive());
         });
-        for (const auto& zone : project->MappingZones) {
+        for (const auto& zone : project->MappingZones()) {
             s += " zone " + std::to_string(int(zone->MapState()));
         }
         return s + " log " + project->LastLogString();
@@ -242,12 +242,12 @@ TEST_F(PredictionContract, QueuedResultOfARemovedCabinetReachesNoObject) {
     int oldReceived = 0;
     old->SetOnReceiveMap([&oldReceived](TCabinet*) { ++oldReceived; });
     // The cabinet computes its map; its map-received call waits in the queue.
-    s.project->ForceCalculation = true;
+    s.project->SetForceCalculation(true);
     old->SetMapState(TCalcState::qzaNeedsCalculate);
     old->MapThread().WaitForStopped();
     ASSERT_EQ(old->MapState(), TCalcState::qzaCalculated);
     ASSERT_GT(s.ui.PendingCount(), 0u);
-    s.project->ForceCalculation = false;
+    s.project->SetForceCalculation(false);
 
     const void* address = old;
     s.project->RemoveCabinet(old);
@@ -290,13 +290,13 @@ struct RecordingBar : IProgressBar {
 TEST_F(PredictionContract, FreeingTheProjectInvalidatesItsQueuedCalls) {
     Scene s;
     RecordingBar bar;
-    s.project->ProgressBar = &bar;
+    s.project->SetProgressBar(&bar);
     addZone(s, {TPoint3D(-4, 0, 2), TPoint3D(0, 0, 0), 8, 6});
     TCabinet* cab = addCabinet(s, {0, TPoint3D(0, -2, 0), TPoint3D(0, 0, 0)});
     int received = 0, allMaps = 0;
     cab->SetOnReceiveMap([&received](TCabinet*) { ++received; });
     s.project->SetOnReceiveAllMaps([&allMaps](TAcousticProject&) { ++allMaps; });
-    s.project->ForceCalculation = true;
+    s.project->SetForceCalculation(true);
     s.project->SetAllCabsNeedsCalculateMapsInZone(-1);
     cab->MapThread().WaitForStopped();
     ASSERT_GT(s.ui.PendingCount(), 0u);
@@ -351,10 +351,10 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
             const float size = 3.0f + static_cast<float>(pick(9));
             if (pick(2) == 0) {
                 zones[z].width = size;
-                s.project->MappingZones[z]->SetWidth(size);
+                s.project->MappingZones()[z]->SetWidth(size);
             } else {
                 zones[z].depth = size;
-                s.project->MappingZones[z]->SetDepth(size);
+                s.project->MappingZones()[z]->SetDepth(size);
             }
             break;
         }
@@ -378,7 +378,7 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
         case 5:
             if (cabs.size() > 1) {
                 const size_t i = static_cast<size_t>(pick(static_cast<int>(cabs.size())));
-                s.project->RemoveCabinet(s.project->Cabinets[i].get());
+                s.project->RemoveCabinet(s.project->Cabinets()[i].get());
                 cabs.erase(cabs.begin() + static_cast<std::ptrdiff_t>(i));
             }
             break;
@@ -391,14 +391,14 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
                 zones.push_back(z);
             } else {
                 const size_t z = static_cast<size_t>(pick(static_cast<int>(zones.size())));
-                s.project->RemoveMappingZone(s.project->MappingZones[z].get());
+                s.project->RemoveMappingZone(s.project->MappingZones()[z].get());
                 zones.erase(zones.begin() + static_cast<std::ptrdiff_t>(z));
             }
             break;
         case 7: { // another model
             const size_t i = static_cast<size_t>(pick(static_cast<int>(cabs.size())));
             cabs[i].model = 1 - cabs[i].model;
-            s.project->Cabinets[i]->SetModel(cabs[i].model == 0 ? s.modelA.get() : s.modelB.get());
+            s.project->Cabinets()[i]->SetModel(cabs[i].model == 0 ? s.modelA.get() : s.modelB.get());
             break;
         }
         case 8:
@@ -412,11 +412,11 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
             break;
         case 11: // Esc, then (every other time) the render button as the window presses it
             if (!aborted) {
-                s.project->AbortCalculation = true;
+                s.project->SetAbortCalculation(true);
                 aborted = true;
             } else {
-                s.project->ForceCalculation = true;
-                s.project->AbortCalculation = false;
+                s.project->SetForceCalculation(true);
+                s.project->SetAbortCalculation(false);
                 aborted = false;
                 s.project->ReCalculateZones(-1);
             }
@@ -488,8 +488,8 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     EXPECT_GE(midRender, 20) << "too few edits met a running worker to test anything";
     // The user ends where a user would: rendering continuously, any abort followed by a render.
     if (aborted) {
-        s.project->ForceCalculation = true;
-        s.project->AbortCalculation = false;
+        s.project->SetForceCalculation(true);
+        s.project->SetAbortCalculation(false);
         s.project->ReCalculateZones(-1);
     }
     s.project->SetContinuousRender(true);
@@ -512,14 +512,14 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     }
     addArray(fresh, arraySpec);
     addCluster(fresh, clusterSpec);
-    fresh.project->ForceCalculation = true;
+    fresh.project->SetForceCalculation(true);
     fresh.project->SetAllCabsNeedsCalculateMapsInZone(-1);
     ASSERT_TRUE(fresh.pumpUntil([&fresh] { return fresh.settled(); }, 240)) << fresh.describe();
 
     ASSERT_EQ(s.project->NMappingZones(), fresh.project->NMappingZones());
     for (size_t z = 0; z < zones.size(); ++z) {
-        const TMappingZone& got = *s.project->MappingZones[z];
-        const TMappingZone& want = *fresh.project->MappingZones[z];
+        const TMappingZone& got = *s.project->MappingZones()[z];
+        const TMappingZone& want = *fresh.project->MappingZones()[z];
         ASSERT_EQ(got.WidthPixels(), want.WidthPixels()) << "zone " << z;
         ASSERT_EQ(got.DepthPixels(), want.DepthPixels()) << "zone " << z;
         int differing = 0;

@@ -25,7 +25,7 @@ struct BudgetFixture : ::testing::Test {
     TAcousticProject project{&medium};
 
     void SetUp() override {
-        project.MemMinGuaranteed = 0;
+        project.SetMemMinGuaranteed(0);
         TMappingZone::Create(&medium, &project, "Zone", TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 20, 10, 0.1f,
                              false, TSurfaceType::qzaRectangle, 0xFF000000, true);
         box.shown.clear();
@@ -51,7 +51,7 @@ TEST_F(BudgetFixture, ResolutionGrowthThatDoesNotFitStepsBackOnce) {
     EXPECT_EQ(project.RenderQuality(), TRenderQuality::qzaHigh);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Not enough memory available. Render resolution will be decreased.");
-    EXPECT_FALSE(project.IsCheckingMemory);
+    EXPECT_FALSE(project.IsCheckingMemory());
 }
 
 TEST_F(BudgetFixture, CabinetsThatNeverFitEndAtTwoMetresWithBothMessages) {
@@ -66,7 +66,7 @@ TEST_F(BudgetFixture, CabinetsThatNeverFitEndAtTwoMetresWithBothMessages) {
 
 TEST_F(BudgetFixture, ChecksDoNothingWhileEventsAreOff) {
     project.CheckMemoryOnImportZones(0.1);
-    project.EventsEnabled = false;
+    project.SetEventsEnabled(false);
     availableMB = 1e-9;
     EXPECT_FALSE(project.CheckMemoryForNCabinets(0.05, 4));
     EXPECT_FALSE(project.CheckMemoryOnChangeResolution(10, 0.05));

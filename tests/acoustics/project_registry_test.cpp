@@ -53,7 +53,7 @@ struct RegistryFixture : ::testing::Test {
 } // namespace
 
 TEST_F(RegistryFixture, AddedObjectsAreNumberedByKind) {
-    const int32_t unique = project->UniqueID;
+    const int32_t unique = project->UniqueID();
     TCabinet* a = cabinet();
     TCabinet* b = cabinet();
     EXPECT_EQ(a->NumberID, 1);
@@ -63,7 +63,7 @@ TEST_F(RegistryFixture, AddedObjectsAreNumberedByKind) {
     EXPECT_EQ(p->NumberID, 1);
     EXPECT_EQ(p->Name, "No Name 1");
     EXPECT_TRUE(p->Active());
-    EXPECT_EQ(project->UniqueID, unique + 3);
+    EXPECT_EQ(project->UniqueID(), unique + 3);
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.AddDSPPRocess");
 }
 
@@ -123,8 +123,8 @@ TEST_F(RegistryFixture, RemovingAProcessHandsItsCabinetsTheBypass) {
     EXPECT_EQ(project->NDSPProcess(), 1);
     project->RemoveDSPProcess({p}, 1);
     EXPECT_EQ(project->NDSPProcess(), 0);
-    EXPECT_EQ(a->ExternalDSPProcess(), project->BypassProcess.get());
-    EXPECT_EQ(b->ExternalDSPProcess(), project->BypassProcess.get());
+    EXPECT_EQ(a->ExternalDSPProcess(), project->BypassProcess());
+    EXPECT_EQ(b->ExternalDSPProcess(), project->BypassProcess());
 }
 
 TEST_F(RegistryFixture, RemovingACabinetDetachesItFromItsProcessAndKeepsEventsAsTheyWere) {
@@ -132,12 +132,12 @@ TEST_F(RegistryFixture, RemovingACabinetDetachesItFromItsProcessAndKeepsEventsAs
     TCabinet* b = cabinet();
     TGenericDSPProcess* p = project->AddDSPProcess();
     a->SetExternalDSPProcess(p);
-    project->EventsEnabled = false;
+    project->SetEventsEnabled(false);
     project->RemoveCabinet(a);
-    EXPECT_FALSE(project->EventsEnabled);
+    EXPECT_FALSE(project->EventsEnabled());
     EXPECT_TRUE(p->AppliedOn.empty());
     ASSERT_EQ(project->NCabinets(), 1);
-    EXPECT_EQ(project->Cabinets[0].get(), b);
+    EXPECT_EQ(project->Cabinets()[0].get(), b);
     project->RemoveCabinet(nullptr); // ends after the breadcrumb
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveCabinet");
 }

@@ -26,8 +26,8 @@ TEST(Project, NewProjectHasTheDefaultOptionsGridsAndAverages) {
     const TAcousticProject& p = *f.project;
     EXPECT_EQ(p.FreqToEvaluate(), 1000);
     EXPECT_EQ(p.MappingBandsType(), TMappingBands::mbOneOctave);
-    EXPECT_EQ(p.FreqsAverage, (std::vector<int32_t>{710, 800, 900, 1000, 1125, 1250, 1400}));
-    EXPECT_EQ(p.NFreqsAverage, 7);
+    EXPECT_EQ(p.FreqsAverage(), (std::vector<int32_t>{710, 800, 900, 1000, 1125, 1250, 1400}));
+    EXPECT_EQ(p.NFreqsAverage(), 7);
     EXPECT_EQ(p.RenderQuality(), TRenderQuality::qzaMedium);
     EXPECT_DOUBLE_EQ(f.medium.PixelToMeters(), 0.08); // the quality is stored, not applied
     EXPECT_TRUE(p.ContinuousRender());
@@ -35,26 +35,26 @@ TEST(Project, NewProjectHasTheDefaultOptionsGridsAndAverages) {
     EXPECT_EQ(p.MaxFreqNoAliasing(), 115);
     EXPECT_TRUE(p.IsComplexSum());
     EXPECT_TRUE(p.SPLNormalized());
-    EXPECT_DOUBLE_EQ(p.MaxdBSPL, 110.0);
-    EXPECT_DOUBLE_EQ(p.RangedBSPL, 36.0);
+    EXPECT_DOUBLE_EQ(p.MaxdBSPL(), 110.0);
+    EXPECT_DOUBLE_EQ(p.RangedBSPL(), 36.0);
     EXPECT_FLOAT_EQ(p.MaxUsagePercent(), 0.999f);
-    EXPECT_EQ(p.AllMapsState, TCalcState::qzaNeedsCalculate);
-    EXPECT_TRUE(p.EventsEnabled);
+    EXPECT_EQ(p.AllMapsState(), TCalcState::qzaNeedsCalculate);
+    EXPECT_TRUE(p.EventsEnabled());
     EXPECT_FALSE(p.IsProjectModified());
     EXPECT_EQ(f.medium.MyAcousticProject(), f.project.get());
     EXPECT_EQ(f.medium.FreqsNormalized.size(), 54u); // the one-octave centres, 31 .. 14000 Hz
 
-    EXPECT_EQ(p.DSPSpace48k->iSampleRate(), 48000);
-    EXPECT_EQ(p.DSPSpace96k->iSampleRate(), 96000);
-    EXPECT_EQ(p.DSPSpace192k->iSampleRate(), 192000);
-    EXPECT_EQ(p.DSPSpace48k->BandPerOctave(), TFreqBands::fbOneTwentyFourOctave);
-    EXPECT_EQ(p.DSPSpaceForMicGraphs->BandPerOctave(), TFreqBands::fbOneFortyEigthOctave);
-    EXPECT_EQ(p.NFreqPointsMicGraph, p.DSPSpaceForMicGraphs->NRealFreqPoints());
-    EXPECT_EQ(p.WeighteningTable.size(), static_cast<size_t>(p.NFreqPointsMicGraph));
-    EXPECT_EQ(p.MappingColors.size(), 100u);
-    EXPECT_EQ(p.BypassProcess->Name, "Bypass");
-    EXPECT_EQ(p.BypassProcess->NumberID, 0);
-    EXPECT_EQ(p.BypassProcess->DSPSpace, p.DSPSpace48k.get());
+    EXPECT_EQ(p.DSPSpace48k()->iSampleRate(), 48000);
+    EXPECT_EQ(p.DSPSpace96k()->iSampleRate(), 96000);
+    EXPECT_EQ(p.DSPSpace192k()->iSampleRate(), 192000);
+    EXPECT_EQ(p.DSPSpace48k()->BandPerOctave(), TFreqBands::fbOneTwentyFourOctave);
+    EXPECT_EQ(p.DSPSpaceForMicGraphs()->BandPerOctave(), TFreqBands::fbOneFortyEigthOctave);
+    EXPECT_EQ(p.NFreqPointsMicGraph(), p.DSPSpaceForMicGraphs()->NRealFreqPoints());
+    EXPECT_EQ(p.WeighteningTable().size(), static_cast<size_t>(p.NFreqPointsMicGraph()));
+    EXPECT_EQ(p.MappingColors().size(), 100u);
+    EXPECT_EQ(p.BypassProcess()->Name, "Bypass");
+    EXPECT_EQ(p.BypassProcess()->NumberID, 0);
+    EXPECT_EQ(p.BypassProcess()->DSPSpace, p.DSPSpace48k());
     EXPECT_EQ(p.AllMapsThread().Name(), "SumAllMapsThread");
     EXPECT_EQ(p.AllMapsThread().StopMode, TThreadStopMode::smTerminate);
     EXPECT_EQ(p.AllMapsThread().Priority, TThreadPriority::tpLowest);
@@ -136,7 +136,7 @@ TEST(Project, PixelSizeChangeWithEventsOffKeepsTheSizeAndTheBuffers) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
     const int32_t widthPx = zone.WidthPixels();
-    f.project->EventsEnabled = false;
+    f.project->SetEventsEnabled(false);
     f.medium.SetPixelToMeters(0.5);
     EXPECT_DOUBLE_EQ(f.medium.PixelToMeters(), 0.08);
     EXPECT_EQ(zone.WidthPixels(), widthPx);
@@ -162,17 +162,19 @@ TEST(Project, SmallOptionEffects) {
     TAcousticProject& p = *f.project;
     p.SetSPLNormalized(false);
     p.SetSPLNormalized(true); // no zones: the largest maximum is 0
-    EXPECT_DOUBLE_EQ(p.MaxdBSPL, 0.0);
+    EXPECT_DOUBLE_EQ(p.MaxdBSPL(), 0.0);
 
-    p.MappingColors[3] = 0xFF123456;
+    std::vector<TAlphaColor> colors = p.MappingColors();
+    colors[3] = 0xFF123456;
+    p.SetMappingColors(colors);
     p.SetMappingColorsRes(120);
-    EXPECT_EQ(p.MappingColors.size(), 120u);
-    EXPECT_EQ(p.MappingColors[3], 0xFF123456u);
-    EXPECT_EQ(p.MappingColors[119], 0u);
+    EXPECT_EQ(p.MappingColors().size(), 120u);
+    EXPECT_EQ(p.MappingColors()[3], 0xFF123456u);
+    EXPECT_EQ(p.MappingColors()[119], 0u);
 
-    p.MemMinGuaranteed = 500.0;
+    p.SetMemMinGuaranteed(500.0);
     p.SetMaxUsagePercent(0.5f);
-    EXPECT_EQ(p.MemMinGuaranteed, 0.0);
+    EXPECT_EQ(p.MemMinGuaranteed(), 0.0);
 
     EXPECT_TRUE(p.GetMap3D(-1));
     EXPECT_THROW(p.FreqToPoint(-1), ERangeError);
@@ -190,18 +192,13 @@ TEST(Project, BreadcrumbIsReadAndWrittenWhole) {
 namespace vendrel {
 namespace {
 
-std::unique_ptr<TCabinet> looseCabinet(ModelFixture& f) {
-    return std::make_unique<TCabinet>(&f.medium, nullptr, f.project.get(), TPoint3D(), TPoint3D(), false,
-                                      TCabPlacement::qzaVertical, true, f.project->BypassProcess.get(), 0);
-}
-
 TEST(Project, TotalCabinetsCountsEveryGroup) {
     ModelFixture f;
     TAcousticProject& p = *f.project;
     TCabModel model(&f.medium, &p);
     model.AllowedAnglesFlown = {0.0};
-    p.Cabinets.push_back(looseCabinet(f));
-    p.Cabinets.push_back(looseCabinet(f));
+    f.addCabinet();
+    f.addCabinet();
     auto array = std::make_unique<TCabArray>(&f.medium, &p);
     for (int i = 0; i < 8; ++i) {
         array->AddCabinet(&model, true);
@@ -222,18 +219,18 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
     ModelFixture f;
     TAcousticProject& p = *f.project;
     p.SetContinuousRender(false); // requests are stored, no thread is started
-    p.Cabinets.push_back(looseCabinet(f));
+    f.addCabinet();
     TMappingZone& a = f.addZone(4.0f, 4.0f);
     TMappingZone& b = f.addZone(2.0f, 6.0f);
     p.SetFreqToEvaluate(500); // one octave around 500 Hz
     for (TMappingZone* zone : {&a, &b}) {
         EXPECT_EQ(zone->MapState(), TCalcState::qzaNeedsCalculate);
-        const TZoneData& buffer = *p.Cabinets[0]->MapData.at(static_cast<size_t>(zone->ZoneIndexID));
-        EXPECT_EQ(buffer.NFreqs(), p.NFreqsAverage);
+        const TZoneData& buffer = *p.Cabinets()[0]->MapData.at(static_cast<size_t>(zone->ZoneIndexID));
+        EXPECT_EQ(buffer.NFreqs(), p.NFreqsAverage());
         EXPECT_EQ(buffer.WidthPixels(), zone->WidthPixels());
         EXPECT_EQ(buffer.DepthPixels(), zone->DepthPixels());
         EXPECT_EQ(buffer.MapRealFreq.size(),
-                  static_cast<size_t>(p.NFreqsAverage) * zone->WidthPixels() * zone->DepthPixels());
+                  static_cast<size_t>(p.NFreqsAverage()) * zone->WidthPixels() * zone->DepthPixels());
     }
     for (TMappingZone* zone : {&a, &b}) {
         zone->StoreMapState(TCalcState::qzaIsSumed);
@@ -241,19 +238,34 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
     p.SetGenNoiseType(TGenNoiseType::qzaBandLimitPink);
     EXPECT_EQ(a.MapState(), TCalcState::qzaNeedsCalculate);
     EXPECT_EQ(b.MapState(), TCalcState::qzaNeedsCalculate);
+
+    // The on-axis phase choice is an input of the maps too.
+    for (TMappingZone* zone : {&a, &b}) {
+        zone->StoreMapState(TCalcState::qzaIsSumed);
+    }
+    p.SetForceUseAxisPhase(true);
+    EXPECT_EQ(a.MapState(), TCalcState::qzaNeedsCalculate);
+    EXPECT_EQ(b.MapState(), TCalcState::qzaNeedsCalculate);
+
+    // Frequencies set directly: every buffer takes their count.
+    p.SetFreqsAverage({250, 1000, 4000});
+    for (TMappingZone* zone : {&a, &b}) {
+        EXPECT_EQ(zone->MapSum->NFreqs(), 3);
+        EXPECT_EQ(p.Cabinets()[0]->MapData.at(static_cast<size_t>(zone->ZoneIndexID))->NFreqs(), 3);
+    }
 }
 
 TEST(Project, AirLossChangeRecalculatesOnlyWithEvents) {
     ModelFixture f;
     TAcousticProject& p = *f.project;
     p.SetContinuousRender(false);
-    p.Cabinets.push_back(looseCabinet(f));
+    f.addCabinet();
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
     zone.StoreMapState(TCalcState::qzaIsSumed);
-    p.EventsEnabled = false;
+    p.SetEventsEnabled(false);
     f.medium.SetAirLoss(false);
     EXPECT_EQ(zone.MapState(), TCalcState::qzaIsSumed);
-    p.EventsEnabled = true;
+    p.SetEventsEnabled(true);
     p.SetIsProjectModified(false);
     f.medium.SetAirLoss(true);
     EXPECT_EQ(zone.MapState(), TCalcState::qzaNeedsCalculate);
@@ -265,7 +277,9 @@ TEST(Project, NearestAllowedSplayAngle) {
     TCabModel model(&f.medium, f.project.get());
     model.AllowedAnglesFlown = {0, 1, 2, 3, 4, 5, 7.5, 10};
     model.AllowedAnglesFirstCabFlown = {-2, 0, 2};
-    auto cabinet = looseCabinet(f);
+    auto cabinet =
+        std::make_unique<TCabinet>(&f.medium, nullptr, f.project.get(), TPoint3D(), TPoint3D(), false,
+                                   TCabPlacement::qzaVertical, true, f.project->BypassProcess(), 0);
     cabinet->SetModel(&model);
     struct Case {
         bool first;
@@ -299,10 +313,10 @@ TEST(Project, MeasurementWeightingFillsAndEmptiesTheTable) {
     ModelFixture f;
     TAcousticProject& p = *f.project;
     p.SetMicWeightening(TWeightening::AWeigthed);
-    ASSERT_EQ(p.WeighteningTable.size(), static_cast<size_t>(p.NFreqPointsMicGraph));
-    EXPECT_NEAR(p.WeighteningTable.front(), -50.4, 1e-5); // 20 Hz
+    ASSERT_EQ(p.WeighteningTable().size(), static_cast<size_t>(p.NFreqPointsMicGraph()));
+    EXPECT_NEAR(p.WeighteningTable().front(), -50.4, 1e-5); // 20 Hz
     p.SetMicWeightening(TWeightening::unWeigthed);
-    for (const double v : p.WeighteningTable) {
+    for (const double v : p.WeighteningTable()) {
         EXPECT_EQ(v, 0.0);
     }
 }

@@ -75,19 +75,19 @@ TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
     const TPoint3D angleSets[] = {{0, 0, 0}, {25, -130, 15}, {-60, 80, 45}, {10, 35, -20}};
     const TPoint3D source(-3.0f, -9.0f, 6.0f); // scene point (Y down): 9 m up
     for (const bool upwards : {true, false}) {
-        f.project->ZonasCrecenParriba = upwards;
+        f.project->SetZonasCrecenParriba(upwards);
         for (const TPoint3D& angles : angleSets) {
             SCOPED_TRACE(::testing::Message() << "angles " << angles.X << ", " << angles.Y << ", " << angles.Z
                                               << (upwards ? ", growing upwards" : ""));
             // Begin corner 1.5 m up; 6 x 4 m, 0.3 m thick; listening at the default 1.7 m.
             TMappingZone& zone = *TMappingZone::Create(
                 &f.medium, f.project.get(), "Zone", {2.0f, 1.5f, -4.0f}, angles, 6.0f, 4.0f, 0.3f, false,
-                TSurfaceType::qzaRectangle, f.project->ZoneCreationColor, true);
+                TSurfaceType::qzaRectangle, f.project->ZoneCreationColor(), true);
             ASSERT_EQ(zone.WidthPixels(), 12);
             ASSERT_EQ(zone.DepthPixels(), 8);
-            const auto cab = std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), source,
-                                                        TPoint3D(), false, TCabPlacement::qzaVertical, true,
-                                                        f.project->BypassProcess.get(), 1);
+            const auto cab =
+                std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), source, TPoint3D(), false,
+                                           TCabPlacement::qzaVertical, true, f.project->BypassProcess(), 1);
             const int32_t z = zone.ZoneIndexID;
             ASSERT_TRUE(cab->GetMap3D(-1, z));
             const TZoneData& map = *cab->MapData.at(static_cast<size_t>(z));

@@ -106,16 +106,16 @@ TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAn
     QTest::keyClick(gl, Qt::Key_Escape);
     ASSERT_EQ(p.NCabinets(), 1);
     // The cabinet turned through its row.
-    auto* row = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets[0]));
+    auto* row = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets()[0]));
     ASSERT_NE(row, nullptr);
     row->RotZCabBox->setFocus();
     row->RotZCabBox->selectAll();
     QTest::keyClicks(row->RotZCabBox, QStringLiteral("30"));
     QTest::keyClick(row->RotZCabBox, Qt::Key_Tab);
-    const TPoint3D cabinetAt = p.Cabinets[0]->Position();
-    const TPoint3D cabinetTurn = p.Cabinets[0]->RotationAngle();
+    const TPoint3D cabinetAt = p.Cabinets()[0]->Position();
+    const TPoint3D cabinetTurn = p.Cabinets()[0]->RotationAngle();
     ASSERT_NE(cabinetTurn, TPoint3D(0, 0, 0));
-    const TPoint3D zoneAt = p.MappingZones[0]->XYZBegin();
+    const TPoint3D zoneAt = p.MappingZones()[0]->XYZBegin();
     const QString rowX = row->XCabBox->text();
     const TPoint3D topCamera = ed.Scene.CameraTop->Position();
     const TPoint3D cameraTurn = ed.Scene.Cam3DDummyY->RotationAngle();
@@ -140,16 +140,16 @@ TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAn
     ASSERT_EQ(p.NCabinets(), 1);
     ASSERT_EQ(p.NMappingZones(), 1);
     EXPECT_EQ(ed.Layers.LayerList.size(), 2u);
-    EXPECT_EQ(p.Cabinets[0]->Position(), cabinetAt);
-    EXPECT_EQ(p.Cabinets[0]->RotationAngle(), cabinetTurn);
-    EXPECT_EQ(p.MappingZones[0]->XYZBegin(), zoneAt);
-    auto* reopened = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets[0]));
+    EXPECT_EQ(p.Cabinets()[0]->Position(), cabinetAt);
+    EXPECT_EQ(p.Cabinets()[0]->RotationAngle(), cabinetTurn);
+    EXPECT_EQ(p.MappingZones()[0]->XYZBegin(), zoneAt);
+    auto* reopened = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets()[0]));
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->XCabBox->text(), rowX);
     EXPECT_EQ(reopened->RotZCabBox->text(), QStringLiteral("30.00"));
-    auto* zonePanel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(*p.MappingZones[0]));
+    auto* zonePanel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(*p.MappingZones()[0]));
     ASSERT_NE(zonePanel, nullptr);
-    EXPECT_EQ(zonePanel->ZoneNameEdit->text().toStdString(), p.MappingZones[0]->Name);
+    EXPECT_EQ(zonePanel->ZoneNameEdit->text().toStdString(), p.MappingZones()[0]->Name);
     EXPECT_EQ(ed.Scene.CameraTop->Position(), topCamera);
     EXPECT_EQ(ed.Scene.Cam3DDummyY->RotationAngle(), cameraTurn);
     EXPECT_NE(title().back(), '*');
@@ -201,7 +201,7 @@ TEST_F(DocumentsWindow, AProjectOfEveryKindIsDrawnListedAndSavedWithoutItsMark) 
     ASSERT_EQ(ed.Scene.Viewport3D1->Camera(), ed.Scene.CameraTop);
     ed.Views.FitCameraToVenue(ed.Scene.CameraTop);
     ASSERT_TRUE(gl->IsReady());
-    const TCabArray& array = *main()->AcousticProject->CabArrays[0];
+    const TCabArray& array = *main()->AcousticProject->CabArrays()[0];
     TPoint3D s;
     ASSERT_TRUE(ed.Scene.Viewport3D1->Camera()->WorldToScreen(array.CabinetList()[0]->AbsolutePosition(),
                                                               gl->width(), gl->height(), s));

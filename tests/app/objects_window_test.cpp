@@ -114,8 +114,8 @@ TEST_F(ObjectsWindow, AddPutsTwoZonesWithTheirTabsAndTheFirstShowsTheColourOfAnU
     QTest::mouseClick(add, Qt::LeftButton);
     QCoreApplication::processEvents();
     ASSERT_EQ(project().NMappingZones(), 2);
-    TMappingZone& first = *project().MappingZones[0];
-    TMappingZone& second = *project().MappingZones[1];
+    TMappingZone& first = *project().MappingZones()[0];
+    TMappingZone& second = *project().MappingZones()[1];
     EXPECT_EQ(second.XYZBegin(), TPoint3D(1, 2.8f, 0));
     const TUITabs& tabs = editor().PanelSwitching.ZonesTabControl;
     ASSERT_EQ(tabs.Count(), 2);
@@ -164,14 +164,14 @@ TEST_F(ObjectsWindow, AnArmedCabinetLandsWhereTheRayMeetsTheFloorAndAClickOnItsT
     gl()->RayAt(at, rayPos, rayDir);
     const float t = -rayPos.Y / rayDir.Y;
     const TPoint3D floor(rayPos.X + t * rayDir.X, 0, rayPos.Z + t * rayDir.Z);
-    const TCabModel& model = *project().ModelsDetected->CabModel[0];
+    const TCabModel& model = *project().ModelsDetected()->CabModel[0];
     const auto& o = model.OriginCenters.at(static_cast<size_t>(model.DefaultOriginPoint));
     const TPoint3D origin(static_cast<float>(o.X), static_cast<float>(o.Y), static_cast<float>(o.Z));
 
     moveTo(at);
     QTest::mouseClick(gl(), Qt::LeftButton, Qt::NoModifier, at);
     ASSERT_EQ(project().NCabinets(), 1);
-    TCabinet& a = *project().Cabinets[0];
+    TCabinet& a = *project().Cabinets()[0];
     const TPoint3D p = a.Position();
     EXPECT_NEAR(p.X, floor.X - origin.X, 1e-4);
     EXPECT_NEAR(p.Y, floor.Y - origin.Y, 1e-4);
@@ -182,7 +182,7 @@ TEST_F(ObjectsWindow, AnArmedCabinetLandsWhereTheRayMeetsTheFloorAndAClickOnItsT
     ASSERT_TRUE(editor().State.IsMagneticObjects);
     click(p + TPoint3D(0.02f, -0.2f, 0.01f));
     ASSERT_EQ(project().NCabinets(), 2);
-    const TPoint3D q = project().Cabinets[1]->Position();
+    const TPoint3D q = project().Cabinets()[1]->Position();
     EXPECT_NEAR(q.X, p.X, 1e-4);
     EXPECT_NEAR(q.Z, p.Z, 1e-4);
     EXPECT_NEAR(q.Y, p.Y - model.Height, 1e-4);
@@ -252,7 +252,7 @@ TEST_F(ObjectsWindow, TheColumnTitlesStandOverTheRowsFieldsOnceTheCabinetsPageOp
     click({1, 0, 2});
     QTest::keyClick(gl(), Qt::Key_Escape);
     ASSERT_EQ(project().NCabinets(), 1);
-    TCabinetsFr* row = rowOf(*project().Cabinets[0]);
+    TCabinetsFr* row = rowOf(*project().Cabinets()[0]);
     ASSERT_NE(row, nullptr);
     for (int i = 0; i <= cabinetsPage; ++i) {
         tabs->setCurrentIndex(i);
@@ -291,14 +291,14 @@ TEST_F(ObjectsWindow, RefillingACabinetRowChangesNothing) {
     const TCabModel& model = *cabinet->Model();
     ASSERT_EQ(model.NDSPPresets(), 2);
     cabinet->SetInternalDSPPreset(model.DSPPresets[1]);
-    cabinet->SetExternalDSPProcess(project().DSPProcessList[0].get());
+    cabinet->SetExternalDSPProcess(project().DSPProcessList()[0].get());
     editor().Render.RenderB.SetImageIndex(41); // calculated
     project().SetIsProjectModified(false);
     TCabinetsFr* row = rowOf(*cabinet);
     row->UpdateValues();
     row->UpdateValues();
     EXPECT_EQ(cabinet->InternalDSPPreset(), model.DSPPresets[1]);
-    EXPECT_EQ(cabinet->ExternalDSPProcess(), project().DSPProcessList[0].get());
+    EXPECT_EQ(cabinet->ExternalDSPProcess(), project().DSPProcessList()[0].get());
     EXPECT_EQ(row->IntProcessComboBox->currentIndex(), 1);
     EXPECT_EQ(row->ExtProcessComboBox->currentIndex(), 1);
     EXPECT_EQ(editor().Render.RenderB.ImageIndex(), 41);
@@ -336,7 +336,7 @@ TEST_F(ObjectsWindow, TheZonePanelRenamesResizesUnmapsAndKeepsATrapeziumSlopeDef
     };
     QTest::mouseClick(child<QToolButton>("AddTrapeziumButton"), Qt::LeftButton);
     QCoreApplication::processEvents();
-    TMappingZone& zone = *project().MappingZones.at(0);
+    TMappingZone& zone = *project().MappingZones().at(0);
     TZoneFr* panel = panelOf(zone);
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->DimmenTrapezGroupBox->isVisible());
@@ -422,8 +422,8 @@ TEST_F(ObjectsWindow, DrawnPointsMakeAZoneEscapeDropsThemAndALineIsRefused) {
     }
     click({0, 0, 0});
     ASSERT_EQ(project().NMappingZones(), 1);
-    EXPECT_EQ(project().MappingZones[0]->NPolygonPoints(), 3);
-    EXPECT_EQ(project().MappingZones[0]->SurfaceType(), TSurfaceType::qzaPolygon);
+    EXPECT_EQ(project().MappingZones()[0]->NPolygonPoints(), 3);
+    EXPECT_EQ(project().MappingZones()[0]->SurfaceType(), TSurfaceType::qzaPolygon);
 
     QTest::mouseClick(draw, Qt::LeftButton);
     click({10, 0, 0});

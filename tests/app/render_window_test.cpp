@@ -133,13 +133,13 @@ protected:
     // The palette entry of a level as the colouring computes it.
     int entryOf(const TMappingZone& zone, int x, int y) const {
         const double k = 300.0 / editor().Colors.SPLRangeBox.Value();
-        return PaletteIndexOf(zone.MapSum->MapRealFreq.At(0, x, y), project().MaxdBSPL, k, 300);
+        return PaletteIndexOf(zone.MapSum->MapRealFreq.At(0, x, y), project().MaxdBSPL(), k, 300);
     }
     // The palette entry nearest to a framebuffer colour.
     int nearestEntry(QColor c) const {
         int best = 0, bestDistance = 1 << 30;
         for (int i = 0; i < 300; ++i) {
-            const TAlphaColor p = project().MappingColors[static_cast<size_t>(i)];
+            const TAlphaColor p = project().MappingColors()[static_cast<size_t>(i)];
             const int d = channelDistance(c, p);
             if (d < bestDistance) {
                 best = i;
@@ -167,7 +167,7 @@ TEST_F(RenderWindow, RenderPaintsThePaletteColourOfEachTexelsLevel) {
     bar().AutoScaleCheckBox()->click();
     ASSERT_FALSE(project().SPLNormalized());
     typeInto(bar().MaxdBuEdit(), "110");
-    ASSERT_EQ(project().MaxdBSPL, 110);
+    ASSERT_EQ(project().MaxdBSPL(), 110);
     ASSERT_EQ(bar().SPLRangeBox()->value(), 36);
 
     ASSERT_TRUE(clickRenderAndWait());
@@ -183,7 +183,7 @@ TEST_F(RenderWindow, RenderPaintsThePaletteColourOfEachTexelsLevel) {
         const int entry = entryOf(zone, x, y);
         distinct += entry != previous ? 1 : 0;
         previous = entry;
-        const TAlphaColor expected = project().MappingColors[static_cast<size_t>(entry)];
+        const TAlphaColor expected = project().MappingColors()[static_cast<size_t>(entry)];
         const QPoint at = screenOf(texelCentre(zone, x, y));
         ASSERT_TRUE(image.rect().contains(at));
         EXPECT_LE(channelDistance(image.pixelColor(at), expected), 2)
@@ -229,7 +229,7 @@ TEST_F(RenderWindow, RenderWithoutAZoneDoesNothingAndEscAbortsARunningRender) {
     EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), image);
     EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
     EXPECT_FALSE(project().AllMapsThread().Active());
-    EXPECT_FALSE(project().ForceCalculation);
+    EXPECT_FALSE(project().ForceCalculation());
 
     TMappingZone& zone = addZone();
     const std::shared_ptr<const TBitmap> texture = zone.MapMaterial->Material().Texture;
@@ -239,14 +239,14 @@ TEST_F(RenderWindow, RenderWithoutAZoneDoesNothingAndEscAbortsARunningRender) {
     EXPECT_EQ(bar().RenderBLabel()->text(), QStringLiteral("Rendering..."));
     // The results are delivered through the event loop, which has not run since the click.
     QTest::keyClick(gl(), Qt::Key_Escape);
-    EXPECT_TRUE(project().AbortCalculation);
+    EXPECT_TRUE(project().AbortCalculation());
     EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
     EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), 42);
     QTest::qWait(300);
     EXPECT_EQ(zone.MapMaterial->Material().Texture, texture) << "an aborted run paints nothing";
 
     ASSERT_TRUE(clickRenderAndWait());
-    EXPECT_FALSE(project().AbortCalculation);
+    EXPECT_FALSE(project().AbortCalculation());
     EXPECT_NE(zone.MapMaterial->Material().Texture, texture);
 }
 
@@ -256,7 +256,7 @@ TEST_F(RenderWindow, TheProgressBarIsNeverBusyAndAFinishedRenderFillsIt) {
     startWithModel();
     auto* shown = main()->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
     ASSERT_NE(shown, nullptr);
-    IProgressBar& progress = *project().ProgressBar;
+    IProgressBar& progress = *project().ProgressBar();
     const struct {
         double max, value, expected;
     } cases[] = {{0, 0, 0},
@@ -294,12 +294,12 @@ TEST_F(RenderWindow, StepsAndRangeRecolourAndReachTheSettings) {
     TBitmap raw;
     LoadPaletteBitmap(raw, "MapVendrel");
     for (int i : {0, 24, 25, 49, 299}) {
-        EXPECT_EQ(project().MappingColors[static_cast<size_t>(i)], raw.Pixel(0, i / 25 * 25)) << i;
+        EXPECT_EQ(project().MappingColors()[static_cast<size_t>(i)], raw.Pixel(0, i / 25 * 25)) << i;
     }
     for (const auto& [typed, kept] : {std::pair{"20", 18}, {"15", 12}, {"21", 24}}) {
         typeInto(bar().SPLRangeBox(), QString::fromLatin1(typed));
         EXPECT_EQ(bar().SPLRangeBox()->value(), kept);
-        EXPECT_EQ(project().RangedBSPL, kept);
+        EXPECT_EQ(project().RangedBSPL(), kept);
     }
     editor().Colors.FireItem.Click();
     stop();
@@ -314,7 +314,7 @@ TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     addCabinet({0, -6, 0});
     topView();
     ASSERT_TRUE(clickRenderAndWait());
-    const TAlphaColor last = project().MappingColors.back();
+    const TAlphaColor last = project().MappingColors().back();
     // A NaN among quiet neighbours: the view's blending at the texel's centre mixes in only their
     // colour, which is the last entry too.
     for (int y = 4; y <= 6; ++y) {
@@ -330,7 +330,7 @@ TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
 
     bar().AutoScaleCheckBox()->click();
     typeInto(bar().MaxdBuEdit(), "30");
-    ASSERT_EQ(project().MaxdBSPL, 30);
+    ASSERT_EQ(project().MaxdBSPL(), 30);
     image = frame();
     for (int y = 0; y < zone.DepthPixels(); y += 3) {
         for (int x = 0; x < zone.WidthPixels(); x += 3) {
@@ -350,7 +350,7 @@ TEST_F(RenderWindow, AVenueBuiltInTheWindowWithALibraryCabinetRenders) {
     ASSERT_NE(add, nullptr);
     QTest::mouseClick(add, Qt::LeftButton);
     ASSERT_EQ(project().NMappingZones(), 1);
-    TMappingZone& zone = *project().MappingZones[0];
+    TMappingZone& zone = *project().MappingZones()[0];
     const TPoint3D centre = zone.Position();
     ASSERT_NE(editor().Adding.AddNewCabinet("SP12", "", "", {centre.X - 2, -6, centre.Z}, {}, false,
                                             TCabPlacement::qzaVertical, 0, true, false,
@@ -376,7 +376,7 @@ TEST_F(RenderWindow, APanelCommitMarksTheRenderNeededAndAUnitsRefreshOfThePanels
     for (const double units : {3.2808398950131235, 1.0}) {
         editor().State.LengthUnits = units;
         editor().State.LengthUnitText = units == 1.0 ? "m" : "ft";
-        for (const auto& z : project().MappingZones) {
+        for (const auto& z : project().MappingZones()) {
             PanelOf<IObjectPanel>(*z)->UpdateValues();
         }
     }
@@ -408,27 +408,27 @@ TEST_F(RenderWindow, RTypedIntoAZonesNameIsTextAndRWithTheViewFocusedRenders) {
     QTest::keyClicks(field, QStringLiteral("r"));
     EXPECT_EQ(field->text(), QStringLiteral("r"));
     EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
-    EXPECT_FALSE(project().ForceCalculation);
+    EXPECT_FALSE(project().ForceCalculation());
     // The letters of the render menus are text there too, also in the map bar's number boxes.
     QTest::keyClicks(field, QStringLiteral("cl"));
     EXPECT_EQ(field->text(), QStringLiteral("rcl"));
     bar().SPLRangeBox()->setFocus();
     QTest::keyClicks(bar().SPLRangeBox(), QStringLiteral("rcl"));
-    EXPECT_FALSE(project().UseSPLMeshforRaycast);
+    EXPECT_FALSE(project().UseSPLMeshforRaycast());
     EXPECT_FALSE(editor().Render.UseListeningPlaneFoRaysMenuItem.Checked());
-    EXPECT_FALSE(project().ForceCalculation);
+    EXPECT_FALSE(project().ForceCalculation());
 
     gl()->setFocus();
     QTest::keyClick(gl(), Qt::Key_R);
     EXPECT_TRUE(bar().RenderingIndicator()->isVisible());
     ASSERT_TRUE(waitCalculated());
-    TMappingZone& zone = *project().MappingZones.front();
+    TMappingZone& zone = *project().MappingZones().front();
     EXPECT_FALSE(zone.IsMapCleared);
     // With the view focused, C clears the colours (once) and L switches the rays (once).
     QTest::keyClick(gl(), Qt::Key_C);
     EXPECT_TRUE(zone.IsMapCleared);
     QTest::keyClick(gl(), Qt::Key_L);
-    EXPECT_TRUE(project().UseSPLMeshforRaycast);
+    EXPECT_TRUE(project().UseSPLMeshforRaycast());
     EXPECT_TRUE(editor().Render.IntersectListeningCB.Checked());
 }
 

@@ -73,8 +73,8 @@ TEST(AddingObjects, ACabinetModelWithoutMeshIsDrawnAsABoxOfItsSize) {
     EXPECT_TRUE(model->HitTest);
     EXPECT_EQ(cabinet->GraphicalObject->Position(), TPoint3D(1, -2, 3));
     EXPECT_FLOAT_EQ(cabinet->GraphicalObject->RotationAngle().Y, 30);
-    EXPECT_EQ(cabinet->ExternalDSPProcess(), f.project->BypassProcess.get());
-    EXPECT_EQ(f.panels.cabinets.at(0)->name, "CabinetFrame" + std::to_string(f.project->UniqueID));
+    EXPECT_EQ(cabinet->ExternalDSPProcess(), f.project->BypassProcess());
+    EXPECT_EQ(f.panels.cabinets.at(0)->name, "CabinetFrame" + std::to_string(f.project->UniqueID()));
     // An unknown model adds nothing and says so.
     EXPECT_EQ(f.editor->Adding.AddNewCabinet("Unknown", "", "", {}, {}, false, TCabPlacement::qzaVertical, 0,
                                              true, false, nullptr, 0, 0),
@@ -105,7 +105,7 @@ TEST(AddingObjects, AClickInTheTopViewPlacesTheArmedCabinetWhereTheRayMeetsTheFl
     f.viewport().MouseDown(TMouseButton::mbLeft, left, s.X, s.Y);
     f.viewport().MouseUp(TMouseButton::mbLeft, {}, s.X, s.Y);
     ASSERT_EQ(f.project->NCabinets(), 1);
-    TCabinet* a = f.project->Cabinets[0].get();
+    TCabinet* a = f.project->Cabinets()[0].get();
     expectNear(a->Position(), floor, 1e-4f);
     EXPECT_EQ(f.selection(), std::vector<TObject*>{a});
     // The insertion stays armed; a ray that meets no plane inserts nothing.
@@ -120,7 +120,7 @@ TEST(AddingObjects, AClickInTheTopViewPlacesTheArmedCabinetWhereTheRayMeetsTheFl
     f.moveTo(top);
     f.click(top);
     ASSERT_EQ(f.project->NCabinets(), 2);
-    TCabinet* b = f.project->Cabinets[1].get();
+    TCabinet* b = f.project->Cabinets()[1].get();
     expectNear(b->Position(), a->Position() + TPoint3D(0, -0.4f, 0), 1e-4f);
     EXPECT_EQ(b->RotationAngle(), a->RotationAngle());
 
@@ -148,7 +148,7 @@ TEST(AddingObjects, IncrementalOffsetsTurnEachNextCabinetFurther) {
     ASSERT_EQ(f.project->NCabinets(), 6);
     const float expected[] = {-15, -30, -45, -15, -15, -15};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_FLOAT_EQ(f.project->Cabinets[static_cast<size_t>(i)]->RotationAngle().Y, expected[i]) << i;
+        EXPECT_FLOAT_EQ(f.project->Cabinets()[static_cast<size_t>(i)]->RotationAngle().Y, expected[i]) << i;
     }
 }
 
@@ -167,7 +167,7 @@ TEST(AddingObjects, DrawnPointsBecomeAPolygonZoneUnlessTheyEncloseNoArea) {
     EXPECT_TRUE(ed.State.IsEndPointSurface);
     f.click({0.02f, 0, 0.02f});
     ASSERT_EQ(f.project->NMappingZones(), 1);
-    TMappingZone& zone = *f.project->MappingZones[0];
+    TMappingZone& zone = *f.project->MappingZones()[0];
     EXPECT_EQ(zone.SurfaceType(), TSurfaceType::qzaPolygon);
     EXPECT_EQ(zone.NPolygonPoints(), 3);
     EXPECT_EQ(zone.Name, "No Name");

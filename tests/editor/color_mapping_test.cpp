@@ -102,7 +102,7 @@ TEST(ColorMapping, StepsRangeAndPaletteReachTheColoursAndTheSettings) {
     EXPECT_EQ(ini.ReadInteger("Options", "ColorSteps", -1), 2);
     TBitmap raw;
     LoadPaletteBitmap(raw, "MapWideFire");
-    const auto& colours = f.project->MappingColors;
+    const auto& colours = f.project->MappingColors();
     ASSERT_EQ(colours.size(), 300u);
     for (int i : {0, 24, 25, 49, 50, 299}) {
         EXPECT_EQ(colours[static_cast<size_t>(i)], raw.Pixel(0, i / 25 * 25)) << i;
@@ -113,7 +113,7 @@ TEST(ColorMapping, StepsRangeAndPaletteReachTheColoursAndTheSettings) {
     for (const auto& [typed, kept] : {std::pair{20.0, 18.0}, {15.0, 12.0}, {21.0, 24.0}}) {
         c.SPLRangeBox.SetValue(typed);
         EXPECT_EQ(c.SPLRangeBox.Value(), kept);
-        EXPECT_EQ(f.project->RangedBSPL, kept);
+        EXPECT_EQ(f.project->RangedBSPL(), kept);
     }
     // 24 dB in 3 dB steps: 8 steps of 37.5 entries.
     EXPECT_EQ(colours[37], raw.Pixel(0, 0));
@@ -124,21 +124,21 @@ TEST(ColorMapping, StoredScaleAndResolutionAreLimitedWhereTheyEnter) {
     EditorFixture f;
     TColorMapping& c = f.editor->Colors;
     c.SetLevelScale(std::nan(""), 0);
-    EXPECT_EQ(f.project->RangedBSPL, 6);
-    EXPECT_EQ(f.project->MaxdBSPL, 110);
+    EXPECT_EQ(f.project->RangedBSPL(), 6);
+    EXPECT_EQ(f.project->MaxdBSPL(), 110);
     EXPECT_EQ(c.SPLRangeBox.Value(), 6);
     c.SetLevelScale(1e9, 41);
-    EXPECT_EQ(f.project->MaxdBSPL, 200);
-    EXPECT_EQ(f.project->RangedBSPL, 42);
+    EXPECT_EQ(f.project->MaxdBSPL(), 200);
+    EXPECT_EQ(f.project->RangedBSPL(), 42);
     EXPECT_EQ(c.MaxdBuEdit.Value(), 200);
 
     c.PaletteItemClick(0);
     f.project->SetMappingColorsRes(0);
     EXPECT_EQ(f.project->MappingColorsRes(), 300);
     // A palette built over a range the project holds as 0 (a damaged file) divides by no zero.
-    f.project->RangedBSPL = 0;
+    f.project->SetRangedBSPL(0);
     EXPECT_NO_THROW(c.ColorStepsComboBox.UserSelect(1));
-    EXPECT_EQ(f.project->MappingColors.size(), 300u);
+    EXPECT_EQ(f.project->MappingColors().size(), 300u);
 }
 
 } // namespace

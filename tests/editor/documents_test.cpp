@@ -62,7 +62,7 @@ rPRJOverlay OverlayRecord(int32_t points, int32_t id) {
 
 TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     rProjectFile fixture = EveryKind();
-    fixture.Overlays = {OverlayRecord(f.project->NFreqPointsMicGraph, 7)};
+    fixture.Overlays = {OverlayRecord(f.project->NFreqPointsMicGraph(), 7)};
     fixture.GlobalStaticData.NOverlays = 1;
     fixture.OverlaysSize = kOverlaySizeCounted;
     const fs::path file = path("Show/Hall.V3DPrj");
@@ -77,20 +77,20 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_EQ(docs->ActiveProjectFileName, file.string());
     EXPECT_EQ(docs->MRU[0], file.string());
     ASSERT_EQ(p.NCabArrays(), 1);
-    EXPECT_EQ(p.CabArrays[0]->NCabinets(), 3);
+    EXPECT_EQ(p.CabArrays()[0]->NCabinets(), 3);
     EXPECT_EQ(p.NClusters(), 1);
     EXPECT_EQ(p.NBeamSteerings(), 1);
     EXPECT_EQ(p.NOrnaments(), 1);
     EXPECT_EQ(p.NMics(), 2);
     EXPECT_EQ(p.NOverlays(), 1);
     ASSERT_EQ(p.NMappingZones(), 2);
-    ASSERT_NE(p.MappingZones[0]->ImageTexture, nullptr);
-    EXPECT_EQ(p.MappingZones[0]->ImageTexture->Pixel(0, 0), 0xFF112233u);
-    EXPECT_EQ(p.Cabinets[0]->ExternalDSPProcess(), p.DSPProcessList[0].get());
-    EXPECT_EQ(p.Cabinets[0]->InternalDSPPreset()->NumberID, 2);
+    ASSERT_NE(p.MappingZones()[0]->ImageTexture, nullptr);
+    EXPECT_EQ(p.MappingZones()[0]->ImageTexture->Pixel(0, 0), 0xFF112233u);
+    EXPECT_EQ(p.Cabinets()[0]->ExternalDSPProcess(), p.DSPProcessList()[0].get());
+    EXPECT_EQ(p.Cabinets()[0]->InternalDSPPreset()->NumberID, 2);
     EXPECT_EQ(f.editor->Layers.SelectedLayer, f.editor->Layers.LayerList[1]);
     // The locked layer's members are locked and listed.
-    EXPECT_TRUE(f.state().LockedList.Contains(p.CabArrays[0].get()));
+    EXPECT_TRUE(f.state().LockedList.Contains(p.CabArrays()[0].get()));
     EXPECT_FALSE(docs->ModelOnlyObjectsNote().empty());
 
     const fs::path copy = path("Other/Copy.V3DPrj");
@@ -210,7 +210,7 @@ TEST_F(OpenProjectFixture, AMalformedFileIsRefusedWholeAndTheOpenProjectStays) {
         EXPECT_NE(f.boxes.shown[0].text.find("cannot be opened"), std::string::npos) << f.boxes.shown[0].text;
         EXPECT_EQ(counts(), before);
         EXPECT_TRUE(f.project->IsProjectModified());
-        EXPECT_TRUE(f.project->EventsEnabled);
+        EXPECT_TRUE(f.project->EventsEnabled());
         EXPECT_FALSE(f.state().IsOpeningProject);
         EXPECT_EQ(docs->ActiveProjectFileName, name);
         EXPECT_EQ(docs->MRU, mru);
@@ -238,11 +238,11 @@ TEST_F(DocumentsFixture, TheSecondOfThreeCabinetsWithAMissingModelIsAnnouncedOnc
     ASSERT_EQ(f.boxes.shown.size(), 1u);
     EXPECT_EQ(f.boxes.shown[0].text, "Cabinet Model \"NoSuch \" was not found in Library");
     ASSERT_EQ(f.project->NCabinets(), 2);
-    const TCabinet& kept = *f.project->Cabinets[1];
+    const TCabinet& kept = *f.project->Cabinets()[1];
     EXPECT_EQ(kept.Position(), TPoint3D(7, -1, 2));
     EXPECT_EQ(kept.InternalDSPPreset()->NumberID, 2);
-    EXPECT_EQ(kept.ExternalDSPProcess(), f.project->DSPProcessList[1].get());
-    EXPECT_EQ(f.project->Cabinets[0]->InternalDSPPreset()->NumberID, 1);
+    EXPECT_EQ(kept.ExternalDSPProcess(), f.project->DSPProcessList()[1].get());
+    EXPECT_EQ(f.project->Cabinets()[0]->InternalDSPPreset()->NumberID, 1);
 }
 
 TEST_F(DocumentsFixture, AnArrayWithAMissingCabinetModelIsLeftOutAndTheNextKeepsItsPresets) {
@@ -259,13 +259,13 @@ TEST_F(DocumentsFixture, AnArrayWithAMissingCabinetModelIsLeftOutAndTheNextKeeps
 
     ASSERT_TRUE(docs->LoadProjectFile(file.string()));
     ASSERT_EQ(f.project->NCabArrays(), 2);
-    const TCabArray& kept = *f.project->CabArrays[0];
+    const TCabArray& kept = *f.project->CabArrays()[0];
     EXPECT_EQ(kept.NumberID(), 1);
     ASSERT_EQ(kept.NCabinets(), 3);
-    EXPECT_EQ(kept.CabinetList()[0]->ExternalDSPProcess(), f.project->DSPProcessList[1].get());
-    EXPECT_EQ(kept.CabinetList()[1]->ExternalDSPProcess(), f.project->BypassProcess.get());
+    EXPECT_EQ(kept.CabinetList()[0]->ExternalDSPProcess(), f.project->DSPProcessList()[1].get());
+    EXPECT_EQ(kept.CabinetList()[1]->ExternalDSPProcess(), f.project->BypassProcess());
     // A missing rigging frame leaves its array without a frame.
-    EXPECT_EQ(f.project->CabArrays[1]->NObjects(), 4);
+    EXPECT_EQ(f.project->CabArrays()[1]->NObjects(), 4);
     ASSERT_EQ(f.boxes.shown.size(), 2u);
     EXPECT_EQ(f.boxes.shown[1].text, "Rigging Frame \"Lost Frame\" was not found in Library");
 }
@@ -289,8 +289,8 @@ TEST_F(DocumentsFixture, ZonePicturesOfTheSameFileNameKeepTheirOwnPicture) {
 
     ASSERT_TRUE(docs->LoadProjectFile(hall.string()));
     ASSERT_EQ(f.project->NMappingZones(), 2);
-    EXPECT_EQ(f.project->MappingZones[0]->ImageTexture->Pixel(1, 1), 0xFFAA0000u);
-    EXPECT_EQ(f.project->MappingZones[1]->ImageTexture->Pixel(1, 1), 0xFF00BB00u);
+    EXPECT_EQ(f.project->MappingZones()[0]->ImageTexture->Pixel(1, 1), 0xFFAA0000u);
+    EXPECT_EQ(f.project->MappingZones()[1]->ImageTexture->Pixel(1, 1), 0xFF00BB00u);
     // Saving the opened project again stores the same names and the same bytes.
     const std::vector<uint8_t> first = testing::FileBytes(hall);
     ASSERT_TRUE(docs->SaveProjectFile(hall.string()));
@@ -310,7 +310,7 @@ TEST_F(DocumentsFixture, ALibraryTextureThatDoesNotDecodeIsAnnouncedAndTheZoneOp
     ASSERT_EQ(f.boxes.shown.size(), 1u);
     EXPECT_EQ(f.boxes.shown[0].text, "Invalid Image format");
     ASSERT_EQ(f.project->NMappingZones(), 2);
-    EXPECT_EQ(f.project->MappingZones[0]->ImageTexture, nullptr);
+    EXPECT_EQ(f.project->MappingZones()[0]->ImageTexture, nullptr);
     ASSERT_TRUE(docs->SaveProjectFile(file.string()));
     EXPECT_EQ(ReadBack(file).MappingZones[0].ImageTextureLibName, "Broken.png");
 }
@@ -338,8 +338,8 @@ TEST_F(DocumentsFixture, FilesOfEarlierFormatsOpenByTheirVersionRules) {
     const TAcousticProject& p = *f.project;
     EXPECT_EQ(p.NOverlays(), 0);
     ASSERT_EQ(p.NMics(), 2);
-    EXPECT_NEAR(p.Mics[0]->MicDelay_ms(), 3.43 / f.medium.SpeedOfSound() * 1000.0, 1e-4);
-    const TMappingZone& zone = *p.MappingZones[0];
+    EXPECT_NEAR(p.Mics()[0]->MicDelay_ms(), 3.43 / f.medium.SpeedOfSound() * 1000.0, 1e-4);
+    const TMappingZone& zone = *p.MappingZones()[0];
     EXPECT_EQ(zone.TextureSides(), (TExtrudedShapeSides{true, false, false}));
     EXPECT_EQ(zone.RefEndX, 6);
     EXPECT_FLOAT_EQ(zone.RefLength, 20);

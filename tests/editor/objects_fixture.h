@@ -106,7 +106,7 @@ struct ObjectsFixture : EditorFixture {
             m->Depth = 0.5;
             models.push_back(std::move(m));
         }
-        project->ModelsDetected->ReplaceModels(std::move(models));
+        project->ModelsDetected()->ReplaceModels(std::move(models));
         // The library's 3D model of the first model is a box of its size; the second has none.
         auto box = std::make_unique<TModel3D>();
         box->AddMesh(UnitCubeMesh());

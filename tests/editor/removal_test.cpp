@@ -45,7 +45,7 @@ TEST(Removal, DeleteAsksWithTheCountAndRemovesCabinetsAndZonesWithTheirPanels) {
     ed.Keys.MainFormKeyDown(46, 0, {}, false);
     EXPECT_EQ(f.project->NCabinets(), 1);
     EXPECT_EQ(f.project->NMappingZones(), 0);
-    EXPECT_EQ(f.project->Cabinets[0].get(), kept);
+    EXPECT_EQ(f.project->Cabinets()[0].get(), kept);
     EXPECT_EQ(kept->NumberID, 1);
     EXPECT_EQ(f.panels.freed, 2);
     EXPECT_EQ(f.panels.cabinets.size(), 1u);
@@ -56,7 +56,7 @@ TEST(Removal, DeleteAsksWithTheCountAndRemovesCabinetsAndZonesWithTheirPanels) {
     EXPECT_TRUE(ed.State.LockedList.IsEmpty());
     EXPECT_EQ(ed.State.HighLightObj, nullptr);
     EXPECT_EQ(ed.State.AcousticPrjItemClicked, nullptr);
-    EXPECT_TRUE(ed.Project.EventsEnabled);
+    EXPECT_TRUE(ed.Project.EventsEnabled());
 
     // The places where they were take clicks as empty space (a sanitized build checks nothing freed is
     // reached).

@@ -19,7 +19,7 @@ TAlphaColor expectedColour(RenderFixture& f, const TMappingZone& zone, int x, in
     const TAcousticProject& p = *f.project;
     const double k = 300.0 / f.editor->Colors.SPLRangeBox.Value();
     const float level = zone.MapSum->MapRealFreq.At(0, x, y);
-    return p.MappingColors.at(static_cast<size_t>(PaletteIndexOf(level, p.MaxdBSPL, k, 300)));
+    return p.MappingColors().at(static_cast<size_t>(PaletteIndexOf(level, p.MaxdBSPL(), k, 300)));
 }
 
 TEST(RenderControl, RenderPaintsEveryPixelOfTheZoneFromItsLevelAndEndsCalculated) {
@@ -32,15 +32,15 @@ TEST(RenderControl, RenderPaintsEveryPixelOfTheZoneFromItsLevelAndEndsCalculated
     EXPECT_EQ(r.RenderB.ImageIndex(), -1);
     EXPECT_TRUE(r.RenderB.IndicatorVisible());
     EXPECT_EQ(r.RenderB.Label(), "Rendering...");
-    EXPECT_TRUE(f.project->ForceCalculation);
+    EXPECT_TRUE(f.project->ForceCalculation());
     const std::shared_ptr<const TBitmap> before = zone.MapMaterial->Material().Texture;
     ASSERT_TRUE(f.waitCalculated());
 
-    EXPECT_FALSE(f.project->ForceCalculation);
+    EXPECT_FALSE(f.project->ForceCalculation());
     EXPECT_EQ(r.RenderB.StyleLookup(), "CornerButtonRenderGreenStyle");
     EXPECT_EQ(f.status.count("Color Mapping in Zone : 0"), 1u);
     // Auto-scale: the maximum box shows the loudest level, which takes entry 0.
-    EXPECT_NEAR(f.editor->Colors.MaxdBuEdit.Value(), f.project->MaxdBSPL, 1e-9);
+    EXPECT_NEAR(f.editor->Colors.MaxdBuEdit.Value(), f.project->MaxdBSPL(), 1e-9);
     const int w = zone.WidthPixels(), d = zone.DepthPixels();
     ASSERT_GT(w, d); // a transposed or mirrored bitmap cannot pass for the right one
     for (int y = 0; y < d; ++y) {
@@ -71,8 +71,8 @@ TEST(RenderControl, RangeAndMaximumRecolourWithoutCalculatingAgain) {
     TColorMapping& c = f.editor->Colors;
     c.AutoScaleCheckBox.Click();
     EXPECT_FALSE(f.project->SPLNormalized());
-    c.MaxdBuEdit.SetValue(std::floor(f.project->MaxdBSPL) - 10);
-    EXPECT_EQ(f.project->MaxdBSPL, c.MaxdBuEdit.Value());
+    c.MaxdBuEdit.SetValue(std::floor(f.project->MaxdBSPL()) - 10);
+    EXPECT_EQ(f.project->MaxdBSPL(), c.MaxdBuEdit.Value());
     c.SPLRangeBox.SetValue(12);
     f.ui.Pump();
     EXPECT_EQ(zone.MapBMP.Pixel(zone.WidthPixels() / 2, 5),
@@ -90,7 +90,7 @@ TEST(RenderControl, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     f.editor->Render.RenderBClick();
     ASSERT_TRUE(f.waitCalculated());
     TColorMapping& c = f.editor->Colors;
-    const TAlphaColor last = f.project->MappingColors.back();
+    const TAlphaColor last = f.project->MappingColors().back();
 
     zone.MapSum->MapRealFreq.At(0, 3, 4) = std::numeric_limits<float>::quiet_NaN();
     zone.MapSum->MapRealFreq.At(0, 5, 4) = -std::numeric_limits<float>::infinity();
@@ -114,7 +114,7 @@ TEST(RenderControl, RenderWithoutAZoneOrACabinetStartsNothing) {
     r.RenderBClick();
     EXPECT_EQ(r.RenderB.ImageIndex(), image);
     EXPECT_FALSE(r.RenderB.IndicatorVisible());
-    EXPECT_FALSE(f.project->ForceCalculation);
+    EXPECT_FALSE(f.project->ForceCalculation());
     EXPECT_FALSE(f.project->AllMapsThread().Active());
     f.project->ForEachCabinet([](TCabinet& c) { EXPECT_FALSE(c.MapThreadActive()); });
 }
@@ -127,9 +127,9 @@ TEST(RenderControl, EscAbortsPaintsNothingAndTheNextRenderStartsFromTheZones) {
     r.RenderBClick();
     // Esc acts only while the indicator runs, and not while a text field has the focus.
     EXPECT_FALSE(f.editor->Keys.MainFormKeyDown(27, 0, {}, true));
-    EXPECT_FALSE(f.project->AbortCalculation);
+    EXPECT_FALSE(f.project->AbortCalculation());
     EXPECT_TRUE(f.editor->Keys.MainFormKeyDown(27, 0, {}, false));
-    EXPECT_TRUE(f.project->AbortCalculation);
+    EXPECT_TRUE(f.project->AbortCalculation());
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
     EXPECT_FALSE(r.RenderB.IndicatorVisible());
     EXPECT_FALSE(f.editor->Keys.MainFormKeyDown(27, 0, {}, false));
@@ -143,7 +143,7 @@ TEST(RenderControl, EscAbortsPaintsNothingAndTheNextRenderStartsFromTheZones) {
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
 
     r.RenderBClick();
-    EXPECT_FALSE(f.project->AbortCalculation);
+    EXPECT_FALSE(f.project->AbortCalculation());
     EXPECT_FALSE(r.AbortedByUser());
     ASSERT_TRUE(f.waitCalculated());
     EXPECT_NE(zone.MapMaterial->Material().Texture, texture);
@@ -158,12 +158,12 @@ TEST(RenderControl, ARunThatGivesUpResetsTheButtonAndSaysSo) {
     f.project->AllMapsThread().CancelAndWait();
     f.project->ForEachCabinet([](TCabinet& c) { c.CancelMapThreadAndWait(); });
     // What the summing thread does when its passes are exhausted: abort and report.
-    f.project->AllMapsState = TCalcState::qzaNeedsCalculate;
-    f.project->AbortCalculation = true;
+    f.project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
+    f.project->SetAbortCalculation(true);
     f.project->OnReceiveAllMaps()(*f.project);
     EXPECT_FALSE(r.RenderB.IndicatorVisible());
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
-    EXPECT_FALSE(f.project->ForceCalculation);
+    EXPECT_FALSE(f.project->ForceCalculation());
     ASSERT_FALSE(f.status.texts.empty());
     EXPECT_EQ(f.status.texts.back(),
               "Rendering stopped: the maps could not be calculated. Press Render to try again.");
@@ -173,7 +173,7 @@ TEST(RenderControl, ASummationThatFailsEndsTheRequestWithAMessage) {
     RenderFixture f;
     f.addZone();
     f.addCabinet({0, -6, 0});
-    f.project->AllMapsWaitingMsec = -1; // the summing thread raises a range error
+    f.project->SetAllMapsWaitingMsec(-1); // the summing thread raises a range error
     TRenderControl& r = f.editor->Render;
     r.RenderBClick();
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -183,7 +183,7 @@ TEST(RenderControl, ASummationThatFailsEndsTheRequestWithAMessage) {
     }
     EXPECT_FALSE(r.RenderB.IndicatorVisible());
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
-    EXPECT_FALSE(f.project->ForceCalculation);
+    EXPECT_FALSE(f.project->ForceCalculation());
     EXPECT_EQ(f.status.texts.back(),
               "Rendering stopped: the maps could not be calculated. Press Render to try again.");
     ASSERT_EQ(f.boxes.shown.size(), 1u);
@@ -209,7 +209,7 @@ TEST(RenderControl, AResultArrivingInsideTheHandlersDoesNotNest) {
 
     // A result that arrives while a render is requested belongs to an earlier run: dropped.
     f.ui.Queue([&] { f.project->OnReceiveAllMaps()(*f.project); });
-    f.project->AllMapsState = TCalcState::qzaNeedsCalculate;
+    f.project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
     r.RenderBClick();
     EXPECT_EQ(colourings(), once + 2);
     EXPECT_TRUE(r.RenderB.IndicatorVisible());
@@ -221,9 +221,9 @@ TEST(RenderControl, RTypedIntoATextFieldRendersNothing) {
     f.addZone();
     f.addCabinet({0, -6, 0});
     EXPECT_FALSE(f.editor->Keys.MainFormKeyDown(0, u'r', {}, true));
-    EXPECT_FALSE(f.project->ForceCalculation);
+    EXPECT_FALSE(f.project->ForceCalculation());
     EXPECT_TRUE(f.editor->Keys.MainFormKeyDown(0, u'R', {}, false));
-    EXPECT_TRUE(f.project->ForceCalculation);
+    EXPECT_TRUE(f.project->ForceCalculation());
     ASSERT_TRUE(f.waitCalculated());
 }
 

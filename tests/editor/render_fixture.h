@@ -42,8 +42,8 @@ struct RecordingProgress : IProgressBar {
 struct RenderFixture : EditorFixture {
     RenderFixture() {
         SetIdlePriorityEnabled(false); // the test machine runs other work at normal priority
-        project->StatusLabel = &status;
-        project->ProgressBar = &progress;
+        project->SetStatusLabel(&status);
+        project->SetProgressBar(&progress);
         project->SetContinuousRender(false);
         medium.SetAirLoss(false);
         model = std::make_unique<TCabModel>(&medium, project.get());
@@ -59,8 +59,8 @@ struct RenderFixture : EditorFixture {
     ~RenderFixture() {
         project->AllMapsThread().CancelAndWait();
         project->ForEachCabinet([](TCabinet& c) { c.FreeMapThread(); });
-        project->StatusLabel = nullptr;
-        project->ProgressBar = nullptr;
+        project->SetStatusLabel(nullptr);
+        project->SetProgressBar(nullptr);
         SetIdlePriorityEnabled(true);
     }
 

@@ -62,9 +62,9 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
     testing::WriteBytes(dir.path / "Textures" / "notes.txt", {'h', 'i'});
     library.ReadLibraryFiles();
 
-    EXPECT_EQ(f.project->ModelsDetected->NModelsDetected(), 4);
-    EXPECT_EQ(f.project->FramesDetected->NFramesDetected(), 1);
-    EXPECT_EQ(f.project->OrnasDetected->NOrnasDetected(), 1);
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 4);
+    EXPECT_EQ(f.project->FramesDetected()->NFramesDetected(), 1);
+    EXPECT_EQ(f.project->OrnasDetected()->NOrnasDetected(), 1);
     ASSERT_NE(row("SP12.cabinet"), nullptr);
     EXPECT_EQ(row("SP12.cabinet")->State, "Available");
     EXPECT_EQ(row("LA10.cabinet")->ModelName, "LA10 (90)");
@@ -88,7 +88,7 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
     EXPECT_FALSE(library.OpenLibSoundSystemEnabled);
     EXPECT_TRUE(library.OpenLibOrnamentEnabled);
     EXPECT_EQ(library.FModels3DImported.size(), 5u);
-    EXPECT_EQ(f.project->FramesDetected->FrameModel[0]->ModelID, 4);
+    EXPECT_EQ(f.project->FramesDetected()->FrameModel[0]->ModelID, 4);
     EXPECT_EQ(library.LabelLib, "Cabinets Available: 4      Riggings Available: 1      Textures Available: 0"
                                 "      Sound Systems: 0      Ornaments: 1");
 }
@@ -104,7 +104,7 @@ TEST(LibraryScan, EmptyOrMissingFoldersGiveZeroCountsAndDisabledActions) {
     EXPECT_TRUE(library.LibraryGrid.empty());
     EXPECT_FALSE(library.OpenLibSoundSystemEnabled);
     EXPECT_FALSE(library.OpenLibOrnamentEnabled);
-    EXPECT_EQ(f.project->ModelsDetected->NModelsDetected(), 0);
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 0);
     EXPECT_EQ(shown,
               (std::vector<std::string>{
                   "Reading Lybrary data", "Rigging Frame Files: 0", "Cabinets Files: 0", "Ornament Files: 0",
@@ -121,8 +121,8 @@ TEST_F(ScanFixture, ReadingAgainKeepsModelsThatPlacedObjectsMayHold) {
     // Nothing placed: the replaced models are released at once.
     fs::remove(dir.path / "Cabinets" / "CL8.cabinet");
     library.ReadLibraryFiles();
-    EXPECT_EQ(f.project->ModelsDetected->NModelsDetected(), 3);
-    EXPECT_EQ(f.project->ModelsDetected->NRetiredModels(), 0u); // nothing placed: released
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 3);
+    EXPECT_EQ(f.project->ModelsDetected()->NRetiredModels(), 0u); // nothing placed: released
     TCabModel* after = library.GetCabModelByName("SP12", "", "", false);
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(after->ModelName, "SP12");
@@ -167,7 +167,7 @@ TEST_F(ScanFixture, ImportCopiesByEndingAndReadsAgain) {
     EXPECT_TRUE(fs::exists(dir.path / "Cabinets" / "Sub2.cabinet"));
     EXPECT_FALSE(fs::exists(dir.path / "Cabinets" / "Upper.CABINET"));
     EXPECT_FALSE(fs::exists(dir.path / "Textures" / "fake.png"));
-    EXPECT_EQ(f.project->ModelsDetected->NModelsDetected(), 1);
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 1);
     EXPECT_EQ(library.PopupModels.size(), 1u);
 }
 
@@ -377,14 +377,14 @@ TEST_F(PlacedModelsFixture, PlacedObjectsKeepTheirModelsAcrossReadings) {
     auto building = std::make_unique<TCabArray>(&f.medium, f.project.get());
     TCabinet* held = building->AddCabinet(library.GetCabModelByName("LA10", "90", "", false), true);
     library.ReadLibraryFiles();
-    EXPECT_GT(f.project->ModelsDetected->NRetiredModels(), 0u);
+    EXPECT_GT(f.project->ModelsDetected()->NRetiredModels(), 0u);
     EXPECT_EQ(held->Model()->AllowedAnglesFlown.size(), 9u);
     building->FreeClass();
     building.reset();
     library.ReadLibraryFiles();
-    EXPECT_EQ(f.project->ModelsDetected->NRetiredModels(), 0u);
-    EXPECT_EQ(f.project->FramesDetected->NRetiredModels(), 0u);
-    EXPECT_EQ(f.project->OrnasDetected->NRetiredModels(), 0u);
+    EXPECT_EQ(f.project->ModelsDetected()->NRetiredModels(), 0u);
+    EXPECT_EQ(f.project->FramesDetected()->NRetiredModels(), 0u);
+    EXPECT_EQ(f.project->OrnasDetected()->NRetiredModels(), 0u);
 }
 
 } // namespace
