@@ -66,6 +66,30 @@ private:
     std::filesystem::path path_;
 };
 
+// Gives the new file `fresh` the permissions of the file `old` it is about to replace, and its owner
+// and group where this user may. The group's permissions are kept only where the group itself is:
+// they are not handed to another group. Nothing is done when there is no old file; a failure leaves
+// the new file as it was created, which the save still goes through with.
+void KeepAccessOf(const std::filesystem::path& old, const std::filesystem::path& fresh) {
+    struct stat was {};
+    struct stat now {};
+    if (::stat(old.c_str(), &was) != 0 || !S_ISREG(was.st_mode) || ::stat(fresh.c_str(), &now) != 0) {
+        return;
+    }
+    if (was.st_uid != now.st_uid || was.st_gid != now.st_gid) {
+        // Only the superuser gives a file away; a group this user belongs to is allowed.
+        if (::chown(fresh.c_str(), was.st_uid, was.st_gid) != 0) {
+            (void)::chown(fresh.c_str(), static_cast<uid_t>(-1), was.st_gid);
+        }
+        (void)::stat(fresh.c_str(), &now);
+    }
+    mode_t mode = was.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
+    if (now.st_gid != was.st_gid) {
+        mode = (mode & ~S_IRWXG) | (now.st_mode & S_IRWXG);
+    }
+    (void)::chmod(fresh.c_str(), mode);
+}
+
 class LocalFileSystemImpl : public IFileSystem {
 public:
     std::unique_ptr<IWritableFile> CreateNew(const std::filesystem::path& path) override {
@@ -77,6 +101,7 @@ public:
     }
 
     void Replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        KeepAccessOf(to, from);
         if (::rename(from.c_str(), to.c_str()) != 0) {
             throw EFileError("Cannot replace the file " + Quoted(to) + ": " + SystemReason(errno));
         }

@@ -40,7 +40,8 @@ public:
     virtual ~IFileSystem() = default;
     // Creates a new file; fails when the name already exists.
     virtual std::unique_ptr<IWritableFile> CreateNew(const std::filesystem::path& path) = 0;
-    // Renames `from` over `to`, replacing it, and makes the change durable.
+    // Renames `from` over `to`, replacing it, and makes the change durable. The file that replaces
+    // an existing one keeps that file's permissions (and its owner and group where it may).
     virtual void Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Removes a file, ignoring failures.
     virtual void Remove(const std::filesystem::path& path) noexcept = 0;
@@ -50,7 +51,8 @@ public:
 IFileSystem& LocalFileSystem();
 
 // Writes bytes as the file `target` through a temporary file in its folder (see above). A target
-// that is a symbolic link is followed: the file it points to is replaced.
+// that is a symbolic link is followed: the file it points to is replaced. A replaced file keeps its
+// permissions; a new file gets those the user's umask leaves.
 void WriteFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                          IFileSystem& fs = LocalFileSystem());
 

@@ -1,5 +1,7 @@
 #include "platform/core/mem_ini_file.h"
 
+#include "platform/core/atomic_file.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <span>
 #include <sstream>
 #include <system_error>
 
@@ -296,26 +299,12 @@ bool TMemIniFile::UpdateFile() {
     if (FFileName.empty()) {
         return false;
     }
-    namespace fs = std::filesystem;
-    const fs::path target(FFileName);
-    const fs::path temp = target.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out << Text();
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    // Through a temporary file: a failed write keeps the previous settings, and a replaced file
+    // keeps its permissions.
+    const std::string text = Text();
+    try {
+        WriteFileAtomically(FFileName, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    } catch (const EFileError&) {
         return false;
     }
     FModified = false;

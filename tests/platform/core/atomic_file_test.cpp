@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -135,6 +136,37 @@ TEST_F(AtomicFile, ASymbolicLinkKeepsPointingAtTheSavedFile) {
     WriteFileAtomically(link, Pattern(6, 1));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadWholeFile(real), Pattern(6, 1));
+}
+
+TEST_F(AtomicFile, AReplacedFileKeepsItsPermissionsAndANewOneFollowsTheUmask) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const fs::path fresh = dir_ / "new.V3DPrj";
+    WriteFileAtomically(fresh, Pattern(5, 0));
+    struct stat st {};
+    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
+
+    for (const mode_t mode : {0640, 0660, 0400}) {
+        const fs::path target = dir_ / ("kept" + std::to_string(mode) + ".V3DPrj");
+        WriteFileAtomically(target, Pattern(5, 0));
+        ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+        WriteFileAtomically(target, Pattern(7, 1));
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mode;
+        EXPECT_EQ(ReadWholeFile(target), Pattern(7, 1));
+    }
+
+    // Only the superuser may keep another user's file theirs.
+    if (::geteuid() == 0) {
+        const fs::path shared = dir_ / "shared.V3DPrj";
+        WriteFileAtomically(shared, Pattern(5, 0));
+        ASSERT_EQ(::chown(shared.c_str(), 4321, 4322), 0);
+        WriteFileAtomically(shared, Pattern(6, 0));
+        ASSERT_EQ(::stat(shared.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4322u);
+    }
 }
 
 } // namespace

@@ -68,6 +68,12 @@ TEST(MemIniFile, WritesInTheCLocaleKeepsOrderAndSavesOnlyWhenAsked) {
     again.WriteInteger("MainForm", "Width", 1);
     // Without AutoSave the file keeps its content.
     EXPECT_EQ(TMemIniFile(file.string()).ReadInteger("MainForm", "Width", 0), 1000);
+    // A saved file keeps the permissions it was given, and nothing is left beside it.
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(again.UpdateFile());
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(TMemIniFile(file.string()).ReadInteger("MainForm", "Width", 0), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }
 
