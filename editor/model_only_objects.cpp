@@ -176,7 +176,9 @@ void TModelOnlyObjects::InsertMic(TMicPoint* theMic, TQzLayer* theLayer) {
     TDummy* container = newContainer(*theMic);
     auto* material = new TLightMaterialSource(container);
     material->SetDiffuse(theMic->Color());
-    material->SetAmbient(theMic->Color());
+    material->SetAmbient(TAlphaColors::Black);
+    material->SetSpecular(TAlphaColors::White);
+    material->SetShininess(18);
     auto* drawn = new TFollowerModel3D(container, theMic);
     drawn->SetParent(container);
     drawn->AddMesh(UnitCubeMesh(), material);

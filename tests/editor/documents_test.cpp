@@ -18,7 +18,9 @@
 #include "files/record_enums.h"
 #include "platform/core/atomic_file.h"
 #include "platform/core/camera.h"
+#include "platform/core/material.h"
 #include "platform/core/mem_ini_file.h"
+#include "platform/core/mesh.h"
 #include "scene/scene_object.h"
 
 #include <cmath>
@@ -82,6 +84,14 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_EQ(p.NBeamSteerings(), 1);
     EXPECT_EQ(p.NOrnaments(), 1);
     EXPECT_EQ(p.NMics(), 2);
+    // A measurement point's marker is lit in the point's colour, with a white highlight.
+    const auto* marker = dynamic_cast<const TModel3D*>(p.Mics()[1]->GraphicalObject->Children(0));
+    ASSERT_NE(marker, nullptr);
+    const TMaterial& look = TMaterialSource::ValidMaterial(marker->Meshes(0).MaterialSource);
+    EXPECT_EQ(look.Diffuse, p.Mics()[1]->Color());
+    EXPECT_EQ(look.Ambient, TAlphaColors::Black);
+    EXPECT_EQ(look.Specular, TAlphaColors::White);
+    EXPECT_EQ(look.Shininess, 18);
     EXPECT_EQ(p.NOverlays(), 1);
     ASSERT_EQ(p.NMappingZones(), 2);
     ASSERT_NE(p.MappingZones()[0]->ImageTexture, nullptr);
