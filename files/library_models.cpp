@@ -1,5 +1,6 @@
 #include "files/library_models.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "acoustics/cab_model.h"
@@ -202,6 +203,20 @@ void CheckCabinetRecordLoadable(const rCabinetFile& r) {
         if (p.NSources != s.NSources) {
             refuse("Preset \"" + p.Name + "\" does not hold one transfer function per source");
         }
+    }
+    // Each decimal digit of a rotatable horn's source number names one of the model's source points.
+    if (s.AllowHornRotation) {
+        const std::string digits = std::to_string(s.SourceOfHornRotation);
+        if (s.SourceOfHornRotation < 0 ||
+            std::any_of(digits.begin(), digits.end(), [&](char d) { return d - '0' >= s.NSources; })) {
+            refuse("The cabinet model's horn rotation source " + digits + " is not one of its " +
+                   std::to_string(s.NSources) + " sources");
+        }
+    }
+    // A placed cabinet may turn about the default origin point.
+    if (s.NOriginPoints > 0 && s.DefaultOriginPoint >= s.NOriginPoints) {
+        refuse("The cabinet model's default origin point " + std::to_string(s.DefaultOriginPoint) +
+               " is not one of its " + std::to_string(s.NOriginPoints) + " origin points");
     }
     // A placed cabinet starts on the default preset, counted from 1.
     if (!r.IntDSP.empty() &&

@@ -124,6 +124,16 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
         return b;
     };
     const size_t s = 436; // the fixed block
+    auto hornOn = [&](int32_t sources) {
+        std::vector<uint8_t> b = patched(s + 504, sources);
+        b[s + 502] = 1; // the horn turns
+        return b;
+    };
+    auto originAt = [&](uint8_t index) {
+        std::vector<uint8_t> b = good;
+        b[s + 1108] = index;
+        return b;
+    };
     std::vector<uint8_t> sixthOctave = good;
     sixthOctave[s + 183] = 5; // a grid of 61 points for data of 31
     const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
@@ -134,6 +144,10 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
         {"a source naming no polar set", patched(s + 1328 + 114 + 56, 3)},
         {"a default preset beyond its one preset", patched(s + 176, 2)},
         {"a default preset of 0", patched(s + 176, 0)},
+        {"a rotatable horn on a second source of a one-source model", hornOn(1)},
+        {"a rotatable horn on the sources 0 and 1 of a one-source model", hornOn(10)},
+        {"a negative horn source number", hornOn(-1)},
+        {"a default origin point beyond its one origin point", originAt(1)},
     };
     testing::TempDir dir;
     for (const auto& [what, bytes] : cases) {
@@ -144,6 +158,10 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
             << what;
         EXPECT_TRUE(model->ModelName.empty()) << what;
     }
+    testing::WriteBytes(dir.path / "x.cabinet", hornOn(0));
+    auto turning = newModel();
+    EXPECT_TRUE(OpenCabinetFile(dir.path / "x.cabinet", *turning, nullptr, nullptr, {}, "Vendrel"));
+    EXPECT_TRUE(turning->AllowHornRotation);
 }
 
 TEST_F(LoadingFixture, UndecodableMeshesAndPicturesAreReportedAndSkipped) {
