@@ -92,7 +92,7 @@ void TSingleBeam::CabinetReleased(TCabinet* Cabinet) {
     FCabinetList.erase(std::remove(FCabinetList.begin(), FCabinetList.end(), Cabinet), FCabinetList.end());
     // Its sources go with it; the container shares the column again.
     for (TSourcePoint*& s : FSourcePoints) {
-        if (s != nullptr && s->MyCabinet == Cabinet) {
+        if (s != nullptr && s->MyCabinet() == Cabinet) {
             s = nullptr;
         }
     }
@@ -240,10 +240,6 @@ void TSingleBeam::redesign() {
             }
         }
         TSourcePoint* src = FSourcePoints[si];
-        if (src != nullptr && (src->BeamFIRResponseMg.size() != nf || src->BeamFIRResponsePh.size() != nf)) {
-            src->BeamFIRResponseMg.assign(nf, 1.0);
-            src->BeamFIRResponsePh.assign(nf, 0.0);
-        }
         switch (FBeamProcessType) {
         case TBeamProcessType::qzaFIRProcess: {
             TFIR& fir = *At(FFIRprocess, i);
@@ -254,17 +250,18 @@ void TSingleBeam::redesign() {
         case TBeamProcessType::qzaDelayAndIIR:
             // Delays and the low-pass as such: the target itself, with the IIR's own phase.
             if (src != nullptr) {
+                std::vector<double> responseMg(nf), responsePh(nf);
                 for (size_t k = 0; k < nf; ++k) {
-                    src->BeamFIRResponseMg[k] = TDSPSpace::dBToLin(mg[k]);
-                    src->BeamFIRResponsePh[k] = ph[k] + (lowPassOn ? lpPh[k] : 0.0);
+                    responseMg[k] = TDSPSpace::dBToLin(mg[k]);
+                    responsePh[k] = ph[k] + (lowPassOn ? lpPh[k] : 0.0);
                 }
+                src->SetBeamFIRResponse(std::move(responseMg), std::move(responsePh));
             }
             break;
         default:
             // No processing: the sources radiate as they are.
             if (src != nullptr) {
-                std::fill(src->BeamFIRResponseMg.begin(), src->BeamFIRResponseMg.end(), 1.0);
-                std::fill(src->BeamFIRResponsePh.begin(), src->BeamFIRResponsePh.end(), 0.0);
+                src->SetBeamFIRResponse(std::vector<double>(nf, 1.0), std::vector<double>(nf, 0.0));
             }
             break;
         }
@@ -279,11 +276,13 @@ void TSingleBeam::redesign() {
         if (src == nullptr) {
             continue;
         }
-        fir.CalcResponseLineal(src->BeamFIRResponseMg, src->BeamFIRResponsePh);
+        std::vector<double> responseMg(nf), responsePh(nf);
+        fir.CalcResponseLineal(responseMg, responsePh);
         // The stored phase carries the steering, not the filter's own latency.
         for (size_t k = 0; k < nf; ++k) {
-            src->BeamFIRResponsePh[k] += FBeamFIRSampleLatency * kTwoPi * F[k] / rate;
+            responsePh[k] += FBeamFIRSampleLatency * kTwoPi * F[k] / rate;
         }
+        src->SetBeamFIRResponse(std::move(responseMg), std::move(responsePh));
     }
 }
 
@@ -378,7 +377,7 @@ TSingleBeam* TBeamContainer::AddSingleBeam() {
     beam->SetActive(true);
     beam->SetNumberID(NSingleBeams() - 1);
     for (TCabinet* cab : CabinetList()) {
-        cab->SingleBeamList.push_back(beam);
+        cab->AddSingleBeam(beam);
         beam->SetFIRTapsPerSource(cab->Model()->FIRTapsPerSource);
         beam->SetBeamProcessType(cab->Model()->BeamProcessType);
         beam->AddCabinetToBeam(cab);
@@ -397,7 +396,7 @@ void TBeamContainer::AssignSourcesOnBeams() {
     sources.reserve(static_cast<size_t>(total));
     for (const TCabinet* cab : CabinetList()) {
         for (int32_t s = 0; s < cab->Model()->NSourcePoints(); ++s) {
-            sources.push_back(At(cab->SourcePoints, s).get());
+            sources.push_back(At(cab->SourcePoints(), s).get());
         }
     }
     const std::vector<int32_t> counts = BeamSourceCounts(total, NSingleBeams());
@@ -426,10 +425,10 @@ void TBeamContainer::CalcBeamEmisionPoints() {
         TBoundingBox box;
         bool any = false;
         for (TSourcePoint* s : beam->pSourcePoints()) {
-            if (s == nullptr || s->MyCabinet == nullptr) {
+            if (s == nullptr || s->MyCabinet() == nullptr) {
                 continue;
             }
-            const TPoint3D& cab = s->MyCabinet->Position();
+            const TPoint3D& cab = s->MyCabinet()->Position();
             const TPoint3D p(static_cast<float>(cab.X + s->XmRel()), static_cast<float>(s->YmRel() - cab.Y),
                              static_cast<float>(s->ZmRel() + cab.Z));
             box = any ? box.Include(p) : TBoundingBox::FromPoints(p, p);
@@ -454,9 +453,9 @@ void TBeamContainer::SetQuantityV(int32_t Value) {
     if (old < Value) {
         for (TCabinet* cab : CabinetList()) {
             for (const auto& beam : FSingleBeams) {
-                if (std::find(cab->SingleBeamList.begin(), cab->SingleBeamList.end(), beam.get()) ==
-                    cab->SingleBeamList.end()) {
-                    cab->SingleBeamList.push_back(beam.get());
+                if (std::find(cab->SingleBeamList().begin(), cab->SingleBeamList().end(), beam.get()) ==
+                    cab->SingleBeamList().end()) {
+                    cab->AddSingleBeam(beam.get());
                 }
                 beam->AddCabinetToBeam(cab);
             }

@@ -39,18 +39,18 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     : TQzControl3D(nullptr), FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
     if (FMyAcousticProject != nullptr) {
         for (const auto& zone : FMyAcousticProject->MappingZones()) {
-            MapData.push_back(
+            FMapData.push_back(
                 std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage(),
                                             zone->WidthPixels(), zone->DepthPixels(), zone->ZoneIndexID));
         }
     }
-    DummySource = std::make_unique<TDummySource>(FPhysicalSpace, FMyAcousticProject);
-    DummySource->SetParent(this);
+    FDummySource = std::make_unique<TDummySource>(FPhysicalSpace, FMyAcousticProject);
+    FDummySource->SetParent(this);
 
     SetModel(CabModel);
-    DSPSpace = FModel != nullptr ? FModel->DSPSpace.get() : nullptr;
-    ArrayCabinetPosID = 0;
-    ArrayElementPosID = 0;
+    FDSPSpace = FModel != nullptr ? FModel->DSPSpace.get() : nullptr;
+    FArrayCabinetPosID = 0;
+    FArrayElementPosID = 0;
 
     // Stored directly: a preset number that the model does not have is a range error.
     if (FModel != nullptr && FModel->NDSPPresets() >= 1) {
@@ -68,7 +68,7 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
 
     const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter() &&
                            FModel != nullptr && FModel->NOriginCenters() > 0;
-    OriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint : 0;
+    FOriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint : 0;
     SetRotationCenter();
 
     SetPosition(Position3D);
@@ -95,17 +95,17 @@ void TCabinet::releaseParts() {
         known.erase(std::remove(known.begin(), known.end(), this), known.end());
     }
     FOnReceibeMap = nullptr;
-    MapData.clear();
+    FMapData.clear();
     // Each beam lets the cabinet go; a beam left without cabinets is released by its container.
-    const std::vector<TSingleBeam*> beams = std::move(SingleBeamList);
+    const std::vector<TSingleBeam*> beams = std::move(FSingleBeamList);
     for (TSingleBeam* beam : beams) {
         beam->CabinetReleased(this);
     }
-    SingleBeamList.clear();
-    while (!SourcePoints.empty()) {
-        SourcePoints.pop_back();
+    FSingleBeamList.clear();
+    while (!FSourcePoints.empty()) {
+        FSourcePoints.pop_back();
     }
-    DummySource.reset();
+    FDummySource.reset();
 }
 
 void TCabinet::FreeClass() {
@@ -166,7 +166,7 @@ void TCabinet::NeedsReCalculateMapInZone(int32_t ZoneIndex) {
         last = FMyAcousticProject->NMappingZones() - 1;
     }
     for (int32_t i = first; i <= last; ++i) {
-        At(MapData, i)->ZoneCalculated = false;
+        At(FMapData, i)->SetZoneCalculated(false);
     }
     for (int32_t i = first; i <= last; ++i) {
         At(FMyAcousticProject->MappingZones(), i)->SetMapState(TCalcState::qzaNeedsSum);
@@ -201,31 +201,31 @@ void TCabinet::SetModel(TCabModel* Value) {
     }
     // A running map pass reads the source points and the model: it ends before they go away.
     const TWorkersPause pause(FMyAcousticProject);
-    while (!SourcePoints.empty()) {
-        SourcePoints.pop_back();
+    while (!FSourcePoints.empty()) {
+        FSourcePoints.pop_back();
     }
     FModel = Value;
-    DSPSpace = Value != nullptr ? Value->DSPSpace.get() : nullptr;
+    FDSPSpace = Value != nullptr ? Value->DSPSpace.get() : nullptr;
     if (Value != nullptr) {
-        SourcePoints.reserve(static_cast<size_t>(std::max(Value->NSourcePoints(), 0)));
+        FSourcePoints.reserve(static_cast<size_t>(std::max(Value->NSourcePoints(), 0)));
         for (int32_t i = 0; i < Value->NSourcePoints(); ++i) {
             const TSourcePoint& src = *At(Value->SourcePoint, i);
-            auto sp = std::make_unique<TSourcePoint>(DSPSpace, FPhysicalSpace, FMyAcousticProject, this);
-            sp->SetParent(DummySource.get());
+            auto sp = std::make_unique<TSourcePoint>(FDSPSpace, FPhysicalSpace, FMyAcousticProject, this);
+            sp->SetParent(FDummySource.get());
             sp->SetXmRel(src.XmRel());
             sp->SetYmRel(src.YmRel());
             sp->SetZmRel(src.ZmRel());
             // Model coordinates have Y up and turn the other way about Z.
             sp->SetPosition({static_cast<float>(src.XmRel()), static_cast<float>(-src.YmRel()),
                              static_cast<float>(src.ZmRel())});
-            sp->SetRotationAngle({static_cast<float>(src.RotationRadRelX * kRadToDeg),
-                                  static_cast<float>(src.RotationRadRelY * kRadToDeg),
-                                  static_cast<float>(-src.RotationRadRelZ * kRadToDeg)});
-            SourcePoints.push_back(std::move(sp));
+            sp->SetRotationAngle({static_cast<float>(src.RotationRadRelX() * kRadToDeg),
+                                  static_cast<float>(src.RotationRadRelY() * kRadToDeg),
+                                  static_cast<float>(-src.RotationRadRelZ() * kRadToDeg)});
+            FSourcePoints.push_back(std::move(sp));
         }
         // The new sources point where the pivot turns them, as they would after a turn of the
         // cabinet: their own turn alone leaves them unturned when it is 0.
-        PropagateRotationX(DummySource.get(), DummySource->AbsoluteRotationRadX());
+        PropagateRotationX(FDummySource.get(), FDummySource->AbsoluteRotationRadX());
     }
     if (FMyCabArray != nullptr) {
         Reset();
@@ -283,8 +283,8 @@ void TCabinet::SetHornRotationIndex(int32_t Value) {
             continue;
         }
         const int32_t i = digit - '0';
-        const double modelDeg = At(FModel->SourcePoint, i)->RotationRadRelX * kRadToDeg;
-        At(SourcePoints, i)->SetRotationAngleX(static_cast<float>(Value != 0 ? modelDeg - 90.0 : modelDeg));
+        const double modelDeg = At(FModel->SourcePoint, i)->RotationRadRelX() * kRadToDeg;
+        At(FSourcePoints, i)->SetRotationAngleX(static_cast<float>(Value != 0 ? modelDeg - 90.0 : modelDeg));
     }
 }
 
@@ -330,25 +330,25 @@ void TCabinet::SetPlacementType(TCabPlacement Value) {
         }
     }
     FPlacementType = Value;
-    if (DummySource == nullptr) {
+    if (FDummySource == nullptr) {
         return;
     }
-    DummySource->SetRotationAngleX(0.0f);
+    FDummySource->SetRotationAngleX(0.0f);
     if (FModel == nullptr) {
         return;
     }
     if (Value == FModel->DefaultPlacement) {
-        DummySource->SetRotationAngleX(static_cast<float>(FRotX));
+        FDummySource->SetRotationAngleX(static_cast<float>(FRotX));
         return;
     }
     // A cabinet placed across its model's default turns a quarter in the model's direction.
     const bool horizontal = Value == TCabPlacement::qzaHorizontal;
     switch (FModel->DirectionOfRotation) {
     case TDirRotation::qzaClockwise:
-        DummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? 90.0 : -90.0)));
+        FDummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? 90.0 : -90.0)));
         break;
     case TDirRotation::qzaAntiClockwise:
-        DummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? -90.0 : 90.0)));
+        FDummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? -90.0 : 90.0)));
         break;
     }
 }
@@ -397,13 +397,13 @@ double TCabinet::AbsoluteRotationZ() const {
 }
 
 int32_t TCabinet::ActiveBeams() const {
-    return static_cast<int32_t>(std::count_if(SingleBeamList.begin(), SingleBeamList.end(),
+    return static_cast<int32_t>(std::count_if(FSingleBeamList.begin(), FSingleBeamList.end(),
                                               [](const TSingleBeam* b) { return b->Active(); }));
 }
 
 void TCabinet::SetRotationCenter() {
-    if (DummySource != nullptr) {
-        DummySource->SetRotationCenter({0, 0, 0});
+    if (FDummySource != nullptr) {
+        FDummySource->SetRotationCenter({0, 0, 0});
     }
     const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter() &&
                            FModel != nullptr && FModel->NOriginCenters() > 0;
@@ -411,11 +411,11 @@ void TCabinet::SetRotationCenter() {
         TQzControl3D::SetRotationCenter({0, 0, 0});
         return;
     }
-    const rOriginCenterPoint& origin = At(FModel->OriginCenters, OriginCenterIndex);
+    const rOriginCenterPoint& origin = At(FModel->OriginCenters, FOriginCenterIndex);
     TQzControl3D::SetRotationCenter(
         {static_cast<float>(origin.X), static_cast<float>(origin.Y), static_cast<float>(origin.Z)});
-    if (DummySource != nullptr) {
-        DummySource->SetRotationCenter({0, 0, static_cast<float>(origin.Z)});
+    if (FDummySource != nullptr) {
+        FDummySource->SetRotationCenter({0, 0, static_cast<float>(origin.Z)});
     }
 }
 
@@ -550,9 +550,30 @@ void TCabinet::CalcHitPoint() {
 
     // The farthest hit along the axis wins; hits behind or within 1 mm of the cabinet do not count.
     const TZoneRayHit hit = FarthestZoneHit(*project, *this, start, dir);
-    HitPointZoneThrow = hit.Zone;
-    HitPointLocalThrow = hit.Local;
-    HitPointAbsThrow = hit.Absolute;
+    FHitPointZoneThrow = hit.Zone;
+    FHitPointLocalThrow = hit.Local;
+    FHitPointAbsThrow = hit.Absolute;
+}
+
+void TCabinet::AppendZoneData(std::unique_ptr<TZoneData> Data) {
+    FMapData.push_back(std::move(Data));
+}
+
+void TCabinet::TruncateZoneData(size_t Count) {
+    if (FMapData.size() > Count) {
+        FMapData.resize(Count);
+    }
+}
+
+void TCabinet::EraseZoneData(size_t Index) {
+    if (Index < FMapData.size()) {
+        FMapData.erase(FMapData.begin() + static_cast<std::ptrdiff_t>(Index));
+    }
+}
+
+void TCabinet::RemoveSingleBeam(TSingleBeam* Beam) {
+    FSingleBeamList.erase(std::remove(FSingleBeamList.begin(), FSingleBeamList.end(), Beam),
+                          FSingleBeamList.end());
 }
 
 } // namespace vendrel

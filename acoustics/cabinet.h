@@ -185,20 +185,55 @@ public:
     // The node's placement, then the pixel position, invalidated maps and the hit point.
     void RecalcAbsolute() override;
 
-    TDSPSpace* DSPSpace = nullptr;                           // the model's grid
-    std::unique_ptr<TDummySource> DummySource;               // owned pivot of the source points
-    std::vector<std::unique_ptr<TSourcePoint>> SourcePoints; // one per model source, owned
-    int32_t NumberID = 0;
-    double Latency_ms = 0.0;
-    TMappingZone* HitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
-    TVector3D HitPointLocalThrow{0, 0, 0};     // the hit point in the cabinet's frame
-    TVector3D HitPointAbsThrow{0, 0, 0};       // the hit point in the scene
-    int32_t OriginCenterIndex = 0;
-    std::vector<std::unique_ptr<TZoneData>> MapData; // one per project zone, same order
-    std::vector<TSingleBeam*> SingleBeamList;        // beams containing this cabinet, not owned
-    std::atomic<bool> OnlyPhase{false}, NoPhase{false}, ZeroPhaseStart{false}, IdealSpeaker{false};
-    int32_t ArrayCabinetPosID = 0, ArrayElementPosID = 0;
-    bool IsMovingOBJ3D = false;
+    // The model's grid (taken with the model).
+    TDSPSpace* DSPSpace() const { return FDSPSpace; }
+    // The invisible pivot the source points hang under, owned.
+    TDummySource* DummySource() const { return FDummySource.get(); }
+    // One per model source, owned.
+    const std::vector<std::unique_ptr<TSourcePoint>>& SourcePoints() const { return FSourcePoints; }
+    int32_t NumberID() const { return FNumberID; }
+    void SetNumberID(int32_t Value) { FNumberID = Value; }
+    double Latency_ms() const { return FLatency_ms; }
+    // Where the aiming axis meets the mapped zones (CalcHitPoint): the zone (nil when none), the
+    // point in the cabinet's frame and in the scene.
+    TMappingZone* HitPointZoneThrow() const { return FHitPointZoneThrow; }
+    const TVector3D& HitPointLocalThrow() const { return FHitPointLocalThrow; }
+    const TVector3D& HitPointAbsThrow() const { return FHitPointAbsThrow; }
+    int32_t OriginCenterIndex() const { return FOriginCenterIndex; }
+
+    // The complex maps, one per project zone in the zones' order. The zones' own paths (a new zone,
+    // a grid that shrinks, a removal) change the list, under the workers' pause.
+    const std::vector<std::unique_ptr<TZoneData>>& MapData() const { return FMapData; }
+    void AppendZoneData(std::unique_ptr<TZoneData> Data);
+    // Drops the buffers from Count on.
+    void TruncateZoneData(size_t Count);
+    void EraseZoneData(size_t Index);
+
+    // The beams containing this cabinet, not owned; kept by the beams' container.
+    const std::vector<TSingleBeam*>& SingleBeamList() const { return FSingleBeamList; }
+    void AddSingleBeam(TSingleBeam* Beam) { FSingleBeamList.push_back(Beam); }
+    void RemoveSingleBeam(TSingleBeam* Beam);
+
+    // The project's render options as the map kernel reads them; the project hands them over
+    // (TakeRenderOptions) when its options change and when it adds the cabinet.
+    bool OnlyPhase() const { return FOnlyPhase.load(); }
+    bool NoPhase() const { return FNoPhase.load(); }
+    bool ZeroPhaseStart() const { return FZeroPhaseStart.load(); }
+    bool IdealSpeaker() const { return FIdealSpeaker.load(); }
+    void TakeRenderOptions(bool OnlyPhaseValue, bool ZeroPhaseStartValue, bool IdealSpeakerValue) {
+        FOnlyPhase = OnlyPhaseValue;
+        FZeroPhaseStart = ZeroPhaseStartValue;
+        FIdealSpeaker = IdealSpeakerValue;
+    }
+
+    // Places in the owning array or cluster, numbered by the owner (0 outside them).
+    int32_t ArrayCabinetPosID() const { return FArrayCabinetPosID; }
+    void SetArrayCabinetPosID(int32_t Value) { FArrayCabinetPosID = Value; }
+    int32_t ArrayElementPosID() const { return FArrayElementPosID; }
+    void SetArrayElementPosID(int32_t Value) { FArrayElementPosID = Value; }
+    // Set while the editor drags the cabinet (or its array or cluster).
+    bool IsMovingOBJ3D() const { return FIsMovingOBJ3D; }
+    void SetIsMovingOBJ3D(bool Value) { FIsMovingOBJ3D = Value; }
 
 protected:
     // Arrays and clusters pass their own turns on to their cabinets' rotation handlers.
@@ -212,6 +247,20 @@ protected:
     void RotateZChanged() override;
 
 private:
+    TDSPSpace* FDSPSpace = nullptr;                           // the model's grid
+    std::unique_ptr<TDummySource> FDummySource;               // owned pivot of the source points
+    std::vector<std::unique_ptr<TSourcePoint>> FSourcePoints; // one per model source, owned
+    int32_t FNumberID = 0;
+    double FLatency_ms = 0.0;
+    TMappingZone* FHitPointZoneThrow = nullptr; // zone hit by the aiming axis, nil when none
+    TVector3D FHitPointLocalThrow{0, 0, 0};     // the hit point in the cabinet's frame
+    TVector3D FHitPointAbsThrow{0, 0, 0};       // the hit point in the scene
+    int32_t FOriginCenterIndex = 0;
+    std::vector<std::unique_ptr<TZoneData>> FMapData; // one per project zone, same order
+    std::vector<TSingleBeam*> FSingleBeamList;        // beams containing this cabinet, not owned
+    std::atomic<bool> FOnlyPhase{false}, FNoPhase{false}, FZeroPhaseStart{false}, FIdealSpeaker{false};
+    int32_t FArrayCabinetPosID = 0, FArrayElementPosID = 0;
+    bool FIsMovingOBJ3D = false;
     TLifetime lifetime_;
     bool resumeAfterPause_ = false; // a pass was interrupted by a pause (user-interface thread)
     bool startAfterPause_ = false;  // a start was requested during a pause (user-interface thread)

@@ -207,7 +207,7 @@ void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int
                                          int32_t iDecimalPartAz, int32_t iDecimalPartElev, int32_t iElevP1,
                                          int32_t iElevP2, double& oMagSpeaker, double& oPhaseSpeaker) const {
     const TAcousticProject& project = *FMyAcousticProject;
-    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID;
+    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID();
     const int32_t n = FModel->DSPSpace->FreqToPoint(iFreq);
     const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
                               iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
@@ -224,7 +224,7 @@ void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFr
                                                 float& oPoint2Percent, int32_t& oNext) const {
     const TAcousticProject& project = *FMyAcousticProject;
     const TDSPSpace& grid = *FModel->DSPSpace;
-    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID;
+    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID();
     const int32_t v = std::max(0, grid.FreqToPoint(iFreq) - 1);
     oNext = v < grid.NRealFreqPoints() - 1 ? 1 : 0;
     const double w = grid.FreqToNearPercent(iFreq - 1);
@@ -278,9 +278,9 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
 
     for (int32_t z = firstZone; z <= lastZone; ++z) {
         TMappingZone& zone = *At(project.MappingZones(), z);
-        TZoneData& buffer = *At(MapData, z);
+        TZoneData& buffer = *At(FMapData, z);
         if (zone.MappingSides() == TMappingSides::qzaNoSPLMap ||
-            zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated) {
+            zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated()) {
             continue;
         }
         // Zone frame: M = RotY(-ry) x RotX(rx) x RotZ(rz), origin O = (Xb, -Yb, -Zb) x M.
@@ -293,7 +293,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
         const int32_t W = buffer.WidthPixels(), D = buffer.DepthPixels();
         const float h = static_cast<float>(zone.DepthPixels()) / 2.0f;
         buffer.ClearData();
-        if (buffer.MapRealFreq.Empty() || buffer.MapRealFreq.NFreqs() < nK) {
+        if (buffer.MapRealFreq().Empty() || buffer.MapRealFreq().NFreqs() < nK) {
             throw ERangeError("Map buffer of zone " + std::to_string(z) + " is not sized");
         }
 
@@ -306,7 +306,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
         std::vector<float> amp(ds), ph(ds), loss(ds), invSpread(ds);
 
         for (int32_t i = firstSource; i <= lastSource; ++i) {
-            const TSourcePoint& src = *At(SourcePoints, i);
+            const TSourcePoint& src = *At(FSourcePoints, i);
             if (!src.Active()) {
                 continue;
             }
@@ -323,7 +323,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             table.packed.resize(vectorColumn ? cells * 2 * 4 : 0);
             table.realPhase.resize(static_cast<size_t>(nK));
             table.axisPhase.resize(static_cast<size_t>(nK));
-            const int32_t set = At(model.SourcePoint, i)->PolarID;
+            const int32_t set = At(model.SourcePoint, i)->PolarID();
             const auto& slices = At(model.PolarData, set);
             std::vector<int32_t> gridPoint(static_cast<size_t>(nK));
             int32_t maxPoint = 0;
@@ -383,7 +383,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     model.UseRealPhase && f < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
                 table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
             }
-            const float zPolar = ZeroPhaseStart ? 0.0f : 1.0f;
+            const float zPolar = FZeroPhaseStart ? 0.0f : 1.0f;
             const float X = static_cast<float>(src.XpixAbs()), Y = static_cast<float>(src.YpixAbs()),
                         Z = static_cast<float>(src.ZpixAbs());
             // ((p x RotY) x RotZ) x RotX as one matrix.
@@ -399,7 +399,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     }
                     FMapState = TCalcState::qzaNeedsCalculate;
                     zone.StoreMapState(TCalcState::qzaNeedsCalculate);
-                    buffer.ZoneCalculated = false;
+                    buffer.SetZoneCalculated(false);
                     project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
                     return false;
                 }
@@ -519,8 +519,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     column.krHi = static_cast<float>(kr);
                     column.krLo = static_cast<float>(kr - static_cast<double>(column.krHi));
                     column.lossPerMeter = lossPerM;
-                    column.re = buffer.MapRealFreq.Row(k, w);
-                    column.im = buffer.MapImagFreq.Row(k, w);
+                    column.re = buffer.MapRealFreq().Row(k, w);
+                    column.im = buffer.MapImagFreq().Row(k, w);
                     if (PolarColumn(column)) {
                         continue;
                     }
@@ -551,13 +551,13 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     for (size_t li = 0; li < ds; ++li) {
                         amp[li] *= loss[li];
                     }
-                    SinCosAccumulate(amp.data(), ph.data(), buffer.MapRealFreq.Row(k, w),
-                                     buffer.MapImagFreq.Row(k, w), D);
+                    SinCosAccumulate(amp.data(), ph.data(), buffer.MapRealFreq().Row(k, w),
+                                     buffer.MapImagFreq().Row(k, w), D);
                 }
             }
         }
-        if (--buffer.CalcCounter <= 0) {
-            buffer.ZoneCalculated = true;
+        if (buffer.LowerCalcCounter() <= 0) {
+            buffer.SetZoneCalculated(true);
         }
     }
     return true;
@@ -586,14 +586,14 @@ void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& m
             m = tm * t.LinReferenceSpl * um;
             p = tp + up;
         }
-        if (!cab.SingleBeamList.empty()) {
-            const TSourcePoint& src = *At(cab.SourcePoints, i);
+        if (!cab.SingleBeamList().empty()) {
+            const TSourcePoint& src = *At(cab.SourcePoints(), i);
             double bm = 0, bp = 0;
-            InterpolateResponseAtFreq(f, src.BeamFIRResponseMg, src.BeamFIRResponsePh, *cab.DSPSpace, bm, bp,
-                                      true);
-            const double latency = cab.SingleBeamList.front()->BeamFIRSampleLatency();
+            InterpolateResponseAtFreq(f, src.BeamFIRResponseMg(), src.BeamFIRResponsePh(), *cab.DSPSpace(),
+                                      bm, bp, true);
+            const double latency = cab.SingleBeamList().front()->BeamFIRSampleLatency();
             m *= bm;
-            p += bp - latency * kTwoPiD * f / cab.DSPSpace->iSampleRate();
+            p += bp - latency * kTwoPiD * f / cab.DSPSpace()->iSampleRate();
         }
         At(mag, k) = static_cast<float>(m);
         At(phase, k) = static_cast<float>(p);

@@ -135,7 +135,7 @@ TCabinet* TCluster::AddCabinet(TCabModel* CabModel, bool Activated) {
     TCabinet* cab = owned.get();
     cab->FMyAcousticProject = project;
     if (project != nullptr) {
-        cab->ZeroPhaseStart = project->ZeroPhaseStart();
+        cab->TakeRenderOptions(project->OnlyPhase(), project->ZeroPhaseStart(), project->IdealSpeaker());
     }
     cab->FMyCluster = this;
     cab->SetActive(Activated);
@@ -143,9 +143,9 @@ TCabinet* TCluster::AddCabinet(TCabModel* CabModel, bool Activated) {
     FCabinetList.push_back(cab);
     if (project != nullptr) {
         project->RaiseUniqueID();
-        cab->NumberID = project->TotalCabinets();
+        cab->SetNumberID(project->TotalCabinets());
     }
-    cab->ArrayCabinetPosID = NCabinets();
+    cab->SetArrayCabinetPosID(NCabinets());
     cab->SetParent(this);
     return cab;
 }
@@ -410,7 +410,7 @@ void TCluster::SetIsMovingOBJ3D(bool Value) {
     }
     FIsMovingOBJ3D = Value;
     for (TCabinet* cab : FCabinetList) {
-        cab->IsMovingOBJ3D = Value;
+        cab->SetIsMovingOBJ3D(Value);
     }
 }
 

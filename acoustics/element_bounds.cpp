@@ -8,8 +8,8 @@
 namespace vendrel {
 
 const TControl3D& CabinetBodyFrame(const TCabinet& Cabinet) {
-    if (Cabinet.DummySource != nullptr) {
-        return *Cabinet.DummySource;
+    if (Cabinet.DummySource() != nullptr) {
+        return *Cabinet.DummySource();
     }
     return Cabinet;
 }

@@ -339,7 +339,7 @@ TQzDummy* TCabArray::AddDummyDirection() {
     auto owned = std::make_unique<TQzDummy>(FPhysicalSpace, FMyAcousticProject);
     TQzDummy* joint = owned.get();
     joint->SetMyCabArray(this);
-    joint->ArrayElementID = static_cast<int32_t>(FArrayList.size()) - 1;
+    joint->SetArrayElementID(static_cast<int32_t>(FArrayList.size()) - 1);
     joint->SetParent(above);
     FOwnedNodes.push_back(std::move(owned));
     inheritRotation(*joint, above, *this);
@@ -364,7 +364,7 @@ TQzDummy* TCabArray::AddDummy() {
     auto owned = std::make_unique<TQzDummy>(FPhysicalSpace, FMyAcousticProject);
     TQzDummy* spacer = owned.get();
     spacer->SetMyCabArray(this);
-    spacer->ArrayElementID = static_cast<int32_t>(FArrayList.size());
+    spacer->SetArrayElementID(static_cast<int32_t>(FArrayList.size()));
     appendElement(std::move(owned), joint);
     return spacer;
 }
@@ -376,7 +376,7 @@ TRiggingFrame* TCabArray::AddFrame(TRigFrameModel* FrameModel) {
     auto owned = std::make_unique<TRiggingFrame>(FPhysicalSpace, FrameModel, FMyAcousticProject);
     TRiggingFrame* frame = owned.get();
     frame->SetMyCabArray(this);
-    frame->ArrayElementID = static_cast<int32_t>(FArrayList.size());
+    frame->SetArrayElementID(static_cast<int32_t>(FArrayList.size()));
     appendElement(std::move(owned), joint);
     return frame;
 }
@@ -421,7 +421,7 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
             CabModel != nullptr ? CabModel->DefaultPreset : 0);
         cab = owned.get();
         if (project != nullptr) {
-            cab->ZeroPhaseStart = project->ZeroPhaseStart();
+            cab->TakeRenderOptions(project->OnlyPhase(), project->ZeroPhaseStart(), project->IdealSpeaker());
         }
         cab->SetMyCabArray(this);
         cab->SetActive(Activated);
@@ -431,10 +431,10 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
         if (project != nullptr) {
             project->RaiseUniqueID();
         }
-        cab->ArrayElementPosID = static_cast<int32_t>(FArrayList.size()) - 1;
-        cab->ArrayCabinetPosID = NCabinets();
+        cab->SetArrayElementPosID(static_cast<int32_t>(FArrayList.size()) - 1);
+        cab->SetArrayCabinetPosID(NCabinets());
         if (project != nullptr) {
-            cab->NumberID = project->TotalCabinets();
+            cab->SetNumberID(project->TotalCabinets());
         }
         cab->SetParent(joint);
         if (splay) {
@@ -471,17 +471,17 @@ void TCabArray::renumber() {
         TControl3D* node = FArrayList[i];
         const int32_t index = static_cast<int32_t>(i);
         if (auto* cab = dynamic_cast<TCabinet*>(node)) {
-            cab->ArrayElementPosID = index;
+            cab->SetArrayElementPosID(index);
         } else if (auto* element = dynamic_cast<RiggingJoint*>(node)) {
-            element->ArrayElementID = index;
+            element->SetArrayElementID(index);
         }
         // The element's joint records the element above it.
         if (auto* joint = dynamic_cast<TQzDummy*>(node->Parent())) {
-            joint->ArrayElementID = index - 1;
+            joint->SetArrayElementID(index - 1);
         }
     }
     for (size_t k = 0; k < FCabinetList.size(); ++k) {
-        FCabinetList[k]->ArrayCabinetPosID = static_cast<int32_t>(k) + 1;
+        FCabinetList[k]->SetArrayCabinetPosID(static_cast<int32_t>(k) + 1);
     }
 }
 
@@ -782,7 +782,7 @@ void TCabArray::SetIsMovingArrayOBJ3D(bool Value) {
     }
     FIsMovingArrayOBJ3D = Value;
     for (TCabinet* cab : FCabinetList) {
-        cab->IsMovingOBJ3D = Value;
+        cab->SetIsMovingOBJ3D(Value);
     }
 }
 

@@ -63,11 +63,7 @@ TMappingZone* TMappingZone::Create(TPhysicalSpace* PhysicalSpace, TAcousticProje
     } catch (...) {
         // Leave the project as it was: no zone entry and no cabinet buffer for it.
         const size_t index = project.MappingZones().size() - 1;
-        project.ForEachCabinet([index](TCabinet& cabinet) {
-            if (cabinet.MapData.size() > index) {
-                cabinet.MapData.resize(index);
-            }
-        });
+        project.ForEachCabinet([index](TCabinet& cabinet) { cabinet.TruncateZoneData(index); });
         project.dropLastMappingZone();
         throw;
     }
@@ -92,8 +88,8 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     MapMaterial = std::make_unique<TTextureMaterialSource>();
     TopFloorMaterial = std::make_unique<TLightMaterialSource>();
     project.ForEachCabinet([&](TCabinet& cabinet) {
-        cabinet.MapData.push_back(std::make_unique<TZoneData>(&project, project.NFreqsAverage(), FWidthPixels,
-                                                              FDepthPixels, ZoneIndexID));
+        cabinet.AppendZoneData(std::make_unique<TZoneData>(&project, project.NFreqsAverage(), FWidthPixels,
+                                                           FDepthPixels, ZoneIndexID));
     });
     MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
     SetRotationAngle(iRotation3D);
@@ -605,7 +601,7 @@ void TMappingZone::SetDepthPixels(int32_t Value) {
 }
 
 void TMappingZone::RestoreReleasedBuffers() {
-    if (MapSum->MapRealFreq.Empty() || MapSum->MapImagFreq.Empty()) {
+    if (MapSum->MapRealFreq().Empty() || MapSum->MapImagFreq().Empty()) {
         UpdateMapLength();
     }
 }
@@ -663,7 +659,8 @@ void TMappingZone::NeedsCalcAllCabsInZone() {
     }
     ClearMap();
     const int32_t zone = ZoneIndexID;
-    project.ForEachCabinet([zone](TCabinet& cabinet) { At(cabinet.MapData, zone)->ZoneCalculated = false; });
+    project.ForEachCabinet(
+        [zone](TCabinet& cabinet) { At(cabinet.MapData(), zone)->SetZoneCalculated(false); });
 }
 
 void TMappingZone::ClearMap() {

@@ -133,7 +133,7 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
                                  std::span<const double> Compensation, double* re, double* im, double* mg,
                                  double* ph) {
     const TCabModel& model = *Cabinet.Model();
-    const TSourcePoint& src = *At(Cabinet.SourcePoints, s);
+    const TSourcePoint& src = *At(Cabinet.SourcePoints(), s);
 
     // Where the point lies in the source's frame (the scene's Z counted the other way).
     const TPoint3D at = src.AbsolutePosition();
@@ -148,7 +148,7 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
 
     // The polar values at every model-grid point the point's grid falls between.
     const ModelGridWeights& g = gridWeights(*model.DSPSpace);
-    const int32_t set = At(model.SourcePoint, s)->PolarID;
+    const int32_t set = At(model.SourcePoint, s)->PolarID();
     const bool realPhase = model.UseRealPhase && !axisPhaseOnly_;
     polarMag_.resize(static_cast<size_t>(std::max(g.highest + 1, 0)));
     polarPhase_.resize(polarMag_.size());
@@ -163,8 +163,8 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
     if (const TUserPreset* preset = Cabinet.InternalDSPPreset()) {
         tf = At(preset->EQTransferFunction, s).get();
     }
-    const bool beam = !Cabinet.SingleBeamList.empty() && !src.BeamFIRResponseMg.empty();
-    const double beamLatency = beam ? Cabinet.SingleBeamList.front()->BeamFIRSampleLatency() : 0.0;
+    const bool beam = !Cabinet.SingleBeamList().empty() && !src.BeamFIRResponseMg().empty();
+    const double beamLatency = beam ? Cabinet.SingleBeamList().front()->BeamFIRSampleLatency() : 0.0;
 
     const double dc = std::max(d, 1.0);
     const size_t n = freq_.size();
@@ -196,8 +196,8 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
         p += pr.phase[i];
         if (beam) {
             double mb = 0, pb = 0;
-            InterpolateResponseAtFreq(freq_[i], src.BeamFIRResponseMg, src.BeamFIRResponsePh,
-                                      *Cabinet.DSPSpace, mb, pb, true);
+            InterpolateResponseAtFreq(freq_[i], src.BeamFIRResponseMg(), src.BeamFIRResponsePh(),
+                                      *Cabinet.DSPSpace(), mb, pb, true);
             m *= mb;
             p += pb - beamLatency * beamLatencyW_[i];
         }
@@ -228,7 +228,7 @@ void TPointResponse::SumCabinetSources(const TCabinet& Cabinet, const TPoint3D& 
     }
     const int32_t sources = Cabinet.Model()->NSourcePoints();
     for (int32_t s = 0; s < sources; ++s) {
-        if (!At(Cabinet.SourcePoints, s)->Active()) {
+        if (!At(Cabinet.SourcePoints(), s)->Active()) {
             continue;
         }
         sourceTerms(Cabinet, s, Point, !zeroPhaseStart_, Compensation, Re.data(), Im.data(), nullptr,
@@ -308,7 +308,7 @@ void TPointResponse::SourceResponseAtPoint(const TCabinet& Cabinet, int32_t p, c
     if (Mg.size() < n || Ph.size() < n) {
         throw ERangeError();
     }
-    if (!At(Cabinet.SourcePoints, p)->Active()) {
+    if (!At(Cabinet.SourcePoints(), p)->Active()) {
         std::fill_n(Mg.begin(), n, 0.0);
         std::fill_n(Ph.begin(), n, 0.0);
         return;
@@ -339,22 +339,22 @@ std::optional<double> TPointResponse::CaptureDelay(const TPoint3D& Point, double
         const TUserPreset* preset = cab.InternalDSPPreset();
         const TGenericDSPProcess& process = *cab.ExternalDSPProcess();
         for (int32_t s = 0; s < model.NSourcePoints(); ++s) {
-            const TSourcePoint& src = *At(cab.SourcePoints, s);
+            const TSourcePoint& src = *At(cab.SourcePoints(), s);
             const TPoint3D at = src.AbsolutePosition();
             const float dx = Point.X - at.X, dy = Point.Y - at.Y, dz = Point.Z - at.Z;
             const double dm = static_cast<double>(std::sqrt(dx * dx + dy * dy + dz * dz)) - 1;
             // The processing latency (ms) and the rate of the grid it is counted on.
             double latency = 0.0;
-            int32_t rate = cab.DSPSpace->iSampleRate();
+            int32_t rate = cab.DSPSpace()->iSampleRate();
             if (preset != nullptr) {
                 const TTransferFunctionProcess& tf = *At(preset->EQTransferFunction, s);
                 rate = tf.DSPSpace->iSampleRate();
                 latency =
                     (model.ADDASampleLatency + tf.DelaySamples) * tf.DSPSpace->SecondsPerSample() * 1000;
             }
-            if (!cab.SingleBeamList.empty()) {
-                const TSingleBeam& beam = *cab.SingleBeamList.front();
-                const TDSPSpace* beamGrid = beam.DSPSpace() != nullptr ? beam.DSPSpace() : cab.DSPSpace;
+            if (!cab.SingleBeamList().empty()) {
+                const TSingleBeam& beam = *cab.SingleBeamList().front();
+                const TDSPSpace* beamGrid = beam.DSPSpace() != nullptr ? beam.DSPSpace() : cab.DSPSpace();
                 latency += beam.BeamFIRSampleLatency() * beamGrid->SecondsPerSample() * 1000;
             }
             if (process.Active()) {

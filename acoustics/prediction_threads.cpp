@@ -75,8 +75,8 @@ TWorkerThread& TCabinet::MapThread() {
             FMapState = TCalcState::qzaNeedsCalculate;
             project.SetAbortCalculation(true);
             project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
-            log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(NumberID) + "  " + message);
-            reportFailure(project, "The map calculation of cabinet " + std::to_string(NumberID) +
+            log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(FNumberID) + "  " + message);
+            reportFailure(project, "The map calculation of cabinet " + std::to_string(FNumberID) +
                                        " failed: " + message);
             // No maps come: the all-maps event still reaches the window, which finds the abort flag
             // set and ends the render request it is waiting on.
@@ -109,11 +109,11 @@ void TCabinet::ExecuteMapThread(int32_t FromSource) {
     if (project.AbortCalculation() || project.NMappingZones() == 0) {
         return;
     }
-    log(project, "Cabinet.ExecuteMapThread   CABINET: " + std::to_string(NumberID));
+    log(project, "Cabinet.ExecuteMapThread   CABINET: " + std::to_string(FNumberID));
     const TCalcState state = FMapState.load();
     if (state == TCalcState::qzaNeedsCalculate) {
-        for (auto& data : MapData) {
-            ++data->CalcCounter;
+        for (auto& data : FMapData) {
+            data->RaiseCalcCounter();
         }
     } else if (state == TCalcState::qzaCalculated) {
         return;
@@ -134,9 +134,9 @@ void TCabinet::PauseForEdit() {
     }
     // The pass read inputs the edit may change: none of its zones counts as done.
     FMapState = TCalcState::qzaNeedsCalculate;
-    for (auto& data : MapData) {
-        data->CalcCounter = 0;
-        data->ZoneCalculated = false;
+    for (auto& data : FMapData) {
+        data->SetCalcCounter(0);
+        data->SetZoneCalculated(false);
     }
     resumeAfterPause_ = true;
 }
@@ -228,7 +228,7 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
 }
 
 void TCabinet::CabinetMapThreadStopped(TWorkerThread*) {
-    log(*FMyAcousticProject, "Cabinet.ThreadStop   CABINET: " + std::to_string(NumberID));
+    log(*FMyAcousticProject, "Cabinet.ThreadStop   CABINET: " + std::to_string(FNumberID));
 }
 
 void TCabinet::CabinetMapReceived(TCabinet*) {

@@ -250,7 +250,7 @@ TBeamContainer* TAcousticProject::DuplicateBeam(const TBeamContainer& SourceBeam
         for (const auto& beam : copy->SingleBeams()) {
             for (TCabinet* cab : copy->CabinetList()) {
                 beam->AddCabinetToBeam(cab);
-                cab->SingleBeamList.push_back(beam.get());
+                cab->AddSingleBeam(beam.get());
                 beam->SetFIRTapsPerSource(cab->Model()->FIRTapsPerSource);
                 beam->SetBeamProcessType(cab->Model()->BeamProcessType);
             }

@@ -67,8 +67,7 @@ void TAcousticProject::RemoveSingleBeam(TSingleBeam* SingleBeam) {
         container != nullptr ? container->TakeSingleBeam(SingleBeam) : nullptr;
     const std::vector<TCabinet*> cabinets = SingleBeam->CabinetList();
     for (TCabinet* cab : cabinets) {
-        auto& beams = cab->SingleBeamList;
-        beams.erase(std::remove(beams.begin(), beams.end(), SingleBeam), beams.end());
+        cab->RemoveSingleBeam(SingleBeam);
     }
     SingleBeam->FreeClass();
     if (container != nullptr) {

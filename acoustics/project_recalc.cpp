@@ -49,8 +49,8 @@ void TAcousticProject::ClearMapsLength() {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(0, 0);
         if (zone.MapSum) {
-            zone.MapSum->MapRealFreq.Release();
-            zone.MapSum->MapImagFreq.Release();
+            zone.MapSum->MapRealFreq().Release();
+            zone.MapSum->MapImagFreq().Release();
         }
     }
 }
@@ -58,9 +58,9 @@ void TAcousticProject::ClearMapsLength() {
 void TAcousticProject::ClearZoneMapLengthToAllCabs(int32_t Zone) {
     const TWorkersPause pause(*this);
     ForEachCabinet([Zone](TCabinet& cab) {
-        TZoneData& data = *At(cab.MapData, Zone);
-        data.MapRealFreq.Release();
-        data.MapImagFreq.Release();
+        TZoneData& data = *At(cab.MapData(), Zone);
+        data.MapRealFreq().Release();
+        data.MapImagFreq().Release();
     });
 }
 
@@ -68,7 +68,7 @@ void TAcousticProject::SetZoneMapLengthToAllCabs(int32_t Zone) {
     const TWorkersPause pause(*this);
     const TMappingZone& zone = *At(FMappingZones, Zone);
     const int32_t w = zone.WidthPixels(), d = zone.DepthPixels(), nf = FNFreqsAverage;
-    ForEachCabinet([&](TCabinet& cab) { At(cab.MapData, Zone)->SetZoneLength(nf, w, d); });
+    ForEachCabinet([&](TCabinet& cab) { At(cab.MapData(), Zone)->SetZoneLength(nf, w, d); });
 }
 
 void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
@@ -81,7 +81,7 @@ void TAcousticProject::SetAllCabsNeedsCalculateMapsInZone(int32_t ZoneIndex) {
     zoneRange(*this, ZoneIndex, first, last);
     ForEachCabinet([&](TCabinet& cab) {
         for (int32_t z = first; z <= last; ++z) {
-            At(cab.MapData, z)->ZoneCalculated = false;
+            At(cab.MapData(), z)->SetZoneCalculated(false);
         }
         cab.SetMapState(TCalcState::qzaNeedsCalculate);
         cab.CalcHitPoint();
@@ -205,7 +205,7 @@ void TAcousticProject::MagnitudeToDB3D(int32_t ZoneIndex) {
     zoneRange(*this, ZoneIndex, first, last);
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
-        TMapLayers& level = zone.MapSum->MapRealFreq;
+        TMapLayers& level = zone.MapSum->MapRealFreq();
         const int32_t w = zone.MapSum->WidthPixels(), d = zone.MapSum->DepthPixels();
         for (int32_t x = 0; x < w; ++x) {
             float* row = level.Row(0, x);
@@ -217,11 +217,8 @@ void TAcousticProject::MagnitudeToDB3D(int32_t ZoneIndex) {
 }
 
 void TAcousticProject::UpdateRenderOptions() {
-    ForEachCabinet([this](TCabinet& cab) {
-        cab.OnlyPhase = FOnlyPhase;
-        cab.ZeroPhaseStart = FZeroPhaseStart;
-        cab.IdealSpeaker = FIdealSpeaker;
-    });
+    ForEachCabinet(
+        [this](TCabinet& cab) { cab.TakeRenderOptions(FOnlyPhase, FZeroPhaseStart, FIdealSpeaker); });
 }
 
 void TAcousticProject::SetAvoidPhaseAliasing(bool Value) {

@@ -84,12 +84,12 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
                                               CabModel->DefaultPreset, FProgressBar);
     SetIsProjectModified(true);
     TCabinet* cab = cabinet.get();
-    cab->ZeroPhaseStart = FZeroPhaseStart;
+    cab->TakeRenderOptions(FOnlyPhase, FZeroPhaseStart, FIdealSpeaker);
     cab->SetHornRotationIndex(HornRotationIndex);
     cab->NeedsReCalculateMapInZone(-1);
     FCabinets.push_back(std::move(cabinet));
     RaiseUniqueID();
-    cab->NumberID = NCabinets();
+    cab->SetNumberID(NCabinets());
     cab->SetActive(IsActive);
     return cab;
 }
@@ -292,7 +292,7 @@ static void removeFromArray(TAcousticProject& p, TControl3D* element, TCabArray&
 void TAcousticProject::RemoveCabinetFromArray(TCabinet* Cabinet, TCabArray* CabArray) {
     const auto cursor = TSmartCursor::HourGlass();
     RegistryBreadcrumb(*this, "RemoveCabinetFromArray");
-    const int32_t position = Cabinet->ArrayElementPosID;
+    const int32_t position = Cabinet->ArrayElementPosID();
     removeFromArray(*this, Cabinet, *CabArray);
     // A rigging frame left right above the removed cabinet goes with it.
     if (position >= 2 && position - 1 < static_cast<int32_t>(CabArray->ArrayList().size())) {
@@ -333,8 +333,8 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
         // with the zone, or every later zone would be computed into the buffer of the one before it.
         const int32_t index = theMappingZone->ZoneIndexID;
         ForEachCabinet([index](TCabinet& cab) {
-            (void)At(cab.MapData, index);
-            cab.MapData.erase(cab.MapData.begin() + index);
+            (void)At(cab.MapData(), index);
+            cab.EraseZoneData(static_cast<size_t>(index));
         });
         TakeOut(FMappingZones, theMappingZone).reset();
         ForEachCabinet([](TCabinet& cab) { cab.CalcHitPoint(); });
@@ -346,12 +346,12 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
         for (size_t z = 0; z < FMappingZones.size(); ++z) {
             FMappingZones[z]->ZoneIndexID = static_cast<int32_t>(z);
             if (FMappingZones[z]->MapSum) {
-                FMappingZones[z]->MapSum->ZoneID = static_cast<int32_t>(z);
+                FMappingZones[z]->MapSum->SetZoneID(static_cast<int32_t>(z));
             }
         }
         ForEachCabinet([](TCabinet& cab) {
-            for (size_t z = 0; z < cab.MapData.size(); ++z) {
-                cab.MapData[z]->ZoneID = static_cast<int32_t>(z);
+            for (size_t z = 0; z < cab.MapData().size(); ++z) {
+                cab.MapData()[z]->SetZoneID(static_cast<int32_t>(z));
             }
         });
     }

@@ -112,7 +112,7 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
                 if (!askedAgain) {
                     askedAgain = true;
                     log(p, "AcousticProject.SumAllCabinetsInProject3D: cabinet " +
-                               std::to_string(cab.NumberID) +
+                               std::to_string(cab.NumberID()) +
                                " needed its maps with no pass running; asked again");
                 }
                 // The request carries the cabinet's lifetime token: a removed cabinet is not asked.
@@ -270,7 +270,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             continue;
         }
         TZoneData& sum = *zone.MapSum;
-        if (sum.WidthPixels() != W || sum.DepthPixels() != D || sum.MapRealFreq.Empty()) {
+        if (sum.WidthPixels() != W || sum.DepthPixels() != D || sum.MapRealFreq().Empty()) {
             sum.SetZoneLength(std::max(sum.NFreqs(), 1), W, D);
         }
         std::vector<float> A(static_cast<size_t>(W) * D, kFloor);
@@ -281,22 +281,22 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             }
         }
         zone.StoreMapState(TCalcState::qzaCalculating);
-        TMapLayers& Re = sum.MapRealFreq;
-        TMapLayers& Im = sum.MapImagFreq;
+        TMapLayers& Re = sum.MapRealFreq();
+        TMapLayers& Im = sum.MapImagFreq();
         // Who takes part, in the order of the sum: loose cabinets, clusters, beam-steering arrays
         // (each by itself), then the line arrays (each summed coherently first when by magnitude).
         std::vector<const TZoneData*> singles;
         std::vector<std::vector<const TZoneData*>> arrays;
         for (const auto& c : FCabinets) {
             if (c && c->Active()) {
-                singles.push_back(At(c->MapData, z).get());
+                singles.push_back(At(c->MapData(), z).get());
             }
         }
         for (const auto& g : FClusters) {
             if (g->Active()) {
                 for (const TCabinet* c : g->CabinetList()) {
                     if (c->Active()) {
-                        singles.push_back(At(c->MapData, z).get());
+                        singles.push_back(At(c->MapData(), z).get());
                     }
                 }
             }
@@ -305,7 +305,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             if (g->Active()) {
                 for (const TCabinet* c : g->CabinetList()) {
                     if (c->Active()) {
-                        singles.push_back(At(c->MapData, z).get());
+                        singles.push_back(At(c->MapData(), z).get());
                     }
                 }
             }
@@ -315,7 +315,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                 arrays.emplace_back();
                 for (const TCabinet* c : arr->CabinetList()) {
                     if (c->Active()) {
-                        arrays.back().push_back(At(c->MapData, z).get());
+                        arrays.back().push_back(At(c->MapData(), z).get());
                     }
                 }
             }
@@ -334,8 +334,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                     std::fill_n(re, D, kFloor);
                     std::fill_n(im, D, kFloor);
                     for (const TZoneData* c : singles) {
-                        const float* cr = c->MapRealFreq.Row(m, x);
-                        const float* ci = c->MapImagFreq.Row(m, x);
+                        const float* cr = c->MapRealFreq().Row(m, x);
+                        const float* ci = c->MapImagFreq().Row(m, x);
                         if (coherent) {
                             for (int32_t y = 0; y < D; ++y) {
                                 re[y] += cr[y];
@@ -351,8 +351,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                     for (const auto& arr : arrays) {
                         if (coherent) {
                             for (const TZoneData* c : arr) {
-                                const float* cr = c->MapRealFreq.Row(m, x);
-                                const float* ci = c->MapImagFreq.Row(m, x);
+                                const float* cr = c->MapRealFreq().Row(m, x);
+                                const float* ci = c->MapImagFreq().Row(m, x);
                                 for (int32_t y = 0; y < D; ++y) {
                                     re[y] += cr[y];
                                     im[y] += ci[y];
@@ -363,8 +363,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                         std::fill(sRe.begin(), sRe.end(), 0.0f);
                         std::fill(sIm.begin(), sIm.end(), 0.0f);
                         for (const TZoneData* c : arr) {
-                            const float* cr = c->MapRealFreq.Row(m, x);
-                            const float* ci = c->MapImagFreq.Row(m, x);
+                            const float* cr = c->MapRealFreq().Row(m, x);
+                            const float* ci = c->MapImagFreq().Row(m, x);
                             for (int32_t y = 0; y < D; ++y) {
                                 sRe[static_cast<size_t>(y)] += cr[y];
                                 sIm[static_cast<size_t>(y)] += ci[y];
@@ -389,8 +389,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                 const auto coarseAdd = [&](const TZoneData& c) {
                     for (int32_t y = 0; y < D - 1; y += q) {
                         for (int32_t x = 0; x < W - 1; x += q) {
-                            K(0, x / q, y / q) += c.MapRealFreq(m, x, y);
-                            kIm[static_cast<size_t>(x / q) * kd + y / q] += c.MapImagFreq(m, x, y);
+                            K(0, x / q, y / q) += c.MapRealFreq()(m, x, y);
+                            kIm[static_cast<size_t>(x / q) * kd + y / q] += c.MapImagFreq()(m, x, y);
                         }
                     }
                 };
@@ -487,11 +487,11 @@ void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         TZoneData& sum = *zone.MapSum;
-        if (sum.MapRealFreq.Empty()) {
+        if (sum.MapRealFreq().Empty()) {
             continue;
         }
         for (int32_t x = 0; x < sum.WidthPixels(); ++x) {
-            float* re = sum.MapRealFreq.Row(0, x);
+            float* re = sum.MapRealFreq().Row(0, x);
             for (int32_t y = 0; y < sum.DepthPixels(); ++y) {
                 re[y] = static_cast<float>(static_cast<double>(re[y]) - dBComp);
             }

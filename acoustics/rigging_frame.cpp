@@ -96,7 +96,7 @@ void RiggingJoint::updateRotations(bool x, bool y, bool z) {
         FRelativeRotationRadZ = WrapDegrees180(angle.Z) * kDegToRad;
     }
     double ax = 0.0, ay = 0.0, az = 0.0;
-    if (ArrayElementID == 1) {
+    if (FArrayElementID == 1) {
         // The first element of an array takes its own rotation as absolute one.
     } else if (Parent() == nullptr) {
         return;

@@ -45,7 +45,9 @@ public:
     // The line array the object belongs to, nil outside arrays; written by the array.
     TControl3D* MyCabArray() const { return FMyCabArray; }
     void SetMyCabArray(TControl3D* Value) { FMyCabArray = Value; }
-    int32_t ArrayElementID = 0; // index in the array's element list; 0 outside arrays
+    // The index in the array's element list (0 outside arrays); numbered by the array.
+    int32_t ArrayElementID() const { return FArrayElementID; }
+    void SetArrayElementID(int32_t Value) { FArrayElementID = Value; }
 
 protected:
     RiggingJoint(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner);
@@ -66,6 +68,8 @@ protected:
 
 private:
     void updateRotations(bool x, bool y, bool z);
+
+    int32_t FArrayElementID = 0;
 };
 
 class TRiggingFrame : public RiggingJoint {

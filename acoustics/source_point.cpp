@@ -37,8 +37,8 @@ bool parentAbsoluteRotations(const TControl3D* node, double& ax, double& ay, dou
 // A source point below a parent with absolute rotations (aX, aY, aZ): its own rotations are turned
 // back about X by the parent's X rotation (in single precision) and combined with the parent's.
 void placeSourceBelow(TSourcePoint& sp, double aX, double aY, double aZ) {
-    const TPoint3D rel(static_cast<float>(sp.RotationRadRelX), static_cast<float>(sp.RotationRadRelY),
-                       static_cast<float>(sp.RotationRadRelZ));
+    const TPoint3D rel(static_cast<float>(sp.RotationRadRelX()), static_cast<float>(sp.RotationRadRelY()),
+                       static_cast<float>(sp.RotationRadRelZ()));
     const TPoint3D v = rel * TMatrix3D::CreateRotationX(static_cast<float>(-aX));
     sp.StoreAbsoluteRotations(aX + v.X, aY - v.Y, -aZ - v.Z);
 }
@@ -106,13 +106,13 @@ void propagate(TControl3D* Parent, double a, Axis axis) {
 
 TSourcePoint::TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpace,
                            TAcousticProject* AcousticProjectOwner, TCabinet* theCabinet)
-    : TQzControl3D(nullptr), DSPSpace(DSPWorkSpace), MyCabinet(theCabinet), FPhysicalSpace(PhysicalSpace),
+    : TQzControl3D(nullptr), FDSPSpace(DSPWorkSpace), FMyCabinet(theCabinet), FPhysicalSpace(PhysicalSpace),
       FMyAcousticProject(AcousticProjectOwner) {
     if (theCabinet != nullptr && theCabinet->Model() != nullptr && theCabinet->Model()->AllowsBeamSteering &&
         DSPWorkSpace != nullptr) {
         const auto points = static_cast<size_t>(DSPWorkSpace->NRealFreqPoints());
-        BeamFIRResponseMg.assign(points, 1.0);
-        BeamFIRResponsePh.assign(points, 0.0);
+        FBeamFIRResponseMg.assign(points, 1.0);
+        FBeamFIRResponsePh.assign(points, 0.0);
     }
 }
 
@@ -159,7 +159,7 @@ void TSourcePoint::RecalcPixelPosition() {
 
 void TSourcePoint::RecalcAbsolute() {
     // The map kernel reads the pixel position of a cabinet's source (a model's sources are not read).
-    const TWorkersPause pause(MyCabinet != nullptr ? FMyAcousticProject : nullptr);
+    const TWorkersPause pause(FMyCabinet != nullptr ? FMyAcousticProject : nullptr);
     TQzControl3D::RecalcAbsolute();
     if (FPhysicalSpace == nullptr) {
         return;
@@ -172,26 +172,26 @@ void TSourcePoint::RecalcAbsolute() {
 }
 
 void TSourcePoint::updateRotations(bool x, bool y, bool z) {
-    const TWorkersPause pause(MyCabinet != nullptr ? FMyAcousticProject : nullptr);
+    const TWorkersPause pause(FMyCabinet != nullptr ? FMyAcousticProject : nullptr);
     const TPoint3D& angle = RotationAngle();
     if (x) {
-        RotationRadRelX = relativeRadians(angle.X);
+        FRotationRadRelX = relativeRadians(angle.X);
     }
     if (y) {
-        RotationRadRelY = relativeRadians(angle.Y);
+        FRotationRadRelY = relativeRadians(angle.Y);
     }
     if (z) {
-        RotationRadRelZ = relativeRadians(angle.Z);
+        FRotationRadRelZ = relativeRadians(angle.Z);
     }
     if (Parent() == nullptr) {
         if (x) {
-            FAbsoluteRotationRadX = RotationRadRelX;
+            FAbsoluteRotationRadX = FRotationRadRelX;
         }
         if (y) {
-            FAbsoluteRotationRadY = RotationRadRelY;
+            FAbsoluteRotationRadY = FRotationRadRelY;
         }
         if (z) {
-            FAbsoluteRotationRadZ = RotationRadRelZ;
+            FAbsoluteRotationRadZ = FRotationRadRelZ;
         }
         return;
     }
@@ -204,13 +204,13 @@ void TSourcePoint::updateRotations(bool x, bool y, bool z) {
                           static_cast<float>(-pivot->AbsoluteRotationRadZ()));
     const TPoint3D w = turned * TMatrix3D::CreateRotationX(static_cast<float>(aX));
     if (x) {
-        FAbsoluteRotationRadX = w.X + RotationRadRelX;
+        FAbsoluteRotationRadX = w.X + FRotationRadRelX;
     }
     if (y) {
-        FAbsoluteRotationRadY = w.Y - RotationRadRelY;
+        FAbsoluteRotationRadY = w.Y - FRotationRadRelY;
     }
     if (z) {
-        FAbsoluteRotationRadZ = w.Z - RotationRadRelZ;
+        FAbsoluteRotationRadZ = w.Z - FRotationRadRelZ;
     }
 }
 

@@ -74,16 +74,32 @@ public:
 
     TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
 
-    double RotationRadRelZ = 0.0, RotationRadRelX = 0.0, RotationRadRelY = 0.0;
-    TDSPSpace* DSPSpace = nullptr; // shared, not owned
-    TCabinet* MyCabinet = nullptr; // owning cabinet; nil for a model's source point
-    TPiston* Piston = nullptr;     // nil until set
-    int32_t PolarID = 0;           // polar data set of the model describing this source
-    std::string SourceName;
-    TAlphaColor Color = 0;
+    // The source's turn relative to the cabinet, radians, as the model describes it; a model's
+    // reader sets it while it builds the model.
+    double RotationRadRelX() const { return FRotationRadRelX; }
+    double RotationRadRelY() const { return FRotationRadRelY; }
+    double RotationRadRelZ() const { return FRotationRadRelZ; }
+    void SetRotationRadRel(double X, double Y, double Z) {
+        FRotationRadRelX = X;
+        FRotationRadRelY = Y;
+        FRotationRadRelZ = Z;
+    }
+    TDSPSpace* DSPSpace() const { return FDSPSpace; }  // shared, not owned
+    TCabinet* MyCabinet() const { return FMyCabinet; } // owning cabinet; nil for a model's source point
+    TPiston* Piston() const { return FPiston; }        // nil until set
+    // The polar data set of the model describing this source; set by a model's reader.
+    int32_t PolarID() const { return FPolarID; }
+    void SetPolarID(int32_t Value) { FPolarID = Value; }
+    const std::string& SourceName() const { return FSourceName; }
+    TAlphaColor Color() const { return FColor; }
     // Beam-steering filter response on the cabinet's grid: linear magnitude and phase in radians.
-    std::vector<double> BeamFIRResponseMg;
-    std::vector<double> BeamFIRResponsePh;
+    // The beam's processing sets it (both of one length) while the workers are paused.
+    const std::vector<double>& BeamFIRResponseMg() const { return FBeamFIRResponseMg; }
+    const std::vector<double>& BeamFIRResponsePh() const { return FBeamFIRResponsePh; }
+    void SetBeamFIRResponse(std::vector<double> Mg, std::vector<double> Ph) {
+        FBeamFIRResponseMg = std::move(Mg);
+        FBeamFIRResponsePh = std::move(Ph);
+    }
 
 protected:
     void RotationChanged() override;
@@ -93,6 +109,17 @@ protected:
 
 private:
     void updateRotations(bool x, bool y, bool z);
+
+    double FRotationRadRelZ = 0.0, FRotationRadRelX = 0.0, FRotationRadRelY = 0.0;
+    TDSPSpace* FDSPSpace = nullptr; // shared, not owned
+    TCabinet* FMyCabinet = nullptr; // owning cabinet; nil for a model's source point
+    TPiston* FPiston = nullptr;     // nil until set
+    int32_t FPolarID = 0;           // polar data set of the model describing this source
+    std::string FSourceName;
+    TAlphaColor FColor = 0;
+    // Beam-steering filter response on the cabinet's grid: linear magnitude and phase in radians.
+    std::vector<double> FBeamFIRResponseMg;
+    std::vector<double> FBeamFIRResponsePh;
 
     TPhysicalSpace* FPhysicalSpace = nullptr;
     std::atomic<bool> FActive{true}; // read by the map threads

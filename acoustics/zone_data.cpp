@@ -56,27 +56,27 @@ TZoneData::TZoneData(TAcousticProject* AcousticProjectOwner, int32_t NFreqAv, in
     if (!zone.HasLevelMap()) {
         FWidthPixels = 1;
         FDepthPixels = 1;
-        ZoneCalculated = true;
+        FZoneCalculated = true;
     }
     SetZoneLength(FNFreqs, FWidthPixels, FDepthPixels);
-    ZoneID = ID;
+    FZoneID = ID;
 }
 
 void TZoneData::SetZoneLength(int32_t NFreq, int32_t WidthPx, int32_t DepthPx) {
     FNFreqs = NFreq;
     FWidthPixels = WidthPx;
     FDepthPixels = DepthPx;
-    MapRealFreq.Resize(NFreq, WidthPx, DepthPx);
-    MapImagFreq.Resize(NFreq, WidthPx, DepthPx);
+    FMapRealFreq.Resize(NFreq, WidthPx, DepthPx);
+    FMapImagFreq.Resize(NFreq, WidthPx, DepthPx);
     ClearData();
 }
 
 void TZoneData::ClearData() {
-    if (MapRealFreq.Empty() || MapImagFreq.Empty()) {
+    if (FMapRealFreq.Empty() || FMapImagFreq.Empty()) {
         return;
     }
-    MapRealFreq.Fill(0.0f);
-    MapImagFreq.Fill(0.0f);
+    FMapRealFreq.Fill(0.0f);
+    FMapImagFreq.Fill(0.0f);
 }
 
 void TZoneData::SetNFreqs(int32_t v) {
@@ -99,12 +99,12 @@ void TZoneData::SetDepthPixels(int32_t v) {
 
 double TZoneData::MaxdBSPL() const {
     double result = 0.0;
-    if (MapRealFreq.NFreqs() == 0) {
+    if (FMapRealFreq.NFreqs() == 0) {
         return result;
     }
-    for (int32_t y = 0; y < MapRealFreq.Depth(); ++y) {
-        for (int32_t x = 0; x < MapRealFreq.Width(); ++x) {
-            result = std::max(result, static_cast<double>(MapRealFreq(0, x, y)));
+    for (int32_t y = 0; y < FMapRealFreq.Depth(); ++y) {
+        for (int32_t x = 0; x < FMapRealFreq.Width(); ++x) {
+            result = std::max(result, static_cast<double>(FMapRealFreq(0, x, y)));
         }
     }
     return result;

@@ -85,14 +85,31 @@ public:
     // Largest value of layer 0, starting from 0; meaningful once layer 0 holds levels in dB.
     double MaxdBSPL() const;
 
-    TMapLayers MapRealFreq;
-    TMapLayers MapImagFreq;
-    int32_t ZoneID = 0;
-    // Shared with the owning cabinet's map thread.
-    std::atomic<int32_t> CalcCounter{0};
-    std::atomic<bool> ZoneCalculated{false};
+    // The real and imaginary layers; the owning cabinet's map thread writes their cells.
+    TMapLayers& MapRealFreq() { return FMapRealFreq; }
+    const TMapLayers& MapRealFreq() const { return FMapRealFreq; }
+    TMapLayers& MapImagFreq() { return FMapImagFreq; }
+    const TMapLayers& MapImagFreq() const { return FMapImagFreq; }
+    // The zone's index in the project's list; renumbered when a zone before it is removed.
+    int32_t ZoneID() const { return FZoneID; }
+    void SetZoneID(int32_t Value) { FZoneID = Value; }
+    // Shared with the owning cabinet's map thread: the sources still to add into the buffer, and
+    // whether it is complete.
+    int32_t CalcCounter() const { return FCalcCounter.load(); }
+    void SetCalcCounter(int32_t Value) { FCalcCounter = Value; }
+    void RaiseCalcCounter() { ++FCalcCounter; }
+    // Lowers the count by one; returns the count left.
+    int32_t LowerCalcCounter() { return --FCalcCounter; }
+    bool ZoneCalculated() const { return FZoneCalculated.load(); }
+    void SetZoneCalculated(bool Value) { FZoneCalculated = Value; }
 
 private:
+    TMapLayers FMapRealFreq;
+    TMapLayers FMapImagFreq;
+    int32_t FZoneID = 0;
+    // Shared with the owning cabinet's map thread.
+    std::atomic<int32_t> FCalcCounter{0};
+    std::atomic<bool> FZoneCalculated{false};
     TAcousticProject* FMyAcousticProject; // not owned
     int32_t FDepthPixels = 0;
     int32_t FWidthPixels = 0;

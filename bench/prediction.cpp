@@ -130,12 +130,12 @@ struct Scene {
     TCabinet& addCabinet(double x, double y, double z) {
         TCabinet& cab = *project->AddCabinet(model.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
                                              TCabPlacement::qzaVertical, 0, true);
-        for (size_t z = 0; z < cab.MapData.size(); ++z) {
+        for (size_t z = 0; z < cab.MapData().size(); ++z) {
             const TMappingZone& zone = *project->MappingZones()[z];
-            cab.MapData[z]->SetZoneLength(project->NFreqsAverage(), zone.WidthPixels(), zone.DepthPixels());
+            cab.MapData()[z]->SetZoneLength(project->NFreqsAverage(), zone.WidthPixels(), zone.DepthPixels());
         }
         for (int32_t i = 0; i < kSources; ++i) {
-            TSourcePoint& s = *cab.SourcePoints[static_cast<size_t>(i)];
+            TSourcePoint& s = *cab.SourcePoints()[static_cast<size_t>(i)];
             s.StorePixelPosition(x / medium.PixelToMeters(), (y + 0.3 * i) / medium.PixelToMeters(),
                                  z / medium.PixelToMeters());
             s.StoreAbsoluteRotations(0.1 * i, -0.5, s.AbsoluteRotationRadZ());
@@ -152,8 +152,8 @@ void MapKernel(benchmark::State& state) {
     const double terms =
         double(zone->WidthPixels()) * zone->DepthPixels() * kSources * scene.project->NFreqsAverage();
     for (auto _ : state) {
-        cab.MapData[0]->ZoneCalculated = false;
-        cab.MapData[0]->CalcCounter = 1;
+        cab.MapData()[0]->SetZoneCalculated(false);
+        cab.MapData()[0]->SetCalcCounter(1);
         benchmark::DoNotOptimize(cab.GetMap3D(-1, -1));
     }
     state.counters["terms/s"] = benchmark::Counter(terms, benchmark::Counter::kIsIterationInvariantRate);

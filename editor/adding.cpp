@@ -399,7 +399,6 @@ void TAddObjects::ChangeCabinetModel(TCabinet& Cabinet, int32_t ModelTag) {
         library = ed_.Library->FModels3DImported[static_cast<size_t>(ModelTag)].get();
     }
     Cabinet.SetModel(m);
-    Cabinet.DSPSpace = m->DSPSpace.get();
     if (m->NDSPPresets() >= 1) {
         const int32_t number =
             m->DefaultPreset >= 1 && m->DefaultPreset <= m->NDSPPresets() ? m->DefaultPreset : 1;

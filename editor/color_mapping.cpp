@@ -189,7 +189,7 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
         const FlagScope quiet(quietMax_);
         MaxdBuEdit.SetValue(MaxdBuEdit.Min());
     }
-    const TMapLayers& levels = Zone.MapSum->MapRealFreq;
+    const TMapLayers& levels = Zone.MapSum->MapRealFreq();
     if (levels.Empty() || levels.Width() != w || levels.Depth() != d) {
         return; // no summed levels of this grid to paint
     }
@@ -228,7 +228,7 @@ void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
     const int32_t w = Zone.WidthPixels(), d = Zone.DepthPixels();
     const int32_t res =
         std::min<int32_t>(p.MappingColorsRes(), static_cast<int32_t>(p.MappingColors().size()));
-    const TMapLayers& phase = Zone.MapSum->MapImagFreq;
+    const TMapLayers& phase = Zone.MapSum->MapImagFreq();
     if (res < 1 || w < 1 || d < 1 || phase.Empty() || phase.Width() != w || phase.Depth() != d) {
         return;
     }

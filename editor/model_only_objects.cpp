@@ -95,7 +95,7 @@ void TModelOnlyObjects::drawModel(TDummy& container, const TControl3D& followed,
 void TModelOnlyObjects::drawCabinet(TDummy& container, TCabinet& cabinet) {
     // The mesh turns with the cabinet's source pivot, which carries its own X turn and placement.
     const TControl3D* followed =
-        cabinet.DummySource != nullptr ? static_cast<const TControl3D*>(cabinet.DummySource.get()) : &cabinet;
+        cabinet.DummySource() != nullptr ? static_cast<const TControl3D*>(cabinet.DummySource()) : &cabinet;
     const TModel3D* library = cabinet.Model() != nullptr ? cabinet.Model()->Object3D : nullptr;
     drawModel(container, *followed, library, &cabinet);
 }

@@ -168,7 +168,7 @@ void TObjectMouse::ObjectMouseMove(TControl3D* Sender, TShiftState Shift, float 
 void TObjectMouse::ObjectMouseUp(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X,
                                  float Y) {
     if (TCabinet* cabinet = ed_.Selection.FindCabinetOfObject3D(Sender)) {
-        cabinet->IsMovingOBJ3D = false;
+        cabinet->SetIsMovingOBJ3D(false);
     }
     ed_.State.IsCabinetClicked = false;
     ed_.Mouse.ViewportMouseUp(Sender, Button, Shift, X, Y);
@@ -188,10 +188,10 @@ void TObjectMouse::ObjectRender(TControl3D* Sender, TContext3D& Context) {
                      static_cast<float>(m.AcousticCenterZm));
     const double z = m.AcousticRotationRadZ;
     const double y = m.AcousticRotationRadY;
-    if (ed_.Grid.ShowThrowItem.Checked() && !cabinet->IsMovingOBJ3D && cabinet->SingleBeamList.empty()) {
+    if (ed_.Grid.ShowThrowItem.Checked() && !cabinet->IsMovingOBJ3D() && cabinet->SingleBeamList().empty()) {
         const TPoint3D to =
-            cabinet->HitPointZoneThrow != nullptr
-                ? cabinet->HitPointLocalThrow.ToPoint3D()
+            cabinet->HitPointZoneThrow() != nullptr
+                ? cabinet->HitPointLocalThrow().ToPoint3D()
                 : TPoint3D(static_cast<float>(200 * std::cos(z)), static_cast<float>(-200 * std::sin(z)), 0);
         Context.DrawLine(s, to, 0.7f, kWhite);
     }
@@ -216,7 +216,7 @@ void TObjectMouse::ObjectRender(TControl3D* Sender, TContext3D& Context) {
         Context.DrawLine(
             s, s + dir(eh, std::cos(-z) * std::cos(y - h), std::sin(-z), std::cos(-z) * std::sin(y - h)),
             0.5f, horizontal);
-        if (cabinet->SingleBeamList.empty()) {
+        if (cabinet->SingleBeamList().empty()) {
             Context.DrawLine(
                 s, s + dir(ev, std::cos(v - z) * std::cos(y), std::sin(v - z), std::cos(v - z) * std::sin(y)),
                 0.5f, vertical);

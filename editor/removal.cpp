@@ -178,7 +178,7 @@ void TRemoval::RemoveCabinet(TCabinet* Cabinet) {
     project.RemoveCabinet(Cabinet);
     for (size_t i = 0; i < project.Cabinets().size(); ++i) {
         if (project.Cabinets()[i]->GraphicalInterface) {
-            project.Cabinets()[i]->NumberID = static_cast<int32_t>(i + 1);
+            project.Cabinets()[i]->SetNumberID(static_cast<int32_t>(i + 1));
         }
     }
     if (ed_.Panels != nullptr) {

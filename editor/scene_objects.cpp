@@ -119,8 +119,8 @@ void TSceneObjects::SetObj3DRotation(TCabinet& Cabinet) {
     dummy->SetRotationCenter(rc);
     if (TControl3D* model = firstChild(dummy)) {
         model->SetRotationCenter({0, 0, rc.Z});
-        model->SetRotationAngleX(Cabinet.DummySource != nullptr ? Cabinet.DummySource->RotationAngle().X
-                                                                : 0.0f);
+        model->SetRotationAngleX(Cabinet.DummySource() != nullptr ? Cabinet.DummySource()->RotationAngle().X
+                                                                  : 0.0f);
     }
     dummy->SetRotationAngle({0, 0, 0});
     dummy->SetRotationAngle({0, Cabinet.RotationAngle().Y, Cabinet.RotationAngle().Z});

@@ -301,13 +301,11 @@ void FillCabModelFromRecord(const rCabinetFile& r, TCabModel& m, TModel3D* TheMo
         TSourcePoint& p = *m.SourcePoint.at(static_cast<size_t>(i));
         const rSourcePoint& from = r.SourcePoint.at(static_cast<size_t>(i));
         p.SetSpeakerInchesSize(from.SpeakerInchSize);
-        p.RotationRadRelX = from.RotationRadRelX;
-        p.RotationRadRelY = from.RotationRadRelY;
-        p.RotationRadRelZ = from.RotationRadRelZ;
+        p.SetRotationRadRel(from.RotationRadRelX, from.RotationRadRelY, from.RotationRadRelZ);
         p.SetXmRel(from.SourceCenterX);
         p.SetYmRel(from.SourceCenterY);
         p.SetZmRel(from.SourceCenterZ);
-        p.PolarID = from.PolarID;
+        p.SetPolarID(from.PolarID);
     }
     m.AllowHornRotation = s.AllowHornRotation;
     m.SourceOfHornRotation = s.SourceOfHornRotation;

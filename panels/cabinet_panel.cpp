@@ -236,7 +236,7 @@ void TCabinetsFr::UpdateValues() {
         for (const auto& c : model->OriginCenters) {
             InsertPointCB->addItem(QStr(c.Name));
         }
-        InsertPointCB->setCurrentIndex(cabinet->OriginCenterIndex);
+        InsertPointCB->setCurrentIndex(cabinet->OriginCenterIndex());
         cabinet->SetRotationCenter();
     } else {
         InsertPointCB->addItem(QStringLiteral("Center"));

@@ -119,16 +119,16 @@ struct ArraySummation : ::testing::Test {
 
     // The cabinet's complex map of the zone, computed by itself on this thread.
     std::vector<std::complex<double>> mapOf(TCabinet& c) {
-        TZoneData& data = *c.MapData[0];
-        data.ZoneCalculated = false;
-        data.CalcCounter = 1;
+        TZoneData& data = *c.MapData()[0];
+        data.SetZoneCalculated(false);
+        data.SetCalcCounter(1);
         EXPECT_TRUE(c.GetMap3D(-1, -1));
         c.StoreMapState(TCalcState::qzaCalculated);
         std::vector<std::complex<double>> out;
         for (int32_t k = 0; k < 3; ++k) {
             for (int32_t w = 0; w < zone->WidthPixels(); ++w) {
                 for (int32_t l = 0; l < zone->DepthPixels(); ++l) {
-                    out.emplace_back(data.MapRealFreq(k, w, l), data.MapImagFreq(k, w, l));
+                    out.emplace_back(data.MapRealFreq()(k, w, l), data.MapImagFreq()(k, w, l));
                 }
             }
         }
@@ -147,7 +147,7 @@ TEST_F(ArraySummation, FlownArrayLevelIsTheCoherentSumOfItsCabinets) {
     project->SetAllCabsNeedsCalculateMapsInZone(-1);
     ASSERT_TRUE(pumpUntil([&] { return received; }));
     ASSERT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
-    const TMapLayers summed = zone->MapSum->MapRealFreq;
+    const TMapLayers summed = zone->MapSum->MapRealFreq();
 
     std::vector<std::vector<std::complex<double>>> maps;
     for (TCabinet* c : array->CabinetList()) {
@@ -207,7 +207,7 @@ TEST_F(ArraySummation, EnergySumWeighsArraysAndClustersByGroup) {
                 }
                 average += magnitude / 3.0;
             }
-            ASSERT_NEAR(zone->MapSum->MapRealFreq(0, w, l),
+            ASSERT_NEAR(zone->MapSum->MapRealFreq()(0, w, l),
                         20.0 * std::log10(average) - project->dBEnergyComp(), 1e-3)
                 << w << "," << l;
         }

@@ -136,10 +136,10 @@ struct ColumnFixture : ::testing::Test, QuietProject {
     // (degrees, up positive) in the column's vertical plane, seen from the centre of its sources.
     std::vector<double> pattern(const std::vector<double>& elevations, int32_t k) {
         TBoundingBox box =
-            TBoundingBox::FromPoints(column->CabinetList()[0]->SourcePoints[0]->AbsolutePosition(),
-                                     column->CabinetList()[0]->SourcePoints[0]->AbsolutePosition());
+            TBoundingBox::FromPoints(column->CabinetList()[0]->SourcePoints()[0]->AbsolutePosition(),
+                                     column->CabinetList()[0]->SourcePoints()[0]->AbsolutePosition());
         for (TCabinet* cab : column->CabinetList()) {
-            for (auto& s : cab->SourcePoints) {
+            for (auto& s : cab->SourcePoints()) {
                 box = box.Include(s->AbsolutePosition());
             }
         }
@@ -200,8 +200,9 @@ TEST_F(ColumnFixture, AColumnAllowsABeamPerFourSources) {
         EXPECT_EQ(beam->FIRprocess().size(), 4u);
         EXPECT_FLOAT_EQ(beam->SourceSeparation(), 0.1f);
     }
-    EXPECT_EQ(column->SingleBeams()[1]->pSourcePoints()[0], column->CabinetList()[0]->SourcePoints[4].get());
-    EXPECT_EQ(column->CabinetList()[1]->SingleBeamList.size(), 4u);
+    EXPECT_EQ(column->SingleBeams()[1]->pSourcePoints()[0],
+              column->CabinetList()[0]->SourcePoints()[4].get());
+    EXPECT_EQ(column->CabinetList()[1]->SingleBeamList().size(), 4u);
 }
 
 TEST_F(ColumnFixture, AModelThatCannotBeSteeredIsRefusedBeforeAnythingChanges) {
@@ -214,7 +215,7 @@ TEST_F(ColumnFixture, AModelThatCannotBeSteeredIsRefusedBeforeAnythingChanges) {
     EXPECT_THROW(c->AddSingleBeam(), EBeamSteeringError);
     EXPECT_EQ(c->NSingleBeams(), 0);
     for (TCabinet* cab : c->CabinetList()) {
-        EXPECT_TRUE(cab->SingleBeamList.empty());
+        EXPECT_TRUE(cab->SingleBeamList().empty());
     }
     // Out-of-range angles leave the beam as it was.
     TSingleBeam& beam = *column->AddSingleBeam();
@@ -228,9 +229,9 @@ TEST_F(ColumnFixture, AnUnsteeredBeamIsFlatAndInPhase) {
     TSingleBeam& beam = *column->AddSingleBeam();
     EXPECT_DOUBLE_EQ(beam.BeamFIRSampleLatency(), 127.0);
     for (TSourcePoint* s : beam.pSourcePoints()) {
-        for (size_t k = 0; k < s->BeamFIRResponseMg.size(); ++k) {
-            EXPECT_NEAR(s->BeamFIRResponseMg[k], 1.0, 0.02);
-            EXPECT_NEAR(std::remainder(s->BeamFIRResponsePh[k], 2 * kPiD), 0.0, 0.02);
+        for (size_t k = 0; k < s->BeamFIRResponseMg().size(); ++k) {
+            EXPECT_NEAR(s->BeamFIRResponseMg()[k], 1.0, 0.02);
+            EXPECT_NEAR(std::remainder(s->BeamFIRResponsePh()[k], 2 * kPiD), 0.0, 0.02);
         }
     }
 }
@@ -325,14 +326,14 @@ TEST_F(ColumnFixture, MoreRowsJoinEveryBeam) {
         EXPECT_EQ(beam->NSources(), 12);
     }
     for (TCabinet* cab : column->CabinetList()) {
-        EXPECT_EQ(cab->SingleBeamList.size(), 2u);
+        EXPECT_EQ(cab->SingleBeamList().size(), 2u);
     }
     column->SetQuantityV(1);
     for (const auto& beam : column->SingleBeams()) {
         EXPECT_EQ(beam->NCabinets(), 1);
         EXPECT_EQ(beam->NSources(), 4);
         for (TSourcePoint* s : beam->pSourcePoints()) {
-            EXPECT_EQ(s->MyCabinet, column->CabinetList()[0]);
+            EXPECT_EQ(s->MyCabinet(), column->CabinetList()[0]);
         }
     }
 }

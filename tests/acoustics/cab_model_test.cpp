@@ -22,7 +22,7 @@ TEST_F(CabModelTest, NewModelHasOneSourceOneSetAndFullOneDegreeDirectivity) {
     const auto points = static_cast<size_t>(model.DSPSpace->NRealFreqPoints());
     EXPECT_EQ(model.NSourcePoints(), 1);
     ASSERT_EQ(model.SourcePoint.size(), 1u);
-    EXPECT_EQ(model.SourcePoint[0]->MyCabinet, nullptr);
+    EXPECT_EQ(model.SourcePoint[0]->MyCabinet(), nullptr);
     EXPECT_EQ(model.NPolarSets(), 1);
     ASSERT_EQ(model.PolarProperties.size(), 1u);
     EXPECT_EQ(model.PolarProperties[0]->Name, "Measures Set 1");
@@ -131,7 +131,7 @@ TEST_F(CabModelTest, SourcePointsFollowTheirCount) {
     model.SetNSourcePoints(3);
     ASSERT_EQ(model.SourcePoint.size(), 3u);
     EXPECT_EQ(model.SourcePoint[0].get(), first);
-    EXPECT_EQ(model.SourcePoint[2]->DSPSpace, model.DSPSpace.get());
+    EXPECT_EQ(model.SourcePoint[2]->DSPSpace(), model.DSPSpace.get());
     model.SetNSourcePoints(0);
     EXPECT_EQ(model.NSourcePoints(), 3);
     model.SetNSourcePoints(2);

@@ -80,16 +80,16 @@ struct KernelFixture : ::testing::Test {
         TCabinet& cab = *project->AddCabinet(model.get(), TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), false,
                                              TCabPlacement::qzaVertical, 0, true);
         cab.SetActive(true);
-        for (auto& data : cab.MapData) {
+        for (auto& data : cab.MapData()) {
             data->SetZoneLength(project->NFreqsAverage(), zone->WidthPixels(), zone->DepthPixels());
-            data->CalcCounter = 1;
+            data->SetCalcCounter(1);
         }
         return cab;
     }
 
     // Places the cabinet's only source (pixel coordinates, Y counted upwards) and turns it.
     static void placeSource(TCabinet& cab, double x, double y, double z, double rx, double ry, double rz) {
-        TSourcePoint& s = *cab.SourcePoints[0];
+        TSourcePoint& s = *cab.SourcePoints()[0];
         s.StorePixelPosition(x, y, z);
         s.StoreAbsoluteRotations(rx, ry, rz);
     }
@@ -132,7 +132,7 @@ struct KernelFixture : ::testing::Test {
         const V o = toFrame({zone->PosBeginPx.X, -zone->PosBeginPx.Y, -zone->PosBeginPx.Z});
         const double h = zone->DepthPixels() / 2.0;
         const V q = fromFrame({w + o[0] + 0.5, o[1], l - h + o[2] + 0.5});
-        const TSourcePoint& s = *cab.SourcePoints[0];
+        const TSourcePoint& s = *cab.SourcePoints()[0];
         const double px = medium.PixelToMeters();
         const V dv{(q[0] - s.XpixAbs()) * px, (q[1] + s.YpixAbs()) * px, (q[2] + s.ZpixAbs()) * px};
         const V t =
@@ -204,18 +204,18 @@ TEST_F(KernelFixture, MapMatchesTheIndependentEvaluation) {
     // The widest vector unit and the plain loop (what a processor without it runs) both.
     for (const char* unit : {"avx512f", "scalar"}) {
         SetVectorMathUnit(unit);
-        cab.MapData[0]->ZoneCalculated = false;
-        cab.MapData[0]->CalcCounter = 1;
+        cab.MapData()[0]->SetZoneCalculated(false);
+        cab.MapData()[0]->SetCalcCounter(1);
         ASSERT_TRUE(cab.GetMap3D(-1, -1));
-        const TZoneData& map = *cab.MapData[0];
-        EXPECT_TRUE(map.ZoneCalculated);
+        const TZoneData& map = *cab.MapData()[0];
+        EXPECT_TRUE(map.ZoneCalculated());
         double worst = 0;
         int near = 0;
         for (int32_t k = 0; k < 3; ++k) {
             for (int32_t w = 0; w < map.WidthPixels(); ++w) {
                 for (int32_t l = 0; l < map.DepthPixels(); ++l) {
                     const std::complex<double> e = expected(cab, w, l, k);
-                    const std::complex<double> got(map.MapRealFreq(k, w, l), map.MapImagFreq(k, w, l));
+                    const std::complex<double> got(map.MapRealFreq()(k, w, l), map.MapImagFreq()(k, w, l));
                     // Single-precision storage, float geometry and 1-ULP vector sin/cos: a few 1e-5 of
                     // the amplitude, a tenth-degree cell edge landing on the other side included.
                     worst = std::max(worst, std::abs(got - e) / std::abs(e));
@@ -243,11 +243,11 @@ TEST_F(KernelFixture, DistanceClampAndAirLoss) {
 
 TEST_F(KernelFixture, SkippedZonesAreLeftUntouched) {
     TCabinet& cab = addCabinet();
-    cab.MapData[0]->ZoneCalculated = true;
-    cab.MapData[0]->MapRealFreq.Fill(7.0f);
+    cab.MapData()[0]->SetZoneCalculated(true);
+    cab.MapData()[0]->MapRealFreq().Fill(7.0f);
     ASSERT_TRUE(cab.GetMap3D(-1, -1));
-    EXPECT_EQ(cab.MapData[0]->MapRealFreq(0, 0, 0), 7.0f);
-    EXPECT_EQ(cab.MapData[0]->CalcCounter, 1);
+    EXPECT_EQ(cab.MapData()[0]->MapRealFreq()(0, 0, 0), 7.0f);
+    EXPECT_EQ(cab.MapData()[0]->CalcCounter(), 1);
 }
 
 TEST_F(KernelFixture, AbortLeavesEverythingNeedingCalculation) {
@@ -257,7 +257,7 @@ TEST_F(KernelFixture, AbortLeavesEverythingNeedingCalculation) {
     EXPECT_EQ(cab.MapState(), TCalcState::qzaNeedsCalculate);
     EXPECT_EQ(zone->MapState(), TCalcState::qzaNeedsCalculate);
     EXPECT_EQ(project->AllMapsState(), TCalcState::qzaNeedsCalculate);
-    EXPECT_FALSE(cab.MapData[0]->ZoneCalculated);
+    EXPECT_FALSE(cab.MapData()[0]->ZoneCalculated());
 }
 
 TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
@@ -268,7 +268,7 @@ TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
     ASSERT_TRUE(a.GetMap3D(-1, -1));
     a.StoreMapState(TCalcState::qzaCalculated);
     project->SumAllCabinetsInProject3D(0);
-    const TMapLayers one = zone->MapSum->MapRealFreq;
+    const TMapLayers one = zone->MapSum->MapRealFreq();
 
     TCabinet& b = addCabinet();
     placeSource(b, 3, 2, 4, 0.1, 0.2, 0.3);
@@ -278,7 +278,7 @@ TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
     project->SumAllCabinetsInProject3D(0);
     for (int32_t w = 0; w < zone->WidthPixels(); ++w) {
         for (int32_t l = 0; l < zone->DepthPixels(); ++l) {
-            ASSERT_NEAR(zone->MapSum->MapRealFreq(0, w, l) - one(0, w, l), 20 * std::log10(2.0), 1e-4);
+            ASSERT_NEAR(zone->MapSum->MapRealFreq()(0, w, l) - one(0, w, l), 20 * std::log10(2.0), 1e-4);
         }
     }
     EXPECT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
@@ -298,15 +298,15 @@ TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
     // Per frequency the magnitudes add with weight 0.71 each: 1.42 |p|; then the offset that brings
     // the maximum to the coarse coherent estimate is taken off.
     EXPECT_NEAR(project->dBEnergyComp(), zone->MaxdBEnergySum - zone->MaxdBSPL, 1e-9);
-    const TZoneData& m = *a.MapData[0];
+    const TZoneData& m = *a.MapData()[0];
     for (int32_t w = 0; w < zone->WidthPixels(); w += 3) {
         for (int32_t l = 0; l < zone->DepthPixels(); l += 3) {
             double avg = 0;
             for (int32_t k = 0; k < 3; ++k) {
-                avg += 1.42 * std::hypot(m.MapRealFreq(k, w, l), m.MapImagFreq(k, w, l));
+                avg += 1.42 * std::hypot(m.MapRealFreq()(k, w, l), m.MapImagFreq()(k, w, l));
             }
             const double expectedDb = 20 * std::log10(avg / 3) - project->dBEnergyComp();
-            ASSERT_NEAR(zone->MapSum->MapRealFreq(0, w, l), expectedDb, 1e-3);
+            ASSERT_NEAR(zone->MapSum->MapRealFreq()(0, w, l), expectedDb, 1e-3);
         }
     }
 }
@@ -360,14 +360,14 @@ struct PredictionThreads : KernelFixture {
 
     std::vector<float> serialLevels(const std::vector<TCabinet*>& cabs) {
         for (TCabinet* c : cabs) {
-            c->MapData[0]->ZoneCalculated = false;
-            c->MapData[0]->CalcCounter = 1;
+            c->MapData()[0]->SetZoneCalculated(false);
+            c->MapData()[0]->SetCalcCounter(1);
             EXPECT_TRUE(c->GetMap3D(-1, -1));
             c->StoreMapState(TCalcState::qzaCalculated);
         }
         zone->StoreMapState(TCalcState::qzaNeedsSum);
         project->SumAllCabinetsInProject3D(-1);
-        const TMapLayers& l = zone->MapSum->MapRealFreq;
+        const TMapLayers& l = zone->MapSum->MapRealFreq();
         return std::vector<float>(l.data(),
                                   l.data() + static_cast<size_t>(zone->WidthPixels()) * zone->DepthPixels());
     }
@@ -387,7 +387,7 @@ TEST_F(PredictionThreads, SerialAndThreadedRunsGiveIdenticalMaps) {
     ASSERT_TRUE(pumpUntil([&] { return received; }));
     EXPECT_EQ(project->AllMapsState(), TCalcState::qzaCalculated);
     EXPECT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
-    const TMapLayers& l = zone->MapSum->MapRealFreq;
+    const TMapLayers& l = zone->MapSum->MapRealFreq();
     const std::vector<float> threaded(l.data(), l.data() + serial.size());
     EXPECT_EQ(threaded, serial);
     for (TCabinet* c : cabs) {
@@ -481,7 +481,7 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
         });
         return st + " log " + project->LastLogString();
     }();
-    const TMapLayers& l = zone->MapSum->MapRealFreq;
+    const TMapLayers& l = zone->MapSum->MapRealFreq();
     const std::vector<float> threaded(l.data(), l.data() + static_cast<size_t>(zone->WidthPixels()) *
                                                                zone->DepthPixels());
     project->SetContinuousRender(false);
@@ -493,7 +493,7 @@ TEST_F(PredictionThreads, AnExceptionInTheKernelIsReportedAndStopsTheWait) {
     RecordingMessageBox box;
     const TScopedMessageBoxService installed(&box);
     const auto cabs = threeCabinets();
-    cabs[1]->MapData[0]->SetZoneLength(1, zone->WidthPixels(), zone->DepthPixels()); // too few layers
+    cabs[1]->MapData()[0]->SetZoneLength(1, zone->WidthPixels(), zone->DepthPixels()); // too few layers
     render();
     ASSERT_TRUE(pumpUntil([&] { return !box.shown.empty(); }, 60));
     project->AllMapsThread().WaitForStopped(&ui);

@@ -59,13 +59,13 @@ TEST_F(CabinetInProjectTest, SourceStraightAboveAZonePixelIsItsHeightAway) {
     // rows from the far side, 6.5 pixels along Z.
     auto cab = place({2.25f, -6.0f, 3.25f});
     EXPECT_DOUBLE_EQ(cab->YpixAbs(), 12.0);
-    ASSERT_EQ(cab->MapData.size(), 1u);
+    ASSERT_EQ(cab->MapData().size(), 1u);
     ASSERT_TRUE(cab->GetMap3D(-1, 0));
 
-    const TZoneData& data = *cab->MapData[0];
+    const TZoneData& data = *cab->MapData()[0];
     const double height = 6.0 - 1.1;
     auto amplitude = [&](int w, int l) {
-        return std::hypot(double(data.MapRealFreq.At(0, w, l)), double(data.MapImagFreq.At(0, w, l)));
+        return std::hypot(double(data.MapRealFreq().At(0, w, l)), double(data.MapImagFreq().At(0, w, l)));
     };
     EXPECT_NEAR(amplitude(2, 3), 1.0 / height, 1e-5);
     EXPECT_NEAR(amplitude(3, 3), 1.0 / std::hypot(height, 0.5), 1e-5);
@@ -98,20 +98,20 @@ TEST_F(CabinetInProjectTest, InvalidatingOneZoneTouchesOnlyItsBuffer) {
         addZone({0.0f, 0.0f, 4.0f * i}, 2.0f, 2.0f);
     }
     auto cab = place({1.0f, -3.0f, 1.0f});
-    ASSERT_EQ(cab->MapData.size(), 3u);
-    for (auto& data : cab->MapData) {
-        data->ZoneCalculated = true;
+    ASSERT_EQ(cab->MapData().size(), 3u);
+    for (auto& data : cab->MapData()) {
+        data->SetZoneCalculated(true);
     }
     cab->NeedsReCalculateMapInZone(2);
     EXPECT_EQ(cab->MapState(), TCalcState::qzaNeedsCalculate);
-    EXPECT_TRUE(cab->MapData[0]->ZoneCalculated);
-    EXPECT_TRUE(cab->MapData[1]->ZoneCalculated);
-    EXPECT_FALSE(cab->MapData[2]->ZoneCalculated);
+    EXPECT_TRUE(cab->MapData()[0]->ZoneCalculated());
+    EXPECT_TRUE(cab->MapData()[1]->ZoneCalculated());
+    EXPECT_FALSE(cab->MapData()[2]->ZoneCalculated());
 
     // Already waiting for a calculation: the buffers are left as they are.
-    cab->MapData[2]->ZoneCalculated = true;
+    cab->MapData()[2]->SetZoneCalculated(true);
     cab->NeedsReCalculateMapInZone(2);
-    EXPECT_TRUE(cab->MapData[2]->ZoneCalculated);
+    EXPECT_TRUE(cab->MapData()[2]->ZoneCalculated());
     EXPECT_THROW(
         {
             cab->StoreMapState(TCalcState::qzaCalculated);
@@ -168,7 +168,7 @@ TEST_F(CabinetInProjectTest, NewModelDuringACalculationEndsThePassFirst) {
     TCabModel other(&f.medium, f.project.get());
     other.SetPolarResolutionDegrees(30);
     cab->SetModel(&other);
-    EXPECT_EQ(cab->SourcePoints.size(), 1u);
+    EXPECT_EQ(cab->SourcePoints().size(), 1u);
     cab->FreeMapThread();
     // The finished pass queued its reports for the user-interface thread; they run while the cabinet
     // still exists.
@@ -208,33 +208,33 @@ TEST_F(CabinetInProjectTest, ThrowLineKeepsTheFarthestHitOnMappedZones) {
     const double sy = -5.0, dx = std::cos(e), dy = std::sin(e);
     const double t = -(std::cos(a) * sy) / (-std::sin(a) * dx + std::cos(a) * dy);
     cab->CalcHitPoint();
-    ASSERT_EQ(cab->HitPointZoneThrow, &floorZone); // farther than the wall
-    EXPECT_NEAR(cab->HitPointLocalThrow.X, t, 1e-3);
-    EXPECT_NEAR(cab->HitPointLocalThrow.Y, 0.0, 1e-3);
-    EXPECT_NEAR(cab->HitPointAbsThrow.X, t * dx, 1e-3);
-    EXPECT_NEAR(cab->HitPointAbsThrow.Y, sy + t * dy, 1e-3);
+    ASSERT_EQ(cab->HitPointZoneThrow(), &floorZone); // farther than the wall
+    EXPECT_NEAR(cab->HitPointLocalThrow().X, t, 1e-3);
+    EXPECT_NEAR(cab->HitPointLocalThrow().Y, 0.0, 1e-3);
+    EXPECT_NEAR(cab->HitPointAbsThrow().X, t * dx, 1e-3);
+    EXPECT_NEAR(cab->HitPointAbsThrow().Y, sy + t * dy, 1e-3);
 
     // A zone without a level map is never hit: the nearer wall wins.
     floorZone.SetMappingSides(TMappingSides::qzaNoSPLMap);
     cab->CalcHitPoint();
-    ASSERT_EQ(cab->HitPointZoneThrow, &wallZone);
-    EXPECT_NEAR(cab->HitPointLocalThrow.X, 3.0 / dx, 1e-3);
+    ASSERT_EQ(cab->HitPointZoneThrow(), &wallZone);
+    EXPECT_NEAR(cab->HitPointLocalThrow().X, 3.0 / dx, 1e-3);
 
     // A hit 1 cm in front of the cabinet counts; one within 1 mm does not.
     wall.holder.SetPosition({static_cast<float>(0.01 * dx), static_cast<float>(-5.0 + 0.01 * dy), 0.0f});
     cab->CalcHitPoint();
-    ASSERT_EQ(cab->HitPointZoneThrow, &wallZone);
-    EXPECT_NEAR(cab->HitPointLocalThrow.X, 0.01, 1e-3);
+    ASSERT_EQ(cab->HitPointZoneThrow(), &wallZone);
+    EXPECT_NEAR(cab->HitPointLocalThrow().X, 0.01, 1e-3);
     wall.holder.SetPosition({static_cast<float>(0.0005 * dx), static_cast<float>(-5.0 + 0.0005 * dy), 0.0f});
     cab->CalcHitPoint();
-    EXPECT_EQ(cab->HitPointZoneThrow, nullptr);
-    EXPECT_EQ(cab->HitPointAbsThrow.X, 0.0f);
+    EXPECT_EQ(cab->HitPointZoneThrow(), nullptr);
+    EXPECT_EQ(cab->HitPointAbsThrow().X, 0.0f);
 
     // Nothing is recomputed while the project holds hit points back.
     floorZone.SetMappingSides(TMappingSides::qzaSPLOneSide);
     f.project->SetCalcHitPointEnabled(false);
     cab->CalcHitPoint();
-    EXPECT_EQ(cab->HitPointZoneThrow, nullptr);
+    EXPECT_EQ(cab->HitPointZoneThrow(), nullptr);
     floorZone.GraphicalObject = nullptr;
     wallZone.GraphicalObject = nullptr;
 }

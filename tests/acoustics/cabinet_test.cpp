@@ -68,18 +68,18 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
     EXPECT_NEAR(cab->AbsoluteRotationZ(), rz, 1e-4);
     EXPECT_EQ(cab->RotX(), rx);
 
-    ASSERT_EQ(cab->SourcePoints.size(), 2u);
+    ASSERT_EQ(cab->SourcePoints().size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         const TSourcePoint& m = *model.SourcePoint[i];
         Vec p = {m.XmRel(), -m.YmRel(), m.ZmRel()};
         p = rotY(rotZ(rotX(p, rx * kDeg), rz * kDeg), ry * kDeg);
         const Vec abs = {p[0] + 4.0, p[1] - 6.0, p[2] + 2.0};
-        const TSourcePoint& sp = *cab->SourcePoints[i];
+        const TSourcePoint& sp = *cab->SourcePoints()[i];
         EXPECT_NEAR(sp.XpixAbs(), abs[0] / 0.5, 1e-4);
         EXPECT_NEAR(sp.YpixAbs(), -abs[1] / 0.5, 1e-4);
         EXPECT_NEAR(sp.ZpixAbs(), abs[2] / 0.5, 1e-4);
-        EXPECT_EQ(sp.MyCabinet, cab.get());
+        EXPECT_EQ(sp.MyCabinet(), cab.get());
         EXPECT_DOUBLE_EQ(sp.XmRel(), m.XmRel());
     }
 }
@@ -87,18 +87,17 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
 // The pivot carries the cabinet's turns down to the source points, whose own rotations (from the
 // model, Z reversed) are turned back about X by the pivot's X rotation.
 TEST_F(CabinetTest, RotationReachesTheSourcesThroughThePivot) {
-    model.SourcePoint[0]->RotationRadRelY = 0.2;
-    model.SourcePoint[0]->RotationRadRelZ = 0.1;
+    model.SourcePoint[0]->SetRotationRadRel(0.0, 0.2, 0.1);
     auto cab = place({0, 0, 0}, {15.0f, 30.0f, -10.0f});
-    const RiggingJoint& pivot = *cab->DummySource;
+    const RiggingJoint& pivot = *cab->DummySource();
     const double aX = 15.0 * kDeg, aY = 30.0 * kDeg, aZ = -10.0 * kDeg;
     EXPECT_NEAR(pivot.AbsoluteRotationRadX(), aX, kTol);
     EXPECT_NEAR(pivot.AbsoluteRotationRadY(), aY, kTol);
     EXPECT_NEAR(pivot.AbsoluteRotationRadZ(), aZ, kTol);
 
-    const TSourcePoint& sp = *cab->SourcePoints[0];
-    EXPECT_NEAR(sp.RotationRadRelY, 0.2, kTol);
-    EXPECT_NEAR(sp.RotationRadRelZ, -0.1, kTol);
+    const TSourcePoint& sp = *cab->SourcePoints()[0];
+    EXPECT_NEAR(sp.RotationRadRelY(), 0.2, kTol);
+    EXPECT_NEAR(sp.RotationRadRelZ(), -0.1, kTol);
     const double vy = 0.2 * std::cos(aX) + -0.1 * std::sin(aX);
     const double vz = -0.2 * std::sin(aX) + -0.1 * std::cos(aX);
     EXPECT_NEAR(sp.AbsoluteRotationRadX(), aX, kTol);
@@ -114,8 +113,8 @@ TEST_F(CabinetTest, ANewModelsSourcesTakeTheCabinetsTurn) {
     other.SetPolarResolutionDegrees(30);
     other.SetNSourcePoints(2);
     cab->SetModel(&other);
-    ASSERT_EQ(cab->SourcePoints.size(), 2u);
-    for (const auto& sp : cab->SourcePoints) {
+    ASSERT_EQ(cab->SourcePoints().size(), 2u);
+    for (const auto& sp : cab->SourcePoints()) {
         EXPECT_NEAR(sp->AbsoluteRotationRadX(), 0.0, kTol);
         EXPECT_NEAR(sp->AbsoluteRotationRadY(), 30.0 * kDeg, kTol);
         EXPECT_NEAR(sp->AbsoluteRotationRadZ(), 10.0 * kDeg, kTol); // the pivot's Z, reversed
@@ -124,8 +123,8 @@ TEST_F(CabinetTest, ANewModelsSourcesTakeTheCabinetsTurn) {
 
 TEST_F(CabinetTest, InvertedCabinetTurnsItsPivotTheOtherWay) {
     auto cab = place({0, 0, 0}, {0.0f, 0.0f, 20.0f});
-    const RiggingJoint& pivot = *cab->DummySource;
-    const TSourcePoint& sp = *cab->SourcePoints[0];
+    const RiggingJoint& pivot = *cab->DummySource();
+    const TSourcePoint& sp = *cab->SourcePoints()[0];
     EXPECT_NEAR(pivot.AbsoluteRotationRadZ(), 20.0 * kDeg, kTol);
     EXPECT_NEAR(sp.AbsoluteRotationRadZ(), -20.0 * kDeg, kTol);
 
@@ -179,20 +178,20 @@ TEST_F(CabinetTest, PlacementAcrossTheModelTurnsThePivotAQuarter) {
     for (const Case& c : cases) {
         model.DirectionOfRotation = c.direction;
         cab->SetPlacementType(c.placement);
-        EXPECT_EQ(cab->DummySource->RotationAngle().X, c.pivotX);
+        EXPECT_EQ(cab->DummySource()->RotationAngle().X, c.pivotX);
     }
     model.DefaultPlacement = TCabPlacement::qzaHorizontal;
     model.DirectionOfRotation = TDirRotation::qzaClockwise;
     cab->SetPlacementType(TCabPlacement::qzaHorizontal);
-    EXPECT_EQ(cab->DummySource->RotationAngle().X, 10.0f);
+    EXPECT_EQ(cab->DummySource()->RotationAngle().X, 10.0f);
     cab->SetPlacementType(TCabPlacement::qzaVertical);
-    EXPECT_EQ(cab->DummySource->RotationAngle().X, -80.0f);
+    EXPECT_EQ(cab->DummySource()->RotationAngle().X, -80.0f);
 }
 
 TEST_F(CabinetTest, HornRotationTurnsTheSourcesNamedByTheModelsDigits) {
     model.SetNSourcePoints(4);
     for (int i = 0; i < 4; ++i) {
-        model.SourcePoint[i]->RotationRadRelX = 0.1 * i;
+        model.SourcePoint[i]->SetRotationRadRel(0.1 * i, 0.0, 0.0);
     }
     model.AllowHornRotation = true;
     model.SourceOfHornRotation = 13;
@@ -201,11 +200,12 @@ TEST_F(CabinetTest, HornRotationTurnsTheSourcesNamedByTheModelsDigits) {
     for (int i = 0; i < 4; ++i) {
         const double modelDeg = 0.1 * i / kDeg;
         const bool turned = i == 1 || i == 3;
-        EXPECT_NEAR(cab->SourcePoints[i]->RotationAngle().X, turned ? modelDeg - 90.0 : modelDeg, 1e-4) << i;
+        EXPECT_NEAR(cab->SourcePoints()[i]->RotationAngle().X, turned ? modelDeg - 90.0 : modelDeg, 1e-4)
+            << i;
     }
     cab->SetHornRotationIndex(0);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_NEAR(cab->SourcePoints[i]->RotationAngle().X, 0.1 * i / kDeg, 1e-4) << i;
+        EXPECT_NEAR(cab->SourcePoints()[i]->RotationAngle().X, 0.1 * i / kDeg, 1e-4) << i;
     }
     // A digit naming a source the cabinet does not have is a range error.
     model.SourceOfHornRotation = 14;

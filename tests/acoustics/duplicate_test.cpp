@@ -73,7 +73,7 @@ TEST_F(DuplicateFixture, CabinetCopiesByType) {
         TCabinet* copy = project->DuplicateCabinet(*source, offset, turn, c.type);
         ASSERT_NE(copy, source);
         EXPECT_EQ(project->Cabinets().back().get(), copy);
-        EXPECT_EQ(copy->NumberID, project->NCabinets());
+        EXPECT_EQ(copy->NumberID(), project->NCabinets());
         expectPoint(copy->Position(), c.position.X, c.position.Y, c.position.Z, "position");
         EXPECT_NEAR(copy->RotX(), c.rotation.X, 1e-5);
         EXPECT_NEAR(copy->RotationAngle().Y, c.rotation.Y, 1e-5);
@@ -84,8 +84,8 @@ TEST_F(DuplicateFixture, CabinetCopiesByType) {
         EXPECT_EQ(process->AppliedOn.back(), copy);
         EXPECT_EQ(copy->InternalDSPPreset(), source->InternalDSPPreset());
         EXPECT_TRUE(copy->Active());
-        EXPECT_NE(copy->SourcePoints[0].get(), source->SourcePoints[0].get());
-        EXPECT_EQ(copy->SourcePoints[0]->MyCabinet, copy);
+        EXPECT_NE(copy->SourcePoints()[0].get(), source->SourcePoints()[0].get());
+        EXPECT_EQ(copy->SourcePoints()[0]->MyCabinet(), copy);
     }
     EXPECT_THROW(project->DuplicateCabinet(*source, offset, turn, static_cast<TDuplicationType>(4)),
                  ERangeError);
@@ -168,13 +168,14 @@ TEST_F(DuplicateFixture, BeamSteeringCopyKeepsEveryBeamSettingWithFiltersOfItsOw
         ASSERT_EQ(to.FIRprocess().size(), from.FIRprocess().size());
         for (size_t i = 0; i < to.pSourcePoints().size(); ++i) {
             EXPECT_NE(to.FIRprocess()[i].get(), from.FIRprocess()[i].get());
-            EXPECT_EQ(to.pSourcePoints()[i]->MyCabinet->MyCluster(), copy);
-            EXPECT_EQ(to.pSourcePoints()[i]->BeamFIRResponsePh, from.pSourcePoints()[i]->BeamFIRResponsePh);
+            EXPECT_EQ(to.pSourcePoints()[i]->MyCabinet()->MyCluster(), copy);
+            EXPECT_EQ(to.pSourcePoints()[i]->BeamFIRResponsePh(),
+                      from.pSourcePoints()[i]->BeamFIRResponsePh());
             EXPECT_EQ(to.pSourcePoints()[i]->Active(), from.Active());
         }
     }
     for (TCabinet* cab : copy->CabinetList()) {
-        EXPECT_EQ(cab->SingleBeamList.size(), 3u);
+        EXPECT_EQ(cab->SingleBeamList().size(), 3u);
     }
     // The copy stands on its own: the source can go.
     project->RemoveBeamSteering(&source);

@@ -199,8 +199,8 @@ TEST_F(ArrayFixture, FirstSplayAnglesComeFromTheMountingsTables) {
     EXPECT_FLOAT_EQ(h->CabinetList()[0]->RotationAngle().Z, -8.0f);
     EXPECT_FLOAT_EQ(h->CabinetList()[1]->RotationAngle().Z, -7.0f);
     EXPECT_EQ(h->NObjects(), 3);
-    EXPECT_EQ(h->CabinetList()[1]->ArrayElementPosID, 3);
-    EXPECT_EQ(h->CabinetList()[1]->ArrayCabinetPosID, 2);
+    EXPECT_EQ(h->CabinetList()[1]->ArrayElementPosID(), 3);
+    EXPECT_EQ(h->CabinetList()[1]->ArrayCabinetPosID(), 2);
 
     // An empty table is an error that leaves the array as it was.
     cab->AllowedAnglesHCluster.clear();
@@ -273,8 +273,8 @@ TEST_F(ArrayFixture, RemovedElementsLeaveTheChainWholeAndTheirProcessClean) {
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveElementFromArray");
     ASSERT_EQ(a->NCabinets(), 2);
     EXPECT_EQ(a->CabinetList()[1], last);
-    EXPECT_EQ(last->ArrayElementPosID, 3);
-    EXPECT_EQ(last->ArrayCabinetPosID, 2);
+    EXPECT_EQ(last->ArrayElementPosID(), 3);
+    EXPECT_EQ(last->ArrayCabinetPosID(), 2);
     // The last cabinet now hangs 0.4 m higher, from the first cabinet's lower hinge.
     expectPoint(last->LocalToAbsolute3D({-0.3f, -0.2f, 0.0f}), 0.0, 0.1 + 0.4, 0.0);
     EXPECT_EQ(project->TotalCabinets(), 2);
@@ -283,7 +283,7 @@ TEST_F(ArrayFixture, RemovedElementsLeaveTheChainWholeAndTheirProcessClean) {
     project->RemoveCabinetFromArray(a->CabinetList()[0], a);
     EXPECT_EQ(a->NObjects(), 1);
     EXPECT_EQ(a->ArrayList()[1], last);
-    EXPECT_EQ(last->ArrayElementPosID, 1);
+    EXPECT_EQ(last->ArrayElementPosID(), 1);
     EXPECT_EQ(project->TotalCabinets(), 1);
 }
 

@@ -47,8 +47,8 @@ struct ModelFixture {
         const size_t cells =
             static_cast<size_t>(sum.NFreqs()) * static_cast<size_t>(w) * static_cast<size_t>(d);
         EXPECT_GT(cells, 0u);
-        EXPECT_EQ(sum.MapRealFreq.size(), cells);
-        EXPECT_EQ(sum.MapImagFreq.size(), cells);
+        EXPECT_EQ(sum.MapRealFreq().size(), cells);
+        EXPECT_EQ(sum.MapImagFreq().size(), cells);
         EXPECT_EQ(zone.MapBMPWidth(), w);
         EXPECT_EQ(zone.MapBMPHeight(), d);
     }

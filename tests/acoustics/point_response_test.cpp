@@ -97,9 +97,9 @@ TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
     zone->SetDimensions(8, 5);
     zone->RecalcPosBeginPx();
     TCabinet& cab = addCabinet(TPoint3D(1.5f, -2.0f, 2.0f), TPoint3D(5, 30, -10));
-    TZoneData& map = *cab.MapData.at(0);
+    TZoneData& map = *cab.MapData().at(0);
     map.SetZoneLength(1, zone->WidthPixels(), zone->DepthPixels());
-    map.CalcCounter = 1;
+    map.SetCalcCounter(1);
     ASSERT_TRUE(cab.GetMap3D(-1, -1));
 
     // Pixel (w, l) lies at Q * pixel in the scene with Z negated, Q the kernel's pixel centre.
@@ -125,7 +125,7 @@ TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
             const V q = fromFrame({w + o[0] + 0.5, o[1], l - h + o[2] + 0.5});
             const TPoint3D point(static_cast<float>(q[0] * px), static_cast<float>(q[1] * px),
                                  static_cast<float>(-q[2] * px));
-            const std::complex<double> kernel(map.MapRealFreq(0, w, l), map.MapImagFreq(0, w, l));
+            const std::complex<double> kernel(map.MapRealFreq()(0, w, l), map.MapImagFreq()(0, w, l));
             const std::complex<double> mic = at(point, k);
             ASSERT_LE(std::abs(mic - kernel), 1e-3 * std::abs(kernel)) << "pixel " << w << ", " << l;
             ++checked;

@@ -529,7 +529,7 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
                 // Energy-compensated levels kept from an earlier sum are shifted by the change of the
                 // offset, which rounds differently from one shift by the whole offset.
                 const double d =
-                    std::abs(got.MapSum->MapRealFreq.At(0, w, l) - want.MapSum->MapRealFreq.At(0, w, l));
+                    std::abs(got.MapSum->MapRealFreq().At(0, w, l) - want.MapSum->MapRealFreq().At(0, w, l));
                 worst = std::max(worst, d);
                 differing += d > 1e-3 ? 1 : 0;
             }

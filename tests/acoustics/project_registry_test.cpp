@@ -56,8 +56,8 @@ TEST_F(RegistryFixture, AddedObjectsAreNumberedByKind) {
     const int32_t unique = project->UniqueID();
     TCabinet* a = cabinet();
     TCabinet* b = cabinet();
-    EXPECT_EQ(a->NumberID, 1);
-    EXPECT_EQ(b->NumberID, 2);
+    EXPECT_EQ(a->NumberID(), 1);
+    EXPECT_EQ(b->NumberID(), 2);
     EXPECT_TRUE(b->Active());
     TGenericDSPProcess* p = project->AddDSPProcess();
     EXPECT_EQ(p->NumberID, 1);
@@ -90,12 +90,12 @@ TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) 
     zone("A");
     TMappingZone* b = zone("B");
     TMappingZone* c = zone("C");
-    ASSERT_EQ(cab->MapData.size(), 3u);
+    ASSERT_EQ(cab->MapData().size(), 3u);
     project->RemoveMappingZone(b);
     ASSERT_EQ(project->NMappingZones(), 2);
     EXPECT_EQ(c->ZoneIndexID, 1);
-    EXPECT_EQ(cab->MapData.size(), 2u);
-    EXPECT_EQ(cab->MapData[1]->ZoneID, 1);
+    EXPECT_EQ(cab->MapData().size(), 2u);
+    EXPECT_EQ(cab->MapData()[1]->ZoneID(), 1);
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveZone");
 
     // A picture surface has a buffer in every cabinet like any zone: it goes with the picture, so that
@@ -103,13 +103,13 @@ TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) 
     TMappingZone* picture = zone("Picture", TSurfaceType::qzaPicture);
     TMappingZone* d = project->AddMappingZone("D", TPoint3D(0, 0, 0), TPoint3D(0, 0, 0), 3, 2, 0.1, false,
                                               TSurfaceType::qzaRectangle, true);
-    ASSERT_EQ(cab->MapData.size(), 4u);
+    ASSERT_EQ(cab->MapData().size(), 4u);
     project->RemoveMappingZone(picture);
-    ASSERT_EQ(cab->MapData.size(), 3u);
+    ASSERT_EQ(cab->MapData().size(), 3u);
     EXPECT_EQ(d->ZoneIndexID, 2);
-    EXPECT_EQ(cab->MapData[2]->ZoneID, 2);
-    EXPECT_EQ(cab->MapData[2]->WidthPixels(), d->WidthPixels());
-    EXPECT_EQ(cab->MapData[2]->DepthPixels(), d->DepthPixels());
+    EXPECT_EQ(cab->MapData()[2]->ZoneID(), 2);
+    EXPECT_EQ(cab->MapData()[2]->WidthPixels(), d->WidthPixels());
+    EXPECT_EQ(cab->MapData()[2]->DepthPixels(), d->DepthPixels());
 }
 
 TEST_F(RegistryFixture, RemovingAProcessHandsItsCabinetsTheBypass) {

@@ -225,11 +225,11 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
     p.SetFreqToEvaluate(500); // one octave around 500 Hz
     for (TMappingZone* zone : {&a, &b}) {
         EXPECT_EQ(zone->MapState(), TCalcState::qzaNeedsCalculate);
-        const TZoneData& buffer = *p.Cabinets()[0]->MapData.at(static_cast<size_t>(zone->ZoneIndexID));
+        const TZoneData& buffer = *p.Cabinets()[0]->MapData().at(static_cast<size_t>(zone->ZoneIndexID));
         EXPECT_EQ(buffer.NFreqs(), p.NFreqsAverage());
         EXPECT_EQ(buffer.WidthPixels(), zone->WidthPixels());
         EXPECT_EQ(buffer.DepthPixels(), zone->DepthPixels());
-        EXPECT_EQ(buffer.MapRealFreq.size(),
+        EXPECT_EQ(buffer.MapRealFreq().size(),
                   static_cast<size_t>(p.NFreqsAverage()) * zone->WidthPixels() * zone->DepthPixels());
     }
     for (TMappingZone* zone : {&a, &b}) {
@@ -251,7 +251,7 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
     p.SetFreqsAverage({250, 1000, 4000});
     for (TMappingZone* zone : {&a, &b}) {
         EXPECT_EQ(zone->MapSum->NFreqs(), 3);
-        EXPECT_EQ(p.Cabinets()[0]->MapData.at(static_cast<size_t>(zone->ZoneIndexID))->NFreqs(), 3);
+        EXPECT_EQ(p.Cabinets()[0]->MapData().at(static_cast<size_t>(zone->ZoneIndexID))->NFreqs(), 3);
     }
 }
 

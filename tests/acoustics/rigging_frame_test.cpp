@@ -37,7 +37,7 @@ TEST_F(RiggingFrameTest, RelativeTurnIsWrappedAndAddedToTheParents) {
 
     // The first element of an array takes its own rotation even below a turned joint.
     TRiggingFrame first(&space, &frameModel, nullptr);
-    first.ArrayElementID = 1;
+    first.SetArrayElementID(1);
     first.SetParent(&joint);
     first.SetRotationAngleZ(-5.0f);
     EXPECT_NEAR(first.AbsoluteRotationRadZ(), -5.0 * kDeg, kTol);
@@ -104,7 +104,7 @@ TEST_F(RiggingFrameTest, ClosestPickPointIsMeasuredHorizontally) {
     // Pick points follow the frame's turn about Y: turned 90 degrees, x turns into -z.
     frame.SetRotationAngleY(90.0f);
     ASSERT_NEAR(frame.AbsoluteRotationY(), 0.0, kTol); // a loose frame keeps its absolute rotation
-    frame.ArrayElementID = 1;
+    frame.SetArrayElementID(1);
     frame.SetRotationAngleY(89.0f);
     frame.SetRotationAngleY(90.0f);
     EXPECT_EQ(frame.GetClosestPickPoint({0.0f, 0.0f, -2.0f}), 3);

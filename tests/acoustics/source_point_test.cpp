@@ -33,7 +33,7 @@ TEST_F(SourcePointTest, TurnWithoutParentIsWrappedIntoHalfTurns) {
         SCOPED_TRACE(c.degrees);
         TSourcePoint sp(nullptr, &space, nullptr, nullptr);
         sp.SetRotationAngleZ(c.degrees);
-        EXPECT_NEAR(sp.RotationRadRelZ, c.expected * kDeg, kTol);
+        EXPECT_NEAR(sp.RotationRadRelZ(), c.expected * kDeg, kTol);
         EXPECT_NEAR(sp.AbsoluteRotationRadZ(), c.expected * kDeg, kTol);
         sp.SetRotationAngle({c.degrees, c.degrees, 0.0f});
         EXPECT_NEAR(sp.AbsoluteRotationRadX(), c.expected * kDeg, kTol);
@@ -71,7 +71,7 @@ TEST_F(SourcePointTest, PixelPositionCountsHeightUpwards) {
 // Hand calculation of the propagation below a parent turned (aX, aY, aZ): the source's own rotations
 // turned back about X by aX, then combined with the parent's.
 void expectSourceBelow(const TSourcePoint& sp, double aX, double aY, double aZ) {
-    const double rX = sp.RotationRadRelX, rY = sp.RotationRadRelY, rZ = sp.RotationRadRelZ;
+    const double rX = sp.RotationRadRelX(), rY = sp.RotationRadRelY(), rZ = sp.RotationRadRelZ();
     const double vy = rY * std::cos(aX) + rZ * std::sin(aX);
     const double vz = -rY * std::sin(aX) + rZ * std::cos(aX);
     EXPECT_NEAR(sp.AbsoluteRotationRadX(), aX + rX, kTol);
@@ -113,7 +113,7 @@ TEST_F(SourcePointTest, OwnTurnBelowAPivotCombinesWithThePivot) {
     TSourcePoint loose(nullptr, &space, nullptr, nullptr);
     loose.SetParent(&other);
     loose.SetRotationAngleZ(50.0f);
-    EXPECT_NEAR(loose.RotationRadRelZ, 50.0 * kDeg, kTol);
+    EXPECT_NEAR(loose.RotationRadRelZ(), 50.0 * kDeg, kTol);
     EXPECT_EQ(loose.AbsoluteRotationRadZ(), 0.0);
 }
 

@@ -90,7 +90,7 @@ TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
                                            TCabPlacement::qzaVertical, true, f.project->BypassProcess(), 1);
             const int32_t z = zone.ZoneIndexID;
             ASSERT_TRUE(cab->GetMap3D(-1, z));
-            const TZoneData& map = *cab->MapData.at(static_cast<size_t>(z));
+            const TZoneData& map = *cab->MapData().at(static_cast<size_t>(z));
 
             const DrawnZone drawn(zone, upwards);
             for (const auto& [w, l] : {std::pair{0, 0}, {11, 0}, {0, 7}, {11, 7}, {6, 4}}) {
@@ -99,7 +99,7 @@ TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
                 const double expected = std::sqrt(dx * dx + dy * dy + dz * dz);
                 ASSERT_GT(expected, 1.5); // beyond the 1 m clamp: the amplitude is 1 / distance
                 const double amplitude =
-                    std::hypot(double(map.MapRealFreq.At(0, w, l)), double(map.MapImagFreq.At(0, w, l)));
+                    std::hypot(double(map.MapRealFreq().At(0, w, l)), double(map.MapImagFreq().At(0, w, l)));
                 // Single-precision geometry and storage: a few 1e-6 relative.
                 EXPECT_NEAR(1.0 / amplitude, expected, 5e-5 * expected) << "pixel " << w << ", " << l;
             }

@@ -133,7 +133,7 @@ protected:
     // The palette entry of a level as the colouring computes it.
     int entryOf(const TMappingZone& zone, int x, int y) const {
         const double k = 300.0 / editor().Colors.SPLRangeBox.Value();
-        return PaletteIndexOf(zone.MapSum->MapRealFreq.At(0, x, y), project().MaxdBSPL(), k, 300);
+        return PaletteIndexOf(zone.MapSum->MapRealFreq().At(0, x, y), project().MaxdBSPL(), k, 300);
     }
     // The palette entry nearest to a framebuffer colour.
     int nearestEntry(QColor c) const {
@@ -200,7 +200,7 @@ TEST_F(RenderWindow, TheCornerUnderTheCabinetIsTheLoudOneInTopAnd3DViews) {
     topView();
     ASSERT_TRUE(clickRenderAndWait());
     const int w = zone.WidthPixels(), d = zone.DepthPixels();
-    ASSERT_GT(zone.MapSum->MapRealFreq.At(0, 0, 0), zone.MapSum->MapRealFreq.At(0, w - 1, d - 1) + 6);
+    ASSERT_GT(zone.MapSum->MapRealFreq().At(0, 0, 0), zone.MapSum->MapRealFreq().At(0, w - 1, d - 1) + 6);
     // Texel (0, 0) is drawn right under the cabinet: the drawn map is not mirrored against the venue.
     const TPoint3D corner = texelCentre(zone, 0, 0);
     EXPECT_NEAR(corner.X, -9.5, 1e-3);
@@ -319,10 +319,10 @@ TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     // colour, which is the last entry too.
     for (int y = 4; y <= 6; ++y) {
         for (int x = 4; x <= 6; ++x) {
-            zone.MapSum->MapRealFreq.At(0, x, y) = 0.0f;
+            zone.MapSum->MapRealFreq().At(0, x, y) = 0.0f;
         }
     }
-    zone.MapSum->MapRealFreq.At(0, 5, 5) = std::numeric_limits<float>::quiet_NaN();
+    zone.MapSum->MapRealFreq().At(0, 5, 5) = std::numeric_limits<float>::quiet_NaN();
     typeInto(bar().SPLRangeBox(), "30");
     QImage image = frame();
     EXPECT_LE(channelDistance(image.pixelColor(screenOf(texelCentre(zone, 5, 5))), last), 2);

@@ -134,7 +134,7 @@ TEST(ObjectMouse, ASelectedCabinetDrawsItsBoxRotationPointAndThrowLine) {
     cabinet->SetIsObjectSelected(true);
     EXPECT_EQ(kinds(),
               (std::vector<TDrawKind>{TDrawKind::dkLine, TDrawKind::dkWireCube, TDrawKind::dkSolidCube}));
-    cabinet->IsMovingOBJ3D = true;
+    cabinet->SetIsMovingOBJ3D(true);
     EXPECT_EQ(kinds(), (std::vector<TDrawKind>{TDrawKind::dkWireCube, TDrawKind::dkSolidCube}));
 }
 

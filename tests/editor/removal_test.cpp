@@ -46,7 +46,7 @@ TEST(Removal, DeleteAsksWithTheCountAndRemovesCabinetsAndZonesWithTheirPanels) {
     EXPECT_EQ(f.project->NCabinets(), 1);
     EXPECT_EQ(f.project->NMappingZones(), 0);
     EXPECT_EQ(f.project->Cabinets()[0].get(), kept);
-    EXPECT_EQ(kept->NumberID, 1);
+    EXPECT_EQ(kept->NumberID(), 1);
     EXPECT_EQ(f.panels.freed, 2);
     EXPECT_EQ(f.panels.cabinets.size(), 1u);
     EXPECT_TRUE(f.panels.zones.empty());

@@ -18,7 +18,7 @@ using testing::RenderFixture;
 TAlphaColor expectedColour(RenderFixture& f, const TMappingZone& zone, int x, int y) {
     const TAcousticProject& p = *f.project;
     const double k = 300.0 / f.editor->Colors.SPLRangeBox.Value();
-    const float level = zone.MapSum->MapRealFreq.At(0, x, y);
+    const float level = zone.MapSum->MapRealFreq().At(0, x, y);
     return p.MappingColors().at(static_cast<size_t>(PaletteIndexOf(level, p.MaxdBSPL(), k, 300)));
 }
 
@@ -49,7 +49,7 @@ TEST(RenderControl, RenderPaintsEveryPixelOfTheZoneFromItsLevelAndEndsCalculated
         }
     }
     // The loud corner is pixel (0, 0) of the levels, as the map kernel lays them out, and of the bitmap.
-    const auto& levels = zone.MapSum->MapRealFreq;
+    const auto& levels = zone.MapSum->MapRealFreq();
     EXPECT_GT(levels.At(0, 0, 0), levels.At(0, w - 1, d - 1) + 6);
     // The texture is a new image holding the bitmap.
     const std::shared_ptr<const TBitmap> after = zone.MapMaterial->Material().Texture;
@@ -92,8 +92,8 @@ TEST(RenderControl, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     TColorMapping& c = f.editor->Colors;
     const TAlphaColor last = f.project->MappingColors().back();
 
-    zone.MapSum->MapRealFreq.At(0, 3, 4) = std::numeric_limits<float>::quiet_NaN();
-    zone.MapSum->MapRealFreq.At(0, 5, 4) = -std::numeric_limits<float>::infinity();
+    zone.MapSum->MapRealFreq().At(0, 3, 4) = std::numeric_limits<float>::quiet_NaN();
+    zone.MapSum->MapRealFreq().At(0, 5, 4) = -std::numeric_limits<float>::infinity();
     c.ApplySPLColorMapping();
     EXPECT_EQ(zone.MapBMP.Pixel(3, 4), last);
     EXPECT_EQ(zone.MapBMP.Pixel(5, 4), last);
@@ -241,14 +241,14 @@ TEST(RenderControl, ContinuousRenderRepaintsAMovedCabinetByItself) {
     ASSERT_TRUE(f.waitCalculated());
     EXPECT_EQ(r.RenderB.StyleLookup(), "CornerButtonRenderStyle");
     const int w = zone.WidthPixels(), y = zone.DepthPixels() / 2;
-    const float leftBefore = zone.MapSum->MapRealFreq.At(0, 0, y);
+    const float leftBefore = zone.MapSum->MapRealFreq().At(0, 0, y);
 
     cab.SetPosition({8, -6, 0});
     r.RenderButtonNeedsCalc();
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
     ASSERT_TRUE(f.waitCalculated());
     // The loud side moved from the left edge to the right one, and the bitmap follows.
-    const auto& levels = zone.MapSum->MapRealFreq;
+    const auto& levels = zone.MapSum->MapRealFreq();
     EXPECT_LT(levels.At(0, 0, y), leftBefore - 6);
     EXPECT_GT(levels.At(0, w - 1, y), levels.At(0, 0, y) + 6);
     EXPECT_EQ(zone.MapBMP.Pixel(w - 1, y), expectedColour(f, zone, w - 1, y));

@@ -48,7 +48,7 @@ TEST_F(LoadingFixture, CabinetModelsCarryTheGeneratorsValues) {
             const std::string key = std::string(name) + ".source" + std::to_string(i);
             const std::vector<double> pos = Numbers(expected.at(key + ".pos"));
             EXPECT_DOUBLE_EQ(model->SourcePoint[i]->XmRel(), pos[0]);
-            EXPECT_EQ(model->SourcePoint[i]->PolarID, std::stoi(expected.at(key + ".set")));
+            EXPECT_EQ(model->SourcePoint[i]->PolarID(), std::stoi(expected.at(key + ".set")));
         }
         const std::string prefix = std::string(name) + ".set";
         for (const auto& [key, value] : expected) {

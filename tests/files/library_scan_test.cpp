@@ -307,7 +307,7 @@ struct PlacedModelsFixture : ScanFixture {
 
     static std::vector<float> levels(TCabinet& cab) {
         EXPECT_TRUE(cab.GetMap3D(-1, 0));
-        const TMapLayers& m = cab.MapData.at(0)->MapRealFreq;
+        const TMapLayers& m = cab.MapData().at(0)->MapRealFreq();
         return std::vector<float>(m.data(), m.data() + m.size());
     }
 };
