@@ -41,7 +41,7 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
         for (const auto& zone : FMyAcousticProject->MappingZones()) {
             FMapData.push_back(
                 std::make_unique<TZoneData>(FMyAcousticProject, FMyAcousticProject->NFreqsAverage(),
-                                            zone->WidthPixels(), zone->DepthPixels(), zone->ZoneIndexID));
+                                            zone->WidthPixels(), zone->DepthPixels(), zone->ZoneIndexID()));
         }
     }
     FDummySource = std::make_unique<TDummySource>(FPhysicalSpace, FMyAcousticProject);

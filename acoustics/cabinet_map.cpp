@@ -289,7 +289,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             mul(rotY(static_cast<float>(-rot[1] * kDegToRad)), rotX(static_cast<float>(rot[0] * kDegToRad))),
             rotZ(static_cast<float>(rot[2] * kDegToRad)));
         const Mat3 inv = transpose(m);
-        const TVec3f o = apply({zone.PosBeginPx.X, -zone.PosBeginPx.Y, -zone.PosBeginPx.Z}, m);
+        const TVec3f o = apply({zone.PosBeginPx().X, -zone.PosBeginPx().Y, -zone.PosBeginPx().Z}, m);
         const int32_t W = buffer.WidthPixels(), D = buffer.DepthPixels();
         const float h = static_cast<float>(zone.DepthPixels()) / 2.0f;
         buffer.ClearData();

@@ -76,22 +76,22 @@ void TMappingZone::init(const std::string& iName, const TPoint3D& iPosition3D, c
     TAcousticProject& project = *FMyAcousticProject;
     FMapState = TCalcState::qzaCalculated;
     FMappingSides = TMappingSides::qzaSPLOneSide;
-    ImgTextureColor = ZoneCreationColor;
-    EditingPointID = -1;
-    ZoneIndexID = project.NMappingZones() - 1;
-    Name = iName;
+    FImgTextureColor = ZoneCreationColor;
+    FEditingPointID = -1;
+    FZoneIndexID = project.NMappingZones() - 1;
+    FName = iName;
     FSurfaceType = iZoneType;
     FWidthPixels = 1;
     FDepthPixels = 1;
     SetMapBMPSize(1, 1);
-    IsMapCleared = true;
-    MapMaterial = std::make_unique<TTextureMaterialSource>();
-    TopFloorMaterial = std::make_unique<TLightMaterialSource>();
+    FIsMapCleared = true;
+    FMapMaterial = std::make_unique<TTextureMaterialSource>();
+    FTopFloorMaterial = std::make_unique<TLightMaterialSource>();
     project.ForEachCabinet([&](TCabinet& cabinet) {
         cabinet.AppendZoneData(std::make_unique<TZoneData>(&project, project.NFreqsAverage(), FWidthPixels,
-                                                           FDepthPixels, ZoneIndexID));
+                                                           FDepthPixels, FZoneIndexID));
     });
-    MapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, ZoneIndexID);
+    FMapSum = std::make_unique<TZoneData>(&project, 1, FWidthPixels, FDepthPixels, FZoneIndexID);
     SetRotationAngle(iRotation3D);
     FListenLevel = FSurfaceType == TSurfaceType::qzaPicture ? 0.0f : 1.7f;
     if (FSurfaceType != TSurfaceType::qzaPicture) {
@@ -118,7 +118,7 @@ bool TMappingZone::HasLevelMap() const {
 }
 
 void TMappingZone::SetMapBMPSize(int32_t w, int32_t h) {
-    MapBMP.SetSize(w, h, NoMapColor);
+    FMapBMP.SetSize(w, h, FNoMapColor);
 }
 
 // ---- Position and listening point ----
@@ -179,9 +179,9 @@ void TMappingZone::RotateZChanged() {
 
 void TMappingZone::RecalcPosBeginPx() {
     const double p = pixelSize();
-    PosBeginPx.X = static_cast<float>((FXBegin + FListenPointAbs.X) / p);
-    PosBeginPx.Y = static_cast<float>((FYBegin + FListenPointAbs.Y) / p);
-    PosBeginPx.Z = static_cast<float>((FZBegin + FListenPointAbs.Z) / p);
+    FPosBeginPx.X = static_cast<float>((FXBegin + FListenPointAbs.X) / p);
+    FPosBeginPx.Y = static_cast<float>((FYBegin + FListenPointAbs.Y) / p);
+    FPosBeginPx.Z = static_cast<float>((FZBegin + FListenPointAbs.Z) / p);
 }
 
 void TMappingZone::UpdateZonePosition() {
@@ -201,7 +201,7 @@ void TMappingZone::SetXBegin(double Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     FXBegin = Value;
-    PosBeginPx.X = static_cast<float>((Value + FListenPointAbs.X) / pixelSize());
+    FPosBeginPx.X = static_cast<float>((Value + FListenPointAbs.X) / pixelSize());
     UpdateZonePosition();
 }
 
@@ -211,7 +211,7 @@ void TMappingZone::SetYBegin(double Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     FYBegin = Value;
-    PosBeginPx.Y = static_cast<float>((Value + FListenPointAbs.Y) / pixelSize());
+    FPosBeginPx.Y = static_cast<float>((Value + FListenPointAbs.Y) / pixelSize());
     UpdateZonePosition();
 }
 
@@ -221,7 +221,7 @@ void TMappingZone::SetZBegin(double Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     FZBegin = Value;
-    PosBeginPx.Z = static_cast<float>((Value + FListenPointAbs.Z) / pixelSize());
+    FPosBeginPx.Z = static_cast<float>((Value + FListenPointAbs.Z) / pixelSize());
     UpdateZonePosition();
 }
 
@@ -249,13 +249,13 @@ void TMappingZone::SetListenLevel(float Value) {
         return;
     }
     const TWorkersPause pause(FMyAcousticProject);
-    if (ImageTexture != nullptr) {
+    if (FImageTexture != nullptr) {
         if (FListenLevel < kTextureOverMapHeight && Value >= kTextureOverMapHeight) {
-            IsMapCleared = false;
+            FIsMapCleared = false;
             FisTextureOverSPL = false;
             FisTextureOnTopFloor = true;
         } else if (FListenLevel >= kTextureOverMapHeight && Value < kTextureOverMapHeight) {
-            IsMapCleared = false;
+            FIsMapCleared = false;
             FisTextureOverSPL = true;
             FisTextureOnTopFloor = false;
         }
@@ -264,7 +264,7 @@ void TMappingZone::SetListenLevel(float Value) {
         FisTextureOnTopFloor = false;
     }
     FListenLevel = Value;
-    if (!IsMapCleared) {
+    if (!FIsMapCleared) {
         SetTextureSize();
     }
     RecalcListenPointAbs();
@@ -322,18 +322,18 @@ template <typename Coord> void stretchOutline(std::vector<TPoint3D>& points, dou
 
 void TMappingZone::ResizePolygonX(double NewWidth) {
     stretchOutline(
-        PolygonPoints, NewWidth, [](auto& p) -> auto& { return p.X; });
+        FPolygonPoints, NewWidth, [](auto& p) -> auto& { return p.X; });
 }
 
 void TMappingZone::ResizePolygonY(double NewDepth) {
     stretchOutline(
-        PolygonPoints, NewDepth, [](auto& p) -> auto& { return p.Y; });
+        FPolygonPoints, NewDepth, [](auto& p) -> auto& { return p.Y; });
 }
 
 // ---- Image texture and materials ----
 
 void TMappingZone::CheckIsTextureOverSplOrFloor() {
-    if (ImageTexture != nullptr) {
+    if (FImageTexture != nullptr) {
         FisTextureOnTopFloor = true;
         FisTextureOverSPL = FListenLevel < kTextureOverMapHeight;
     } else {
@@ -344,11 +344,11 @@ void TMappingZone::CheckIsTextureOverSplOrFloor() {
 
 void TMappingZone::SetTextureSize() {
     CheckIsTextureOverSplOrFloor();
-    const double a = MapBMP.Width() > 0 ? static_cast<double>(MapBMP.Height()) / MapBMP.Width() : 1.0;
+    const double a = FMapBMP.Width() > 0 ? static_cast<double>(FMapBMP.Height()) / FMapBMP.Width() : 1.0;
     // The image's size fitted to the bitmap's aspect.
     const auto imageFit = [&](int32_t& w, int32_t& h) {
-        const int32_t iw = ImageTexture->Width();
-        const int32_t ih = ImageTexture->Height();
+        const int32_t iw = FImageTexture->Width();
+        const int32_t ih = FImageTexture->Height();
         if (iw > ih) {
             w = iw;
             h = a <= 1.0 ? Trunc<int32_t>(iw * a) : Trunc<int32_t>(iw / a);
@@ -358,19 +358,19 @@ void TMappingZone::SetTextureSize() {
         }
     };
     const bool imageLarger =
-        ImageTexture != nullptr && static_cast<int64_t>(ImageTexture->Width()) * ImageTexture->Height() >
-                                       static_cast<int64_t>(MapBMP.Width()) * MapBMP.Height();
+        FImageTexture != nullptr && static_cast<int64_t>(FImageTexture->Width()) * FImageTexture->Height() >
+                                        static_cast<int64_t>(FMapBMP.Width()) * FMapBMP.Height();
     if (FisTextureOverSPL && imageLarger) {
-        imageFit(MapTextureWidth, MapTextureHeight);
+        imageFit(FMapTextureWidth, FMapTextureHeight);
     } else {
-        MapTextureWidth = MapBMP.Width();
-        MapTextureHeight = MapBMP.Height();
+        FMapTextureWidth = FMapBMP.Width();
+        FMapTextureHeight = FMapBMP.Height();
     }
     if (FisTextureOnTopFloor) {
-        imageFit(TopFloorTextureWidth, TopFloorTextureHeight);
+        imageFit(FTopFloorTextureWidth, FTopFloorTextureHeight);
     } else {
-        TopFloorTextureWidth = 1;
-        TopFloorTextureHeight = 1;
+        FTopFloorTextureWidth = 1;
+        FTopFloorTextureHeight = 1;
     }
     ApplyTexture();
 }
@@ -423,27 +423,27 @@ TBitmap allocateTexture(int32_t& w, int32_t& h, TAlphaColor fill) {
 void TMappingZone::ApplyTexture() {
     FMyAcousticProject->SetIsProjectModified(true);
     CheckIsTextureOverSplOrFloor();
-    if (MapMaterial == nullptr || TopFloorMaterial == nullptr) {
+    if (FMapMaterial == nullptr || FTopFloorMaterial == nullptr) {
         return;
     }
     const bool mapped = HasLevelMap();
     if (FisTextureOverSPL) {
-        TBitmap map = allocateTexture(MapTextureWidth, MapTextureHeight, ImgTextureColor);
+        TBitmap map = allocateTexture(FMapTextureWidth, FMapTextureHeight, FImgTextureColor);
         if (mapped) {
-            drawStretched(map, MapBMP, 1.0);
+            drawStretched(map, FMapBMP, 1.0);
         }
-        drawStretched(map, *ImageTexture, ImgTextureOpacity);
-        MapMaterial->SetTexture(map);
+        drawStretched(map, *FImageTexture, FImgTextureOpacity);
+        FMapMaterial->SetTexture(map);
     } else if (mapped) {
-        MapMaterial->SetTexture(MapBMP);
+        FMapMaterial->SetTexture(FMapBMP);
     } else {
-        MapMaterial->SetTexture(allocateTexture(MapTextureWidth, MapTextureHeight, ImgTextureColor));
+        FMapMaterial->SetTexture(allocateTexture(FMapTextureWidth, FMapTextureHeight, FImgTextureColor));
     }
-    TBitmap floor = allocateTexture(TopFloorTextureWidth, TopFloorTextureHeight, ImgTextureColor);
+    TBitmap floor = allocateTexture(FTopFloorTextureWidth, FTopFloorTextureHeight, FImgTextureColor);
     if (FisTextureOnTopFloor) {
-        drawStretched(floor, *ImageTexture, ImgTextureOpacity);
+        drawStretched(floor, *FImageTexture, FImgTextureOpacity);
     }
-    TopFloorMaterial->SetTexture(floor);
+    FTopFloorMaterial->SetTexture(floor);
 }
 
 void TMappingZone::SetTextureSides(const TExtrudedShapeSides& Value) {
@@ -456,10 +456,10 @@ void TMappingZone::SetTextureSides(const TExtrudedShapeSides& Value) {
 
 void TMappingZone::ClearCADImage() {
     FMyAcousticProject->SetIsProjectModified(true);
-    if (ImageTexture == nullptr) {
+    if (FImageTexture == nullptr) {
         return;
     }
-    ImageTexture->Clear(0x00FFFFFF); // fully transparent white
+    FImageTexture->Clear(0x00FFFFFF); // fully transparent white
     ApplyTexture();
 }
 
@@ -471,7 +471,7 @@ void TMappingZone::SetWidth(float Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     FMyAcousticProject->SetIsProjectModified(true);
-    IsMapCleared = false;
+    FIsMapCleared = false;
     TQzControl3D::SetWidth(Value);
     if (FSurfaceType == TSurfaceType::qzaPolygon) {
         ResizePolygonX(Width());
@@ -487,7 +487,7 @@ void TMappingZone::SetDepth(float Value) {
     }
     const TWorkersPause pause(FMyAcousticProject);
     FMyAcousticProject->SetIsProjectModified(true);
-    IsMapCleared = false;
+    FIsMapCleared = false;
     TQzControl3D::SetDepth(Value);
     if (FSurfaceType == TSurfaceType::qzaPolygon) {
         ResizePolygonY(Depth());
@@ -545,8 +545,8 @@ void TMappingZone::UpdateMapLength() {
     TAcousticProject& project = *FMyAcousticProject;
     if (HasLevelMap()) {
         SetMapBMPSize(FWidthPixels, FDepthPixels);
-        MapSum->SetZoneLength(MapSum->NFreqs(), FWidthPixels, FDepthPixels);
-        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        FMapSum->SetZoneLength(FMapSum->NFreqs(), FWidthPixels, FDepthPixels);
+        project.SetZoneMapLengthToAllCabs(FZoneIndexID);
         NeedsCalcAllCabsInZone();
         SetMapState(TCalcState::qzaNeedsCalculate);
         return;
@@ -554,8 +554,8 @@ void TMappingZone::UpdateMapLength() {
     FWidthPixels = 1;
     FDepthPixels = 1;
     SetMapBMPSize(1, 1);
-    MapSum->SetZoneLength(1, 1, 1);
-    project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+    FMapSum->SetZoneLength(1, 1, 1);
+    project.SetZoneMapLengthToAllCabs(FZoneIndexID);
     SetMapState(TCalcState::qzaCalculated);
 }
 
@@ -566,9 +566,9 @@ void TMappingZone::pixelCountChanged() {
     const bool events = project.EventsEnabled();
     if (HasLevelMap()) {
         SetMapBMPSize(FWidthPixels, FDepthPixels);
-        MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
+        FMapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
         if (events) {
-            project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+            project.SetZoneMapLengthToAllCabs(FZoneIndexID);
             NeedsCalcAllCabsInZone();
             SetMapState(TCalcState::qzaNeedsCalculate);
         }
@@ -577,9 +577,9 @@ void TMappingZone::pixelCountChanged() {
     FWidthPixels = 1;
     FDepthPixels = 1;
     SetMapBMPSize(1, 1);
-    MapSum->SetZoneLength(1, 1, 1);
+    FMapSum->SetZoneLength(1, 1, 1);
     if (events) {
-        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        project.SetZoneMapLengthToAllCabs(FZoneIndexID);
         SetMapState(TCalcState::qzaCalculated);
     }
 }
@@ -601,7 +601,7 @@ void TMappingZone::SetDepthPixels(int32_t Value) {
 }
 
 void TMappingZone::RestoreReleasedBuffers() {
-    if (MapSum->MapRealFreq().Empty() || MapSum->MapImagFreq().Empty()) {
+    if (FMapSum->MapRealFreq().Empty() || FMapSum->MapImagFreq().Empty()) {
         UpdateMapLength();
     }
 }
@@ -621,13 +621,13 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
         FDepthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(Depth()) / p));
         FWidthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(Width()) / p));
         SetMapBMPSize(FWidthPixels, FDepthPixels);
-        MapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
+        FMapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
         FMappingSides = Value;
-        IsMapCleared = false;
+        FIsMapCleared = false;
         if (!project.EventsEnabled()) {
             return;
         }
-        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        project.SetZoneMapLengthToAllCabs(FZoneIndexID);
         if (changed) {
             NeedsCalcAllCabsInZone();
             for (auto& zone : project.MappingZones()) {
@@ -640,11 +640,11 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
         FWidthPixels = 1;
         FDepthPixels = 1;
         SetMapBMPSize(1, 1);
-        MapSum->SetZoneLength(1, 1, 1);
+        FMapSum->SetZoneLength(1, 1, 1);
         FMappingSides = Value;
-        project.SetZoneMapLengthToAllCabs(ZoneIndexID);
+        project.SetZoneMapLengthToAllCabs(FZoneIndexID);
     }
-    if (ImageTexture != nullptr) {
+    if (FImageTexture != nullptr) {
         SetTextureSize();
     }
 }
@@ -658,20 +658,20 @@ void TMappingZone::NeedsCalcAllCabsInZone() {
         return;
     }
     ClearMap();
-    const int32_t zone = ZoneIndexID;
+    const int32_t zone = FZoneIndexID;
     project.ForEachCabinet(
         [zone](TCabinet& cabinet) { At(cabinet.MapData(), zone)->SetZoneCalculated(false); });
 }
 
 void TMappingZone::ClearMap() {
-    if (IsMapCleared) {
+    if (FIsMapCleared) {
         return;
     }
-    MapBMP.Clear(NoMapColor);
+    FMapBMP.Clear(FNoMapColor);
     TCalcState sumed = TCalcState::qzaIsSumed;
     FMapState.compare_exchange_strong(sumed, TCalcState::qzaCalculated);
     ApplyTexture();
-    IsMapCleared = true;
+    FIsMapCleared = true;
 }
 
 void TMappingZone::SetMapState(TCalcState Value) {
@@ -690,7 +690,7 @@ void TMappingZone::SetMapState(TCalcState Value) {
         return;
     }
     if (Value == TCalcState::qzaNeedsCalculate) {
-        project.SetAllCabsNeedsCalculateMapsInZone(ZoneIndexID);
+        project.SetAllCabsNeedsCalculateMapsInZone(FZoneIndexID);
     } else if (Value == TCalcState::qzaNeedsSum) {
         project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
         project.ExecuteAllMapsThread();
@@ -709,7 +709,7 @@ void TMappingZone::SetActive(bool Value) {
     if (project.TotalCabinets() > 0 &&
         (state == TCalcState::qzaCalculated || state == TCalcState::qzaIsSumed) &&
         project.ContinuousRender()) {
-        project.SumAllCabinetsNow(ZoneIndexID);
+        project.SumAllCabinetsNow(FZoneIndexID);
     }
 }
 

@@ -73,16 +73,46 @@ public:
     void SetTrapezWidth2(double Value);
     void SetTrapezHeight(double Value) { FTrapezHeight = Value; }
     // Polygon outline in zone coordinates: X along the width, Y along the depth.
-    std::vector<TPoint3D> PolygonPoints;
-    int32_t NPolygonPoints() const { return static_cast<int32_t>(PolygonPoints.size()); }
+    const std::vector<TPoint3D>& PolygonPoints() const { return FPolygonPoints; }
+    void SetPolygonPoints(std::vector<TPoint3D> Value) { FPolygonPoints = std::move(Value); }
+    int32_t NPolygonPoints() const { return static_cast<int32_t>(FPolygonPoints.size()); }
     // Stretch the outline to a new extent, keeping its lowest coordinate; a flat outline stays.
     void ResizePolygonX(double NewWidth);
     void ResizePolygonY(double NewDepth);
-    bool CornerTopLeft = false, CornerTopRight = false, CornerBotLeft = false, CornerBotRight = false;
-    double TLXRadius = 2.0, TLYRadius = 2.0, TRXRadius = 2.0, TRYRadius = 2.0;
-    double BLXRadius = 2.0, BLYRadius = 2.0, BRXRadius = 2.0, BRYRadius = 2.0;
-    TCornerType TLCornerType = TCornerType::Bevel, TRCornerType = TCornerType::Bevel;
-    TCornerType BLCornerType = TCornerType::Bevel, BRCornerType = TCornerType::Bevel;
+    // The rounded or bevelled corners of a rectangle's outline (radii in metres); the outline is
+    // built from them when the zone is drawn.
+    bool CornerTopLeft() const { return FCornerTopLeft; }
+    void SetCornerTopLeft(bool Value) { FCornerTopLeft = Value; }
+    bool CornerTopRight() const { return FCornerTopRight; }
+    void SetCornerTopRight(bool Value) { FCornerTopRight = Value; }
+    bool CornerBotLeft() const { return FCornerBotLeft; }
+    void SetCornerBotLeft(bool Value) { FCornerBotLeft = Value; }
+    bool CornerBotRight() const { return FCornerBotRight; }
+    void SetCornerBotRight(bool Value) { FCornerBotRight = Value; }
+    double TLXRadius() const { return FTLXRadius; }
+    void SetTLXRadius(double Value) { FTLXRadius = Value; }
+    double TLYRadius() const { return FTLYRadius; }
+    void SetTLYRadius(double Value) { FTLYRadius = Value; }
+    double TRXRadius() const { return FTRXRadius; }
+    void SetTRXRadius(double Value) { FTRXRadius = Value; }
+    double TRYRadius() const { return FTRYRadius; }
+    void SetTRYRadius(double Value) { FTRYRadius = Value; }
+    double BLXRadius() const { return FBLXRadius; }
+    void SetBLXRadius(double Value) { FBLXRadius = Value; }
+    double BLYRadius() const { return FBLYRadius; }
+    void SetBLYRadius(double Value) { FBLYRadius = Value; }
+    double BRXRadius() const { return FBRXRadius; }
+    void SetBRXRadius(double Value) { FBRXRadius = Value; }
+    double BRYRadius() const { return FBRYRadius; }
+    void SetBRYRadius(double Value) { FBRYRadius = Value; }
+    TCornerType TLCornerType() const { return FTLCornerType; }
+    void SetTLCornerType(TCornerType Value) { FTLCornerType = Value; }
+    TCornerType TRCornerType() const { return FTRCornerType; }
+    void SetTRCornerType(TCornerType Value) { FTRCornerType = Value; }
+    TCornerType BLCornerType() const { return FBLCornerType; }
+    void SetBLCornerType(TCornerType Value) { FBLCornerType = Value; }
+    TCornerType BRCornerType() const { return FBRCornerType; }
+    void SetBRCornerType(TCornerType Value) { FBRCornerType = Value; }
     // The zone carries a level map: not a picture and mapped on at least one side.
     bool HasLevelMap() const;
 
@@ -102,8 +132,8 @@ public:
     void SetActive(bool Value);
 
     // The painted level bitmap's size; 0 x 0 once the maps are released.
-    int32_t MapBMPWidth() const { return MapBMP.Width(); }
-    int32_t MapBMPHeight() const { return MapBMP.Height(); }
+    int32_t MapBMPWidth() const { return FMapBMP.Width(); }
+    int32_t MapBMPHeight() const { return FMapBMP.Height(); }
     // Re-sizes the level bitmap, filled with the no-map colour.
     void SetMapBMPSize(int32_t w, int32_t h);
 
@@ -122,22 +152,42 @@ public:
     const TExtrudedShapeSides& TextureSides() const { return FTextureSides; }
     void SetTextureSides(const TExtrudedShapeSides& Value);
 
-    std::unique_ptr<TBitmap> ImageTexture; // owned, null when none
-    TTextureType ImageTextureType = TTextureType::qzaColor;
-    std::string ImageTextureLibName;
-    std::string ImageTexturePath;
-    double ImgTextureOpacity = 1.0;
-    double ImgTextureRot = 0.0;
-    bool ImageTextureHasTransparecy = false;
-    TAlphaColor ImgTransparentColor = 0;
-    int32_t ImgTranspTolerance = 35;
-    std::unique_ptr<TTextureMaterialSource> MapMaterial;    // shows the levels, or the image over them
-    std::unique_ptr<TLightMaterialSource> TopFloorMaterial; // shows the image on the top floor
-    int32_t MapTextureWidth = 1, MapTextureHeight = 1;
-    int32_t TopFloorTextureWidth = 1, TopFloorTextureHeight = 1;
+    // The image shown on the zone (owned, null when none) and how it is shown; ApplyTexture composes
+    // it with the levels.
+    TBitmap* ImageTexture() const { return FImageTexture.get(); }
+    void SetImageTexture(std::unique_ptr<TBitmap> Value) { FImageTexture = std::move(Value); }
+    TTextureType ImageTextureType() const { return FImageTextureType; }
+    void SetImageTextureType(TTextureType Value) { FImageTextureType = Value; }
+    const std::string& ImageTextureLibName() const { return FImageTextureLibName; }
+    void SetImageTextureLibName(std::string Value) { FImageTextureLibName = std::move(Value); }
+    const std::string& ImageTexturePath() const { return FImageTexturePath; }
+    void SetImageTexturePath(std::string Value) { FImageTexturePath = std::move(Value); }
+    double ImgTextureOpacity() const { return FImgTextureOpacity; }
+    void SetImgTextureOpacity(double Value) { FImgTextureOpacity = Value; }
+    double ImgTextureRot() const { return FImgTextureRot; }
+    void SetImgTextureRot(double Value) { FImgTextureRot = Value; }
+    bool ImageTextureHasTransparecy() const { return FImageTextureHasTransparecy; }
+    void SetImageTextureHasTransparecy(bool Value) { FImageTextureHasTransparecy = Value; }
+    TAlphaColor ImgTransparentColor() const { return FImgTransparentColor; }
+    void SetImgTransparentColor(TAlphaColor Value) { FImgTransparentColor = Value; }
+    int32_t ImgTranspTolerance() const { return FImgTranspTolerance; }
+    void SetImgTranspTolerance(int32_t Value) { FImgTranspTolerance = Value; }
+    TAlphaColor ImgTextureColor() const { return FImgTextureColor; }
+    void SetImgTextureColor(TAlphaColor Value) { FImgTextureColor = Value; }
+    // The materials showing the levels (or the image over them) and the image on the top floor.
+    TTextureMaterialSource* MapMaterial() const { return FMapMaterial.get(); }
+    TLightMaterialSource* TopFloorMaterial() const { return FTopFloorMaterial.get(); }
     // A reference segment on a picture surface, used to scale its image.
-    double RefBeginX = 0.0, RefBeginY = 0.0, RefEndX = 0.0, RefEndY = 0.0;
-    float RefLength = 0.0f;
+    double RefBeginX() const { return FRefBeginX; }
+    void SetRefBeginX(double Value) { FRefBeginX = Value; }
+    double RefBeginY() const { return FRefBeginY; }
+    void SetRefBeginY(double Value) { FRefBeginY = Value; }
+    double RefEndX() const { return FRefEndX; }
+    void SetRefEndX(double Value) { FRefEndX = Value; }
+    double RefEndY() const { return FRefEndY; }
+    void SetRefEndY(double Value) { FRefEndY = Value; }
+    float RefLength() const { return FRefLength; }
+    void SetRefLength(float Value) { FRefLength = Value; }
 
     void NeedsCalcAllCabsInZone();
     void ClearMap();
@@ -155,22 +205,34 @@ public:
     void SetListenLevel(float Value);
 
     // Begin corner plus listening offset, in map pixels: where the map computation starts its grid.
-    TPoint3D PosBeginPx;
+    const TPoint3D& PosBeginPx() const { return FPosBeginPx; }
     // The listening offset turned by the zone's rotation, metres.
     const TPoint3D& ListenPointAbs() const { return FListenPointAbs; }
 
-    std::unique_ptr<TZoneData> MapSum; // the summed map, then the level map in layer 0
-    TBitmap MapBMP;                    // the painted levels, WidthPixels x DepthPixels
-    bool IsMapCleared = true;
-    TAlphaColor NoMapColor = 0;
-    std::atomic<double> MaxdBSPL{0.0};
-    std::atomic<double> MaxdBEnergySum{0.0};
-    int32_t ZoneIndexID = 0;
-    std::string Name;
-    int32_t EditingPointID = -1;
-    TAlphaColor ImgTextureColor = 0;
-
-    // ---- Fields behind the properties ----
+    // The summed map, then the level map in layer 0.
+    TZoneData* MapSum() const { return FMapSum.get(); }
+    // The painted levels, WidthPixels x DepthPixels; the colour mapping paints into it.
+    TBitmap& MapBMP() { return FMapBMP; }
+    const TBitmap& MapBMP() const { return FMapBMP; }
+    // No levels painted since the map was cleared.
+    bool IsMapCleared() const { return FIsMapCleared; }
+    void SetIsMapCleared(bool Value) { FIsMapCleared = Value; }
+    TAlphaColor NoMapColor() const { return FNoMapColor; }
+    void SetNoMapColor(TAlphaColor Value) { FNoMapColor = Value; }
+    // The zone's highest level and highest energy sum, dB, as the summation stores them (the summing
+    // thread among others).
+    double MaxdBSPL() const { return FMaxdBSPL.load(); }
+    void StoreMaxdBSPL(double Value) { FMaxdBSPL = Value; }
+    double MaxdBEnergySum() const { return FMaxdBEnergySum.load(); }
+    void StoreMaxdBEnergySum(double Value) { FMaxdBEnergySum = Value; }
+    // The zone's index in the project's list; the project renumbers the zones after a removal.
+    int32_t ZoneIndexID() const { return FZoneIndexID; }
+    void SetZoneIndexID(int32_t Value) { FZoneIndexID = Value; }
+    const std::string& Name() const { return FName; }
+    void SetName(std::string Value) { FName = std::move(Value); }
+    // The outline point being edited, -1 when none.
+    int32_t EditingPointID() const { return FEditingPointID; }
+    void SetEditingPointID(int32_t Value) { FEditingPointID = Value; }
 
 protected:
     void RotationChanged() override;
@@ -179,6 +241,52 @@ protected:
     void RotateZChanged() override;
 
 private:
+    std::vector<TPoint3D> FPolygonPoints;
+    bool FCornerTopLeft = false;
+    bool FCornerTopRight = false;
+    bool FCornerBotLeft = false;
+    bool FCornerBotRight = false;
+    double FTLXRadius = 2.0;
+    double FTLYRadius = 2.0;
+    double FTRXRadius = 2.0;
+    double FTRYRadius = 2.0;
+    double FBLXRadius = 2.0;
+    double FBLYRadius = 2.0;
+    double FBRXRadius = 2.0;
+    double FBRYRadius = 2.0;
+    TCornerType FTLCornerType = TCornerType::Bevel;
+    TCornerType FTRCornerType = TCornerType::Bevel;
+    TCornerType FBLCornerType = TCornerType::Bevel;
+    TCornerType FBRCornerType = TCornerType::Bevel;
+    std::unique_ptr<TBitmap> FImageTexture;
+    TTextureType FImageTextureType = TTextureType::qzaColor;
+    std::string FImageTextureLibName;
+    std::string FImageTexturePath;
+    double FImgTextureOpacity = 1.0;
+    double FImgTextureRot = 0.0;
+    bool FImageTextureHasTransparecy = false;
+    TAlphaColor FImgTransparentColor = 0;
+    int32_t FImgTranspTolerance = 35;
+    TAlphaColor FImgTextureColor = 0;
+    std::unique_ptr<TTextureMaterialSource> FMapMaterial;
+    std::unique_ptr<TLightMaterialSource> FTopFloorMaterial;
+    int32_t FMapTextureWidth = 1, FMapTextureHeight = 1;
+    int32_t FTopFloorTextureWidth = 1, FTopFloorTextureHeight = 1;
+    double FRefBeginX = 0.0;
+    double FRefBeginY = 0.0;
+    double FRefEndX = 0.0;
+    double FRefEndY = 0.0;
+    float FRefLength = 0.0f;
+    TPoint3D FPosBeginPx;
+    std::unique_ptr<TZoneData> FMapSum;
+    TBitmap FMapBMP;
+    bool FIsMapCleared = true;
+    TAlphaColor FNoMapColor = 0;
+    std::atomic<double> FMaxdBSPL{0.0};
+    std::atomic<double> FMaxdBEnergySum{0.0};
+    int32_t FZoneIndexID = 0;
+    std::string FName;
+    int32_t FEditingPointID = -1;
     TPoint3D FListenPointAbs;
     TPoint3D FMapFrameAngles;
     float FListenLevel = 0.0f;

@@ -388,7 +388,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
                 ++sumed;
                 continue;
             }
-            if (zone->MapState() != TCalcState::qzaIsSumed && !retryLoop(zone->ZoneIndexID)) {
+            if (zone->MapState() != TCalcState::qzaIsSumed && !retryLoop(zone->ZoneIndexID())) {
                 return;
             }
             if (zone->MapState() == TCalcState::qzaIsSumed) {

@@ -248,7 +248,7 @@ void TAcousticProject::SetRenderQuality(TRenderQuality Value) {
     const TWorkersPause pause(*this);
     FRenderQuality = Value;
     for (auto& zone : FMappingZones) {
-        zone->IsMapCleared = false;
+        zone->SetIsMapCleared(false);
     }
     const double size = RenderQualityPixelSize(static_cast<int>(Value));
     FPhysicalSpace->SetPixelToMeters(size);

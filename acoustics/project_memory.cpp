@@ -130,8 +130,8 @@ bool TAcousticProject::CheckMemoryOnChangeBandWidth(double IniCalcMemory, double
     for (int32_t z = 0; z < NMappingZones(); ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(zone.WidthPixels(), zone.DepthPixels());
-        if (zone.MapSum) {
-            zone.MapSum->SetZoneLength(zone.MapSum->NFreqs(), zone.WidthPixels(), zone.DepthPixels());
+        if (zone.MapSum()) {
+            zone.MapSum()->SetZoneLength(zone.MapSum()->NFreqs(), zone.WidthPixels(), zone.DepthPixels());
         }
         SetZoneMapLengthToAllCabs(z);
     }

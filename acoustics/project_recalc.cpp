@@ -48,9 +48,9 @@ void TAcousticProject::ClearMapsLength() {
         ClearZoneMapLengthToAllCabs(z);
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(0, 0);
-        if (zone.MapSum) {
-            zone.MapSum->MapRealFreq().Release();
-            zone.MapSum->MapImagFreq().Release();
+        if (zone.MapSum()) {
+            zone.MapSum()->MapRealFreq().Release();
+            zone.MapSum()->MapImagFreq().Release();
         }
     }
 }
@@ -168,8 +168,8 @@ void TAcousticProject::sizeBuffersForFreqsAverage() {
     for (int32_t z = 0; z < NMappingZones(); ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         zone.SetMapBMPSize(zone.WidthPixels(), zone.DepthPixels());
-        if (zone.MapSum) {
-            zone.MapSum->SetZoneLength(FNFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
+        if (zone.MapSum()) {
+            zone.MapSum()->SetZoneLength(FNFreqsAverage, zone.WidthPixels(), zone.DepthPixels());
         }
         SetZoneMapLengthToAllCabs(z);
     }
@@ -205,8 +205,8 @@ void TAcousticProject::MagnitudeToDB3D(int32_t ZoneIndex) {
     zoneRange(*this, ZoneIndex, first, last);
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
-        TMapLayers& level = zone.MapSum->MapRealFreq();
-        const int32_t w = zone.MapSum->WidthPixels(), d = zone.MapSum->DepthPixels();
+        TMapLayers& level = zone.MapSum()->MapRealFreq();
+        const int32_t w = zone.MapSum()->WidthPixels(), d = zone.MapSum()->DepthPixels();
         for (int32_t x = 0; x < w; ++x) {
             float* row = level.Row(0, x);
             for (int32_t y = 0; y < d; ++y) {

@@ -331,7 +331,7 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
         FEventsEnabled = false;
         // Every zone, a picture surface too, has its buffer in every cabinet at its own index: it goes
         // with the zone, or every later zone would be computed into the buffer of the one before it.
-        const int32_t index = theMappingZone->ZoneIndexID;
+        const int32_t index = theMappingZone->ZoneIndexID();
         ForEachCabinet([index](TCabinet& cab) {
             (void)At(cab.MapData(), index);
             cab.EraseZoneData(static_cast<size_t>(index));
@@ -344,9 +344,9 @@ void TAcousticProject::RemoveMappingZone(TMappingZone* theMappingZone) {
             }
         }
         for (size_t z = 0; z < FMappingZones.size(); ++z) {
-            FMappingZones[z]->ZoneIndexID = static_cast<int32_t>(z);
-            if (FMappingZones[z]->MapSum) {
-                FMappingZones[z]->MapSum->SetZoneID(static_cast<int32_t>(z));
+            FMappingZones[z]->SetZoneIndexID(static_cast<int32_t>(z));
+            if (FMappingZones[z]->MapSum()) {
+                FMappingZones[z]->MapSum()->SetZoneID(static_cast<int32_t>(z));
             }
         }
         ForEachCabinet([](TCabinet& cab) {

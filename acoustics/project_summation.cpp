@@ -243,7 +243,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
 
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
-        const int32_t zoneId = zone.ZoneIndexID;
+        const int32_t zoneId = zone.ZoneIndexID();
         queueUI(*this, [this, zoneId] {
             if (FProgressBar != nullptr) {
                 FProgressBar->SetMax(NMappingZones());
@@ -269,7 +269,7 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         if (zone.MapState() == TCalcState::qzaIsSumed) {
             continue;
         }
-        TZoneData& sum = *zone.MapSum;
+        TZoneData& sum = *zone.MapSum();
         if (sum.WidthPixels() != W || sum.DepthPixels() != D || sum.MapRealFreq().Empty()) {
             sum.SetZoneLength(std::max(sum.NFreqs(), 1), W, D);
         }
@@ -424,11 +424,12 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
                     maxB = std::max(maxB, static_cast<double>(B[static_cast<size_t>(x) * (D1 + 1) + y]) / nK);
                 }
             }
-            zone.MaxdBEnergySum = sum.MaxdBSPL();
+            zone.StoreMaxdBEnergySum(sum.MaxdBSPL());
             // A zone narrower than one coarse cell has no coarse maximum: its estimate is the floor level.
-            zone.MaxdBSPL = maxB > 0 ? 20 * std::log10(maxB) : 20 * std::log10(static_cast<double>(kFloor));
+            zone.StoreMaxdBSPL(maxB > 0 ? 20 * std::log10(maxB)
+                                        : 20 * std::log10(static_cast<double>(kFloor)));
         } else {
-            zone.MaxdBSPL = sum.MaxdBSPL();
+            zone.StoreMaxdBSPL(sum.MaxdBSPL());
             zone.StoreMapState(TCalcState::qzaIsSumed);
         }
     }
@@ -437,8 +438,8 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
         FdBEnergyCompOld = FdBEnergyComp.load();
         double splMax = 0, eMax = 0;
         for (const auto& zone : FMappingZones) {
-            splMax = std::max(splMax, zone->MaxdBSPL.load());
-            eMax = std::max(eMax, zone->MaxdBEnergySum.load());
+            splMax = std::max(splMax, zone->MaxdBSPL());
+            eMax = std::max(eMax, zone->MaxdBEnergySum());
         }
         FdBEnergyComp = FMaxdBPsychoComp + eMax - splMax;
         for (int32_t z = first; z <= last; ++z) {
@@ -486,7 +487,7 @@ void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {
     }
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
-        TZoneData& sum = *zone.MapSum;
+        TZoneData& sum = *zone.MapSum();
         if (sum.MapRealFreq().Empty()) {
             continue;
         }
@@ -516,7 +517,7 @@ void TAcousticProject::SumAllCalculatedMaps() {
 double TAcousticProject::GetMaxdBSPL() const {
     double m = 0;
     for (const auto& zone : FMappingZones) {
-        m = std::max(m, zone->MaxdBSPL.load());
+        m = std::max(m, zone->MaxdBSPL());
     }
     return m;
 }

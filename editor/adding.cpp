@@ -257,7 +257,7 @@ TMappingZone* TAddObjects::AddNewMappingZone(const std::string& Name, const TPoi
     if (Type == TSurfaceType::qzaPolygon) {
         zone->SetListenLevel(0.0f);
         zone->SetMappingSides(TMappingSides::qzaSPLOneSide);
-        zone->PolygonPoints = SurfacePnts;
+        zone->SetPolygonPoints(SurfacePnts);
     }
     ed_.Objects.AddInterfaceAndObjectsToZone(zone);
     ed_.State.AcousticPrjItemClicked = zone;

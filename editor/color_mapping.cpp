@@ -151,7 +151,7 @@ void TColorMapping::ApplySPLColorMapping() {
             p.ProgressBar()->SetValue(p.ProgressBar()->Value() + 1);
         }
         if (p.StatusLabel() != nullptr) {
-            p.StatusLabel()->SetText("Color Mapping in Zone : " + std::to_string(zone.ZoneIndexID));
+            p.StatusLabel()->SetText("Color Mapping in Zone : " + std::to_string(zone.ZoneIndexID()));
         }
         ApplySPLColorMappingInZone(zone);
     }
@@ -171,7 +171,7 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
     if (p.TotalCabinets() == 0 || p.NMappingZones() == 0 || Zone.SurfaceType() == TSurfaceType::qzaPicture) {
         return;
     }
-    const std::string crumb = "MainForm.ApplySPLColorMappingInZone: " + std::to_string(Zone.ZoneIndexID);
+    const std::string crumb = "MainForm.ApplySPLColorMappingInZone: " + std::to_string(Zone.ZoneIndexID());
     p.SetLastLogString(crumb);
     DebugLog(crumb);
 
@@ -189,14 +189,14 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
         const FlagScope quiet(quietMax_);
         MaxdBuEdit.SetValue(MaxdBuEdit.Min());
     }
-    const TMapLayers& levels = Zone.MapSum->MapRealFreq();
+    const TMapLayers& levels = Zone.MapSum()->MapRealFreq();
     if (levels.Empty() || levels.Width() != w || levels.Depth() != d) {
         return; // no summed levels of this grid to paint
     }
-    if (Zone.MapBMP.Width() != w || Zone.MapBMP.Height() != d) {
+    if (Zone.MapBMP().Width() != w || Zone.MapBMP().Height() != d) {
         Zone.SetMapBMPSize(w, d);
     }
-    std::vector<TAlphaColor>& pixels = Zone.MapBMP.Pixels();
+    std::vector<TAlphaColor>& pixels = Zone.MapBMP().Pixels();
     const TAlphaColor* palette = p.MappingColors().data();
     const double maxdB = p.MaxdBSPL();
     if (maxdB > 30.0) {
@@ -212,7 +212,7 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
         // A maximum of 30 dB or less (or none at all) paints the whole zone in the lowest colour.
         std::fill(pixels.begin(), pixels.end(), palette[res - 1]);
     }
-    Zone.IsMapCleared = false;
+    Zone.SetIsMapCleared(false);
     DrawPaletteAxis(kAxisStepdB, kAxisTickLength);
     Zone.ApplyTexture();
     TSmartCursor::Default();
@@ -228,16 +228,16 @@ void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
     const int32_t w = Zone.WidthPixels(), d = Zone.DepthPixels();
     const int32_t res =
         std::min<int32_t>(p.MappingColorsRes(), static_cast<int32_t>(p.MappingColors().size()));
-    const TMapLayers& phase = Zone.MapSum->MapImagFreq();
+    const TMapLayers& phase = Zone.MapSum()->MapImagFreq();
     if (res < 1 || w < 1 || d < 1 || phase.Empty() || phase.Width() != w || phase.Depth() != d) {
         return;
     }
     // A zero or unknown phase span gives a product that is not a number: such pixels take the last entry.
     const double k = res / (p.MaxPhase() - p.MinPhase());
-    if (Zone.MapBMP.Width() != w || Zone.MapBMP.Height() != d) {
+    if (Zone.MapBMP().Width() != w || Zone.MapBMP().Height() != d) {
         Zone.SetMapBMPSize(w, d);
     }
-    std::vector<TAlphaColor>& pixels = Zone.MapBMP.Pixels();
+    std::vector<TAlphaColor>& pixels = Zone.MapBMP().Pixels();
     for (int32_t x = 0; x < w; ++x) {
         const float* column = phase.Row(0, x);
         for (int32_t y = 0; y < d; ++y) {
@@ -245,7 +245,7 @@ void TColorMapping::ApplyPhaseColorMapping(TMappingZone& Zone) {
                 p.MappingColors()[static_cast<size_t>(PaletteIndexOf(column[y], p.MaxPhase(), k, res))];
         }
     }
-    Zone.IsMapCleared = false;
+    Zone.SetIsMapCleared(false);
     Zone.ApplyTexture();
     TSmartCursor::Default();
 }
@@ -325,7 +325,7 @@ void TColorMapping::PaletteAxisImageResized(double ImageHeight) {
 
 void TColorMapping::ClearMappingColorsActionExecute() {
     for (auto& zone : ed_.Project.MappingZones()) {
-        zone->IsMapCleared = false;
+        zone->SetIsMapCleared(false);
         zone->ClearMap();
     }
 }

@@ -307,7 +307,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     }
     p.CheckMemoryOnImportZones(ed_.PhysicalSpace.PixelToMeters());
     for (const auto& zone : p.MappingZones()) {
-        zone->IsMapCleared = false;
+        zone->SetIsMapCleared(false);
         zone->ClearMap();
     }
     render.UpdateRenderControls();
@@ -523,22 +523,22 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
     } else {
         zone->SetTextureSides({true, false, false});
     }
-    zone->CornerTopLeft = Record.CornerTopLeft;
-    zone->TLXRadius = Record.TLXRadius;
-    zone->TLYRadius = Record.TLYRadius;
-    zone->TLCornerType = Record.TLCornerType;
-    zone->CornerTopRight = Record.CornerTopRight;
-    zone->TRXRadius = Record.TRXRadius;
-    zone->TRYRadius = Record.TRYRadius;
-    zone->TRCornerType = Record.TRCornerType;
-    zone->CornerBotLeft = Record.CornerBotLeft;
-    zone->BLXRadius = Record.BLXRadius;
-    zone->BLYRadius = Record.BLYRadius;
-    zone->BLCornerType = Record.BLCornerType;
-    zone->CornerBotRight = Record.CornerBotRight;
-    zone->BRXRadius = Record.BRXRadius;
-    zone->BRYRadius = Record.BRYRadius;
-    zone->BRCornerType = Record.BRCornerType;
+    zone->SetCornerTopLeft(Record.CornerTopLeft);
+    zone->SetTLXRadius(Record.TLXRadius);
+    zone->SetTLYRadius(Record.TLYRadius);
+    zone->SetTLCornerType(Record.TLCornerType);
+    zone->SetCornerTopRight(Record.CornerTopRight);
+    zone->SetTRXRadius(Record.TRXRadius);
+    zone->SetTRYRadius(Record.TRYRadius);
+    zone->SetTRCornerType(Record.TRCornerType);
+    zone->SetCornerBotLeft(Record.CornerBotLeft);
+    zone->SetBLXRadius(Record.BLXRadius);
+    zone->SetBLYRadius(Record.BLYRadius);
+    zone->SetBLCornerType(Record.BLCornerType);
+    zone->SetCornerBotRight(Record.CornerBotRight);
+    zone->SetBRXRadius(Record.BRXRadius);
+    zone->SetBRYRadius(Record.BRYRadius);
+    zone->SetBRCornerType(Record.BRCornerType);
     zone->SetListenLevel(
         Record.ZoneType == TSurfaceType::qzaPicture ? 0.0f : static_cast<float>(Record.ListenLevel));
     if (Record.ZoneType == TSurfaceType::qzaTrapezium) {
@@ -546,15 +546,15 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
         zone->SetTrapezWidth2(Record.TrapezWidth2);
         zone->SetTrapezHeight(Record.TrapezHeight);
     }
-    zone->ImageTextureType = Record.ImageTextureType;
-    zone->ImgTextureOpacity = Record.ImgTextureOpacity;
-    zone->ImgTextureRot = Record.ImgTextureRot;
-    zone->ImgTextureColor = Record.ImgTextureColor;
-    zone->ImageTextureHasTransparecy = Record.ImageTextureHasTransparecy;
-    zone->ImgTransparentColor = Record.ImgTransparentColor;
-    zone->ImgTranspTolerance = Record.ImgTranspTolerance;
-    zone->ImageTextureLibName = Record.ImageTextureLibName;
-    zone->ImageTexturePath = (TextureFolder / Record.ImageFileName).string();
+    zone->SetImageTextureType(Record.ImageTextureType);
+    zone->SetImgTextureOpacity(Record.ImgTextureOpacity);
+    zone->SetImgTextureRot(Record.ImgTextureRot);
+    zone->SetImgTextureColor(Record.ImgTextureColor);
+    zone->SetImageTextureHasTransparecy(Record.ImageTextureHasTransparecy);
+    zone->SetImgTransparentColor(Record.ImgTransparentColor);
+    zone->SetImgTranspTolerance(Record.ImgTranspTolerance);
+    zone->SetImageTextureLibName(Record.ImageTextureLibName);
+    zone->SetImageTexturePath((TextureFolder / Record.ImageFileName).string());
     zone->SetActive(Record.Active);
     zone->SetIsLocked(Record.IsLocked);
     zone->SetIsObjectSelected(Record.IsSelected);
@@ -566,40 +566,41 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
         const fs::path file = fs::path(FInfo.AppDataPath) / "Textures" / Record.ImageTextureLibName;
         if (fs::is_regular_file(file, ec)) {
             if (std::optional<TBitmap> image = readPicture(file)) {
-                zone->ImageTexture = std::make_unique<TBitmap>(std::move(*image));
+                zone->SetImageTexture(std::make_unique<TBitmap>(std::move(*image)));
             } else {
                 // A texture that does not decode is announced; the zone keeps its name of it and opens
                 // without the picture.
                 MessageBoxService().ShowMessage("Invalid Image format");
             }
         } else {
-            zone->ImageTextureLibName.clear();
+            zone->SetImageTextureLibName("");
         }
     } else if (Record.ImageTextureType == TTextureType::qzaLoadedImage) {
-        fs::path source = zone->ImageTexturePath;
+        fs::path source = zone->ImageTexturePath();
         if (!fs::is_regular_file(source, ec)) {
             const fs::path beside = fs::path(FileName).parent_path() / Record.ImageFileName;
             if (!Record.ImageFileName.empty() && fs::is_regular_file(beside, ec)) {
                 source = beside;
-                zone->ImageTexturePath = beside.string();
+                zone->SetImageTexturePath(beside.string());
             } else {
                 source.clear();
                 MessageBoxService().ShowMessage("User image not found : " +
-                                                fs::path(zone->ImageTexturePath).filename().string());
+                                                fs::path(zone->ImageTexturePath()).filename().string());
             }
         }
         if (!source.empty()) {
             if (std::optional<TBitmap> image = readPicture(source)) {
-                zone->ImageTexture = std::make_unique<TBitmap>(std::move(*image));
+                zone->SetImageTexture(std::make_unique<TBitmap>(std::move(*image)));
             } else {
-                zone->ImageTextureLibName.clear();
+                zone->SetImageTextureLibName("");
             }
         }
     }
-    if (zone->ImageTexture != nullptr) {
-        rotateQuarterTurns(*zone->ImageTexture, zone->ImgTextureRot);
-        if (zone->ImageTextureHasTransparecy) {
-            MakeColorTransparent(*zone->ImageTexture, zone->ImgTransparentColor, zone->ImgTranspTolerance);
+    if (zone->ImageTexture() != nullptr) {
+        rotateQuarterTurns(*zone->ImageTexture(), zone->ImgTextureRot());
+        if (zone->ImageTextureHasTransparecy()) {
+            MakeColorTransparent(*zone->ImageTexture(), zone->ImgTransparentColor(),
+                                 zone->ImgTranspTolerance());
         }
     }
     if (Record.ImageTextureType != TTextureType::qzaColor) {
@@ -607,17 +608,17 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
         zone->ApplyTexture();
     }
     if (Header.FileMajorVer > 3) {
-        zone->RefBeginX = Record.RefBeginPointX;
-        zone->RefBeginY = Record.RefBeginPointY;
-        zone->RefEndX = Record.RefEndPointX;
-        zone->RefEndY = Record.RefEndPointY;
-        zone->RefLength = Record.RefLength;
-    } else if (zone->ImageTexture != nullptr) {
-        zone->RefBeginX = 0;
-        zone->RefBeginY = 0;
-        zone->RefEndX = zone->ImageTexture->Width();
-        zone->RefEndY = 0;
-        zone->RefLength = static_cast<float>(Record.Width);
+        zone->SetRefBeginX(Record.RefBeginPointX);
+        zone->SetRefBeginY(Record.RefBeginPointY);
+        zone->SetRefEndX(Record.RefEndPointX);
+        zone->SetRefEndY(Record.RefEndPointY);
+        zone->SetRefLength(Record.RefLength);
+    } else if (zone->ImageTexture() != nullptr) {
+        zone->SetRefBeginX(0);
+        zone->SetRefBeginY(0);
+        zone->SetRefEndX(zone->ImageTexture()->Width());
+        zone->SetRefEndY(0);
+        zone->SetRefLength(static_cast<float>(Record.Width));
     }
     zoneLoaded(*zone);
 }

@@ -433,7 +433,7 @@ void TDocuments::ClearProject() {
 
     while (!p.MappingZones().empty()) {
         TMappingZone* zone = p.MappingZones().back().get();
-        zone->ImageTexture.reset();
+        zone->SetImageTexture(nullptr);
         ed_.Removal.RemoveSurface(zone);
     }
     while (!p.Overlays().empty()) {

@@ -111,9 +111,9 @@ void TEditor::SetMappingSidesOnSelection(TMappingSides Value) {
             continue;
         }
         zone->SetMappingSides(Value);
-        if (Value == TMappingSides::qzaNoSPLMap && zone->MaxdBSPL > 1.0) {
+        if (Value == TMappingSides::qzaNoSPLMap && zone->MaxdBSPL() > 1.0) {
             // The zone's maximum no longer counts: a normalised scale takes the other zones' highest.
-            zone->MaxdBSPL = 0.0;
+            zone->StoreMaxdBSPL(0.0);
             if (Project.SPLNormalized()) {
                 Colors.MaxdBuEdit.SetValue(Project.GetMaxdBSPL());
             }
@@ -225,7 +225,7 @@ void TEditorPanelHost::ListAllZonesActionExecute() {
 void TEditorPanelHost::ZoneRenamed(TMappingZone& Zone) {
     TPanelSwitching& ps = ed_.PanelSwitching;
     const int tab = ps.ZonesTabControl.IndexOfObject(&Zone);
-    const std::string text = "Zone " + std::to_string(Zone.ZoneIndexID + 1) + " : " + Zone.Name;
+    const std::string text = "Zone " + std::to_string(Zone.ZoneIndexID() + 1) + " : " + Zone.Name();
     if (tab >= 0) {
         ps.ZonesTabControl.SetText(tab, text);
     }

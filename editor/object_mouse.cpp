@@ -347,9 +347,9 @@ void TObjectMouse::ZoneRender(TControl3D* Sender, TContext3D& Context) {
         const float h = solid->Height();
         Context.DrawLine({rc.X - 0.01f, h, rc.Z}, {rc.X - 0.01f, -h, rc.Z}, 1.0f, kGreen);
     }
-    if (zone->EditingPointID != -1 && zone->EditingPointID < zone->NPolygonPoints()) {
+    if (zone->EditingPointID() != -1 && zone->EditingPointID() < zone->NPolygonPoints()) {
         const float a = std::max(ed_.State.coefMultZoom * 12.0f, 0.12f);
-        const TPoint3D& p = zone->PolygonPoints[static_cast<size_t>(zone->EditingPointID)];
+        const TPoint3D& p = zone->PolygonPoints()[static_cast<size_t>(zone->EditingPointID())];
         const TPoint3D pos = zone->Position();
         Context.DrawCube({p.X - pos.X, p.Y + pos.Z, 0}, {a, a, a}, 0.9f, kRed);
     }

@@ -152,7 +152,8 @@ void TPanelSwitching::SortVenueTabs() {
     for (int i = 0; i < ZonesTabControl.Count(); ++i) {
         TObject* o = ZonesTabControl.Items(i).TagObject;
         if (auto* zone = dynamic_cast<TMappingZone*>(o)) {
-            ZonesTabControl.SetText(i, "Zone " + std::to_string(zone->ZoneIndexID + 1) + ": " + zone->Name);
+            ZonesTabControl.SetText(i,
+                                    "Zone " + std::to_string(zone->ZoneIndexID() + 1) + ": " + zone->Name());
             zone->Tag = i;
         } else if (auto* ornament = dynamic_cast<TOrnament*>(o)) {
             ZonesTabControl.SetText(i, "Orna " + std::to_string(ornament->NumberID() + 1) + ": " +

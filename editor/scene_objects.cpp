@@ -144,7 +144,7 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
 
     // The tab.
     TUITabs& tabs = ed_.PanelSwitching.ZonesTabControl;
-    const int tab = tabs.Add("Zone " + std::to_string(zone.ZoneIndexID + 1) + ": " + zone.Name, &zone);
+    const int tab = tabs.Add("Zone " + std::to_string(zone.ZoneIndexID() + 1) + ": " + zone.Name(), &zone);
     tabs.SetTabIndex(tab);
     zone.Tag = tab;
 
@@ -181,7 +181,7 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
     solid->UseSPLMeshforRaycast = [&project] { return project.UseSPLMeshforRaycast(); };
     if (auto* path = dynamic_cast<TQzDrawPath3D*>(solid)) {
         TPolygon outline;
-        for (const TPoint3D& p : zone.PolygonPoints) {
+        for (const TPoint3D& p : zone.PolygonPoints()) {
             outline.push_back({p.X, p.Y});
         }
         path->SetShapePolygon(outline);
@@ -189,8 +189,8 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
 
     solid->ZWrite = true;
     solid->SetColorSel(zone.MyLayer() != nullptr ? zone.MyLayer()->Color : TAlphaColors::White);
-    solid->SetMaterialSource(zone.MapMaterial.get());
-    solid->SetMaterialFloorSource(zone.TopFloorMaterial.get());
+    solid->SetMaterialSource(zone.MapMaterial());
+    solid->SetMaterialFloorSource(zone.TopFloorMaterial());
     NoMapMaterial->SetDiffuse(project.ZoneCreationColor());
     solid->SetMaterialBackSource(ZoneFloorMaterial.get());
     solid->SetMaterialShaftSource(NoMapMaterial.get());
@@ -206,9 +206,9 @@ void TSceneObjects::AddInterfaceAndObjectsToZone(TMappingZone* TheZone) {
     solid->SetListeningOffset(zone.ListenLevel());
 
     // An unpainted map shows the colour of new zones.
-    zone.NoMapColor = project.ZoneCreationColor();
-    if (zone.IsMapCleared) {
-        zone.MapBMP.Clear(zone.NoMapColor);
+    zone.SetNoMapColor(project.ZoneCreationColor());
+    if (zone.IsMapCleared()) {
+        zone.MapBMP().Clear(zone.NoMapColor());
         zone.ApplyTexture();
     }
 
@@ -259,25 +259,25 @@ void TSceneObjects::PlaceZoneObjects(TMappingZone& Zone) {
         trapezium->SetHeight1(static_cast<float>(Zone.TrapezHeight()));
     } else if (auto* path = dynamic_cast<TQzDrawPath3D*>(solid)) {
         TPolygon outline;
-        for (const TPoint3D& p : Zone.PolygonPoints) {
+        for (const TPoint3D& p : Zone.PolygonPoints()) {
             outline.push_back({p.X, p.Y});
         }
         path->SetShapePolygon(outline);
     } else if (auto* rectangle = dynamic_cast<TQzRectangle3D*>(solid)) {
         rectangle->SetCorners(
-            {Zone.CornerTopLeft, Zone.CornerTopRight, Zone.CornerBotLeft, Zone.CornerBotRight});
-        rectangle->SetTopLeftCornerType(Zone.TLCornerType);
-        rectangle->SetTopRightCornerType(Zone.TRCornerType);
-        rectangle->SetBotLeftCornerType(Zone.BLCornerType);
-        rectangle->SetBotRightCornerType(Zone.BRCornerType);
-        rectangle->SetTopLeftXRadius(static_cast<float>(Zone.TLXRadius));
-        rectangle->SetTopLeftYRadius(static_cast<float>(Zone.TLYRadius));
-        rectangle->SetTopRightXRadius(static_cast<float>(Zone.TRXRadius));
-        rectangle->SetTopRightYRadius(static_cast<float>(Zone.TRYRadius));
-        rectangle->SetBotLeftXRadius(static_cast<float>(Zone.BLXRadius));
-        rectangle->SetBotLeftYRadius(static_cast<float>(Zone.BLYRadius));
-        rectangle->SetBotRightXRadius(static_cast<float>(Zone.BRXRadius));
-        rectangle->SetBotRightYRadius(static_cast<float>(Zone.BRYRadius));
+            {Zone.CornerTopLeft(), Zone.CornerTopRight(), Zone.CornerBotLeft(), Zone.CornerBotRight()});
+        rectangle->SetTopLeftCornerType(Zone.TLCornerType());
+        rectangle->SetTopRightCornerType(Zone.TRCornerType());
+        rectangle->SetBotLeftCornerType(Zone.BLCornerType());
+        rectangle->SetBotRightCornerType(Zone.BRCornerType());
+        rectangle->SetTopLeftXRadius(static_cast<float>(Zone.TLXRadius()));
+        rectangle->SetTopLeftYRadius(static_cast<float>(Zone.TLYRadius()));
+        rectangle->SetTopRightXRadius(static_cast<float>(Zone.TRXRadius()));
+        rectangle->SetTopRightYRadius(static_cast<float>(Zone.TRYRadius()));
+        rectangle->SetBotLeftXRadius(static_cast<float>(Zone.BLXRadius()));
+        rectangle->SetBotLeftYRadius(static_cast<float>(Zone.BLYRadius()));
+        rectangle->SetBotRightXRadius(static_cast<float>(Zone.BRXRadius()));
+        rectangle->SetBotRightYRadius(static_cast<float>(Zone.BRYRadius()));
     }
     solid->RebuildMesh();
 }
@@ -288,14 +288,14 @@ void TSceneObjects::UpdateTextureSidesFloor(TMappingZone& Zone) {
         return;
     }
     const TExtrudedShapeSides& sides = Zone.TextureSides();
-    TMaterialSource* topFloor = Zone.TopFloorMaterial.get();
+    TMaterialSource* topFloor = Zone.TopFloorMaterial();
     solid->SetMaterialFloorSource(sides.Front ? topFloor : NoMapMaterial.get());
     TMaterialSource* back = ZoneFloorMaterial.get();
     if (sides.Back) {
         if (Zone.Height() >= 0.11f) {
             back = topFloor;
         } else if (Zone.isTextureOverSPL()) {
-            back = Zone.MapMaterial.get();
+            back = Zone.MapMaterial();
         } else if (Zone.isTextureOnTopFloor()) {
             back = topFloor;
         }

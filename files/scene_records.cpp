@@ -134,7 +134,7 @@ rPRJArrayItem arrayItem(const TControl3D* element) {
 }
 
 bool isPictureZone(const TMappingZone& zone) {
-    return zone.ImageTextureType == TTextureType::qzaLoadedImage;
+    return zone.ImageTextureType() == TTextureType::qzaLoadedImage;
 }
 
 // The same file, also when named by two different paths; false when either cannot be resolved.
@@ -289,7 +289,7 @@ TTextureCopies::TTextureCopies(const fs::path& TextureFolder, const std::vector<
             continue;
         }
         FNeedsFolder = true;
-        const fs::path source(zone->ImageTexturePath);
+        const fs::path source(zone->ImageTexturePath());
         const std::string name = source.filename().string();
         if (name.empty()) {
             FNames[zone] = "";
@@ -304,7 +304,7 @@ TTextureCopies::TTextureCopies(const fs::path& TextureFolder, const std::vector<
         }
     }
     for (const TMappingZone* zone : outside) {
-        const fs::path source(zone->ImageTexturePath);
+        const fs::path source(zone->ImageTexturePath());
         const std::string name = source.filename().string();
         // The same picture used by two zones is copied once, under one name.
         std::string chosen;
@@ -327,7 +327,7 @@ TTextureCopies::TTextureCopies(const fs::path& TextureFolder, const std::vector<
 
 std::string TTextureCopies::NameOf(const TMappingZone& Zone) const {
     const auto it = FNames.find(&Zone);
-    return it != FNames.end() ? it->second : fs::path(Zone.ImageTexturePath).filename().string();
+    return it != FNames.end() ? it->second : fs::path(Zone.ImageTexturePath()).filename().string();
 }
 
 void TTextureCopies::Copy() const {
@@ -349,7 +349,7 @@ void TTextureCopies::Copy() const {
 
 void MappingZoneToRecord(rPRJMappingZone& Record, const TMappingZone& Zone, const TTextureCopies& Copies) {
     Record = rPRJMappingZone{};
-    Record.ZoneName = Zone.Name;
+    Record.ZoneName = Zone.Name();
     Record.Position = {static_cast<float>(Zone.XBegin()), static_cast<float>(Zone.YBegin()),
                        static_cast<float>(Zone.ZBegin())};
     Record.Rotation = Zone.RotationAngle();
@@ -362,46 +362,46 @@ void MappingZoneToRecord(rPRJMappingZone& Record, const TMappingZone& Zone, cons
     Record.IsLocked = Zone.IsLocked();
     Record.ZoneType = Zone.SurfaceType();
     Record.MappingSides = Zone.MappingSides();
-    Record.CornerTopLeft = Zone.CornerTopLeft;
-    Record.TLXRadius = Zone.TLXRadius;
-    Record.TLYRadius = Zone.TLYRadius;
-    Record.TLCornerType = Zone.TLCornerType;
-    Record.CornerTopRight = Zone.CornerTopRight;
-    Record.TRXRadius = Zone.TRXRadius;
-    Record.TRYRadius = Zone.TRYRadius;
-    Record.TRCornerType = Zone.TRCornerType;
-    Record.CornerBotLeft = Zone.CornerBotLeft;
-    Record.BLXRadius = Zone.BLXRadius;
-    Record.BLYRadius = Zone.BLYRadius;
-    Record.BLCornerType = Zone.BLCornerType;
-    Record.CornerBotRight = Zone.CornerBotRight;
-    Record.BRXRadius = Zone.BRXRadius;
-    Record.BRYRadius = Zone.BRYRadius;
-    Record.BRCornerType = Zone.BRCornerType;
+    Record.CornerTopLeft = Zone.CornerTopLeft();
+    Record.TLXRadius = Zone.TLXRadius();
+    Record.TLYRadius = Zone.TLYRadius();
+    Record.TLCornerType = Zone.TLCornerType();
+    Record.CornerTopRight = Zone.CornerTopRight();
+    Record.TRXRadius = Zone.TRXRadius();
+    Record.TRYRadius = Zone.TRYRadius();
+    Record.TRCornerType = Zone.TRCornerType();
+    Record.CornerBotLeft = Zone.CornerBotLeft();
+    Record.BLXRadius = Zone.BLXRadius();
+    Record.BLYRadius = Zone.BLYRadius();
+    Record.BLCornerType = Zone.BLCornerType();
+    Record.CornerBotRight = Zone.CornerBotRight();
+    Record.BRXRadius = Zone.BRXRadius();
+    Record.BRYRadius = Zone.BRYRadius();
+    Record.BRCornerType = Zone.BRCornerType();
     Record.ListenLevel = Zone.ListenLevel();
     Record.TrapezWidth1 = Zone.TrapezWidth1();
     Record.TrapezWidth2 = Zone.TrapezWidth2();
     Record.TrapezHeight = Zone.TrapezHeight();
-    Record.ImageTextureType = Zone.ImageTextureType;
-    Record.ImgTextureOpacity = Zone.ImgTextureOpacity;
-    Record.ImgTextureRot = Zone.ImgTextureRot;
-    Record.ImgTextureColor = Zone.ImgTextureColor;
-    Record.ImageTextureHasTransparecy = Zone.ImageTextureHasTransparecy;
-    Record.ImgTransparentColor = Zone.ImgTransparentColor;
-    Record.ImgTranspTolerance = Zone.ImgTranspTolerance;
-    Record.ImageTextureLibName = Zone.ImageTextureLibName;
+    Record.ImageTextureType = Zone.ImageTextureType();
+    Record.ImgTextureOpacity = Zone.ImgTextureOpacity();
+    Record.ImgTextureRot = Zone.ImgTextureRot();
+    Record.ImgTextureColor = Zone.ImgTextureColor();
+    Record.ImageTextureHasTransparecy = Zone.ImageTextureHasTransparecy();
+    Record.ImgTransparentColor = Zone.ImgTransparentColor();
+    Record.ImgTranspTolerance = Zone.ImgTranspTolerance();
+    Record.ImageTextureLibName = Zone.ImageTextureLibName();
     Record.ImageFileName = Copies.NameOf(Zone);
     Record.LayerID = layerNumber(Zone);
     Record.AcousticMaterialName = Zone.AcousticMaterialName();
-    Record.PolygonPoints = Zone.PolygonPoints;
+    Record.PolygonPoints = Zone.PolygonPoints();
     Record.IsTextureSideFront = Zone.TextureSides().Front;
     Record.IsTextureSideShaft = Zone.TextureSides().Shaft;
     Record.IsTextureSideBack = Zone.TextureSides().Back;
-    Record.RefBeginPointX = static_cast<float>(Zone.RefBeginX);
-    Record.RefBeginPointY = static_cast<float>(Zone.RefBeginY);
-    Record.RefEndPointX = static_cast<float>(Zone.RefEndX);
-    Record.RefEndPointY = static_cast<float>(Zone.RefEndY);
-    Record.RefLength = Zone.RefLength;
+    Record.RefBeginPointX = static_cast<float>(Zone.RefBeginX());
+    Record.RefBeginPointY = static_cast<float>(Zone.RefBeginY());
+    Record.RefEndPointX = static_cast<float>(Zone.RefEndX());
+    Record.RefEndPointY = static_cast<float>(Zone.RefEndY());
+    Record.RefLength = Zone.RefLength();
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -362,7 +362,8 @@ void TZoneFr::positionCommitted(int Row, double Delta) {
     // A polygon's points follow the move on an axis that depends on the view.
     const TViewType view = z.MyAcousticProject()->ViewType();
     const auto d = static_cast<float>(Delta);
-    for (TPoint3D& p : z.PolygonPoints) {
+    std::vector<TPoint3D> points = z.PolygonPoints();
+    for (TPoint3D& p : points) {
         if (Row == 0) {
             p.X += d;
         } else if (Row == 2) { // the "Z" row
@@ -383,6 +384,7 @@ void TZoneFr::positionCommitted(int Row, double Delta) {
             }
         }
     }
+    z.SetPolygonPoints(std::move(points));
 }
 
 void TZoneFr::sizeCommitted() {
@@ -450,7 +452,7 @@ void TZoneFr::nameExit() {
         return;
     }
     ZoneNameEdit->setProperty("edited", false);
-    AsignedZone->Name = StdStr(ZoneNameEdit->text());
+    AsignedZone->SetName(StdStr(ZoneNameEdit->text()));
     Host().ZoneRenamed(*AsignedZone);
 }
 
@@ -497,7 +499,7 @@ void TZoneFr::UpdateValues() {
         DimmenTrapezGroupBox->setTitle(QStringLiteral("Dimensions [ ") + unit + QStringLiteral(" ]"));
         RotGroupBox->setTitle(QStringLiteral("Rotation [ deg ]"));
         Label32->setText(unit);
-        ZoneNameEdit->setText(QStr(zone->Name));
+        ZoneNameEdit->setText(QStr(zone->Name()));
         ZoneNameEdit->setProperty("edited", false);
     }
     Host().LayoutZoneObjects(*zone);

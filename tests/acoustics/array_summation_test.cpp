@@ -147,7 +147,7 @@ TEST_F(ArraySummation, FlownArrayLevelIsTheCoherentSumOfItsCabinets) {
     project->SetAllCabsNeedsCalculateMapsInZone(-1);
     ASSERT_TRUE(pumpUntil([&] { return received; }));
     ASSERT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
-    const TMapLayers summed = zone->MapSum->MapRealFreq();
+    const TMapLayers summed = zone->MapSum()->MapRealFreq();
 
     std::vector<std::vector<std::complex<double>>> maps;
     for (TCabinet* c : array->CabinetList()) {
@@ -207,7 +207,7 @@ TEST_F(ArraySummation, EnergySumWeighsArraysAndClustersByGroup) {
                 }
                 average += magnitude / 3.0;
             }
-            ASSERT_NEAR(zone->MapSum->MapRealFreq()(0, w, l),
+            ASSERT_NEAR(zone->MapSum()->MapRealFreq()(0, w, l),
                         20.0 * std::log10(average) - project->dBEnergyComp(), 1e-3)
                 << w << "," << l;
         }

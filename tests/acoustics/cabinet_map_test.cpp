@@ -129,7 +129,7 @@ struct KernelFixture : ::testing::Test {
         // M = RotY(-ry) RotX(rx) RotZ(rz) as row vectors; its inverse undoes them in reverse order.
         const auto toFrame = [&](V p) { return rz(rx(ry(p, -r.Y * deg), r.X * deg), r.Z * deg); };
         const auto fromFrame = [&](V p) { return ry(rx(rz(p, -r.Z * deg), -r.X * deg), r.Y * deg); };
-        const V o = toFrame({zone->PosBeginPx.X, -zone->PosBeginPx.Y, -zone->PosBeginPx.Z});
+        const V o = toFrame({zone->PosBeginPx().X, -zone->PosBeginPx().Y, -zone->PosBeginPx().Z});
         const double h = zone->DepthPixels() / 2.0;
         const V q = fromFrame({w + o[0] + 0.5, o[1], l - h + o[2] + 0.5});
         const TSourcePoint& s = *cab.SourcePoints()[0];
@@ -268,7 +268,7 @@ TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
     ASSERT_TRUE(a.GetMap3D(-1, -1));
     a.StoreMapState(TCalcState::qzaCalculated);
     project->SumAllCabinetsInProject3D(0);
-    const TMapLayers one = zone->MapSum->MapRealFreq();
+    const TMapLayers one = zone->MapSum()->MapRealFreq();
 
     TCabinet& b = addCabinet();
     placeSource(b, 3, 2, 4, 0.1, 0.2, 0.3);
@@ -278,7 +278,7 @@ TEST_F(KernelFixture, TwoCoherentSourcesAtOnePointAreSixDecibelsUp) {
     project->SumAllCabinetsInProject3D(0);
     for (int32_t w = 0; w < zone->WidthPixels(); ++w) {
         for (int32_t l = 0; l < zone->DepthPixels(); ++l) {
-            ASSERT_NEAR(zone->MapSum->MapRealFreq()(0, w, l) - one(0, w, l), 20 * std::log10(2.0), 1e-4);
+            ASSERT_NEAR(zone->MapSum()->MapRealFreq()(0, w, l) - one(0, w, l), 20 * std::log10(2.0), 1e-4);
         }
     }
     EXPECT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
@@ -297,7 +297,7 @@ TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
     project->SumAllCabinetsInProject3D(-1);
     // Per frequency the magnitudes add with weight 0.71 each: 1.42 |p|; then the offset that brings
     // the maximum to the coarse coherent estimate is taken off.
-    EXPECT_NEAR(project->dBEnergyComp(), zone->MaxdBEnergySum - zone->MaxdBSPL, 1e-9);
+    EXPECT_NEAR(project->dBEnergyComp(), zone->MaxdBEnergySum() - zone->MaxdBSPL(), 1e-9);
     const TZoneData& m = *a.MapData()[0];
     for (int32_t w = 0; w < zone->WidthPixels(); w += 3) {
         for (int32_t l = 0; l < zone->DepthPixels(); l += 3) {
@@ -306,7 +306,7 @@ TEST_F(KernelFixture, EnergySumWeightsLooseCabinetsAndCompensates) {
                 avg += 1.42 * std::hypot(m.MapRealFreq()(k, w, l), m.MapImagFreq()(k, w, l));
             }
             const double expectedDb = 20 * std::log10(avg / 3) - project->dBEnergyComp();
-            ASSERT_NEAR(zone->MapSum->MapRealFreq()(0, w, l), expectedDb, 1e-3);
+            ASSERT_NEAR(zone->MapSum()->MapRealFreq()(0, w, l), expectedDb, 1e-3);
         }
     }
 }
@@ -367,7 +367,7 @@ struct PredictionThreads : KernelFixture {
         }
         zone->StoreMapState(TCalcState::qzaNeedsSum);
         project->SumAllCabinetsInProject3D(-1);
-        const TMapLayers& l = zone->MapSum->MapRealFreq();
+        const TMapLayers& l = zone->MapSum()->MapRealFreq();
         return std::vector<float>(l.data(),
                                   l.data() + static_cast<size_t>(zone->WidthPixels()) * zone->DepthPixels());
     }
@@ -387,7 +387,7 @@ TEST_F(PredictionThreads, SerialAndThreadedRunsGiveIdenticalMaps) {
     ASSERT_TRUE(pumpUntil([&] { return received; }));
     EXPECT_EQ(project->AllMapsState(), TCalcState::qzaCalculated);
     EXPECT_EQ(zone->MapState(), TCalcState::qzaIsSumed);
-    const TMapLayers& l = zone->MapSum->MapRealFreq();
+    const TMapLayers& l = zone->MapSum()->MapRealFreq();
     const std::vector<float> threaded(l.data(), l.data() + serial.size());
     EXPECT_EQ(threaded, serial);
     for (TCabinet* c : cabs) {
@@ -481,7 +481,7 @@ TEST_F(PredictionThreads, RemovingACabinetWhileItsMapIsComputedStopsItFirst) {
         });
         return st + " log " + project->LastLogString();
     }();
-    const TMapLayers& l = zone->MapSum->MapRealFreq();
+    const TMapLayers& l = zone->MapSum()->MapRealFreq();
     const std::vector<float> threaded(l.data(), l.data() + static_cast<size_t>(zone->WidthPixels()) *
                                                                zone->DepthPixels());
     project->SetContinuousRender(false);

@@ -45,16 +45,16 @@ TEST(MappingZone, PixelGridAndBuffersFollowEachResolutionWithHalvesToEven) {
 TEST(MappingZone, NewZoneListensAtItsHeightAndStartsItsGridAtTheListeningPoint) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(10.0f, 5.0f);
-    EXPECT_EQ(zone.ZoneIndexID, 0);
+    EXPECT_EQ(zone.ZoneIndexID(), 0);
     EXPECT_FLOAT_EQ(zone.ListenLevel(), 1.7f);
     EXPECT_TRUE(zone.Active());
     EXPECT_EQ(zone.MapState(), TCalcState::qzaCalculated);
     const double p = f.medium.PixelToMeters();
     // Zones grow upwards: the listening point is the listening height above the top face.
-    EXPECT_NEAR(zone.PosBeginPx.X, 1.0 / p, 1e-4);
-    EXPECT_NEAR(zone.PosBeginPx.Y, (-2.0 + 1.7 + 0.1) / p, 1e-4);
-    EXPECT_NEAR(zone.PosBeginPx.Z, 3.0 / p, 1e-4);
-    EXPECT_EQ(f.addZone(1.0f, 1.0f).ZoneIndexID, 1);
+    EXPECT_NEAR(zone.PosBeginPx().X, 1.0 / p, 1e-4);
+    EXPECT_NEAR(zone.PosBeginPx().Y, (-2.0 + 1.7 + 0.1) / p, 1e-4);
+    EXPECT_NEAR(zone.PosBeginPx().Z, 3.0 / p, 1e-4);
+    EXPECT_EQ(f.addZone(1.0f, 1.0f).ZoneIndexID(), 1);
 }
 
 TEST(MappingZone, SlabTurnsAboutTheMiddleOfItsWidthAndItsListeningPointTurnsWithIt) {
@@ -66,7 +66,7 @@ TEST(MappingZone, SlabTurnsAboutTheMiddleOfItsWidthAndItsListeningPointTurnsWith
     // (0, 1.7 + 0.1, 0) turned a quarter about Z lies along -X.
     EXPECT_NEAR(zone.ListenPointAbs().X, -1.8f, 1e-5);
     EXPECT_NEAR(zone.ListenPointAbs().Y, 0.0f, 1e-5);
-    EXPECT_NEAR(zone.PosBeginPx.X, (1.0 - 1.8) / f.medium.PixelToMeters(), 1e-3);
+    EXPECT_NEAR(zone.PosBeginPx().X, (1.0 - 1.8) / f.medium.PixelToMeters(), 1e-3);
     zone.SetXBegin(2.0);
     EXPECT_FLOAT_EQ(zone.Position().X, 7.0f);
 
@@ -140,22 +140,22 @@ TEST(MappingZone, SizeSettersAndTheirEqualValues) {
 TEST(MappingZone, PolygonOutlineStretchesWithTheZone) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(4.0f, 4.0f, TSurfaceType::qzaPolygon);
-    zone.PolygonPoints = {TPoint3D(0, 0, 0), TPoint3D(2, 4, 0), TPoint3D(4, 1, 0)};
+    zone.SetPolygonPoints({TPoint3D(0, 0, 0), TPoint3D(2, 4, 0), TPoint3D(4, 1, 0)});
     zone.SetWidth(8.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[0].X, 0.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[1].X, 4.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[2].X, 8.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[1].Y, 4.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[0].X, 0.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[1].X, 4.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[2].X, 8.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[1].Y, 4.0f);
     zone.SetDepth(2.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[0].Y, 0.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[1].Y, 2.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[2].Y, 0.5f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[0].Y, 0.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[1].Y, 2.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[2].Y, 0.5f);
 
     // An outline without extent along an axis is left alone instead of divided by zero.
-    zone.PolygonPoints = {TPoint3D(3, 0, 0), TPoint3D(3, 1, 0)};
+    zone.SetPolygonPoints({TPoint3D(3, 0, 0), TPoint3D(3, 1, 0)});
     zone.SetWidth(5.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[0].X, 3.0f);
-    EXPECT_FLOAT_EQ(zone.PolygonPoints[1].X, 3.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[0].X, 3.0f);
+    EXPECT_FLOAT_EQ(zone.PolygonPoints()[1].X, 3.0f);
 }
 
 TEST(MappingZone, TrapeziumWithoutWidthsTakesThemFromTheDepth) {
@@ -172,7 +172,7 @@ TEST(MappingZone, TrapeziumWithoutWidthsTakesThemFromTheDepth) {
 TEST(MappingZone, ImageTextureLiesOverTheMapOnlyBelowFiveCentimetres) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
-    zone.ImageTexture = std::make_unique<TBitmap>(8, 8, 0xFF00FF00);
+    zone.SetImageTexture(std::make_unique<TBitmap>(8, 8, 0xFF00FF00));
     struct Case {
         float level;
         bool over, top;
@@ -183,7 +183,7 @@ TEST(MappingZone, ImageTextureLiesOverTheMapOnlyBelowFiveCentimetres) {
         EXPECT_EQ(zone.isTextureOverSPL(), c.over) << c.level;
         EXPECT_EQ(zone.isTextureOnTopFloor(), c.top) << c.level;
     }
-    zone.ImageTexture.reset();
+    zone.SetImageTexture(nullptr);
     zone.SetListenLevel(0.0f);
     EXPECT_FALSE(zone.isTextureOverSPL());
     EXPECT_FALSE(zone.isTextureOnTopFloor());
@@ -192,14 +192,14 @@ TEST(MappingZone, ImageTextureLiesOverTheMapOnlyBelowFiveCentimetres) {
 TEST(MappingZone, ClearMapPaintsTheNoMapColourAndUndoesTheSum) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(2.0f, 2.0f);
-    zone.NoMapColor = 0xFF112233;
-    zone.IsMapCleared = false;
+    zone.SetNoMapColor(0xFF112233);
+    zone.SetIsMapCleared(false);
     zone.StoreMapState(TCalcState::qzaIsSumed);
     zone.ClearMap();
-    EXPECT_TRUE(zone.IsMapCleared);
+    EXPECT_TRUE(zone.IsMapCleared());
     EXPECT_EQ(zone.MapState(), TCalcState::qzaCalculated);
-    EXPECT_EQ(zone.MapBMP.Pixel(0, 0), 0xFF112233u);
-    EXPECT_EQ(zone.MapMaterial->Texture(), zone.MapBMP);
+    EXPECT_EQ(zone.MapBMP().Pixel(0, 0), 0xFF112233u);
+    EXPECT_EQ(zone.MapMaterial()->Texture(), zone.MapBMP());
 }
 
 // ---- Memory check before a zone grows ----

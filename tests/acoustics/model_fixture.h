@@ -41,7 +41,7 @@ struct ModelFixture {
     static void expectBuffersMatchGrid(const TMappingZone& zone) {
         const int32_t w = zone.WidthPixels();
         const int32_t d = zone.DepthPixels();
-        const TZoneData& sum = *zone.MapSum;
+        const TZoneData& sum = *zone.MapSum();
         EXPECT_EQ(sum.WidthPixels(), w);
         EXPECT_EQ(sum.DepthPixels(), d);
         const size_t cells =

@@ -117,7 +117,7 @@ TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
     const TPoint3D r = zone->RotationAngle();
     const auto toFrame = [&](V p) { return rz(rx(ry(p, -r.Y * deg), r.X * deg), r.Z * deg); };
     const auto fromFrame = [&](V p) { return ry(rx(rz(p, -r.Z * deg), -r.X * deg), r.Y * deg); };
-    const V o = toFrame({zone->PosBeginPx.X, -zone->PosBeginPx.Y, -zone->PosBeginPx.Z});
+    const V o = toFrame({zone->PosBeginPx().X, -zone->PosBeginPx().Y, -zone->PosBeginPx().Z});
     const double h = zone->DepthPixels() / 2.0;
     int checked = 0;
     for (int32_t w = 0; w < map.WidthPixels(); w += 3) {

@@ -528,8 +528,8 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
             for (int32_t l = 0; l < want.DepthPixels(); ++l) {
                 // Energy-compensated levels kept from an earlier sum are shifted by the change of the
                 // offset, which rounds differently from one shift by the whole offset.
-                const double d =
-                    std::abs(got.MapSum->MapRealFreq().At(0, w, l) - want.MapSum->MapRealFreq().At(0, w, l));
+                const double d = std::abs(got.MapSum()->MapRealFreq().At(0, w, l) -
+                                          want.MapSum()->MapRealFreq().At(0, w, l));
                 worst = std::max(worst, d);
                 differing += d > 1e-3 ? 1 : 0;
             }

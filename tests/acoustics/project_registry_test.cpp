@@ -93,7 +93,7 @@ TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) 
     ASSERT_EQ(cab->MapData().size(), 3u);
     project->RemoveMappingZone(b);
     ASSERT_EQ(project->NMappingZones(), 2);
-    EXPECT_EQ(c->ZoneIndexID, 1);
+    EXPECT_EQ(c->ZoneIndexID(), 1);
     EXPECT_EQ(cab->MapData().size(), 2u);
     EXPECT_EQ(cab->MapData()[1]->ZoneID(), 1);
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveZone");
@@ -106,7 +106,7 @@ TEST_F(RegistryFixture, RemovingAZoneRenumbersTheRestAndDropsItsCabinetBuffers) 
     ASSERT_EQ(cab->MapData().size(), 4u);
     project->RemoveMappingZone(picture);
     ASSERT_EQ(cab->MapData().size(), 3u);
-    EXPECT_EQ(d->ZoneIndexID, 2);
+    EXPECT_EQ(d->ZoneIndexID(), 2);
     EXPECT_EQ(cab->MapData()[2]->ZoneID(), 2);
     EXPECT_EQ(cab->MapData()[2]->WidthPixels(), d->WidthPixels());
     EXPECT_EQ(cab->MapData()[2]->DepthPixels(), d->DepthPixels());

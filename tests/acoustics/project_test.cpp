@@ -79,10 +79,10 @@ TEST(Project, OptionChangesThatInvalidateMapsClearThePaintedZones) {
     for (const Case& c : cases) {
         ModelFixture f;
         TMappingZone& zone = f.addZone(4.0f, 4.0f);
-        zone.IsMapCleared = false;
+        zone.SetIsMapCleared(false);
         zone.StoreMapState(TCalcState::qzaIsSumed);
         c.change(*f.project);
-        EXPECT_TRUE(zone.IsMapCleared) << c.name;
+        EXPECT_TRUE(zone.IsMapCleared()) << c.name;
         EXPECT_EQ(zone.MapState(), TCalcState::qzaCalculated) << c.name;
         ModelFixture::expectBuffersMatchGrid(zone);
     }
@@ -91,13 +91,13 @@ TEST(Project, OptionChangesThatInvalidateMapsClearThePaintedZones) {
 TEST(Project, OptionsThatDoNotInvalidateLeaveThePaintedZonesAlone) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
-    zone.IsMapCleared = false;
+    zone.SetIsMapCleared(false);
     zone.StoreMapState(TCalcState::qzaIsSumed);
     f.project->SetViewType(TViewType::qzaTopView);
     f.project->SetMaxFreqforRealPhase(500);
     f.project->SetPressureSumType(TPressureSumType::qzaComplexSum); // unchanged
     f.project->SetFreqToEvaluate(1000);                             // unchanged
-    EXPECT_FALSE(zone.IsMapCleared);
+    EXPECT_FALSE(zone.IsMapCleared());
     EXPECT_EQ(zone.MapState(), TCalcState::qzaIsSumed);
 }
 
@@ -107,9 +107,9 @@ TEST(Project, FreqToEvaluateIsClampedAfterTheComparison) {
     f.project->SetFreqToEvaluate(30000);
     EXPECT_EQ(f.project->FreqToEvaluate(), 20000);
     EXPECT_EQ(f.medium.Freq(), 20000);
-    zone.IsMapCleared = false;
+    zone.SetIsMapCleared(false);
     f.project->SetFreqToEvaluate(30000); // differs from the stored 20000, so the setter runs again
-    EXPECT_TRUE(zone.IsMapCleared);
+    EXPECT_TRUE(zone.IsMapCleared());
     EXPECT_EQ(f.project->FreqToEvaluate(), 20000);
     f.project->SetFreqToEvaluate(5);
     EXPECT_EQ(f.project->FreqToEvaluate(), 20);
@@ -119,13 +119,13 @@ TEST(Project, FreqToEvaluateIsClampedAfterTheComparison) {
 TEST(Project, RenderQualitySetsThePixelSizeAndRepaintsTheMaps) {
     ModelFixture f;
     TMappingZone& zone = f.addZone(4.0f, 4.0f);
-    zone.IsMapCleared = true;
-    zone.NoMapColor = 0xFF445566;
+    zone.SetIsMapCleared(true);
+    zone.SetNoMapColor(0xFF445566);
     f.project->SetRenderQuality(TRenderQuality::qzaHigh);
     EXPECT_DOUBLE_EQ(f.medium.PixelToMeters(), 0.1);
-    EXPECT_TRUE(zone.IsMapCleared);
-    EXPECT_EQ(zone.MapBMP.Pixel(39, 39), 0xFF445566u);
-    EXPECT_EQ(zone.MapMaterial->Texture(), zone.MapBMP);
+    EXPECT_TRUE(zone.IsMapCleared());
+    EXPECT_EQ(zone.MapBMP().Pixel(39, 39), 0xFF445566u);
+    EXPECT_EQ(zone.MapMaterial()->Texture(), zone.MapBMP());
     EXPECT_EQ(zone.WidthPixels(), 40);
     ModelFixture::expectBuffersMatchGrid(zone);
     EXPECT_EQ(f.project->MaxFreqNoAliasing(), 1731); // c / (2 x 0.1 m) at 25 degrees C
@@ -225,7 +225,7 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
     p.SetFreqToEvaluate(500); // one octave around 500 Hz
     for (TMappingZone* zone : {&a, &b}) {
         EXPECT_EQ(zone->MapState(), TCalcState::qzaNeedsCalculate);
-        const TZoneData& buffer = *p.Cabinets()[0]->MapData().at(static_cast<size_t>(zone->ZoneIndexID));
+        const TZoneData& buffer = *p.Cabinets()[0]->MapData().at(static_cast<size_t>(zone->ZoneIndexID()));
         EXPECT_EQ(buffer.NFreqs(), p.NFreqsAverage());
         EXPECT_EQ(buffer.WidthPixels(), zone->WidthPixels());
         EXPECT_EQ(buffer.DepthPixels(), zone->DepthPixels());
@@ -250,8 +250,8 @@ TEST(Project, OptionChangesMarkEveryZoneForCalculationWhenSourcesExist) {
     // Frequencies set directly: every buffer takes their count.
     p.SetFreqsAverage({250, 1000, 4000});
     for (TMappingZone* zone : {&a, &b}) {
-        EXPECT_EQ(zone->MapSum->NFreqs(), 3);
-        EXPECT_EQ(p.Cabinets()[0]->MapData().at(static_cast<size_t>(zone->ZoneIndexID))->NFreqs(), 3);
+        EXPECT_EQ(zone->MapSum()->NFreqs(), 3);
+        EXPECT_EQ(p.Cabinets()[0]->MapData().at(static_cast<size_t>(zone->ZoneIndexID()))->NFreqs(), 3);
     }
 }
 

@@ -23,7 +23,7 @@ TEST(ZoneData, ZonesWithoutLevelMapGetACalculatedOnePixelBuffer) {
         EXPECT_TRUE(data.ZoneCalculated()) << id;
         EXPECT_EQ(data.ZoneID(), id);
     }
-    TZoneData data(f.project.get(), 7, 40, 30, mapped.ZoneIndexID);
+    TZoneData data(f.project.get(), 7, 40, 30, mapped.ZoneIndexID());
     EXPECT_FALSE(data.ZoneCalculated());
     EXPECT_EQ(data.MapImagFreq().size(), 7u * 40u * 30u);
     EXPECT_EQ(data.CalcCounter(), 0);

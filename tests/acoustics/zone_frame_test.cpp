@@ -88,7 +88,7 @@ TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
             const auto cab =
                 std::make_unique<TCabinet>(&f.medium, &model, f.project.get(), source, TPoint3D(), false,
                                            TCabPlacement::qzaVertical, true, f.project->BypassProcess(), 1);
-            const int32_t z = zone.ZoneIndexID;
+            const int32_t z = zone.ZoneIndexID();
             ASSERT_TRUE(cab->GetMap3D(-1, z));
             const TZoneData& map = *cab->MapData().at(static_cast<size_t>(z));
 

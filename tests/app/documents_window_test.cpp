@@ -149,7 +149,7 @@ TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAn
     EXPECT_EQ(reopened->RotZCabBox->text(), QStringLiteral("30.00"));
     auto* zonePanel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(*p.MappingZones()[0]));
     ASSERT_NE(zonePanel, nullptr);
-    EXPECT_EQ(zonePanel->ZoneNameEdit->text().toStdString(), p.MappingZones()[0]->Name);
+    EXPECT_EQ(zonePanel->ZoneNameEdit->text().toStdString(), p.MappingZones()[0]->Name());
     EXPECT_EQ(ed.Scene.CameraTop->Position(), topCamera);
     EXPECT_EQ(ed.Scene.Cam3DDummyY->RotationAngle(), cameraTurn);
     EXPECT_NE(title().back(), '*');

@@ -145,7 +145,7 @@ TEST_F(ObjectsWindow, AddPutsTwoZonesWithTheirTabsAndTheFirstShowsTheColourOfAnU
     const QPoint at = screenOf(centre) * frame.devicePixelRatio();
     ASSERT_TRUE(frame.rect().contains(at));
     const QColor c = frame.pixelColor(at);
-    const QColor noMap = QColor::fromRgba(first.NoMapColor);
+    const QColor noMap = QColor::fromRgba(first.NoMapColor());
     EXPECT_NEAR(c.red(), noMap.red(), 2);
     EXPECT_NEAR(c.green(), noMap.green(), 2);
     EXPECT_NEAR(c.blue(), noMap.blue(), 2);
@@ -343,7 +343,7 @@ TEST_F(ObjectsWindow, TheZonePanelRenamesResizesUnmapsAndKeepsATrapeziumSlopeDef
     EXPECT_FALSE(panel->DimmenGroupBox->isVisible());
 
     type(panel->ZoneNameEdit, QStringLiteral("Stalls"));
-    EXPECT_EQ(zone.Name, "Stalls");
+    EXPECT_EQ(zone.Name(), "Stalls");
     EXPECT_EQ(editor().PanelSwitching.ZonesTabControl.Items(0).Text, "Zone 1 : Stalls");
 
     // The "Y" row is the zone's Z coordinate, the "Z" row its height, both as stored.

@@ -133,7 +133,7 @@ protected:
     // The palette entry of a level as the colouring computes it.
     int entryOf(const TMappingZone& zone, int x, int y) const {
         const double k = 300.0 / editor().Colors.SPLRangeBox.Value();
-        return PaletteIndexOf(zone.MapSum->MapRealFreq().At(0, x, y), project().MaxdBSPL(), k, 300);
+        return PaletteIndexOf(zone.MapSum()->MapRealFreq().At(0, x, y), project().MaxdBSPL(), k, 300);
     }
     // The palette entry nearest to a framebuffer colour.
     int nearestEntry(QColor c) const {
@@ -200,7 +200,7 @@ TEST_F(RenderWindow, TheCornerUnderTheCabinetIsTheLoudOneInTopAnd3DViews) {
     topView();
     ASSERT_TRUE(clickRenderAndWait());
     const int w = zone.WidthPixels(), d = zone.DepthPixels();
-    ASSERT_GT(zone.MapSum->MapRealFreq().At(0, 0, 0), zone.MapSum->MapRealFreq().At(0, w - 1, d - 1) + 6);
+    ASSERT_GT(zone.MapSum()->MapRealFreq().At(0, 0, 0), zone.MapSum()->MapRealFreq().At(0, w - 1, d - 1) + 6);
     // Texel (0, 0) is drawn right under the cabinet: the drawn map is not mirrored against the venue.
     const TPoint3D corner = texelCentre(zone, 0, 0);
     EXPECT_NEAR(corner.X, -9.5, 1e-3);
@@ -232,7 +232,7 @@ TEST_F(RenderWindow, RenderWithoutAZoneDoesNothingAndEscAbortsARunningRender) {
     EXPECT_FALSE(project().ForceCalculation());
 
     TMappingZone& zone = addZone();
-    const std::shared_ptr<const TBitmap> texture = zone.MapMaterial->Material().Texture;
+    const std::shared_ptr<const TBitmap> texture = zone.MapMaterial()->Material().Texture;
     gl()->setFocus();
     QTest::mouseClick(bar().RenderB(), Qt::LeftButton);
     EXPECT_TRUE(bar().RenderingIndicator()->isVisible());
@@ -243,11 +243,11 @@ TEST_F(RenderWindow, RenderWithoutAZoneDoesNothingAndEscAbortsARunningRender) {
     EXPECT_FALSE(bar().RenderingIndicator()->isVisible());
     EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), 42);
     QTest::qWait(300);
-    EXPECT_EQ(zone.MapMaterial->Material().Texture, texture) << "an aborted run paints nothing";
+    EXPECT_EQ(zone.MapMaterial()->Material().Texture, texture) << "an aborted run paints nothing";
 
     ASSERT_TRUE(clickRenderAndWait());
     EXPECT_FALSE(project().AbortCalculation());
-    EXPECT_NE(zone.MapMaterial->Material().Texture, texture);
+    EXPECT_NE(zone.MapMaterial()->Material().Texture, texture);
 }
 
 // An empty project's progress is an empty bar, never Qt's endless busy bar; a value stays within the
@@ -319,10 +319,10 @@ TEST_F(RenderWindow, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     // colour, which is the last entry too.
     for (int y = 4; y <= 6; ++y) {
         for (int x = 4; x <= 6; ++x) {
-            zone.MapSum->MapRealFreq().At(0, x, y) = 0.0f;
+            zone.MapSum()->MapRealFreq().At(0, x, y) = 0.0f;
         }
     }
-    zone.MapSum->MapRealFreq().At(0, 5, 5) = std::numeric_limits<float>::quiet_NaN();
+    zone.MapSum()->MapRealFreq().At(0, 5, 5) = std::numeric_limits<float>::quiet_NaN();
     typeInto(bar().SPLRangeBox(), "30");
     QImage image = frame();
     EXPECT_LE(channelDistance(image.pixelColor(screenOf(texelCentre(zone, 5, 5))), last), 2);
@@ -357,11 +357,11 @@ TEST_F(RenderWindow, AVenueBuiltInTheWindowWithALibraryCabinetRenders) {
                                             editor().Layers.SelectedLayer, 0, 0),
               nullptr);
     ASSERT_TRUE(clickRenderAndWait());
-    const std::vector<TAlphaColor>& pixels = zone.MapBMP.Pixels();
+    const std::vector<TAlphaColor>& pixels = zone.MapBMP().Pixels();
     ASSERT_FALSE(pixels.empty());
     EXPECT_NE(std::count(pixels.begin(), pixels.end(), pixels.front()),
               static_cast<std::ptrdiff_t>(pixels.size()));
-    EXPECT_EQ(*zone.MapMaterial->Material().Texture, zone.MapBMP);
+    EXPECT_EQ(*zone.MapMaterial()->Material().Texture, zone.MapBMP());
 }
 
 TEST_F(RenderWindow, APanelCommitMarksTheRenderNeededAndAUnitsRefreshOfThePanelsDoesNot) {
@@ -423,10 +423,10 @@ TEST_F(RenderWindow, RTypedIntoAZonesNameIsTextAndRWithTheViewFocusedRenders) {
     EXPECT_TRUE(bar().RenderingIndicator()->isVisible());
     ASSERT_TRUE(waitCalculated());
     TMappingZone& zone = *project().MappingZones().front();
-    EXPECT_FALSE(zone.IsMapCleared);
+    EXPECT_FALSE(zone.IsMapCleared());
     // With the view focused, C clears the colours (once) and L switches the rays (once).
     QTest::keyClick(gl(), Qt::Key_C);
-    EXPECT_TRUE(zone.IsMapCleared);
+    EXPECT_TRUE(zone.IsMapCleared());
     QTest::keyClick(gl(), Qt::Key_L);
     EXPECT_TRUE(project().UseSPLMeshforRaycast());
     EXPECT_TRUE(editor().Render.IntersectListeningCB.Checked());

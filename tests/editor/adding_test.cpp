@@ -170,7 +170,7 @@ TEST(AddingObjects, DrawnPointsBecomeAPolygonZoneUnlessTheyEncloseNoArea) {
     TMappingZone& zone = *f.project->MappingZones()[0];
     EXPECT_EQ(zone.SurfaceType(), TSurfaceType::qzaPolygon);
     EXPECT_EQ(zone.NPolygonPoints(), 3);
-    EXPECT_EQ(zone.Name, "No Name");
+    EXPECT_EQ(zone.Name(), "No Name");
     EXPECT_NEAR(zone.Width(), 6, 1e-4);
     EXPECT_NEAR(zone.Depth(), 4, 1e-4);
     EXPECT_FALSE(ed.State.InsertInMousePos_SurfacePoint);

@@ -94,8 +94,8 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_EQ(look.Shininess, 18);
     EXPECT_EQ(p.NOverlays(), 1);
     ASSERT_EQ(p.NMappingZones(), 2);
-    ASSERT_NE(p.MappingZones()[0]->ImageTexture, nullptr);
-    EXPECT_EQ(p.MappingZones()[0]->ImageTexture->Pixel(0, 0), 0xFF112233u);
+    ASSERT_NE(p.MappingZones()[0]->ImageTexture(), nullptr);
+    EXPECT_EQ(p.MappingZones()[0]->ImageTexture()->Pixel(0, 0), 0xFF112233u);
     EXPECT_EQ(p.Cabinets()[0]->ExternalDSPProcess(), p.DSPProcessList()[0].get());
     EXPECT_EQ(p.Cabinets()[0]->InternalDSPPreset()->NumberID, 2);
     EXPECT_EQ(f.editor->Layers.SelectedLayer, f.editor->Layers.LayerList[1]);
@@ -286,8 +286,8 @@ TEST_F(DocumentsFixture, ZonePicturesOfTheSameFileNameKeepTheirOwnPicture) {
         TMappingZone* zone = f.editor->Adding.AddNewMappingZone("Z", {0, 0, 0}, {0, 0, 0}, 10, 10, 0.125,
                                                                 false, TSurfaceType::qzaRectangle, true,
                                                                 f.editor->Layers.GlobalLayer, {});
-        zone->ImageTextureType = TTextureType::qzaLoadedImage;
-        zone->ImageTexturePath = picture;
+        zone->SetImageTextureType(TTextureType::qzaLoadedImage);
+        zone->SetImageTexturePath(picture);
     };
     addZone(path("a/floor.png").string(), 0xFFAA0000);
     addZone(path("b/floor.png").string(), 0xFF00BB00);
@@ -299,8 +299,8 @@ TEST_F(DocumentsFixture, ZonePicturesOfTheSameFileNameKeepTheirOwnPicture) {
 
     ASSERT_TRUE(docs->LoadProjectFile(hall.string()));
     ASSERT_EQ(f.project->NMappingZones(), 2);
-    EXPECT_EQ(f.project->MappingZones()[0]->ImageTexture->Pixel(1, 1), 0xFFAA0000u);
-    EXPECT_EQ(f.project->MappingZones()[1]->ImageTexture->Pixel(1, 1), 0xFF00BB00u);
+    EXPECT_EQ(f.project->MappingZones()[0]->ImageTexture()->Pixel(1, 1), 0xFFAA0000u);
+    EXPECT_EQ(f.project->MappingZones()[1]->ImageTexture()->Pixel(1, 1), 0xFF00BB00u);
     // Saving the opened project again stores the same names and the same bytes.
     const std::vector<uint8_t> first = testing::FileBytes(hall);
     ASSERT_TRUE(docs->SaveProjectFile(hall.string()));
@@ -320,7 +320,7 @@ TEST_F(DocumentsFixture, ALibraryTextureThatDoesNotDecodeIsAnnouncedAndTheZoneOp
     ASSERT_EQ(f.boxes.shown.size(), 1u);
     EXPECT_EQ(f.boxes.shown[0].text, "Invalid Image format");
     ASSERT_EQ(f.project->NMappingZones(), 2);
-    EXPECT_EQ(f.project->MappingZones()[0]->ImageTexture, nullptr);
+    EXPECT_EQ(f.project->MappingZones()[0]->ImageTexture(), nullptr);
     ASSERT_TRUE(docs->SaveProjectFile(file.string()));
     EXPECT_EQ(ReadBack(file).MappingZones[0].ImageTextureLibName, "Broken.png");
 }
@@ -351,8 +351,8 @@ TEST_F(DocumentsFixture, FilesOfEarlierFormatsOpenByTheirVersionRules) {
     EXPECT_NEAR(p.Mics()[0]->MicDelay_ms(), 3.43 / f.medium.SpeedOfSound() * 1000.0, 1e-4);
     const TMappingZone& zone = *p.MappingZones()[0];
     EXPECT_EQ(zone.TextureSides(), (TExtrudedShapeSides{true, false, false}));
-    EXPECT_EQ(zone.RefEndX, 6);
-    EXPECT_FLOAT_EQ(zone.RefLength, 20);
+    EXPECT_EQ(zone.RefEndX(), 6);
+    EXPECT_FLOAT_EQ(zone.RefLength(), 20);
     // The pivots of the 2D cameras are not restored from files of format 4 or earlier.
     EXPECT_EQ(f.scene().CamTopDummy->RotationAngle().X, 270) << "the top view's own pivot";
     EXPECT_EQ(docs->CurrentFileVersionStr, "(3.1)");

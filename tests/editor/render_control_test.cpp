@@ -18,7 +18,7 @@ using testing::RenderFixture;
 TAlphaColor expectedColour(RenderFixture& f, const TMappingZone& zone, int x, int y) {
     const TAcousticProject& p = *f.project;
     const double k = 300.0 / f.editor->Colors.SPLRangeBox.Value();
-    const float level = zone.MapSum->MapRealFreq().At(0, x, y);
+    const float level = zone.MapSum()->MapRealFreq().At(0, x, y);
     return p.MappingColors().at(static_cast<size_t>(PaletteIndexOf(level, p.MaxdBSPL(), k, 300)));
 }
 
@@ -33,7 +33,7 @@ TEST(RenderControl, RenderPaintsEveryPixelOfTheZoneFromItsLevelAndEndsCalculated
     EXPECT_TRUE(r.RenderB.IndicatorVisible());
     EXPECT_EQ(r.RenderB.Label(), "Rendering...");
     EXPECT_TRUE(f.project->ForceCalculation());
-    const std::shared_ptr<const TBitmap> before = zone.MapMaterial->Material().Texture;
+    const std::shared_ptr<const TBitmap> before = zone.MapMaterial()->Material().Texture;
     ASSERT_TRUE(f.waitCalculated());
 
     EXPECT_FALSE(f.project->ForceCalculation());
@@ -45,18 +45,18 @@ TEST(RenderControl, RenderPaintsEveryPixelOfTheZoneFromItsLevelAndEndsCalculated
     ASSERT_GT(w, d); // a transposed or mirrored bitmap cannot pass for the right one
     for (int y = 0; y < d; ++y) {
         for (int x = 0; x < w; ++x) {
-            ASSERT_EQ(zone.MapBMP.Pixel(x, y), expectedColour(f, zone, x, y)) << x << ", " << y;
+            ASSERT_EQ(zone.MapBMP().Pixel(x, y), expectedColour(f, zone, x, y)) << x << ", " << y;
         }
     }
     // The loud corner is pixel (0, 0) of the levels, as the map kernel lays them out, and of the bitmap.
-    const auto& levels = zone.MapSum->MapRealFreq();
+    const auto& levels = zone.MapSum()->MapRealFreq();
     EXPECT_GT(levels.At(0, 0, 0), levels.At(0, w - 1, d - 1) + 6);
     // The texture is a new image holding the bitmap.
-    const std::shared_ptr<const TBitmap> after = zone.MapMaterial->Material().Texture;
+    const std::shared_ptr<const TBitmap> after = zone.MapMaterial()->Material().Texture;
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before);
-    EXPECT_EQ(*after, zone.MapBMP);
-    EXPECT_FALSE(zone.IsMapCleared);
+    EXPECT_EQ(*after, zone.MapBMP());
+    EXPECT_FALSE(zone.IsMapCleared());
 }
 
 TEST(RenderControl, RangeAndMaximumRecolourWithoutCalculatingAgain) {
@@ -75,9 +75,9 @@ TEST(RenderControl, RangeAndMaximumRecolourWithoutCalculatingAgain) {
     EXPECT_EQ(f.project->MaxdBSPL(), c.MaxdBuEdit.Value());
     c.SPLRangeBox.SetValue(12);
     f.ui.Pump();
-    EXPECT_EQ(zone.MapBMP.Pixel(zone.WidthPixels() / 2, 5),
+    EXPECT_EQ(zone.MapBMP().Pixel(zone.WidthPixels() / 2, 5),
               expectedColour(f, zone, zone.WidthPixels() / 2, 5));
-    EXPECT_EQ(zone.MapBMP.Pixel(0, 0), expectedColour(f, zone, 0, 0));
+    EXPECT_EQ(zone.MapBMP().Pixel(0, 0), expectedColour(f, zone, 0, 0));
     EXPECT_EQ(cab.MapThread().PassCount(), passes);
     EXPECT_EQ(f.project->AllMapsThread().PassCount(), sums);
     EXPECT_EQ(f.editor->Render.RenderB.ImageIndex(), 41);
@@ -92,16 +92,16 @@ TEST(RenderControl, AMaximumOf30dBOrANaNLevelPaintsTheLastEntry) {
     TColorMapping& c = f.editor->Colors;
     const TAlphaColor last = f.project->MappingColors().back();
 
-    zone.MapSum->MapRealFreq().At(0, 3, 4) = std::numeric_limits<float>::quiet_NaN();
-    zone.MapSum->MapRealFreq().At(0, 5, 4) = -std::numeric_limits<float>::infinity();
+    zone.MapSum()->MapRealFreq().At(0, 3, 4) = std::numeric_limits<float>::quiet_NaN();
+    zone.MapSum()->MapRealFreq().At(0, 5, 4) = -std::numeric_limits<float>::infinity();
     c.ApplySPLColorMapping();
-    EXPECT_EQ(zone.MapBMP.Pixel(3, 4), last);
-    EXPECT_EQ(zone.MapBMP.Pixel(5, 4), last);
-    EXPECT_NE(zone.MapBMP.Pixel(zone.WidthPixels() / 2, zone.DepthPixels() / 2), last);
+    EXPECT_EQ(zone.MapBMP().Pixel(3, 4), last);
+    EXPECT_EQ(zone.MapBMP().Pixel(5, 4), last);
+    EXPECT_NE(zone.MapBMP().Pixel(zone.WidthPixels() / 2, zone.DepthPixels() / 2), last);
 
     c.AutoScaleCheckBox.Click();
     c.MaxdBuEdit.SetValue(30);
-    for (const TAlphaColor pixel : zone.MapBMP.Pixels()) {
+    for (const TAlphaColor pixel : zone.MapBMP().Pixels()) {
         ASSERT_EQ(pixel, last);
     }
 }
@@ -135,18 +135,18 @@ TEST(RenderControl, EscAbortsPaintsNothingAndTheNextRenderStartsFromTheZones) {
     EXPECT_FALSE(f.editor->Keys.MainFormKeyDown(27, 0, {}, false));
 
     // Whatever the aborted run still reports paints nothing.
-    const std::shared_ptr<const TBitmap> texture = zone.MapMaterial->Material().Texture;
+    const std::shared_ptr<const TBitmap> texture = zone.MapMaterial()->Material().Texture;
     f.project->AllMapsThread().WaitForStopped();
     f.ui.Pump();
     r.AllMapsReceived();
-    EXPECT_EQ(zone.MapMaterial->Material().Texture, texture);
+    EXPECT_EQ(zone.MapMaterial()->Material().Texture, texture);
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
 
     r.RenderBClick();
     EXPECT_FALSE(f.project->AbortCalculation());
     EXPECT_FALSE(r.AbortedByUser());
     ASSERT_TRUE(f.waitCalculated());
-    EXPECT_NE(zone.MapMaterial->Material().Texture, texture);
+    EXPECT_NE(zone.MapMaterial()->Material().Texture, texture);
 }
 
 TEST(RenderControl, ARunThatGivesUpResetsTheButtonAndSaysSo) {
@@ -241,17 +241,17 @@ TEST(RenderControl, ContinuousRenderRepaintsAMovedCabinetByItself) {
     ASSERT_TRUE(f.waitCalculated());
     EXPECT_EQ(r.RenderB.StyleLookup(), "CornerButtonRenderStyle");
     const int w = zone.WidthPixels(), y = zone.DepthPixels() / 2;
-    const float leftBefore = zone.MapSum->MapRealFreq().At(0, 0, y);
+    const float leftBefore = zone.MapSum()->MapRealFreq().At(0, 0, y);
 
     cab.SetPosition({8, -6, 0});
     r.RenderButtonNeedsCalc();
     EXPECT_EQ(r.RenderB.ImageIndex(), 42);
     ASSERT_TRUE(f.waitCalculated());
     // The loud side moved from the left edge to the right one, and the bitmap follows.
-    const auto& levels = zone.MapSum->MapRealFreq();
+    const auto& levels = zone.MapSum()->MapRealFreq();
     EXPECT_LT(levels.At(0, 0, y), leftBefore - 6);
     EXPECT_GT(levels.At(0, w - 1, y), levels.At(0, 0, y) + 6);
-    EXPECT_EQ(zone.MapBMP.Pixel(w - 1, y), expectedColour(f, zone, w - 1, y));
+    EXPECT_EQ(zone.MapBMP().Pixel(w - 1, y), expectedColour(f, zone, w - 1, y));
 
     r.ContinuousRenderItem.Click();
     EXPECT_FALSE(f.project->ContinuousRender());

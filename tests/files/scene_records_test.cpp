@@ -72,8 +72,8 @@ TEST(SceneRecords, ZonePicturesTakeNamesNoOtherPictureOfTheDocumentHas) {
     const fs::path folder = dir.path / "Hall";
     const auto zone = [&](const fs::path& picture) {
         TMappingZone& z = f.addZone(4, 4);
-        z.ImageTextureType = TTextureType::qzaLoadedImage;
-        z.ImageTexturePath = picture.string();
+        z.SetImageTextureType(TTextureType::qzaLoadedImage);
+        z.SetImageTexturePath(picture.string());
         return &z;
     };
     // One picture from elsewhere comes before the picture of that name already in the folder: the one
@@ -84,8 +84,8 @@ TEST(SceneRecords, ZonePicturesTakeNamesNoOtherPictureOfTheDocumentHas) {
     const TMappingZone* sameAsOutside = zone(dir.path / "a" / "floor.png");
     const TMappingZone* none = zone("");
     TMappingZone& colour = f.addZone(4, 4);
-    colour.ImageTextureType = TTextureType::qzaColor;
-    colour.ImageTexturePath = (dir.path / "a" / "floor.png").string();
+    colour.SetImageTextureType(TTextureType::qzaColor);
+    colour.SetImageTexturePath((dir.path / "a" / "floor.png").string());
 
     for (const auto& [file, text] :
          {std::pair{dir.path / "a" / "floor.png", "A"}, std::pair{folder / "floor.png", "IN"},
