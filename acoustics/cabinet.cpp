@@ -296,12 +296,11 @@ void TCabinet::SetExternalDSPProcess(TGenericDSPProcess* Value) {
     const TGenericDSPProcess* bypass =
         FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess() : nullptr;
     if (FExternalDSPProcess != nullptr && FExternalDSPProcess != bypass) {
-        auto& list = FExternalDSPProcess->AppliedOn;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        FExternalDSPProcess->RemoveUser(this);
     }
     FExternalDSPProcess = Value;
     if (Value != nullptr && Value != bypass) {
-        Value->AppliedOn.push_back(this);
+        Value->AddUser(this);
     }
     NeedsReCalculate();
     if (FMyAcousticProject != nullptr) {

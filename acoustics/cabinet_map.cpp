@@ -575,8 +575,8 @@ void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& m
     for (int32_t k = 0; k < nK; ++k) {
         const int32_t f = At(project.FreqsAverage(), k);
         double um = 0, up = 0;
-        InterpolateResponseAtFreq(f, process.AllProcessResponseMg, process.AllProcessResponsePh,
-                                  *process.DSPSpace, um, up, true);
+        InterpolateResponseAtFreq(f, process.AllProcessResponseMg(), process.AllProcessResponsePh(),
+                                  *process.DSPSpace(), um, up, true);
         double m = um, p = up;
         if (cab.InternalDSPPreset() != nullptr) {
             const TTransferFunctionProcess& t = *At(cab.InternalDSPPreset()->EQTransferFunction, i);

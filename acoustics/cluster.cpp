@@ -165,11 +165,7 @@ void TCluster::releaseCabinet(TCabinet* cabinet) {
     const TGenericDSPProcess* bypass =
         FMyAcousticProject != nullptr ? FMyAcousticProject->BypassProcess() : nullptr;
     if (process != nullptr && process != bypass) {
-        auto& users = process->AppliedOn;
-        const auto it = std::find(users.begin(), users.end(), cabinet);
-        if (it != users.end()) {
-            users.erase(it);
-        }
+        process->RemoveUser(cabinet);
     }
     const auto it =
         std::find_if(FOwned.begin(), FOwned.end(), [cabinet](const auto& p) { return p.get() == cabinet; });

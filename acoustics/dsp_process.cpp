@@ -1,5 +1,6 @@
 #include "acoustics/dsp_process.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -25,22 +26,22 @@ constexpr std::array<int32_t, 10> kPeqResetFrequencies = {31,   63,   125,  250,
 } // namespace
 
 TGenericDSPProcess::TGenericDSPProcess(TDSPSpace* DSPWorkSpace, TAcousticProject* AcousticProjectOwner)
-    : DSPSpace(DSPWorkSpace), FMyAcousticProject(AcousticProjectOwner) {
-    Delay = std::make_unique<TDelay>(DSPSpace);
-    FIR = std::make_unique<TFIR>(DSPSpace);
-    FIR->SetMaxTaps(kProcessMaxFirTaps);
-    PEQS = std::make_unique<TPeqs>(DSPSpace);
+    : FDSPSpace(DSPWorkSpace), FMyAcousticProject(AcousticProjectOwner) {
+    FDelay = std::make_unique<TDelay>(FDSPSpace);
+    FFIR = std::make_unique<TFIR>(FDSPSpace);
+    FFIR->SetMaxTaps(kProcessMaxFirTaps);
+    FPEQS = std::make_unique<TPeqs>(FDSPSpace);
     FCurrentPeqNumber = -1;
-    CurrentPEQ = nullptr;
-    Gain = std::make_unique<TGain>();
-    Gain->MaxGain = kProcessMaxGain;
-    const size_t n = DSPSpace->FreqDraw.size();
-    AllProcessResponseMg.assign(n, 1.0);
-    AllProcessResponsePh.assign(n, 0.0);
-    PEQSResponseMg.assign(n, 0.0);
-    PEQSResponsePh.assign(n, 0.0);
-    FIRResponseMg.assign(n, 0.0);
-    FIRResponsePh.assign(n, 0.0);
+    FCurrentPEQ = nullptr;
+    FGain = std::make_unique<TGain>();
+    FGain->MaxGain = kProcessMaxGain;
+    const size_t n = FDSPSpace->FreqDraw.size();
+    FAllProcessResponseMg.assign(n, 1.0);
+    FAllProcessResponsePh.assign(n, 0.0);
+    FPEQSResponseMg.assign(n, 0.0);
+    FPEQSResponsePh.assign(n, 0.0);
+    FFIRResponseMg.assign(n, 0.0);
+    FFIRResponsePh.assign(n, 0.0);
     Reset();
 }
 
@@ -48,10 +49,10 @@ TGenericDSPProcess::~TGenericDSPProcess() = default;
 
 void TGenericDSPProcess::Reset() {
     FActive = true;
-    Name = "No Name";
-    IsSelected = false;
-    for (size_t i = 0; i < PEQS->Peqs.size(); ++i) {
-        TSOS& section = *PEQS->Peqs[i];
+    FName = "No Name";
+    FIsSelected = false;
+    for (size_t i = 0; i < FPEQS->Peqs.size(); ++i) {
+        TSOS& section = *FPEQS->Peqs[i];
         section.Active = true;
         section.SetFrequency(At(kPeqResetFrequencies, static_cast<int64_t>(i)));
         section.MaxGain = kProcessMaxGain;
@@ -61,27 +62,27 @@ void TGenericDSPProcess::Reset() {
 void TGenericDSPProcess::CalculateProcess() {
     // The map kernel of every cabinet using the process reads the combined response.
     const TWorkersPause pause(FMyAcousticProject);
-    const size_t n = DSPSpace->FreqDraw.size();
+    const size_t n = FDSPSpace->FreqDraw.size();
     if (!FActive) {
         for (size_t i = 0; i < n; ++i) {
-            At(AllProcessResponseMg, i) = 1.0;
-            At(AllProcessResponsePh, i) = 0.0;
+            At(FAllProcessResponseMg, i) = 1.0;
+            At(FAllProcessResponsePh, i) = 0.0;
         }
         return;
     }
-    const double polarity = Gain->Polarity == TGainPolarity::qzgmtInverted ? kPi : 0.0;
-    const double sampleRate = DSPSpace->iSampleRate();
-    const double delaySamples = Delay->Samples();
+    const double polarity = FGain->Polarity == TGainPolarity::qzgmtInverted ? kPi : 0.0;
+    const double sampleRate = FDSPSpace->iSampleRate();
+    const double delaySamples = FDelay->Samples();
     for (size_t i = 0; i < n; ++i) {
-        const double dB = Gain->dB() + At(FIRResponseMg, i) + At(PEQSResponseMg, i);
-        const double phase = polarity + At(FIRResponsePh, i) + At(PEQSResponsePh, i);
-        At(AllProcessResponseMg, i) = std::exp(dB / 20.0 * kLn10);
-        At(AllProcessResponsePh, i) = phase - kTwoPi * DSPSpace->FreqDraw[i] / sampleRate * delaySamples;
+        const double dB = FGain->dB() + At(FFIRResponseMg, i) + At(FPEQSResponseMg, i);
+        const double phase = polarity + At(FFIRResponsePh, i) + At(FPEQSResponsePh, i);
+        At(FAllProcessResponseMg, i) = std::exp(dB / 20.0 * kLn10);
+        At(FAllProcessResponsePh, i) = phase - kTwoPi * FDSPSpace->FreqDraw[i] / sampleRate * delaySamples;
     }
 }
 
 void TGenericDSPProcess::CalculateMaps() {
-    if (AppliedOn.empty() || FMyAcousticProject == nullptr) {
+    if (FAppliedOn.empty() || FMyAcousticProject == nullptr) {
         return;
     }
     FMyAcousticProject->ReCalculateZones(-1);
@@ -92,9 +93,17 @@ void TGenericDSPProcess::SetCurrentPeqNumber(int32_t Value) {
     if (Value == FCurrentPeqNumber) {
         return;
     }
-    TSOS* section = At(PEQS->Peqs, Value).get();
+    TSOS* section = At(FPEQS->Peqs, Value).get();
     FCurrentPeqNumber = Value;
-    CurrentPEQ = section;
+    FCurrentPEQ = section;
+}
+
+void TGenericDSPProcess::CalculatePEQSResponse() {
+    FPEQS->CalcResponse(FPEQSResponseMg, FPEQSResponsePh);
+}
+
+void TGenericDSPProcess::RemoveUser(const TCabinet* Cabinet) {
+    FAppliedOn.erase(std::remove(FAppliedOn.begin(), FAppliedOn.end(), Cabinet), FAppliedOn.end());
 }
 
 } // namespace vendrel

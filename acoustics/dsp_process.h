@@ -43,26 +43,60 @@ public:
 
     TAcousticProject* MyAcousticProject() const { return FMyAcousticProject; }
 
-    int32_t NumberID = 0;
-    std::string Name;
-    std::string Info;
-    TDSPSpace* DSPSpace = nullptr; // shared, not owned
-    std::unique_ptr<TGain> Gain;
-    std::unique_ptr<TDelay> Delay;
-    std::unique_ptr<TFIR> FIR;
-    std::unique_ptr<TPeqs> PEQS;
-    std::vector<double> AllProcessResponseMg; // linear
-    std::vector<double> AllProcessResponsePh; // radians
-    std::vector<double> PEQSResponseMg;       // dB; written by whoever changes the bank
-    std::vector<double> PEQSResponsePh;       // radians
-    std::vector<double> FIRResponseMg;        // dB; nothing writes it, so the FIR adds 0 dB
-    std::vector<double> FIRResponsePh;        // radians
-    TSOS* CurrentPEQ = nullptr;               // the selected section of PEQS, or null
-    std::vector<TCabinet*> AppliedOn;         // cabinets using the process, not owned
-    TViewLink GraphicalInterface;             // the editor showing the process, not owned
-    bool IsSelected = false;
+    int32_t NumberID() const { return FNumberID; }
+    void SetNumberID(int32_t Value) { FNumberID = Value; }
+    const std::string& Name() const { return FName; }
+    void SetName(std::string Value) { FName = std::move(Value); }
+    const std::string& Info() const { return FInfo; }
+    void SetInfo(std::string Value) { FInfo = std::move(Value); }
+    TDSPSpace* DSPSpace() const { return FDSPSpace; } // shared, not owned
+    // The chain's stages, owned; a change to a stage takes CalculateProcess and CalculateMaps.
+    TGain* Gain() const { return FGain.get(); }
+    TDelay* Delay() const { return FDelay.get(); }
+    TFIR* FIR() const { return FFIR.get(); }
+    TPeqs* PEQS() const { return FPEQS.get(); }
+    // The combined response: linear magnitude and phase in radians.
+    const std::vector<double>& AllProcessResponseMg() const { return FAllProcessResponseMg; }
+    const std::vector<double>& AllProcessResponsePh() const { return FAllProcessResponsePh; }
+    // The PEQ bank's response (dB, radians), as CalculatePEQSResponse last took it from the bank.
+    const std::vector<double>& PEQSResponseMg() const { return FPEQSResponseMg; }
+    const std::vector<double>& PEQSResponsePh() const { return FPEQSResponsePh; }
+    void CalculatePEQSResponse();
+    // The FIR slot's response (dB, radians): nothing writes it, so the FIR adds 0 dB.
+    const std::vector<double>& FIRResponseMg() const { return FFIRResponseMg; }
+    const std::vector<double>& FIRResponsePh() const { return FFIRResponsePh; }
+    // The selected section of PEQS, or null.
+    TSOS* CurrentPEQ() const { return FCurrentPEQ; }
+    // The cabinets using the process, not owned: a cabinet enters when it takes the process and
+    // leaves when it drops it or goes away.
+    const std::vector<TCabinet*>& AppliedOn() const { return FAppliedOn; }
+    void AddUser(TCabinet* Cabinet) { FAppliedOn.push_back(Cabinet); }
+    void RemoveUser(const TCabinet* Cabinet);
+    // The editor showing the process, not owned.
+    TViewLink& GraphicalInterface() { return FGraphicalInterface; }
+    const TViewLink& GraphicalInterface() const { return FGraphicalInterface; }
+    bool IsSelected() const { return FIsSelected; }
+    void SetIsSelected(bool Value) { FIsSelected = Value; }
 
 private:
+    int32_t FNumberID = 0;
+    std::string FName;
+    std::string FInfo;
+    TDSPSpace* FDSPSpace = nullptr; // shared, not owned
+    std::unique_ptr<TGain> FGain;
+    std::unique_ptr<TDelay> FDelay;
+    std::unique_ptr<TFIR> FFIR;
+    std::unique_ptr<TPeqs> FPEQS;
+    std::vector<double> FAllProcessResponseMg; // linear
+    std::vector<double> FAllProcessResponsePh; // radians
+    std::vector<double> FPEQSResponseMg;       // dB
+    std::vector<double> FPEQSResponsePh;       // radians
+    std::vector<double> FFIRResponseMg;        // dB; nothing writes it, so the FIR adds 0 dB
+    std::vector<double> FFIRResponsePh;        // radians
+    TSOS* FCurrentPEQ = nullptr;               // the selected section of PEQS, or null
+    std::vector<TCabinet*> FAppliedOn;         // cabinets using the process, not owned
+    TViewLink FGraphicalInterface;             // the editor showing the process, not owned
+    bool FIsSelected = false;
     bool FActive = true;
     TAcousticProject* FMyAcousticProject = nullptr; // the owning project, not owned
     int32_t FCurrentPeqNumber = -1;

@@ -513,11 +513,7 @@ void TCabArray::RemoveElement(TControl3D* Element) {
         TGenericDSPProcess* process = cab->ExternalDSPProcess();
         if (process != nullptr && FMyAcousticProject != nullptr &&
             process != FMyAcousticProject->BypassProcess()) {
-            auto& users = process->AppliedOn;
-            const auto it = std::find(users.begin(), users.end(), cab);
-            if (it != users.end()) {
-                users.erase(it);
-            }
+            process->RemoveUser(cab);
         }
         if (TQzLayer* layer = cab->MyLayer()) {
             auto& members = layer->ObjListInLayer;

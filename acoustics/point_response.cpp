@@ -123,8 +123,8 @@ const TPointResponse::ProcessResponse& TPointResponse::processResponse(const TGe
     r.mag.resize(freq_.size());
     r.phase.resize(freq_.size());
     for (size_t i = 0; i < freq_.size(); ++i) {
-        InterpolateResponseAtFreq(freq_[i], process.AllProcessResponseMg, process.AllProcessResponsePh,
-                                  *process.DSPSpace, r.mag[i], r.phase[i], false);
+        InterpolateResponseAtFreq(freq_[i], process.AllProcessResponseMg(), process.AllProcessResponsePh(),
+                                  *process.DSPSpace(), r.mag[i], r.phase[i], false);
     }
     return processes_.emplace(&process, std::move(r)).first->second;
 }
@@ -358,7 +358,7 @@ std::optional<double> TPointResponse::CaptureDelay(const TPoint3D& Point, double
                 latency += beam.BeamFIRSampleLatency() * beamGrid->SecondsPerSample() * 1000;
             }
             if (process.Active()) {
-                latency += process.Delay->ms();
+                latency += process.Delay()->ms();
             }
             SourceResponseAtPoint(cab, s, Point, mg, ph, dm, latency);
             const int32_t sr = isSubwoofer(model.CabinetType) ? 4000 : ImpSampleRate;

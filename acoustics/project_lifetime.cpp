@@ -77,8 +77,8 @@ TAcousticProject::TAcousticProject(TPhysicalSpace* PhysicalSpace, IDispatcher* D
     SetMicWeightening(TWeightening::unWeigthed);
 
     FBypassProcess = std::make_unique<TGenericDSPProcess>(FDSPSpace48k.get(), this);
-    FBypassProcess->NumberID = 0;
-    FBypassProcess->Name = "Bypass";
+    FBypassProcess->SetNumberID(0);
+    FBypassProcess->SetName("Bypass");
 
     AllMapsThread(); // the summing thread component, set up once for the project's life
 

@@ -66,7 +66,7 @@ void TAcousticProject::ReleaseCabinet(std::unique_ptr<TCabinet> cabinet) {
     }
     cabinet->FreeMapThread();
     if (cabinet->ExternalDSPProcess() != nullptr && cabinet->ExternalDSPProcess() != FBypassProcess.get()) {
-        eraseFirst(cabinet->ExternalDSPProcess()->AppliedOn, cabinet.get());
+        cabinet->ExternalDSPProcess()->RemoveUser(cabinet.get());
     }
     cabinet.reset();
 }
@@ -152,8 +152,8 @@ TGenericDSPProcess* TAcousticProject::AddDSPProcess() {
     FDSPProcessList.push_back(std::make_unique<TGenericDSPProcess>(FDSPSpaceForMicGraphs.get(), this));
     TGenericDSPProcess* process = FDSPProcessList.back().get();
     RaiseUniqueID();
-    process->NumberID = NDSPProcess();
-    process->Name = "No Name " + std::to_string(process->NumberID);
+    process->SetNumberID(NDSPProcess());
+    process->SetName("No Name " + std::to_string(process->NumberID()));
     process->SetActive(true);
     return process;
 }
@@ -227,7 +227,7 @@ void TAcousticProject::RemoveDSPProcess(const std::vector<TGenericDSPProcess*>& 
         if (process == nullptr) {
             return;
         }
-        const std::vector<TCabinet*> users = process->AppliedOn;
+        const std::vector<TCabinet*> users = process->AppliedOn();
         for (TCabinet* cab : users) {
             cab->SetExternalDSPProcess(FBypassProcess.get());
         }
@@ -258,7 +258,7 @@ static void removeGroup(TAcousticProject& p, std::vector<std::unique_ptr<Group>>
         for (TCabinet* cab : owned->CabinetList()) {
             cab->FreeMapThread();
             if (cab->ExternalDSPProcess() != nullptr && cab->ExternalDSPProcess() != p.BypassProcess()) {
-                eraseFirst(cab->ExternalDSPProcess()->AppliedOn, cab);
+                cab->ExternalDSPProcess()->RemoveUser(cab);
             }
         }
         owned->FreeClass();

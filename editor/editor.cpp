@@ -52,10 +52,10 @@ void TEditor::ShowMemoryInfo() {
 void TEditor::GetAllProcessNames(std::vector<std::string>& List) const {
     List.clear();
     const TGenericDSPProcess* bypass = Project.BypassProcess();
-    List.push_back(std::to_string(bypass != nullptr ? bypass->NumberID : 0) + " : " +
-                   (bypass != nullptr ? bypass->Name : std::string("Bypass")));
+    List.push_back(std::to_string(bypass != nullptr ? bypass->NumberID() : 0) + " : " +
+                   (bypass != nullptr ? bypass->Name() : std::string("Bypass")));
     for (const auto& process : Project.DSPProcessList()) {
-        List.push_back(std::to_string(process->NumberID) + " : " + process->Name);
+        List.push_back(std::to_string(process->NumberID()) + " : " + process->Name());
     }
 }
 

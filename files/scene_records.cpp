@@ -44,7 +44,7 @@ int32_t presetNumber(const TCabinet& cabinet, int32_t none) {
 }
 
 int32_t processNumber(const TCabinet& cabinet) {
-    return cabinet.ExternalDSPProcess() != nullptr ? cabinet.ExternalDSPProcess()->NumberID : 0;
+    return cabinet.ExternalDSPProcess() != nullptr ? cabinet.ExternalDSPProcess()->NumberID() : 0;
 }
 
 // The items of a cluster's (or beam-steering array's) cabinets: a cabinet without a preset keeps 0.
@@ -410,18 +410,18 @@ void MappingZoneToRecord(rPRJMappingZone& Record, const TMappingZone& Zone, cons
 TDspCabinet DSPProcessToRecord(const TGenericDSPProcess& Process, const std::string& SoftwareName) {
     TDspCabinet blob;
     blob.Header.ModelName = SoftwareName;
-    blob.Header.ProjectName = Process.Name;
+    blob.Header.ProjectName = Process.Name();
     blob.Header.NUses = 0;
     blob.Header.NOutputs = 1;
-    blob.Header.SampleRate = Process.DSPSpace->SampleRate();
+    blob.Header.SampleRate = Process.DSPSpace()->SampleRate();
     blob.HasOutputGain = true;
-    blob.OutputGain = {rGain{static_cast<int32_t>(Process.Gain->Polarity), 0, Process.Gain->dB()}};
+    blob.OutputGain = {rGain{static_cast<int32_t>(Process.Gain()->Polarity), 0, Process.Gain()->dB()}};
     blob.HasOutputDelay = true;
-    blob.OutputDelay = {Process.Delay->Samples()};
+    blob.OutputDelay = {Process.Delay()->Samples()};
     blob.HasOutputPeq = true;
     rPeqs bank;
     bank.Active = false;
-    for (const auto& section : Process.PEQS->Peqs) {
+    for (const auto& section : Process.PEQS()->Peqs) {
         bank.Peqs.push_back(
             rPeq{section->Active, section->FilterType, section->Frequency(), section->Gain(), section->Q()});
     }
@@ -431,22 +431,22 @@ TDspCabinet DSPProcessToRecord(const TGenericDSPProcess& Process, const std::str
 
 void LoadDSPProcessFromRecord(const TDspCabinet& Stored, TGenericDSPProcess& Process, bool Active) {
     Process.SetActive(Active);
-    Process.Name = Stored.Header.ProjectName;
-    Process.DSPSpace->SetSampleRate(Stored.Header.SampleRate);
+    Process.SetName(Stored.Header.ProjectName);
+    Process.DSPSpace()->SetSampleRate(Stored.Header.SampleRate);
     if (Stored.HasOutputGain) {
         const rGain& g = Stored.OutputGain.at(0);
-        Process.Gain->Polarity = static_cast<TGainPolarity>(g.Pol);
-        Process.Gain->SetdB(g.Gain);
+        Process.Gain()->Polarity = static_cast<TGainPolarity>(g.Pol);
+        Process.Gain()->SetdB(g.Gain);
     }
     if (Stored.HasOutputDelay) {
-        Process.Delay->SetSamples(Stored.OutputDelay.at(0));
+        Process.Delay()->SetSamples(Stored.OutputDelay.at(0));
     }
     if (Stored.HasOutputPeq) {
         const rPeqs& bank = Stored.OutputPeq.at(0);
-        Process.PEQS->SetNPeqs(static_cast<int32_t>(bank.Peqs.size()));
-        for (size_t i = 0; i < bank.Peqs.size() && i < Process.PEQS->Peqs.size(); ++i) {
+        Process.PEQS()->SetNPeqs(static_cast<int32_t>(bank.Peqs.size()));
+        for (size_t i = 0; i < bank.Peqs.size() && i < Process.PEQS()->Peqs.size(); ++i) {
             const rPeq& stored = bank.Peqs[i];
-            TSOS& section = *Process.PEQS->Peqs[i];
+            TSOS& section = *Process.PEQS()->Peqs[i];
             // A bank of another size is made anew with the sections' own gain limit; the process's
             // sections take up to 18 dB, as a new process's do, so a stored gain is never cut.
             section.MaxGain = kProcessSectionMaxGain;
@@ -458,7 +458,7 @@ void LoadDSPProcessFromRecord(const TDspCabinet& Stored, TGenericDSPProcess& Pro
             section.CalcFilter();
         }
     }
-    Process.PEQS->CalcResponse(Process.PEQSResponseMg, Process.PEQSResponsePh);
+    Process.CalculatePEQSResponse();
     Process.CalculateProcess();
 }
 

@@ -256,7 +256,7 @@ void TCabinetsFr::UpdateValues() {
     }
 
     const TGenericDSPProcess* process = cabinet->ExternalDSPProcess();
-    ExtProcessComboBox->setCurrentIndex(process != nullptr ? process->NumberID : 0);
+    ExtProcessComboBox->setCurrentIndex(process != nullptr ? process->NumberID() : 0);
 
     IntProcessComboBox->clear();
     if (model == nullptr || model->NDSPPresets() == 0) {

@@ -9,7 +9,10 @@
 #include "acoustics/project.h"
 #include "acoustics/source_point.h"
 #include "acoustics/vector_math.h"
+#include "dsp/biquad.h"
 #include "dsp/dsp_space.h"
+#include "dsp/gain_delay.h"
+#include "dsp/peqs.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/geometry3d.h"
@@ -180,7 +183,7 @@ struct KernelFixture : ::testing::Test {
         const double phase = f < 1000 ? wrap2Pi(p1 + dEl * inc(p2 - p1)) : P(0, 0); // real below 1 kHz
         double pm = 0, pp = 0;
         const TGenericDSPProcess& proc = *project->BypassProcess();
-        responseAt(*proc.DSPSpace, proc.AllProcessResponseMg, proc.AllProcessResponsePh, f, pm, pp);
+        responseAt(*proc.DSPSpace(), proc.AllProcessResponseMg(), proc.AllProcessResponsePh(), f, pm, pp);
         const TFreqConstants fc = medium.GetFreqConstants(f);
         const double dc = std::max(dist, 1.0);
         const double amp = mag * pm / dc * std::pow(10.0, -fc.dBPerMeter * dc / 20);
@@ -194,10 +197,16 @@ struct KernelFixture : ::testing::Test {
 TEST_F(KernelFixture, MapMatchesTheIndependentEvaluation) {
     // The process response varies across its grid so that reading between points matters.
     TGenericDSPProcess& proc = *project->BypassProcess();
-    for (size_t i = 0; i < proc.AllProcessResponseMg.size(); ++i) {
-        proc.AllProcessResponseMg[i] = 0.5 + 0.002 * static_cast<double>(i);
-        proc.AllProcessResponsePh[i] = 0.05 * static_cast<double>(i);
-    }
+    // A boosted PEQ section, a cut gain and a delay: magnitude and phase vary along the grid.
+    TSOS& section = *proc.PEQS()->Peqs.at(0);
+    section.Active = true;
+    section.SetFrequency(800);
+    section.SetQ(2.0);
+    section.SetGain(9.0);
+    proc.Gain()->SetdB(-6.0);
+    proc.Delay()->SetSamples(5);
+    proc.CalculatePEQSResponse();
+    proc.CalculateProcess();
     TCabinet& cab = addCabinet();
     // Just above the zone (pixels within 1 m get the clamp and the phase lead), turned about all axes.
     placeSource(cab, 4.0, 1.5, 5.0, 0.3, -0.8, 0.5);

@@ -127,14 +127,14 @@ TEST_F(CabinetInProjectTest, UserProcessListsTheCabinetsItIsAppliedOn) {
     EXPECT_EQ(cab->ExternalDSPProcess(), bypass);
 
     cab->SetExternalDSPProcess(bypass);
-    EXPECT_TRUE(bypass->AppliedOn.empty());
+    EXPECT_TRUE(bypass->AppliedOn().empty());
     cab->SetExternalDSPProcess(&user);
     cab->SetExternalDSPProcess(&user);
-    EXPECT_EQ(user.AppliedOn, std::vector<TCabinet*>{cab.get()});
-    EXPECT_TRUE(bypass->AppliedOn.empty());
+    EXPECT_EQ(user.AppliedOn(), std::vector<TCabinet*>{cab.get()});
+    EXPECT_TRUE(bypass->AppliedOn().empty());
     cab->SetExternalDSPProcess(bypass);
-    EXPECT_TRUE(user.AppliedOn.empty());
-    EXPECT_TRUE(bypass->AppliedOn.empty());
+    EXPECT_TRUE(user.AppliedOn().empty());
+    EXPECT_TRUE(bypass->AppliedOn().empty());
 }
 
 TEST_F(CabinetInProjectTest, JointsTurnAboutXAndYOnlyWithEventsExceptThePivot) {

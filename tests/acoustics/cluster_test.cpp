@@ -159,9 +159,9 @@ TEST_F(ClusterFixture, GrowingAndShrinkingKeepTheCabinetOrder) {
     // A cabinet of the dropped column uses a process: it must leave the process's users.
     TGenericDSPProcess* process = project->AddDSPProcess();
     c->Cabinets(2, 1)->SetExternalDSPProcess(process);
-    ASSERT_EQ(process->AppliedOn.size(), 1u);
+    ASSERT_EQ(process->AppliedOn().size(), 1u);
     c->SetQuantityH(2);
-    EXPECT_TRUE(process->AppliedOn.empty());
+    EXPECT_TRUE(process->AppliedOn().empty());
     EXPECT_EQ(c->CabinetList(), (std::vector<TCabinet*>{grown[0], grown[1], grown[3], grown[4]}));
     EXPECT_THROW(c->Cabinets(2, 0), ERangeError);
 
@@ -216,7 +216,7 @@ TEST_F(ClusterFixture, RemovingARegisteredClusterReleasesItsCabinetsFromTheirPro
     TGenericDSPProcess* process = project->AddDSPProcess();
     c->Cabinets(1, 0)->SetExternalDSPProcess(process);
     project->RemoveCluster(c);
-    EXPECT_TRUE(process->AppliedOn.empty());
+    EXPECT_TRUE(process->AppliedOn().empty());
     EXPECT_EQ(project->NClusters(), 0);
 }
 

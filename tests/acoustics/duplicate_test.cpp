@@ -81,7 +81,7 @@ TEST_F(DuplicateFixture, CabinetCopiesByType) {
         // Shared: model, process (which now lists the copy too) and preset; owned anew: its sources.
         EXPECT_EQ(copy->Model(), model.get());
         EXPECT_EQ(copy->ExternalDSPProcess(), process);
-        EXPECT_EQ(process->AppliedOn.back(), copy);
+        EXPECT_EQ(process->AppliedOn().back(), copy);
         EXPECT_EQ(copy->InternalDSPPreset(), source->InternalDSPPreset());
         EXPECT_TRUE(copy->Active());
         EXPECT_NE(copy->SourcePoints()[0].get(), source->SourcePoints()[0].get());

@@ -268,7 +268,7 @@ TEST_F(ArrayFixture, RemovedElementsLeaveTheChainWholeAndTheirProcessClean) {
     layer.ObjListInLayer.push_back(middle);
 
     project->RemoveElementFromArray(middle, a);
-    EXPECT_TRUE(process->AppliedOn.empty());
+    EXPECT_TRUE(process->AppliedOn().empty());
     EXPECT_TRUE(layer.ObjListInLayer.empty());
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.RemoveElementFromArray");
     ASSERT_EQ(a->NCabinets(), 2);

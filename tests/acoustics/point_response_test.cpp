@@ -19,7 +19,9 @@
 #include "acoustics/source_point.h"
 #include "acoustics/zone_data.h"
 #include "column_fixture.h"
+#include "dsp/biquad.h"
 #include "dsp/gain_delay.h"
+#include "dsp/peqs.h"
 #include "platform/core/numeric.h"
 
 namespace vendrel {
@@ -82,10 +84,16 @@ TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
         }
     }
     TGenericDSPProcess& proc = *project->BypassProcess();
-    for (size_t i = 0; i < proc.AllProcessResponseMg.size(); ++i) {
-        proc.AllProcessResponseMg[i] = 0.5 + 0.002 * static_cast<double>(i);
-        proc.AllProcessResponsePh[i] = 0.05 * static_cast<double>(i);
-    }
+    // A boosted PEQ section, a cut gain and a delay: magnitude and phase vary along the grid.
+    TSOS& section = *proc.PEQS()->Peqs.at(0);
+    section.Active = true;
+    section.SetFrequency(800);
+    section.SetQ(2.0);
+    section.SetGain(9.0);
+    proc.Gain()->SetdB(-6.0);
+    proc.Delay()->SetSamples(5);
+    proc.CalculatePEQSResponse();
+    proc.CalculateProcess();
     const int32_t k = gridPointNear(630); // below the real-phase limit of 1 kHz
     const int32_t f = project->DSPSpaceForMicGraphs()->FreqDraw[static_cast<size_t>(k)];
     project->SetFreqsAverage({f});
@@ -246,7 +254,7 @@ TEST_F(PointFixture, TheArrivalOfTheStrongestSourceIsItsDistanceOverTheSpeedOfSo
     EXPECT_NEAR(*t, (25 - 1) / c * 1000, step);
     // An active user process adds its delay.
     TGenericDSPProcess* process = project->AddDSPProcess();
-    process->Delay->Setms(2.0);
+    process->Delay()->Setms(2.0);
     process->CalculateProcess();
     far.SetExternalDSPProcess(process);
     t = mic.CaptureDelay_ms(0, 2000, 1000, 24000);

@@ -60,8 +60,8 @@ TEST_F(RegistryFixture, AddedObjectsAreNumberedByKind) {
     EXPECT_EQ(b->NumberID(), 2);
     EXPECT_TRUE(b->Active());
     TGenericDSPProcess* p = project->AddDSPProcess();
-    EXPECT_EQ(p->NumberID, 1);
-    EXPECT_EQ(p->Name, "No Name 1");
+    EXPECT_EQ(p->NumberID(), 1);
+    EXPECT_EQ(p->Name(), "No Name 1");
     EXPECT_TRUE(p->Active());
     EXPECT_EQ(project->UniqueID(), unique + 3);
     EXPECT_EQ(project->LastLogString(), "---------------------AcousticProject.AddDSPPRocess");
@@ -118,7 +118,7 @@ TEST_F(RegistryFixture, RemovingAProcessHandsItsCabinetsTheBypass) {
     TGenericDSPProcess* p = project->AddDSPProcess();
     a->SetExternalDSPProcess(p);
     b->SetExternalDSPProcess(p);
-    ASSERT_EQ(p->AppliedOn.size(), 2u);
+    ASSERT_EQ(p->AppliedOn().size(), 2u);
     project->RemoveDSPProcess({}, 0); // nothing at all
     EXPECT_EQ(project->NDSPProcess(), 1);
     project->RemoveDSPProcess({p}, 1);
@@ -135,7 +135,7 @@ TEST_F(RegistryFixture, RemovingACabinetDetachesItFromItsProcessAndKeepsEventsAs
     project->SetEventsEnabled(false);
     project->RemoveCabinet(a);
     EXPECT_FALSE(project->EventsEnabled());
-    EXPECT_TRUE(p->AppliedOn.empty());
+    EXPECT_TRUE(p->AppliedOn().empty());
     ASSERT_EQ(project->NCabinets(), 1);
     EXPECT_EQ(project->Cabinets()[0].get(), b);
     project->RemoveCabinet(nullptr); // ends after the breadcrumb
@@ -170,7 +170,7 @@ TEST_F(RegistryFixture, RemovedObjectsLeaveNoPanelShowingThem) {
     TGenericDSPProcess* p = project->AddDSPProcess();
     a->GraphicalInterface.Attach(&cabinetPanel);
     z->GraphicalInterface.Attach(&zonePanel);
-    p->GraphicalInterface.Attach(&processPanel);
+    p->GraphicalInterface().Attach(&processPanel);
     project->RemoveCabinet(a);
     project->RemoveMappingZone(z);
     project->RemoveDSPProcess({p}, 1);

@@ -52,9 +52,9 @@ TEST(Project, NewProjectHasTheDefaultOptionsGridsAndAverages) {
     EXPECT_EQ(p.NFreqPointsMicGraph(), p.DSPSpaceForMicGraphs()->NRealFreqPoints());
     EXPECT_EQ(p.WeighteningTable().size(), static_cast<size_t>(p.NFreqPointsMicGraph()));
     EXPECT_EQ(p.MappingColors().size(), 100u);
-    EXPECT_EQ(p.BypassProcess()->Name, "Bypass");
-    EXPECT_EQ(p.BypassProcess()->NumberID, 0);
-    EXPECT_EQ(p.BypassProcess()->DSPSpace, p.DSPSpace48k());
+    EXPECT_EQ(p.BypassProcess()->Name(), "Bypass");
+    EXPECT_EQ(p.BypassProcess()->NumberID(), 0);
+    EXPECT_EQ(p.BypassProcess()->DSPSpace(), p.DSPSpace48k());
     EXPECT_EQ(p.AllMapsThread().Name(), "SumAllMapsThread");
     EXPECT_EQ(p.AllMapsThread().StopMode, TThreadStopMode::smTerminate);
     EXPECT_EQ(p.AllMapsThread().Priority, TThreadPriority::tpLowest);

@@ -20,21 +20,21 @@ namespace fs = std::filesystem;
 TEST(SceneRecords, AUserProcessGoesThroughItsRecordWithEveryValueItStores) {
     testing::ModelFixture f;
     TGenericDSPProcess& source = *f.project->AddDSPProcess();
-    source.Name = "Front fill";
-    source.Gain->SetdB(-7.5);
-    source.Gain->Polarity = TGainPolarity::qzgmtInverted;
-    source.Delay->SetSamples(480);
-    source.PEQS->SetNPeqs(3);
+    source.SetName("Front fill");
+    source.Gain()->SetdB(-7.5);
+    source.Gain()->Polarity = TGainPolarity::qzgmtInverted;
+    source.Delay()->SetSamples(480);
+    source.PEQS()->SetNPeqs(3);
     const double gains[3] = {17.0, -12.5, 3.0}; // above the default section limit of 15 dB
     for (int i = 0; i < 3; ++i) {
-        TSOS& s = *source.PEQS->Peqs[static_cast<size_t>(i)];
+        TSOS& s = *source.PEQS()->Peqs[static_cast<size_t>(i)];
         s.MaxGain = 18;
         s.Active = i != 1;
         s.SetFrequency(100 * (i + 1));
         s.SetGain(gains[i]);
         s.SetQ(1.5);
     }
-    source.DSPSpace->SetSampleRate(TSampleRate::sr96k);
+    source.DSPSpace()->SetSampleRate(TSampleRate::sr96k);
 
     const TDspCabinet blob = DSPProcessToRecord(source, "Vendrel");
     EXPECT_EQ(blob.Header.ModelName, "Vendrel");
@@ -44,25 +44,25 @@ TEST(SceneRecords, AUserProcessGoesThroughItsRecordWithEveryValueItStores) {
     EXPECT_EQ(blob.OutputPeq[0].Peqs.size(), 3u);
     EXPECT_TRUE(CheckProcessRecord(blob).empty());
 
-    source.DSPSpace->SetSampleRate(TSampleRate::sr48k);
+    source.DSPSpace()->SetSampleRate(TSampleRate::sr48k);
     TGenericDSPProcess& loaded = *f.project->AddDSPProcess();
     loaded.SetActive(false);
     LoadDSPProcessFromRecord(blob, loaded, true);
     EXPECT_TRUE(loaded.Active());
-    EXPECT_EQ(loaded.Name, "Front fill");
-    EXPECT_EQ(loaded.DSPSpace->SampleRate(), TSampleRate::sr96k);
-    EXPECT_DOUBLE_EQ(loaded.Gain->dB(), -7.5);
-    EXPECT_EQ(loaded.Gain->Polarity, TGainPolarity::qzgmtInverted);
-    EXPECT_EQ(loaded.Delay->Samples(), 480);
-    ASSERT_EQ(loaded.PEQS->NPeqs(), 3);
+    EXPECT_EQ(loaded.Name(), "Front fill");
+    EXPECT_EQ(loaded.DSPSpace()->SampleRate(), TSampleRate::sr96k);
+    EXPECT_DOUBLE_EQ(loaded.Gain()->dB(), -7.5);
+    EXPECT_EQ(loaded.Gain()->Polarity, TGainPolarity::qzgmtInverted);
+    EXPECT_EQ(loaded.Delay()->Samples(), 480);
+    ASSERT_EQ(loaded.PEQS()->NPeqs(), 3);
     for (int i = 0; i < 3; ++i) {
-        const TSOS& s = *loaded.PEQS->Peqs[static_cast<size_t>(i)];
+        const TSOS& s = *loaded.PEQS()->Peqs[static_cast<size_t>(i)];
         EXPECT_EQ(s.Active, i != 1);
         EXPECT_EQ(s.Frequency(), 100 * (i + 1));
         EXPECT_DOUBLE_EQ(s.Gain(), gains[i]) << "section " << i;
     }
     // The responses are computed: the process is no longer the flat default.
-    EXPECT_NE(loaded.AllProcessResponseMg, std::vector<double>(loaded.AllProcessResponseMg.size(), 1.0));
+    EXPECT_NE(loaded.AllProcessResponseMg(), std::vector<double>(loaded.AllProcessResponseMg().size(), 1.0));
     EXPECT_EQ(DSPProcessToRecord(loaded, "Vendrel"), blob);
 }
 
