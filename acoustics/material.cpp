@@ -6,7 +6,7 @@ namespace vendrel {
 
 TAcousticMaterial::TAcousticMaterial(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner)
     : FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
-    const size_t n = PhysicalSpace != nullptr ? PhysicalSpace->FreqsNormalized.size() : 0;
+    const size_t n = PhysicalSpace != nullptr ? PhysicalSpace->FreqsNormalized().size() : 0;
     FAbsorptionLossdB.assign(n, 0.0);
     FTransmissionLossdB.assign(n, 0.0);
 }

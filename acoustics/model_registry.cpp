@@ -44,7 +44,7 @@ void retireAndInstall(std::vector<std::unique_ptr<Model>>& models,
 TModelsDetected::TModelsDetected(TPhysicalSpace* PhysicalSpace) : FPhysicalSpace(PhysicalSpace) {}
 
 TModelsDetected::~TModelsDetected() {
-    for (auto& model : CabModel) {
+    for (auto& model : FCabModel) {
         model.reset();
     }
 }
@@ -55,7 +55,7 @@ void TModelsDetected::SetNModelsDetected(int32_t Value) {
     }
     // Placed cabinets compute with these models: none computes while they are replaced.
     const TWorkersPause pause(FPhysicalSpace != nullptr ? FPhysicalSpace->MyAcousticProject() : nullptr);
-    replaceModels(CabModel, Value, FPhysicalSpace);
+    replaceModels(FCabModel, Value, FPhysicalSpace);
     FNModelsDetected = Value;
 }
 
@@ -68,7 +68,7 @@ void TFramesDetected::SetNFramesDetected(int32_t Value) {
         return;
     }
     const TWorkersPause pause(FPhysicalSpace != nullptr ? FPhysicalSpace->MyAcousticProject() : nullptr);
-    replaceModels(FrameModel, Value, FPhysicalSpace);
+    replaceModels(FFrameModel, Value, FPhysicalSpace);
     FNFramesDetected = Value;
 }
 
@@ -89,8 +89,8 @@ TOrnaModel* TOrnasDetected::OrnamentModel(int32_t i) const {
 }
 
 void TModelsDetected::ReplaceModels(std::vector<std::unique_ptr<TCabModel>> Models) {
-    retireAndInstall(CabModel, FRetired, std::move(Models));
-    FNModelsDetected = static_cast<int32_t>(CabModel.size());
+    retireAndInstall(FCabModel, FRetired, std::move(Models));
+    FNModelsDetected = static_cast<int32_t>(FCabModel.size());
 }
 
 void TModelsDetected::ReleaseRetiredModels() {
@@ -98,8 +98,8 @@ void TModelsDetected::ReleaseRetiredModels() {
 }
 
 void TFramesDetected::ReplaceModels(std::vector<std::unique_ptr<TRigFrameModel>> Models) {
-    retireAndInstall(FrameModel, FRetired, std::move(Models));
-    FNFramesDetected = static_cast<int32_t>(FrameModel.size());
+    retireAndInstall(FFrameModel, FRetired, std::move(Models));
+    FNFramesDetected = static_cast<int32_t>(FFrameModel.size());
 }
 
 void TFramesDetected::ReleaseRetiredModels() {

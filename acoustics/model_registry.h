@@ -35,10 +35,14 @@ public:
     void ReleaseRetiredModels();
     size_t NRetiredModels() const { return FRetired.size(); }
 
-    std::vector<std::unique_ptr<TCabModel>> CabModel; // owned
-    bool IsCalculating = false;
+    // The models, owned; ReplaceModels and SetNModelsDetected change the list.
+    const std::vector<std::unique_ptr<TCabModel>>& CabModel() const { return FCabModel; }
+    bool IsCalculating() const { return FIsCalculating; }
+    void SetIsCalculating(bool Value) { FIsCalculating = Value; }
 
 private:
+    std::vector<std::unique_ptr<TCabModel>> FCabModel;
+    bool FIsCalculating = false;
     std::vector<std::unique_ptr<TCabModel>> FRetired; // replaced models kept alive for placed objects
     TPhysicalSpace* FPhysicalSpace = nullptr;         // not owned
     int32_t FNModelsDetected = 0;
@@ -59,10 +63,14 @@ public:
     void ReleaseRetiredModels();
     size_t NRetiredModels() const { return FRetired.size(); }
 
-    std::vector<std::unique_ptr<TRigFrameModel>> FrameModel; // owned
-    bool IsCalculating = false;
+    // The models, owned; ReplaceModels and SetNFramesDetected change the list.
+    const std::vector<std::unique_ptr<TRigFrameModel>>& FrameModel() const { return FFrameModel; }
+    bool IsCalculating() const { return FIsCalculating; }
+    void SetIsCalculating(bool Value) { FIsCalculating = Value; }
 
 private:
+    std::vector<std::unique_ptr<TRigFrameModel>> FFrameModel;
+    bool FIsCalculating = false;
     std::vector<std::unique_ptr<TRigFrameModel>> FRetired; // replaced models kept alive for placed objects
     TPhysicalSpace* FPhysicalSpace = nullptr;              // not owned
     int32_t FNFramesDetected = 0;

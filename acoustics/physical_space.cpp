@@ -36,7 +36,7 @@ void TPhysicalSpace::Reset() {
     FVenueLength = 50;
     FVenueHeightVer = 20;
     FVenueWidthHor = 20;
-    FreqsNormalized = MapFrequencySeries();
+    FFreqsNormalized = MapFrequencySeries();
     FPixelToMeters = 0.08;
 }
 
@@ -44,7 +44,7 @@ void TPhysicalSpace::SetFreq(int32_t Value) {
     if (Value == FFreq) {
         return;
     }
-    Value = std::min(std::max(Value, MinFreq), MaxFreq);
+    Value = std::min(std::max(Value, FMinFreq), FMaxFreq);
     FFreq = Value;
     double dB = 0.0;
     GetFreqConstants(FFreq, FTwoPiFreq, FWaveLength, FRadiansPerMeter, dB);

@@ -69,16 +69,24 @@ public:
     // Pure-tone air absorption in dB/m at the reference pressure, current temperature and humidity.
     double CalculateAirLoss(int32_t Freq) const;
 
-    int32_t MaxFreq = 20000;
-    int32_t MinFreq = 20;
-    int32_t SelectedFreqPoint = 0;        // written by the window's frequency list
-    std::vector<int32_t> FreqsNormalized; // map frequencies, whole Hz, ascending
+    int32_t MaxFreq() const { return FMaxFreq; }
+    int32_t MinFreq() const { return FMinFreq; }
+    // The map frequency the window's frequency list shows.
+    int32_t SelectedFreqPoint() const { return FSelectedFreqPoint; }
+    void SetSelectedFreqPoint(int32_t Value) { FSelectedFreqPoint = Value; }
+    // The map frequencies, whole Hz, ascending; the project sets them with its mapping band.
+    const std::vector<int32_t>& FreqsNormalized() const { return FFreqsNormalized; }
+    void SetFreqsNormalized(std::vector<int32_t> Value) { FFreqsNormalized = std::move(Value); }
 
     // Stores the pixel size without the setter's memory check and re-dimensioning: the project's
     // memory checks settle the size this way, and project loading assigns it with events off.
     void StorePixelToMeters(double Value) { FPixelToMeters = Value; }
 
 private:
+    int32_t FMaxFreq = 20000;
+    int32_t FMinFreq = 20;
+    int32_t FSelectedFreqPoint = 0;
+    std::vector<int32_t> FFreqsNormalized;
     int32_t FFreq = 0;
     bool FAirLoss = true;
     double FTempCelsius = 0.0;

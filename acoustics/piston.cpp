@@ -28,7 +28,7 @@ double PistonBesselJ1(double u, int32_t terms) {
 TPiston::TPiston(TPhysicalSpace* PhysicalSpace) : FPhysicalSpace(PhysicalSpace) {
     SetNPoints_HalfPi(90);
     FPistonCoverAngle = 90;
-    NPolBessel = 100;
+    FNPolBessel = 100;
     SetInchesSize(3.0);
     SetFreq(FPhysicalSpace->Freq());
     SetNFreqBands(31);
@@ -73,7 +73,7 @@ void TPiston::SetPistonCoverAngle(int32_t Value) {
 }
 
 void TPiston::CreateIdealPolar() {
-    const std::vector<int32_t> freqs = FPhysicalSpace->FreqsNormalized;
+    const std::vector<int32_t> freqs = FPhysicalSpace->FreqsNormalized();
     // One row per map frequency, whatever the list holds now.
     SetNFreqBands(static_cast<int32_t>(freqs.size()));
     // The wavenumber comes straight from the speed of sound: the shared medium's own frequency is
@@ -92,7 +92,7 @@ void TPiston::CreateIdealPolar() {
         std::vector<double> untapered(static_cast<size_t>(FNPoints_HalfPi), 1.0);
         for (int32_t t = 1; t < FNPoints_HalfPi; ++t) {
             const double u = k * a * std::sin(t * step);
-            double v = 2 * PistonBesselJ1(u, NPolBessel) / u;
+            double v = 2 * PistonBesselJ1(u, FNPolBessel) / u;
             if (std::isnan(v)) {
                 v = 1e-5;
             }

@@ -31,9 +31,11 @@ public:
     // [row = map frequency][angle index] linear magnitudes.
     const std::vector<std::vector<float>>& IdealSpkPolarMag() const { return FIdealSpkPolarMag; }
 
-    int32_t NPolBessel = 0;
+    // Terms of the Bessel series the table is computed with.
+    int32_t NPolBessel() const { return FNPolBessel; }
 
 private:
+    int32_t FNPolBessel = 0;
     void resizeTable();
 
     TPhysicalSpace* FPhysicalSpace = nullptr;

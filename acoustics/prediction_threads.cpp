@@ -434,7 +434,7 @@ void TAcousticProject::RecalcHitPoints() {
 void TAcousticProject::RescaleObjectsToPixelSize() {
     const double px = FPhysicalSpace->PixelToMeters();
     if (FModelsDetected) {
-        for (auto& model : FModelsDetected->CabModel) {
+        for (auto& model : FModelsDetected->CabModel()) {
             model->RescalePreviewToPixelSize(px);
             for (auto& sp : model->SourcePoint) {
                 sp->RecalcPixelPosition();

@@ -230,8 +230,8 @@ void TAcousticProject::SetFreqToEvaluate(int32_t Value) {
     }
     // The averaged frequencies are replaced: no worker runs until the requests below are made.
     const TWorkersPause pause(*this);
-    Value = std::min(Value, FPhysicalSpace->MaxFreq);
-    Value = std::max(Value, FPhysicalSpace->MinFreq);
+    Value = std::min(Value, FPhysicalSpace->MaxFreq());
+    Value = std::max(Value, FPhysicalSpace->MinFreq());
     FFreqToEvaluate = Value;
     FPhysicalSpace->SetFreq(Value);
     const bool changed = CalcAverageFreqs();

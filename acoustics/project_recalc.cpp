@@ -190,7 +190,7 @@ void TAcousticProject::SetMappingBandsType(TMappingBands Value) {
     }
     const TWorkersPause pause(*this);
     FMappingBandsType = Value;
-    FPhysicalSpace->FreqsNormalized = SelectableCentreFrequencies(Value, FPhysicalSpace->FreqsNormalized);
+    FPhysicalSpace->SetFreqsNormalized(SelectableCentreFrequencies(Value, FPhysicalSpace->FreqsNormalized()));
     const bool changed = CalcAverageFreqs();
     ClearAllMaps();
     if (!changed) {

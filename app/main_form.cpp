@@ -535,7 +535,7 @@ void TMainForm::ReadSettingsIni() {
     ed.Render.FreqBandsCombo.SetItemIndex(
         std::min(Prefs.DefaultFreqBands, ed.Render.FreqBandsCombo.Count() - 1));
     ed.Render.FreqBandsComboChange();
-    PhysicalSpace->SelectedFreqPoint = std::max(ed.Render.FreqsCombo.ItemIndex(), 0);
+    PhysicalSpace->SetSelectedFreqPoint(std::max(ed.Render.FreqsCombo.ItemIndex(), 0));
     std::copy(Prefs.MRUPath.begin(), Prefs.MRUPath.end(), Documents->MRU.begin());
     CreateMRUItems();
 

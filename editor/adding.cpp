@@ -351,10 +351,10 @@ void TAddObjects::PopupModelsFor(TObject* Target) {
 TCabModel* TAddObjects::pendingModel() const {
     const TModelsDetected* models = ed_.Project.ModelsDetected();
     const int32_t t = ed_.State.InsertInMousePos_ModelTag;
-    if (models == nullptr || t < 0 || static_cast<size_t>(t) >= models->CabModel.size()) {
+    if (models == nullptr || t < 0 || static_cast<size_t>(t) >= models->CabModel().size()) {
         return nullptr;
     }
-    return models->CabModel[static_cast<size_t>(t)].get();
+    return models->CabModel()[static_cast<size_t>(t)].get();
 }
 
 void TAddObjects::ModelMenuItemClick(int32_t ModelTag) {
@@ -376,7 +376,7 @@ void TAddObjects::ModelMenuItemClick(int32_t ModelTag) {
     } else {
         // Any other target starts the insertion of a loose cabinet by mouse.
         const TModelsDetected* models = ed_.Project.ModelsDetected();
-        const TCabModel& m = *At(models->CabModel, ModelTag);
+        const TCabModel& m = *At(models->CabModel(), ModelTag);
         st.InsertInMousePos_Cabinet = true;
         ed_.Mouse.SetInputAxisAcordingViews();
         st.InsertInMousePos_CabinetModel = m.ModelName;
@@ -393,7 +393,7 @@ void TAddObjects::ChangeCabinetModel(TCabinet& Cabinet, int32_t ModelTag) {
     if (Cabinet.Model() != nullptr && Cabinet.Model()->ModelID == ModelTag) {
         return;
     }
-    TCabModel* m = At(ed_.Project.ModelsDetected()->CabModel, ModelTag).get();
+    TCabModel* m = At(ed_.Project.ModelsDetected()->CabModel(), ModelTag).get();
     const TModel3D* library = nullptr;
     if (ed_.Library != nullptr && static_cast<size_t>(ModelTag) < ed_.Library->FModels3DImported.size()) {
         library = ed_.Library->FModels3DImported[static_cast<size_t>(ModelTag)].get();

@@ -240,7 +240,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     render.FreqBandsComboChange();
     p.SetMappingBandsType(s.MappingBandsType);
     p.SetFreqToEvaluate(s.FreqToEvaluate);
-    ed_.PhysicalSpace.SelectedFreqPoint = s.SelectedFreqPoint;
+    ed_.PhysicalSpace.SetSelectedFreqPoint(s.SelectedFreqPoint);
     render.FreqsCombo.SetItemIndex(s.SelectedFreqPoint);
 
     // The view stored with the project.
@@ -387,7 +387,7 @@ void TDocuments::loadSettings(const rProjectFile& File) {
     p.SetMappingColorsRes(s.MappingColorsRes);
     p.SetMappingBandsType(s.MappingBandsType);
     p.SetFreqToEvaluate(s.FreqToEvaluate);
-    ed_.PhysicalSpace.SelectedFreqPoint = s.SelectedFreqPoint;
+    ed_.PhysicalSpace.SetSelectedFreqPoint(s.SelectedFreqPoint);
     p.SetOnlyPhase(s.OnlyPhase);
     p.SetZeroPhaseStart(s.ZeroPhaseStart);
     p.SetIdealSpeaker(s.IdealSpeaker);

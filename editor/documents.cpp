@@ -189,7 +189,7 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     s.MappingColorsRes = p.MappingColorsRes();
     s.MappingBandsType = p.MappingBandsType();
     s.FreqToEvaluate = p.FreqToEvaluate();
-    s.SelectedFreqPoint = ed_.PhysicalSpace.SelectedFreqPoint;
+    s.SelectedFreqPoint = ed_.PhysicalSpace.SelectedFreqPoint();
     s.ViewType = p.ViewType();
     s.OnlyPhase = p.OnlyPhase();
     s.ZeroPhaseStart = p.ZeroPhaseStart();

@@ -381,7 +381,7 @@ void TRenderControl::FreqBandsComboChange() {
     if (b == 0) {
         items.emplace_back("20-20Khz");
     } else {
-        for (const int32_t f : medium.FreqsNormalized) {
+        for (const int32_t f : medium.FreqsNormalized()) {
             items.push_back(std::to_string(f) + " Hz");
         }
     }
@@ -390,15 +390,15 @@ void TRenderControl::FreqBandsComboChange() {
     int selected = 0;
     if (b != 0) {
         const int kept = FreqsCombo.IndexOf(std::to_string(previous) + " Hz");
-        selected = kept >= 0 && kept < static_cast<int>(medium.FreqsNormalized.size())
+        selected = kept >= 0 && kept < static_cast<int>(medium.FreqsNormalized().size())
                        ? kept
                        : std::max(FreqsCombo.IndexOf("1000 Hz"), 0);
     }
     FreqsCombo.SetItemIndex(selected);
-    if (selected < static_cast<int>(medium.FreqsNormalized.size())) {
-        p.SetFreqToEvaluate(medium.FreqsNormalized[static_cast<size_t>(selected)]);
+    if (selected < static_cast<int>(medium.FreqsNormalized().size())) {
+        p.SetFreqToEvaluate(medium.FreqsNormalized()[static_cast<size_t>(selected)]);
     }
-    medium.SelectedFreqPoint = selected;
+    medium.SetSelectedFreqPoint(selected);
     if (ed_.View != nullptr) {
         ed_.View->ShowMemoryInfo();
     }
@@ -412,11 +412,11 @@ void TRenderControl::FreqsComboChange() {
     RenderButtonNeedsCalc();
     const ISmartCursorRef hourGlass = TSmartCursor::HourGlass();
     const int i = FreqsCombo.ItemIndex();
-    if (i < 0 || i >= static_cast<int>(medium.FreqsNormalized.size())) {
+    if (i < 0 || i >= static_cast<int>(medium.FreqsNormalized().size())) {
         return;
     }
-    ed_.Project.SetFreqToEvaluate(medium.FreqsNormalized[static_cast<size_t>(i)]);
-    medium.SelectedFreqPoint = i;
+    ed_.Project.SetFreqToEvaluate(medium.FreqsNormalized()[static_cast<size_t>(i)]);
+    medium.SetSelectedFreqPoint(i);
 }
 
 // ---- Developer handlers ----

@@ -478,7 +478,7 @@ void TModelLibrary::ReadLibraryFiles() {
 
 TCabModel* TModelLibrary::GetCabModelByName(const std::string& ModelName, const std::string& VariantName,
                                             const std::string& BrandName, bool ShowMsg) {
-    for (const auto& model : FProject.ModelsDetected()->CabModel) {
+    for (const auto& model : FProject.ModelsDetected()->CabModel()) {
         if (model->ModelName == ModelName && model->VariantName == VariantName &&
             (BrandName.empty() || model->Manufacturer == BrandName)) {
             return model.get();
@@ -499,7 +499,7 @@ TRigFrameModel* TModelLibrary::GetFrameModelByName(const std::string& Name, bool
     if (Name.empty()) {
         return nullptr;
     }
-    for (const auto& model : FProject.FramesDetected()->FrameModel) {
+    for (const auto& model : FProject.FramesDetected()->FrameModel()) {
         if (model->ModelName + variantText(model->VariantName) == Name) {
             return model.get();
         }
@@ -547,7 +547,7 @@ void TModelLibrary::CheckCabArrayModels(const rPRJCabArray& PRJCabArray) {
 void TModelLibrary::OrganizeCabinetModels() {
     FProject.SetLastLogString("MainForm.OrganizeCabinetModels");
     PopupModels.clear();
-    const auto& models = FProject.ModelsDetected()->CabModel;
+    const auto& models = FProject.ModelsDetected()->CabModel();
     for (size_t k = 0; k < models.size(); ++k) {
         const TCabModel& m = *models[k];
         const std::string brand = doubledAmpersands(m.Manufacturer);

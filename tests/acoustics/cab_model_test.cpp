@@ -234,31 +234,31 @@ class ModelRegistryTest : public CabModelTest {};
 TEST_F(ModelRegistryTest, ChangingTheCountReplacesEveryModel) {
     TModelsDetected models(&space);
     EXPECT_EQ(models.NModelsDetected(), 0);
-    EXPECT_FALSE(models.IsCalculating);
+    EXPECT_FALSE(models.IsCalculating());
     models.SetNModelsDetected(2);
-    ASSERT_EQ(models.CabModel.size(), 2u);
-    models.CabModel[0]->ModelName = "Loaded";
-    TCabModel* kept = models.CabModel[0].get();
+    ASSERT_EQ(models.CabModel().size(), 2u);
+    models.CabModel()[0]->ModelName = "Loaded";
+    TCabModel* kept = models.CabModel()[0].get();
 
     models.SetNModelsDetected(2); // same count: untouched
-    EXPECT_EQ(models.CabModel[0].get(), kept);
-    EXPECT_EQ(models.CabModel[0]->ModelName, "Loaded");
+    EXPECT_EQ(models.CabModel()[0].get(), kept);
+    EXPECT_EQ(models.CabModel()[0]->ModelName, "Loaded");
 
     models.SetNModelsDetected(3); // even a larger count discards the loaded models
-    ASSERT_EQ(models.CabModel.size(), 3u);
-    for (const auto& m : models.CabModel) {
+    ASSERT_EQ(models.CabModel().size(), 3u);
+    for (const auto& m : models.CabModel()) {
         EXPECT_TRUE(m->ModelName.empty());
         EXPECT_EQ(m->PhysicalSpace(), &space);
     }
     models.SetNModelsDetected(0);
-    EXPECT_TRUE(models.CabModel.empty());
+    EXPECT_TRUE(models.CabModel().empty());
 
     TFramesDetected frames(&space);
     frames.SetNFramesDetected(2);
-    frames.FrameModel[1]->ModelName = "Bumper";
+    frames.FrameModel()[1]->ModelName = "Bumper";
     frames.SetNFramesDetected(1);
-    ASSERT_EQ(frames.FrameModel.size(), 1u);
-    EXPECT_TRUE(frames.FrameModel[0]->ModelName.empty());
+    ASSERT_EQ(frames.FrameModel().size(), 1u);
+    EXPECT_TRUE(frames.FrameModel()[0]->ModelName.empty());
     EXPECT_THROW(frames.SetNFramesDetected(-1), ERangeError);
 }
 

@@ -119,13 +119,13 @@ TEST(OrnamentModels, RegistryKeepsItsModelsOnlyForAnUnchangedCount) {
 
 TEST(AcousticMaterial, LossTablesHoldOneZeroPerMapFrequency) {
     TPhysicalSpace medium;
-    ASSERT_FALSE(medium.FreqsNormalized.empty());
+    ASSERT_FALSE(medium.FreqsNormalized().empty());
     TAcousticMaterial material(&medium, nullptr);
     EXPECT_EQ(material.NumberID(), 0);
     EXPECT_TRUE(material.MaterialName().empty());
     EXPECT_FLOAT_EQ(material.Thickness(), 0.02f);
-    EXPECT_EQ(material.AbsorptionLossdB(), std::vector<double>(medium.FreqsNormalized.size(), 0.0));
-    EXPECT_EQ(material.TransmissionLossdB(), std::vector<double>(medium.FreqsNormalized.size(), 0.0));
+    EXPECT_EQ(material.AbsorptionLossdB(), std::vector<double>(medium.FreqsNormalized().size(), 0.0));
+    EXPECT_EQ(material.TransmissionLossdB(), std::vector<double>(medium.FreqsNormalized().size(), 0.0));
 }
 
 } // namespace

@@ -26,12 +26,12 @@ TEST(PhysicalSpace, NewMediumHasTheDefaultAirVenueAndMapFrequencies) {
     EXPECT_EQ(medium.VenueWidthHor(), 20);
     EXPECT_EQ(medium.Freq(), 0);
     EXPECT_NEAR(medium.dbHumid(), 0.005676691533091925, 1e-12); // absorption at 1 kHz
-    ASSERT_EQ(medium.FreqsNormalized.size(), 61u);
-    EXPECT_EQ(medium.FreqsNormalized.front(), 20);
-    EXPECT_EQ(medium.FreqsNormalized[35], 1125);
-    EXPECT_EQ(medium.FreqsNormalized[55], 11250);
-    EXPECT_EQ(medium.FreqsNormalized.back(), 20000);
-    EXPECT_TRUE(std::is_sorted(medium.FreqsNormalized.begin(), medium.FreqsNormalized.end()));
+    ASSERT_EQ(medium.FreqsNormalized().size(), 61u);
+    EXPECT_EQ(medium.FreqsNormalized().front(), 20);
+    EXPECT_EQ(medium.FreqsNormalized()[35], 1125);
+    EXPECT_EQ(medium.FreqsNormalized()[55], 11250);
+    EXPECT_EQ(medium.FreqsNormalized().back(), 20000);
+    EXPECT_TRUE(std::is_sorted(medium.FreqsNormalized().begin(), medium.FreqsNormalized().end()));
 }
 
 // The program's speed of sound adds 273, not 273.15, to the temperature.

@@ -17,8 +17,8 @@ double pistonLaw(double f, double c, double inches, double angleRad) {
 }
 
 size_t rowOf(const TPhysicalSpace& medium, int32_t f) {
-    for (size_t b = 0; b < medium.FreqsNormalized.size(); ++b) {
-        if (medium.FreqsNormalized[b] == f) {
+    for (size_t b = 0; b < medium.FreqsNormalized().size(); ++b) {
+        if (medium.FreqsNormalized()[b] == f) {
             return b;
         }
     }
@@ -33,7 +33,7 @@ TEST(Piston, TableFollowsThePistonLawAndTheRearTaper) {
     TPiston piston(&medium);
     piston.CreateIdealPolar();
     // One row per map frequency (61), not the 31 rows the piston starts with.
-    ASSERT_EQ(piston.IdealSpkPolarMag().size(), medium.FreqsNormalized.size());
+    ASSERT_EQ(piston.IdealSpkPolarMag().size(), medium.FreqsNormalized().size());
     EXPECT_EQ(medium.Freq(), 2000) << "the medium's frequency is left as it was";
     const double c = medium.SpeedOfSound();
 
@@ -68,7 +68,7 @@ TEST(Piston, CoverageChangeRebuildsAndShortListsShrinkTheTable) {
     TPiston piston(&medium);
     const int32_t freqBefore = medium.Freq();
     EXPECT_EQ(piston.NFreqBands(), 31);
-    medium.FreqsNormalized = {500, 1000};
+    medium.SetFreqsNormalized({500, 1000});
     piston.SetPistonCoverAngle(60); // half coverage at index 30
     ASSERT_EQ(piston.IdealSpkPolarMag().size(), 2u);
     const auto& row = piston.IdealSpkPolarMag()[1];

@@ -42,7 +42,7 @@ TEST(Project, NewProjectHasTheDefaultOptionsGridsAndAverages) {
     EXPECT_TRUE(p.EventsEnabled());
     EXPECT_FALSE(p.IsProjectModified());
     EXPECT_EQ(f.medium.MyAcousticProject(), f.project.get());
-    EXPECT_EQ(f.medium.FreqsNormalized.size(), 54u); // the one-octave centres, 31 .. 14000 Hz
+    EXPECT_EQ(f.medium.FreqsNormalized().size(), 54u); // the one-octave centres, 31 .. 14000 Hz
 
     EXPECT_EQ(p.DSPSpace48k()->iSampleRate(), 48000);
     EXPECT_EQ(p.DSPSpace96k()->iSampleRate(), 96000);

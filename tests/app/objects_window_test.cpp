@@ -164,7 +164,7 @@ TEST_F(ObjectsWindow, AnArmedCabinetLandsWhereTheRayMeetsTheFloorAndAClickOnItsT
     gl()->RayAt(at, rayPos, rayDir);
     const float t = -rayPos.Y / rayDir.Y;
     const TPoint3D floor(rayPos.X + t * rayDir.X, 0, rayPos.Z + t * rayDir.Z);
-    const TCabModel& model = *project().ModelsDetected()->CabModel[0];
+    const TCabModel& model = *project().ModelsDetected()->CabModel()[0];
     const auto& o = model.OriginCenters.at(static_cast<size_t>(model.DefaultOriginPoint));
     const TPoint3D origin(static_cast<float>(o.X), static_cast<float>(o.Y), static_cast<float>(o.Z));
 

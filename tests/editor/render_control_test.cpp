@@ -269,7 +269,7 @@ TEST(RenderControl, BandAndCentreFrequencyFollowTheLists) {
     EXPECT_EQ(f.project->FreqToEvaluate(), 250);
     choose(3); // "2/3 Octave" keeps 250 Hz
     EXPECT_EQ(r.FreqsCombo.Selected(), "250 Hz");
-    EXPECT_EQ(f.medium.SelectedFreqPoint, r.FreqsCombo.ItemIndex());
+    EXPECT_EQ(f.medium.SelectedFreqPoint(), r.FreqsCombo.ItemIndex());
     choose(2);
     r.FreqsCombo.UserSelect(r.FreqsCombo.IndexOf("12500 Hz"));
     choose(1); // 12500 Hz is not in the 2-octave list

@@ -88,7 +88,7 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
     EXPECT_FALSE(library.OpenLibSoundSystemEnabled);
     EXPECT_TRUE(library.OpenLibOrnamentEnabled);
     EXPECT_EQ(library.FModels3DImported.size(), 5u);
-    EXPECT_EQ(f.project->FramesDetected()->FrameModel[0]->ModelID, 4);
+    EXPECT_EQ(f.project->FramesDetected()->FrameModel()[0]->ModelID, 4);
     EXPECT_EQ(library.LabelLib, "Cabinets Available: 4      Riggings Available: 1      Textures Available: 0"
                                 "      Sound Systems: 0      Ornaments: 1");
 }
