@@ -85,10 +85,10 @@ TUserPreset* TCabModel::AddUserPreset() {
     auto preset = std::make_unique<TUserPreset>(DSPSpace.get());
     DSPPresets.push_back(preset.get());
     TUserPreset* result = preset.release();
-    result->NumberID = static_cast<int32_t>(DSPPresets.size());
+    result->SetNumberID(static_cast<int32_t>(DSPPresets.size()));
     result->SetNSourcePoints(FNSourcePoints);
-    result->Name = "No Name " + std::to_string(result->NumberID);
-    result->Info.clear();
+    result->SetName("No Name " + std::to_string(result->NumberID()));
+    result->SetInfo("");
     return result;
 }
 
@@ -106,7 +106,7 @@ std::vector<std::string> TCabModel::GetInternalPresetNames() const {
     std::vector<std::string> lines;
     lines.reserve(DSPPresets.size());
     for (const TUserPreset* preset : DSPPresets) {
-        lines.push_back(std::to_string(preset->NumberID) + " : " + preset->Name);
+        lines.push_back(std::to_string(preset->NumberID()) + " : " + preset->Name());
     }
     return lines;
 }
@@ -132,9 +132,7 @@ void TCabModel::GiveLengthToPresetsTransferF() {
     const size_t points = checkedCount(DSPSpace->NRealFreqPoints());
     for (TUserPreset* preset : DSPPresets) {
         for (int32_t i = 0; i < FNSourcePoints; ++i) {
-            TTransferFunctionProcess& tf = *At(preset->EQTransferFunction, i);
-            tf.ResponseMg.resize(points);
-            tf.ResponsePhRad.resize(points);
+            At(preset->EQTransferFunction(), i)->SetResponseLength(points);
         }
     }
 }

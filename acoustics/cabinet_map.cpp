@@ -579,11 +579,11 @@ void prepareSourceResponse(const TCabinet& cab, int32_t i, std::vector<float>& m
                                   *process.DSPSpace(), um, up, true);
         double m = um, p = up;
         if (cab.InternalDSPPreset() != nullptr) {
-            const TTransferFunctionProcess& t = *At(cab.InternalDSPPreset()->EQTransferFunction, i);
+            const TTransferFunctionProcess& t = *At(cab.InternalDSPPreset()->EQTransferFunction(), i);
             double tm = 0, tp = 0;
-            InterpolateResponseAtFreq(f, t.ResponseMg, t.ResponsePhRad, *cab.InternalDSPPreset()->DSPSpace,
-                                      tm, tp, true);
-            m = tm * t.LinReferenceSpl * um;
+            InterpolateResponseAtFreq(f, t.ResponseMg(), t.ResponsePhRad(),
+                                      *cab.InternalDSPPreset()->DSPSpace(), tm, tp, true);
+            m = tm * t.LinReferenceSpl() * um;
             p = tp + up;
         }
         if (!cab.SingleBeamList().empty()) {

@@ -161,7 +161,7 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
     const ProcessResponse& pr = processResponse(process);
     const TTransferFunctionProcess* tf = nullptr;
     if (const TUserPreset* preset = Cabinet.InternalDSPPreset()) {
-        tf = At(preset->EQTransferFunction, s).get();
+        tf = At(preset->EQTransferFunction(), s).get();
     }
     const bool beam = !Cabinet.SingleBeamList().empty() && !src.BeamFIRResponseMg().empty();
     const double beamLatency = beam ? Cabinet.SingleBeamList().front()->BeamFIRSampleLatency() : 0.0;
@@ -186,9 +186,9 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
         double m = mp;
         double p = pp;
         if (tf != nullptr) {
-            const double mt =
-                (At(tf->ResponseMg, k) * g.wLo[i] + At(tf->ResponseMg, k2) * g.wHi[i]) * tf->LinReferenceSpl;
-            const double pt = At(tf->ResponsePhRad, k) * g.wLo[i] + At(tf->ResponsePhRad, k2) * g.wHi[i];
+            const double mt = (At(tf->ResponseMg(), k) * g.wLo[i] + At(tf->ResponseMg(), k2) * g.wHi[i]) *
+                              tf->LinReferenceSpl();
+            const double pt = At(tf->ResponsePhRad(), k) * g.wLo[i] + At(tf->ResponsePhRad(), k2) * g.wHi[i];
             m *= mt;
             p += pt;
         }
@@ -347,10 +347,10 @@ std::optional<double> TPointResponse::CaptureDelay(const TPoint3D& Point, double
             double latency = 0.0;
             int32_t rate = cab.DSPSpace()->iSampleRate();
             if (preset != nullptr) {
-                const TTransferFunctionProcess& tf = *At(preset->EQTransferFunction, s);
-                rate = tf.DSPSpace->iSampleRate();
+                const TTransferFunctionProcess& tf = *At(preset->EQTransferFunction(), s);
+                rate = tf.DSPSpace()->iSampleRate();
                 latency =
-                    (model.ADDASampleLatency + tf.DelaySamples) * tf.DSPSpace->SecondsPerSample() * 1000;
+                    (model.ADDASampleLatency + tf.DelaySamples()) * tf.DSPSpace()->SecondsPerSample() * 1000;
             }
             if (!cab.SingleBeamList().empty()) {
                 const TSingleBeam& beam = *cab.SingleBeamList().front();

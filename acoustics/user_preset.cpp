@@ -8,13 +8,13 @@
 
 namespace vendrel {
 
-TTransferFunctionProcess::TTransferFunctionProcess(TDSPSpace* DSPWorkSpace) : DSPSpace(DSPWorkSpace) {
+TTransferFunctionProcess::TTransferFunctionProcess(TDSPSpace* DSPWorkSpace) : FDSPSpace(DSPWorkSpace) {
     const auto points = static_cast<size_t>(DSPWorkSpace->NRealFreqPoints());
-    ResponseMg.assign(points, 0.0);
-    ResponsePhRad.assign(points, 0.0);
+    FResponseMg.assign(points, 0.0);
+    FResponsePhRad.assign(points, 0.0);
 }
 
-TUserPreset::TUserPreset(TDSPSpace* DSPWorkSpace) : DSPSpace(DSPWorkSpace) {}
+TUserPreset::TUserPreset(TDSPSpace* DSPWorkSpace) : FDSPSpace(DSPWorkSpace) {}
 
 TUserPreset::~TUserPreset() = default;
 
@@ -27,44 +27,44 @@ void TUserPreset::SetNSourcePoints(int32_t Value) {
     }
     const auto count = static_cast<size_t>(Value);
     // Shrinking frees from the last entry down; growing keeps the existing transfer functions.
-    while (EQTransferFunction.size() > count) {
-        EQTransferFunction.pop_back();
+    while (FEQTransferFunction.size() > count) {
+        FEQTransferFunction.pop_back();
     }
-    EQTransferFunction.reserve(count);
-    while (EQTransferFunction.size() < count) {
-        EQTransferFunction.push_back(std::make_unique<TTransferFunctionProcess>(DSPSpace));
+    FEQTransferFunction.reserve(count);
+    while (FEQTransferFunction.size() < count) {
+        FEQTransferFunction.push_back(std::make_unique<TTransferFunctionProcess>(FDSPSpace));
     }
     FNSourcePoints = Value;
 }
 
 int32_t TUserPreset::FindDelaySamples() const {
     int32_t result = std::numeric_limits<int32_t>::max();
-    for (const auto& tf : EQTransferFunction) {
+    for (const auto& tf : FEQTransferFunction) {
         if (tf) {
-            result = std::min(result, tf->DelaySamples);
+            result = std::min(result, tf->DelaySamples());
         }
     }
     return result;
 }
 
 float TUserPreset::MaxDbuAllTransfersF() const {
-    if (EQTransferFunction.empty()) {
+    if (FEQTransferFunction.empty()) {
         return 0.0f;
     }
-    double result = EQTransferFunction.front()->MaxSpl;
-    for (const auto& tf : EQTransferFunction) {
-        result = std::max(result, tf->MaxSpl);
+    double result = FEQTransferFunction.front()->MaxSpl();
+    for (const auto& tf : FEQTransferFunction) {
+        result = std::max(result, tf->MaxSpl());
     }
     return static_cast<float>(result);
 }
 
 float TUserPreset::MaxDbuInAllOffsets() const {
-    if (EQTransferFunction.empty()) {
+    if (FEQTransferFunction.empty()) {
         return 0.0f;
     }
-    double result = EQTransferFunction.front()->OffsetSpl;
-    for (const auto& tf : EQTransferFunction) {
-        result = std::max(result, tf->OffsetSpl);
+    double result = FEQTransferFunction.front()->OffsetSpl();
+    for (const auto& tf : FEQTransferFunction) {
+        result = std::max(result, tf->OffsetSpl());
     }
     return static_cast<float>(result);
 }

@@ -17,18 +17,53 @@ public:
     // Both responses sized to the grid's point count and zero-filled; reference factor 1.
     explicit TTransferFunctionProcess(TDSPSpace* DSPWorkSpace);
 
-    TDSPSpace* DSPSpace = nullptr; // grid of the responses, not owned
-    double LinReferenceSpl = 1.0;  // linear factor multiplied into the magnitude
-    double MaxSpl = 0.0;           // maximum level of the source with this preset
-    double OffsetSpl = 0.0;        // level offset
-    int32_t DelaySamples = 0;      // processing delay in samples of the grid
-    bool IsDelayIncludedinPhase = false;
-    bool IsLoaded = false; // false until a response has been read
-    std::string FileName;
-    std::string FilePath;
-    std::vector<double> ResponseMg;    // linear magnitude per grid point
-    std::vector<double> ResponsePhRad; // phase in radians per grid point
-    TViewLink GraphicalInterface;      // the panel showing it, not owned
+    TDSPSpace* DSPSpace() const { return FDSPSpace; } // grid of the responses, not owned
+    // The preset's figures as the model's reader sets them.
+    double LinReferenceSpl() const { return FLinReferenceSpl; } // linear factor multiplied into the magnitude
+    void SetLinReferenceSpl(double Value) { FLinReferenceSpl = Value; }
+    double MaxSpl() const { return FMaxSpl; } // maximum level of the source with this preset
+    void SetMaxSpl(double Value) { FMaxSpl = Value; }
+    double OffsetSpl() const { return FOffsetSpl; } // level offset
+    void SetOffsetSpl(double Value) { FOffsetSpl = Value; }
+    int32_t DelaySamples() const { return FDelaySamples; } // processing delay in samples of the grid
+    void SetDelaySamples(int32_t Value) { FDelaySamples = Value; }
+    bool IsDelayIncludedinPhase() const { return FIsDelayIncludedinPhase; }
+    void SetIsDelayIncludedinPhase(bool Value) { FIsDelayIncludedinPhase = Value; }
+    bool IsLoaded() const { return FIsLoaded; } // false until a response has been read
+    void SetIsLoaded(bool Value) { FIsLoaded = Value; }
+    const std::string& FileName() const { return FFileName; }
+    void SetFileName(std::string Value) { FFileName = std::move(Value); }
+    const std::string& FilePath() const { return FFilePath; }
+    void SetFilePath(std::string Value) { FFilePath = std::move(Value); }
+    // Linear magnitude and phase in radians per grid point.
+    const std::vector<double>& ResponseMg() const { return FResponseMg; }
+    const std::vector<double>& ResponsePhRad() const { return FResponsePhRad; }
+    void SetResponse(std::vector<double> Mg, std::vector<double> PhRad) {
+        FResponseMg = std::move(Mg);
+        FResponsePhRad = std::move(PhRad);
+    }
+    // Both responses take Points entries (new ones 0).
+    void SetResponseLength(size_t Points) {
+        FResponseMg.resize(Points);
+        FResponsePhRad.resize(Points);
+    }
+    // The panel showing it, not owned.
+    TViewLink& GraphicalInterface() { return FGraphicalInterface; }
+    const TViewLink& GraphicalInterface() const { return FGraphicalInterface; }
+
+private:
+    TDSPSpace* FDSPSpace = nullptr;
+    double FLinReferenceSpl = 1.0;
+    double FMaxSpl = 0.0;
+    double FOffsetSpl = 0.0;
+    int32_t FDelaySamples = 0;
+    bool FIsDelayIncludedinPhase = false;
+    bool FIsLoaded = false;
+    std::string FFileName;
+    std::string FFilePath;
+    std::vector<double> FResponseMg;
+    std::vector<double> FResponsePhRad;
+    TViewLink FGraphicalInterface;
 };
 
 // A processing preset of a cabinet model.
@@ -51,17 +86,35 @@ public:
     float MaxDbuAllTransfersF() const;
     float MaxDbuInAllOffsets() const;
 
-    int32_t NumberID = 0;
-    TDSPSpace* DSPSpace = nullptr; // not owned
-    std::string Name;
-    std::string Info;
-    int32_t TypeIndex = 0;
-    int32_t CurrentSource = 0; // the source shown in the preset's panel
-    // One per source point, indexed by source number; owned.
-    std::vector<std::unique_ptr<TTransferFunctionProcess>> EQTransferFunction;
-    TViewLink GraphicalInterface; // the panel showing it, not owned
+    int32_t NumberID() const { return FNumberID; }
+    void SetNumberID(int32_t Value) { FNumberID = Value; }
+    TDSPSpace* DSPSpace() const { return FDSPSpace; } // not owned
+    const std::string& Name() const { return FName; }
+    void SetName(std::string Value) { FName = std::move(Value); }
+    const std::string& Info() const { return FInfo; }
+    void SetInfo(std::string Value) { FInfo = std::move(Value); }
+    int32_t TypeIndex() const { return FTypeIndex; }
+    void SetTypeIndex(int32_t Value) { FTypeIndex = Value; }
+    // The source shown in the preset's panel.
+    int32_t CurrentSource() const { return FCurrentSource; }
+    void SetCurrentSource(int32_t Value) { FCurrentSource = Value; }
+    // One per source point, indexed by source number; owned. SetNSourcePoints sizes the list.
+    const std::vector<std::unique_ptr<TTransferFunctionProcess>>& EQTransferFunction() const {
+        return FEQTransferFunction;
+    }
+    // The panel showing it, not owned.
+    TViewLink& GraphicalInterface() { return FGraphicalInterface; }
+    const TViewLink& GraphicalInterface() const { return FGraphicalInterface; }
 
 private:
+    int32_t FNumberID = 0;
+    TDSPSpace* FDSPSpace = nullptr;
+    std::string FName;
+    std::string FInfo;
+    int32_t FTypeIndex = 0;
+    int32_t FCurrentSource = 0;
+    std::vector<std::unique_ptr<TTransferFunctionProcess>> FEQTransferFunction;
+    TViewLink FGraphicalInterface;
     int32_t FNSourcePoints = 0;
 };
 

@@ -108,23 +108,24 @@ void copyPresets(const rCabinetFile& r, TCabModel& m) {
     for (size_t i = 0; i < r.IntDSP.size(); ++i) {
         const rPresetTranferF& p = r.IntDSP[i];
         auto preset = std::make_unique<TUserPreset>(m.DSPSpace.get());
-        preset->Name = p.Name;
-        preset->Info = p.Info;
+        preset->SetName(p.Name);
+        preset->SetInfo(p.Info);
         preset->SetNSourcePoints(p.NSources);
-        preset->NumberID = static_cast<int32_t>(i) + 1;
-        preset->TypeIndex = p.TypeIndex;
+        preset->SetNumberID(static_cast<int32_t>(i) + 1);
+        preset->SetTypeIndex(p.TypeIndex);
         for (int32_t j = 0; j < preset->NSourcePoints(); ++j) {
             const rTransferFunction& f = p.EQTransferFunction.at(static_cast<size_t>(j));
-            TTransferFunctionProcess& t = *preset->EQTransferFunction.at(static_cast<size_t>(j));
-            t.LinReferenceSpl = f.LinReferenceSpl;
-            t.MaxSpl = f.MaxSpl;
-            t.OffsetSpl = f.OffsetSpl;
-            t.DelaySamples = f.DelaySamples;
-            t.IsLoaded = f.IsLoaded;
-            t.FileName = f.FileName;
-            t.IsDelayIncludedinPhase = f.IsDelayIncludedinPhase;
-            t.ResponseMg.assign(f.MagnitudePerFreq.begin(), f.MagnitudePerFreq.begin() + points);
-            t.ResponsePhRad.assign(f.PhasePerFreq.begin(), f.PhasePerFreq.begin() + points);
+            TTransferFunctionProcess& t = *preset->EQTransferFunction().at(static_cast<size_t>(j));
+            t.SetLinReferenceSpl(f.LinReferenceSpl);
+            t.SetMaxSpl(f.MaxSpl);
+            t.SetOffsetSpl(f.OffsetSpl);
+            t.SetDelaySamples(f.DelaySamples);
+            t.SetIsLoaded(f.IsLoaded);
+            t.SetFileName(f.FileName);
+            t.SetIsDelayIncludedinPhase(f.IsDelayIncludedinPhase);
+            t.SetResponse(
+                std::vector<double>(f.MagnitudePerFreq.begin(), f.MagnitudePerFreq.begin() + points),
+                std::vector<double>(f.PhasePerFreq.begin(), f.PhasePerFreq.begin() + points));
         }
         m.DSPPresets.push_back(preset.release());
     }

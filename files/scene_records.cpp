@@ -40,7 +40,7 @@ TPoint3D wrapped(const TPoint3D& angles) {
 }
 
 int32_t presetNumber(const TCabinet& cabinet, int32_t none) {
-    return cabinet.InternalDSPPreset() != nullptr ? cabinet.InternalDSPPreset()->NumberID : none;
+    return cabinet.InternalDSPPreset() != nullptr ? cabinet.InternalDSPPreset()->NumberID() : none;
 }
 
 int32_t processNumber(const TCabinet& cabinet) {

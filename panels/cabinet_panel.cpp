@@ -268,8 +268,8 @@ void TCabinetsFr::UpdateValues() {
             IntProcessComboBox->addItem(QStr(name));
         }
         if (const TUserPreset* preset = cabinet->InternalDSPPreset()) {
-            IntProcessComboBox->setCurrentIndex(preset->NumberID - 1);
-            IntProcessComboBox->setToolTip(QStr(preset->Name));
+            IntProcessComboBox->setCurrentIndex(preset->NumberID() - 1);
+            IntProcessComboBox->setToolTip(QStr(preset->Name()));
         }
     }
 
@@ -338,7 +338,7 @@ void TCabinetsFr::intProcessChosen(int Index) {
     }
     TUserPreset* preset = cabinet->Model()->DSPPresets[static_cast<size_t>(Index)];
     cabinet->SetInternalDSPPreset(preset);
-    IntProcessComboBox->setToolTip(QStr(preset->Name));
+    IntProcessComboBox->setToolTip(QStr(preset->Name()));
     Host().RenderButtonNeedsCalc();
 }
 

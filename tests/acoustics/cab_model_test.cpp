@@ -144,12 +144,12 @@ TEST_F(CabModelTest, PresetsAreNumberedNamedAndListed) {
     model.SetNSourcePoints(2);
     TUserPreset* a = model.AddUserPreset();
     TUserPreset* b = model.AddUserPreset();
-    EXPECT_EQ(a->NumberID, 1);
-    EXPECT_EQ(b->NumberID, 2);
-    EXPECT_EQ(a->Name, "No Name 1");
+    EXPECT_EQ(a->NumberID(), 1);
+    EXPECT_EQ(b->NumberID(), 2);
+    EXPECT_EQ(a->Name(), "No Name 1");
     EXPECT_EQ(b->NSourcePoints(), 2);
     EXPECT_EQ(model.NDSPPresets(), 2);
-    b->Name = "Long throw";
+    b->SetName("Long throw");
     EXPECT_EQ(model.GetInternalPresetNames(), (std::vector<std::string>{"1 : No Name 1", "2 : Long throw"}));
 
     model.DeleteUserPreset(a);
@@ -161,9 +161,9 @@ TEST_F(CabModelTest, PresetTransferFunctionsAreSizedPerSource) {
     TCabModel model(&space, project);
     model.SetNSourcePoints(2);
     TUserPreset* preset = model.AddUserPreset();
-    preset->EQTransferFunction[1]->ResponseMg.clear();
+    preset->EQTransferFunction()[1]->SetResponseLength(0);
     model.GiveLengthToPresetsTransferF();
-    EXPECT_EQ(preset->EQTransferFunction[1]->ResponseMg.size(),
+    EXPECT_EQ(preset->EQTransferFunction()[1]->ResponseMg().size(),
               static_cast<size_t>(model.DSPSpace->NRealFreqPoints()));
     // A preset with fewer transfer functions than the model has sources is an index error.
     model.SetNSourcePoints(3);

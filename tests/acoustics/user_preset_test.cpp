@@ -19,34 +19,34 @@ TEST_F(UserPresetTest, NewTransferFunctionIsFlatZeroOnTheGrid) {
     TTransferFunctionProcess tf(&grid);
     const auto n = static_cast<size_t>(grid.NRealFreqPoints());
     ASSERT_GT(n, 0u);
-    EXPECT_EQ(tf.ResponseMg, std::vector<double>(n, 0.0));
-    EXPECT_EQ(tf.ResponsePhRad, std::vector<double>(n, 0.0));
-    EXPECT_EQ(tf.LinReferenceSpl, 1.0);
-    EXPECT_EQ(tf.DelaySamples, 0);
-    EXPECT_FALSE(tf.IsLoaded);
+    EXPECT_EQ(tf.ResponseMg(), std::vector<double>(n, 0.0));
+    EXPECT_EQ(tf.ResponsePhRad(), std::vector<double>(n, 0.0));
+    EXPECT_EQ(tf.LinReferenceSpl(), 1.0);
+    EXPECT_EQ(tf.DelaySamples(), 0);
+    EXPECT_FALSE(tf.IsLoaded());
 }
 
 TEST_F(UserPresetTest, GrowingKeepsExistingTransferFunctionsAndShrinkingDropsTheLast) {
     TUserPreset preset(&grid);
-    EXPECT_TRUE(preset.Name.empty());
-    EXPECT_TRUE(preset.Info.empty());
+    EXPECT_TRUE(preset.Name().empty());
+    EXPECT_TRUE(preset.Info().empty());
     preset.SetNSourcePoints(2);
-    preset.EQTransferFunction[0]->LinReferenceSpl = 2.5;
-    preset.EQTransferFunction[1]->DelaySamples = 7;
-    TTransferFunctionProcess* first = preset.EQTransferFunction[0].get();
+    preset.EQTransferFunction()[0]->SetLinReferenceSpl(2.5);
+    preset.EQTransferFunction()[1]->SetDelaySamples(7);
+    TTransferFunctionProcess* first = preset.EQTransferFunction()[0].get();
 
     preset.SetNSourcePoints(4);
     ASSERT_EQ(preset.NSourcePoints(), 4);
-    ASSERT_EQ(preset.EQTransferFunction.size(), 4u);
-    EXPECT_EQ(preset.EQTransferFunction[0].get(), first);
-    EXPECT_EQ(preset.EQTransferFunction[0]->LinReferenceSpl, 2.5);
-    EXPECT_EQ(preset.EQTransferFunction[1]->DelaySamples, 7);
+    ASSERT_EQ(preset.EQTransferFunction().size(), 4u);
+    EXPECT_EQ(preset.EQTransferFunction()[0].get(), first);
+    EXPECT_EQ(preset.EQTransferFunction()[0]->LinReferenceSpl(), 2.5);
+    EXPECT_EQ(preset.EQTransferFunction()[1]->DelaySamples(), 7);
     for (size_t i = 2; i < 4; ++i) {
-        EXPECT_EQ(preset.EQTransferFunction[i]->LinReferenceSpl, 1.0);
-        EXPECT_EQ(preset.EQTransferFunction[i]->DelaySamples, 0);
-        EXPECT_EQ(preset.EQTransferFunction[i]->ResponseMg.size(),
+        EXPECT_EQ(preset.EQTransferFunction()[i]->LinReferenceSpl(), 1.0);
+        EXPECT_EQ(preset.EQTransferFunction()[i]->DelaySamples(), 0);
+        EXPECT_EQ(preset.EQTransferFunction()[i]->ResponseMg().size(),
                   static_cast<size_t>(grid.NRealFreqPoints()));
-        EXPECT_EQ(preset.EQTransferFunction[i]->DSPSpace, &grid);
+        EXPECT_EQ(preset.EQTransferFunction()[i]->DSPSpace(), &grid);
     }
 
     preset.SetNSourcePoints(0); // ignored
@@ -54,8 +54,8 @@ TEST_F(UserPresetTest, GrowingKeepsExistingTransferFunctionsAndShrinkingDropsThe
 
     preset.SetNSourcePoints(1);
     EXPECT_EQ(preset.NSourcePoints(), 1);
-    ASSERT_EQ(preset.EQTransferFunction.size(), 1u);
-    EXPECT_EQ(preset.EQTransferFunction[0].get(), first);
+    ASSERT_EQ(preset.EQTransferFunction().size(), 1u);
+    EXPECT_EQ(preset.EQTransferFunction()[0].get(), first);
 
     EXPECT_THROW(preset.SetNSourcePoints(-1), ERangeError);
     EXPECT_EQ(preset.NSourcePoints(), 1);
@@ -72,9 +72,9 @@ TEST_F(UserPresetTest, DelayAndLevelSummariesOverTheSources) {
     const double maxSpl[] = {-3.0, -1.5, -7.0}; // all negative: the result is not floored at 0
     const double offsets[] = {0.5, 2.25, -1.0};
     for (size_t i = 0; i < 3; ++i) {
-        preset.EQTransferFunction[i]->DelaySamples = delays[i];
-        preset.EQTransferFunction[i]->MaxSpl = maxSpl[i];
-        preset.EQTransferFunction[i]->OffsetSpl = offsets[i];
+        preset.EQTransferFunction()[i]->SetDelaySamples(delays[i]);
+        preset.EQTransferFunction()[i]->SetMaxSpl(maxSpl[i]);
+        preset.EQTransferFunction()[i]->SetOffsetSpl(offsets[i]);
     }
     EXPECT_EQ(preset.FindDelaySamples(), 5);
     EXPECT_EQ(preset.MaxDbuAllTransfersF(), -1.5f);

@@ -97,7 +97,7 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     ASSERT_NE(p.MappingZones()[0]->ImageTexture(), nullptr);
     EXPECT_EQ(p.MappingZones()[0]->ImageTexture()->Pixel(0, 0), 0xFF112233u);
     EXPECT_EQ(p.Cabinets()[0]->ExternalDSPProcess(), p.DSPProcessList()[0].get());
-    EXPECT_EQ(p.Cabinets()[0]->InternalDSPPreset()->NumberID, 2);
+    EXPECT_EQ(p.Cabinets()[0]->InternalDSPPreset()->NumberID(), 2);
     EXPECT_EQ(f.editor->Layers.SelectedLayer, f.editor->Layers.LayerList[1]);
     // The locked layer's members are locked and listed.
     EXPECT_TRUE(f.state().LockedList.Contains(p.CabArrays()[0].get()));
@@ -250,9 +250,9 @@ TEST_F(DocumentsFixture, TheSecondOfThreeCabinetsWithAMissingModelIsAnnouncedOnc
     ASSERT_EQ(f.project->NCabinets(), 2);
     const TCabinet& kept = *f.project->Cabinets()[1];
     EXPECT_EQ(kept.Position(), TPoint3D(7, -1, 2));
-    EXPECT_EQ(kept.InternalDSPPreset()->NumberID, 2);
+    EXPECT_EQ(kept.InternalDSPPreset()->NumberID(), 2);
     EXPECT_EQ(kept.ExternalDSPProcess(), f.project->DSPProcessList()[1].get());
-    EXPECT_EQ(f.project->Cabinets()[0]->InternalDSPPreset()->NumberID, 1);
+    EXPECT_EQ(f.project->Cabinets()[0]->InternalDSPPreset()->NumberID(), 1);
 }
 
 TEST_F(DocumentsFixture, AnArrayWithAMissingCabinetModelIsLeftOutAndTheNextKeepsItsPresets) {

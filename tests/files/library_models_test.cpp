@@ -80,10 +80,10 @@ TEST_F(LoadingFixture, PresetsArrayRulesAndPictures) {
     ASSERT_TRUE(
         OpenCabinetFile(cabinet("SP12"), *sp, &object, nullptr, {&picture, &logo, &serie}, "Vendrel"));
     ASSERT_EQ(sp->DSPPresets.size(), 2u);
-    EXPECT_EQ(sp->DSPPresets[0]->NumberID, 1);
-    EXPECT_EQ(sp->DSPPresets[1]->NumberID, 2);
-    EXPECT_EQ(sp->DSPPresets[0]->EQTransferFunction.at(1)->DelaySamples, 12);
-    EXPECT_EQ(sp->DSPPresets[0]->EQTransferFunction.at(0)->ResponseMg.size(), 31u);
+    EXPECT_EQ(sp->DSPPresets[0]->NumberID(), 1);
+    EXPECT_EQ(sp->DSPPresets[1]->NumberID(), 2);
+    EXPECT_EQ(sp->DSPPresets[0]->EQTransferFunction().at(1)->DelaySamples(), 12);
+    EXPECT_EQ(sp->DSPPresets[0]->EQTransferFunction().at(0)->ResponseMg().size(), 31u);
     EXPECT_EQ(sp->FileName, "SP12 Standard"); // the header's preset name, not the path
     EXPECT_EQ(object.MeshCount(), 2);
     ASSERT_TRUE(picture.has_value());
