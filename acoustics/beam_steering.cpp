@@ -25,12 +25,12 @@ constexpr int32_t kMinSteeringTaps = 4;
 // The spacing of a steerable model's sources; anything that cannot be steered raises.
 float steerableSeparation(const TCabModel& model) {
     const int32_t n = model.NSourcePoints();
-    const double y0 = n > 0 ? At(model.SourcePoint, 0)->YmRel() : 0.0;
-    const double y1 = n > 1 ? At(model.SourcePoint, 1)->YmRel() : 0.0;
-    const float sep = SteeringSourceSeparation(model.ModelName, n, y0, y1);
-    if (model.BeamProcessType == TBeamProcessType::qzaFIRProcess &&
-        model.FIRTapsPerSource < kMinSteeringTaps) {
-        throw EBeamSteeringError("The model \"" + model.ModelName +
+    const double y0 = n > 0 ? At(model.SourcePoint(), 0)->YmRel() : 0.0;
+    const double y1 = n > 1 ? At(model.SourcePoint(), 1)->YmRel() : 0.0;
+    const float sep = SteeringSourceSeparation(model.ModelName(), n, y0, y1);
+    if (model.BeamProcessType() == TBeamProcessType::qzaFIRProcess &&
+        model.FIRTapsPerSource() < kMinSteeringTaps) {
+        throw EBeamSteeringError("The model \"" + model.ModelName() +
                                  "\" cannot be steered: its steering filters have fewer than " +
                                  std::to_string(kMinSteeringTaps) + " taps.");
     }
@@ -71,7 +71,7 @@ void TSingleBeam::AddCabinetToBeam(TCabinet* Cabinet) {
     const TCabModel& model = *Cabinet->Model();
     const float sep = steerableSeparation(model);
     FCabinetList.push_back(Cabinet);
-    FDSPSpace = model.DSPSpace.get();
+    FDSPSpace = model.DSPSpace();
     FSourceSeparation = sep;
 }
 
@@ -315,8 +315,8 @@ TBeamContainer::TBeamContainer(TPhysicalSpace* PhysicalSpace, TAcousticProject* 
     SetLinearHSpace(0.0f);
     SetLinearVSpace(0.0f);
     if (theModel != nullptr) {
-        FFIRTapsPerSource = theModel->FIRTapsPerSource;
-        FBeamProcessType = theModel->BeamProcessType;
+        FFIRTapsPerSource = theModel->FIRTapsPerSource();
+        FBeamProcessType = theModel->BeamProcessType();
     }
 }
 
@@ -378,8 +378,8 @@ TSingleBeam* TBeamContainer::AddSingleBeam() {
     beam->SetNumberID(NSingleBeams() - 1);
     for (TCabinet* cab : CabinetList()) {
         cab->AddSingleBeam(beam);
-        beam->SetFIRTapsPerSource(cab->Model()->FIRTapsPerSource);
-        beam->SetBeamProcessType(cab->Model()->BeamProcessType);
+        beam->SetFIRTapsPerSource(cab->Model()->FIRTapsPerSource());
+        beam->SetBeamProcessType(cab->Model()->BeamProcessType());
         beam->AddCabinetToBeam(cab);
     }
     AssignSourcesOnBeams();

@@ -32,47 +32,47 @@ size_t checkedCount(int32_t value) {
 } // namespace
 
 TPolarProperties::TPolarProperties(int32_t Value, int32_t /*FreqPoints*/)
-    : Name(shortName("Measures Set " + std::to_string(static_cast<int64_t>(Value) + 1))), ID(Value) {}
+    : FName(shortName("Measures Set " + std::to_string(static_cast<int64_t>(Value) + 1))), FID(Value) {}
 
 TCabModel::TCabModel(TPhysicalSpace* PhysicalSpace, TAcousticProject* AcousticProjectOwner)
     : FPhysicalSpace(PhysicalSpace), FMyAcousticProject(AcousticProjectOwner) {
-    DSPSpace = std::make_unique<TDSPSpace>();
-    DSPSpace->SetBandPerOctave(TFreqBands::fbOneSixOctave);
+    FDSPSpace = std::make_unique<TDSPSpace>();
+    FDSPSpace->SetBandPerOctave(TFreqBands::fbOneSixOctave);
     SetNSourcePoints(1);
     FNPolarSets = 1;
     SetPolarResolutionDegrees(1);
     GiveLengthToPolars();
-    PolarProperties.push_back(std::make_unique<TPolarProperties>(0, DSPSpace->NRealFreqPoints()));
-    BypassProcess = std::make_unique<TTransferFunctionProcess>(DSPSpace.get());
-    CurveSmoothing = TFreqBands::fbOneSixOctave;
+    FPolarProperties.push_back(std::make_unique<TPolarProperties>(0, FDSPSpace->NRealFreqPoints()));
+    FBypassProcess = std::make_unique<TTransferFunctionProcess>(FDSPSpace.get());
+    FCurveSmoothing = TFreqBands::fbOneSixOctave;
     Reset();
 }
 
 TCabModel::~TCabModel() {
-    PolarProperties.clear();
-    while (!SourcePoint.empty()) {
-        SourcePoint.pop_back();
+    FPolarProperties.clear();
+    while (!FSourcePoint.empty()) {
+        FSourcePoint.pop_back();
     }
-    for (TUserPreset* preset : DSPPresets) {
+    for (TUserPreset* preset : FDSPPresets) {
         delete preset;
     }
-    DSPPresets.clear();
-    BypassProcess.reset();
-    DSPSpace.reset();
+    FDSPPresets.clear();
+    FBypassProcess.reset();
+    FDSPSpace.reset();
 }
 
 void TCabModel::Reset() {
-    for (size_t i = 0; i < PolarProperties.size(); ++i) {
-        TPolarProperties& set = *PolarProperties[i];
-        set.GraphicalInterface.Detach();
-        set.LowFreqCutoff = 20;
-        set.HiFreqCutoff = 20000;
-        set.Name = shortName("Measures Set " + std::to_string(i + 1));
-        set.ID = 0;
+    for (size_t i = 0; i < FPolarProperties.size(); ++i) {
+        TPolarProperties& set = *FPolarProperties[i];
+        set.GraphicalInterface().Detach();
+        set.SetLowFreqCutoff(20);
+        set.SetHiFreqCutoff(20000);
+        set.SetName(shortName("Measures Set " + std::to_string(i + 1)));
+        set.SetID(0);
     }
-    TopFlangePointXm = TopFlangePointYm = TopFlangePointZm = 0.0;
-    BotFlangePointXm = BotFlangePointYm = BotFlangePointZm = 0.0;
-    CurveSmoothing = TFreqBands::fbOneSixOctave;
+    FTopFlangePointXm = FTopFlangePointYm = FTopFlangePointZm = 0.0;
+    FBotFlangePointXm = FBotFlangePointYm = FBotFlangePointZm = 0.0;
+    FCurveSmoothing = TFreqBands::fbOneSixOctave;
 }
 
 TUserPreset* TCabModel::AddUserPreset() {
@@ -82,10 +82,10 @@ TUserPreset* TCabModel::AddUserPreset() {
     } else {
         DebugLog(breadcrumb);
     }
-    auto preset = std::make_unique<TUserPreset>(DSPSpace.get());
-    DSPPresets.push_back(preset.get());
+    auto preset = std::make_unique<TUserPreset>(FDSPSpace.get());
+    FDSPPresets.push_back(preset.get());
     TUserPreset* result = preset.release();
-    result->SetNumberID(static_cast<int32_t>(DSPPresets.size()));
+    result->SetNumberID(static_cast<int32_t>(FDSPPresets.size()));
     result->SetNSourcePoints(FNSourcePoints);
     result->SetName("No Name " + std::to_string(result->NumberID()));
     result->SetInfo("");
@@ -93,19 +93,19 @@ TUserPreset* TCabModel::AddUserPreset() {
 }
 
 void TCabModel::DeleteUserPreset(TUserPreset*& UserPreset) {
-    const auto it = std::find(DSPPresets.begin(), DSPPresets.end(), UserPreset);
-    if (it == DSPPresets.end()) {
+    const auto it = std::find(FDSPPresets.begin(), FDSPPresets.end(), UserPreset);
+    if (it == FDSPPresets.end()) {
         return; // not one of this model's presets: its owner frees it
     }
-    DSPPresets.erase(it);
+    FDSPPresets.erase(it);
     delete UserPreset;
     UserPreset = nullptr;
 }
 
 std::vector<std::string> TCabModel::GetInternalPresetNames() const {
     std::vector<std::string> lines;
-    lines.reserve(DSPPresets.size());
-    for (const TUserPreset* preset : DSPPresets) {
+    lines.reserve(FDSPPresets.size());
+    for (const TUserPreset* preset : FDSPPresets) {
         lines.push_back(std::to_string(preset->NumberID()) + " : " + preset->Name());
     }
     return lines;
@@ -114,9 +114,9 @@ std::vector<std::string> TCabModel::GetInternalPresetNames() const {
 void TCabModel::GiveLengthToPolars() {
     // The map kernel of every cabinet of this model indexes the polar data.
     const TWorkersPause pause(FMyAcousticProject);
-    const size_t points = checkedCount(DSPSpace->NRealFreqPoints());
-    PolarData.resize(checkedCount(FNPolarSets));
-    for (auto& set : PolarData) {
+    const size_t points = checkedCount(FDSPSpace->NRealFreqPoints());
+    FPolarData.resize(checkedCount(FNPolarSets));
+    for (auto& set : FPolarData) {
         set.resize(checkedCount(FNPolarElevSlices));
         for (auto& slice : set) {
             slice.resize(checkedCount(FNPolarAzMeasures));
@@ -129,8 +129,8 @@ void TCabModel::GiveLengthToPolars() {
 }
 
 void TCabModel::GiveLengthToPresetsTransferF() {
-    const size_t points = checkedCount(DSPSpace->NRealFreqPoints());
-    for (TUserPreset* preset : DSPPresets) {
+    const size_t points = checkedCount(FDSPSpace->NRealFreqPoints());
+    for (TUserPreset* preset : FDSPPresets) {
         for (int32_t i = 0; i < FNSourcePoints; ++i) {
             At(preset->EQTransferFunction(), i)->SetResponseLength(points);
         }
@@ -139,8 +139,8 @@ void TCabModel::GiveLengthToPresetsTransferF() {
 
 float TCabModel::MaxDbuGlobal() const {
     float result = 0.0f;
-    for (const auto& set : PolarProperties) {
-        result = std::max(result, set->MaxDbuSPL);
+    for (const auto& set : FPolarProperties) {
+        result = std::max(result, set->MaxDbuSPL());
     }
     return result;
 }
@@ -202,12 +202,12 @@ void TCabModel::SetNSourcePoints(int32_t Value) {
         return;
     }
     const size_t count = checkedCount(Value);
-    while (SourcePoint.size() > count) {
-        SourcePoint.pop_back();
+    while (FSourcePoint.size() > count) {
+        FSourcePoint.pop_back();
     }
-    while (SourcePoint.size() < count) {
-        SourcePoint.push_back(
-            std::make_unique<TSourcePoint>(DSPSpace.get(), FPhysicalSpace, FMyAcousticProject, nullptr));
+    while (FSourcePoint.size() < count) {
+        FSourcePoint.push_back(
+            std::make_unique<TSourcePoint>(FDSPSpace.get(), FPhysicalSpace, FMyAcousticProject, nullptr));
     }
     FNSourcePoints = Value;
 }
@@ -219,12 +219,12 @@ void TCabModel::SetNPolarSets(int32_t Value) {
     const size_t count = checkedCount(Value);
     FNPolarSets = Value;
     GiveLengthToPolars();
-    while (PolarProperties.size() > count) {
-        PolarProperties.pop_back();
+    while (FPolarProperties.size() > count) {
+        FPolarProperties.pop_back();
     }
-    while (PolarProperties.size() < count) {
-        PolarProperties.push_back(std::make_unique<TPolarProperties>(
-            static_cast<int32_t>(PolarProperties.size()), DSPSpace->NRealFreqPoints()));
+    while (FPolarProperties.size() < count) {
+        FPolarProperties.push_back(std::make_unique<TPolarProperties>(
+            static_cast<int32_t>(FPolarProperties.size()), FDSPSpace->NRealFreqPoints()));
     }
 }
 
@@ -264,7 +264,7 @@ void TCabModel::SetNPolarAzMeasures(int32_t Value) {
 }
 
 void TCabModel::SetNOriginCenters(int32_t Value) {
-    OriginCenters.resize(checkedCount(Value));
+    FOriginCenters.resize(checkedCount(Value));
     FNOriginCenters = Value;
 }
 
@@ -277,8 +277,17 @@ void TRigFrameModel::SetNPickPoints(int32_t Value) {
     if (Value == FNPickPoints) {
         return;
     }
-    PickPoints.resize(checkedCount(Value));
+    FPickPoints.resize(checkedCount(Value));
     FNPickPoints = Value;
+}
+
+void TRigFrameModel::SetPickPoint(size_t Index, const TPoint3D& Value) {
+    FPickPoints.at(Index) = Value;
+}
+
+void TRigFrameModel::SetPickPoints(std::vector<TPoint3D> Value) {
+    FNPickPoints = static_cast<int32_t>(Value.size());
+    FPickPoints = std::move(Value);
 }
 
 } // namespace vendrel

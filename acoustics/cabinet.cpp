@@ -48,13 +48,13 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
     FDummySource->SetParent(this);
 
     SetModel(CabModel);
-    FDSPSpace = FModel != nullptr ? FModel->DSPSpace.get() : nullptr;
+    FDSPSpace = FModel != nullptr ? FModel->DSPSpace() : nullptr;
     FArrayCabinetPosID = 0;
     FArrayElementPosID = 0;
 
     // Stored directly: a preset number that the model does not have is a range error.
     if (FModel != nullptr && FModel->NDSPPresets() >= 1) {
-        FInternalDSPPreset = At(FModel->DSPPresets, static_cast<int64_t>(IntPresetNumber) - 1);
+        FInternalDSPPreset = At(FModel->DSPPresets(), static_cast<int64_t>(IntPresetNumber) - 1);
     }
     FExternalDSPProcess = theExtProcess;
 
@@ -68,7 +68,7 @@ TCabinet::TCabinet(TPhysicalSpace* PhysicalSpace, TCabModel* CabModel, TAcoustic
 
     const bool useOrigin = FMyAcousticProject != nullptr && FMyAcousticProject->UseCabOriginAsRotCenter() &&
                            FModel != nullptr && FModel->NOriginCenters() > 0;
-    FOriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint : 0;
+    FOriginCenterIndex = useOrigin ? FModel->DefaultOriginPoint() : 0;
     SetRotationCenter();
 
     SetPosition(Position3D);
@@ -205,11 +205,11 @@ void TCabinet::SetModel(TCabModel* Value) {
         FSourcePoints.pop_back();
     }
     FModel = Value;
-    FDSPSpace = Value != nullptr ? Value->DSPSpace.get() : nullptr;
+    FDSPSpace = Value != nullptr ? Value->DSPSpace() : nullptr;
     if (Value != nullptr) {
         FSourcePoints.reserve(static_cast<size_t>(std::max(Value->NSourcePoints(), 0)));
         for (int32_t i = 0; i < Value->NSourcePoints(); ++i) {
-            const TSourcePoint& src = *At(Value->SourcePoint, i);
+            const TSourcePoint& src = *At(Value->SourcePoint(), i);
             auto sp = std::make_unique<TSourcePoint>(FDSPSpace, FPhysicalSpace, FMyAcousticProject, this);
             sp->SetParent(FDummySource.get());
             sp->SetXmRel(src.XmRel());
@@ -274,16 +274,16 @@ void TCabinet::SetHornRotationIndex(int32_t Value) {
         }
     }
     FHornRotationIndex = Value;
-    if (FModel == nullptr || !FModel->AllowHornRotation) {
+    if (FModel == nullptr || !FModel->AllowHornRotation()) {
         return;
     }
     // Each decimal digit of SourceOfHornRotation names a source point whose horn turns.
-    for (const char digit : std::to_string(FModel->SourceOfHornRotation)) {
+    for (const char digit : std::to_string(FModel->SourceOfHornRotation())) {
         if (digit < '0' || digit > '9') {
             continue;
         }
         const int32_t i = digit - '0';
-        const double modelDeg = At(FModel->SourcePoint, i)->RotationRadRelX() * kRadToDeg;
+        const double modelDeg = At(FModel->SourcePoint(), i)->RotationRadRelX() * kRadToDeg;
         At(FSourcePoints, i)->SetRotationAngleX(static_cast<float>(Value != 0 ? modelDeg - 90.0 : modelDeg));
     }
 }
@@ -336,13 +336,13 @@ void TCabinet::SetPlacementType(TCabPlacement Value) {
     if (FModel == nullptr) {
         return;
     }
-    if (Value == FModel->DefaultPlacement) {
+    if (Value == FModel->DefaultPlacement()) {
         FDummySource->SetRotationAngleX(static_cast<float>(FRotX));
         return;
     }
     // A cabinet placed across its model's default turns a quarter in the model's direction.
     const bool horizontal = Value == TCabPlacement::qzaHorizontal;
-    switch (FModel->DirectionOfRotation) {
+    switch (FModel->DirectionOfRotation()) {
     case TDirRotation::qzaClockwise:
         FDummySource->SetRotationAngleX(static_cast<float>(FRotX + (horizontal ? 90.0 : -90.0)));
         break;
@@ -410,7 +410,7 @@ void TCabinet::SetRotationCenter() {
         TQzControl3D::SetRotationCenter({0, 0, 0});
         return;
     }
-    const rOriginCenterPoint& origin = At(FModel->OriginCenters, FOriginCenterIndex);
+    const rOriginCenterPoint& origin = At(FModel->OriginCenters(), FOriginCenterIndex);
     TQzControl3D::SetRotationCenter(
         {static_cast<float>(origin.X), static_cast<float>(origin.Y), static_cast<float>(origin.Z)});
     if (FDummySource != nullptr) {
@@ -541,10 +541,10 @@ void TCabinet::CalcHitPoint() {
     if (project == nullptr || !project->CalcHitPointEnabled() || FModel == nullptr) {
         return;
     }
-    const TPoint3D start = LocalToAbsolute3D({static_cast<float>(FModel->AcousticCenterXm),
-                                              static_cast<float>(-FModel->AcousticCenterYm),
-                                              static_cast<float>(FModel->AcousticCenterZm)});
-    const TVec3f axis = SphericalToVector(200.0, 0.0, FModel->AcousticRotationRadZ);
+    const TPoint3D start = LocalToAbsolute3D({static_cast<float>(FModel->AcousticCenterXm()),
+                                              static_cast<float>(-FModel->AcousticCenterYm()),
+                                              static_cast<float>(FModel->AcousticCenterZm())});
+    const TVec3f axis = SphericalToVector(200.0, 0.0, FModel->AcousticRotationRadZ());
     const TPoint3D dir = LocalToAbsoluteDirection({axis[0], axis[1], axis[2]});
 
     // The farthest hit along the axis wins; hits behind or within 1 mm of the cabinet do not count.

@@ -207,12 +207,12 @@ void TCabinet::GetSpeakerMagPhaseAtPoint(int32_t iFromSource, int32_t iFreq, int
                                          int32_t iDecimalPartAz, int32_t iDecimalPartElev, int32_t iElevP1,
                                          int32_t iElevP2, double& oMagSpeaker, double& oPhaseSpeaker) const {
     const TAcousticProject& project = *FMyAcousticProject;
-    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID();
-    const int32_t n = FModel->DSPSpace->FreqToPoint(iFreq);
+    const int32_t set = At(FModel->SourcePoint(), iFromSource)->PolarID();
+    const int32_t n = FModel->DSPSpace()->FreqToPoint(iFreq);
     const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
                               iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
     const bool real =
-        FModel->UseRealPhase && iFreq < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
+        FModel->UseRealPhase() && iFreq < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
     PolarMagPhaseAtGridPoint(*FModel, set, n, nb, real, oMagSpeaker, oPhaseSpeaker);
 }
 
@@ -223,8 +223,8 @@ void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFr
                                                 double& oPhaseSpeaker, float& oPoint1Percent,
                                                 float& oPoint2Percent, int32_t& oNext) const {
     const TAcousticProject& project = *FMyAcousticProject;
-    const TDSPSpace& grid = *FModel->DSPSpace;
-    const int32_t set = At(FModel->SourcePoint, iFromSource)->PolarID();
+    const TDSPSpace& grid = *FModel->DSPSpace();
+    const int32_t set = At(FModel->SourcePoint(), iFromSource)->PolarID();
     const int32_t v = std::max(0, grid.FreqToPoint(iFreq) - 1);
     oNext = v < grid.NRealFreqPoints() - 1 ? 1 : 0;
     const double w = grid.FreqToNearPercent(iFreq - 1);
@@ -232,7 +232,7 @@ void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFr
     oPoint1Percent = static_cast<float>(1 - w);
     const TPolarNeighbours nb{iAzimP1E1,      iAzimP2E1,        iAzimP1E2, iAzimP2E2,
                               iDecimalPartAz, iDecimalPartElev, iElevP1,   iElevP2};
-    const bool real = FModel->UseRealPhase && !project.ForceUseAxisPhase();
+    const bool real = FModel->UseRealPhase() && !project.ForceUseAxisPhase();
     double m1 = 0, p1 = 0, m2 = 0, p2 = 0;
     PolarMagPhaseAtGridPoint(*FModel, set, v, nb, real, m1, p1);
     PolarMagPhaseAtGridPoint(*FModel, set, v + oNext, nb, real, m2, p2);
@@ -323,13 +323,13 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             table.packed.resize(vectorColumn ? cells * 2 * 4 : 0);
             table.realPhase.resize(static_cast<size_t>(nK));
             table.axisPhase.resize(static_cast<size_t>(nK));
-            const int32_t set = At(model.SourcePoint, i)->PolarID();
-            const auto& slices = At(model.PolarData, set);
+            const int32_t set = At(model.SourcePoint(), i)->PolarID();
+            const auto& slices = At(model.PolarData(), set);
             std::vector<int32_t> gridPoint(static_cast<size_t>(nK));
             int32_t maxPoint = 0;
             for (int32_t k = 0; k < nK; ++k) {
                 gridPoint[static_cast<size_t>(k)] =
-                    model.DSPSpace->FreqToPoint(freqs[static_cast<size_t>(k)]);
+                    model.DSPSpace()->FreqToPoint(freqs[static_cast<size_t>(k)]);
                 maxPoint = std::max(maxPoint, gridPoint[static_cast<size_t>(k)]);
             }
             // Direction by direction, every frequency of it at once (each direction's arrays are read
@@ -380,7 +380,7 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
                     }
                 }
                 table.realPhase[static_cast<size_t>(k)] =
-                    model.UseRealPhase && f < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
+                    model.UseRealPhase() && f < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
                 table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
             }
             const float zPolar = FZeroPhaseStart ? 0.0f : 1.0f;

@@ -128,10 +128,10 @@ TCabinet* TCluster::AddCabinet(TCabModel* CabModel, bool Activated) {
     EventsHeldBack hold(FMyAcousticProject);
     TAcousticProject* project = FMyAcousticProject;
     auto owned = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, project, TPoint3D(), TPoint3D(), false,
-                                            CabModel != nullptr ? CabModel->DefaultPlacement
+                                            CabModel != nullptr ? CabModel->DefaultPlacement()
                                                                 : TCabPlacement::qzaVertical,
                                             false, project != nullptr ? project->BypassProcess() : nullptr,
-                                            CabModel != nullptr ? CabModel->DefaultPreset : 0);
+                                            CabModel != nullptr ? CabModel->DefaultPreset() : 0);
     TCabinet* cab = owned.get();
     cab->FMyAcousticProject = project;
     if (project != nullptr) {
@@ -281,9 +281,9 @@ TClusterLayout TCluster::Layout() const {
     if (FModel != nullptr) {
         // A cabinet in its model's own placement spreads its depth along the columns and its height
         // along the rows; turned on its side, the other way round.
-        const bool upright = FCabOrientation == FModel->DefaultPlacement;
-        l.ExtentH = upright ? FModel->Depth : FModel->Height;
-        l.ExtentV = upright ? FModel->Height : FModel->Depth;
+        const bool upright = FCabOrientation == FModel->DefaultPlacement();
+        l.ExtentH = upright ? FModel->Depth() : FModel->Height();
+        l.ExtentV = upright ? FModel->Height() : FModel->Depth();
     }
     return l;
 }
@@ -319,7 +319,7 @@ float TCluster::GetHeight() const {
 }
 
 float TCluster::GetTotalWeight() const {
-    return FModel != nullptr ? static_cast<float>(FModel->Weight * NCabinets()) : 0.0f;
+    return FModel != nullptr ? static_cast<float>(FModel->Weight() * NCabinets()) : 0.0f;
 }
 
 TBoundingBox TCluster::GlobalBounds() const {

@@ -29,11 +29,11 @@ TBoundingBox BoxInScene(const TControl3D& Frame, double Width, double Height, do
 TBoundingBox ElementGlobalBounds(const TControl3D& Element) {
     if (const auto* cab = dynamic_cast<const TCabinet*>(&Element)) {
         if (const TCabModel* m = cab->Model()) {
-            return BoxInScene(CabinetBodyFrame(*cab), m->Width, m->Height, m->Depth);
+            return BoxInScene(CabinetBodyFrame(*cab), m->Width(), m->Height(), m->Depth());
         }
     } else if (const auto* frame = dynamic_cast<const TRiggingFrame*>(&Element)) {
         if (const TRigFrameModel* m = frame->Model()) {
-            return BoxInScene(*frame, m->Width, m->Height, m->Depth);
+            return BoxInScene(*frame, m->Width(), m->Height(), m->Depth());
         }
     }
     return Element.GlobalBounds();

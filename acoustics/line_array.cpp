@@ -27,34 +27,34 @@ struct Anchor {
 };
 
 Anchor frontTop(const TCabModel& m) {
-    return {m.FrontTopRotPointXm, m.FrontTopRotPointYm, m.FrontTopRotPointZm};
+    return {m.FrontTopRotPointXm(), m.FrontTopRotPointYm(), m.FrontTopRotPointZm()};
 }
 Anchor frontBot(const TCabModel& m) {
-    return {m.FrontBotRotPointXm, m.FrontBotRotPointYm, m.FrontBotRotPointZm};
+    return {m.FrontBotRotPointXm(), m.FrontBotRotPointYm(), m.FrontBotRotPointZm()};
 }
 Anchor backTop(const TCabModel& m) {
-    return {m.BackTopRotPointXm, m.BackTopRotPointYm, m.BackTopRotPointZm};
+    return {m.BackTopRotPointXm(), m.BackTopRotPointYm(), m.BackTopRotPointZm()};
 }
 Anchor backBot(const TCabModel& m) {
-    return {m.BackBotRotPointXm, m.BackBotRotPointYm, m.BackBotRotPointZm};
+    return {m.BackBotRotPointXm(), m.BackBotRotPointYm(), m.BackBotRotPointZm()};
 }
 Anchor topFlange(const TCabModel& m) {
-    return {m.TopFlangePointXm, m.TopFlangePointYm, m.TopFlangePointZm};
+    return {m.TopFlangePointXm(), m.TopFlangePointYm(), m.TopFlangePointZm()};
 }
 Anchor botFlange(const TCabModel& m) {
-    return {m.BotFlangePointXm, m.BotFlangePointYm, m.BotFlangePointZm};
+    return {m.BotFlangePointXm(), m.BotFlangePointYm(), m.BotFlangePointZm()};
 }
 Anchor frontTop(const TRigFrameModel& m) {
-    return {m.FrontTopAnchorPointXm, m.FrontTopAnchorPointYm, m.FrontTopAnchorPointZm};
+    return {m.FrontTopAnchorPointXm(), m.FrontTopAnchorPointYm(), m.FrontTopAnchorPointZm()};
 }
 Anchor frontBot(const TRigFrameModel& m) {
-    return {m.FrontBotAnchorPointXm, m.FrontBotAnchorPointYm, m.FrontBotAnchorPointZm};
+    return {m.FrontBotAnchorPointXm(), m.FrontBotAnchorPointYm(), m.FrontBotAnchorPointZm()};
 }
 Anchor backTop(const TRigFrameModel& m) {
-    return {m.BackTopAnchorPointXm, m.BackTopAnchorPointYm, m.BackTopAnchorPointZm};
+    return {m.BackTopAnchorPointXm(), m.BackTopAnchorPointYm(), m.BackTopAnchorPointZm()};
 }
 Anchor backBot(const TRigFrameModel& m) {
-    return {m.BackBotAnchorPointXm, m.BackBotAnchorPointYm, m.BackBotAnchorPointZm};
+    return {m.BackBotAnchorPointXm(), m.BackBotAnchorPointYm(), m.BackBotAnchorPointZm()};
 }
 
 TPoint3D point(double x, double y, double z) {
@@ -102,7 +102,7 @@ struct ChainWalk {
     Anchor P;
 
     TJoinType joinOf(size_t k) const {
-        return cabs[k] != nullptr ? cabs[k]->JoinType : TJoinType::qzaFrontJoin;
+        return cabs[k] != nullptr ? cabs[k]->JoinType() : TJoinType::qzaFrontJoin;
     }
     const TCabModel* cabModel() const { return cabs[cab]; }
 };
@@ -149,16 +149,16 @@ void cabinetAnchors(ChainWalk& w, const TCabModel& m, const TRigFrameModel* belo
         w.B = frontBot(m);
     }
     if (below != nullptr) {
-        if (w.flown && below->IsForTopHatUp) {
+        if (w.flown && below->IsForTopHatUp()) {
             w.B = botFlange(m);
-        } else if (w.stacked && below->IsForTopHatDown) {
+        } else if (w.stacked && below->IsForTopHatDown()) {
             w.A = topFlange(m);
         }
     }
     if (above != nullptr) {
-        if (w.flown && above->IsForTopHatDown) {
+        if (w.flown && above->IsForTopHatDown()) {
             w.A = topFlange(m);
-        } else if (w.stacked && above->IsForTopHatUp) {
+        } else if (w.stacked && above->IsForTopHatUp()) {
             w.B = botFlange(m);
         }
     }
@@ -387,14 +387,14 @@ TRiggingFrame* TCabArray::AddFrame(TRigFrameModel* FrameModel) {
 static std::optional<double> firstSplay(const TCabModel& m, TArrayMounting mounting, bool belowFrameOrDummy) {
     switch (mounting) {
     case TArrayMounting::qzaFlown:
-        return At(belowFrameOrDummy ? m.AllowedAnglesFirstCabFlown : m.AllowedAnglesFlown, 0);
+        return At(belowFrameOrDummy ? m.AllowedAnglesFirstCabFlown() : m.AllowedAnglesFlown(), 0);
     case TArrayMounting::qzaStacked: {
         const std::vector<double>& table =
-            belowFrameOrDummy ? m.AllowedAnglesFirstCabStack : m.AllowedAnglesStack;
+            belowFrameOrDummy ? m.AllowedAnglesFirstCabStack() : m.AllowedAnglesStack();
         return -At(table, NearestValueIndex(table, 0.0));
     }
     case TArrayMounting::qzaHorizCluster:
-        return -At(belowFrameOrDummy ? m.AllowedAnglesFirstCabHCluster : m.AllowedAnglesHCluster, 0);
+        return -At(belowFrameOrDummy ? m.AllowedAnglesFirstCabHCluster() : m.AllowedAnglesHCluster(), 0);
     default:
         return std::nullopt;
     }
@@ -416,9 +416,9 @@ TCabinet* TCabArray::AddCabinet(TCabModel* CabModel, bool Activated) {
         TQzDummy* joint = AddDummyDirection();
         auto owned = std::make_unique<TCabinet>(
             FPhysicalSpace, CabModel, project, TPoint3D(), TPoint3D(), false,
-            CabModel != nullptr ? CabModel->DefaultPlacement : TCabPlacement::qzaVertical, false,
+            CabModel != nullptr ? CabModel->DefaultPlacement() : TCabPlacement::qzaVertical, false,
             project != nullptr ? project->BypassProcess() : nullptr,
-            CabModel != nullptr ? CabModel->DefaultPreset : 0);
+            CabModel != nullptr ? CabModel->DefaultPreset() : 0);
         cab = owned.get();
         if (project != nullptr) {
             cab->TakeRenderOptions(project->OnlyPhase(), project->ZeroPhaseStart(), project->IdealSpeaker());
@@ -549,9 +549,9 @@ float TCabArray::GetTotalWeight() const {
     double total = 0.0;
     for (size_t i = 1; i < FArrayList.size(); ++i) {
         if (const auto* cab = dynamic_cast<const TCabinet*>(FArrayList[i])) {
-            total += cab->Model() != nullptr ? cab->Model()->Weight : 0.0;
+            total += cab->Model() != nullptr ? cab->Model()->Weight() : 0.0;
         } else if (const auto* frame = dynamic_cast<const TRiggingFrame*>(FArrayList[i])) {
-            total += frame->Model() != nullptr ? frame->Model()->Weight : 0.0;
+            total += frame->Model() != nullptr ? frame->Model()->Weight() : 0.0;
         }
     }
     return static_cast<float>(total);
@@ -562,9 +562,9 @@ double TCabArray::GetHeight() const {
     for (size_t i = 1; i < FArrayList.size(); ++i) {
         const TControl3D* node = FArrayList[i];
         if (const auto* cab = dynamic_cast<const TCabinet*>(node)) {
-            height += cab->Model() != nullptr ? cab->Model()->Height : 0.0;
+            height += cab->Model() != nullptr ? cab->Model()->Height() : 0.0;
         } else if (const auto* frame = dynamic_cast<const TRiggingFrame*>(node)) {
-            height += frame->Model() != nullptr ? frame->Model()->Height : 0.0;
+            height += frame->Model() != nullptr ? frame->Model()->Height() : 0.0;
         } else if (dynamic_cast<const TQzDummy*>(node) != nullptr) {
             height += node->Height();
         }
@@ -664,7 +664,7 @@ bool TCabArray::SetArrayOrigin() {
             return false;
         }
     }
-    const TPoint3D p = At(model.PickPoints, number - 1);
+    const TPoint3D p = At(model.PickPoints(), number - 1);
     if (std::abs(p.X - FOriginPoint.X) <= 1e-4 && std::abs(p.Y - FOriginPoint.Y) <= 1e-4 &&
         std::abs(p.Z - FOriginPoint.Z) <= 1e-4) {
         return false;
@@ -690,11 +690,11 @@ void TCabArray::RecalcMechanics() {
         in.RigFrame = frame;
         if (const TRigFrameModel* m = frame->Model()) {
             in.RigFrameExists = true;
-            in.FrameWeight = m->Weight;
-            in.MaxSupportWeight = m->MaxSupportWeight;
-            in.FrameModelName = m->ModelName;
+            in.FrameWeight = m->Weight();
+            in.MaxSupportWeight = m->MaxSupportWeight();
+            in.FrameModelName = m->ModelName();
             for (int32_t i = 0; i < m->NPickPoints(); ++i) {
-                const TPoint3D& q = At(m->PickPoints, i);
+                const TPoint3D& q = At(m->PickPoints(), i);
                 in.PickPoints.push_back(frame->LocalToAbsolute3D({q.X, -q.Y, q.Z}));
             }
         }
@@ -713,14 +713,14 @@ void TCabArray::RecalcMechanics() {
         if (const auto* cab = dynamic_cast<const TCabinet*>(base);
             cab != nullptr && cab->Model() != nullptr) {
             frame = &CabinetBodyFrame(*cab);
-            w = cab->Model()->Width;
-            h = cab->Model()->Height;
-            d = cab->Model()->Depth;
+            w = cab->Model()->Width();
+            h = cab->Model()->Height();
+            d = cab->Model()->Depth();
         } else if (const auto* rig = dynamic_cast<const TRiggingFrame*>(base);
                    rig != nullptr && rig->Model() != nullptr) {
-            w = rig->Model()->Width;
-            h = rig->Model()->Height;
-            d = rig->Model()->Depth;
+            w = rig->Model()->Width();
+            h = rig->Model()->Height();
+            d = rig->Model()->Depth();
         }
         const float x = static_cast<float>(w / 2), y = static_cast<float>(h / 2),
                     z = static_cast<float>(d / 2);
@@ -735,15 +735,15 @@ void TCabArray::RecalcMechanics() {
     for (size_t i = 1; i < FArrayList.size(); ++i) {
         if (const auto* cab = dynamic_cast<const TCabinet*>(FArrayList[i])) {
             if (const TCabModel* m = cab->Model()) {
-                in.Masses.push_back({CabinetBodyFrame(*cab).LocalToAbsolute3D(
-                                         point(m->GravityCenterXm, -m->GravityCenterYm, m->GravityCenterZm)),
-                                     m->Weight});
+                in.Masses.push_back({CabinetBodyFrame(*cab).LocalToAbsolute3D(point(
+                                         m->GravityCenterXm(), -m->GravityCenterYm(), m->GravityCenterZm())),
+                                     m->Weight()});
             }
         } else if (const auto* frame = dynamic_cast<const TRiggingFrame*>(FArrayList[i])) {
             if (const TRigFrameModel* m = frame->Model()) {
-                in.Masses.push_back({frame->LocalToAbsolute3D(
-                                         point(m->GravityCenterXm, -m->GravityCenterYm, m->GravityCenterZm)),
-                                     m->Weight});
+                in.Masses.push_back({frame->LocalToAbsolute3D(point(
+                                         m->GravityCenterXm(), -m->GravityCenterYm(), m->GravityCenterZm())),
+                                     m->Weight()});
             }
         }
     }

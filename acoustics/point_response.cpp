@@ -147,9 +147,9 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
                                  model.NPolarAzMeasures(), model.NPolarElevSlices());
 
     // The polar values at every model-grid point the point's grid falls between.
-    const ModelGridWeights& g = gridWeights(*model.DSPSpace);
-    const int32_t set = At(model.SourcePoint, s)->PolarID();
-    const bool realPhase = model.UseRealPhase && !axisPhaseOnly_;
+    const ModelGridWeights& g = gridWeights(*model.DSPSpace());
+    const int32_t set = At(model.SourcePoint(), s)->PolarID();
+    const bool realPhase = model.UseRealPhase() && !axisPhaseOnly_;
     polarMag_.resize(static_cast<size_t>(std::max(g.highest + 1, 0)));
     polarPhase_.resize(polarMag_.size());
     for (int32_t n = g.lowest; n <= g.highest; ++n) {
@@ -349,8 +349,8 @@ std::optional<double> TPointResponse::CaptureDelay(const TPoint3D& Point, double
             if (preset != nullptr) {
                 const TTransferFunctionProcess& tf = *At(preset->EQTransferFunction(), s);
                 rate = tf.DSPSpace()->iSampleRate();
-                latency =
-                    (model.ADDASampleLatency + tf.DelaySamples()) * tf.DSPSpace()->SecondsPerSample() * 1000;
+                latency = (model.ADDASampleLatency() + tf.DelaySamples()) *
+                          tf.DSPSpace()->SecondsPerSample() * 1000;
             }
             if (!cab.SingleBeamList().empty()) {
                 const TSingleBeam& beam = *cab.SingleBeamList().front();
@@ -361,7 +361,7 @@ std::optional<double> TPointResponse::CaptureDelay(const TPoint3D& Point, double
                 latency += process.Delay()->ms();
             }
             SourceResponseAtPoint(cab, s, Point, mg, ph, dm, latency);
-            const int32_t sr = isSubwoofer(model.CabinetType) ? 4000 : ImpSampleRate;
+            const int32_t sr = isSubwoofer(model.CabinetType()) ? 4000 : ImpSampleRate;
             const double q = static_cast<double>(rate) / sr;
             const TImpulsePeak peak =
                 FreqResponseToImpulse(mg, ph, grid_, impLatency, ImpulseSize, ImpulseEnd, sr);

@@ -153,7 +153,7 @@ void PolarMagPhaseAtGridPoint(const TCabModel& model, int32_t set, int32_t n, co
     const int32_t nAz = model.NPolarAzMeasures();
     const int32_t nEl = model.NPolarElevSlices();
     const int32_t l = 10 * r;
-    const auto& slices = At(model.PolarData, set);
+    const auto& slices = At(model.PolarData(), set);
 
     const auto row = [&](int32_t elev, int32_t a1, int32_t a2, double& m, double& p) {
         const rPolarData& d1 = At(At(slices, elev), a1);

@@ -436,7 +436,7 @@ void TAcousticProject::RescaleObjectsToPixelSize() {
     if (FModelsDetected) {
         for (auto& model : FModelsDetected->CabModel()) {
             model->RescalePreviewToPixelSize(px);
-            for (auto& sp : model->SourcePoint) {
+            for (auto& sp : model->SourcePoint()) {
                 sp->RecalcPixelPosition();
             }
         }

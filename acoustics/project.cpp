@@ -368,7 +368,7 @@ int32_t TAcousticProject::GetNearestSplayAngleInCabinet(const TCabinet& theCabin
         return -1;
     }
     const std::vector<double>& angles =
-        IsFirstCabinet ? model->AllowedAnglesFirstCabFlown : model->AllowedAnglesFlown;
+        IsFirstCabinet ? model->AllowedAnglesFirstCabFlown() : model->AllowedAnglesFlown();
     if (angles.empty()) {
         return -1;
     }

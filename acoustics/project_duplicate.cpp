@@ -251,8 +251,8 @@ TBeamContainer* TAcousticProject::DuplicateBeam(const TBeamContainer& SourceBeam
             for (TCabinet* cab : copy->CabinetList()) {
                 beam->AddCabinetToBeam(cab);
                 cab->AddSingleBeam(beam.get());
-                beam->SetFIRTapsPerSource(cab->Model()->FIRTapsPerSource);
-                beam->SetBeamProcessType(cab->Model()->BeamProcessType);
+                beam->SetFIRTapsPerSource(cab->Model()->FIRTapsPerSource());
+                beam->SetBeamProcessType(cab->Model()->BeamProcessType());
             }
         }
         copy->AssignSourcesOnBeams();

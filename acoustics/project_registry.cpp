@@ -81,7 +81,7 @@ TCabinet* TAcousticProject::AddCabinet(TCabModel* CabModel, const TPoint3D& Posi
     CheckMemoryForNCabinets(FPhysicalSpace->PixelToMeters(), 1);
     auto cabinet = std::make_unique<TCabinet>(FPhysicalSpace, CabModel, this, Position3D, Rotation3D,
                                               IsSelected, PlacementType, IsActive, FBypassProcess.get(),
-                                              CabModel->DefaultPreset, FProgressBar);
+                                              CabModel->DefaultPreset(), FProgressBar);
     SetIsProjectModified(true);
     TCabinet* cab = cabinet.get();
     cab->TakeRenderOptions(FOnlyPhase, FZeroPhaseStart, FIdealSpeaker);

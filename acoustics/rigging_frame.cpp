@@ -177,7 +177,7 @@ int32_t TRiggingFrame::GetClosestPickPoint(const TPoint3D& GravityPoint) const {
     float bestDistance = 0.0f;
     for (int32_t i = 1; i <= count; ++i) {
         // A model with fewer pick points than it counts is an index error too.
-        const TPoint3D& model = At(FModel->PickPoints, i - 1);
+        const TPoint3D& model = At(FModel->PickPoints(), i - 1);
         TPoint3D p = TPoint3D(model.X, -model.Y, model.Z) * turn + origin;
         p.Y = 0.0f;
         const float distance = p.Distance(target);

@@ -108,8 +108,8 @@ TSourcePoint::TSourcePoint(TDSPSpace* DSPWorkSpace, TPhysicalSpace* PhysicalSpac
                            TAcousticProject* AcousticProjectOwner, TCabinet* theCabinet)
     : TQzControl3D(nullptr), FDSPSpace(DSPWorkSpace), FMyCabinet(theCabinet), FPhysicalSpace(PhysicalSpace),
       FMyAcousticProject(AcousticProjectOwner) {
-    if (theCabinet != nullptr && theCabinet->Model() != nullptr && theCabinet->Model()->AllowsBeamSteering &&
-        DSPWorkSpace != nullptr) {
+    if (theCabinet != nullptr && theCabinet->Model() != nullptr &&
+        theCabinet->Model()->AllowsBeamSteering() && DSPWorkSpace != nullptr) {
         const auto points = static_cast<size_t>(DSPWorkSpace->NRealFreqPoints());
         FBeamFIRResponseMg.assign(points, 1.0);
         FBeamFIRResponsePh.assign(points, 0.0);

@@ -48,21 +48,22 @@ struct MicScene {
         model->SetPolarResolutionDegrees(5);
         model->SetNPolarSets(1);
         model->SetNSourcePoints(kSources);
-        model->UseRealPhase = true;
-        const int32_t points = model->DSPSpace->NRealFreqPoints();
+        model->SetUseRealPhase(true);
+        const int32_t points = model->DSPSpace()->NRealFreqPoints();
         for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
             for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
-                rPolarData& d = model->PolarData[0][static_cast<size_t>(e)][static_cast<size_t>(a)];
+                rPolarData d = model->PolarData()[0][static_cast<size_t>(e)][static_cast<size_t>(a)];
                 for (int32_t n = 0; n < points; ++n) {
                     d.MagnitudePerFreq[static_cast<size_t>(n)] =
                         static_cast<float>(1.0 / (1.0 + 0.02 * a) + 0.001 * e);
                     d.PhasePerFreq[static_cast<size_t>(n)] =
                         static_cast<float>(0.01 * a - 0.02 * e + 0.001 * n);
                 }
+                model->SetPolarPoint(0, static_cast<size_t>(e), static_cast<size_t>(a), std::move(d));
             }
         }
         for (int32_t i = 0; i < kSources; ++i) {
-            model->SourcePoint[static_cast<size_t>(i)]->SetYmRel(0.3 - 0.3 * i);
+            model->SourcePoint()[static_cast<size_t>(i)]->SetYmRel(0.3 - 0.3 * i);
         }
         model->AddUserPreset();
         for (int32_t i = 0; i < kCabinets; ++i) {

@@ -97,14 +97,15 @@ struct Scene {
         model->SetPolarResolutionDegrees(5);
         model->SetNPolarSets(1);
         model->SetNSourcePoints(kSources);
-        const int32_t points = model->DSPSpace->NRealFreqPoints();
+        const int32_t points = model->DSPSpace()->NRealFreqPoints();
         for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
             for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
-                rPolarData& d = model->PolarData[0][e][a];
+                rPolarData d = model->PolarData()[0][e][a];
                 for (int32_t n = 0; n < points; ++n) {
                     d.MagnitudePerFreq[n] = static_cast<float>(1.0 / (1.0 + 0.02 * a) + 0.001 * e);
                     d.PhasePerFreq[n] = static_cast<float>(0.01 * a - 0.02 * e + 0.001 * n);
                 }
+                model->SetPolarPoint(0, static_cast<size_t>(e), static_cast<size_t>(a), std::move(d));
             }
         }
         project->SetOnReceiveAllMaps([this](TAcousticProject& p) {

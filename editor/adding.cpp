@@ -192,12 +192,12 @@ TCabinet* TAddObjects::AddNewCabinet(const std::string& ModelName, const std::st
     if (model->NDSPPresets() == 0) {
         cabinet->SetInternalDSPPreset(nullptr);
     } else {
-        int32_t number = Preset >= 1 && Preset <= model->NDSPPresets() ? Preset : model->DefaultPreset;
+        int32_t number = Preset >= 1 && Preset <= model->NDSPPresets() ? Preset : model->DefaultPreset();
         // A default outside the model's presets takes its first one.
         if (number < 1 || number > model->NDSPPresets()) {
             number = 1;
         }
-        cabinet->SetInternalDSPPreset(model->DSPPresets[static_cast<size_t>(number - 1)]);
+        cabinet->SetInternalDSPPreset(model->DSPPresets()[static_cast<size_t>(number - 1)]);
     }
     cabinet->SetExternalDSPProcess(Process == 0 ? project.BypassProcess()
                                                 : At(project.DSPProcessList(), Process - 1).get());
@@ -213,8 +213,9 @@ TCabinet* TAddObjects::AddNewCabinet(const std::string& ModelName, const std::st
         }
     }
     const TModel3D* library = nullptr;
-    if (model->ModelID >= 0 && static_cast<size_t>(model->ModelID) < ed_.Library->FModels3DImported.size()) {
-        library = ed_.Library->FModels3DImported[static_cast<size_t>(model->ModelID)].get();
+    if (model->ModelID() >= 0 &&
+        static_cast<size_t>(model->ModelID()) < ed_.Library->FModels3DImported.size()) {
+        library = ed_.Library->FModels3DImported[static_cast<size_t>(model->ModelID())].get();
     }
     ed_.Objects.AddInterfaceAndObjectsToCabinet(cabinet, library);
     if (cabinet->GraphicalObject != nullptr) {
@@ -379,9 +380,9 @@ void TAddObjects::ModelMenuItemClick(int32_t ModelTag) {
         const TCabModel& m = *At(models->CabModel(), ModelTag);
         st.InsertInMousePos_Cabinet = true;
         ed_.Mouse.SetInputAxisAcordingViews();
-        st.InsertInMousePos_CabinetModel = m.ModelName;
-        st.InsertInMousePos_VariantModel = m.VariantName;
-        st.InsertInMousePos_BrandName = m.Manufacturer;
+        st.InsertInMousePos_CabinetModel = m.ModelName();
+        st.InsertInMousePos_VariantModel = m.VariantName();
+        st.InsertInMousePos_BrandName = m.Manufacturer();
         st.InsertInMousePos_ModelTag = ModelTag;
         setInsertCursor();
     }
@@ -390,7 +391,7 @@ void TAddObjects::ModelMenuItemClick(int32_t ModelTag) {
 }
 
 void TAddObjects::ChangeCabinetModel(TCabinet& Cabinet, int32_t ModelTag) {
-    if (Cabinet.Model() != nullptr && Cabinet.Model()->ModelID == ModelTag) {
+    if (Cabinet.Model() != nullptr && Cabinet.Model()->ModelID() == ModelTag) {
         return;
     }
     TCabModel* m = At(ed_.Project.ModelsDetected()->CabModel(), ModelTag).get();
@@ -401,17 +402,17 @@ void TAddObjects::ChangeCabinetModel(TCabinet& Cabinet, int32_t ModelTag) {
     Cabinet.SetModel(m);
     if (m->NDSPPresets() >= 1) {
         const int32_t number =
-            m->DefaultPreset >= 1 && m->DefaultPreset <= m->NDSPPresets() ? m->DefaultPreset : 1;
-        Cabinet.SetInternalDSPPreset(m->DSPPresets[static_cast<size_t>(number - 1)]);
+            m->DefaultPreset() >= 1 && m->DefaultPreset() <= m->NDSPPresets() ? m->DefaultPreset() : 1;
+        Cabinet.SetInternalDSPPreset(m->DSPPresets()[static_cast<size_t>(number - 1)]);
     } else {
         Cabinet.SetInternalDSPPreset(nullptr);
     }
     Cabinet.SetRotationCenter();
     const bool hasMesh = library != nullptr && library->MeshCount() > 0;
-    Cabinet.SetWidth(hasMesh ? library->Width() : static_cast<float>(m->Width));
-    Cabinet.SetHeight(hasMesh ? library->Height() : static_cast<float>(m->Height));
-    Cabinet.SetDepth(hasMesh ? library->Depth() : static_cast<float>(m->Depth));
-    Cabinet.SetPlacementType(m->DefaultPlacement);
+    Cabinet.SetWidth(hasMesh ? library->Width() : static_cast<float>(m->Width()));
+    Cabinet.SetHeight(hasMesh ? library->Height() : static_cast<float>(m->Height()));
+    Cabinet.SetDepth(hasMesh ? library->Depth() : static_cast<float>(m->Depth()));
+    Cabinet.SetPlacementType(m->DefaultPlacement());
     Cabinet.SetHornRotationIndex(0);
     if (TModel3D* model = TSceneObjects::CabinetModel3D(Cabinet)) {
         model->SetWidth(Cabinet.Width());
@@ -468,8 +469,8 @@ void TAddObjects::EndInsertionInViewPort3D() {
     if (st.InsertInMousePos_Cabinet) {
         if (TCabModel* m = pendingModel();
             m != nullptr && ed_.Library != nullptr &&
-            static_cast<size_t>(m->ModelID) < ed_.Library->FModels3DImported.size()) {
-            if (TModel3D* preview = ed_.Library->FModels3DImported[static_cast<size_t>(m->ModelID)].get()) {
+            static_cast<size_t>(m->ModelID()) < ed_.Library->FModels3DImported.size()) {
+            if (TModel3D* preview = ed_.Library->FModels3DImported[static_cast<size_t>(m->ModelID())].get()) {
                 preview->SetVisible(false);
             }
         }
@@ -539,9 +540,9 @@ TAddObjects::cabinetPlacement(TControl3D* Sender, const TPoint3D& RayPos, const 
         return std::nullopt;
     }
     TPoint3D origin;
-    if (!m->OriginCenters.empty()) {
-        const auto& c = m->OriginCenters[static_cast<size_t>(std::clamp<int32_t>(
-            m->DefaultOriginPoint, 0, static_cast<int32_t>(m->OriginCenters.size()) - 1))];
+    if (!m->OriginCenters().empty()) {
+        const auto& c = m->OriginCenters()[static_cast<size_t>(std::clamp<int32_t>(
+            m->DefaultOriginPoint(), 0, static_cast<int32_t>(m->OriginCenters().size()) - 1))];
         origin = {static_cast<float>(c.X), static_cast<float>(c.Y), static_cast<float>(c.Z)};
     }
     TPoint3D offset;
@@ -556,11 +557,11 @@ TAddObjects::cabinetPlacement(TControl3D* Sender, const TPoint3D& RayPos, const 
         const TPoint3D kp = k->Position();
         const float dY = kp.Y - p.Y;
         const float dZ = kp.Z - p.Z;
-        const auto mw = static_cast<float>(m->Width), mh = static_cast<float>(m->Height),
-                   md = static_cast<float>(m->Depth);
-        const auto kw = static_cast<float>(km.Width), kh = static_cast<float>(km.Height),
-                   kd = static_cast<float>(km.Depth);
-        const bool defaultPlacement = k->PlacementType() == km.DefaultPlacement;
+        const auto mw = static_cast<float>(m->Width()), mh = static_cast<float>(m->Height()),
+                   md = static_cast<float>(m->Depth());
+        const auto kw = static_cast<float>(km.Width()), kh = static_cast<float>(km.Height()),
+                   kd = static_cast<float>(km.Depth());
+        const bool defaultPlacement = k->PlacementType() == km.DefaultPlacement();
         const float s = defaultPlacement ? kh : kd;
         const float t = defaultPlacement ? kd : kh;
         TPoint3D a;
@@ -590,8 +591,8 @@ void TAddObjects::InsertingCabinetOnMouseDown(TControl3D* Sender, TShiftState Sh
     }
     TCabinet* cabinet =
         AddNewCabinet(st.InsertInMousePos_CabinetModel, st.InsertInMousePos_VariantModel,
-                      st.InsertInMousePos_BrandName, at->Position, at->Rotation, false, m->DefaultPlacement,
-                      0, st.IsMainWindowActive(), false, ed_.Layers.SelectedLayer, m->DefaultPreset, 0);
+                      st.InsertInMousePos_BrandName, at->Position, at->Rotation, false, m->DefaultPlacement(),
+                      0, st.IsMainWindowActive(), false, ed_.Layers.SelectedLayer, m->DefaultPreset(), 0);
     if (cabinet == nullptr) {
         return;
     }
@@ -613,7 +614,7 @@ void TAddObjects::InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState, c
     }
     ed_.Objects.HighLightMaterial->SetDiffuse(
         ed_.Layers.SelectedLayer != nullptr ? ed_.Layers.SelectedLayer->Color : TAlphaColors::White);
-    const auto id = static_cast<size_t>(m->ModelID);
+    const auto id = static_cast<size_t>(m->ModelID());
     TModel3D* preview =
         id < ed_.Library->FModels3DImported.size() ? ed_.Library->FModels3DImported[id].get() : nullptr;
     if (preview == nullptr) {

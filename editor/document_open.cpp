@@ -485,13 +485,13 @@ void TDocuments::ApplyPresetAndProcess(TCabinet& Cabinet, int32_t IntPresetid, i
     } else {
         int32_t number = IntPresetid;
         if (number < 1 || number > model->NDSPPresets()) {
-            number = model->DefaultPreset;
+            number = model->DefaultPreset();
         }
         // A model whose own default preset does not exist takes its first one.
         if (number < 1 || number > model->NDSPPresets()) {
             number = 1;
         }
-        Cabinet.SetInternalDSPPreset(model->DSPPresets[static_cast<size_t>(number - 1)]);
+        Cabinet.SetInternalDSPPreset(model->DSPPresets()[static_cast<size_t>(number - 1)]);
     }
     Cabinet.SetExternalDSPProcess(ExtDSPid == 0 ? p.BypassProcess()
                                                 : At(p.DSPProcessList(), ExtDSPid - 1).get());

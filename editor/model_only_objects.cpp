@@ -96,7 +96,7 @@ void TModelOnlyObjects::drawCabinet(TDummy& container, TCabinet& cabinet) {
     // The mesh turns with the cabinet's source pivot, which carries its own X turn and placement.
     const TControl3D* followed =
         cabinet.DummySource() != nullptr ? static_cast<const TControl3D*>(cabinet.DummySource()) : &cabinet;
-    const TModel3D* library = cabinet.Model() != nullptr ? cabinet.Model()->Object3D : nullptr;
+    const TModel3D* library = cabinet.Model() != nullptr ? cabinet.Model()->Object3D() : nullptr;
     drawModel(container, *followed, library, &cabinet);
 }
 
@@ -118,7 +118,7 @@ void TModelOnlyObjects::InsertNewArray(TCabArray* theArray, TQzLayer* theLayer, 
         if (auto* cab = dynamic_cast<TCabinet*>(element)) {
             drawCabinet(*container, *cab);
         } else if (auto* frame = dynamic_cast<TRiggingFrame*>(element)) {
-            drawModel(*container, *frame, frame->Model() != nullptr ? frame->Model()->Object3D : nullptr,
+            drawModel(*container, *frame, frame->Model() != nullptr ? frame->Model()->Object3D() : nullptr,
                       frame);
         }
     }

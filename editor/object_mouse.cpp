@@ -184,10 +184,10 @@ void TObjectMouse::ObjectRender(TControl3D* Sender, TContext3D& Context) {
         return;
     }
     const TCabModel& m = *cabinet->Model();
-    const TPoint3D s(static_cast<float>(m.AcousticCenterXm), static_cast<float>(-m.AcousticCenterYm),
-                     static_cast<float>(m.AcousticCenterZm));
-    const double z = m.AcousticRotationRadZ;
-    const double y = m.AcousticRotationRadY;
+    const TPoint3D s(static_cast<float>(m.AcousticCenterXm()), static_cast<float>(-m.AcousticCenterYm()),
+                     static_cast<float>(m.AcousticCenterZm()));
+    const double z = m.AcousticRotationRadZ();
+    const double y = m.AcousticRotationRadY();
     if (ed_.Grid.ShowThrowItem.Checked() && !cabinet->IsMovingOBJ3D() && cabinet->SingleBeamList().empty()) {
         const TPoint3D to =
             cabinet->HitPointZoneThrow() != nullptr
@@ -196,8 +196,8 @@ void TObjectMouse::ObjectRender(TControl3D* Sender, TContext3D& Context) {
         Context.DrawLine(s, to, 0.7f, kWhite);
     }
     if (ed_.Grid.ShowCoverageItem.Checked()) {
-        double h = (m.CoverageH - 0.1) * std::numbers::pi / 360.0;
-        double v = (m.CoverageV - 0.1) * std::numbers::pi / 360.0;
+        double h = (m.CoverageH() - 0.1) * std::numbers::pi / 360.0;
+        double v = (m.CoverageV() - 0.1) * std::numbers::pi / 360.0;
         if (cabinet->HornRotationIndex() != 0) {
             std::swap(h, v);
         }

@@ -83,9 +83,9 @@ void TSceneObjects::AddInterfaceAndObjectsToCabinet(TCabinet* TheCabinet, const 
     } else {
         // No mesh to show: a box of the model's size stands for the cabinet.
         const TCabModel* m = cabinet.Model();
-        model->SetWidth(m != nullptr && m->Width > 0 ? static_cast<float>(m->Width) : 0.5f);
-        model->SetHeight(m != nullptr && m->Height > 0 ? static_cast<float>(m->Height) : 0.5f);
-        model->SetDepth(m != nullptr && m->Depth > 0 ? static_cast<float>(m->Depth) : 0.5f);
+        model->SetWidth(m != nullptr && m->Width() > 0 ? static_cast<float>(m->Width()) : 0.5f);
+        model->SetHeight(m != nullptr && m->Height() > 0 ? static_cast<float>(m->Height()) : 0.5f);
+        model->SetDepth(m != nullptr && m->Depth() > 0 ? static_cast<float>(m->Depth()) : 0.5f);
         model->SetWrapMode(TMeshWrapMode::wmStretch);
         model->AddMesh(UnitCubeMesh());
     }

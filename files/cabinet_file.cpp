@@ -98,37 +98,49 @@ rPolar readPolarSet(TLibraryReader& r, int32_t index, const rWDXStaticDataFile& 
     rPolar set;
     set.PolarProperties = std::make_unique<TPolarProperties>(index, s.NFreqPoints);
     TPolarProperties& p = *set.PolarProperties;
-    p.LowFreqCutoff = r.I32();
-    p.HiFreqCutoff = r.I32();
-    p.Name = r.ShortString(25);
-    p.FileType = static_cast<TMeasureSystemBrand>(r.U8());
-    p.ID = r.I32();
-    p.MaxDbuSPL = r.F32();
-    p.NPeqs = r.U8();
-    if (p.NPeqs > 4) {
-        throw ELibraryFileError("Polar set with " + std::to_string(p.NPeqs) + " equaliser entries");
+    p.SetLowFreqCutoff(r.I32());
+    p.SetHiFreqCutoff(r.I32());
+    p.SetName(r.ShortString(25));
+    p.SetFileType(static_cast<TMeasureSystemBrand>(r.U8()));
+    p.SetID(r.I32());
+    p.SetMaxDbuSPL(r.F32());
+    p.SetNPeqs(r.U8());
+    if (p.NPeqs() > 4) {
+        throw ELibraryFileError("Polar set with " + std::to_string(p.NPeqs()) + " equaliser entries");
     }
-    if (p.NPeqs == 0) {
+    if (p.NPeqs() == 0) {
         r.Skip(28);
     }
-    for (size_t i = 0; i < p.NPeqs; ++i) {
-        p.Active[i] = r.Bool8();
-        p.PeqType[i] = r.U8();
-        p.Freq[i] = r.U16();
-        p.Q[i] = r.U8();
-        p.Gain[i] = r.I16();
+    std::array<bool, 4> active{};
+    std::array<uint8_t, 4> peqType{};
+    std::array<uint16_t, 4> freq{};
+    std::array<uint8_t, 4> q{};
+    std::array<int16_t, 4> gain{};
+    for (size_t i = 0; i < p.NPeqs(); ++i) {
+        active[i] = r.Bool8();
+        peqType[i] = r.U8();
+        freq[i] = r.U16();
+        q[i] = r.U8();
+        gain[i] = r.I16();
     }
-    p.SensitivityOneWOneM = r.F32();
-    p.PowerMax = r.F32();
-    p.FFTStartFreq = r.I32();
-    if (p.FFTStartFreq == 0) {
-        p.FFTStartFreq = 20;
+    p.SetActive(active);
+    p.SetPeqType(peqType);
+    p.SetFreq(freq);
+    p.SetQ(q);
+    p.SetGain(gain);
+    p.SetSensitivityOneWOneM(r.F32());
+    p.SetPowerMax(r.F32());
+    p.SetFFTStartFreq(r.I32());
+    if (p.FFTStartFreq() == 0) {
+        p.SetFFTStartFreq(20);
     }
-    p.DistanceToMic_meters = r.F32();
-    p.PhaseCompensated = r.Bool8();
-    for (bool& b : p.NewData) {
+    p.SetDistanceToMic_meters(r.F32());
+    p.SetPhaseCompensated(r.Bool8());
+    std::array<bool, 18> newData{};
+    for (bool& b : newData) {
         b = r.Bool8();
     }
+    p.SetNewData(newData);
     set.PhaseRef = r.F64();
     const size_t pointBytes = 16 + 8 * points;
     const size_t slices = r.Count(s.NPolarSlices, 0, "polar slices");

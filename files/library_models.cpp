@@ -71,29 +71,29 @@ std::vector<std::string> filledOr(const std::vector<std::string>& from, size_t n
 }
 
 void copyPolarData(const rCabinetFile& r, TCabModel& m) {
-    const size_t points = static_cast<size_t>(m.DSPSpace->NRealFreqPoints());
+    const size_t points = static_cast<size_t>(m.DSPSpace()->NRealFreqPoints());
     for (int32_t s = 0; s < m.NPolarSets(); ++s) {
         const rPolar& from = r.Polar.at(static_cast<size_t>(s));
-        TPolarProperties& to = *m.PolarProperties.at(static_cast<size_t>(s));
+        TPolarProperties& to = *m.PolarProperties().at(static_cast<size_t>(s));
         const TPolarProperties& p = *from.PolarProperties;
-        to.LowFreqCutoff = p.LowFreqCutoff;
-        to.HiFreqCutoff = p.HiFreqCutoff;
-        to.Name = p.Name.substr(0, kShortNameLength);
-        to.FileType = p.FileType;
-        to.ID = p.ID;
-        to.MaxDbuSPL = p.MaxDbuSPL;
-        to.PhaseCompensated = p.PhaseCompensated;
-        to.DistanceToMic_meters = p.DistanceToMic_meters;
+        to.SetLowFreqCutoff(p.LowFreqCutoff());
+        to.SetHiFreqCutoff(p.HiFreqCutoff());
+        to.SetName(p.Name().substr(0, kShortNameLength));
+        to.SetFileType(p.FileType());
+        to.SetID(p.ID());
+        to.SetMaxDbuSPL(p.MaxDbuSPL());
+        to.SetPhaseCompensated(p.PhaseCompensated());
+        to.SetDistanceToMic_meters(p.DistanceToMic_meters());
         for (int32_t e = 0; e < m.NPolarElevSlices(); ++e) {
             for (int32_t a = 0; a < m.NPolarAzMeasures(); ++a) {
                 const rPolarData& d = from.PolarData.at(static_cast<size_t>(e)).at(static_cast<size_t>(a));
-                rPolarData& t = m.PolarData.at(static_cast<size_t>(s))
-                                    .at(static_cast<size_t>(e))
-                                    .at(static_cast<size_t>(a));
+                rPolarData t;
                 t.DegAzimuth = d.DegAzimuth;
                 t.DegElevation = d.DegElevation;
                 t.MagnitudePerFreq.assign(d.MagnitudePerFreq.begin(), d.MagnitudePerFreq.begin() + points);
                 t.PhasePerFreq.assign(d.PhasePerFreq.begin(), d.PhasePerFreq.begin() + points);
+                m.SetPolarPoint(static_cast<size_t>(s), static_cast<size_t>(e), static_cast<size_t>(a),
+                                std::move(t));
             }
         }
     }
@@ -101,13 +101,13 @@ void copyPolarData(const rCabinetFile& r, TCabModel& m) {
 
 void copyPresets(const rCabinetFile& r, TCabModel& m) {
     // The list does not own its presets: the model frees the ones it held before.
-    for (TUserPreset* old : std::vector<TUserPreset*>(m.DSPPresets)) {
+    for (TUserPreset* old : std::vector<TUserPreset*>(m.DSPPresets())) {
         m.DeleteUserPreset(old);
     }
-    const size_t points = static_cast<size_t>(m.DSPSpace->NRealFreqPoints());
+    const size_t points = static_cast<size_t>(m.DSPSpace()->NRealFreqPoints());
     for (size_t i = 0; i < r.IntDSP.size(); ++i) {
         const rPresetTranferF& p = r.IntDSP[i];
-        auto preset = std::make_unique<TUserPreset>(m.DSPSpace.get());
+        auto preset = std::make_unique<TUserPreset>(m.DSPSpace());
         preset->SetName(p.Name);
         preset->SetInfo(p.Info);
         preset->SetNSourcePoints(p.NSources);
@@ -127,50 +127,54 @@ void copyPresets(const rCabinetFile& r, TCabModel& m) {
                 std::vector<double>(f.MagnitudePerFreq.begin(), f.MagnitudePerFreq.begin() + points),
                 std::vector<double>(f.PhasePerFreq.begin(), f.PhasePerFreq.begin() + points));
         }
-        m.DSPPresets.push_back(preset.release());
+        m.AdoptUserPreset(std::move(preset));
     }
 }
 
 void copyArrayRules(const rCabinetFile& r, TCabModel& m) {
     const rWDXStaticDataFile& s = r.GlobalStaticData;
-    m.NTopAssemblies = static_cast<int32_t>(r.CabAllowedTopAssemblies.size());
-    m.NBotAssemblies = static_cast<int32_t>(r.CabAllowedBotAssemblies.size());
+    m.SetNTopAssemblies(static_cast<int32_t>(r.CabAllowedTopAssemblies.size()));
+    m.SetNBotAssemblies(static_cast<int32_t>(r.CabAllowedBotAssemblies.size()));
     const size_t top = r.CabAllowedTopAssemblies.size(), bot = r.CabAllowedBotAssemblies.size();
-    m.AllowedTopAssemblies = r.CabAllowedTopAssemblies;
-    m.AllowedBotAssemblies = r.CabAllowedBotAssemblies;
+    m.SetAllowedTopAssemblies(r.CabAllowedTopAssemblies);
+    m.SetAllowedBotAssemblies(r.CabAllowedBotAssemblies);
     const bool variants = r.TotalSizeCabAllowedVariant >= 1;
-    m.AllowedTopVariant = filledOr(r.CabAllowedTopVariant, top, variants);
-    m.AllowedBotVariant = filledOr(r.CabAllowedBotVariant, bot, variants);
-    m.NTopAdapters = s.NTopAdapters;
-    m.NBotAdapters = s.NBotAdapters;
-    m.TopAdapters = r.TopAdapters;
-    m.BotAdapters = r.BotAdapters;
-    m.MinCabsToUseTopAdapters.assign(r.TopAdapters.size(), 0);
-    m.MinCabsToUseBotAdapters.assign(r.BotAdapters.size(), 0);
+    m.SetAllowedTopVariant(filledOr(r.CabAllowedTopVariant, top, variants));
+    m.SetAllowedBotVariant(filledOr(r.CabAllowedBotVariant, bot, variants));
+    m.SetNTopAdapters(s.NTopAdapters);
+    m.SetNBotAdapters(s.NBotAdapters);
+    m.SetTopAdapters(r.TopAdapters);
+    m.SetBotAdapters(r.BotAdapters);
+    std::vector<uint8_t> minCabsTop(r.TopAdapters.size(), 0);
+    std::vector<uint8_t> minCabsBot(r.BotAdapters.size(), 0);
     if (variants) {
         for (size_t i = 0; i < r.TopAdapters.size() && i < r.MinCabsToUseTopAdapters.size(); ++i) {
-            m.MinCabsToUseTopAdapters[i] = r.MinCabsToUseTopAdapters[i];
+            minCabsTop[i] = r.MinCabsToUseTopAdapters[i];
         }
         for (size_t i = 0; i < r.BotAdapters.size() && i < r.MinCabsToUseBotAdapters.size(); ++i) {
-            m.MinCabsToUseBotAdapters[i] = r.MinCabsToUseBotAdapters[i];
+            minCabsBot[i] = r.MinCabsToUseBotAdapters[i];
         }
     }
+    m.SetMinCabsToUseTopAdapters(std::move(minCabsTop));
+    m.SetMinCabsToUseBotAdapters(std::move(minCabsBot));
     const bool parents = r.TotalSizeCabAllowedIfParentIsLessThan >= 1;
-    m.AllowedTopIfParentIsLessThan.assign(top, 99);
-    m.AllowedBotIfParentIsLessThan.assign(bot, 99);
+    std::vector<int32_t> parentTop(top, 99);
+    std::vector<int32_t> parentBot(bot, 99);
     for (size_t i = 0; parents && i < top && i < r.AllowedTopIfParentIsLessThan.size(); ++i) {
-        m.AllowedTopIfParentIsLessThan[i] = r.AllowedTopIfParentIsLessThan[i];
+        parentTop[i] = r.AllowedTopIfParentIsLessThan[i];
     }
     for (size_t i = 0; parents && i < bot && i < r.AllowedBotIfParentIsLessThan.size(); ++i) {
-        m.AllowedBotIfParentIsLessThan[i] = r.AllowedBotIfParentIsLessThan[i];
+        parentBot[i] = r.AllowedBotIfParentIsLessThan[i];
     }
-    m.AllowedAnglesFirstCabFlown = r.CabAllowedAnglesOnFirstFlown;
-    m.AllowedAnglesFlown = r.CabAllowedAnglesFlown;
-    m.AllowedAnglesFirstCabStack = r.CabAllowedAnglesOnFirstStack;
-    m.AllowedAnglesStack = r.CabAllowedAnglesStack;
-    m.AllowedAnglesFirstCabHCluster = r.CabAllowedAnglesOnFirstHCluster;
-    m.AllowedAnglesHCluster = r.CabAllowedAnglesHCluster;
-    m.AllowedAnglesBotFlange = r.CabAllowedAnglesBotFlange;
+    m.SetAllowedTopIfParentIsLessThan(std::move(parentTop));
+    m.SetAllowedBotIfParentIsLessThan(std::move(parentBot));
+    m.SetAllowedAnglesFirstCabFlown(r.CabAllowedAnglesOnFirstFlown);
+    m.SetAllowedAnglesFlown(r.CabAllowedAnglesFlown);
+    m.SetAllowedAnglesFirstCabStack(r.CabAllowedAnglesOnFirstStack);
+    m.SetAllowedAnglesStack(r.CabAllowedAnglesStack);
+    m.SetAllowedAnglesFirstCabHCluster(r.CabAllowedAnglesOnFirstHCluster);
+    m.SetAllowedAnglesHCluster(r.CabAllowedAnglesHCluster);
+    m.SetAllowedAnglesBotFlange(r.CabAllowedAnglesBotFlange);
 }
 
 } // namespace
@@ -231,75 +235,76 @@ void FillCabModelFromRecord(const rCabinetFile& r, TCabModel& m, TModel3D* TheMo
                             TMaterialSource* HighLightMaterial, const TCabModelPictures& Pictures) {
     const rWDXHeaderFile& h = r.Header;
     const rWDXStaticDataFile& s = r.GlobalStaticData;
-    m.Manufacturer = h.BrandName;
-    m.SerieName = h.SerieName;
-    m.ModelName = h.ModelName;
-    m.VariantName = h.VariantName;
-    m.ModelUpdateVersion = h.ModelUpdateVersion;
-    m.FileName = h.PresetName;
-    m.CreatedBy = h.CreatedBy;
-    m.Comments = h.Comments;
-    m.LinkToDataSheet = s.LinkToDataSheet;
-    m.LinkToManual = s.LinkToManual;
-    m.CabinetType = static_cast<TCabinetType>(s.CabType);
-    m.Weight = s.CabWeight;
-    m.DefaultPlacement = static_cast<TCabPlacement>(s.DefaultPlacement);
-    m.DirectionOfRotation = static_cast<TDirRotation>(s.DirectionOfRotation);
-    m.UseMeasSetReference = s.UseMeasSetReference;
-    m.RefSetSPL = s.RefSetSPL;
-    m.RefSetLatency = s.RefSetLatency;
-    m.ADDASampleLatency = s.ADDASampleLatency;
-    m.BeamProcessType = static_cast<TBeamProcessType>(s.BeamProcessType);
-    m.FIRTapsPerSource = s.FIRTapsPerSource;
+    m.SetManufacturer(h.BrandName);
+    m.SetSerieName(h.SerieName);
+    m.SetModelName(h.ModelName);
+    m.SetVariantName(h.VariantName);
+    m.SetModelUpdateVersion(h.ModelUpdateVersion);
+    m.SetFileName(h.PresetName);
+    m.SetCreatedBy(h.CreatedBy);
+    m.SetComments(h.Comments);
+    m.SetLinkToDataSheet(s.LinkToDataSheet);
+    m.SetLinkToManual(s.LinkToManual);
+    m.SetCabinetType(static_cast<TCabinetType>(s.CabType));
+    m.SetWeight(s.CabWeight);
+    m.SetDefaultPlacement(static_cast<TCabPlacement>(s.DefaultPlacement));
+    m.SetDirectionOfRotation(static_cast<TDirRotation>(s.DirectionOfRotation));
+    m.SetUseMeasSetReference(s.UseMeasSetReference);
+    m.SetRefSetSPL(s.RefSetSPL);
+    m.SetRefSetLatency(s.RefSetLatency);
+    m.SetADDASampleLatency(s.ADDASampleLatency);
+    m.SetBeamProcessType(static_cast<TBeamProcessType>(s.BeamProcessType));
+    m.SetFIRTapsPerSource(s.FIRTapsPerSource);
     m.SetXm(s.CabCenterX);
     m.SetYm(s.CabCenterY);
     m.SetZm(s.CabCenterZ);
-    m.GravityCenterXm = s.CabGravityX;
-    m.GravityCenterYm = s.CabGravityY;
-    m.GravityCenterZm = s.CabGravityZ;
-    m.AcousticCenterXm = s.CabAcousticPosX;
-    m.AcousticCenterYm = s.CabAcousticPosY;
-    m.AcousticCenterZm = s.CabAcousticPosZ;
-    m.AcousticRotationRadX = s.CabAcousticRotRadX;
-    m.AcousticRotationRadY = s.CabAcousticRotRadY;
-    m.AcousticRotationRadZ = s.CabAcousticRotRadZ;
-    m.Width = s.CabWidth;
-    m.Height = s.CabHeight;
-    m.Depth = s.CabDepth;
-    m.HasModelPicture = r.HasModelImage;
-    m.HasManufacturerLogo = r.HasManufacturerLogo;
-    m.HasSerieLogo = r.HasSerieLogo;
+    m.SetGravityCenterXm(s.CabGravityX);
+    m.SetGravityCenterYm(s.CabGravityY);
+    m.SetGravityCenterZm(s.CabGravityZ);
+    m.SetAcousticCenterXm(s.CabAcousticPosX);
+    m.SetAcousticCenterYm(s.CabAcousticPosY);
+    m.SetAcousticCenterZm(s.CabAcousticPosZ);
+    m.SetAcousticRotationRadX(s.CabAcousticRotRadX);
+    m.SetAcousticRotationRadY(s.CabAcousticRotRadY);
+    m.SetAcousticRotationRadZ(s.CabAcousticRotRadZ);
+    m.SetWidth(s.CabWidth);
+    m.SetHeight(s.CabHeight);
+    m.SetDepth(s.CabDepth);
+    m.SetHasModelPicture(r.HasModelImage);
+    m.SetHasManufacturerLogo(r.HasManufacturerLogo);
+    m.SetHasSerieLogo(r.HasSerieLogo);
     m.SetNOriginCenters(s.NOriginPoints);
     m.SetNSourcePoints(s.NSources);
     // The frequency grid first, so that the polar arrays are sized to it.
-    m.DSPSpace->SetSampleRate(static_cast<TSampleRate>(s.DSPSampleRate));
-    m.DSPSpace->SetBandPerOctave(static_cast<TFreqBands>(s.BandPerOctave));
+    m.DSPSpace()->SetSampleRate(static_cast<TSampleRate>(s.DSPSampleRate));
+    m.DSPSpace()->SetBandPerOctave(static_cast<TFreqBands>(s.BandPerOctave));
     m.SetNPolarSets(s.NPolarSets);
     m.SetNPolarAzMeasures(s.NPolarMeasures);
     m.SetNPolarElevSlices(s.NPolarSlices);
     m.SetPolarResolutionDegrees(s.PolarResolutionDegrees);
     m.GiveLengthToPolars();
-    m.NImportElevPolarSlices = s.NPolarSourceSlices;
-    m.PolarSourceType = static_cast<TMeasureSystemBrand>(s.PolarSourceType);
-    m.PolarSourceSymetry = static_cast<TQzPolarSymetry>(s.PolarSourceSymetry);
-    m.IsWrappedPhase = s.IsWrappedPhase;
-    m.UseRealPhase = s.UseRealPhase;
-    m.IsPasive = s.IsPasive;
-    m.CanChangeDirectionFlown = s.CanChangeDirectionFlown;
-    m.CanChangeDirectionStack = s.CanChangeDirectionStack;
-    m.AllowHorizCluster = s.AllowHorizCluster;
-    m.AllowVertCluster = s.AllowVertCluster;
-    m.DefaultOriginPoint = s.DefaultOriginPoint;
+    m.SetNImportElevPolarSlices(s.NPolarSourceSlices);
+    m.SetPolarSourceType(static_cast<TMeasureSystemBrand>(s.PolarSourceType));
+    m.SetPolarSourceSymetry(static_cast<TQzPolarSymetry>(s.PolarSourceSymetry));
+    m.SetIsWrappedPhase(s.IsWrappedPhase);
+    m.SetUseRealPhase(s.UseRealPhase);
+    m.SetIsPasive(s.IsPasive);
+    m.SetCanChangeDirectionFlown(s.CanChangeDirectionFlown);
+    m.SetCanChangeDirectionStack(s.CanChangeDirectionStack);
+    m.SetAllowHorizCluster(s.AllowHorizCluster);
+    m.SetAllowVertCluster(s.AllowVertCluster);
+    m.SetDefaultOriginPoint(s.DefaultOriginPoint);
     for (int32_t i = 0; i < m.NOriginCenters() && static_cast<size_t>(i) < r.OriginCenter.size(); ++i) {
-        rOriginCenterPoint& o = m.OriginCenters.at(static_cast<size_t>(i));
+        rOriginCenterPoint o = m.OriginCenters().at(static_cast<size_t>(i));
         const rOriginCenterPoint& from = r.OriginCenter[static_cast<size_t>(i)];
         o.X = from.X;
         o.Y = from.Y;
         o.Z = from.Z;
         o.Name = from.Name.substr(0, kShortNameLength);
+        m.SetOriginCenter(static_cast<size_t>(i), std::move(o));
     }
     for (int32_t i = 0; i < m.NSourcePoints(); ++i) {
-        TSourcePoint& p = *m.SourcePoint.at(static_cast<size_t>(i));
+        TSourcePoint& p = *m.SourcePoint().at(static_cast<size_t>(i));
         const rSourcePoint& from = r.SourcePoint.at(static_cast<size_t>(i));
         p.SetSpeakerInchesSize(from.SpeakerInchSize);
         p.SetRotationRadRel(from.RotationRadRelX, from.RotationRadRelY, from.RotationRadRelZ);
@@ -308,54 +313,59 @@ void FillCabModelFromRecord(const rCabinetFile& r, TCabModel& m, TModel3D* TheMo
         p.SetZmRel(from.SourceCenterZ);
         p.SetPolarID(from.PolarID);
     }
-    m.AllowHornRotation = s.AllowHornRotation;
-    m.SourceOfHornRotation = s.SourceOfHornRotation;
-    m.DefaultCoverageText = s.DefaultCoverageText;
-    m.CoverageH = s.CoverageH;
-    m.SecondCoverageText = s.SecondCoverageText;
-    m.CoverageV = s.CoverageV;
-    m.AllowsBeamSteering = s.AllowsBeamSteering;
+    m.SetAllowHornRotation(s.AllowHornRotation);
+    m.SetSourceOfHornRotation(s.SourceOfHornRotation);
+    m.SetDefaultCoverageText(s.DefaultCoverageText);
+    m.SetCoverageH(s.CoverageH);
+    m.SetSecondCoverageText(s.SecondCoverageText);
+    m.SetCoverageV(s.CoverageV);
+    m.SetAllowsBeamSteering(s.AllowsBeamSteering);
     copyPolarData(r, m);
-    m.DefaultPreset = s.DefaultPreset;
+    m.SetDefaultPreset(s.DefaultPreset);
     copyPresets(r, m);
-    m.DefaultPreset = s.DefaultPreset;
-    m.IsNormalizedPresetReference = s.IsNormalizedPresetReference;
-    m.IsEmbebedPresetInMeasures = s.IsEmbebedPresetInMeasures;
-    m.IsMultiPreset = s.IsMultiPreset;
-    m.NTopRigFrames = static_cast<int32_t>(r.TopRigFrameName.size());
-    m.NBotRigFrames = static_cast<int32_t>(r.BotRigFrameName.size());
-    m.TopRigFrame = r.TopRigFrameName;
-    m.BotRigFrame = r.BotRigFrameName;
-    m.AllowFly = s.AllowFly;
-    m.AllowStack = s.AllowStack;
-    const std::array<double*, 18> points = {
-        &m.FrontTopRotPointXm, &m.FrontTopRotPointYm, &m.FrontTopRotPointZm, &m.FrontBotRotPointXm,
-        &m.FrontBotRotPointYm, &m.FrontBotRotPointZm, &m.BackTopRotPointXm,  &m.BackTopRotPointYm,
-        &m.BackTopRotPointZm,  &m.BackBotRotPointXm,  &m.BackBotRotPointYm,  &m.BackBotRotPointZm,
-        &m.TopFlangePointXm,   &m.TopFlangePointYm,   &m.TopFlangePointZm,   &m.BotFlangePointXm,
-        &m.BotFlangePointYm,   &m.BotFlangePointZm};
+    m.SetDefaultPreset(s.DefaultPreset);
+    m.SetIsNormalizedPresetReference(s.IsNormalizedPresetReference);
+    m.SetIsEmbebedPresetInMeasures(s.IsEmbebedPresetInMeasures);
+    m.SetIsMultiPreset(s.IsMultiPreset);
+    m.SetNTopRigFrames(static_cast<int32_t>(r.TopRigFrameName.size()));
+    m.SetNBotRigFrames(static_cast<int32_t>(r.BotRigFrameName.size()));
+    m.SetTopRigFrame(r.TopRigFrameName);
+    m.SetBotRigFrame(r.BotRigFrameName);
+    m.SetAllowFly(s.AllowFly);
+    m.SetAllowStack(s.AllowStack);
+    using Setter = void (TCabModel::*)(double);
+    const std::array<Setter, 18> points = {
+        &TCabModel::SetFrontTopRotPointXm, &TCabModel::SetFrontTopRotPointYm,
+        &TCabModel::SetFrontTopRotPointZm, &TCabModel::SetFrontBotRotPointXm,
+        &TCabModel::SetFrontBotRotPointYm, &TCabModel::SetFrontBotRotPointZm,
+        &TCabModel::SetBackTopRotPointXm,  &TCabModel::SetBackTopRotPointYm,
+        &TCabModel::SetBackTopRotPointZm,  &TCabModel::SetBackBotRotPointXm,
+        &TCabModel::SetBackBotRotPointYm,  &TCabModel::SetBackBotRotPointZm,
+        &TCabModel::SetTopFlangePointXm,   &TCabModel::SetTopFlangePointYm,
+        &TCabModel::SetTopFlangePointZm,   &TCabModel::SetBotFlangePointXm,
+        &TCabModel::SetBotFlangePointYm,   &TCabModel::SetBotFlangePointZm};
     for (size_t i = 0; i < points.size(); ++i) {
-        *points[i] = s.RotAndFlangePoints[i];
+        (m.*points[i])(s.RotAndFlangePoints[i]);
     }
-    m.JoinType = static_cast<TJoinType>(s.JoinType);
-    m.HasBotFlange = s.HasBotFlange;
-    m.HasTopFlange = s.HasTopFlange;
-    m.NAnglesFlown = s.NAnglesFlown;
-    m.NAnglesOnFirstCabFlown = s.NAnglesOnFirstCabFlown;
-    m.NAnglesStack = s.NAnglesStack;
-    m.NAnglesOnFirstCabStack = s.NAnglesOnFirstCabStack;
-    m.NAnglesHCluster = s.NAnglesHCluster;
-    m.NAnglesOnFirstCabHCluster = s.NAnglesOnFirstCabHCluster;
-    m.NAnglesBotFlange = s.NAnglesBotFlange;
-    m.MaxSupCabsFlown = s.MaxSupCabsFlown;
-    m.MaxSupCabsStacked = s.MaxSupCabsStacked;
-    m.MaxSupCabsHCluster = s.MaxSupCabsHCluster;
+    m.SetJoinType(static_cast<TJoinType>(s.JoinType));
+    m.SetHasBotFlange(s.HasBotFlange);
+    m.SetHasTopFlange(s.HasTopFlange);
+    m.SetNAnglesFlown(s.NAnglesFlown);
+    m.SetNAnglesOnFirstCabFlown(s.NAnglesOnFirstCabFlown);
+    m.SetNAnglesStack(s.NAnglesStack);
+    m.SetNAnglesOnFirstCabStack(s.NAnglesOnFirstCabStack);
+    m.SetNAnglesHCluster(s.NAnglesHCluster);
+    m.SetNAnglesOnFirstCabHCluster(s.NAnglesOnFirstCabHCluster);
+    m.SetNAnglesBotFlange(s.NAnglesBotFlange);
+    m.SetMaxSupCabsFlown(s.MaxSupCabsFlown);
+    m.SetMaxSupCabsStacked(s.MaxSupCabsStacked);
+    m.SetMaxSupCabsHCluster(s.MaxSupCabsHCluster);
     copyArrayRules(r, m);
     m.CheckPolarLayout();
 
     if (TheModel3D != nullptr) {
         TheModel3D->ClearMeshes();
-        sizeModelObject(*TheModel3D, m.Width, m.Height, m.Depth);
+        sizeModelObject(*TheModel3D, m.Width(), m.Height(), m.Depth());
         TheModel3D->SetWrapMode(TMeshWrapMode::wmStretch);
         loadMeshes(*TheModel3D, r.Model3D);
         TheModel3D->SetAllMaterials(HighLightMaterial);
@@ -386,27 +396,27 @@ bool OpenCabinetFile(const std::filesystem::path& FileName, TCabModel& CabModel,
 void FillFrameModelFromRecord(const rFrameFile& r, TRigFrameModel& m, TModel3D* TheModel3D,
                               TLightMaterialSource* HighLightMaterial, TAlphaColor LayerColor) {
     const rFrameStaticDataFile& s = r.GlobalStaticData;
-    m.Manufacturer = r.Header.BrandName;
-    m.SerieName = r.Header.SerieName;
-    m.ModelName = r.Header.ModelName;
-    m.VariantName = r.Header.VariantName;
-    m.FileName = r.Header.PresetName;
-    m.RiggingType = static_cast<TRiggingType>(s.RiggingType);
-    m.IsForTopHatUp = s.IsForTopHatUp;
-    m.IsForTopHatDown = s.IsForTopHatDown;
-    m.Weight = s.Weight;
-    m.MaxSupportWeight = s.MaxSupportWeight;
-    m.GravityCenterXm = s.GravityCenterX;
-    m.GravityCenterYm = s.GravityCenterY;
-    m.GravityCenterZm = s.GravityCenterZ;
-    m.Width = s.Width;
-    m.Height = s.Height;
-    m.Depth = s.Depth;
+    m.SetManufacturer(r.Header.BrandName);
+    m.SetSerieName(r.Header.SerieName);
+    m.SetModelName(r.Header.ModelName);
+    m.SetVariantName(r.Header.VariantName);
+    m.SetFileName(r.Header.PresetName);
+    m.SetRiggingType(static_cast<TRiggingType>(s.RiggingType));
+    m.SetIsForTopHatUp(s.IsForTopHatUp);
+    m.SetIsForTopHatDown(s.IsForTopHatDown);
+    m.SetWeight(s.Weight);
+    m.SetMaxSupportWeight(s.MaxSupportWeight);
+    m.SetGravityCenterXm(s.GravityCenterX);
+    m.SetGravityCenterYm(s.GravityCenterY);
+    m.SetGravityCenterZm(s.GravityCenterZ);
+    m.SetWidth(s.Width);
+    m.SetHeight(s.Height);
+    m.SetDepth(s.Depth);
     m.SetNPickPoints(static_cast<int32_t>(r.PickPoints.size()));
-    m.PickPointType = static_cast<TPickPointType>(s.PickPointType);
+    m.SetPickPointType(static_cast<TPickPointType>(s.PickPointType));
     if (TheModel3D != nullptr) {
         TheModel3D->ClearMeshes();
-        sizeModelObject(*TheModel3D, m.Width, m.Height, m.Depth);
+        sizeModelObject(*TheModel3D, m.Width(), m.Height(), m.Depth());
         TheModel3D->SetWrapMode(TMeshWrapMode::wmStretch);
         loadMeshes(*TheModel3D, r.Model3D);
         if (HighLightMaterial != nullptr) {
@@ -414,18 +424,21 @@ void FillFrameModelFromRecord(const rFrameFile& r, TRigFrameModel& m, TModel3D* 
         }
         TheModel3D->SetAllMaterials(HighLightMaterial);
     }
-    const std::array<double*, 12> anchors = {
-        &m.FrontTopAnchorPointXm, &m.FrontTopAnchorPointYm, &m.FrontTopAnchorPointZm,
-        &m.FrontBotAnchorPointXm, &m.FrontBotAnchorPointYm, &m.FrontBotAnchorPointZm,
-        &m.BackTopAnchorPointXm,  &m.BackTopAnchorPointYm,  &m.BackTopAnchorPointZm,
-        &m.BackBotAnchorPointXm,  &m.BackBotAnchorPointYm,  &m.BackBotAnchorPointZm};
+    using Setter = void (TRigFrameModel::*)(double);
+    const std::array<Setter, 12> anchors = {
+        &TRigFrameModel::SetFrontTopAnchorPointXm, &TRigFrameModel::SetFrontTopAnchorPointYm,
+        &TRigFrameModel::SetFrontTopAnchorPointZm, &TRigFrameModel::SetFrontBotAnchorPointXm,
+        &TRigFrameModel::SetFrontBotAnchorPointYm, &TRigFrameModel::SetFrontBotAnchorPointZm,
+        &TRigFrameModel::SetBackTopAnchorPointXm,  &TRigFrameModel::SetBackTopAnchorPointYm,
+        &TRigFrameModel::SetBackTopAnchorPointZm,  &TRigFrameModel::SetBackBotAnchorPointXm,
+        &TRigFrameModel::SetBackBotAnchorPointYm,  &TRigFrameModel::SetBackBotAnchorPointZm};
     for (size_t i = 0; i < anchors.size(); ++i) {
-        *anchors[i] = s.AnchorPoints[i];
+        (m.*anchors[i])(s.AnchorPoints[i]);
     }
     for (size_t i = 0; i < r.PickPoints.size(); ++i) {
         const auto& p = r.PickPoints[i];
-        m.PickPoints.at(i) =
-            TPoint3D(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
+        m.SetPickPoint(
+            i, TPoint3D(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])));
     }
 }
 

@@ -287,8 +287,8 @@ void TModelLibrary::loadCabinets(const std::vector<fs::path>& files) {
             markRow(file, kDamaged);
             continue;
         }
-        model->ModelID = static_cast<int32_t>(k);
-        model->Object3D = object.get();
+        model->SetModelID(static_cast<int32_t>(k));
+        model->SetObject3D(object.get());
         models.push_back(std::move(model));
         FModels3DImported.push_back(std::move(object));
         FCabImagesImported.push_back(std::move(image));
@@ -314,8 +314,8 @@ void TModelLibrary::loadFrames(const std::vector<fs::path>& files, size_t firstS
             markRow(file, kDamaged);
             continue;
         }
-        model->ModelID = static_cast<int32_t>(slot);
-        model->Object3D = object.get();
+        model->SetModelID(static_cast<int32_t>(slot));
+        model->SetObject3D(object.get());
         models.push_back(std::move(model));
         FModels3DImported.push_back(std::move(object));
     }
@@ -479,8 +479,8 @@ void TModelLibrary::ReadLibraryFiles() {
 TCabModel* TModelLibrary::GetCabModelByName(const std::string& ModelName, const std::string& VariantName,
                                             const std::string& BrandName, bool ShowMsg) {
     for (const auto& model : FProject.ModelsDetected()->CabModel()) {
-        if (model->ModelName == ModelName && model->VariantName == VariantName &&
-            (BrandName.empty() || model->Manufacturer == BrandName)) {
+        if (model->ModelName() == ModelName && model->VariantName() == VariantName &&
+            (BrandName.empty() || model->Manufacturer() == BrandName)) {
             return model.get();
         }
     }
@@ -500,7 +500,7 @@ TRigFrameModel* TModelLibrary::GetFrameModelByName(const std::string& Name, bool
         return nullptr;
     }
     for (const auto& model : FProject.FramesDetected()->FrameModel()) {
-        if (model->ModelName + variantText(model->VariantName) == Name) {
+        if (model->ModelName() + variantText(model->VariantName()) == Name) {
             return model.get();
         }
     }
@@ -550,9 +550,9 @@ void TModelLibrary::OrganizeCabinetModels() {
     const auto& models = FProject.ModelsDetected()->CabModel();
     for (size_t k = 0; k < models.size(); ++k) {
         const TCabModel& m = *models[k];
-        const std::string brand = doubledAmpersands(m.Manufacturer);
-        const std::string category = doubledAmpersands(categoryCaption(m.CabinetType));
-        const std::string serie = doubledAmpersands(m.SerieName);
+        const std::string brand = doubledAmpersands(m.Manufacturer());
+        const std::string category = doubledAmpersands(categoryCaption(m.CabinetType()));
+        const std::string serie = doubledAmpersands(m.SerieName());
         std::string brandName = withoutChars(SanitizeFileName(brand), " .");
         std::replace(brandName.begin(), brandName.end(), '-', '_');
         brandName += "BrandItem";
@@ -566,7 +566,7 @@ void TModelLibrary::OrganizeCabinetModels() {
             brandItem = &PopupModels.back();
         }
         const TModelMenuItem modelItem{
-            doubledAmpersands(m.ModelName + variantText(m.VariantName)), "", static_cast<int32_t>(k), {}};
+            doubledAmpersands(m.ModelName() + variantText(m.VariantName())), "", static_cast<int32_t>(k), {}};
         TModelMenuItem& categories = brandItem->Items[0];
         const std::string categoryName =
             withoutChars(SanitizeFileName(category), " ") + "CatItem" + categories.Name;

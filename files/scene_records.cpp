@@ -67,10 +67,10 @@ std::vector<rPRJArrayItem> clusterItems(const TCluster& cluster) {
 void fillCluster(const TCluster& c, rPRJCluster& r, bool withBrand) {
     r = rPRJCluster{};
     if (const TCabModel* model = c.Model()) {
-        r.ModelName = model->ModelName;
-        r.VariantName = model->VariantName;
+        r.ModelName = model->ModelName();
+        r.VariantName = model->VariantName();
         if (withBrand) {
-            r.BrandName = model->Manufacturer;
+            r.BrandName = model->Manufacturer();
         }
     }
     r.ClusterName = c.Name();
@@ -102,8 +102,8 @@ rPRJArrayItem arrayItem(const TControl3D* element) {
     if (const auto* frame = dynamic_cast<const TRiggingFrame*>(element)) {
         item.ClassName = "TRiggingFrame";
         if (const TRigFrameModel* model = frame->Model()) {
-            item.ModelName = model->ModelName;
-            item.VariantName = model->VariantName;
+            item.ModelName = model->ModelName();
+            item.VariantName = model->VariantName();
         }
         item.Rotation = frame->RotationAngle();
         item.Active = frame->Active();
@@ -113,9 +113,9 @@ rPRJArrayItem arrayItem(const TControl3D* element) {
     } else if (const auto* cab = dynamic_cast<const TCabinet*>(element)) {
         item.ClassName = "TCabinet";
         if (const TCabModel* model = cab->Model()) {
-            item.ModelName = model->ModelName;
-            item.VariantName = model->VariantName;
-            item.BrandName = model->Manufacturer;
+            item.ModelName = model->ModelName();
+            item.VariantName = model->VariantName();
+            item.BrandName = model->Manufacturer();
         }
         item.Rotation = cab->RotationAngle();
         item.Active = cab->Active();
@@ -169,9 +169,9 @@ void LayerToRecord(rPRJLayer& Record, const TQzLayer& Layer) {
 void CabinetToSystemRecord(const TCabinet& Cabinet, rPRJCabinet& Record) {
     Record = rPRJCabinet{};
     if (const TCabModel* model = Cabinet.Model()) {
-        Record.ModelName = model->ModelName;
-        Record.VariantName = model->VariantName;
-        Record.BrandName = model->Manufacturer;
+        Record.ModelName = model->ModelName();
+        Record.VariantName = model->VariantName();
+        Record.BrandName = model->Manufacturer();
     }
     Record.Position = Cabinet.Position();
     Record.Rotation = {static_cast<float>(Cabinet.RotX()), Cabinet.RotationAngle().Y,

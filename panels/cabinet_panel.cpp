@@ -26,7 +26,8 @@ QString modelText(const TCabModel* m) {
     if (m == nullptr) {
         return {};
     }
-    return m->VariantName.empty() ? QStr(m->ModelName) : QStr(m->ModelName + " (" + m->VariantName + ")");
+    return m->VariantName().empty() ? QStr(m->ModelName())
+                                    : QStr(m->ModelName() + " (" + m->VariantName() + ")");
 }
 
 } // namespace
@@ -226,14 +227,14 @@ void TCabinetsFr::UpdateValues() {
     ModelCabEdit->setText(modelText(model));
     ShowFields();
 
-    const bool ceiling = model != nullptr && (model->CabinetType == TCabinetType::qzaCeiling ||
-                                              model->CabinetType == TCabinetType::qzaCeilingSub);
+    const bool ceiling = model != nullptr && (model->CabinetType() == TCabinetType::qzaCeiling ||
+                                              model->CabinetType() == TCabinetType::qzaCeilingSub);
     MountingCabCheckBox->setVisible(!ceiling);
     MountingCabCheckBox->setChecked(cabinet->PlacementType() == TCabPlacement::qzaHorizontal);
 
     InsertPointCB->clear();
-    if (model != nullptr && !model->OriginCenters.empty()) {
-        for (const auto& c : model->OriginCenters) {
+    if (model != nullptr && !model->OriginCenters().empty()) {
+        for (const auto& c : model->OriginCenters()) {
             InsertPointCB->addItem(QStr(c.Name));
         }
         InsertPointCB->setCurrentIndex(cabinet->OriginCenterIndex());
@@ -245,9 +246,9 @@ void TCabinetsFr::UpdateValues() {
     }
 
     DirectivityCB->clear();
-    if (model != nullptr && model->AllowHornRotation) {
-        DirectivityCB->addItem(QStr(model->DefaultCoverageText));
-        DirectivityCB->addItem(QStr(model->SecondCoverageText));
+    if (model != nullptr && model->AllowHornRotation()) {
+        DirectivityCB->addItem(QStr(model->DefaultCoverageText()));
+        DirectivityCB->addItem(QStr(model->SecondCoverageText()));
         DirectivityCB->setCurrentIndex(cabinet->HornRotationIndex());
         DirectivityCB->show();
     } else {
@@ -336,7 +337,7 @@ void TCabinetsFr::intProcessChosen(int Index) {
         Index >= cabinet->Model()->NDSPPresets()) {
         return;
     }
-    TUserPreset* preset = cabinet->Model()->DSPPresets[static_cast<size_t>(Index)];
+    TUserPreset* preset = cabinet->Model()->DSPPresets()[static_cast<size_t>(Index)];
     cabinet->SetInternalDSPPreset(preset);
     IntProcessComboBox->setToolTip(QStr(preset->Name()));
     Host().RenderButtonNeedsCalc();

@@ -31,32 +31,32 @@ struct MechanicsFixture : ::testing::Test {
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(0.5);
         cab = std::make_unique<TCabModel>(&medium, project.get());
-        cab->Width = 0.6;
-        cab->Height = 0.4;
-        cab->Depth = 1.0;
-        cab->Weight = 50.0;
-        cab->JoinType = TJoinType::qzaBackJoin;
-        cab->BackTopRotPointXm = -0.3;
-        cab->BackTopRotPointYm = 0.2;
-        cab->BackBotRotPointXm = -0.3;
-        cab->BackBotRotPointYm = -0.2;
-        cab->AllowedAnglesFirstCabFlown = {0.0};
-        cab->AllowedAnglesFlown = {0.0};
-        cab->AllowedAnglesFirstCabStack = {0.0};
-        cab->AllowedAnglesStack = {0.0};
+        cab->SetWidth(0.6);
+        cab->SetHeight(0.4);
+        cab->SetDepth(1.0);
+        cab->SetWeight(50.0);
+        cab->SetJoinType(TJoinType::qzaBackJoin);
+        cab->SetBackTopRotPointXm(-0.3);
+        cab->SetBackTopRotPointYm(0.2);
+        cab->SetBackBotRotPointXm(-0.3);
+        cab->SetBackBotRotPointYm(-0.2);
+        cab->SetAllowedAnglesFirstCabFlown({0.0});
+        cab->SetAllowedAnglesFlown({0.0});
+        cab->SetAllowedAnglesFirstCabStack({0.0});
+        cab->SetAllowedAnglesStack({0.0});
         frame = std::make_unique<TRigFrameModel>(&medium, project.get());
-        frame->Width = 1.0;
-        frame->Height = 0.1;
-        frame->Depth = 0.8;
-        frame->Weight = 20.0;
-        frame->MaxSupportWeight = 500.0;
-        frame->BackTopAnchorPointXm = -0.4;
-        frame->BackTopAnchorPointYm = 0.05;
-        frame->BackBotAnchorPointXm = -0.4;
-        frame->BackBotAnchorPointYm = -0.05;
+        frame->SetWidth(1.0);
+        frame->SetHeight(0.1);
+        frame->SetDepth(0.8);
+        frame->SetWeight(20.0);
+        frame->SetMaxSupportWeight(500.0);
+        frame->SetBackTopAnchorPointXm(-0.4);
+        frame->SetBackTopAnchorPointYm(0.05);
+        frame->SetBackBotAnchorPointXm(-0.4);
+        frame->SetBackBotAnchorPointYm(-0.05);
         frame->SetNPickPoints(5);
-        frame->PickPoints = {
-            {-0.4f, 0.05f, 0}, {-0.2f, 0.05f, 0}, {0, 0.05f, 0}, {0.2f, 0.05f, 0}, {0.4f, 0.05f, 0}};
+        frame->SetPickPoints(
+            {{-0.4f, 0.05f, 0}, {-0.2f, 0.05f, 0}, {0, 0.05f, 0}, {0.2f, 0.05f, 0}, {0.4f, 0.05f, 0}});
     }
     std::unique_ptr<TCabArray> flown(int cabinets) {
         auto a = std::make_unique<TCabArray>(&medium, project.get());
@@ -118,12 +118,12 @@ TEST_F(MechanicsFixture, KnownFlownArray) {
                   {150.0, false, false}, {149.9, false, true}, {0.0, false, true}};
     for (const auto& l : limits) {
         SCOPED_TRACE(l.max);
-        frame->MaxSupportWeight = l.max;
+        frame->SetMaxSupportWeight(l.max);
         a->SetIncludeCableInCalculation(l.include);
         a->RecalcMechanics();
         EXPECT_EQ(m.WeightExceded, l.exceeded);
         EXPECT_EQ(m.WeightExceded,
-                  RiggingLoadExceeded(m.TotalWeight - frame->Weight, m.MaxSupportWeightOnRigging));
+                  RiggingLoadExceeded(m.TotalWeight - frame->Weight(), m.MaxSupportWeightOnRigging));
     }
 }
 
@@ -240,7 +240,7 @@ TEST(ArrayMechanics, StackTipsOnlyBeyondItsTurnedFootprint) {
 // degrees about X, about the cabinet's upper back hinge at (-0.3, -0.2, 0)): relative to the hinge
 // the point (0.3, 0.2, 0.2) turns to (0.3, -0.2, 0.2), so it lies at (0, -0.4, 0.2).
 TEST_F(MechanicsFixture, CentreOfGravityTurnsWithTheArray) {
-    cab->GravityCenterZm = 0.2;
+    cab->SetGravityCenterZm(0.2);
     TCabArray a(&medium, project.get());
     a.AddCabinet(cab.get(), true);
     a.SetPositionsInsideArray();
@@ -258,17 +258,17 @@ TEST_F(MechanicsFixture, CentreOfGravityTurnsWithTheArray) {
 // narrow across (the frame 0.8 m deep in Z) and tips sideways even though it is well inside along X.
 TEST_F(MechanicsFixture, StackTipsSidewaysOverItsBase) {
     TCabModel heavySide(&medium, project.get());
-    heavySide.Width = 0.6;
-    heavySide.Height = 0.4;
-    heavySide.Depth = 1.0;
-    heavySide.Weight = 50.0;
-    heavySide.JoinType = TJoinType::qzaBackJoin;
-    heavySide.BackTopRotPointXm = -0.3;
-    heavySide.BackTopRotPointYm = 0.2;
-    heavySide.BackBotRotPointXm = -0.3;
-    heavySide.BackBotRotPointYm = -0.2;
-    heavySide.AllowedAnglesStack = {0.0};
-    heavySide.GravityCenterZm = 1.0;
+    heavySide.SetWidth(0.6);
+    heavySide.SetHeight(0.4);
+    heavySide.SetDepth(1.0);
+    heavySide.SetWeight(50.0);
+    heavySide.SetJoinType(TJoinType::qzaBackJoin);
+    heavySide.SetBackTopRotPointXm(-0.3);
+    heavySide.SetBackTopRotPointYm(0.2);
+    heavySide.SetBackBotRotPointXm(-0.3);
+    heavySide.SetBackBotRotPointYm(-0.2);
+    heavySide.SetAllowedAnglesStack({0.0});
+    heavySide.SetGravityCenterZm(1.0);
     TCabArray a(&medium, project.get());
     a.SetMountingType(TArrayMounting::qzaStacked);
     a.AddFrame(frame.get());
@@ -280,7 +280,7 @@ TEST_F(MechanicsFixture, StackTipsSidewaysOverItsBase) {
     // 50 kg of 120 kg at 1 m to the side: 0.417 m, beyond the frame's 0.4 m half-depth.
     EXPECT_NEAR(m.GravityCenter.Z, 50.0 / 120.0, 1e-6);
     EXPECT_TRUE(m.GravityCenterOutOfRange);
-    heavySide.GravityCenterZm = 0.5;
+    heavySide.SetGravityCenterZm(0.5);
     a.RecalcMechanics();
     EXPECT_FALSE(m.GravityCenterOutOfRange);
     EXPECT_EQ(m.FlyingPoint, 0); // a stack does not fly from its pick points

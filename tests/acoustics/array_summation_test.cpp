@@ -52,32 +52,33 @@ struct ArraySummation : ::testing::Test {
         model->SetPolarResolutionDegrees(10);
         model->SetNPolarSets(1);
         model->SetNSourcePoints(1);
-        const int32_t points = model->DSPSpace->NRealFreqPoints();
+        const int32_t points = model->DSPSpace()->NRealFreqPoints();
         for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
             for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
-                rPolarData& d = model->PolarData[0][e][a];
+                rPolarData d = model->PolarData()[0][e][a];
                 const double az = a * 10 * kPiD / 180, el = e * 10 * kPiD / 180;
                 for (int32_t n = 0; n < points; ++n) {
                     d.MagnitudePerFreq[n] = static_cast<float>(1.2 + 0.5 * std::cos(az) + 0.2 * std::sin(el));
                     d.PhasePerFreq[n] = static_cast<float>(0.4 * std::sin(az + el) + 0.01 * n);
                 }
+                model->SetPolarPoint(0, static_cast<size_t>(e), static_cast<size_t>(a), std::move(d));
             }
         }
-        model->Width = 0.6;
-        model->Height = 0.4;
-        model->Depth = 1.0;
-        model->JoinType = TJoinType::qzaBackJoin;
-        model->BackTopRotPointXm = -0.3;
-        model->BackTopRotPointYm = 0.2;
-        model->BackBotRotPointXm = -0.3;
-        model->BackBotRotPointYm = -0.2;
-        model->AllowedAnglesFirstCabFlown = {2.0};
-        model->AllowedAnglesFlown = {5.0};
+        model->SetWidth(0.6);
+        model->SetHeight(0.4);
+        model->SetDepth(1.0);
+        model->SetJoinType(TJoinType::qzaBackJoin);
+        model->SetBackTopRotPointXm(-0.3);
+        model->SetBackTopRotPointYm(0.2);
+        model->SetBackBotRotPointXm(-0.3);
+        model->SetBackBotRotPointYm(-0.2);
+        model->SetAllowedAnglesFirstCabFlown({2.0});
+        model->SetAllowedAnglesFlown({5.0});
         frame = std::make_unique<TRigFrameModel>(&medium, project.get());
-        frame->BackTopAnchorPointXm = -0.4;
-        frame->BackTopAnchorPointYm = 0.05;
-        frame->BackBotAnchorPointXm = -0.4;
-        frame->BackBotAnchorPointYm = -0.05;
+        frame->SetBackTopAnchorPointXm(-0.4);
+        frame->SetBackTopAnchorPointYm(0.05);
+        frame->SetBackBotAnchorPointXm(-0.4);
+        frame->SetBackBotAnchorPointYm(-0.05);
         zone = TMappingZone::Create(&medium, project.get(), "Floor", TPoint3D(2, 0, -2.5), TPoint3D(0, 0, 0),
                                     8, 5, 0.1f, false, TSurfaceType::qzaRectangle, 0xFF000000, true);
         zone->SetDimensions(8, 5);

@@ -207,8 +207,8 @@ TEST_F(ColumnFixture, AColumnAllowsABeamPerFourSources) {
 
 TEST_F(ColumnFixture, AModelThatCannotBeSteeredIsRefusedBeforeAnythingChanges) {
     auto single = OmniModel(medium, *project, 1, 0.3, "SP1");
-    single->AllowsBeamSteering = true;
-    single->FIRTapsPerSource = 255;
+    single->SetAllowsBeamSteering(true);
+    single->SetFIRTapsPerSource(255);
     auto c =
         std::make_unique<TBeamContainer>(&medium, project.get(), single.get(), TCabPlacement::qzaVertical);
     c->SetQuantityV(8);

@@ -19,30 +19,30 @@ protected:
 
 TEST_F(CabModelTest, NewModelHasOneSourceOneSetAndFullOneDegreeDirectivity) {
     TCabModel model(&space, project);
-    const auto points = static_cast<size_t>(model.DSPSpace->NRealFreqPoints());
+    const auto points = static_cast<size_t>(model.DSPSpace()->NRealFreqPoints());
     EXPECT_EQ(model.NSourcePoints(), 1);
-    ASSERT_EQ(model.SourcePoint.size(), 1u);
-    EXPECT_EQ(model.SourcePoint[0]->MyCabinet(), nullptr);
+    ASSERT_EQ(model.SourcePoint().size(), 1u);
+    EXPECT_EQ(model.SourcePoint()[0]->MyCabinet(), nullptr);
     EXPECT_EQ(model.NPolarSets(), 1);
-    ASSERT_EQ(model.PolarProperties.size(), 1u);
-    EXPECT_EQ(model.PolarProperties[0]->Name, "Measures Set 1");
-    EXPECT_EQ(model.PolarProperties[0]->LowFreqCutoff, 20);
-    EXPECT_EQ(model.PolarProperties[0]->HiFreqCutoff, 20000);
+    ASSERT_EQ(model.PolarProperties().size(), 1u);
+    EXPECT_EQ(model.PolarProperties()[0]->Name(), "Measures Set 1");
+    EXPECT_EQ(model.PolarProperties()[0]->LowFreqCutoff(), 20);
+    EXPECT_EQ(model.PolarProperties()[0]->HiFreqCutoff(), 20000);
     EXPECT_EQ(model.NDSPPresets(), 0);
-    EXPECT_EQ(model.DefaultPreset, 1);
-    EXPECT_TRUE(model.UseRealPhase);
-    EXPECT_TRUE(model.IsPasive);
-    EXPECT_TRUE(model.AllowVertCluster);
-    EXPECT_EQ(model.ModelUpdateVersion, 1);
+    EXPECT_EQ(model.DefaultPreset(), 1);
+    EXPECT_TRUE(model.UseRealPhase());
+    EXPECT_TRUE(model.IsPasive());
+    EXPECT_TRUE(model.AllowVertCluster());
+    EXPECT_EQ(model.ModelUpdateVersion(), 1);
 
     EXPECT_EQ(model.PolarResolutionDegrees(), 1);
     EXPECT_EQ(model.NPolarElevSlices(), 180);
     EXPECT_EQ(model.NPolarAzMeasures(), 360);
-    ASSERT_EQ(model.PolarData.size(), 1u);
-    ASSERT_EQ(model.PolarData[0].size(), 180u);
-    ASSERT_EQ(model.PolarData[0][179].size(), 360u);
-    EXPECT_EQ(model.PolarData[0][179][359].MagnitudePerFreq.size(), points);
-    EXPECT_EQ(model.PolarData[0][0][0].PhasePerFreq.size(), points);
+    ASSERT_EQ(model.PolarData().size(), 1u);
+    ASSERT_EQ(model.PolarData()[0].size(), 180u);
+    ASSERT_EQ(model.PolarData()[0][179].size(), 360u);
+    EXPECT_EQ(model.PolarData()[0][179][359].MagnitudePerFreq.size(), points);
+    EXPECT_EQ(model.PolarData()[0][0][0].PhasePerFreq.size(), points);
     EXPECT_NO_THROW(model.CheckPolarLayout());
 }
 
@@ -59,8 +59,8 @@ TEST_F(CabModelTest, PolarResolutionSetsTheDirectionCounts) {
         model.SetPolarResolutionDegrees(c.resolution);
         EXPECT_EQ(model.NPolarElevSlices(), c.slices);
         EXPECT_EQ(model.NPolarAzMeasures(), c.measures);
-        ASSERT_EQ(model.PolarData[0].size(), static_cast<size_t>(c.slices));
-        EXPECT_EQ(model.PolarData[0][0].size(), static_cast<size_t>(c.measures));
+        ASSERT_EQ(model.PolarData()[0].size(), static_cast<size_t>(c.slices));
+        EXPECT_EQ(model.PolarData()[0][0].size(), static_cast<size_t>(c.measures));
         EXPECT_NO_THROW(model.CheckPolarLayout());
     }
 }
@@ -101,25 +101,27 @@ TEST_F(CabModelTest, ShrinkingPolarSetsKeepsTheFirstAndGrowingCreatesFreshOnes) 
     TCabModel model(&space, project);
     model.SetPolarResolutionDegrees(30); // keep the tables small
     model.SetNPolarSets(3);
-    ASSERT_EQ(model.PolarProperties.size(), 3u);
-    EXPECT_EQ(model.PolarProperties[2]->Name, "Measures Set 3");
-    EXPECT_EQ(model.PolarProperties[2]->ID, 2);
-    TPolarProperties* set0 = model.PolarProperties[0].get();
-    model.PolarProperties[1]->Name = "Horn";
-    model.PolarData[0][1][2].MagnitudePerFreq[0] = 0.75f;
+    ASSERT_EQ(model.PolarProperties().size(), 3u);
+    EXPECT_EQ(model.PolarProperties()[2]->Name(), "Measures Set 3");
+    EXPECT_EQ(model.PolarProperties()[2]->ID(), 2);
+    TPolarProperties* set0 = model.PolarProperties()[0].get();
+    model.PolarProperties()[1]->SetName("Horn");
+    rPolarData direction = model.PolarData()[0][1][2];
+    direction.MagnitudePerFreq[0] = 0.75f;
+    model.SetPolarPoint(0, 1, 2, std::move(direction));
 
     model.SetNPolarSets(1);
-    ASSERT_EQ(model.PolarProperties.size(), 1u);
-    EXPECT_EQ(model.PolarProperties[0].get(), set0);
-    EXPECT_EQ(model.PolarData.size(), 1u);
-    EXPECT_EQ(model.PolarData[0][1][2].MagnitudePerFreq[0], 0.75f);
+    ASSERT_EQ(model.PolarProperties().size(), 1u);
+    EXPECT_EQ(model.PolarProperties()[0].get(), set0);
+    EXPECT_EQ(model.PolarData().size(), 1u);
+    EXPECT_EQ(model.PolarData()[0][1][2].MagnitudePerFreq[0], 0.75f);
 
     model.SetNPolarSets(2);
-    ASSERT_EQ(model.PolarProperties.size(), 2u);
-    EXPECT_EQ(model.PolarProperties[1]->Name, "Measures Set 2");
-    EXPECT_EQ(model.PolarData.size(), 2u);
-    EXPECT_EQ(model.PolarData[1][5][11].MagnitudePerFreq.size(),
-              static_cast<size_t>(model.DSPSpace->NRealFreqPoints()));
+    ASSERT_EQ(model.PolarProperties().size(), 2u);
+    EXPECT_EQ(model.PolarProperties()[1]->Name(), "Measures Set 2");
+    EXPECT_EQ(model.PolarData().size(), 2u);
+    EXPECT_EQ(model.PolarData()[1][5][11].MagnitudePerFreq.size(),
+              static_cast<size_t>(model.DSPSpace()->NRealFreqPoints()));
 
     model.SetNPolarSets(0); // ignored
     EXPECT_EQ(model.NPolarSets(), 2);
@@ -127,16 +129,16 @@ TEST_F(CabModelTest, ShrinkingPolarSetsKeepsTheFirstAndGrowingCreatesFreshOnes) 
 
 TEST_F(CabModelTest, SourcePointsFollowTheirCount) {
     TCabModel model(&space, project);
-    TSourcePoint* first = model.SourcePoint[0].get();
+    TSourcePoint* first = model.SourcePoint()[0].get();
     model.SetNSourcePoints(3);
-    ASSERT_EQ(model.SourcePoint.size(), 3u);
-    EXPECT_EQ(model.SourcePoint[0].get(), first);
-    EXPECT_EQ(model.SourcePoint[2]->DSPSpace(), model.DSPSpace.get());
+    ASSERT_EQ(model.SourcePoint().size(), 3u);
+    EXPECT_EQ(model.SourcePoint()[0].get(), first);
+    EXPECT_EQ(model.SourcePoint()[2]->DSPSpace(), model.DSPSpace());
     model.SetNSourcePoints(0);
     EXPECT_EQ(model.NSourcePoints(), 3);
     model.SetNSourcePoints(2);
-    EXPECT_EQ(model.SourcePoint.size(), 2u);
-    EXPECT_EQ(model.SourcePoint[0].get(), first);
+    EXPECT_EQ(model.SourcePoint().size(), 2u);
+    EXPECT_EQ(model.SourcePoint()[0].get(), first);
 }
 
 TEST_F(CabModelTest, PresetsAreNumberedNamedAndListed) {
@@ -164,7 +166,7 @@ TEST_F(CabModelTest, PresetTransferFunctionsAreSizedPerSource) {
     preset->EQTransferFunction()[1]->SetResponseLength(0);
     model.GiveLengthToPresetsTransferF();
     EXPECT_EQ(preset->EQTransferFunction()[1]->ResponseMg().size(),
-              static_cast<size_t>(model.DSPSpace->NRealFreqPoints()));
+              static_cast<size_t>(model.DSPSpace()->NRealFreqPoints()));
     // A preset with fewer transfer functions than the model has sources is an index error.
     model.SetNSourcePoints(3);
     EXPECT_THROW(model.GiveLengthToPresetsTransferF(), ERangeError);
@@ -174,11 +176,11 @@ TEST_F(CabModelTest, LevelOfTheLoudestPolarSet) {
     TCabModel model(&space, project);
     model.SetPolarResolutionDegrees(30);
     model.SetNPolarSets(3);
-    for (auto& set : model.PolarProperties) {
-        set->MaxDbuSPL = -4.0f;
+    for (auto& set : model.PolarProperties()) {
+        set->SetMaxDbuSPL(-4.0f);
     }
     EXPECT_EQ(model.MaxDbuGlobal(), 0.0f);
-    model.PolarProperties[1]->MaxDbuSPL = 131.5f;
+    model.PolarProperties()[1]->SetMaxDbuSPL(131.5f);
     EXPECT_EQ(model.MaxDbuGlobal(), 131.5f);
 }
 
@@ -205,28 +207,28 @@ TEST_F(CabModelTest, PreviewPositionIsClampedToTheVenue) {
 TEST_F(CabModelTest, OriginCentresAndPickPointsFollowTheirCounts) {
     TCabModel model(&space, project);
     model.SetNOriginCenters(2);
-    EXPECT_EQ(model.OriginCenters.size(), 2u);
+    EXPECT_EQ(model.OriginCenters().size(), 2u);
     model.SetNOriginCenters(0);
-    EXPECT_TRUE(model.OriginCenters.empty());
+    EXPECT_TRUE(model.OriginCenters().empty());
 
     TRigFrameModel frame(&space, project);
-    EXPECT_EQ(frame.RiggingType, TRiggingType::qzaFly);
-    EXPECT_EQ(frame.ModelUpdateVersion, 1);
+    EXPECT_EQ(frame.RiggingType(), TRiggingType::qzaFly);
+    EXPECT_EQ(frame.ModelUpdateVersion(), 1);
     frame.SetNPickPoints(3);
-    EXPECT_EQ(frame.PickPoints.size(), 3u);
+    EXPECT_EQ(frame.PickPoints().size(), 3u);
 }
 
 TEST(PolarPropertiesTest, DefaultsAndNameBySetNumber) {
     TPolarProperties set0(0, 61);
-    EXPECT_EQ(set0.Name, "Measures Set 1");
-    EXPECT_EQ(set0.ID, 0);
-    EXPECT_EQ(set0.MaxDbuSPL, 122.0f);
-    EXPECT_EQ(set0.SensitivityOneWOneM, 95.01f);
-    EXPECT_EQ(set0.PowerMax, 500.0f);
-    EXPECT_EQ(set0.FFTStartFreq, 20);
-    EXPECT_EQ(set0.NPeqs, 0);
-    EXPECT_FALSE(set0.PhaseCompensated);
-    EXPECT_EQ(TPolarProperties(99, 61).Name, "Measures Set 100");
+    EXPECT_EQ(set0.Name(), "Measures Set 1");
+    EXPECT_EQ(set0.ID(), 0);
+    EXPECT_EQ(set0.MaxDbuSPL(), 122.0f);
+    EXPECT_EQ(set0.SensitivityOneWOneM(), 95.01f);
+    EXPECT_EQ(set0.PowerMax(), 500.0f);
+    EXPECT_EQ(set0.FFTStartFreq(), 20);
+    EXPECT_EQ(set0.NPeqs(), 0);
+    EXPECT_FALSE(set0.PhaseCompensated());
+    EXPECT_EQ(TPolarProperties(99, 61).Name(), "Measures Set 100");
 }
 
 class ModelRegistryTest : public CabModelTest {};
@@ -237,17 +239,17 @@ TEST_F(ModelRegistryTest, ChangingTheCountReplacesEveryModel) {
     EXPECT_FALSE(models.IsCalculating());
     models.SetNModelsDetected(2);
     ASSERT_EQ(models.CabModel().size(), 2u);
-    models.CabModel()[0]->ModelName = "Loaded";
+    models.CabModel()[0]->SetModelName("Loaded");
     TCabModel* kept = models.CabModel()[0].get();
 
     models.SetNModelsDetected(2); // same count: untouched
     EXPECT_EQ(models.CabModel()[0].get(), kept);
-    EXPECT_EQ(models.CabModel()[0]->ModelName, "Loaded");
+    EXPECT_EQ(models.CabModel()[0]->ModelName(), "Loaded");
 
     models.SetNModelsDetected(3); // even a larger count discards the loaded models
     ASSERT_EQ(models.CabModel().size(), 3u);
     for (const auto& m : models.CabModel()) {
-        EXPECT_TRUE(m->ModelName.empty());
+        EXPECT_TRUE(m->ModelName().empty());
         EXPECT_EQ(m->PhysicalSpace(), &space);
     }
     models.SetNModelsDetected(0);
@@ -255,10 +257,10 @@ TEST_F(ModelRegistryTest, ChangingTheCountReplacesEveryModel) {
 
     TFramesDetected frames(&space);
     frames.SetNFramesDetected(2);
-    frames.FrameModel()[1]->ModelName = "Bumper";
+    frames.FrameModel()[1]->SetModelName("Bumper");
     frames.SetNFramesDetected(1);
     ASSERT_EQ(frames.FrameModel().size(), 1u);
-    EXPECT_TRUE(frames.FrameModel()[0]->ModelName.empty());
+    EXPECT_TRUE(frames.FrameModel()[0]->ModelName().empty());
     EXPECT_THROW(frames.SetNFramesDetected(-1), ERangeError);
 }
 

@@ -59,17 +59,18 @@ struct KernelFixture : ::testing::Test {
         model->SetPolarResolutionDegrees(5);
         model->SetNPolarSets(1);
         model->SetNSourcePoints(1);
-        model->UseRealPhase = true;
-        const int32_t points = model->DSPSpace->NRealFreqPoints();
+        model->SetUseRealPhase(true);
+        const int32_t points = model->DSPSpace()->NRealFreqPoints();
         for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
             for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
-                rPolarData& d = model->PolarData[0][e][a];
+                rPolarData d = model->PolarData()[0][e][a];
                 for (int32_t n = 0; n < points; ++n) {
                     const double az = a * 5 * kPiD / 180, el = e * 5 * kPiD / 180;
                     d.MagnitudePerFreq[n] = static_cast<float>(1.0 + 0.3 * std::sin(az) * std::cos(2 * el) +
                                                                0.1 * std::cos(az) + 0.001 * n);
                     d.PhasePerFreq[n] = static_cast<float>(0.7 * std::sin(az + el) + 0.02 * n - 3.0);
                 }
+                model->SetPolarPoint(0, static_cast<size_t>(e), static_cast<size_t>(a), std::move(d));
             }
         }
         zone = TMappingZone::Create(&medium, project.get(), "Zone", TPoint3D(-2, 0, 1), TPoint3D(0, 0, 0), 10,
@@ -166,9 +167,9 @@ struct KernelFixture : ::testing::Test {
             }
         }
         const int32_t f = project->FreqsAverage()[k];
-        const int32_t n = model->DSPSpace->FreqToPoint(f);
-        const auto M = [&](int e, int a) { return double(model->PolarData[0][e][a].MagnitudePerFreq[n]); };
-        const auto P = [&](int e, int a) { return wrap2Pi(model->PolarData[0][e][a].PhasePerFreq[n]); };
+        const int32_t n = model->DSPSpace()->FreqToPoint(f);
+        const auto M = [&](int e, int a) { return double(model->PolarData()[0][e][a].MagnitudePerFreq[n]); };
+        const auto P = [&](int e, int a) { return wrap2Pi(model->PolarData()[0][e][a].PhasePerFreq[n]); };
         const auto inc = [&](double d) {
             if (std::fabs(d) <= kPiD) {
                 return d / L;

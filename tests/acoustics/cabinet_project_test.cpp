@@ -44,9 +44,11 @@ protected:
 // zone whose top face is 1.1 m up is 4.9 m from the pixel straight below it. A sign slip on either
 // side would put it 7.1 m or more away.
 TEST_F(CabinetInProjectTest, SourceStraightAboveAZonePixelIsItsHeightAway) {
-    for (auto& slice : model.PolarData[0]) {
-        for (auto& direction : slice) {
+    for (size_t e = 0; e < model.PolarData()[0].size(); ++e) {
+        for (size_t a = 0; a < model.PolarData()[0][e].size(); ++a) {
+            rPolarData direction = model.PolarData()[0][e][a];
             std::fill(direction.MagnitudePerFreq.begin(), direction.MagnitudePerFreq.end(), 1.0f); // omni
+            model.SetPolarPoint(0, e, a, std::move(direction));
         }
     }
     f.medium.SetAirLoss(false);

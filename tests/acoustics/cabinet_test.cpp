@@ -51,10 +51,10 @@ protected:
 // pivot), then its tilt about Z, then its turn about Y, and moves them to its position.
 TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
     model.SetNSourcePoints(2);
-    model.SourcePoint[0]->SetYmRel(0.5);
-    model.SourcePoint[1]->SetXmRel(0.3);
-    model.SourcePoint[1]->SetYmRel(-0.2);
-    model.SourcePoint[1]->SetZmRel(0.1);
+    model.SourcePoint()[0]->SetYmRel(0.5);
+    model.SourcePoint()[1]->SetXmRel(0.3);
+    model.SourcePoint()[1]->SetYmRel(-0.2);
+    model.SourcePoint()[1]->SetZmRel(0.1);
     const double rx = 15.0, ry = 30.0, rz = -10.0;
     auto cab =
         place({4.0f, -6.0f, 2.0f}, {static_cast<float>(rx), static_cast<float>(ry), static_cast<float>(rz)});
@@ -71,7 +71,7 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
     ASSERT_EQ(cab->SourcePoints().size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
-        const TSourcePoint& m = *model.SourcePoint[i];
+        const TSourcePoint& m = *model.SourcePoint()[i];
         Vec p = {m.XmRel(), -m.YmRel(), m.ZmRel()};
         p = rotY(rotZ(rotX(p, rx * kDeg), rz * kDeg), ry * kDeg);
         const Vec abs = {p[0] + 4.0, p[1] - 6.0, p[2] + 2.0};
@@ -87,7 +87,7 @@ TEST_F(CabinetTest, TurnedAndTiltedCabinetPlacesItsSourcesInPixels) {
 // The pivot carries the cabinet's turns down to the source points, whose own rotations (from the
 // model, Z reversed) are turned back about X by the pivot's X rotation.
 TEST_F(CabinetTest, RotationReachesTheSourcesThroughThePivot) {
-    model.SourcePoint[0]->SetRotationRadRel(0.0, 0.2, 0.1);
+    model.SourcePoint()[0]->SetRotationRadRel(0.0, 0.2, 0.1);
     auto cab = place({0, 0, 0}, {15.0f, 30.0f, -10.0f});
     const RiggingJoint& pivot = *cab->DummySource();
     const double aX = 15.0 * kDeg, aY = 30.0 * kDeg, aZ = -10.0 * kDeg;
@@ -176,12 +176,12 @@ TEST_F(CabinetTest, PlacementAcrossTheModelTurnsThePivotAQuarter) {
     };
     auto cab = place({0, 0, 0}, {10.0f, 0.0f, 0.0f});
     for (const Case& c : cases) {
-        model.DirectionOfRotation = c.direction;
+        model.SetDirectionOfRotation(c.direction);
         cab->SetPlacementType(c.placement);
         EXPECT_EQ(cab->DummySource()->RotationAngle().X, c.pivotX);
     }
-    model.DefaultPlacement = TCabPlacement::qzaHorizontal;
-    model.DirectionOfRotation = TDirRotation::qzaClockwise;
+    model.SetDefaultPlacement(TCabPlacement::qzaHorizontal);
+    model.SetDirectionOfRotation(TDirRotation::qzaClockwise);
     cab->SetPlacementType(TCabPlacement::qzaHorizontal);
     EXPECT_EQ(cab->DummySource()->RotationAngle().X, 10.0f);
     cab->SetPlacementType(TCabPlacement::qzaVertical);
@@ -191,10 +191,10 @@ TEST_F(CabinetTest, PlacementAcrossTheModelTurnsThePivotAQuarter) {
 TEST_F(CabinetTest, HornRotationTurnsTheSourcesNamedByTheModelsDigits) {
     model.SetNSourcePoints(4);
     for (int i = 0; i < 4; ++i) {
-        model.SourcePoint[i]->SetRotationRadRel(0.1 * i, 0.0, 0.0);
+        model.SourcePoint()[i]->SetRotationRadRel(0.1 * i, 0.0, 0.0);
     }
-    model.AllowHornRotation = true;
-    model.SourceOfHornRotation = 13;
+    model.SetAllowHornRotation(true);
+    model.SetSourceOfHornRotation(13);
     auto cab = place({0, 0, 0}, {0, 0, 0});
     cab->SetHornRotationIndex(1);
     for (int i = 0; i < 4; ++i) {
@@ -208,7 +208,7 @@ TEST_F(CabinetTest, HornRotationTurnsTheSourcesNamedByTheModelsDigits) {
         EXPECT_NEAR(cab->SourcePoints()[i]->RotationAngle().X, 0.1 * i / kDeg, 1e-4) << i;
     }
     // A digit naming a source the cabinet does not have is a range error.
-    model.SourceOfHornRotation = 14;
+    model.SetSourceOfHornRotation(14);
     EXPECT_THROW(cab->SetHornRotationIndex(1), ERangeError);
 }
 

@@ -31,10 +31,10 @@ struct ClusterFixture : ::testing::Test {
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(0.5);
         model = std::make_unique<TCabModel>(&medium, project.get());
-        model->Width = 0.6;
-        model->Height = 0.3;
-        model->Depth = 0.5;
-        model->Weight = 30.0;
+        model->SetWidth(0.6);
+        model->SetHeight(0.3);
+        model->SetDepth(0.5);
+        model->SetWeight(30.0);
     }
     std::unique_ptr<TCluster> cluster() {
         return std::make_unique<TCluster>(&medium, project.get(), model.get(), TCabPlacement::qzaVertical);

@@ -19,27 +19,29 @@ namespace vendrel::testing {
 inline std::unique_ptr<TCabModel> OmniModel(TPhysicalSpace& medium, TAcousticProject& project, int32_t n,
                                             double Spacing, const std::string& name = "Omni") {
     auto model = std::make_unique<TCabModel>(&medium, &project);
-    model->ModelName = name;
+    model->SetModelName(name);
     model->SetPolarResolutionDegrees(5);
     model->SetNPolarSets(1);
     model->SetNSourcePoints(n);
-    model->UseRealPhase = true;
-    const int32_t points = model->DSPSpace->NRealFreqPoints();
-    for (auto& slice : model->PolarData[0]) {
-        for (rPolarData& d : slice) {
+    model->SetUseRealPhase(true);
+    const int32_t points = model->DSPSpace()->NRealFreqPoints();
+    for (size_t e = 0; e < model->PolarData()[0].size(); ++e) {
+        for (size_t a = 0; a < model->PolarData()[0][e].size(); ++a) {
+            rPolarData d = model->PolarData()[0][e][a];
             for (int32_t k = 0; k < points; ++k) {
                 d.MagnitudePerFreq[k] = 1.0f;
                 d.PhasePerFreq[k] = 0.0f;
             }
+            model->SetPolarPoint(0, e, a, std::move(d));
         }
     }
     for (int32_t i = 0; i < n; ++i) {
-        model->SourcePoint[static_cast<size_t>(i)]->SetYmRel((n - 1) * Spacing / 2 - i * Spacing);
+        model->SourcePoint()[static_cast<size_t>(i)]->SetYmRel((n - 1) * Spacing / 2 - i * Spacing);
     }
-    model->Width = 0.12;
-    model->Height = n * Spacing;
-    model->Depth = 0.14;
-    model->Weight = 18.0;
+    model->SetWidth(0.12);
+    model->SetHeight(n * Spacing);
+    model->SetDepth(0.14);
+    model->SetWeight(18.0);
     return model;
 }
 
@@ -47,9 +49,9 @@ inline std::unique_ptr<TCabModel> OmniModel(TPhysicalSpace& medium, TAcousticPro
 inline std::unique_ptr<TCabModel> ColumnModel(TPhysicalSpace& medium, TAcousticProject& project, int32_t n,
                                               double Spacing, int32_t Taps = 255) {
     auto model = OmniModel(medium, project, n, Spacing, "Column");
-    model->AllowsBeamSteering = true;
-    model->BeamProcessType = TBeamProcessType::qzaFIRProcess;
-    model->FIRTapsPerSource = Taps;
+    model->SetAllowsBeamSteering(true);
+    model->SetBeamProcessType(TBeamProcessType::qzaFIRProcess);
+    model->SetFIRTapsPerSource(Taps);
     return model;
 }
 

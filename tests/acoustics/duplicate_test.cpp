@@ -42,9 +42,11 @@ struct DuplicateFixture : ::testing::Test, QuietProject {
     void SetUp() override {
         // Cabinets of this model turn about a point 0.3 m ahead of and 0.5 m beside their origin.
         model->SetNOriginCenters(1);
-        model->OriginCenters[0].X = 0.3;
-        model->OriginCenters[0].Z = 0.5;
-        model->DefaultOriginPoint = 0;
+        rOriginCenterPoint centre;
+        centre.X = 0.3;
+        centre.Z = 0.5;
+        model->SetOriginCenter(0, centre);
+        model->SetDefaultOriginPoint(0);
         model->AddUserPreset()->SetNSourcePoints(2);
         process = project->AddDSPProcess();
     }
@@ -184,18 +186,18 @@ TEST_F(DuplicateFixture, BeamSteeringCopyKeepsEveryBeamSettingWithFiltersOfItsOw
 
 TEST_F(DuplicateFixture, ArrayCopyRebuildsTheChainAndTakesTheTurnAsTilt) {
     // A cabinet that hangs by 0.4 m hinges, and a frame with 0.1 m between its anchors.
-    model->Height = 0.4;
-    model->BackTopRotPointXm = -0.3;
-    model->BackTopRotPointYm = 0.2;
-    model->BackBotRotPointXm = -0.3;
-    model->BackBotRotPointYm = -0.2;
-    model->AllowedAnglesFirstCabFlown = {1.0, 2.0};
-    model->AllowedAnglesFlown = {0.0, 3.0};
+    model->SetHeight(0.4);
+    model->SetBackTopRotPointXm(-0.3);
+    model->SetBackTopRotPointYm(0.2);
+    model->SetBackBotRotPointXm(-0.3);
+    model->SetBackBotRotPointYm(-0.2);
+    model->SetAllowedAnglesFirstCabFlown({1.0, 2.0});
+    model->SetAllowedAnglesFlown({0.0, 3.0});
     TRigFrameModel frame(&medium, project.get());
-    frame.BackTopAnchorPointXm = -0.4;
-    frame.BackTopAnchorPointYm = 0.05;
-    frame.BackBotAnchorPointXm = -0.4;
-    frame.BackBotAnchorPointYm = -0.05;
+    frame.SetBackTopAnchorPointXm(-0.4);
+    frame.SetBackTopAnchorPointYm(0.05);
+    frame.SetBackBotAnchorPointXm(-0.4);
+    frame.SetBackBotAnchorPointYm(-0.05);
     auto owned = std::make_unique<TCabArray>(&medium, project.get());
     TCabArray& source = *owned;
     project->AddArray(std::move(owned));

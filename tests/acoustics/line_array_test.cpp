@@ -35,46 +35,46 @@ struct ArrayFixture : ::testing::Test {
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(0.5);
         cab = std::make_unique<TCabModel>(&medium, project.get());
-        cab->Width = 0.6;
-        cab->Height = 0.4;
-        cab->Depth = 1.0;
-        cab->Weight = 50.0;
-        cab->JoinType = TJoinType::qzaBackJoin;
+        cab->SetWidth(0.6);
+        cab->SetHeight(0.4);
+        cab->SetDepth(1.0);
+        cab->SetWeight(50.0);
+        cab->SetJoinType(TJoinType::qzaBackJoin);
         setAnchors(*cab, 0.0);
-        cab->AllowedAnglesFirstCabFlown = {1.0, 2.0};
-        cab->AllowedAnglesFlown = {0.0, 3.0};
-        cab->AllowedAnglesFirstCabStack = {3.0, 1.0, 5.0};
-        cab->AllowedAnglesStack = {4.0, 2.0};
-        cab->AllowedAnglesFirstCabHCluster = {7.0};
-        cab->AllowedAnglesHCluster = {8.0};
+        cab->SetAllowedAnglesFirstCabFlown({1.0, 2.0});
+        cab->SetAllowedAnglesFlown({0.0, 3.0});
+        cab->SetAllowedAnglesFirstCabStack({3.0, 1.0, 5.0});
+        cab->SetAllowedAnglesStack({4.0, 2.0});
+        cab->SetAllowedAnglesFirstCabHCluster({7.0});
+        cab->SetAllowedAnglesHCluster({8.0});
         frame = std::make_unique<TRigFrameModel>(&medium, project.get());
-        frame->Width = 1.0;
-        frame->Height = 0.1;
-        frame->Depth = 0.8;
-        frame->Weight = 80.0;
-        frame->BackTopAnchorPointXm = -0.4;
-        frame->BackTopAnchorPointYm = 0.05;
-        frame->BackBotAnchorPointXm = -0.4;
-        frame->BackBotAnchorPointYm = -0.05;
-        frame->FrontTopAnchorPointXm = 0.4;
-        frame->FrontTopAnchorPointYm = 0.05;
-        frame->FrontBotAnchorPointXm = 0.4;
-        frame->FrontBotAnchorPointYm = -0.05;
+        frame->SetWidth(1.0);
+        frame->SetHeight(0.1);
+        frame->SetDepth(0.8);
+        frame->SetWeight(80.0);
+        frame->SetBackTopAnchorPointXm(-0.4);
+        frame->SetBackTopAnchorPointYm(0.05);
+        frame->SetBackBotAnchorPointXm(-0.4);
+        frame->SetBackBotAnchorPointYm(-0.05);
+        frame->SetFrontTopAnchorPointXm(0.4);
+        frame->SetFrontTopAnchorPointYm(0.05);
+        frame->SetFrontBotAnchorPointXm(0.4);
+        frame->SetFrontBotAnchorPointYm(-0.05);
     }
     // Hinges 0.3 m in front of and behind the origin, 0.2 m above and below it, Z sideways.
     static void setAnchors(TCabModel& m, double z) {
-        m.BackTopRotPointXm = -0.3;
-        m.BackTopRotPointYm = 0.2;
-        m.BackTopRotPointZm = z;
-        m.BackBotRotPointXm = -0.3;
-        m.BackBotRotPointYm = -0.2;
-        m.BackBotRotPointZm = z;
-        m.FrontTopRotPointXm = 0.3;
-        m.FrontTopRotPointYm = 0.2;
-        m.FrontTopRotPointZm = z;
-        m.FrontBotRotPointXm = 0.3;
-        m.FrontBotRotPointYm = -0.2;
-        m.FrontBotRotPointZm = z;
+        m.SetBackTopRotPointXm(-0.3);
+        m.SetBackTopRotPointYm(0.2);
+        m.SetBackTopRotPointZm(z);
+        m.SetBackBotRotPointXm(-0.3);
+        m.SetBackBotRotPointYm(-0.2);
+        m.SetBackBotRotPointZm(z);
+        m.SetFrontTopRotPointXm(0.3);
+        m.SetFrontTopRotPointYm(0.2);
+        m.SetFrontTopRotPointZm(z);
+        m.SetFrontBotRotPointXm(0.3);
+        m.SetFrontBotRotPointYm(-0.2);
+        m.SetFrontBotRotPointZm(z);
     }
     std::unique_ptr<TCabArray> array(int cabinets, TArrayMounting mounting = TArrayMounting::qzaFlown) {
         auto a = std::make_unique<TCabArray>(&medium, project.get());
@@ -203,7 +203,7 @@ TEST_F(ArrayFixture, FirstSplayAnglesComeFromTheMountingsTables) {
     EXPECT_EQ(h->CabinetList()[1]->ArrayCabinetPosID(), 2);
 
     // An empty table is an error that leaves the array as it was.
-    cab->AllowedAnglesHCluster.clear();
+    cab->SetAllowedAnglesHCluster({});
     EXPECT_THROW(h->AddCabinet(cab.get(), true), ERangeError);
     EXPECT_EQ(h->NObjects(), 3);
     EXPECT_EQ(h->NCabinets(), 2);
@@ -228,7 +228,7 @@ TEST_F(ArrayFixture, WeightHeightAndBounds) {
 // there.
 TEST_F(ArrayFixture, ArrayFliesFromItsChosenPickPoint) {
     frame->SetNPickPoints(3);
-    frame->PickPoints = {{-0.3f, 0.05f, 0.0f}, {0.0f, 0.05f, 0.0f}, {0.3f, 0.05f, 0.0f}};
+    frame->SetPickPoints({{-0.3f, 0.05f, 0.0f}, {0.0f, 0.05f, 0.0f}, {0.3f, 0.05f, 0.0f}});
     auto a = array(2);
     a->SetPositionsInsideArray();
     // One point without a flying point yet: nothing.
@@ -247,7 +247,7 @@ TEST_F(ArrayFixture, ArrayFliesFromItsChosenPickPoint) {
     a->RecalcMechanics();
     ASSERT_GE(a->MechanicalData().FlyingPoint, 1);
     a->SetArrayOrigin();
-    const TPoint3D p = frame->PickPoints[static_cast<size_t>(a->MechanicalData().FlyingPoint - 1)];
+    const TPoint3D p = frame->PickPoints()[static_cast<size_t>(a->MechanicalData().FlyingPoint - 1)];
     expectPoint(f.LocalToAbsolute3D({p.X, -p.Y, p.Z}), 0.0, 0.0, 0.0);
 }
 

@@ -72,15 +72,16 @@ struct PointFixture : ::testing::Test, QuietProject {
 // physics (polar data, processing, spreading, air, propagation) by different routes.
 TEST_F(PointFixture, OneSourceAgreesWithTheMapKernelAtThePixelCentres) {
     // Polar data that varies with direction, the same at every frequency.
-    const int32_t points = model->DSPSpace->NRealFreqPoints();
+    const int32_t points = model->DSPSpace()->NRealFreqPoints();
     for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
         for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
-            rPolarData& d = model->PolarData[0][e][a];
+            rPolarData d = model->PolarData()[0][e][a];
             const double az = a * 5 * kPiD / 180, el = e * 5 * kPiD / 180;
             for (int32_t n = 0; n < points; ++n) {
                 d.MagnitudePerFreq[n] = static_cast<float>(1.0 + 0.3 * std::sin(az) * std::cos(2 * el));
                 d.PhasePerFreq[n] = static_cast<float>(0.7 * std::sin(az + el) - 3.0);
             }
+            model->SetPolarPoint(0, static_cast<size_t>(e), static_cast<size_t>(a), std::move(d));
         }
     }
     TGenericDSPProcess& proc = *project->BypassProcess();

@@ -37,14 +37,14 @@ std::unique_ptr<TCabModel> makeModel(TPhysicalSpace& medium, TAcousticProject& p
     model->SetPolarResolutionDegrees(10);
     model->SetNPolarSets(1);
     model->SetNSourcePoints(sources);
-    model->UseRealPhase = true;
+    model->SetUseRealPhase(true);
     for (int32_t i = 0; i < sources; ++i) {
-        model->SourcePoint[static_cast<size_t>(i)]->SetYmRel(0.4 * i);
+        model->SourcePoint()[static_cast<size_t>(i)]->SetYmRel(0.4 * i);
     }
-    const int32_t points = model->DSPSpace->NRealFreqPoints();
+    const int32_t points = model->DSPSpace()->NRealFreqPoints();
     for (int32_t e = 0; e < model->NPolarElevSlices(); ++e) {
         for (int32_t a = 0; a < model->NPolarAzMeasures(); ++a) {
-            rPolarData& d = model->PolarData[0][static_cast<size_t>(e)][static_cast<size_t>(a)];
+            rPolarData d = model->PolarData()[0][static_cast<size_t>(e)][static_cast<size_t>(a)];
             for (int32_t n = 0; n < points; ++n) {
                 const double az = a * 10 * 3.141592653589793 / 180, el = e * 10 * 3.141592653589793 / 180;
                 d.MagnitudePerFreq[static_cast<size_t>(n)] =
@@ -52,6 +52,7 @@ std::unique_ptr<TCabModel> makeModel(TPhysicalSpace& medium, TAcousticProject& p
                 d.PhasePerFreq[static_cast<size_t>(n)] =
                     static_cast<float>(0.5 * std::sin(az - el) + 0.03 * n);
             }
+            model->SetPolarPoint(0, static_cast<size_t>(e), static_cast<size_t>(a), std::move(d));
         }
     }
     return model;
@@ -82,19 +83,21 @@ struct Scene {
         // Both models hang in line arrays by their back hinges, 0.4 m apart; the frame's are 0.1 m
         // apart.
         for (TCabModel* m : {modelA.get(), modelB.get()}) {
-            m->Width = 0.6;
-            m->Height = 0.4;
-            m->Depth = 0.8;
-            m->JoinType = TJoinType::qzaBackJoin;
-            m->BackTopRotPointXm = m->BackBotRotPointXm = -0.3;
-            m->BackTopRotPointYm = 0.2;
-            m->BackBotRotPointYm = -0.2;
-            m->AllowedAnglesFirstCabFlown = {1.0};
-            m->AllowedAnglesFlown = {3.0};
+            m->SetWidth(0.6);
+            m->SetHeight(0.4);
+            m->SetDepth(0.8);
+            m->SetJoinType(TJoinType::qzaBackJoin);
+            m->SetBackTopRotPointXm(-0.3);
+            m->SetBackBotRotPointXm(-0.3);
+            m->SetBackTopRotPointYm(0.2);
+            m->SetBackBotRotPointYm(-0.2);
+            m->SetAllowedAnglesFirstCabFlown({1.0});
+            m->SetAllowedAnglesFlown({3.0});
         }
-        frame->BackTopAnchorPointXm = frame->BackBotAnchorPointXm = -0.4;
-        frame->BackTopAnchorPointYm = 0.05;
-        frame->BackBotAnchorPointYm = -0.05;
+        frame->SetBackTopAnchorPointXm(-0.4);
+        frame->SetBackBotAnchorPointXm(-0.4);
+        frame->SetBackTopAnchorPointYm(0.05);
+        frame->SetBackBotAnchorPointYm(-0.05);
     }
     ~Scene() { project.reset(); } // every worker ends before the models go
 

@@ -196,7 +196,7 @@ TEST(Project, TotalCabinetsCountsEveryGroup) {
     ModelFixture f;
     TAcousticProject& p = *f.project;
     TCabModel model(&f.medium, &p);
-    model.AllowedAnglesFlown = {0.0};
+    model.SetAllowedAnglesFlown({0.0});
     f.addCabinet();
     f.addCabinet();
     auto array = std::make_unique<TCabArray>(&f.medium, &p);
@@ -275,8 +275,8 @@ TEST(Project, AirLossChangeRecalculatesOnlyWithEvents) {
 TEST(Project, NearestAllowedSplayAngle) {
     ModelFixture f;
     TCabModel model(&f.medium, f.project.get());
-    model.AllowedAnglesFlown = {0, 1, 2, 3, 4, 5, 7.5, 10};
-    model.AllowedAnglesFirstCabFlown = {-2, 0, 2};
+    model.SetAllowedAnglesFlown({0, 1, 2, 3, 4, 5, 7.5, 10});
+    model.SetAllowedAnglesFirstCabFlown({-2, 0, 2});
     auto cabinet =
         std::make_unique<TCabinet>(&f.medium, nullptr, f.project.get(), TPoint3D(), TPoint3D(), false,
                                    TCabPlacement::qzaVertical, true, f.project->BypassProcess(), 0);
@@ -301,7 +301,7 @@ TEST(Project, NearestAllowedSplayAngle) {
         EXPECT_DOUBLE_EQ(out, c.angle);
         EXPECT_DOUBLE_EQ(deviation, c.angle - c.wanted);
     }
-    model.AllowedAnglesFlown.clear();
+    model.SetAllowedAnglesFlown({});
     double out = 99.0, deviation = 99.0;
     EXPECT_EQ(f.project->GetNearestSplayAngleInCabinet(*cabinet, false, 3.0, out, deviation), -1);
     EXPECT_EQ(out, 99.0);

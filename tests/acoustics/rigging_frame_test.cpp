@@ -87,7 +87,7 @@ TEST_F(RiggingFrameTest, DummiesResetToAPointAndFramesKeepTheirSize) {
 
 TEST_F(RiggingFrameTest, ClosestPickPointIsMeasuredHorizontally) {
     frameModel.SetNPickPoints(3);
-    frameModel.PickPoints = {{0.0f, 0.5f, 0.0f}, {1.0f, 0.5f, 0.0f}, {2.0f, 0.5f, 0.0f}};
+    frameModel.SetPickPoints({{0.0f, 0.5f, 0.0f}, {1.0f, 0.5f, 0.0f}, {2.0f, 0.5f, 0.0f}});
     TRiggingFrame frame(&space, &frameModel, nullptr);
     struct Case {
         float x;
@@ -112,8 +112,11 @@ TEST_F(RiggingFrameTest, ClosestPickPointIsMeasuredHorizontally) {
     TRigFrameModel empty(&space, nullptr);
     frame.SetModel(&empty);
     EXPECT_THROW(frame.GetClosestPickPoint({0.0f, 0.0f, 0.0f}), ERangeError);
+    // The count and the list cannot part: a list set whole brings its count.
     empty.SetNPickPoints(2);
-    empty.PickPoints.clear(); // a count that the array does not hold
+    EXPECT_EQ(empty.PickPoints().size(), 2u);
+    empty.SetPickPoints({});
+    EXPECT_EQ(empty.NPickPoints(), 0);
     EXPECT_THROW(frame.GetClosestPickPoint({0.0f, 0.0f, 0.0f}), ERangeError);
 }
 

@@ -27,7 +27,9 @@ TEST(SoundSystem, CountsMembersByKindAndBoundsThem) {
     EXPECT_EQ(system.LocalBounds().Max, TPoint3D());
 
     TCabModel model(&medium, &project);
-    model.Width = model.Height = model.Depth = 1.0;
+    model.SetWidth(1.0);
+    model.SetHeight(1.0);
+    model.SetDepth(1.0);
     TCluster cluster(&medium, &project, &model, TCabPlacement::qzaVertical);
     TBeamContainer beam(&medium, &project, &model, TCabPlacement::qzaVertical);
     TOrnament box(&medium, nullptr, &project, {5.5f, 5.5f, 5.5f}, {}, false); // 1 x 1 x 1 node

@@ -67,9 +67,11 @@ TEST(ZoneFrame, KernelDistancesMatchTheDrawnSplSurfaceOfATurnedZone) {
     f.medium.SetAirLoss(false);
     TCabModel model{&f.medium, f.project.get()};
     model.SetPolarResolutionDegrees(30);
-    for (auto& slice : model.PolarData[0]) {
-        for (auto& direction : slice) {
+    for (size_t e = 0; e < model.PolarData()[0].size(); ++e) {
+        for (size_t a = 0; a < model.PolarData()[0][e].size(); ++a) {
+            rPolarData direction = model.PolarData()[0][e][a];
             std::fill(direction.MagnitudePerFreq.begin(), direction.MagnitudePerFreq.end(), 1.0f); // omni
+            model.SetPolarPoint(0, e, a, std::move(direction));
         }
     }
     const TPoint3D angleSets[] = {{0, 0, 0}, {25, -130, 15}, {-60, 80, 45}, {10, 35, -20}};

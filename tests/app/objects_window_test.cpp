@@ -165,7 +165,7 @@ TEST_F(ObjectsWindow, AnArmedCabinetLandsWhereTheRayMeetsTheFloorAndAClickOnItsT
     const float t = -rayPos.Y / rayDir.Y;
     const TPoint3D floor(rayPos.X + t * rayDir.X, 0, rayPos.Z + t * rayDir.Z);
     const TCabModel& model = *project().ModelsDetected()->CabModel()[0];
-    const auto& o = model.OriginCenters.at(static_cast<size_t>(model.DefaultOriginPoint));
+    const auto& o = model.OriginCenters().at(static_cast<size_t>(model.DefaultOriginPoint()));
     const TPoint3D origin(static_cast<float>(o.X), static_cast<float>(o.Y), static_cast<float>(o.Z));
 
     moveTo(at);
@@ -185,7 +185,7 @@ TEST_F(ObjectsWindow, AnArmedCabinetLandsWhereTheRayMeetsTheFloorAndAClickOnItsT
     const TPoint3D q = project().Cabinets()[1]->Position();
     EXPECT_NEAR(q.X, p.X, 1e-4);
     EXPECT_NEAR(q.Z, p.Z, 1e-4);
-    EXPECT_NEAR(q.Y, p.Y - model.Height, 1e-4);
+    EXPECT_NEAR(q.Y, p.Y - model.Height(), 1e-4);
     QTest::keyClick(gl(), Qt::Key_Escape);
     EXPECT_FALSE(editor().State.InsertInMousePos_Cabinet);
 }
@@ -290,14 +290,14 @@ TEST_F(ObjectsWindow, RefillingACabinetRowChangesNothing) {
     TCabinet* cabinet = addCabinet({0, 0, 0});
     const TCabModel& model = *cabinet->Model();
     ASSERT_EQ(model.NDSPPresets(), 2);
-    cabinet->SetInternalDSPPreset(model.DSPPresets[1]);
+    cabinet->SetInternalDSPPreset(model.DSPPresets()[1]);
     cabinet->SetExternalDSPProcess(project().DSPProcessList()[0].get());
     editor().Render.RenderB.SetImageIndex(41); // calculated
     project().SetIsProjectModified(false);
     TCabinetsFr* row = rowOf(*cabinet);
     row->UpdateValues();
     row->UpdateValues();
-    EXPECT_EQ(cabinet->InternalDSPPreset(), model.DSPPresets[1]);
+    EXPECT_EQ(cabinet->InternalDSPPreset(), model.DSPPresets()[1]);
     EXPECT_EQ(cabinet->ExternalDSPProcess(), project().DSPProcessList()[0].get());
     EXPECT_EQ(row->IntProcessComboBox->currentIndex(), 1);
     EXPECT_EQ(row->ExtProcessComboBox->currentIndex(), 1);

@@ -86,9 +86,11 @@ protected:
         ASSERT_EQ(main()->PhysicalSpace->PixelToMeters(), 1.0);
         model = std::make_unique<TCabModel>(main()->PhysicalSpace.get(), &project());
         model->SetPolarResolutionDegrees(30);
-        for (auto& slice : model->PolarData[0]) {
-            for (auto& direction : slice) {
+        for (size_t e = 0; e < model->PolarData()[0].size(); ++e) {
+            for (size_t a = 0; a < model->PolarData()[0][e].size(); ++a) {
+                rPolarData direction = model->PolarData()[0][e][a];
                 std::fill(direction.MagnitudePerFreq.begin(), direction.MagnitudePerFreq.end(), 1e6f);
+                model->SetPolarPoint(0, e, a, std::move(direction));
             }
         }
     }

@@ -98,12 +98,12 @@ struct ObjectsFixture : EditorFixture {
             m->SetPolarResolutionDegrees(10);
             m->SetNPolarSets(1);
             m->SetNSourcePoints(1);
-            m->ModelName = i == 0 ? "Box" : "NoMesh";
-            m->Manufacturer = "Maker";
-            m->ModelID = i;
-            m->Width = 0.6;
-            m->Height = 0.4;
-            m->Depth = 0.5;
+            m->SetModelName(i == 0 ? "Box" : "NoMesh");
+            m->SetManufacturer("Maker");
+            m->SetModelID(i);
+            m->SetWidth(0.6);
+            m->SetHeight(0.4);
+            m->SetDepth(0.5);
             models.push_back(std::move(m));
         }
         project->ModelsDetected()->ReplaceModels(std::move(models));

@@ -49,9 +49,11 @@ struct RenderFixture : EditorFixture {
         model = std::make_unique<TCabModel>(&medium, project.get());
         model->SetPolarResolutionDegrees(30);
         // Omnidirectional, 1e5 at 1 m: about 100 dB less the distance loss.
-        for (auto& slice : model->PolarData[0]) {
-            for (auto& direction : slice) {
+        for (size_t e = 0; e < model->PolarData()[0].size(); ++e) {
+            for (size_t a = 0; a < model->PolarData()[0][e].size(); ++a) {
+                rPolarData direction = model->PolarData()[0][e][a];
                 std::fill(direction.MagnitudePerFreq.begin(), direction.MagnitudePerFreq.end(), 1e5f);
+                model->SetPolarPoint(0, e, a, std::move(direction));
             }
         }
         editor->Colors.PaletteItemClick(0);

@@ -40,15 +40,15 @@ TEST_F(LoadingFixture, CabinetModelsCarryTheGeneratorsValues) {
         std::optional<TBitmap> picture;
         ASSERT_TRUE(OpenCabinetFile(cabinet(name), *model, &object, nullptr, {&picture, nullptr, nullptr},
                                     "Vendrel"));
-        EXPECT_EQ(model->ModelName, name);
-        EXPECT_EQ(model->DSPSpace->NRealFreqPoints(), 31);
+        EXPECT_EQ(model->ModelName(), name);
+        EXPECT_EQ(model->DSPSpace()->NRealFreqPoints(), 31);
         EXPECT_NO_THROW(model->CheckPolarLayout());
         EXPECT_EQ(model->NPolarElevSlices() * model->PolarResolutionDegrees(), 180);
         for (int32_t i = 0; i < model->NSourcePoints(); ++i) {
             const std::string key = std::string(name) + ".source" + std::to_string(i);
             const std::vector<double> pos = Numbers(expected.at(key + ".pos"));
-            EXPECT_DOUBLE_EQ(model->SourcePoint[i]->XmRel(), pos[0]);
-            EXPECT_EQ(model->SourcePoint[i]->PolarID(), std::stoi(expected.at(key + ".set")));
+            EXPECT_DOUBLE_EQ(model->SourcePoint()[i]->XmRel(), pos[0]);
+            EXPECT_EQ(model->SourcePoint()[i]->PolarID(), std::stoi(expected.at(key + ".set")));
         }
         const std::string prefix = std::string(name) + ".set";
         for (const auto& [key, value] : expected) {
@@ -57,7 +57,7 @@ TEST_F(LoadingFixture, CabinetModelsCarryTheGeneratorsValues) {
             if (key.rfind(prefix, 0) == 0 &&
                 std::sscanf(key.c_str() + prefix.size(), "%d.slice%d.az%d.f%d.%7s", &set, &slice, &az, &fi,
                             kind) == 5) {
-                const rPolarData& d = model->PolarData.at(set).at(slice).at(az);
+                const rPolarData& d = model->PolarData().at(set).at(slice).at(az);
                 EXPECT_EQ(std::strcmp(kind, "mag") == 0 ? d.MagnitudePerFreq.at(fi) : d.PhasePerFreq.at(fi),
                           std::stof(value))
                     << key;
@@ -65,7 +65,7 @@ TEST_F(LoadingFixture, CabinetModelsCarryTheGeneratorsValues) {
         }
         EXPECT_GE(object.MeshCount(), 1);
         EXPECT_EQ(object.WrapMode(), TMeshWrapMode::wmStretch);
-        EXPECT_FLOAT_EQ(object.Width(), static_cast<float>(model->Width));
+        EXPECT_FLOAT_EQ(object.Width(), static_cast<float>(model->Width()));
     }
 }
 
@@ -79,41 +79,41 @@ TEST_F(LoadingFixture, PresetsArrayRulesAndPictures) {
     std::optional<TBitmap> picture, logo, serie(TBitmap(1, 1));
     ASSERT_TRUE(
         OpenCabinetFile(cabinet("SP12"), *sp, &object, nullptr, {&picture, &logo, &serie}, "Vendrel"));
-    ASSERT_EQ(sp->DSPPresets.size(), 2u);
-    EXPECT_EQ(sp->DSPPresets[0]->NumberID(), 1);
-    EXPECT_EQ(sp->DSPPresets[1]->NumberID(), 2);
-    EXPECT_EQ(sp->DSPPresets[0]->EQTransferFunction().at(1)->DelaySamples(), 12);
-    EXPECT_EQ(sp->DSPPresets[0]->EQTransferFunction().at(0)->ResponseMg().size(), 31u);
-    EXPECT_EQ(sp->FileName, "SP12 Standard"); // the header's preset name, not the path
+    ASSERT_EQ(sp->DSPPresets().size(), 2u);
+    EXPECT_EQ(sp->DSPPresets()[0]->NumberID(), 1);
+    EXPECT_EQ(sp->DSPPresets()[1]->NumberID(), 2);
+    EXPECT_EQ(sp->DSPPresets()[0]->EQTransferFunction().at(1)->DelaySamples(), 12);
+    EXPECT_EQ(sp->DSPPresets()[0]->EQTransferFunction().at(0)->ResponseMg().size(), 31u);
+    EXPECT_EQ(sp->FileName(), "SP12 Standard"); // the header's preset name, not the path
     EXPECT_EQ(object.MeshCount(), 2);
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->Width(), 2);
     EXPECT_FALSE(logo.has_value());
     EXPECT_EQ(serie->Width(), 1); // no series logo in the file: the slot keeps what it held
-    EXPECT_EQ(sp->AllowedTopVariant, std::vector<std::string>{});
-    EXPECT_EQ(sp->PolarProperties.at(1)->Name, "HF horn");
+    EXPECT_EQ(sp->AllowedTopVariant(), std::vector<std::string>{});
+    EXPECT_EQ(sp->PolarProperties().at(1)->Name(), "HF horn");
 
     auto la = newModel();
     ASSERT_TRUE(OpenCabinetFile(cabinet("LA10"), *la, nullptr, nullptr, {}, "Vendrel"));
-    EXPECT_EQ(la->VariantName, "90");
-    EXPECT_EQ(la->TopRigFrame, std::vector<std::string>{"LA10-Frame"});
-    EXPECT_EQ(la->AllowedBotVariant, (std::vector<std::string>{"90", ""}));
-    EXPECT_EQ(la->AllowedBotIfParentIsLessThan, (std::vector<int32_t>{8, 4}));
-    EXPECT_EQ(la->MinCabsToUseTopAdapters, std::vector<uint8_t>{3});
-    EXPECT_EQ(la->AllowedAnglesFlown.size(), 9u);
+    EXPECT_EQ(la->VariantName(), "90");
+    EXPECT_EQ(la->TopRigFrame(), std::vector<std::string>{"LA10-Frame"});
+    EXPECT_EQ(la->AllowedBotVariant(), (std::vector<std::string>{"90", ""}));
+    EXPECT_EQ(la->AllowedBotIfParentIsLessThan(), (std::vector<int32_t>{8, 4}));
+    EXPECT_EQ(la->MinCabsToUseTopAdapters(), std::vector<uint8_t>{3});
+    EXPECT_EQ(la->AllowedAnglesFlown().size(), 9u);
 
     // Without variant or parent data: empty variants, minimum counts 0, parent limits 99.
     auto sub = newModel();
     ASSERT_TRUE(OpenCabinetFile(cabinet("SB18"), *sub, nullptr, nullptr, {}, "Vendrel"));
-    EXPECT_TRUE(sub->AllowedTopIfParentIsLessThan.empty());
+    EXPECT_TRUE(sub->AllowedTopIfParentIsLessThan().empty());
     rCabinetFile record;
     ASSERT_TRUE(ReadCabinetFileRecord(cabinet("LA10"), record, "Vendrel"));
     record.TotalSizeCabAllowedVariant = 0;
     record.TotalSizeCabAllowedIfParentIsLessThan = 0;
     FillCabModelFromRecord(record, *sub, nullptr, nullptr, {});
-    EXPECT_EQ(sub->AllowedBotVariant, (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(sub->MinCabsToUseTopAdapters, std::vector<uint8_t>{0});
-    EXPECT_EQ(sub->AllowedBotIfParentIsLessThan, (std::vector<int32_t>{99, 99}));
+    EXPECT_EQ(sub->AllowedBotVariant(), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(sub->MinCabsToUseTopAdapters(), std::vector<uint8_t>{0});
+    EXPECT_EQ(sub->AllowedBotIfParentIsLessThan(), (std::vector<int32_t>{99, 99}));
 }
 
 TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
@@ -156,12 +156,12 @@ TEST_F(LoadingFixture, UnusableCabinetFilesLeaveTheModelUntouched) {
         EXPECT_THROW(OpenCabinetFile(dir.path / "x.cabinet", *model, nullptr, nullptr, {}, "Vendrel"),
                      EReadError)
             << what;
-        EXPECT_TRUE(model->ModelName.empty()) << what;
+        EXPECT_TRUE(model->ModelName().empty()) << what;
     }
     testing::WriteBytes(dir.path / "x.cabinet", hornOn(0));
     auto turning = newModel();
     EXPECT_TRUE(OpenCabinetFile(dir.path / "x.cabinet", *turning, nullptr, nullptr, {}, "Vendrel"));
-    EXPECT_TRUE(turning->AllowHornRotation);
+    EXPECT_TRUE(turning->AllowHornRotation());
 }
 
 TEST_F(LoadingFixture, UndecodableMeshesAndPicturesAreReportedAndSkipped) {
@@ -179,7 +179,7 @@ TEST_F(LoadingFixture, UndecodableMeshesAndPicturesAreReportedAndSkipped) {
     ASSERT_EQ(f.boxes.shown.size(), 2u);
     EXPECT_EQ(f.boxes.shown[0].text, "Model 3D invalid format");
     EXPECT_EQ(f.boxes.shown[1].text, "Invalid Image format");
-    EXPECT_EQ(model->ModelName, "SP12");
+    EXPECT_EQ(model->ModelName(), "SP12");
     EXPECT_NO_THROW(model->CheckPolarLayout());
 }
 
@@ -190,14 +190,14 @@ TEST_F(LoadingFixture, RiggingFrameAndOrnamentModels) {
     TLightMaterialSource highlight;
     ASSERT_TRUE(OpenFrameFile(SampleLibraryDir() / "Riggings" / "LA10-Frame.rigging", frame, &frameObject,
                               &highlight, TAlphaColors::Lime, "Vendrel"));
-    EXPECT_EQ(frame.ModelName, "LA10-Frame");
+    EXPECT_EQ(frame.ModelName(), "LA10-Frame");
     ASSERT_EQ(frame.NPickPoints(), 4);
     for (int i = 0; i < 4; ++i) {
         const std::vector<double> p = Numbers(expected.at("LA10-Frame.pick" + std::to_string(i)));
-        EXPECT_EQ(frame.PickPoints[i],
+        EXPECT_EQ(frame.PickPoints()[i],
                   TPoint3D(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])));
     }
-    EXPECT_EQ(frame.Weight, std::stod(expected.at("LA10-Frame.weight")));
+    EXPECT_EQ(frame.Weight(), std::stod(expected.at("LA10-Frame.weight")));
     EXPECT_EQ(highlight.Diffuse(), TAlphaColors::Lime);
     ASSERT_EQ(frameObject.MeshCount(), 1);
     EXPECT_EQ(frameObject.Meshes(0).MaterialSource, &highlight);

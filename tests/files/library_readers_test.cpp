@@ -75,12 +75,12 @@ TEST(LibraryReaders, CabinetListsPresetsAndArrayRules) {
     EXPECT_EQ(sp.IntDSP[0].EQTransferFunction[1].MagnitudePerFreq.size(), 31u);
     EXPECT_EQ(sp.IntDSP[1].TypeIndex, 1);
     // Set 0 stores FFTStartFreq 0, read as 20; set 1 has one equaliser entry.
-    EXPECT_EQ(sp.Polar[0].PolarProperties->FFTStartFreq, 20);
-    EXPECT_EQ(sp.Polar[1].PolarProperties->FFTStartFreq, 40);
-    EXPECT_EQ(sp.Polar[1].PolarProperties->NPeqs, 1);
-    EXPECT_EQ(sp.Polar[1].PolarProperties->Freq[0], 8000);
-    EXPECT_EQ(sp.Polar[1].PolarProperties->Gain[0], -30);
-    EXPECT_EQ(sp.Polar[1].PolarProperties->Name, "HF horn");
+    EXPECT_EQ(sp.Polar[0].PolarProperties->FFTStartFreq(), 20);
+    EXPECT_EQ(sp.Polar[1].PolarProperties->FFTStartFreq(), 40);
+    EXPECT_EQ(sp.Polar[1].PolarProperties->NPeqs(), 1);
+    EXPECT_EQ(sp.Polar[1].PolarProperties->Freq()[0], 8000);
+    EXPECT_EQ(sp.Polar[1].PolarProperties->Gain()[0], -30);
+    EXPECT_EQ(sp.Polar[1].PolarProperties->Name(), "HF horn");
     EXPECT_TRUE(sp.HasModelImage);
     EXPECT_EQ(sp.ModelImage, FileBytes(SampleLibraryDir() / "Textures" / "Checker.png"));
     EXPECT_EQ(sp.TotalSizeCabAllowedVariant, 0);

@@ -88,7 +88,7 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
     EXPECT_FALSE(library.OpenLibSoundSystemEnabled);
     EXPECT_TRUE(library.OpenLibOrnamentEnabled);
     EXPECT_EQ(library.FModels3DImported.size(), 5u);
-    EXPECT_EQ(f.project->FramesDetected()->FrameModel()[0]->ModelID, 4);
+    EXPECT_EQ(f.project->FramesDetected()->FrameModel()[0]->ModelID(), 4);
     EXPECT_EQ(library.LabelLib, "Cabinets Available: 4      Riggings Available: 1      Textures Available: 0"
                                 "      Sound Systems: 0      Ornaments: 1");
 }
@@ -125,7 +125,7 @@ TEST_F(ScanFixture, ReadingAgainKeepsModelsThatPlacedObjectsMayHold) {
     EXPECT_EQ(f.project->ModelsDetected()->NRetiredModels(), 0u); // nothing placed: released
     TCabModel* after = library.GetCabModelByName("SP12", "", "", false);
     ASSERT_NE(after, nullptr);
-    EXPECT_EQ(after->ModelName, "SP12");
+    EXPECT_EQ(after->ModelName(), "SP12");
 }
 
 TEST_F(ScanFixture, LookupsRecordMissingModelsOnceAndTheMenuGroupsModels) {
@@ -336,7 +336,7 @@ TEST_F(PlacedModelsFixture, PlacedObjectsKeepTheirModelsAcrossReadings) {
     ASSERT_TRUE(std::any_of(arrayLevels.begin(), arrayLevels.end(), [](float v) { return v != 0; }));
     array->RecalcMechanics();
     const TMechanicalData mechanics = array->MechanicalData();
-    const float firstMagnitude = sp12->PolarData[0][0][0].MagnitudePerFreq[10];
+    const float firstMagnitude = sp12->PolarData()[0][0][0].MagnitudePerFreq[10];
 
     louderFirstPolarSet(dir.path / "Cabinets" / "SP12.cabinet");
     for (int reading = 0; reading < 2; ++reading) {
@@ -346,15 +346,15 @@ TEST_F(PlacedModelsFixture, PlacedObjectsKeepTheirModelsAcrossReadings) {
         TCabModel* fresh = library.GetCabModelByName("SP12", "", "Sample Acoustics", false);
         ASSERT_NE(fresh, nullptr);
         EXPECT_NE(fresh, sp12);
-        EXPECT_FLOAT_EQ(fresh->PolarData[0][0][0].MagnitudePerFreq[10], 2 * firstMagnitude);
+        EXPECT_FLOAT_EQ(fresh->PolarData()[0][0][0].MagnitudePerFreq[10], 2 * firstMagnitude);
         // ... while what is placed keeps the model it was placed with, data, meshes and materials.
         ASSERT_EQ(loose->Model(), sp12);
-        EXPECT_EQ(sp12->ModelName, "SP12");
-        EXPECT_EQ(sp12->PolarData[0][0][0].MagnitudePerFreq[10], firstMagnitude);
+        EXPECT_EQ(sp12->ModelName(), "SP12");
+        EXPECT_EQ(sp12->PolarData()[0][0][0].MagnitudePerFreq[10], firstMagnitude);
         EXPECT_EQ(levels(*loose), looseLevels);
         EXPECT_EQ(levels(*array->CabinetList()[1]), arrayLevels);
-        ASSERT_NE(sp12->Object3D, nullptr);
-        EXPECT_EQ(sp12->Object3D->MeshCount(), 2);
+        ASSERT_NE(sp12->Object3D(), nullptr);
+        EXPECT_EQ(sp12->Object3D()->MeshCount(), 2);
         ASSERT_EQ(frame->Model(), frameModel);
         EXPECT_EQ(frameModel->NPickPoints(), 4);
         array->RecalcMechanics();
@@ -378,7 +378,7 @@ TEST_F(PlacedModelsFixture, PlacedObjectsKeepTheirModelsAcrossReadings) {
     TCabinet* held = building->AddCabinet(library.GetCabModelByName("LA10", "90", "", false), true);
     library.ReadLibraryFiles();
     EXPECT_GT(f.project->ModelsDetected()->NRetiredModels(), 0u);
-    EXPECT_EQ(held->Model()->AllowedAnglesFlown.size(), 9u);
+    EXPECT_EQ(held->Model()->AllowedAnglesFlown().size(), 9u);
     building->FreeClass();
     building.reset();
     library.ReadLibraryFiles();
