@@ -160,28 +160,28 @@ struct PredictionContract : ::testing::Test {
 };
 
 // A cabinet placed in the scene: model, position (metres) and angles (degrees).
-struct CabSpec {
+struct CabPlan {
     int model = 0;
     TPoint3D position;
     TPoint3D rotation;
 };
 
 // A zone placed in the scene: begin corner, angles, width, depth and thickness.
-struct ZoneSpec {
+struct ZonePlan {
     TPoint3D begin;
     TPoint3D rotation;
     float width = 0, depth = 0, height = 0.1f;
 };
 
-TCabinet* addCabinet(Scene& s, const CabSpec& spec) {
-    TCabModel* model = spec.model == 0 ? s.modelA.get() : s.modelB.get();
-    return s.project->AddCabinet(model, spec.position, spec.rotation, false, TCabPlacement::qzaVertical, 0,
+TCabinet* addCabinet(Scene& s, const CabPlan& plan) {
+    TCabModel* model = plan.model == 0 ? s.modelA.get() : s.modelB.get();
+    return s.project->AddCabinet(model, plan.position, plan.rotation, false, TCabPlacement::qzaVertical, 0,
                                  true);
 }
 
 // A flown line array below a frame: its cabinets' models and splay angles (degrees), its tilt and
 // where it hangs.
-struct ArraySpec {
+struct ArrayPlan {
     std::vector<int> models;
     std::vector<float> splay;
     double tilt = 0;
@@ -189,49 +189,49 @@ struct ArraySpec {
 };
 
 // A cluster: its grid, distribution and spacing, where it stands and how it is turned.
-struct ClusterSpec {
+struct ClusterPlan {
     int32_t columns = 1, rows = 1;
     TClusterDistribution distribution = TClusterDistribution::qzaLinear;
     float space = 0, angle = 10;
     TPoint3D position, rotation;
 };
 
-TCabArray* addArray(Scene& s, const ArraySpec& spec) {
+TCabArray* addArray(Scene& s, const ArrayPlan& plan) {
     auto array = std::make_unique<TCabArray>(&s.medium, s.project.get());
     array->AddFrame(s.frame.get());
-    for (const int m : spec.models) {
+    for (const int m : plan.models) {
         array->AddCabinet(m == 0 ? s.modelA.get() : s.modelB.get(), true);
     }
-    for (size_t k = 0; k < spec.splay.size(); ++k) {
-        array->CabinetList()[k]->SetRotationAngleZ(spec.splay[k]);
+    for (size_t k = 0; k < plan.splay.size(); ++k) {
+        array->CabinetList()[k]->SetRotationAngleZ(plan.splay[k]);
     }
-    array->SetTilt(spec.tilt);
+    array->SetTilt(plan.tilt);
     array->SetPositionsInsideArray();
-    array->SetPosition(spec.position);
+    array->SetPosition(plan.position);
     TCabArray* raw = array.get();
     s.project->AddArray(std::move(array));
     return raw;
 }
 
-TCluster* addCluster(Scene& s, const ClusterSpec& spec) {
+TCluster* addCluster(Scene& s, const ClusterPlan& plan) {
     auto cluster =
         std::make_unique<TCluster>(&s.medium, s.project.get(), s.modelA.get(), TCabPlacement::qzaVertical);
-    cluster->SetClusterDistribution(spec.distribution);
-    cluster->SetLinearHSpace(spec.space);
-    cluster->SetLinearVSpace(spec.space);
-    cluster->SetAngularHAngle(spec.angle);
-    cluster->SetAngularVAngle(spec.angle);
-    cluster->SetQuantityH(spec.columns);
-    cluster->SetQuantityV(spec.rows);
-    cluster->SetPosition(spec.position);
-    cluster->SetRotationAngle(spec.rotation);
+    cluster->SetClusterDistribution(plan.distribution);
+    cluster->SetLinearHSpace(plan.space);
+    cluster->SetLinearVSpace(plan.space);
+    cluster->SetAngularHAngle(plan.angle);
+    cluster->SetAngularVAngle(plan.angle);
+    cluster->SetQuantityH(plan.columns);
+    cluster->SetQuantityV(plan.rows);
+    cluster->SetPosition(plan.position);
+    cluster->SetRotationAngle(plan.rotation);
     TCluster* raw = cluster.get();
     s.project->AddCluster(std::move(cluster));
     return raw;
 }
 
-TMappingZone* addZone(Scene& s, const ZoneSpec& spec) {
-    return s.project->AddMappingZone("Zone", spec.begin, spec.rotation, spec.width, spec.depth, spec.height,
+TMappingZone* addZone(Scene& s, const ZonePlan& plan) {
+    return s.project->AddMappingZone("Zone", plan.begin, plan.rotation, plan.width, plan.depth, plan.height,
                                      false, TSurfaceType::qzaRectangle, true);
 }
 
@@ -317,23 +317,23 @@ TEST_F(PredictionContract, FreeingTheProjectInvalidatesItsQueuedCalls) {
 // settles, every zone's level map equals that of the same scene built and rendered from scratch.
 TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     Scene s;
-    std::vector<ZoneSpec> zones{{TPoint3D(-5, 0, 2), TPoint3D(0, 0, 0), 10, 6},
+    std::vector<ZonePlan> zones{{TPoint3D(-5, 0, 2), TPoint3D(0, 0, 0), 10, 6},
                                 {TPoint3D(-3, -1, 9), TPoint3D(0, 20, 0), 6, 4}};
-    std::vector<CabSpec> cabs{{0, TPoint3D(0, -2.5f, 0), TPoint3D(0, 10, -5)},
+    std::vector<CabPlan> cabs{{0, TPoint3D(0, -2.5f, 0), TPoint3D(0, 10, -5)},
                               {1, TPoint3D(3, -3, 1), TPoint3D(0, -30, -10)},
                               {0, TPoint3D(-3, -2, 0), TPoint3D(0, 40, 0)}};
     s.project->SetRenderQuality(TRenderQuality::qzaLow);
-    for (const ZoneSpec& z : zones) {
+    for (const ZonePlan& z : zones) {
         addZone(s, z);
     }
-    for (const CabSpec& c : cabs) {
+    for (const CabPlan& c : cabs) {
         addCabinet(s, c);
     }
-    ArraySpec arraySpec{{0, 1}, {1.0f, 3.0f}, -2.0, TPoint3D(-2, -6, 4)};
-    TCabArray* array = addArray(s, arraySpec);
-    ClusterSpec clusterSpec{
+    ArrayPlan arrayPlan{{0, 1}, {1.0f, 3.0f}, -2.0, TPoint3D(-2, -6, 4)};
+    TCabArray* array = addArray(s, arrayPlan);
+    ClusterPlan clusterPlan{
         2, 1, TClusterDistribution::qzaLinear, 0.5f, 10, TPoint3D(1, -3, 6), TPoint3D(0, 30, 0)};
-    TCluster* cluster = addCluster(s, clusterSpec);
+    TCluster* cluster = addCluster(s, clusterPlan);
 
     std::mt19937 random(20261211u);
     const auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -370,7 +370,7 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
         case 3:
         case 4: // a cabinet, sometimes while memory is short
             if (cabs.size() < 5) {
-                const CabSpec c{pick(2), TPoint3D(static_cast<float>(pick(7) - 3), -2.0f - pick(2), 0.5f),
+                const CabPlan c{pick(2), TPoint3D(static_cast<float>(pick(7) - 3), -2.0f - pick(2), 0.5f),
                                 TPoint3D(0, static_cast<float>(pick(90) - 45), -8)};
                 s.availableMB = pick(3) == 0 ? 0.5 : 1e6;
                 addCabinet(s, c);
@@ -387,7 +387,7 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
             break;
         case 6:
             if (zones.size() < 3) {
-                const ZoneSpec z{TPoint3D(static_cast<float>(pick(5) - 6), 0, 12),
+                const ZonePlan z{TPoint3D(static_cast<float>(pick(5) - 6), 0, 12),
                                  TPoint3D(0, static_cast<float>(pick(40)), 0), 4.0f + pick(5),
                                  3.0f + pick(4)};
                 addZone(s, z);
@@ -425,65 +425,65 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
             }
             break;
         case 12: { // a splay angle of the array, the chain placed again
-            const size_t k = static_cast<size_t>(pick(static_cast<int>(arraySpec.splay.size())));
-            arraySpec.splay[k] = static_cast<float>(pick(7));
-            array->CabinetList()[k]->SetRotationAngleZ(arraySpec.splay[k]);
+            const size_t k = static_cast<size_t>(pick(static_cast<int>(arrayPlan.splay.size())));
+            arrayPlan.splay[k] = static_cast<float>(pick(7));
+            array->CabinetList()[k]->SetRotationAngleZ(arrayPlan.splay[k]);
             array->SetPositionsInsideArray();
             break;
         }
         case 13:
-            arraySpec.tilt = pick(17) - 8;
-            array->SetTilt(arraySpec.tilt);
+            arrayPlan.tilt = pick(17) - 8;
+            array->SetTilt(arrayPlan.tilt);
             break;
         case 14: { // an array cabinet's model (which resets its turn): its angle set again, placed
-            const size_t k = static_cast<size_t>(pick(static_cast<int>(arraySpec.models.size())));
-            arraySpec.models[k] = 1 - arraySpec.models[k];
+            const size_t k = static_cast<size_t>(pick(static_cast<int>(arrayPlan.models.size())));
+            arrayPlan.models[k] = 1 - arrayPlan.models[k];
             TCabinet* cab = array->CabinetList()[k];
-            cab->SetModel(arraySpec.models[k] == 0 ? s.modelA.get() : s.modelB.get());
-            cab->SetRotationAngleZ(arraySpec.splay[k]);
+            cab->SetModel(arrayPlan.models[k] == 0 ? s.modelA.get() : s.modelB.get());
+            cab->SetRotationAngleZ(arrayPlan.splay[k]);
             array->SetPositionsInsideArray();
             break;
         }
         case 15: // a cabinet taken out of the array, or one more at its end
-            if (arraySpec.models.size() > 1 && pick(2) == 0) {
-                const size_t k = static_cast<size_t>(pick(static_cast<int>(arraySpec.models.size())));
+            if (arrayPlan.models.size() > 1 && pick(2) == 0) {
+                const size_t k = static_cast<size_t>(pick(static_cast<int>(arrayPlan.models.size())));
                 s.project->RemoveElementFromArray(array->CabinetList()[k], array);
-                arraySpec.models.erase(arraySpec.models.begin() + static_cast<std::ptrdiff_t>(k));
-                arraySpec.splay.erase(arraySpec.splay.begin() + static_cast<std::ptrdiff_t>(k));
-            } else if (arraySpec.models.size() < 4) {
+                arrayPlan.models.erase(arrayPlan.models.begin() + static_cast<std::ptrdiff_t>(k));
+                arrayPlan.splay.erase(arrayPlan.splay.begin() + static_cast<std::ptrdiff_t>(k));
+            } else if (arrayPlan.models.size() < 4) {
                 const int m = pick(2);
                 TCabinet* cab = array->AddCabinet(m == 0 ? s.modelA.get() : s.modelB.get(), true);
                 array->SetPositionsInsideArray();
-                arraySpec.models.push_back(m);
-                arraySpec.splay.push_back(cab->RotationAngle().Z);
+                arrayPlan.models.push_back(m);
+                arrayPlan.splay.push_back(cab->RotationAngle().Z);
             }
             break;
         case 16: // the cluster's grid grows or shrinks
             if (pick(2) == 0) {
-                clusterSpec.columns = 1 + pick(3);
-                cluster->SetQuantityH(clusterSpec.columns);
+                clusterPlan.columns = 1 + pick(3);
+                cluster->SetQuantityH(clusterPlan.columns);
             } else {
-                clusterSpec.rows = 1 + pick(2);
-                cluster->SetQuantityV(clusterSpec.rows);
+                clusterPlan.rows = 1 + pick(2);
+                cluster->SetQuantityV(clusterPlan.rows);
             }
             break;
         case 17: { // the cluster's distribution and spacing
             const TClusterDistribution kinds[] = {
                 TClusterDistribution::qzaAngular, TClusterDistribution::qzaLinear,
                 TClusterDistribution::qzaAngHLinV, TClusterDistribution::qzaAngVLinH};
-            clusterSpec.distribution = kinds[pick(4)];
-            clusterSpec.space = 0.1f * static_cast<float>(pick(6));
-            clusterSpec.angle = 5.0f + static_cast<float>(pick(20));
-            cluster->SetClusterDistribution(clusterSpec.distribution);
-            cluster->SetLinearHSpace(clusterSpec.space);
-            cluster->SetLinearVSpace(clusterSpec.space);
-            cluster->SetAngularHAngle(clusterSpec.angle);
-            cluster->SetAngularVAngle(clusterSpec.angle);
+            clusterPlan.distribution = kinds[pick(4)];
+            clusterPlan.space = 0.1f * static_cast<float>(pick(6));
+            clusterPlan.angle = 5.0f + static_cast<float>(pick(20));
+            cluster->SetClusterDistribution(clusterPlan.distribution);
+            cluster->SetLinearHSpace(clusterPlan.space);
+            cluster->SetLinearVSpace(clusterPlan.space);
+            cluster->SetAngularHAngle(clusterPlan.angle);
+            cluster->SetAngularVAngle(clusterPlan.angle);
             break;
         }
         case 18: // the whole array moved
-            arraySpec.position = TPoint3D(static_cast<float>(pick(5) - 4), -5.0f - pick(3), 4);
-            array->SetPosition(arraySpec.position);
+            arrayPlan.position = TPoint3D(static_cast<float>(pick(5) - 4), -5.0f - pick(3), 4);
+            array->SetPosition(arrayPlan.position);
             break;
         }
         s.ui.Pump();
@@ -507,14 +507,14 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     fresh.project->SetOnlyPhase(s.project->OnlyPhase());
     fresh.medium.SetPixelToMeters(s.medium.PixelToMeters());
     ASSERT_EQ(fresh.medium.PixelToMeters(), s.medium.PixelToMeters());
-    for (const ZoneSpec& z : zones) {
+    for (const ZonePlan& z : zones) {
         addZone(fresh, z);
     }
-    for (const CabSpec& c : cabs) {
+    for (const CabPlan& c : cabs) {
         addCabinet(fresh, c);
     }
-    addArray(fresh, arraySpec);
-    addCluster(fresh, clusterSpec);
+    addArray(fresh, arrayPlan);
+    addCluster(fresh, clusterPlan);
     fresh.project->SetForceCalculation(true);
     fresh.project->SetAllCabsNeedsCalculateMapsInZone(-1);
     ASSERT_TRUE(fresh.pumpUntil([&fresh] { return fresh.settled(); }, 240)) << fresh.describe();
