@@ -6,7 +6,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config clang-form
 	libqcustomplot-dev libhpdf-dev libcurl4-openssl-dev libtbb-dev libsleef-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth fonts-liberation2 fonts-dejavu-core locales-all \
-	poppler-utils python3-numpy python3-scipy python3-ezdxf sox
+	poppler-utils python3-numpy python3-scipy python3-ezdxf sox ccache
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
@@ -14,6 +14,10 @@ ASAN_DIR ?= build-asan
 TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Developers who rebuild several checkouts set VENDREL_CCACHE=1 to share compiled objects between them.
+ifneq ($(VENDREL_CCACHE),)
+CMAKE_FLAGS += -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+endif
 
 .PHONY: run test install check build sample-library build-asan build-tsan build-fuzz test-main test-asan test-tsan test-fuzz
 
