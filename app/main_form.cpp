@@ -5,6 +5,7 @@
 #include "acoustics/project.h"
 #include "app/about_form.h"
 #include "app/crash_log.h"
+#include "app/fatal_signal_log.h"
 #include "editor/documents.h"
 #include "editor/editor.h"
 #include "editor/qt/object_pages.h"
@@ -336,6 +337,8 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::DrawCaption() {
+    // The caption follows every change of the open project's file: so does a fatal signal's log entry.
+    SetFatalSignalProject(TCrashHandler::ProjectBaseName(CrashContext()));
     std::string caption = PreCaption + "   -  " +
                           fs::path(Documents->ActiveProjectFileName).filename().string() +
                           Documents->CurrentFileVersionStr;
@@ -581,17 +584,19 @@ std::string TMainForm::SenderDescription(QObject* Sender) {
     return self;
 }
 
+TCrashHandler::TContext TMainForm::CrashContext() const {
+    TCrashHandler::TContext c;
+    c.AppDataPath = AppDataPath;
+    c.ActiveProjectFileName = Documents->ActiveProjectFileName;
+    c.DefaultProjectFileName = DefaultProjectFileName;
+    c.ProjectFolder = ProjectFolder;
+    c.ProjectFileExt = about_.AppInfo.ProjectFileExt;
+    c.LastLogString = AcousticProject->LastLogString();
+    return c;
+}
+
 void TMainForm::InstallExceptionHandler(TCrashHandler& Handler) {
-    Handler.Context = [this] {
-        TCrashHandler::TContext c;
-        c.AppDataPath = AppDataPath;
-        c.ActiveProjectFileName = Documents->ActiveProjectFileName;
-        c.DefaultProjectFileName = DefaultProjectFileName;
-        c.ProjectFolder = ProjectFolder;
-        c.ProjectFileExt = about_.AppInfo.ProjectFileExt;
-        c.LastLogString = AcousticProject->LastLogString();
-        return c;
-    };
+    Handler.Context = [this] { return CrashContext(); };
     Handler.SaveBackup = [this](const std::string& BackupPath) { Documents->SaveBackup(BackupPath); };
     SetUnhandledExceptionHandler([&Handler](QObject* sender, std::exception_ptr error) {
         Handler.ManejadorGlobalExcepciones(SenderDescription(sender), error);

@@ -8,6 +8,7 @@
 // Every way of closing the window (the title bar, the Exit command, the system) runs FormCloseQuery,
 // which may keep it open, and then FormClose, which writes the settings back.
 
+#include "app/crash_log.h"
 #include "app/settings.h"
 #include "app/units_status.h"
 #include "editor/editor_view.h"
@@ -43,7 +44,6 @@ class TEditor;
 class TViewportPanel;
 class TMapBarPanel;
 class IDispatcher;
-class TCrashHandler;
 class TModelLibrary;
 class TObjectPages;
 class TDocuments;
@@ -143,6 +143,7 @@ public:
 
     // The crash handler's view of the window.
     void InstallExceptionHandler(TCrashHandler& Handler);
+    TCrashHandler::TContext CrashContext() const;
     // The description of the object an exception came from: "Parent.Name - Class.Name".
     static std::string SenderDescription(QObject* Sender);
 

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/about_form.h"
+#include "app/fatal_signal_log.h"
 #include "app/main_form.h"
 #include "platform/core/file_dialog.h"
 #include "platform/core/image_decoder.h"
@@ -62,6 +63,7 @@ bool TProgram::Create() {
     boxes_.SetParent(main_.get());
     dialogs_.SetParent(main_.get());
     main_->InstallExceptionHandler(crash_);
+    InstallFatalSignalLog(main_->AppDataPath);
     return true;
 }
 

@@ -1,13 +1,18 @@
 #include "app/crash_log.h"
+#include "app/fatal_signal_log.h"
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/core/message_box.h"
 #include "platform/core/numeric.h"
@@ -135,6 +140,92 @@ TEST(CrashHandler, LogsReportsAndEndsWithTheProjectsBackupName) {
     h.ManejadorGlobalExcepciones("", std::make_exception_ptr(std::runtime_error("y")));
     EXPECT_EQ(ended, 2);
     SetMessageBoxService(nullptr);
+}
+
+size_t countOf(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+// A fatal signal, whether the process raised it or it came from outside, leaves one entry naming the
+// signal and the project, and the process still ends by that signal.
+TEST(FatalSignalLog, EachFatalSignalLeavesOneEntryAndEndsTheProcessByIt) {
+    // The child is forked: it writes into this process's folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    for (const int s : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
+        LogFolder f;
+        AddLog(f.dir.string(), "an earlier entry", 0);
+        EXPECT_EXIT(
+            {
+                InstallFatalSignalLog(f.dir.string());
+                SetFatalSignalProject("/a/old.V3DPrj");
+                SetFatalSignalProject("/a/Hall.V3DPrj");
+                kill(getpid(), s);
+            },
+            ::testing::KilledBySignal(s), "");
+        const std::string log = f.text();
+        const std::string name = FatalSignalName(s);
+        EXPECT_EQ(countOf(log, "Fatal signal "), 1u) << log;
+        const size_t entry = log.find("\r\n\r\n") + 4;
+        ASSERT_LT(entry + 19, log.size()) << log;
+        EXPECT_EQ(log.substr(entry + 19), " \r\nProject: /a/Hall.V3DPrj\r\nFatal signal " + name +
+                                              ": the program ended at once; no backup of the project was "
+                                              "saved.\r\n\r\n");
+        EXPECT_EQ(log[entry + 4], '-') << log;
+    }
+    EXPECT_EQ(FatalSignalName(SIGSEGV), "SIGSEGV (segmentation fault)");
+}
+
+// The program itself, killed from outside with SIGSEGV, leaves its entry in its application data
+// folder's log and no backup.
+TEST(FatalSignalLog, TheProgramKilledBySigsegvLeavesOneEntry) {
+    if (getenv("DISPLAY") == nullptr) {
+        GTEST_SKIP() << "needs an X server";
+    }
+    LogFolder f;
+    fs::create_directories(f.dir / "home");
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("HOME=", 0) != 0 && entry.rfind("APPDATA=", 0) != 0 &&
+            entry.rfind("QT_QPA_PLATFORM=", 0) != 0) {
+            env.push_back(entry);
+        }
+    }
+    env.push_back("HOME=" + (f.dir / "home").string());
+    env.push_back("APPDATA=" + f.dir.string());
+    env.push_back("QT_QPA_PLATFORM=xcb");
+    std::vector<char*> envp;
+    for (std::string& e : env) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    std::string exe = VENDREL_PROGRAM_DIR "/vendrel";
+    char* argv[] = {exe.data(), nullptr};
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, exe.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    // The settings file is written at the first activation, after the handlers are installed.
+    const fs::path settings = f.dir / "Vendrel" / "Pref.ini";
+    int status = 0;
+    for (int i = 0; i < 600 && !fs::exists(settings); ++i) {
+        ASSERT_EQ(waitpid(child, &status, WNOHANG), 0) << "the program ended before it was up";
+        usleep(50000);
+    }
+    EXPECT_TRUE(fs::exists(settings));
+    kill(child, SIGSEGV);
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV) << status;
+    std::ifstream in(f.dir / "Vendrel" / kDumpLogName, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(countOf(text.str(), "Fatal signal SIGSEGV (segmentation fault)"), 1u) << text.str();
+    EXPECT_EQ(countOf(text.str(), "\r\nProject: "), 1u) << text.str();
+    for (const auto& e : fs::recursive_directory_iterator(f.dir)) {
+        EXPECT_EQ(e.path().filename().string().find("Backup"), std::string::npos) << e.path();
+    }
 }
 
 } // namespace
