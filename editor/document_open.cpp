@@ -22,6 +22,7 @@
 #include "editor/object_panels.h"
 #include "files/library_scan.h"
 #include "files/project_check.h"
+#include "files/read_refusal.h"
 #include "files/scene_records.h"
 #include "platform/core/atomic_file.h"
 #include "platform/core/byte_stream.h"
@@ -104,22 +105,32 @@ TQzLayer* TDocuments::layerAt(int32_t Index) const {
 }
 
 bool TDocuments::openAndCheck(const std::string& FileName, rProjectFile& File) {
-    const std::string name = fs::path(FileName).filename().string();
-    try {
-        if (!OpenProjectRecord(FileName, File, FInfo.SoftwareName)) {
-            return false;
-        }
-    } catch (const std::exception& e) {
-        MessageBoxService().MessageDlg("The project \"" + name + "\" cannot be opened.\r\n\r\n" + e.what(),
-                                       TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+    // Every refusal leaves the open project as it was; the user reads what happened first, the
+    // reader's detail below it.
+    const auto refuse = [](const std::string& text) {
+        MessageBoxService().MessageDlg(text, TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
         return false;
+    };
+    TProjectOpen result = TProjectOpen::Opened;
+    try {
+        const auto cursor = TSmartCursor::HourGlass();
+        result = ReadProjectFile(ReadWholeFile(FileName), FInfo.SoftwareName, File);
+    } catch (const std::exception&) {
+        return refuse(ReadRefusalMessage(FileName, "project", FInfo.SoftwareName, std::current_exception()));
+    }
+    switch (result) {
+    case TProjectOpen::Opened:
+        break;
+    case TProjectOpen::NewerVersion:
+        MessageBoxService().ShowMessage(NewerProjectMessage(FInfo.SoftwareName));
+        return false;
+    case TProjectOpen::OtherSoftware:
+        // Another program's file, or bytes that only look like a project's beginning.
+        return refuse(NotOurFileSentence(FileName, "project", FInfo.SoftwareName) +
+                      "\r\nIts header names another program.");
     }
     if (const std::string fault = CheckProjectRecord(File); !fault.empty()) {
-        MessageBoxService().MessageDlg(
-            "The project \"" + name + "\" cannot be opened: " + fault +
-                ".\r\n\r\nThe file is damaged; the open project was left as it was.",
-            TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
-        return false;
+        return refuse(NotOurFileSentence(FileName, "project", FInfo.SoftwareName) + "\r\n" + fault + ".");
     }
     return true;
 }

@@ -45,7 +45,7 @@ void ProcessSection(IO& io, Active& active, Blobs& blobs, int64_t count) {
 
 // A reader's refusal with the file's name in front.
 inline EReadError Named(const std::filesystem::path& fileName, const EReadError& e) {
-    return EReadError("Cannot read \"" + fileName.filename().string() + "\". " + e.what());
+    return EReadError("Cannot read \"" + fileName.filename().string() + "\". " + e.what(), e);
 }
 
 } // namespace vendrel::record_transfer

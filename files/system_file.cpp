@@ -75,8 +75,9 @@ void ReadSystemFile(std::span<const uint8_t> bytes, rSystemFile& file) {
     const int version = ProgramVersionNumber(h.MajorVersion, h.MinorVersion, h.ReleaseVersion);
     if (version < kFirstCurrentLayoutVersion) {
         throw EReadError("The sound system was saved by version " + std::to_string(h.MajorVersion) + "." +
-                         std::to_string(h.MinorVersion) + "." + std::to_string(h.ReleaseVersion) +
-                         " of the program, whose sound-system files cannot be read.");
+                             std::to_string(h.MinorVersion) + "." + std::to_string(h.ReleaseVersion) +
+                             " of the program, whose sound-system files cannot be read.",
+                         TReadFault::OldVersion);
     }
     RecordReader io(r);
     TransferBody(io, read);

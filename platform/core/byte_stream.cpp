@@ -10,6 +10,10 @@
 namespace vendrel {
 namespace {
 
+// The size up to which a count's elements could belong to a real file of ours (projects with pictures
+// reach a few tens of mebibytes).
+constexpr uint64_t kPlausibleFileBytes = 256ull << 20;
+
 template <typename U> U LoadLE(const uint8_t* p) {
     U v = 0;
     for (size_t i = 0; i < sizeof(U); ++i) {
@@ -35,8 +39,9 @@ void ByteReader::Fail(const std::string& detail) const {
 const uint8_t* ByteReader::Need(size_t n) {
     if (n > Remaining()) {
         throw EReadError("The file is damaged or incomplete: it ends at byte " + std::to_string(Size()) +
-                         ", but " + std::to_string(n) + " more bytes were expected at byte " +
-                         std::to_string(pos_) + ".");
+                             ", but " + std::to_string(n) + " more bytes were expected at byte " +
+                             std::to_string(pos_) + ".",
+                         TReadFault::CutShort);
     }
     const uint8_t* p = data_.data() + pos_;
     pos_ += n;
@@ -46,7 +51,8 @@ const uint8_t* ByteReader::Need(size_t n) {
 void ByteReader::Seek(size_t position) {
     if (position > Size()) {
         throw EReadError("The file is damaged or incomplete: it ends at byte " + std::to_string(Size()) +
-                         ", before byte " + std::to_string(position) + ".");
+                             ", before byte " + std::to_string(position) + ".",
+                         TReadFault::CutShort);
     }
     pos_ = position;
 }
@@ -122,8 +128,13 @@ size_t ByteReader::CheckCount(int64_t count, size_t minElementSize, const char* 
     }
     const auto n = static_cast<uint64_t>(count);
     if (minElementSize > 0 && n > Remaining() / minElementSize) {
-        Fail(std::string("the number of ") + what + " (" + std::to_string(count) + ") needs more than the " +
-             std::to_string(Remaining()) + " bytes left in the file");
+        // A count that a real file could hold, with fewer bytes left than it needs, is most likely a
+        // file cut short; an absurd count is damage.
+        const bool plausible = n <= kPlausibleFileBytes / minElementSize;
+        throw EReadError("The file is damaged or incomplete: the number of " + std::string(what) + " (" +
+                             std::to_string(count) + ") needs more than the " + std::to_string(Remaining()) +
+                             " bytes left in the file (byte " + std::to_string(pos_) + ").",
+                         plausible ? TReadFault::CutShort : TReadFault::Damaged);
     }
     return static_cast<size_t>(n);
 }

@@ -23,11 +23,32 @@
 
 namespace vendrel {
 
+// What a reader found wrong with a file, in the terms the user is told.
+enum class TReadFault : uint8_t {
+    Damaged,      // a value that cannot be what the file should hold (or another program's bytes)
+    CutShort,     // the file ends before the data it announces
+    NewerVersion, // written by a newer version, in a format this program does not read
+    OldVersion,   // written by an old version, in a format this program no longer reads
+};
+
 // A file whose bytes cannot be read as what they should hold: too short, a count larger than the
-// rest of the file, a value out of its range. The text is meant for the user.
+// rest of the file, a value out of its range. The text gives the detail (field and byte) for support;
+// the fault tells the window which sentence the user reads first.
 class EReadError : public std::runtime_error {
 public:
-    explicit EReadError(const std::string& what) : std::runtime_error(what) {}
+    explicit EReadError(const std::string& what, TReadFault fault = TReadFault::Damaged)
+        : std::runtime_error(what), fault_(fault), detail_(what) {}
+    // The same refusal with another text (the file's name in front); fault and detail are kept.
+    EReadError(const std::string& what, const EReadError& cause)
+        : std::runtime_error(what), fault_(cause.fault_), detail_(cause.detail_) {}
+
+    TReadFault Fault() const { return fault_; }
+    // The reader's own text, without the file's name.
+    const std::string& Detail() const { return detail_; }
+
+private:
+    TReadFault fault_;
+    std::string detail_;
 };
 
 // The largest stream the readers and writers handle: positions are signed 32-bit values in the files'

@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 
 namespace vendrel {
 namespace {
@@ -217,7 +218,10 @@ TEST_F(OpenProjectFixture, AMalformedFileIsRefusedWholeAndTheOpenProjectStays) {
 
         EXPECT_FALSE(docs->LoadProjectFile(file.string()));
         ASSERT_EQ(f.boxes.shown.size(), 1u);
-        EXPECT_NE(f.boxes.shown[0].text.find("cannot be opened"), std::string::npos) << f.boxes.shown[0].text;
+        EXPECT_EQ(f.boxes.shown[0].text.rfind(
+                      std::string(c.name) + ".V3DPrj is not a Vendrel project, or it is damaged.\r\n", 0),
+                  0u)
+            << f.boxes.shown[0].text;
         EXPECT_EQ(counts(), before);
         EXPECT_TRUE(f.project->IsProjectModified());
         EXPECT_TRUE(f.project->EventsEnabled());
@@ -226,6 +230,66 @@ TEST_F(OpenProjectFixture, AMalformedFileIsRefusedWholeAndTheOpenProjectStays) {
         EXPECT_EQ(docs->MRU, mru);
         EXPECT_EQ(captions, captionsBefore);
     }
+}
+
+// Files that are not projects, or are damaged, cut short or too new: the user reads what happened
+// first, the reader's detail (field and byte) on the second line, and the open project stays.
+TEST_F(OpenProjectFixture, ARefusedFileTellsTheUserWhatHappenedFirstAndKeepsTheOpenProject) {
+    const std::vector<uint8_t> valid = WriteProjectFile(EveryKind());
+    ASSERT_GT(valid.size(), 1200u);
+    std::mt19937 random(20240305);
+    std::vector<uint8_t> noise(4000);
+    for (uint8_t& b : noise) {
+        b = static_cast<uint8_t>(random());
+    }
+    noise[0] = 200; // a length no text field of a header has
+    rProjectFile otherProgram = EveryKind();
+    otherProgram.Header.SoftType = "Other Program";
+    rProjectFile newer = EveryKind();
+    newer.Header.FileMajorVer = 6;
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* firstLine;
+        const char* detail; // a part of the second line
+    } cases[] = {
+        {"Noise", noise, "Noise.V3DPrj is not a Vendrel project, or it is damaged.", "SoftType"},
+        {"Other", WriteProjectFile(otherProgram), "Other.V3DPrj is not a Vendrel project, or it is damaged.",
+         "another program"},
+        {"Cut40", {valid.begin(), valid.begin() + 40}, "Cut40.V3DPrj is cut short.", "ends at byte 40"},
+        {"Cut1200", {valid.begin(), valid.begin() + 1200}, "Cut1200.V3DPrj is cut short.", "byte"},
+        {"Empty", {}, "Empty.V3DPrj is cut short.", "ends at byte 0"},
+        {"Newer", WriteProjectFile(newer),
+         "The project was made with higher version of Vendrel and cannot be opened.",
+         "Update the application"},
+    };
+    const Counts before = counts();
+    const std::string name = docs->ActiveProjectFileName;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = path(std::string("Bad/") + c.name + ".V3DPrj");
+        fs::create_directories(file.parent_path());
+        testing::WriteBytes(file, c.bytes);
+        f.boxes.shown.clear();
+        EXPECT_FALSE(docs->LoadProjectFile(file.string()));
+        ASSERT_EQ(f.boxes.shown.size(), 1u);
+        const std::string& text = f.boxes.shown[0].text;
+        const size_t lineEnd = text.find("\r\n");
+        ASSERT_NE(lineEnd, std::string::npos) << text;
+        EXPECT_EQ(text.substr(0, lineEnd), c.firstLine);
+        EXPECT_NE(text.find(c.detail, lineEnd), std::string::npos) << text;
+        EXPECT_EQ(counts(), before);
+        EXPECT_EQ(docs->ActiveProjectFileName, name);
+        EXPECT_TRUE(f.project->IsProjectModified());
+    }
+    // A file that is not there.
+    f.boxes.shown.clear();
+    EXPECT_FALSE(docs->LoadProjectFile(path("Bad/Gone.V3DPrj").string()));
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].text.rfind(
+                  "Gone.V3DPrj cannot be read: it is missing, or you may not read it.\r\n", 0),
+              0u)
+        << f.boxes.shown[0].text;
 }
 
 TEST_F(DocumentsFixture, TheSecondOfThreeCabinetsWithAMissingModelIsAnnouncedOnce) {

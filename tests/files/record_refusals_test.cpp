@@ -1,7 +1,12 @@
 // Which files the readers accept, and how they refuse damaged ones.
 
+#include "library_fixture.h"
 #include "record_samples.h"
 
+#include "files/cabinet_file.h"
+#include "files/library_header.h"
+#include "files/read_refusal.h"
+#include "platform/core/atomic_file.h"
 #include "platform/core/byte_stream.h"
 #include "platform/core/message_box.h"
 #include "platform/core/numeric.h"
@@ -9,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <functional>
+#include <random>
 
 namespace vendrel {
 namespace {
@@ -115,10 +123,103 @@ TEST(RecordRefusals, AnOldSoundSystemIsReportedUnreadableInsteadOfOpeningEmpty) 
         FAIL() << "an old sound system was read";
     } catch (const EReadError& e) {
         EXPECT_NE(std::string(e.what()).find("1.3.5"), std::string::npos) << e.what();
+        EXPECT_EQ(e.Fault(), TReadFault::OldVersion);
     }
     bytes[38] = 6; // 1.3.6 has the current layout
     ReadSystemFile(bytes, record);
     EXPECT_EQ(record.Cabinets.size(), 2u);
+}
+
+// Every kind of file the program reads: what the user reads first about a refused file, and the
+// reader's detail on the second line.
+TEST(ReadRefusalMessages, TheFirstLineSaysWhatHappenedInTheUsersWords) {
+    using Reader = std::function<bool(std::span<const uint8_t>)>; // false: refused without raising
+    const struct {
+        const char* kind;
+        std::vector<uint8_t> valid;
+        Reader read;
+    } kinds[] = {
+        {"project", WriteProjectFile(Project()),
+         [](std::span<const uint8_t> b) {
+             rProjectFile r;
+             return ReadProjectFile(b, kSoftware, r) == TProjectOpen::Opened;
+         }},
+        {"venue", WriteVenueFile(Venue()),
+         [](std::span<const uint8_t> b) {
+             rVenueFile r;
+             return ReadVenueFile(b, kSoftware, r);
+         }},
+        {"sound system", WriteSystemFile(SystemFull()),
+         [](std::span<const uint8_t> b) {
+             rSystemFile r;
+             ReadSystemFile(b, r);
+             return true;
+         }},
+        {"overlay", WriteOverlayFile(OverlayFile()),
+         [](std::span<const uint8_t> b) {
+             rOverlayFile r;
+             return ReadOverlayFile(b, kSoftware, r);
+         }},
+        {"library model", testing::FileBytes(testing::SampleLibraryDir() / "Cabinets" / "SP12.cabinet"),
+         [](std::span<const uint8_t> b) {
+             // The library knows its files by the header's software name before it reads them.
+             TLibraryReader header(b);
+             if (ReadWDXHeader(header).SoftType != kLibrarySoftType) {
+                 return false;
+             }
+             rCabinetFile r;
+             return ReadCabinetFileBytes(b, "x.cabinet", r, kSoftware);
+         }},
+    };
+    std::mt19937 random(11);
+    std::vector<uint8_t> noise(4000);
+    for (uint8_t& b : noise) {
+        b = static_cast<uint8_t>(random());
+    }
+    noise[0] = 200; // longer than any header's first text
+    for (const auto& k : kinds) {
+        ASSERT_GT(k.valid.size(), 1200u) << k.kind;
+        const std::string damaged =
+            std::string("Hall.x is not a ") + kSoftware + " " + k.kind + ", or it is damaged.";
+        const struct {
+            const char* what;
+            std::vector<uint8_t> bytes;
+            std::string firstLine;
+        } cases[] = {
+            {"random bytes", noise, damaged},
+            {"cut at 40 bytes", {k.valid.begin(), k.valid.begin() + 40}, "Hall.x is cut short."},
+            {"cut at 1200 bytes", {k.valid.begin(), k.valid.begin() + 1200}, "Hall.x is cut short."},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(k.kind) + ", " + c.what);
+            std::string message;
+            try {
+                if (!k.read(c.bytes)) {
+                    message = NotOurFileSentence("/a/Hall.x", k.kind, kSoftware) + "\r\n";
+                }
+            } catch (const EReadError& e) {
+                message = ReadRefusalMessage("/a/Hall.x", k.kind, kSoftware, std::current_exception());
+                EXPECT_EQ(message.substr(message.find("\r\n") + 2), e.Detail());
+                EXPECT_NE(e.Detail().find("byte"), std::string::npos) << e.Detail();
+            }
+            ASSERT_FALSE(message.empty()) << "the file was read";
+            SCOPED_TRACE(message);
+            EXPECT_EQ(message.substr(0, message.find("\r\n")), c.firstLine);
+        }
+    }
+
+    // The detail survives the file's name put in front, and the other faults have their sentences.
+    const EReadError named(std::string("Cannot read \"Hall.x\". x"),
+                           EReadError("too new", TReadFault::NewerVersion));
+    EXPECT_EQ(ReadRefusalMessage("Hall.x", "venue", "Vendrel", std::make_exception_ptr(named)),
+              "Hall.x was saved by a newer version of Vendrel: update the program to open it.\r\ntoo new");
+    EXPECT_EQ(ReadRefusalMessage("Hall.x", "sound system", "Vendrel",
+                                 std::make_exception_ptr(EReadError("1.3.5", TReadFault::OldVersion))),
+              "Hall.x was saved by an old version of Vendrel and cannot be read.\r\n1.3.5");
+    EXPECT_EQ(ReadRefusalMessage("/a/Hall.x", "venue", "Vendrel",
+                                 std::make_exception_ptr(EFileError("Cannot open the file \"/a/Hall.x\""))),
+              "Hall.x cannot be read: it is missing, or you may not read it.\r\nCannot open the file "
+              "\"/a/Hall.x\"");
 }
 
 TEST(RecordHeaders, ProgramVersionNumbersChooseTheLayout) {
