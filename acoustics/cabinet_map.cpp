@@ -294,7 +294,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
         const float h = static_cast<float>(zone.DepthPixels()) / 2.0f;
         buffer.ClearData();
         if (buffer.MapRealFreq().Empty() || buffer.MapRealFreq().NFreqs() < nK) {
-            throw ERangeError("Map buffer of zone " + std::to_string(z) + " is not sized");
+            throw ERangeError("Zone " + std::to_string(z + 1) + ": " + zone.Name() +
+                              ": its map buffer holds no pixels for this render");
         }
 
         // Column staging, reused for every source.

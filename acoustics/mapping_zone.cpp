@@ -113,6 +113,11 @@ double TMappingZone::pixelSize() const {
     return FPhysicalSpace->PixelToMeters();
 }
 
+int32_t TMappingZone::pixelCountOf(double Metres) const {
+    // A zone narrower than one map pixel still gets one row or column: its map is that pixel.
+    return std::max(1, RoundHalfEven<int32_t>(Metres / pixelSize()));
+}
+
 bool TMappingZone::HasLevelMap() const {
     return FSurfaceType != TSurfaceType::qzaPicture && FMappingSides != TMappingSides::qzaNoSPLMap;
 }
@@ -476,7 +481,7 @@ void TMappingZone::SetWidth(float Value) {
     if (FSurfaceType == TSurfaceType::qzaPolygon) {
         ResizePolygonX(Width());
     }
-    SetWidthPixels(RoundHalfEven<int32_t>(static_cast<double>(Width()) / pixelSize()));
+    SetWidthPixels(pixelCountOf(Width()));
     SetPositionX(static_cast<float>(Width() / 2.0 + FXBegin));
     SetRotationCenterX(-Width() / 2.0f);
 }
@@ -492,7 +497,7 @@ void TMappingZone::SetDepth(float Value) {
     if (FSurfaceType == TSurfaceType::qzaPolygon) {
         ResizePolygonY(Depth());
     }
-    SetDepthPixels(RoundHalfEven<int32_t>(static_cast<double>(Depth()) / pixelSize()));
+    SetDepthPixels(pixelCountOf(Depth()));
     SetPositionZ(static_cast<float>(FZBegin));
     SetRotationCenterY(0.0f);
 }
@@ -519,9 +524,7 @@ void TMappingZone::SetDimensions(float theWidth, float theDepth) {
         FTrapezWidth1 = theDepth * 0.5;
         FTrapezWidth2 = theDepth;
     }
-    const double p = pixelSize();
-    SetPixelDimensions(RoundHalfEven<int32_t>(static_cast<double>(theWidth) / p),
-                       RoundHalfEven<int32_t>(static_cast<double>(theDepth) / p));
+    SetPixelDimensions(pixelCountOf(theWidth), pixelCountOf(theDepth));
     SetPosition(
         TPoint3D(static_cast<float>(theWidth / 2.0 + FXBegin), Position().Y, static_cast<float>(FZBegin)));
     SetRotationCenter(TPoint3D(-theWidth / 2.0f, 0.0f, RotationCenter().Z));
@@ -617,9 +620,8 @@ void TMappingZone::SetMappingSides(TMappingSides Value) {
         if (!project.IsCheckingMemory()) {
             changed = CheckMemoryOnChangeZone(Width(), Depth());
         }
-        const double p = pixelSize();
-        FDepthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(Depth()) / p));
-        FWidthPixels = std::max(1, RoundHalfEven<int32_t>(static_cast<double>(Width()) / p));
+        FDepthPixels = pixelCountOf(Depth());
+        FWidthPixels = pixelCountOf(Width());
         SetMapBMPSize(FWidthPixels, FDepthPixels);
         FMapSum->SetZoneLength(1, FWidthPixels, FDepthPixels);
         FMappingSides = Value;

@@ -319,6 +319,8 @@ private:
     // Pixel counts changed: sizes the zone's own buffers and, with events, the cabinets' buffers.
     void pixelCountChanged();
     double pixelSize() const;
+    // Map pixels along a side of the given length: at least one.
+    int32_t pixelCountOf(double Metres) const;
 };
 
 // Where an aiming ray (from Start along Direction, scene coordinates) meets the drawn surfaces of the

@@ -76,8 +76,10 @@ TWorkerThread& TCabinet::MapThread() {
             project.SetAbortCalculation(true);
             project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
             log(project, "Cabinet.GetMap3D error   CABINET: " + std::to_string(FNumberID) + "  " + message);
-            reportFailure(project, "The map calculation of cabinet " + std::to_string(FNumberID) +
-                                       " failed: " + message);
+            reportFailure(project, "Cabinet " + std::to_string(FNumberID) +
+                                       ": its map could not be calculated, so the render stopped. Press "
+                                       "Render to try again.\r\n" +
+                                       message);
             // No maps come: the all-maps event still reaches the window, which finds the abort flag
             // set and ends the render request it is waiting on.
             const uint64_t generation = project.sumGeneration_.load();
@@ -249,7 +251,9 @@ TWorkerThread& TAcousticProject::AllMapsThread() {
             FAllMapsState = TCalcState::qzaNeedsCalculate;
             FAbortCalculation = true;
             log(*this, "AcousticProject.GetAllMaps error  " + message);
-            reportFailure(*this, "The summation of the maps failed: " + message);
+            reportFailure(*this, "The maps could not be summed, so the render stopped. Press Render to try "
+                                 "again.\r\n" +
+                                     message);
             // No maps come: the window's all-maps handler finds the abort flag set.
             const uint64_t generation = sumGeneration_.load();
             queueUI(*this, [this, generation] { deliverAllMaps(generation, false); });

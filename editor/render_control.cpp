@@ -334,7 +334,24 @@ void TRenderControl::RenderConfigItemClick() {
 
 void TRenderControl::ContinuousRenderItemClick() {
     // The item switches continuous rendering on and off; the settings file keeps the last choice.
-    ed_.Project.SetContinuousRender(ContinuousRenderItem.Checked());
+    TAcousticProject& p = ed_.Project;
+    const bool on = ContinuousRenderItem.Checked();
+    if (on && !p.ContinuousRender() && !ed_.State.InitiatingSystem()) {
+        // While rendering was off the cabinets' maps were not kept current: a project opened, edits
+        // made, a render cancelled. Switching on renders everything again, as Render does, so that no
+        // zone is coloured from maps that never held a cabinet's contribution. Everything is asked for
+        // under one pause, so no summation starts before the cabinets' passes are requested.
+        const TWorkersPause pause(p);
+        p.SetContinuousRender(true);
+        p.SetAbortCalculation(false);
+        FAbortedByUser = false;
+        p.SetDontSumAllMaps(false);
+        p.SetForceCalculation(true);
+        p.SetAllCabsNeedsCalculateMapsInZone(-1);
+        p.SetForceCalculation(false);
+    } else {
+        p.SetContinuousRender(on);
+    }
     UpdateRenderButton();
     if (ed_.SettingsIni != nullptr) {
         ed_.SettingsIni->WriteBool("Options", "ContinuousRender", ContinuousRenderItem.Checked());

@@ -1,6 +1,7 @@
 // Rendering in the real window: level maps painted on a zone, checked in the grabbed framebuffer at
 // the projected centres of map texels against the palette colour of the level computed there.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -24,6 +25,8 @@
 #include "acoustics/mapping_zone.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "editor/adding.h"
+#include "editor/documents.h"
 #include "editor/editor.h"
 #include "editor/object_panels.h"
 #include "editor/palettes.h"
@@ -366,6 +369,84 @@ TEST_F(RenderWindow, AVenueBuiltInTheWindowWithALibraryCabinetRenders) {
     EXPECT_EQ(*zone.MapMaterial()->Material().Texture, zone.MapBMP());
 }
 
+// The level maps of every zone (layer 0), in zone order.
+std::vector<std::vector<float>> levelMaps(const TAcousticProject& p) {
+    std::vector<std::vector<float>> maps;
+    for (const auto& zone : p.MappingZones()) {
+        const auto& levels = zone->MapSum()->MapRealFreq();
+        std::vector<float>& m = maps.emplace_back();
+        for (int y = 0; y < zone->DepthPixels(); ++y) {
+            for (int x = 0; x < zone->WidthPixels(); ++x) {
+                m.push_back(levels.At(0, x, y));
+            }
+        }
+    }
+    return maps;
+}
+
+// A project opened while continuous rendering is off holds cabinets whose maps were never computed:
+// switching continuous rendering on paints what Render paints, never the sum of empty maps.
+TEST_F(RenderWindow, SwitchingContinuousRenderOnAfterAnOpenPaintsWhatRenderPaints) {
+    namespace fs = std::filesystem;
+    const fs::path sample = fs::path(TEST_DATA_DIR) / ".." / ".." / "tools" / "sample_library" / "library";
+    fs::create_directories(appData() / "Cabinets");
+    fs::copy_file(sample / "Cabinets" / "SP12.cabinet", appData() / "Cabinets" / "SP12.cabinet");
+    ASSERT_TRUE(start());
+    editor().Render.VeryLowItem.Click();
+    QToolButton* add = main()->findChild<QToolButton*>(QStringLiteral("AddSurfaceButton"));
+    ASSERT_NE(add, nullptr);
+    QTest::mouseClick(add, Qt::LeftButton);
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(project().NMappingZones(), 2);
+    for (const auto& zone : project().MappingZones()) {
+        const TPoint3D centre = zone->Position();
+        ASSERT_NE(editor().Adding.AddNewCabinet("SP12", "", "", {centre.X - 5, centre.Y - 6, centre.Z}, {},
+                                                false, TCabPlacement::qzaVertical, 0, true, false,
+                                                editor().Layers.SelectedLayer, 0, 0),
+                  nullptr);
+    }
+    const fs::path file = root / "Two zones.V3DPrj";
+    ASSERT_TRUE(main()->Documents->SaveProjectFile(file.string()));
+    QAction* continuous = main()->findChild<QAction*>(QStringLiteral("ContinuousRenderItem"));
+    ASSERT_NE(continuous, nullptr);
+    ASSERT_FALSE(continuous->isChecked());
+    ASSERT_FALSE(project().ContinuousRender());
+
+    // Opened with continuous rendering off, then switched on from the menu.
+    ASSERT_TRUE(main()->Documents->LoadProjectFile(file.string()));
+    continuous->trigger();
+    ASSERT_TRUE(project().ContinuousRender());
+    ASSERT_TRUE(waitCalculated());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return project().AllMapsState() == TCalcState::qzaCalculated; }, 30000));
+    QCoreApplication::processEvents();
+    const auto continuousMaps = levelMaps(project());
+    const double continuousMax = project().MaxdBSPL();
+    const double continuousBox = bar().MaxdBuEdit()->value();
+
+    // The same file opened again, rendered with Render.
+    continuous->trigger();
+    ASSERT_FALSE(project().ContinuousRender());
+    ASSERT_TRUE(main()->Documents->LoadProjectFile(file.string()));
+    ASSERT_TRUE(clickRenderAndWait());
+    const auto renderMaps = levelMaps(project());
+    ASSERT_EQ(continuousMaps.size(), renderMaps.size());
+    float loudest = -1e30f;
+    for (size_t z = 0; z < renderMaps.size(); ++z) {
+        ASSERT_EQ(continuousMaps[z].size(), renderMaps[z].size()) << "zone " << z;
+        ASSERT_GT(renderMaps[z].size(), 100u);
+        for (size_t i = 0; i < renderMaps[z].size(); ++i) {
+            ASSERT_NEAR(continuousMaps[z][i], renderMaps[z][i], 0.01) << "zone " << z << " pixel " << i;
+            loudest = std::max(loudest, renderMaps[z][i]);
+        }
+    }
+    EXPECT_GT(loudest, 80.0f);
+    // The colour bar's maximum is the loudest level of the maps (the box shows whole decibels).
+    EXPECT_NEAR(continuousMax, loudest, 0.01);
+    EXPECT_NEAR(project().MaxdBSPL(), loudest, 0.01);
+    EXPECT_NEAR(continuousBox, loudest, 0.5);
+}
+
 TEST_F(RenderWindow, APanelCommitMarksTheRenderNeededAndAUnitsRefreshOfThePanelsDoesNot) {
     startWithModel();
     TMappingZone& zone = addZone();
@@ -396,6 +477,43 @@ TEST_F(RenderWindow, APanelCommitMarksTheRenderNeededAndAUnitsRefreshOfThePanels
     EXPECT_EQ(bar().RenderB()->property("imageIndex").toInt(), 42);
     EXPECT_EQ(bar().RenderB()->property("styleLookup").toString(),
               QStringLiteral("CornerButtonRenderRedStyle"));
+}
+
+// Every size a trapezium's panel accepts renders: a side below one map pixel gets one pixel, the
+// other zone's map is not touched, and no message reaches the user.
+TEST_F(RenderWindow, EverySizeAZonePanelAcceptsRendersAndLeavesTheOtherZones) {
+    startWithModel();
+    TMappingZone& rectangle = addZone();
+    addCabinet({0, -6, 0});
+    TMappingZone& trapezium = *editor().Adding.AddNewZoneButtonClick(TNewZoneKind::Trapezium);
+    ASSERT_EQ(trapezium.SurfaceType(), TSurfaceType::qzaTrapezium);
+    ASSERT_TRUE(clickRenderAndWait());
+    const auto before = levelMaps(project());
+    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(trapezium));
+    ASSERT_NE(panel, nullptr);
+    const struct {
+        QLineEdit* field;
+        const char* typed;
+    } cases[] = {
+        {panel->LengthTrapezEdit, "0"},   {panel->TrapezWidth1Edit, "-5"},  {panel->TrapezWidth2Edit, "1e9"},
+        {panel->LengthTrapezEdit, "0.3"}, {panel->TrapezWidth1Edit, "0.2"}, {panel->TrapezWidth2Edit, "0.4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.field->objectName().toStdString()) + " = " + c.typed);
+        c.field->setFocus();
+        c.field->selectAll();
+        QTest::keyClicks(c.field, QString::fromLatin1(c.typed));
+        QTest::keyClick(c.field, Qt::Key_Tab);
+        ASSERT_TRUE(clickRenderAndWait());
+        EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text;
+        EXPECT_FALSE(project().AbortCalculation());
+        EXPECT_GE(trapezium.WidthPixels(), 1);
+        EXPECT_GE(trapezium.DepthPixels(), 1);
+        EXPECT_EQ(levelMaps(project())[0], before[0]) << "the rectangle's map changed";
+        const float level = trapezium.MapSum()->MapRealFreq().At(0, 0, 0);
+        EXPECT_TRUE(std::isfinite(level) && level > 40) << level;
+    }
+    EXPECT_EQ(&rectangle, project().MappingZones()[0].get());
 }
 
 TEST_F(RenderWindow, RTypedIntoAZonesNameIsTextAndRWithTheViewFocusedRenders) {
