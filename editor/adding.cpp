@@ -9,6 +9,7 @@
 #include "editor/editor.h"
 #include "editor/object_panels.h"
 #include "files/library_scan.h"
+#include "platform/core/camera.h"
 #include "platform/core/cursor_service.h"
 #include "platform/core/mesh.h"
 #include "platform/core/message_box.h"
@@ -385,6 +386,7 @@ void TAddObjects::ModelMenuItemClick(int32_t ModelTag) {
         st.InsertInMousePos_BrandName = m.Manufacturer();
         st.InsertInMousePos_ModelTag = ModelTag;
         setInsertCursor();
+        showCabinetInsertionHint({});
     }
     ed_.Project.ClearAllMaps();
     PopupModelsTarget = nullptr;
@@ -474,7 +476,10 @@ void TAddObjects::EndInsertionInViewPort3D() {
                 preview->SetVisible(false);
             }
         }
+        ed_.Scene.InsertMarker->SetVisible(false);
         st.InsertInMousePos_Cabinet = false;
+        // The hint goes; the status line tells the selection again.
+        ed_.PanelSwitching.ShowSelectionOptionsMenu(0);
     }
     if (st.InsertInMousePos_Mic) {
         ed_.Scene.MeasCone3D->SetVisible(false);
@@ -600,6 +605,48 @@ void TAddObjects::InsertingCabinetOnMouseDown(TControl3D* Sender, TShiftState Sh
     if (AcumOffRB.Checked()) {
         ++AcumOffTag;
     }
+    showCabinetInsertionHint("Cabinet " + std::to_string(cabinet->NumberID()));
+}
+
+void TAddObjects::showCabinetInsertionHint(const std::string& Placed) {
+    const TCabModel* m = pendingModel();
+    const std::string model = m == nullptr               ? std::string("the cabinet")
+                              : m->VariantName().empty() ? m->ModelName()
+                                                         : m->ModelName() + " (" + m->VariantName() + ")";
+    const std::string text =
+        Placed.empty()
+            ? "Click in the view to place " + model + "; every click places another. Esc to finish."
+            : Placed + " placed. Click to place another " + model + ", Esc to finish.";
+    ed_.PanelSwitching.StatusLabel.SetText(text);
+}
+
+void TAddObjects::markSmallPreview(const TPoint3D& Centre, double ModelSize) {
+    TCube& mark = *ed_.Scene.InsertMarker;
+    const TViewport3D& view = *ed_.Scene.Viewport3D1;
+    const TCamera* camera = view.Camera();
+    const float w = view.ViewWidth(), h = view.ViewHeight();
+    // Pixels per metre at the preview's place: the longest on-screen image of a metre along the axes.
+    double pixelsPerMetre = 0;
+    TPoint3D at;
+    if (camera != nullptr && camera->WorldToScreen(Centre, w, h, at)) {
+        for (const TPoint3D& step : {TPoint3D(1, 0, 0), TPoint3D(0, 1, 0), TPoint3D(0, 0, 1)}) {
+            TPoint3D s;
+            if (camera->WorldToScreen(Centre + step, w, h, s)) {
+                pixelsPerMetre = std::max(pixelsPerMetre, std::hypot(double(s.X - at.X), double(s.Y - at.Y)));
+            }
+        }
+    }
+    if (pixelsPerMetre <= 0 || ModelSize * pixelsPerMetre >= kSmallPreviewPixels) {
+        mark.SetVisible(false);
+        return;
+    }
+    const auto edge = static_cast<float>(kPreviewMarkPixels / pixelsPerMetre);
+    mark.SetMaterialSource(ed_.Objects.HighLightMaterial.get());
+    mark.SetWidth(edge);
+    mark.SetHeight(edge);
+    mark.SetDepth(edge);
+    mark.SetPosition(Centre);
+    mark.SetVisible(true);
 }
 
 void TAddObjects::InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState, const TPoint3D& RayPos,
@@ -630,6 +677,7 @@ void TAddObjects::InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState, c
     preview->SetPosition(at->Position);
     preview->SetRotationAngle(at->Rotation);
     preview->SetVisible(true);
+    markSmallPreview(at->Position, std::max({m->Width(), m->Height(), m->Depth()}));
 }
 
 void TAddObjects::InsertingSurfacePointOnMouseDown(TControl3D* Sender, TShiftState Shift,

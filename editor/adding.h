@@ -114,6 +114,10 @@ public:
     // Turns the picked points into a polygon zone; an outline without area is refused with a message.
     void FinishSurfaceDrawing();
 
+    // Pixels below which a previewed model is marked, and the width of the mark in pixels.
+    static constexpr double kSmallPreviewPixels = 6;
+    static constexpr double kPreviewMarkPixels = 8;
+
     // The message of an outline without area.
     static constexpr const char* kNoAreaMessage =
         "The drawn points do not enclose an area.\r\n\r\nPick at least three points that do not lie on "
@@ -134,6 +138,11 @@ private:
     std::optional<TPoint3D> pointUnderMouse(TControl3D* Sender, const TPoint3D& RayPos,
                                             const TPoint3D& RayDir) const;
     TCabModel* pendingModel() const;
+    // The status line while a cabinet insertion is armed; Placed names the cabinet a click just added.
+    void showCabinetInsertionHint(const std::string& Placed);
+    // Marks the preview's place with a cube a few pixels wide when the model itself would be drawn
+    // smaller than that at the present zoom; hides the mark otherwise.
+    void markSmallPreview(const TPoint3D& Centre, double ModelSize);
     void setInsertCursor();
     void selectAlone(TObject* Obj);
 

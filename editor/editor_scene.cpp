@@ -130,6 +130,10 @@ TEditorScene::TEditorScene() : Viewport3D1(std::make_unique<TViewport3D>()) {
     MeasCone3D->SetHeight(1.3f);
     MeasCone3D->SetDepth(0.6f);
 
+    InsertMarker = make<TCube>(v, &v);
+    InsertMarker->SetVisible(false);
+    InsertMarker->HitTest = false;
+
     // Axis letters: text layers that write no depth and are never hit.
     const auto makeLetter = [&](const char* text, TPoint3D at, float height, TAlphaColor color) {
         auto* t = make<TText3D>(v, &v);

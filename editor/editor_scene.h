@@ -73,6 +73,8 @@ public:
     TAxis3D* InputTop = nullptr;
     TAxis3D* InputFront = nullptr;
     TConeInv* MeasCone3D = nullptr;
+    // Marks where an armed cabinet insertion places a model too small to see at the present zoom.
+    TCube* InsertMarker = nullptr;
 };
 
 } // namespace vendrel

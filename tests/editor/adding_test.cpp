@@ -130,6 +130,43 @@ TEST(AddingObjects, AClickInTheTopViewPlacesTheArmedCabinetWhereTheRayMeetsTheFl
     EXPECT_FALSE(f.library.FModels3DImported[0]->Visible());
 }
 
+// While a model is armed the status line says that every click places another and how to stop, and a
+// preview too small to see at the present zoom is marked by a cube a few pixels wide.
+TEST(AddingObjects, AnArmedModelIsToldInTheStatusLineAndATinyPreviewIsMarked) {
+    ObjectsFixture f;
+    TEditor& ed = *f.editor;
+    f.topView();
+    ed.State.IsMagneticObjects = false;
+    const TUIText& status = ed.PanelSwitching.StatusLabel;
+    const TCube& mark = *f.scene().InsertMarker;
+    ed.Adding.ModelMenuItemClick(0);
+    EXPECT_EQ(status.Text(), "Click in the view to place Box; every click places another. Esc to finish.");
+
+    // 20 m across: the 0.6 m box is drawn large enough by itself.
+    f.moveTo({2, 0, 3});
+    EXPECT_TRUE(f.library.FModels3DImported[0]->Visible());
+    EXPECT_FALSE(mark.Visible());
+    f.click({2, 0, 3});
+    ASSERT_EQ(f.project->NCabinets(), 1);
+    EXPECT_EQ(status.Text(), "Cabinet 1 placed. Click to place another Box, Esc to finish.");
+
+    // Far out the box would be a pixel or less: the mark stands at its place, 8 pixels wide.
+    f.views().ZoomSpinBox.SetValue(-1500);
+    f.moveTo({40, 0, -30});
+    ASSERT_TRUE(mark.Visible());
+    const TPoint3D at = f.library.FModels3DImported[0]->Position();
+    EXPECT_EQ(mark.Position(), at);
+    const TPointF a = f.screenOf(at - TPoint3D(mark.Width() / 2, 0, 0));
+    const TPointF b = f.screenOf(at + TPoint3D(mark.Width() / 2, 0, 0));
+    EXPECT_NEAR(std::hypot(b.X - a.X, b.Y - a.Y), 8.0, 0.5);
+
+    // Esc ends the placing: no preview, no mark, and the status line tells the selection again.
+    ed.Keys.MainFormKeyDown(27, 0, {}, false);
+    EXPECT_FALSE(mark.Visible());
+    EXPECT_FALSE(f.library.FModels3DImported[0]->Visible());
+    EXPECT_EQ(status.Text(), "1 Objects Selected, 1 Cabinets");
+}
+
 TEST(AddingObjects, IncrementalOffsetsTurnEachNextCabinetFurther) {
     ObjectsFixture f;
     TEditor& ed = *f.editor;
