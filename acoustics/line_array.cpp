@@ -619,6 +619,26 @@ void TCabArray::SetPositionsInsideArray() {
     if (FOriginSet) {
         applyOrigin();
     }
+    applyTilt();
+}
+
+// The tilt turns the joint element 1 hangs from, about element 1's rotation centre (its anchor or its
+// flying point). A node turns about Z before X, so the tilt lives above element 1: applied after
+// element 1's own quarter turn of a horizontal array, it tilts that array about the horizontal axis
+// across its front as it tilts a vertical one. Element 1 keeps no Z turn of its own: the tilt is its
+// turn against the array.
+void TCabArray::applyTilt() {
+    if (FArrayList.size() < 2) {
+        return;
+    }
+    TControl3D* first = FArrayList[1];
+    auto* joint = dynamic_cast<TQzDummy*>(first->Parent());
+    if (joint == nullptr) {
+        return;
+    }
+    joint->SetRotationCenter(first->RotationCenter() + first->Position());
+    first->SetRotationAngleZ(0.0f);
+    joint->SetRotationAngleZ(static_cast<float>(-FTilt));
 }
 
 // Every joint and element takes its absolute turn again from the chain above it, from the top down:
@@ -649,6 +669,7 @@ void TCabArray::applyOrigin() {
     TControl3D* first = FArrayList[1];
     first->SetRotationCenter({FOriginPoint.X, -FOriginPoint.Y, FOriginPoint.Z});
     first->SetPosition({-FOriginPoint.X, FOriginPoint.Y, 0.0f});
+    applyTilt();
 }
 
 bool TCabArray::SetArrayOrigin() {
@@ -693,6 +714,7 @@ void TCabArray::RecalcMechanics() {
             in.FrameWeight = m->Weight();
             in.MaxSupportWeight = m->MaxSupportWeight();
             in.FrameModelName = m->ModelName();
+            in.FrameTypedWithAdapter = m->PickPointType() == TPickPointType::qzaWithAdapter;
             for (int32_t i = 0; i < m->NPickPoints(); ++i) {
                 const TPoint3D& q = At(m->PickPoints(), i);
                 in.PickPoints.push_back(frame->LocalToAbsolute3D({q.X, -q.Y, q.Z}));
@@ -802,8 +824,8 @@ void TCabArray::SetMountingType(TArrayMounting Value) {
     const bool flown = Value == TArrayMounting::qzaFlown;
     if (flown || Value == TArrayMounting::qzaStacked) {
         const TWorkersPause pause(FMyAcousticProject);
-        // Element 1 carries the tilt, which means the same turn in both mountings: it keeps it. The
-        // splay angles below it open downwards when flown and upwards when stacked.
+        // The tilt, on the joint above element 1, means the same turn in both mountings: it stays.
+        // The splay angles below element 1 open downwards when flown and upwards when stacked.
         const double sign = flown ? 1.0 : -1.0;
         for (size_t i = 2; i < FArrayList.size(); ++i) {
             FArrayList[i]->SetRotationAngleZ(
@@ -827,11 +849,12 @@ void TCabArray::SetTilt(double Value) {
         return;
     }
     const TWorkersPause pause(FMyAcousticProject);
-    TControl3D* first = FArrayList[1];
     if (FMyAcousticProject != nullptr && FMyAcousticProject->ForceCalculation()) {
-        first->SetRotationAngleZ(0.0f);
+        if (auto* joint = dynamic_cast<TQzDummy*>(FArrayList[1]->Parent())) {
+            joint->SetRotationAngleZ(0.0f);
+        }
     }
-    first->SetRotationAngleZ(static_cast<float>(-FTilt));
+    applyTilt();
     for (TCabinet* cab : FCabinetList) {
         cab->RotateZChanged();
     }

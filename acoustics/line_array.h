@@ -154,6 +154,7 @@ private:
     void renumber();
     void refreshChainRotations();
     void applyOrigin();
+    void applyTilt();
     double firstSplayAngle(const TCabModel& model) const;
 
     TPhysicalSpace* FPhysicalSpace = nullptr;

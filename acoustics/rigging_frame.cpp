@@ -97,9 +97,17 @@ void RiggingJoint::updateRotations(bool x, bool y, bool z) {
     }
     double ax = 0.0, ay = 0.0, az = 0.0;
     if (FArrayElementID == 1) {
-        // The first element of an array takes its own rotation as absolute one.
+        // The first element of an array takes its own rotation as absolute one, turned by the tilt
+        // the joint it hangs from carries.
+        if (const auto* joint = dynamic_cast<const RiggingJoint*>(Parent())) {
+            az = joint->RelativeRotationRadZ();
+        }
     } else if (Parent() == nullptr) {
         return;
+    } else if (Parent() == FMyCabArray) {
+        // The joint an array's first element hangs from: the array turns it about Y (its direction)
+        // and nothing else.
+        ay = Parent()->RotationAngle().Y * kDegToRad;
     } else if (const auto* cab = dynamic_cast<const TCabinet*>(Parent())) {
         ax = cab->AbsoluteRotationRadX();
         ay = cab->AbsoluteRotationRadY();

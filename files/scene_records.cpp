@@ -205,6 +205,10 @@ void CabArrayToRecord(const TCabArray& Array, rPRJCabArray& Record) {
     for (size_t i = 1; i < list.size(); ++i) {
         Record.ItemList.push_back(arrayItem(list[i]));
     }
+    // The tilt turns the array above its first element; records keep it as that element's Z turn.
+    if (!Record.ItemList.empty()) {
+        Record.ItemList.front().Rotation.Z = static_cast<float>(-Array.Tilt());
+    }
     Record.LayerID = layerNumber(Array);
 }
 

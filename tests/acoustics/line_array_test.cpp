@@ -152,12 +152,13 @@ TEST_F(ArrayFixture, MountingRoundTripKeepsTheTiltAndRestoresTheSplay) {
     a->SetPositionsInsideArray();
     const TPoint3D before = a->CabinetList()[1]->AbsolutePosition();
     a->SetMountingType(TArrayMounting::qzaStacked);
-    EXPECT_FLOAT_EQ(a->ArrayList()[1]->RotationAngle().Z, -4.0f);
+    const auto* frameNode = dynamic_cast<const TRiggingFrame*>(a->ArrayList()[1]);
+    EXPECT_NEAR(frameNode->AbsoluteRotationZ(), -4.0, 1e-5);
     EXPECT_FLOAT_EQ(a->CabinetList()[0]->RotationAngle().Z, -1.0f);
     EXPECT_FLOAT_EQ(a->CabinetList()[1]->RotationAngle().Z, -5.0f);
     EXPECT_LT(a->CabinetList()[1]->AbsolutePosition().Y, 0.0f); // standing above the origin
     a->SetMountingType(TArrayMounting::qzaFlown);
-    EXPECT_FLOAT_EQ(a->ArrayList()[1]->RotationAngle().Z, -4.0f);
+    EXPECT_NEAR(frameNode->AbsoluteRotationZ(), -4.0, 1e-5);
     EXPECT_FLOAT_EQ(a->CabinetList()[1]->RotationAngle().Z, 5.0f);
     expectPoint(a->CabinetList()[1]->AbsolutePosition(), before.X, before.Y, before.Z);
 }
@@ -186,7 +187,53 @@ TEST_F(ArrayFixture, TiltIsClampedToAHalfTurn) {
     for (const auto& c : cases) {
         a->SetTilt(c[0]);
         EXPECT_EQ(a->Tilt(), c[1]);
-        EXPECT_FLOAT_EQ(a->ArrayList()[1]->RotationAngle().Z, static_cast<float>(-c[1]));
+        const double t = -c[1] * kDeg;
+        expectPoint(a->ArrayList()[1]->LocalToAbsoluteDirection({1, 0, 0}), std::cos(t), std::sin(t), 0.0,
+                    1e-6);
+    }
+}
+
+// The tilt turns the whole array about the horizontal axis across its front, about the point it
+// flies from; a horizontal array (its first element turned a quarter about X) tilts as a vertical one
+// does instead of turning sideways.
+TEST_F(ArrayFixture, TiltTurnsTheArrayAboutTheHorizontalAxisAcrossItsFront) {
+    for (const TCabPlacement orientation : {TCabPlacement::qzaVertical, TCabPlacement::qzaHorizontal}) {
+        SCOPED_TRACE(static_cast<int>(orientation));
+        auto a = array(3);
+        a->SetRotationAngleY(30.0f);
+        a->SetOrientation(orientation);
+        a->CabinetList()[0]->SetRotationAngleZ(0.0f);
+        a->CabinetList()[2]->SetRotationAngleZ(3.0f);
+        a->SetPositionsInsideArray();
+        const TControl3D& frameNode = *a->ArrayList()[1];
+        const TPoint3D pivot = frameNode.LocalToAbsolute3D(frameNode.RotationCenter());
+        std::vector<TPoint3D> aim0, pos0;
+        for (const TCabinet* c : a->CabinetList()) {
+            aim0.push_back(c->LocalToAbsoluteDirection({1, 0, 0}));
+            pos0.push_back(c->AbsolutePosition());
+        }
+        // Cabinet 1 faces the array's direction: 30 degrees off the scene's X axis.
+        expectPoint(aim0[0], std::cos(30 * kDeg), 0.0, -std::sin(30 * kDeg), 1e-6);
+        const TMatrix3D direction = TMatrix3D::CreateRotationY(static_cast<float>(30 * kDeg));
+        for (const double tilt : {-2.0, 5.0}) {
+            SCOPED_TRACE(tilt);
+            a->SetTilt(tilt);
+            // About the scene axis the array's Z axis points along, which stays horizontal.
+            const TMatrix3D turn = direction.Inverse() *
+                                   TMatrix3D::CreateRotationZ(static_cast<float>(-tilt * kDeg)) * direction;
+            for (size_t k = 0; k < aim0.size(); ++k) {
+                SCOPED_TRACE(k);
+                const TCabinet& c = *a->CabinetList()[k];
+                const TPoint3D aim = aim0[k] * turn;
+                expectPoint(c.LocalToAbsoluteDirection({1, 0, 0}), aim.X, aim.Y, aim.Z, 1e-5);
+                const TPoint3D p = pivot + (pos0[k] - pivot) * turn;
+                expectPoint(c.AbsolutePosition(), p.X, p.Y, p.Z, 1e-5);
+            }
+            expectPoint(frameNode.LocalToAbsolute3D(frameNode.RotationCenter()), pivot.X, pivot.Y, pivot.Z);
+        }
+        a->SetTilt(-2.0);
+        // Tilted down by 2 degrees, cabinet 1 still faces 30 degrees sideways.
+        expectPoint(a->CabinetList()[0]->LocalToAbsoluteDirection({1, 0, 0}), 0.8655, 0.0349, -0.4997, 1e-4);
     }
 }
 
