@@ -78,8 +78,9 @@ double horizontalDistance(const TPoint3D& a, const TPoint3D& b) {
 // of gravity g. Hung from the two end pick points p1 and pN, vertical equilibrium and the balance of
 // moments about g give, with t the position of g's horizontal projection along p1 -> pN (0 at p1,
 // 1 at pN): load at p1 = W (1 - t), load at pN = W t. They add up to W for any layout of the points.
-// With g beyond either end (t < 0 or t > 1) one motor would have to push: the hang is out of range,
-// and so is a hang from one pick point there, since no pick point lies above g.
+// With g beyond either end one motor would have to push, and with g beside the line the two forces
+// cannot balance the moment about it: the hang is out of range (PickPointRange), and so is a hang from
+// one pick point there.
 void flyingHang(const TMechanicsInput& In, TMechanicalData& Out) {
     const std::vector<TPoint3D>& p = In.PickPoints;
     const TPoint3D& g = Out.GravityCenter;
@@ -96,30 +97,18 @@ void flyingHang(const TMechanicsInput& In, TMechanicalData& Out) {
         }
     }
 
-    const double ux = double(p.back().X) - p.front().X;
-    const double uz = double(p.back().Z) - p.front().Z;
-    const double L = std::hypot(ux, uz);
-    bool inRange = false;
-    double t = 0.0;
-    if (L > kPickPointTolerance) {
-        const double along = ((double(g.X) - p.front().X) * ux + (double(g.Z) - p.front().Z) * uz) / L;
-        inRange = along >= -kPickPointTolerance && along <= L + kPickPointTolerance;
-        t = std::clamp(along / L, 0.0, 1.0);
-    } else {
-        // All pick points in one place: g must hang right below it.
-        inRange = best <= kPickPointTolerance;
-    }
-
-    if (!inRange) {
+    const TPickPointRange range = PickPointRange(p, g);
+    if (!range.InRange) {
         Out.GravityCenterOutOfRange = true;
         Out.FlyingPoint = -1;
         return;
     }
+    const double t = range.Along;
     Out.FlyingPoint = nearest;
     Out.FrontPickupLoad = W * (1.0 - t);
     Out.RearPickupLoad = W * t;
 
-    if (!FrameFliesWithAdapter(In.FrameModelName)) {
+    if (!Out.FliesWithAdapter) {
         return;
     }
     // The adapter spans two pick points: an odd flying point sits between neighbours, an even one
@@ -142,8 +131,60 @@ void flyingHang(const TMechanicsInput& In, TMechanicalData& Out) {
 
 } // namespace
 
-bool FrameFliesWithAdapter(const std::string& FrameModelName) {
-    return FrameModelName == "PT-QD-MWX20" || FrameModelName == "PT-QD-MWX10";
+bool FrameFliesWithAdapter(const std::string& FrameModelName, bool TypedWithAdapter) {
+    return TypedWithAdapter || FrameModelName == "PT-QD-MWX20" || FrameModelName == "PT-QD-MWX10";
+}
+
+TPickPointRange PickPointRange(const std::vector<TPoint3D>& PickPoints, const TPoint3D& G) {
+    TPickPointRange r;
+    if (PickPoints.empty()) {
+        return r;
+    }
+    const TPoint3D& a = PickPoints.front();
+    const TPoint3D& b = PickPoints.back();
+    const double ux = double(b.X) - a.X;
+    const double uz = double(b.Z) - a.Z;
+    const double L = std::hypot(ux, uz);
+    const double gx = double(G.X) - a.X;
+    const double gz = double(G.Z) - a.Z;
+    if (L <= kPickPointTolerance) {
+        // Every point in one place: G hangs below it or beside it.
+        r.Sideways = std::hypot(gx, gz);
+        r.InRange = r.Sideways <= kSidewaysTolerance;
+        return r;
+    }
+    const double along = (gx * ux + gz * uz) / L;
+    r.Sideways = std::abs(gx * uz - gz * ux) / L;
+    r.Along = std::clamp(along / L, 0.0, 1.0);
+    r.InRange =
+        along >= -kPickPointTolerance && along <= L + kPickPointTolerance && r.Sideways <= kSidewaysTolerance;
+    return r;
+}
+
+TAdapterTexts AdapterTexts(const TMechanicalData& Data) {
+    TAdapterTexts t;
+    if (!Data.RigFrameExists || Data.Stacked || !Data.FliesWithAdapter || Data.FlyingPoint < 1 ||
+        Data.GravityCenterOutOfRange) {
+        return t;
+    }
+    if (Data.NMotors == 1) {
+        if (Data.AdapterRigPoint1 < 1 || Data.AdapterRigPoint2 < 1) {
+            return t;
+        }
+        t.OneAdapter = true;
+        t.Position = Data.AdapterPosition;
+        t.RigPoints = std::to_string(Data.AdapterRigPoint2) + " and " + std::to_string(Data.AdapterRigPoint1);
+        t.PointLabel = std::to_string(Data.AdapterRigPoint2) + " - " + std::to_string(Data.AdapterRigPoint1);
+        return t;
+    }
+    // The front adapter takes points 1 to 3 and the rear one N - 2 to N: apart on four points or more.
+    if (Data.NPickPoints < 4) {
+        return t;
+    }
+    t.TwoAdapters = true;
+    t.FrontRigPoints = "3 - 1";
+    t.RearRigPoints = std::to_string(Data.NPickPoints) + " - " + std::to_string(Data.NPickPoints - 2);
+    return t;
 }
 
 void ComputeMechanics(const TMechanicsInput& In, TMechanicalData& Out) {
@@ -161,7 +202,15 @@ void ComputeMechanics(const TMechanicsInput& In, TMechanicalData& Out) {
 
     Out.RigFrameExists = In.RigFrameExists;
     Out.RigFrame = In.RigFrame;
+    Out.Stacked = In.Stacked;
+    Out.NPickPoints = In.RigFrameExists ? static_cast<int32_t>(In.PickPoints.size()) : 0;
+    Out.FliesWithAdapter = In.RigFrameExists && !In.Stacked &&
+                           FrameFliesWithAdapter(In.FrameModelName, In.FrameTypedWithAdapter);
     Out.MaxSupportWeightOnRigging = In.RigFrameExists ? In.MaxSupportWeight : 0.0;
+    Out.FrameLoad = 0.0;
+    // The cable hangs from the frame's last pick point down to the floor: as long as the top of the
+    // array is high, never negative.
+    Out.CableWeight = In.CableWeightPerMeter * std::max(0.0, Out.MostTopPoint);
     Out.GravityCenterOutOfRange = false;
     Out.WeightExceded = false;
     Out.FlyingPoint = 0;
@@ -178,10 +227,8 @@ void ComputeMechanics(const TMechanicsInput& In, TMechanicalData& Out) {
         my += m.Point.Y * m.Weight;
         mz += m.Point.Z * m.Weight;
     }
-    // The cable hangs from the frame's last pick point down to the floor: as long as the top of the
-    // array is high, never negative.
     if (In.IncludeCableInCalculation && In.RigFrameExists && !In.PickPoints.empty()) {
-        const double k = In.CableWeightPerMeter * std::max(0.0, Out.MostTopPoint);
+        const double k = Out.CableWeight;
         const TPoint3D& c = In.PickPoints.back();
         W += k;
         mx += c.X * k;
@@ -198,7 +245,8 @@ void ComputeMechanics(const TMechanicsInput& In, TMechanicalData& Out) {
 
     if (In.RigFrameExists) {
         // Everything below the frame (and the cable on it) hangs from it, or stands on it.
-        Out.WeightExceded = RiggingLoadExceeded(W - In.FrameWeight, In.MaxSupportWeight);
+        Out.FrameLoad = W - In.FrameWeight;
+        Out.WeightExceded = RiggingLoadExceeded(Out.FrameLoad, In.MaxSupportWeight);
     }
     if (In.Stacked) {
         Out.GravityCenterOutOfRange =

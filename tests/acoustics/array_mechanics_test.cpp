@@ -95,6 +95,10 @@ TEST_F(MechanicsFixture, KnownFlownArray) {
     EXPECT_FALSE(m.GravityCenterOutOfRange);
     EXPECT_NEAR(m.FrontPickupLoad, (170 * 0.8 - 53) / 0.8, 1e-4);
     EXPECT_NEAR(m.RearPickupLoad, 53 / 0.8, 1e-4);
+    EXPECT_NEAR(m.FrameLoad, 150.0, 1e-9);
+    EXPECT_NEAR(m.CableWeight, 20.0, 1e-4); // printed whether or not it is included
+    EXPECT_EQ(m.NPickPoints, 5);
+    EXPECT_FALSE(m.FliesWithAdapter);
 
     // With the cable, right at the first computation.
     a->SetIncludeCableInCalculation(true);
@@ -104,6 +108,8 @@ TEST_F(MechanicsFixture, KnownFlownArray) {
     EXPECT_NEAR(m.FrontPickupLoad, 103.75, 1e-3);
     EXPECT_NEAR(m.RearPickupLoad, 86.25, 1e-3);
     EXPECT_NEAR(m.FrontPickupLoad + m.RearPickupLoad, m.TotalWeight, 1e-9);
+    EXPECT_NEAR(m.FrameLoad, 170.0, 1e-4);
+    EXPECT_NEAR(m.CableWeight, 20.0, 1e-4);
     // The total of the models alone does not touch the mechanics.
     EXPECT_FLOAT_EQ(a->GetTotalWeight(), 170.0f);
     EXPECT_NEAR(m.TotalWeight, 190.0, 1e-4);
@@ -122,8 +128,8 @@ TEST_F(MechanicsFixture, KnownFlownArray) {
         a->SetIncludeCableInCalculation(l.include);
         a->RecalcMechanics();
         EXPECT_EQ(m.WeightExceded, l.exceeded);
-        EXPECT_EQ(m.WeightExceded,
-                  RiggingLoadExceeded(m.TotalWeight - frame->Weight(), m.MaxSupportWeightOnRigging));
+        EXPECT_EQ(m.WeightExceded, RiggingLoadExceeded(m.FrameLoad, m.MaxSupportWeightOnRigging));
+        EXPECT_NEAR(m.FrameLoad, m.TotalWeight - frame->Weight(), 1e-9);
     }
 }
 
@@ -146,9 +152,14 @@ TEST(ArrayMechanics, LoadsComeFromTheBalanceOfMoments) {
         {"2 cm beyond the last", row, {0.32f, 5, 0}, -1, 0, 0},
         {"4 cm before the first", row, {-0.04f, 5, 0}, -1, 0, 0},
         {"two points, mid-way", {{0, 0, 0}, {1, 0, 0}}, {0.5f, 5, 0}, 1, 150, 150},
-        {"points off the line", {{0, 0, 0}, {0.2f, 0, 0.3f}, {0.4f, 0, 0}}, {0.1f, 5, 0.1f}, 1, 225, 75},
+        {"points off the line", {{0, 0, 0}, {0.2f, 0, 0.3f}, {0.4f, 0, 0}}, {0.1f, 5, 0.05f}, 1, 225, 75},
         {"one point right above", {{1, -2, 1}}, {1, 5, 1}, 1, 300, 0},
-        {"one point, off", {{1, -2, 1}}, {1.01f, 5, 1}, -1, 0, 0},
+        {"one point, 5 cm beside", {{1, -2, 1}}, {1.05f, 5, 1}, 1, 300, 0},
+        {"one point, 20 cm beside", {{1, -2, 1}}, {1.2f, 5, 1}, -1, 0, 0},
+        // Two vertical forces on the line balance no moment about it: the array rolls.
+        {"1.435 m beside the line", row, {0.1f, 5, 1.435f}, -1, 0, 0},
+        {"8 cm beside the line", row, {0.1f, 5, -0.08f}, 2, 200, 100},
+        {"12 cm beside the line", row, {0.1f, 5, 0.12f}, -1, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -171,26 +182,30 @@ TEST(ArrayMechanics, LoadsComeFromTheBalanceOfMoments) {
     }
 }
 
+// A frame flies through an adapter when its model is typed so (or is one of the two models known to):
+// the adapter spans the pick points beside the flying point; other frames get no adapter points.
 TEST(ArrayMechanics, AdapterSpansThePickPointsBesideTheFlyingPoint) {
     struct Case {
         const char* model;
-        float x; // the centre of gravity above pick point number x + 1 of eight, 0.1 m apart
+        bool typed; // the model's pick points take adapters
+        float x;    // the centre of gravity above pick point number x + 1 of eight, 0.1 m apart
         int32_t first, second;
         bool outOfRange;
     };
     const Case cases[] = {
-        {"PT-QD-MWX20", 0.4f, 2, 3, false},  // flying point 5
-        {"PT-QD-MWX10", 0.5f, 3, 5, false},  // flying point 6
-        {"PT-QD-MWX20", 0.0f, -1, -1, true}, // flying point 1 would need pick point 0
-        {"OTHER FRAME", 0.4f, -1, -1, false},
+        {"PT-QD-MWX20", false, 0.4f, 2, 3, false},  // flying point 5
+        {"PT-QD-MWX10", false, 0.5f, 3, 5, false},  // flying point 6
+        {"PT-QD-MWX20", false, 0.0f, -1, -1, true}, // flying point 1 would need pick point 0
+        {"OTHER FRAME", false, 0.4f, -1, -1, false}, {"OTHER FRAME", true, 0.4f, 2, 3, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.model + std::to_string(c.x));
+        SCOPED_TRACE(c.model + std::to_string(c.typed) + std::to_string(c.x));
         TMechanicsInput in;
         in.Masses = {{{c.x, 2, 0}, 100.0}};
         in.RigFrameExists = true;
         in.MaxSupportWeight = 1000.0;
         in.FrameModelName = c.model;
+        in.FrameTypedWithAdapter = c.typed;
         for (int i = 0; i < 8; ++i) {
             in.PickPoints.push_back({0.1f * static_cast<float>(i), 0, 0});
         }
@@ -200,6 +215,57 @@ TEST(ArrayMechanics, AdapterSpansThePickPointsBesideTheFlyingPoint) {
         EXPECT_EQ(out.AdapterRigPoint2, c.second);
         EXPECT_EQ(out.AdapterPosition, c.first == -1 ? "No Adapter" : "hole on right");
         EXPECT_EQ(out.GravityCenterOutOfRange, c.outOfRange);
+    }
+}
+
+// What the dialog and the report print for the adapters comes from the record alone: one motor on the
+// adapter's two points, the second first; two motors on adapters at 3 - 1 and N - (N - 2), which takes
+// four pick points; nothing for fixed points, a stack or a hang out of range.
+TEST(ArrayMechanics, AdapterTextsFollowTheRecord) {
+    TMechanicalData flying;
+    flying.RigFrameExists = true;
+    flying.FliesWithAdapter = true;
+    flying.FlyingPoint = 5;
+    flying.AdapterPosition = "hole on right";
+    flying.AdapterRigPoint1 = 4;
+    flying.AdapterRigPoint2 = 5;
+    struct Case {
+        const char* name;
+        int32_t motors, points;
+        bool adapter, stacked, out;
+        const char* one;  // RigPoints, empty for none
+        const char* rear; // RearRigPoints, empty for none
+    };
+    const Case cases[] = {
+        {"one motor", 1, 8, true, false, false, "5 and 4", ""},
+        {"two motors, 8 points", 2, 8, true, false, false, "", "8 - 6"},
+        {"two motors, 5 points", 2, 5, true, false, false, "", "5 - 3"},
+        {"two motors, 4 points", 2, 4, true, false, false, "", "4 - 2"},
+        {"two motors, 3 points", 2, 3, true, false, false, "", ""},
+        {"fixed points", 2, 8, false, false, false, "", ""},
+        {"fixed point, one motor", 1, 8, false, false, false, "", ""},
+        {"stacked", 2, 8, true, true, false, "", ""},
+        {"out of range", 1, 8, true, false, true, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMechanicalData d = flying;
+        d.NMotors = c.motors;
+        d.NPickPoints = c.points;
+        d.FliesWithAdapter = c.adapter;
+        d.Stacked = c.stacked;
+        d.GravityCenterOutOfRange = c.out;
+        if (c.out) {
+            d.FlyingPoint = -1;
+        }
+        const TAdapterTexts t = AdapterTexts(d);
+        EXPECT_EQ(t.OneAdapter, *c.one != 0);
+        EXPECT_EQ(t.RigPoints, c.one);
+        EXPECT_EQ(t.PointLabel, *c.one != 0 ? "5 - 4" : "");
+        EXPECT_EQ(t.Position, *c.one != 0 ? "hole on right" : "");
+        EXPECT_EQ(t.TwoAdapters, *c.rear != 0);
+        EXPECT_EQ(t.RearRigPoints, c.rear);
+        EXPECT_EQ(t.FrontRigPoints, *c.rear != 0 ? "3 - 1" : "");
     }
 }
 
