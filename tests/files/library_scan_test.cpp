@@ -62,8 +62,8 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
     testing::WriteBytes(dir.path / "Textures" / "notes.txt", {'h', 'i'});
     library.ReadLibraryFiles();
 
-    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 4);
-    EXPECT_EQ(f.project->FramesDetected()->NFramesDetected(), 1);
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 8);
+    EXPECT_EQ(f.project->FramesDetected()->NFramesDetected(), 5);
     EXPECT_EQ(f.project->OrnasDetected()->NOrnasDetected(), 1);
     ASSERT_NE(row("SP12.cabinet"), nullptr);
     EXPECT_EQ(row("SP12.cabinet")->State, "Available");
@@ -87,9 +87,9 @@ TEST_F(ScanFixture, GoodRefusedAndForeignFiles) {
     EXPECT_EQ(row("notes.txt")->State, "Invalid Image format");
     EXPECT_FALSE(library.OpenLibSoundSystemEnabled);
     EXPECT_TRUE(library.OpenLibOrnamentEnabled);
-    EXPECT_EQ(library.FModels3DImported.size(), 5u);
-    EXPECT_EQ(f.project->FramesDetected()->FrameModel()[0]->ModelID(), 4);
-    EXPECT_EQ(library.LabelLib, "Cabinets Available: 4      Riggings Available: 1      Textures Available: 0"
+    EXPECT_EQ(library.FModels3DImported.size(), 13u);
+    EXPECT_EQ(f.project->FramesDetected()->FrameModel()[0]->ModelID(), 8);
+    EXPECT_EQ(library.LabelLib, "Cabinets Available: 8      Riggings Available: 5      Textures Available: 0"
                                 "      Sound Systems: 0      Ornaments: 1");
 }
 
@@ -121,7 +121,7 @@ TEST_F(ScanFixture, ReadingAgainKeepsModelsThatPlacedObjectsMayHold) {
     // Nothing placed: the replaced models are released at once.
     fs::remove(dir.path / "Cabinets" / "CL8.cabinet");
     library.ReadLibraryFiles();
-    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 3);
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 7);
     EXPECT_EQ(f.project->ModelsDetected()->NRetiredModels(), 0u); // nothing placed: released
     TCabModel* after = library.GetCabModelByName("SP12", "", "", false);
     ASSERT_NE(after, nullptr);
@@ -147,11 +147,11 @@ TEST_F(ScanFixture, LookupsRecordMissingModelsOnceAndTheMenuGroupsModels) {
     EXPECT_EQ(brand.Caption, "Sample Acoustics");
     EXPECT_EQ(brand.Name, "SampleAcousticsBrandItem");
     ASSERT_EQ(brand.Items.size(), 2u);
-    EXPECT_EQ(brand.Items[0].Items.size(), 4u); // four categories
-    EXPECT_EQ(brand.Items[1].Items.size(), 4u); // four series
+    EXPECT_EQ(brand.Items[0].Items.size(), 5u); // five categories
+    EXPECT_EQ(brand.Items[1].Items.size(), 5u); // five series
     const auto& lineArray = *std::find_if(brand.Items[0].Items.begin(), brand.Items[0].Items.end(),
                                           [](const TModelMenuItem& i) { return i.Caption == "Line Array"; });
-    ASSERT_EQ(lineArray.Items.size(), 1u);
+    ASSERT_EQ(lineArray.Items.size(), 4u);
     EXPECT_EQ(lineArray.Items[0].Caption, "LA10 (90)");
 }
 

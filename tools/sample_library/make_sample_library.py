@@ -390,7 +390,8 @@ def models():
         presets=[preset("Array", "Long throw", [transfer_function("LF", *crossover("lp", 1200)),
                                                 transfer_function("LF", *crossover("lp", 1200)),
                                                 transfer_function("HF", *crossover("hp", 1200))])],
-        rot_points=[0, 0.135, -0.225, 0, -0.135, -0.225, 0, 0.135, 0.225, 0, -0.135, 0.225, 0, 0.135, 0, 0,
+        # Hinges at the front (+X) and the back, where the program joins cabinets; flanges in the middle.
+        rot_points=[0.225, 0.135, 0, 0.225, -0.135, 0, -0.225, 0.135, 0, -0.225, -0.135, 0, 0, 0.135, 0, 0,
                     -0.135, 0],
         angles=dict(flown=[0, 1, 2, 3, 4, 5, 6, 7.5, 10], first_flown=[0, 1, 2],
                     stack=[0, 2, 4, 6], first_stack=[0]),
@@ -420,30 +421,102 @@ def models():
                                                      for _ in range(8)])],
         rot_points=[0] * 18, mesh=mesh_stream(box(0.12, 0.82, 0.14)),
         probes=[(0, 0, 20), (90, 45, 20), (45, 330, 26)])
-    return [sp12, la10, sb18, cl8]
+    return [sp12, la10, sb18, cl8] + wide_array(lf10, wave)
 
 
-def rigging(path):
+def wide_array(lf10, wave):
+    """The second line-array series: a 60 kg model flown from a 50 kg frame rated 500 kg, joined below
+    by a 65 kg model through a spacer or by an 80 kg one without frames of its own; the 65 kg model lists
+    three joins whose second model is not in the library, the third through an adapter frame when more
+    than six cabinets hang from it. Hinges sit at the front (+X) and back (-X), as the program joins
+    cabinets."""
+    def hinges(x, half_height):
+        # Front top, front bottom, back top, back bottom, top flange, bottom flange.
+        return [x, half_height, 0, x, -half_height, 0, -x, half_height, 0, -x, -half_height, 0,
+                0, half_height, 0, 0, -half_height, 0]
+
+    def array_model(name, weight, size, **rules):
+        w, h, d = size
+        m = dict(
+            name=name, serie="Wide Array", preset_name=name + " Array", type=1, weight=weight, size=size,
+            resolution=10, coverage="100x10", coverage_hv=(100, 10),
+            sources=[dict(inch=10.0, set=0, pos=(0.0, 0.0, -0.15)), dict(inch=10.0, set=0, pos=(0.0, 0.0, 0.15)),
+                     dict(inch=3.0, set=1, pos=(0.0, 0.0, 0.0))],
+            sets=[("LF 10in", lf10, ()), ("HF waveguide", wave, ())],
+            presets=[preset("Array", "Long throw", [transfer_function("LF", *crossover("lp", 1200)),
+                                                    transfer_function("LF", *crossover("lp", 1200)),
+                                                    transfer_function("HF", *crossover("hp", 1200))])],
+            rot_points=hinges(d / 2, h / 2), fly=True, mesh=mesh_stream(box(w, h, d)), probes=[])
+        m.update(rules)
+        return m
+
+    angles = dict(flown=[0, 1, 2, 3, 4, 5, 6, 8, 10], first_flown=[0, 1, 2, 3], stack=[0, 2, 4], first_stack=[0],
+                  bot_flange=[0, 2, 4])
+    wa8 = array_model(
+        "WA8", 60.0, (0.6, 0.3, 0.6), angles=angles, stack=True, max_flown=8, max_stacked=4,
+        top_frames=["WA-Frame"], bot_frames=["WA-Stack"],
+        bot_assemblies=["WA8S", "WB12"], bot_adapters=["", ""], top_assemblies=["WA8S"], top_adapters=[""],
+        variants=([""], ["", ""], [0], [0, 0]), parents=([4], [12, 12]))
+    wa8s = array_model(
+        "WA8S", 65.0, (0.6, 0.32, 0.6), angles=angles, stack=True, max_flown=6, max_stacked=2,
+        top_frames=["WA-TopHat"], bot_assemblies=["WB12", "WA9", "WA6"],
+        bot_adapters=["", "WA-Adapter", "WA-Adapter"], variants=([], ["", "", ""], [], [0, 2, 6]),
+        parents=([], [16, 5, 9]))
+    wb12 = array_model("WB12", 80.0, (0.6, 0.45, 0.7), type=2, angles=dict(flown=[0, 2], first_flown=[0]),
+                       max_flown=8)
+    wa6 = array_model("WA6", 20.0, (0.4, 0.18, 0.4), angles=angles, max_flown=12)
+    return [wa8, wa8s, wb12, wa6]
+
+
+def rigging(path, name, serie, weight, max_load, size, picks, anchors, pick_type=0, top_hat=(0, 0),
+            preset_name=None, expected=False):
+    """A rigging frame: anchors (front top, front bottom, back top, back bottom, each x y z), pick points
+    in model coordinates (Y up), pick-point type 0 fixed points or 1 with adapter, top_hat (up, down)."""
     s = bytearray(264)
     struct.pack_into("<B", s, 0, 0)
-    struct.pack_into("<2d", s, 8, 28.0, 1250.0)
-    struct.pack_into("<6d", s, 24, 0.0, 0.04, 0.0, 0.8, 0.1, 0.5)
-    picks = [(-0.3, 0.05, 0.0), (-0.1, 0.05, 0.0), (0.1, 0.05, 0.0), (0.3, 0.05, 0.0)]
+    struct.pack_into("<2d", s, 8, weight, max_load)
+    struct.pack_into("<6d", s, 24, 0.0, 0.04, 0.0, *size)
     struct.pack_into("<i", s, 72, len(picks))
-    struct.pack_into("<B", s, 76, 0)
+    struct.pack_into("<B", s, 76, pick_type)
     struct.pack_into("<3f", s, 80, 0.0, 0.05, 0.0)
-    struct.pack_into("<12d", s, 96, 0.22, -0.05, 0, 0.22, -0.05, 0, -0.22, -0.05, 0, -0.22, -0.05, 0)
-    mesh = mesh_stream(box(0.8, 0.1, 0.5))
+    struct.pack_into("<12d", s, 96, *anchors)
+    mesh = mesh_stream(box(*size))
     struct.pack_into("<i", s, 192, len(mesh))
-    out = header("LA10-Frame", "Line Array", "", "LA10 Frame", 3) + bytes(s) + mesh
+    struct.pack_into("<BB", s, 196, *top_hat)
+    out = header(name, serie, "", preset_name or name, 3) + bytes(s) + mesh
     for p in picks:
         out += struct.pack("<3d", *p)
     with open(path, "wb") as f:
         f.write(out + bytes(64))
-    for i, p in enumerate(picks):
-        expect("LA10-Frame.pick%d" % i, "%.17g %.17g %.17g" % p)
-    expect("LA10-Frame.weight", 28.0)
-    expect("LA10-Frame.maxload", 1250.0)
+    if expected:
+        for i, p in enumerate(picks):
+            expect("%s.pick%d" % (name, i), "%.17g %.17g %.17g" % p)
+        expect("%s.weight" % name, weight)
+        expect("%s.maxload" % name, max_load)
+
+
+def frames():
+    """The rigging frames: the first series' flying frame, then the second series' flying, adapter,
+    stacking and top-hat frames. Each takes its cabinets by hinges at its front (+X) and back (-X)."""
+    la10 = dict(name="LA10-Frame", serie="Line Array", weight=28.0, max_load=1250.0, size=(0.8, 0.1, 0.5),
+                picks=[(-0.3, 0.05, 0.0), (-0.1, 0.05, 0.0), (0.1, 0.05, 0.0), (0.3, 0.05, 0.0)],
+                anchors=[0.22, -0.05, 0, 0.22, -0.05, 0, -0.22, -0.05, 0, -0.22, -0.05, 0], preset_name="LA10 Frame",
+                expected=True)
+
+    def hinges(x, half_height):
+        return [x, half_height, 0, x, -half_height, 0, -x, half_height, 0, -x, -half_height, 0]
+    row = [(-0.25 + 0.1 * i, 0.05, 0.0) for i in range(6)]
+    wa_frame = dict(name="WA-Frame", serie="Wide Array", weight=50.0, max_load=500.0, size=(0.7, 0.1, 0.6),
+                    picks=row, anchors=hinges(0.3, 0.05))
+    wa_adapter = dict(name="WA-Adapter", serie="Wide Array", weight=12.0, max_load=400.0,
+                      size=(0.7, 0.06, 0.6), picks=[(-0.2, 0.03, 0.0), (0.2, 0.03, 0.0)],
+                      anchors=hinges(0.3, 0.03), pick_type=1)
+    wa_stack = dict(name="WA-Stack", serie="Wide Array", weight=30.0, max_load=400.0, size=(0.9, 0.08, 0.8),
+                    picks=[], anchors=hinges(0.3, 0.04))
+    wa_top_hat = dict(name="WA-TopHat", serie="Wide Array", weight=20.0, max_load=300.0,
+                      size=(0.5, 0.1, 0.5), picks=[(0.0, 0.05, 0.0)], anchors=hinges(0.0, 0.05),
+                      top_hat=(0, 1))
+    return [la10, wa_frame, wa_adapter, wa_stack, wa_top_hat]
 
 
 def ornament(path, texture):
@@ -469,7 +542,8 @@ def main():
     expect("freqs", " ".join(str(f) for f in THIRD_OCTAVE))
     for m in models():
         cabinet(os.path.join(OUT, "Cabinets", m["name"] + ".cabinet"), m)
-    rigging(os.path.join(OUT, "Riggings", "LA10-Frame.rigging"))
+    for fr in frames():
+        rigging(os.path.join(OUT, "Riggings", fr["name"] + ".rigging"), **fr)
     texture = png(16, 16, checker)
     ornament(os.path.join(OUT, "Ornaments", "Truss Block.ornament"), texture)
     with open(os.path.join(OUT, "Textures", "Checker.png"), "wb") as f:
