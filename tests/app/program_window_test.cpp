@@ -80,8 +80,8 @@ TEST_F(ProgramWindow, StartReadsTheModelLibraryOfTheApplicationDataFolder) {
     }
     ASSERT_TRUE(start());
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(main()->AcousticProject->ModelsDetected()->NModelsDetected(), 4);
-    EXPECT_EQ(main()->AcousticProject->FramesDetected()->NFramesDetected(), 1);
+    EXPECT_EQ(main()->AcousticProject->ModelsDetected()->NModelsDetected(), 8);
+    EXPECT_EQ(main()->AcousticProject->FramesDetected()->NFramesDetected(), 5);
     EXPECT_EQ(main()->AcousticProject->OrnasDetected()->NOrnasDetected(), 1);
     EXPECT_FALSE(main()->Library->PopupModels.empty());
 }
