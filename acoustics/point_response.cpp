@@ -22,6 +22,7 @@
 #include "acoustics/user_preset.h"
 #include "dsp/complex.h"
 #include "dsp/dsp_space.h"
+#include "dsp/fir.h"
 #include "dsp/gain_delay.h"
 #include "platform/core/numeric.h"
 
@@ -129,6 +130,40 @@ const TPointResponse::ProcessResponse& TPointResponse::processResponse(const TGe
     return processes_.emplace(&process, std::move(r)).first->second;
 }
 
+const TPointResponse::ProcessResponse* TPointResponse::beamFilterResponse(const TCabinet& Cabinet,
+                                                                          const TSourcePoint& Source) {
+    for (const TSingleBeam* beam : Cabinet.SingleBeamList()) {
+        if (beam->BeamProcessType() != TBeamProcessType::qzaFIRProcess) {
+            continue;
+        }
+        const auto& sources = beam->pSourcePoints();
+        const auto at = std::find(sources.begin(), sources.end(), &Source);
+        if (at == sources.end()) {
+            continue;
+        }
+        const auto i = static_cast<size_t>(at - sources.begin());
+        if (i >= beam->FIRprocess().size()) {
+            return nullptr;
+        }
+        const TFIR& fir = *beam->FIRprocess()[i];
+        const auto found = beamFilters_.find(&fir);
+        if (found != beamFilters_.end()) {
+            return &found->second;
+        }
+        ProcessResponse r;
+        r.mag.resize(freq_.size());
+        r.phase.resize(freq_.size());
+        fir.CalcResponseLinealAt(freq_, r.mag, r.phase);
+        // As stored in the source: the steering without the filter's own latency.
+        const double rate = fir.SampleRate();
+        for (size_t k = 0; k < freq_.size(); ++k) {
+            r.phase[k] += beam->BeamFIRSampleLatency() * kTwoPiExact * freq_[k] / rate;
+        }
+        return &beamFilters_.emplace(&fir, std::move(r)).first->second;
+    }
+    return nullptr;
+}
+
 void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoint3D& Point, bool polarPhase,
                                  std::span<const double> Compensation, double* re, double* im, double* mg,
                                  double* ph) {
@@ -165,6 +200,10 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
     }
     const bool beam = !Cabinet.SingleBeamList().empty() && !src.BeamFIRResponseMg().empty();
     const double beamLatency = beam ? Cabinet.SingleBeamList().front()->BeamFIRSampleLatency() : 0.0;
+    // A steering filter turns its phase by many half turns between the model's grid points, so it is
+    // evaluated at the point's own frequencies; other beam responses are stored with their phase
+    // unwrapped and interpolated as they are.
+    const ProcessResponse* beamFilter = beam ? beamFilterResponse(Cabinet, src) : nullptr;
 
     const double dc = std::max(d, 1.0);
     const size_t n = freq_.size();
@@ -196,8 +235,13 @@ void TPointResponse::sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoin
         p += pr.phase[i];
         if (beam) {
             double mb = 0, pb = 0;
-            InterpolateResponseAtFreq(freq_[i], src.BeamFIRResponseMg(), src.BeamFIRResponsePh(),
-                                      *Cabinet.DSPSpace(), mb, pb, true);
+            if (beamFilter != nullptr) {
+                mb = beamFilter->mag[i];
+                pb = beamFilter->phase[i];
+            } else {
+                InterpolateResponseAtFreq(freq_[i], src.BeamFIRResponseMg(), src.BeamFIRResponsePh(),
+                                          *Cabinet.DSPSpace(), mb, pb, false);
+            }
             m *= mb;
             p += pb - beamLatency * beamLatencyW_[i];
         }

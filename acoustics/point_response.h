@@ -24,8 +24,10 @@ namespace vendrel {
 class TAcousticProject;
 class TCabinet;
 class TDSPSpace;
+class TFIR;
 class TGenericDSPProcess;
 class TPhysicalSpace;
+class TSourcePoint;
 
 // The level reported where the summed pressure is exactly zero (no active source), in dB.
 inline constexpr double kSilentPointLevel = -200.0;
@@ -78,6 +80,10 @@ private:
 
     const ModelGridWeights& gridWeights(const TDSPSpace& grid);
     const ProcessResponse& processResponse(const TGenericDSPProcess& process);
+    // The steering filter of a source designed as taps, evaluated at the grid's own frequencies (its
+    // phase as the source stores it, with the filter's latency taken off); null for a source whose
+    // beam has no taps for it.
+    const ProcessResponse* beamFilterResponse(const TCabinet& Cabinet, const TSourcePoint& Source);
     // Adds source s of Cabinet into (re, im), or writes its amplitude and phase when mg is given.
     void sourceTerms(const TCabinet& Cabinet, int32_t s, const TPoint3D& Point, bool polarPhase,
                      std::span<const double> Compensation, double* re, double* im, double* mg, double* ph);
@@ -96,6 +102,7 @@ private:
     std::vector<double> beamLatencyW_; // 2 pi f / (the grid's sample rate) per grid point
     std::unordered_map<const TDSPSpace*, ModelGridWeights> weights_;
     std::unordered_map<const TGenericDSPProcess*, ProcessResponse> processes_;
+    std::unordered_map<const TFIR*, ProcessResponse> beamFilters_;
     std::vector<double> polarMag_, polarPhase_; // one source's polar values per model grid point
 };
 

@@ -107,6 +107,11 @@ public:
     void CalcResponseLinealUnWrapped(std::span<double> GrafLinIn, std::span<double> GrafPhin);
     void CalcResponseUnWrapped(std::span<double> GrafdBin, std::span<double> GrafPhin);
     void CalcResponseComplex(std::span<Complex> Graf);
+    // Linear magnitude and phase (radians, as CalcResponseLineal gives them) of the taps in use at any
+    // whole-hertz frequencies on the filter's sample rate, not only at the grid's points; the outputs
+    // need one entry per frequency.
+    void CalcResponseLinealAt(std::span<const int32_t> Freqs, std::span<double> GrafLinIn,
+                              std::span<double> GrafPhin) const;
     // Level in dB of the first NCoef taps at one grid point.
     double CalculaHw_ph_FIR_pto(int32_t punto) const;
 

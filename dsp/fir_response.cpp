@@ -78,6 +78,33 @@ void TFIR::CalcResponseLineal(std::span<double> GrafLinIn, std::span<double> Gra
     }
 }
 
+void TFIR::CalcResponseLinealAt(std::span<const int32_t> Freqs, std::span<double> GrafLinIn,
+                                std::span<double> GrafPhin) const {
+    const auto n = static_cast<int32_t>(Freqs.size());
+    checkOutput(std::min(GrafLinIn.size(), GrafPhin.size()), n);
+    const int32_t taps = UseNTaps();
+    std::vector<double> coefs(static_cast<size_t>(std::max(taps, 0)));
+    for (int32_t t = 0; t < taps; ++t) {
+        coefs[static_cast<size_t>(t)] = Coef(t);
+    }
+    const double rate = FDSPSpace->iSampleRate();
+    for (size_t i = 0; i < Freqs.size(); ++i) {
+        // S = sum of c(t) e^(jwt) by Horner's rule from the last tap down: one rotation per tap keeps
+        // a long filter cheap at many frequencies, and |e^(jw)| = 1 keeps it exact to rounding.
+        const double w = kTwoPi * Freqs[i] / rate;
+        const double zr = std::cos(w), zi = std::sin(w);
+        double re = 0.0, im = 0.0;
+        for (int32_t t = taps - 1; t >= 0; --t) {
+            const double r = re * zr - im * zi + coefs[static_cast<size_t>(t)];
+            im = re * zi + im * zr;
+            re = r;
+        }
+        const Complex S{re, im};
+        GrafLinIn[i] = magnitudeOf(S);
+        GrafPhin[i] = phaseOf(S);
+    }
+}
+
 void TFIR::UnwrapAboutLatency(std::span<const Complex> S, std::span<double> Mg, std::span<double> Ph,
                               bool dB) {
     // The latency's linear phase is taken out before unwrapping and put back after it, so only the

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <memory>
 #include <string>
 #include <vector>
@@ -335,6 +336,107 @@ TEST_F(ColumnFixture, MoreRowsJoinEveryBeam) {
         for (TSourcePoint* s : beam->pSourcePoints()) {
             EXPECT_EQ(s->MyCabinet(), column->CabinetList()[0]);
         }
+    }
+}
+
+// The field of a steered column computed straight from its taps: every source's filter summed at the
+// frequency itself (no grid in between), spread and delayed by its distance to the point. The beam's
+// latency, which the response takes off the whole sum, is taken off here too.
+double TapsField(const TSingleBeam& beam, const TPhysicalSpace& medium, const TPoint3D& at, int32_t hz) {
+    std::complex<double> sum{0.0, 0.0};
+    for (size_t i = 0; i < beam.pSourcePoints().size(); ++i) {
+        const TFIR& fir = *beam.FIRprocess()[i];
+        const double w = 2 * kPiD * hz / fir.SampleRate();
+        std::complex<double> h{0.0, 0.0};
+        for (int32_t t = 0; t < fir.UseNTaps(); ++t) {
+            h += fir.Coef(t) * std::polar(1.0, -w * t);
+        }
+        const TPoint3D s = beam.pSourcePoints()[i]->AbsolutePosition();
+        const double d = std::sqrt(double(at.X - s.X) * (at.X - s.X) + double(at.Y - s.Y) * (at.Y - s.Y) +
+                                   double(at.Z - s.Z) * (at.Z - s.Z));
+        const double k = medium.GetFreqConstants(hz).RadiansPerMeter;
+        sum += h * std::polar(1.0 / std::max(d, 1.0), w * beam.BeamFIRSampleLatency() - (d - 1) * k);
+    }
+    return 20 * std::log10(std::abs(sum));
+}
+
+// Between the model's 1/6-octave grid points a steering filter turns its phase by many half turns:
+// the point's level follows the filter itself at every frequency of its grid, not a blend of the
+// phases at the two model grid points around it.
+TEST_F(ColumnFixture, ASteeredColumnsPointLevelFollowsItsTapsBetweenGridPoints) {
+    TSingleBeam& beam = *column->AddSingleBeam();
+    ASSERT_EQ(beam.NSources(), 16);
+    const auto& f = project->DSPSpaceForMicGraphs()->FreqDraw;
+    ASSERT_NE(std::find(f.begin(), f.end(), 7551), f.end());
+    for (float angle : {15.0f, 30.0f, 45.0f}) {
+        beam.SetAngle(angle);
+        const TPoint3D centre = column->CabinetList()[0]->SourcePoints()[7]->AbsolutePosition();
+        for (double elevation : {0.0, double(angle)}) {
+            const double r = 12.0, a = elevation * kPiD / 180;
+            const TPoint3D at(static_cast<float>(centre.X + r * std::cos(a)),
+                              static_cast<float>(centre.Y - r * std::sin(a)), centre.Z);
+            TPointResponse response(*project);
+            std::vector<double> mag, phase;
+            ASSERT_TRUE(response.Compute(at, 0.0, mag, phase));
+            double worst = 0.0;
+            int32_t worstHz = 0;
+            for (size_t k = 0; k < f.size(); ++k) {
+                if (f[k] < 500 || f[k] > 16000) {
+                    continue;
+                }
+                const double error = std::abs(mag[k] - TapsField(beam, medium, at, f[k]));
+                if (error > worst) {
+                    worst = error;
+                    worstHz = f[k];
+                }
+            }
+            EXPECT_LT(worst, 0.05) << "steered " << angle << ", point at " << elevation
+                                   << " degrees: " << worst << " dB off at " << worstHz << " Hz";
+        }
+    }
+}
+
+// Steered by plain delays (no taps), each source's stored response is the delay itself: between grid
+// points the point's level follows the field of the exact delays too.
+TEST_F(ColumnFixture, AColumnSteeredByDelaysFollowsItsDelaysBetweenGridPoints) {
+    auto delayModel = ColumnModel(medium, *project, 8, 0.1);
+    delayModel->SetBeamProcessType(TBeamProcessType::qzaDelayAndIIR);
+    auto c = std::make_unique<TBeamContainer>(&medium, project.get(), delayModel.get(),
+                                              TCabPlacement::qzaVertical);
+    TBeamContainer* delays = c.get();
+    project->AddBeamSteering(std::move(c));
+    delays->SetPosition(TPoint3D(0, -5, 0));
+    delays->SetQuantityV(2);
+    column->SetActive(false);
+    TSingleBeam& beam = *delays->AddSingleBeam();
+    ASSERT_EQ(beam.BeamProcessType(), TBeamProcessType::qzaDelayAndIIR);
+    const auto& f = project->DSPSpaceForMicGraphs()->FreqDraw;
+    const double rate = beam.DSPSpace()->iSampleRate();
+    for (float angle : {15.0f, 30.0f, 45.0f}) {
+        beam.SetAngle(angle);
+        const std::vector<int32_t> D = SteeringDelays(angle, 16, 0.1f, medium.SpeedOfSound(), 1.0 / rate);
+        const TPoint3D centre = delays->CabinetList()[0]->SourcePoints()[7]->AbsolutePosition();
+        const double a = angle * kPiD / 180;
+        const TPoint3D at(static_cast<float>(centre.X + 12 * std::cos(a)),
+                          static_cast<float>(centre.Y - 12 * std::sin(a)), centre.Z);
+        TPointResponse response(*project);
+        std::vector<double> mag, phase;
+        ASSERT_TRUE(response.Compute(at, 0.0, mag, phase));
+        double worst = 0.0;
+        for (size_t k = 0; k < f.size(); ++k) {
+            if (f[k] < 500 || f[k] > 16000) {
+                continue;
+            }
+            std::complex<double> sum{0.0, 0.0};
+            for (size_t i = 0; i < beam.pSourcePoints().size(); ++i) {
+                const TPoint3D s = beam.pSourcePoints()[i]->AbsolutePosition();
+                const double d = std::hypot(double(at.X - s.X), double(at.Y - s.Y), double(at.Z - s.Z));
+                const double kw = medium.GetFreqConstants(f[k]).RadiansPerMeter;
+                sum += std::polar(1.0 / std::max(d, 1.0), -2 * kPiD * f[k] * D[i] / rate - (d - 1) * kw);
+            }
+            worst = std::max(worst, std::abs(mag[k] - 20 * std::log10(std::abs(sum))));
+        }
+        EXPECT_LT(worst, 0.05) << "steered " << angle;
     }
 }
 
