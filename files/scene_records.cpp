@@ -9,6 +9,7 @@
 #include "acoustics/mic_point.h"
 #include "acoustics/ornament.h"
 #include "acoustics/overlay.h"
+#include "acoustics/response_grids.h"
 #include "acoustics/rigging_frame.h"
 #include "acoustics/user_preset.h"
 #include "dsp/biquad.h"
@@ -18,6 +19,8 @@
 #include "dsp/peqs.h"
 #include "platform/core/numeric.h"
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <system_error>
 
@@ -255,6 +258,15 @@ void OverlayToRecord(rPRJOverlay& Record, const TOverlay& Overlay) {
         At(Record.MagData, static_cast<int64_t>(i)) = mag[i];
         At(Record.PhaseData, static_cast<int64_t>(i)) = i < phase.size() ? phase[i] : 0.0;
     }
+}
+
+void OverlayCurvesFromRecord(const rPRJOverlay& Record, TOverlay& Overlay) {
+    const std::optional<TFreqBands> saved = ResponseGridWithPoints(Record.NPointsSaved);
+    const TFreqBands spacing = saved ? *saved : Overlay.GridSpacing();
+    const auto n = std::min(static_cast<size_t>(ResponseGrid(spacing).NRealFreqPoints()), kOverlayPoints);
+    std::vector<double> mag(Record.MagData.begin(), Record.MagData.begin() + static_cast<ptrdiff_t>(n));
+    std::vector<double> phase(Record.PhaseData.begin(), Record.PhaseData.begin() + static_cast<ptrdiff_t>(n));
+    Overlay.SetCurvesOnGrid(spacing, std::move(mag), std::move(phase));
 }
 
 void OrnamentToRecord(rPRJOrnament& Record, const TOrnament& Ornament) {

@@ -40,8 +40,12 @@ void BeamSteeringToRecord(const TBeamContainer& Container, rPRJBeamSteering& Rec
 void OrnamentToRecord(rPRJOrnament& Record, const TOrnament& Ornament);
 // A measurement point; a layer numbered above 255 does not fit the record (ERangeError).
 void MicToRecord(rPRJMeasure& Record, const TMicPoint& Mic);
-// A response overlay; a curve of more than 1001 points does not fit the record (ERangeError).
+// A response overlay on its own grid (its point count names that grid); a curve of more than 1001
+// points does not fit the record (ERangeError).
 void OverlayToRecord(rPRJOverlay& Record, const TOverlay& Overlay);
+// A stored overlay's curves into Overlay: on the response grid whose point count the record names, or,
+// when no grid has that count, as values of the overlay's own grid (its first points).
+void OverlayCurvesFromRecord(const rPRJOverlay& Record, TOverlay& Overlay);
 
 // The user pictures of a document's zones, copied into the document's texture folder (the document's
 // path without its extension) under names that no two pictures share.

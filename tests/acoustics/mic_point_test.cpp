@@ -16,9 +16,12 @@
 
 #include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
+#include "acoustics/overlay.h"
 #include "acoustics/point_response.h"
+#include "acoustics/response_grids.h"
 #include "column_fixture.h"
 #include "platform/core/debug_log.h"
+#include "platform/core/numeric.h"
 
 namespace vendrel {
 namespace {
@@ -65,6 +68,31 @@ struct MicScene : QuietProject {
         return mag;
     }
 };
+
+// The response grids are the project's measurement-point grid at each spacing, told apart by their
+// point counts; an overlay keeps the grid its curves were set on.
+TEST(ResponseGrids, APointCountNamesOneGridAndAnOverlayKeepsIt) {
+    QuietProject q;
+    const TDSPSpace& project = *q.project->DSPSpaceForMicGraphs();
+    EXPECT_EQ(ResponseGrid(project.BandPerOctave()).FreqDraw, project.FreqDraw);
+    for (TFreqBands spacing : kResponseGridSpacings) {
+        EXPECT_EQ(ResponseGridWithPoints(ResponseGrid(spacing).NRealFreqPoints()), spacing);
+    }
+    EXPECT_FALSE(ResponseGridWithPoints(1001));
+    EXPECT_FALSE(ResponseGridWithPoints(0));
+
+    TOverlay* overlay = q.project->AddOverlay(0xFFFFFFFF, false);
+    EXPECT_EQ(overlay->GridSpacing(), project.BandPerOctave());
+    const auto n = static_cast<size_t>(ResponseGrid(TFreqBands::fbOneTwentyFourOctave).NRealFreqPoints());
+    EXPECT_THROW(overlay->SetCurvesOnGrid(TFreqBands::fbOneTwentyFourOctave, std::vector<double>(n + 1),
+                                          std::vector<double>(n + 1)),
+                 ERangeError);
+    EXPECT_EQ(overlay->GridSpacing(), project.BandPerOctave());
+    overlay->SetCurvesOnGrid(TFreqBands::fbOneTwentyFourOctave, std::vector<double>(n, 1.0),
+                             std::vector<double>(n, 2.0));
+    EXPECT_EQ(overlay->Grid().NRealFreqPoints(), static_cast<int32_t>(n));
+    EXPECT_EQ(overlay->Mag().size(), n);
+}
 
 TEST(MicPointThreads, AResultReachesThePointThroughItsEvent) {
     MicScene s;

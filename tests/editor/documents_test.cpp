@@ -12,6 +12,7 @@
 #include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "acoustics/response_grids.h"
 #include "acoustics/user_preset.h"
 #include "dsp/gain_delay.h"
 #include "dsp/peqs.h"
@@ -23,6 +24,7 @@
 #include "platform/core/mesh.h"
 #include "scene/scene_object.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -420,6 +422,55 @@ TEST_F(DocumentsFixture, FilesOfEarlierFormatsOpenByTheirVersionRules) {
     // The pivots of the 2D cameras are not restored from files of format 4 or earlier.
     EXPECT_EQ(f.scene().CamTopDummy->RotationAngle().X, 270) << "the top view's own pivot";
     EXPECT_EQ(docs->CurrentFileVersionStr, "(3.1)");
+}
+
+// An overlay keeps the grid it was made on: saved on the 1/12-octave grid and opened while points are
+// computed on the 1/48-octave grid, its levels stay at their frequencies and it is saved on its grid
+// again. A point count that names no grid reads as the current grid's.
+TEST_F(DocumentsFixture, AnOverlayKeepsItsLevelsAtTheirFrequenciesWhateverTheGridOfTheOpen) {
+    const auto levelAt = [](double hz) { return 60.0 + 10.0 * std::log10(hz / 1000.0); };
+    const TDSPSpace& twelfth = ResponseGrid(TFreqBands::fbOneTwelveOctave);
+    std::vector<double> mag, phase;
+    for (int32_t hz : twelfth.FreqDraw) {
+        mag.push_back(levelAt(hz));
+        phase.push_back(hz / 100.0);
+    }
+    TOverlay* made = f.project->AddOverlay(0xFF00FF00, false);
+    made->SetCurvesOnGrid(TFreqBands::fbOneTwelveOctave, mag, phase);
+    const fs::path file = path("Curves.V3DPrj");
+    ASSERT_TRUE(docs->SaveProjectFile(file.string()));
+    rProjectFile stored = ReadBack(file);
+    EXPECT_EQ(stored.Overlays[0].NPointsSaved, twelfth.NRealFreqPoints());
+    // A second overlay whose count names no grid.
+    stored.Overlays.push_back(OverlayRecord(1002, 3));
+    stored.GlobalStaticData.NOverlays = 2;
+    stored.OverlaysSize = 2 * kOverlaySizeCounted;
+    testing::WriteBytes(file, WriteProjectFile(stored));
+
+    ASSERT_TRUE(docs->LoadProjectFile(file.string()));
+    ASSERT_EQ(f.project->DSPSpaceForMicGraphs()->BandPerOctave(), TFreqBands::fbOneFortyEigthOctave);
+    ASSERT_EQ(f.project->NOverlays(), 2);
+    const TOverlay& kept = *f.project->Overlays()[0];
+    EXPECT_EQ(kept.GridSpacing(), TFreqBands::fbOneTwelveOctave);
+    for (int32_t hz : {1000, 10000}) {
+        const auto& freqs = kept.Grid().FreqDraw;
+        const size_t k = static_cast<size_t>(
+            std::min_element(freqs.begin(), freqs.end(),
+                             [hz](int32_t a, int32_t b) { return std::abs(a - hz) < std::abs(b - hz); }) -
+            freqs.begin());
+        EXPECT_NEAR(kept.Mag()[k], levelAt(freqs[k]), 1e-12) << hz;
+        EXPECT_NEAR(std::abs(freqs[k] - hz), 0, hz * 0.03) << hz;
+    }
+    const TOverlay& other = *f.project->Overlays()[1];
+    EXPECT_EQ(other.GridSpacing(), TFreqBands::fbOneFortyEigthOctave);
+    ASSERT_EQ(other.Mag().size(), static_cast<size_t>(f.project->NFreqPointsMicGraph()));
+    EXPECT_EQ(other.Mag()[5], 90.0 - 0.05);
+
+    ASSERT_TRUE(docs->SaveProjectFile(file.string()));
+    const rProjectFile again = ReadBack(file);
+    EXPECT_EQ(again.Overlays[0].NPointsSaved, twelfth.NRealFreqPoints());
+    EXPECT_EQ(again.Overlays[0].MagData, stored.Overlays[0].MagData);
+    EXPECT_EQ(again.Overlays[1].NPointsSaved, f.project->NFreqPointsMicGraph());
 }
 
 TEST_F(DocumentsFixture, AProjectWithMoreOverlaysThanAFileStoresIsRefusedWithAMessage) {
