@@ -198,6 +198,7 @@ void TMicPoint::RestartMicCalculation() {
 void TMicPoint::ClearData() {
     std::fill(FMagnitudePointAllFreqs.begin(), FMagnitudePointAllFreqs.end(), 0.0);
     std::fill(FPhasePointAllFreqs.begin(), FPhasePointAllFreqs.end(), 0.0);
+    FResponseReceived = false;
 }
 
 void TMicPoint::FMicThreadRun(TWorkerThread& Sender) {
@@ -250,6 +251,7 @@ void TMicPoint::commitResult(uint64_t Generation, std::vector<double> Magnitude,
     }
     FMagnitudePointAllFreqs = std::move(Magnitude);
     FPhasePointAllFreqs = std::move(Phase);
+    FResponseReceived = true;
     if (FOnReceibeMic) {
         FOnReceibeMic(*this);
     }
@@ -264,7 +266,11 @@ bool TMicPoint::GetMicMeassureMagPh(double Delay_ms) {
         return false;
     }
     TPointResponse response(*FMyAcousticProject);
-    return response.Compute(Position(), Delay_ms, FMagnitudePointAllFreqs, FPhasePointAllFreqs);
+    if (!response.Compute(Position(), Delay_ms, FMagnitudePointAllFreqs, FPhasePointAllFreqs)) {
+        return false;
+    }
+    FResponseReceived = true;
+    return true;
 }
 
 void TMicPoint::SumCabinetSources(const TCabinet& TheCabinet, std::span<double> CabinetSumReal,

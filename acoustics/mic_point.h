@@ -55,8 +55,11 @@ public:
     void FreeClass();
     // Requests a computation: none when the response is current and the project forces nothing.
     void ExecuteMicThread();
-    // Zeros both curves.
+    // Zeros both curves (no response has arrived for them then).
     void ClearData();
+    // True once a computed response has reached the curves (and until they are cleared): before that the
+    // curves hold no values of the point.
+    bool ResponseReceived() const { return FResponseReceived; }
 
     // The response at the point with every source's arrival advanced by Delay_ms, into the point's
     // curves; false (nothing computed) while the project's events are off or measurement points are
@@ -156,6 +159,7 @@ private:
     int32_t FIDnumber = 0;
     std::vector<double> FMagnitudePointAllFreqs;
     std::vector<double> FPhasePointAllFreqs;
+    bool FResponseReceived = false;
     bool FIsMovingOBJ3D = false;
     TAlphaColor FColor = 0;
     TObject* FMagSerie = nullptr;

@@ -151,4 +151,38 @@ std::vector<std::span<const float>> SummedZoneLevels(const std::vector<const TMa
     return levels;
 }
 
+TDistributionChart::TDistributionChart(const TAcousticProject& Project, const TObjectList& Selection,
+                                       const TFormatSettings& Format)
+    : project_(Project), selection_(Selection), format_(Format) {}
+
+void TDistributionChart::ShowDistribution(int32_t StepsdB) {
+    TLevelScale scale;
+    scale.MaxdB = project_.MaxdBSPL();
+    scale.RangedB = project_.RangedBSPL();
+    scale.StepdB = StepsdB;
+    scale.Palette = project_.MappingColors();
+    scale.PaletteRes = project_.MappingColorsRes();
+    current_ =
+        project_.NMappingZones() == 0
+            ? TLevelDistribution{}
+            : LevelDistribution(scale, SummedZoneLevels(DistributionZones(project_, selection_)), format_);
+    ++drawings_;
+    if (OnChanged) {
+        OnChanged();
+    }
+}
+
+int32_t TDistributionChart::StepsOfItem(int32_t Index) {
+    switch (Index) {
+    case 0:
+        return 1;
+    case 1:
+        return 3;
+    case 2:
+        return 6;
+    default:
+        return 0;
+    }
+}
+
 } // namespace vendrel

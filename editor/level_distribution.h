@@ -12,6 +12,7 @@
 #include "platform/core/edit_helpers.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -70,5 +71,32 @@ std::vector<const TMappingZone*> DistributionZones(const TAcousticProject& Proje
                                                    const TObjectList& Selection);
 // The level pixels of those zones that have a level map and are summed, one span per zone.
 std::vector<std::span<const float>> SummedZoneLevels(const std::vector<const TMappingZone*>& Zones);
+
+// The distribution chart's values: redrawn after every calculation and when the zone selection, the tab
+// or the band width changes; the window mirrors Current() (bars, marks, the three texts, or the "No
+// mapping data in selected zones" label when nothing counts).
+class TDistributionChart {
+public:
+    // Project, selection and format are not owned and outlive the chart.
+    TDistributionChart(const TAcousticProject& Project, const TObjectList& Selection,
+                       const TFormatSettings& Format);
+
+    // Rebuilds the distribution with bands of StepsdB.
+    void ShowDistribution(int32_t StepsdB);
+    const TLevelDistribution& Current() const { return current_; }
+    // The band widths of the "Distribution Steps" list ("1 dB", "3 dB", "6 dB"); 0 for another index.
+    static int32_t StepsOfItem(int32_t Index);
+    // Number of drawings so far (each rebuilds the bars once).
+    int64_t Drawings() const { return drawings_; }
+
+    std::function<void()> OnChanged;
+
+private:
+    const TAcousticProject& project_;
+    const TObjectList& selection_;
+    const TFormatSettings& format_;
+    TLevelDistribution current_;
+    int64_t drawings_ = 0;
+};
 
 } // namespace vendrel
