@@ -89,6 +89,19 @@ void TGenericDSPProcess::CalculateMaps() {
     FMyAcousticProject->ReCalculateAllMics();
 }
 
+void TGenericDSPProcess::FollowGrid() {
+    const size_t n = FDSPSpace->FreqDraw.size();
+    FAllProcessResponseMg.assign(n, 1.0);
+    FAllProcessResponsePh.assign(n, 0.0);
+    FPEQSResponseMg.assign(n, 0.0);
+    FPEQSResponsePh.assign(n, 0.0);
+    FFIRResponseMg.assign(n, 0.0);
+    FFIRResponsePh.assign(n, 0.0);
+    FFIR->FollowGrid();
+    CalculatePEQSResponse();
+    CalculateProcess();
+}
+
 void TGenericDSPProcess::SetCurrentPeqNumber(int32_t Value) {
     if (Value == FCurrentPeqNumber) {
         return;

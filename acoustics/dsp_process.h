@@ -34,6 +34,9 @@ public:
     void CalculateProcess();
     // Recalculates every zone and measurement point when a cabinet uses the process.
     void CalculateMaps();
+    // The grid took other points: the responses are sized to it and computed again, the FIR slot
+    // follows. For the project, with its workers paused.
+    void FollowGrid();
 
     bool Active() const { return FActive; }
     void SetActive(bool Value) { FActive = Value; }

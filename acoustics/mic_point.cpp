@@ -201,6 +201,19 @@ void TMicPoint::ClearData() {
     FResponseReceived = false;
 }
 
+void TMicPoint::FollowGrid(size_t Points) {
+    {
+        std::lock_guard lock(requestMutex_);
+        ++request_.Generation;
+    }
+    for (std::vector<double>* curve : {&FMagnitudePointAllFreqs, &FPhasePointAllFreqs}) {
+        if (!curve->empty()) {
+            curve->assign(Points, 0.0);
+        }
+    }
+    FMicState = TCalcState::qzaNeedsCalculate;
+}
+
 void TMicPoint::FMicThreadRun(TWorkerThread& Sender) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     int32_t tries = 0;

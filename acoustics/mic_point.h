@@ -122,6 +122,10 @@ public:
     // the second starts again what the first interrupted or what was asked for meanwhile.
     void PauseForEdit();
     void ResumeAfterEdit();
+    // The project's grid took Points points: curves held are zeroed at that length, a response still
+    // on its way (computed on the old grid) is dropped and the point needs calculating. For the
+    // project, with its workers paused.
+    void FollowGrid(size_t Points);
     // Completed passes of the worker (diagnostics and tests).
     uint64_t MicThreadPasses() const;
     // The point's life as its queued calls see it; it ends with the point.

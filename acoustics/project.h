@@ -345,6 +345,17 @@ public:
     void SetMicWeightening(TWeightening Value);
     // dB per mic-graph point.
     const std::vector<double>& WeighteningTable() const { return FWeighteningTable; }
+    // The spacing of the mic-graph grid by the response-resolution index: 0 1/48, 1 1/24, 2 1/12
+    // octave; other indexes change nothing. Everything sized from the grid follows in one step, with
+    // the workers paused: NFreqPointsMicGraph, the weighting table, every user process's responses,
+    // PEQ bank and FIR slot, every measurement point's curves (zeroed, and a response still on its
+    // way for the old grid is dropped) and MicMagReadIndex. Zones of cabinets that use a user
+    // process are recalculated (their processing is read off the grid); measurement points are left
+    // to the caller.
+    void SetMagResolution(int32_t Index);
+    // Per mic-graph point i, the position that the grid's bisection search returns for the point's
+    // own frequency (FreqDraw[i]): where the response chart reads a smoothed curve.
+    const std::vector<int32_t>& MicMagReadIndex() const { return FMicMagReadIndex; }
 
     // The allowed splay angle of the cabinet's model nearest to inSplayDegrees (the first on a tie),
     // from the first-cabinet list when IsFirstCabinet. Returns its index, or -1 with the outputs
@@ -560,6 +571,7 @@ private:
     bool FIsCheckingMemory = false;
     TFreqBands FMicSmoothing = TFreqBands::fbOneTwelveOctave;
     std::vector<double> FWeighteningTable; // dB per mic-graph point
+    std::vector<int32_t> FMicMagReadIndex; // per mic-graph point
     std::string FInstallationName;         // at most 25 characters
     std::string FGPSCoordinates;           // at most 25 characters
     std::string FPRJCreatedBy;             // at most 25 characters
@@ -611,6 +623,7 @@ private:
     void dropLastMappingZone();
     // Every zone's bitmap and sum and every cabinet's buffers sized for NFreqsAverage layers.
     void sizeBuffersForFreqsAverage();
+    void fillMicMagReadIndex();
     // The summing thread should run: continuous or forced rendering, events on, sums not held back,
     // sources and a zone present, and the summed maps not current (or a forced run).
     bool summingWanted() const;

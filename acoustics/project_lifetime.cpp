@@ -75,6 +75,7 @@ TAcousticProject::TAcousticProject(TPhysicalSpace* PhysicalSpace, IDispatcher* D
     FMicSmoothing = TFreqBands::fbOneTwelveOctave;
     FWeighteningTable.assign(static_cast<size_t>(FNFreqPointsMicGraph), 0.0);
     SetMicWeightening(TWeightening::unWeigthed);
+    fillMicMagReadIndex();
 
     FBypassProcess = std::make_unique<TGenericDSPProcess>(FDSPSpace48k.get(), this);
     FBypassProcess->SetNumberID(0);

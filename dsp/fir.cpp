@@ -203,6 +203,17 @@ void TFIR::SetMaxTaps(int32_t V) {
     Active = wasActive;
 }
 
+void TFIR::FollowGrid() {
+    FDSPSpaceInternal96->CustomLogspace(FDSPSpace->FreqDraw);
+    if (FAplanator) {
+        FAplanator->BuildAplanatorCorrection();
+    }
+    const bool wasActive = Active;
+    Active = true;
+    CalcFir(true, true);
+    Active = wasActive;
+}
+
 int32_t TFIR::UseNTaps() const {
     return FFirType == TFIRType::qztfFExternCoefs ? FNExternalCoef : FNCoef;
 }

@@ -59,6 +59,8 @@ public:
     TDSPSpace* DSPSpace() const { return FDSPSpace; }
     int32_t MaxTaps() const { return FNMaxTaps; }
     void SetMaxTaps(int32_t V);
+    // The caller's grid took other points: the shaping grid takes them too and the design is redone.
+    void FollowGrid();
     int32_t UseNTaps() const;
     void SetUseNTaps(int32_t V);
     bool UseAllTaps() const { return FUseAllTaps; }

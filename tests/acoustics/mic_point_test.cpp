@@ -272,6 +272,40 @@ TEST(MicPointThreads, BeamEditsWhileThePointComputesLeaveTheFinalResponse) {
     s.project.reset(); // before the column's model goes
 }
 
+// The response resolution changes while the point computes, and again while a response for the old grid
+// waits in the queue: that response is dropped, and the one finally shown is on the new grid.
+TEST(MicPointThreads, AResolutionChangeWhileThePointComputesEndsOnTheNewGrid) {
+    MicScene s(24);
+    s.mic->ExecuteMicThread();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (s.mic->MicState() != TCalcState::qzaCalculating && std::chrono::steady_clock::now() < end) {
+        std::this_thread::yield();
+    }
+    s.project->SetMagResolution(2);
+    s.project->ReCalculateAllMics();
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaCalculated);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs().size(), 121u);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(s.mic->Position()));
+
+    const int received = s.received;
+    const TPoint3D moved(6, -2, 1);
+    s.mic->SetPosition(moved);
+    ASSERT_TRUE(s.waitIdle()); // its 121-point response is queued
+    s.project->SetMagResolution(0);
+    s.ui.Pump();
+    EXPECT_EQ(s.received, received);
+    EXPECT_EQ(s.mic->MicState(), TCalcState::qzaNeedsCalculate);
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), std::vector<double>(443, 0.0));
+    EXPECT_EQ(s.mic->PhasePointAllFreqs(), std::vector<double>(443, 0.0));
+    s.project->ReCalculateAllMics();
+    ASSERT_TRUE(s.waitIdle());
+    s.ui.Pump();
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs(), s.expected(moved));
+    EXPECT_EQ(s.mic->MagnitudePointAllFreqs().size(), 443u);
+}
+
 TEST(MicPoint, RequestsFollowTheProjectsSwitches) {
     MicScene s;
     // Events off: setting the state does nothing at all.

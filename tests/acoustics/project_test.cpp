@@ -12,6 +12,11 @@
 #include "acoustics/ornament.h"
 #include "acoustics/overlay.h"
 #include "acoustics/sound_system.h"
+#include "dsp/biquad.h"
+#include "dsp/fir.h"
+#include "dsp/gain_delay.h"
+#include "dsp/peqs.h"
+#include "dsp/smoothing.h"
 #include "model_fixture.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
@@ -318,6 +323,80 @@ TEST(Project, MeasurementWeightingFillsAndEmptiesTheTable) {
     p.SetMicWeightening(TWeightening::unWeigthed);
     for (const double v : p.WeighteningTable()) {
         EXPECT_EQ(v, 0.0);
+    }
+}
+
+// The response resolution as the preferences choose it: the grid's spacing, and everything sized from the
+// grid following it (a user process is compared with one built on that grid from the start).
+TEST(Project, MagResolutionSizesEverythingFromTheResponseGrid) {
+    ModelFixture f;
+    TAcousticProject& p = *f.project;
+    p.SetMicWeightening(TWeightening::AWeigthed);
+    TGenericDSPProcess& process = *p.AddDSPProcess();
+    const auto shape = [](TGenericDSPProcess& proc) {
+        proc.Gain()->SetdB(-3.0);
+        proc.Delay()->SetSamples(12);
+        proc.PEQS()->Peqs[5]->SetGain(6.0);
+        proc.PEQS()->CalcAllPeqs();
+        proc.CalculatePEQSResponse();
+        proc.CalculateProcess();
+    };
+    shape(process);
+
+    struct Case {
+        int32_t index;
+        TFreqBands bands;
+        size_t points; // 1/48: the computed grid of the grid tables; 1/24, 1/12: the nominal centres
+        int32_t last;
+    };
+    const Case cases[] = {
+        {2, TFreqBands::fbOneTwelveOctave, 121, 20000},
+        {1, TFreqBands::fbOneTwentyFourOctave, 238, 20000},
+        {0, TFreqBands::fbOneFortyEigthOctave, 443, 20159},
+        {3, TFreqBands::fbOneFortyEigthOctave, 443, 20159}, // not a resolution: nothing changes
+        {-1, TFreqBands::fbOneFortyEigthOctave, 443, 20159},
+        {1, TFreqBands::fbOneTwentyFourOctave, 238, 20000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        p.SetMagResolution(c.index);
+        const TDSPSpace& grid = *p.DSPSpaceForMicGraphs();
+        EXPECT_EQ(grid.BandPerOctave(), c.bands);
+        EXPECT_EQ(grid.iSampleRate(), 48000);
+        ASSERT_EQ(grid.FreqDraw.size(), c.points);
+        EXPECT_EQ(grid.FreqDraw.front(), 20);
+        EXPECT_EQ(grid.FreqDraw.back(), c.last);
+        EXPECT_EQ(p.NFreqPointsMicGraph(), static_cast<int32_t>(c.points));
+
+        // The A-weighting at its nominal 1 kHz and 4 kHz bands, grid points at every resolution.
+        ASSERT_EQ(p.WeighteningTable().size(), c.points);
+        const auto at = [&](int32_t hz) {
+            const auto it = std::find(grid.FreqDraw.begin(), grid.FreqDraw.end(), hz);
+            EXPECT_NE(it, grid.FreqDraw.end()) << hz;
+            return static_cast<size_t>(it - grid.FreqDraw.begin());
+        };
+        EXPECT_NEAR(p.WeighteningTable()[at(4000)], 1.0, 1e-5);
+        EXPECT_NEAR(p.WeighteningTable()[at(1000)], 0.0, 1e-9);
+
+        // The chart's read index: the grid's own search for each point's frequency, at most two
+        // points away from the point itself.
+        const std::vector<int32_t>& read = p.MicMagReadIndex();
+        ASSERT_EQ(read.size(), c.points);
+        for (size_t i = 0; i < c.points; ++i) {
+            EXPECT_EQ(read[i], NearestSortedIndex(std::span<const int32_t>(grid.FreqDraw), grid.FreqDraw[i]));
+            EXPECT_LE(std::abs(read[i] - static_cast<int32_t>(i)), 2);
+        }
+
+        TDSPSpace fresh;
+        fresh.SetSampleRate(TSampleRate::sr48k);
+        fresh.LogspacePerBand(20, 20000, c.bands);
+        TGenericDSPProcess reference(&fresh, nullptr);
+        shape(reference);
+        EXPECT_EQ(process.AllProcessResponseMg(), reference.AllProcessResponseMg());
+        EXPECT_EQ(process.AllProcessResponsePh(), reference.AllProcessResponsePh());
+        EXPECT_EQ(process.PEQSResponseMg(), reference.PEQSResponseMg());
+        EXPECT_EQ(process.FIRResponseMg().size(), c.points);
+        EXPECT_EQ(process.FIR()->DSPSpaceInternal96().FreqDraw, grid.FreqDraw);
     }
 }
 
