@@ -1,6 +1,7 @@
 #include "files/library_scan.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "acoustics/cab_model.h"
 #include "acoustics/model_registry.h"
@@ -104,6 +105,58 @@ void addSorted(std::vector<std::string>& list, const std::string& key) {
 
 } // namespace
 
+const char* LibraryFolderName(TLibraryKind Kind) {
+    switch (Kind) {
+    case TLibraryKind::Cabinet:
+        return kCabinets;
+    case TLibraryKind::Frame:
+        return kRiggings;
+    case TLibraryKind::Ornament:
+        return kOrnaments;
+    case TLibraryKind::SoundSystem:
+        return kSoundSystems;
+    case TLibraryKind::Texture:
+        return kTextures;
+    }
+    return kTextures;
+}
+
+TLibraryFileState LibraryFileState(TLibraryKind Kind, int32_t FileMajorVer, bool ProgramVersionOK) {
+    switch (Kind) {
+    case TLibraryKind::Cabinet:
+        if (FileMajorVer > 5) {
+            return {kHigher, false};
+        }
+        if (FileMajorVer < 3 || !ProgramVersionOK) {
+            return {"Invalid Version", false};
+        }
+        return {"Available", true};
+    case TLibraryKind::Frame:
+        // No program-version test for rigging frames.
+        if (FileMajorVer != 3) {
+            return {FileMajorVer > 3 ? kHigher : "Invalid Version", false};
+        }
+        return {"Available", true};
+    case TLibraryKind::Ornament:
+        if (FileMajorVer > 3) {
+            return {kHigher, false};
+        }
+        if (FileMajorVer < 3 || !ProgramVersionOK) {
+            return {"Invalid Version", false};
+        }
+        return {"Available", true};
+    case TLibraryKind::SoundSystem:
+        // A newer format version is still offered; only an older one is refused.
+        if (FileMajorVer < 1) {
+            return {"Invalid Version", false};
+        }
+        return {FileMajorVer == 1 ? "Available" : "Invalid, Higher Ver", true};
+    case TLibraryKind::Texture:
+        break;
+    }
+    return {"Available", true};
+}
+
 TModelLibrary::TModelLibrary(TAcousticProject& Project, fs::path AppDataPath, std::string SoftwareName,
                              TLibraryMinVersion MinVersion)
     : FProject(Project), FAppDataPath(std::move(AppDataPath)), FSoftwareName(std::move(SoftwareName)),
@@ -138,16 +191,56 @@ void TModelLibrary::markRow(const fs::path& FileName, const std::string& State) 
 }
 
 bool TModelLibrary::IsNewVersionUpdate(const std::string& ModelName, int32_t ModelVersion) {
-    if (InternetLibFiles == nullptr) {
+    if (UpdateList == nullptr) {
         return false;
     }
-    for (rInternetLibFile& entry : *InternetLibFiles) {
-        if (entry.ModelName == ModelName) {
-            entry.IsNewVersion = entry.ModelUpdateVersion > ModelVersion;
-            return entry.IsNewVersion;
+    rInternetLibFile* entry = UpdateList->FirstNamed(ModelName);
+    if (entry == nullptr) {
+        return false;
+    }
+    entry->IsNewVersion = entry->ModelUpdateVersion > ModelVersion;
+    return entry->IsNewVersion;
+}
+
+void TModelLibrary::noteUpdate(const std::string& Name, int32_t Version) {
+    FCheckedHeaders.push_back({Name, Version});
+    if (IsNewVersionUpdate(Name, Version)) {
+        NewUpdateInModels.push_back(Name);
+    }
+}
+
+void TModelLibrary::CompareWithUpdateList() {
+    NewUpdateInModels.clear();
+    for (const TCheckedHeader& h : FCheckedHeaders) {
+        if (IsNewVersionUpdate(h.Name, h.Version)) {
+            NewUpdateInModels.push_back(h.Name);
         }
     }
-    return false;
+}
+
+std::vector<std::string> TModelLibrary::CheckNewModelsOnInternet() {
+    FProject.SetLastLogString("MainForm.CheckNewModelsOnInternet");
+    std::vector<std::string> names;
+    if (UpdateList == nullptr) {
+        return names;
+    }
+    std::unordered_set<std::string> loaded;
+    for (const auto& model : FProject.ModelsDetected()->CabModel()) {
+        loaded.insert(model->ModelName());
+    }
+    for (const auto& model : FProject.FramesDetected()->FrameModel()) {
+        loaded.insert(model->ModelName());
+    }
+    for (int32_t i = 0; i < FProject.OrnasDetected()->NOrnasDetected(); ++i) {
+        loaded.insert(FProject.OrnasDetected()->OrnamentModel(i)->ModelName());
+    }
+    for (rInternetLibFile& entry : UpdateList->InternetLibFiles()) {
+        entry.IsNewModel = !loaded.contains(entry.ModelName);
+        if (entry.IsNewModel) {
+            names.push_back(entry.ModelName);
+        }
+    }
+    return names;
 }
 
 bool TModelLibrary::CheckCabinetFile(const fs::path& FileName) {
@@ -156,18 +249,14 @@ bool TModelLibrary::CheckCabinetFile(const fs::path& FileName) {
     if (!IsWendrixCabinetFile(FileName, h)) {
         return false;
     }
-    if (IsNewVersionUpdate(h.ModelName, h.ModelUpdateVersion)) {
-        NewUpdateInModels.push_back(h.ModelName);
-    }
-    if (h.FileMajorVer > 5) {
-        row.State = kHigher;
+    noteUpdate(h.ModelName, h.ModelUpdateVersion);
+    const TLibraryFileState state = LibraryFileState(TLibraryKind::Cabinet, h.FileMajorVer,
+                                                     EsVersionCompatibleConVendrel(h, FMinVersion));
+    if (!state.Usable) {
+        row.State = state.State;
         return false;
     }
-    if (h.FileMajorVer < 3 || !EsVersionCompatibleConVendrel(h, FMinVersion)) {
-        row.State = "Invalid Version";
-        return false;
-    }
-    row = modelRow(h, FileName, h.BrandName, "Available");
+    row = modelRow(h, FileName, h.BrandName, state.State);
     return true;
 }
 
@@ -177,14 +266,13 @@ bool TModelLibrary::CheckFrameFile(const fs::path& FileName) {
     if (!IsWendrixFrameFile(FileName, h)) {
         return false;
     }
-    if (IsNewVersionUpdate(h.ModelName, h.ModelUpdateVersion)) {
-        NewUpdateInModels.push_back(h.ModelName);
-    }
-    if (h.FileMajorVer != 3) {
-        row.State = h.FileMajorVer > 3 ? kHigher : "Invalid Version";
+    noteUpdate(h.ModelName, h.ModelUpdateVersion);
+    const TLibraryFileState state = LibraryFileState(TLibraryKind::Frame, h.FileMajorVer, true);
+    if (!state.Usable) {
+        row.State = state.State;
         return false;
     }
-    row = modelRow(h, FileName, h.BrandName, "Available");
+    row = modelRow(h, FileName, h.BrandName, state.State);
     return true;
 }
 
@@ -195,19 +283,11 @@ bool TModelLibrary::CheckOrnamentFile(const fs::path& FileName) {
         return false;
     }
     row = modelRow(h, FileName, "-", "");
-    if (IsNewVersionUpdate(h.ModelName, h.ModelUpdateVersion)) {
-        NewUpdateInModels.push_back(h.ModelName);
-    }
-    if (h.FileMajorVer > 3) {
-        row.State = kHigher;
-        return false;
-    }
-    if (h.FileMajorVer < 3 || !EsVersionCompatibleConVendrel(h, FMinVersion)) {
-        row.State = "Invalid Version";
-        return false;
-    }
-    row.State = "Available";
-    return true;
+    noteUpdate(h.ModelName, h.ModelUpdateVersion);
+    const TLibraryFileState state = LibraryFileState(TLibraryKind::Ornament, h.FileMajorVer,
+                                                     EsVersionCompatibleConVendrel(h, FMinVersion));
+    row.State = state.State;
+    return state.Usable;
 }
 
 bool TModelLibrary::CheckSoundSystemFile(const fs::path& FileName) {
@@ -225,16 +305,10 @@ bool TModelLibrary::CheckSoundSystemFile(const fs::path& FileName) {
            "",
            fileVersion(h.FileMajorVer, h.FileMinorVer),
            "Remove"};
-    if (IsNewVersionUpdate(h.Name, h.UpdateVersion)) {
-        NewUpdateInModels.push_back(h.Name);
-    }
-    // A newer format version is still offered; only an older one is refused.
-    if (h.FileMajorVer < 1) {
-        row.State = "Invalid Version";
-        return false;
-    }
-    row.State = h.FileMajorVer == 1 ? "Available" : "Invalid, Higher Ver";
-    return true;
+    noteUpdate(h.Name, h.UpdateVersion);
+    const TLibraryFileState state = LibraryFileState(TLibraryKind::SoundSystem, h.FileMajorVer, true);
+    row.State = state.State;
+    return state.Usable;
 }
 
 void TModelLibrary::LoadLibrarySystemInfo(const rSystemFile& SystemFile, std::optional<TBitmap>& SystemImage,
@@ -421,6 +495,7 @@ void TModelLibrary::ReadLibraryFiles() {
     status("Sound System Files: " + std::to_string(systems.size()));
     LibraryGrid.clear();
     NewUpdateInModels.clear();
+    FCheckedHeaders.clear();
 
     auto check = [this](const std::vector<fs::path>& files, bool (TModelLibrary::*test)(const fs::path&)) {
         std::vector<fs::path> usable;
@@ -586,6 +661,87 @@ void TModelLibrary::OrganizeCabinetModels() {
         }
         familyItem->Items.push_back(modelItem);
     }
+}
+
+bool TModelLibrary::CheckDownloadedModel(const fs::path& File, std::string& Why) {
+    const std::string name = File.filename().string();
+    const auto endsWith = [&name](const std::string& end) {
+        return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
+    const bool cabinet = endsWith(".cabinet");
+    const bool frame = endsWith(".rigging");
+    const bool ornament = endsWith(".ornament");
+    if (!cabinet && !frame && !ornament) {
+        Why = "not a cabinet, rigging or ornament file";
+        return false;
+    }
+    try {
+        rWDXHeaderFile h;
+        const bool ofKind = cabinet ? IsWendrixCabinetFile(File, h)
+                            : frame ? IsWendrixFrameFile(File, h)
+                                    : IsWendrixOrnamentFile(File, h);
+        if (!ofKind) {
+            Why = "not a library model file";
+            return false;
+        }
+        const TLibraryKind kind = cabinet ? TLibraryKind::Cabinet
+                                  : frame ? TLibraryKind::Frame
+                                          : TLibraryKind::Ornament;
+        const TLibraryFileState state =
+            LibraryFileState(kind, h.FileMajorVer, EsVersionCompatibleConVendrel(h, FMinVersion));
+        if (!state.Usable) {
+            Why = state.State;
+            return false;
+        }
+        // Loaded in full into a model of its own, so that a cut file never replaces a good one.
+        bool loaded = false;
+        if (cabinet) {
+            TCabModel model(FProject.PhysicalSpace(), &FProject);
+            loaded = OpenCabinetFile(File, model, nullptr, nullptr, {}, FSoftwareName);
+        } else if (frame) {
+            TRigFrameModel model(FProject.PhysicalSpace(), &FProject);
+            loaded = OpenFrameFile(File, model, nullptr, nullptr, SelectedLayerColor, FSoftwareName);
+        } else {
+            TOrnaModel model(FProject.PhysicalSpace(), &FProject);
+            loaded = OpenOrnamentFile(File, model, nullptr, nullptr, FSoftwareName);
+        }
+        if (!loaded) {
+            Why = "refused by the model reader";
+            return false;
+        }
+    } catch (const std::exception& e) {
+        Why = std::string("damaged file (") + e.what() + ")";
+        return false;
+    }
+    return true;
+}
+
+std::string TModelLibrary::RemoveLibraryFile(const TLibraryGridRow& Row) {
+    std::string failure;
+    const std::string& name = Row.FileName;
+    // Only a plain file name: an empty one would name the folder itself.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+        failure = "no library file";
+    } else {
+        TLibraryKind kind = TLibraryKind::Texture;
+        if (Row.Type == ".cabinet") {
+            kind = TLibraryKind::Cabinet;
+        } else if (Row.Type == ".rigging") {
+            kind = TLibraryKind::Frame;
+        } else if (Row.Type == ".system") {
+            kind = TLibraryKind::SoundSystem;
+        } else if (Row.Type == ".ornament") {
+            kind = TLibraryKind::Ornament;
+        }
+        const fs::path path = LibraryFolder(LibraryFolderName(kind)) / name;
+        std::error_code ec;
+        if (!fs::remove(path, ec)) {
+            failure = ec ? ec.message() : std::string("file not found");
+        }
+    }
+    ReadLibraryFiles();
+    OrganizeCabinetModels();
+    return failure;
 }
 
 void TModelLibrary::ImportFilesToLibrary(const std::vector<fs::path>& Files) {

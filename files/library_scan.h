@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "files/library_header.h"
+#include "files/update_list.h"
 #include "platform/core/bitmap.h"
 
 namespace vendrel {
@@ -32,12 +33,20 @@ struct TLibraryGridRow {
     std::string ModelName, UpdateVersion, Manufacturer, FileName, Type, State, FileVersion, Remove;
 };
 
-// One model of the update list, as far as the library reading uses it.
-struct rInternetLibFile {
-    std::string ModelName;
-    uint8_t ModelUpdateVersion = 0;
-    bool IsNewVersion = false;
+// The kinds of library files, each with its folder.
+enum class TLibraryKind : uint8_t { Cabinet, Frame, Ornament, SoundSystem, Texture };
+
+// The library folder of a kind ("Cabinets" ...).
+const char* LibraryFolderName(TLibraryKind Kind);
+
+// What the library makes of a file of a kind by the format version of its header (and, for cabinet and
+// ornament files, by whether the program that made it is recent enough): the state shown in its grid
+// row and whether the file is used. The library's checks and the check of downloaded models share it.
+struct TLibraryFileState {
+    std::string State;
+    bool Usable = false;
 };
+TLibraryFileState LibraryFileState(TLibraryKind Kind, int32_t FileMajorVer, bool ProgramVersionOK);
 
 // An item of the cabinet-model menu: manufacturer, "Category"/"Family", category or series, model.
 struct TModelMenuItem {
@@ -62,7 +71,7 @@ public:
     TControl3D* ModelParent = nullptr;
     TAlphaColor SelectedLayerColor = TAlphaColors::Gray;
     // The update list, when one was read (not owned).
-    std::vector<rInternetLibFile>* InternetLibFiles = nullptr;
+    TUpdateList* UpdateList = nullptr;
 
     void ReadLibraryFiles();
     bool CheckCabinetFile(const std::filesystem::path& FileName);
@@ -70,6 +79,20 @@ public:
     bool CheckOrnamentFile(const std::filesystem::path& FileName);
     bool CheckSoundSystemFile(const std::filesystem::path& FileName);
     bool IsNewVersionUpdate(const std::string& ModelName, int32_t ModelVersion);
+    // Compares an update list that arrived after the reading with the files that reading checked, as
+    // a reading with the list would have: the entries' IsNewVersion flags and NewUpdateInModels.
+    void CompareWithUpdateList();
+    // Marks the entries of the update list whose name no loaded cabinet, rigging-frame or ornament
+    // model has (IsNewModel) and returns their names, in the list's order.
+    std::vector<std::string> CheckNewModelsOnInternet();
+    // Whether a downloaded model file would be usable in the library: a cabinet, rigging or ornament
+    // file by its name's ending, passing its kind's check and loading in full. Why tells the reason
+    // when it would not.
+    bool CheckDownloadedModel(const std::filesystem::path& File, std::string& Why);
+    // Deletes the library file of a grid row (its type names the folder) and reads the library again,
+    // also when the deletion failed. A row without a file name deletes nothing. Returns the reason of
+    // a failure, empty on success.
+    std::string RemoveLibraryFile(const TLibraryGridRow& Row);
     // What the sound-system picker shows of a library sound system: its name, description and picture
     // (a picture that does not decode is reported and the slot left empty). Records of another
     // program leave the three slots empty.
@@ -118,11 +141,19 @@ private:
     // Frees the models and 3D objects replaced by earlier readings once nothing placed can use them.
     void releaseRetiredWhenUnused();
     void markRow(const std::filesystem::path& FileName, const std::string& State);
+    // Keeps the header for a later update list and notes the model when the list offers a newer one.
+    void noteUpdate(const std::string& Name, int32_t Version);
 
     TAcousticProject& FProject;
     std::filesystem::path FAppDataPath;
     std::string FSoftwareName;
     TLibraryMinVersion FMinVersion;
+    // Name and model version of every file the last reading checked, in the order of the checks.
+    struct TCheckedHeader {
+        std::string Name;
+        int32_t Version = 0;
+    };
+    std::vector<TCheckedHeader> FCheckedHeaders;
     std::vector<std::unique_ptr<TModel3D>> FRetired3D;
     std::vector<std::unique_ptr<TLightMaterialSource>> FRetiredMaterials;
 };

@@ -171,6 +171,100 @@ TEST_F(ScanFixture, ImportCopiesByEndingAndReadsAgain) {
     EXPECT_EQ(library.PopupModels.size(), 1u);
 }
 
+// An update list that arrives after the reading (the check runs beside it) is compared with the headers
+// that reading checked, exactly as a reading with the list would compare them.
+TEST_F(ScanFixture, AListArrivingAfterTheReadingIsComparedAsAReadingWithItWould) {
+    library.ReadLibraryFiles();
+    rWDXHeaderFile sb;
+    ASSERT_TRUE(IsWendrixCabinetFile(dir.path / "Cabinets" / "SB18.cabinet", sb));
+    rWDXHeaderFile frame;
+    ASSERT_TRUE(IsWendrixFrameFile(dir.path / "Riggings" / "LA10-Frame.rigging", frame));
+    const std::string text = "3.1.0\nSetup.exe\n" + sb.ModelName + "\n" +
+                             std::to_string(sb.ModelUpdateVersion + 1) + "\nm/SB18.cabinet\n3.0.0\n" +
+                             frame.ModelName + "\n" + std::to_string(frame.ModelUpdateVersion) +
+                             "\nm/frame.rigging\n3.0.0\n" + "Brand New\n1\nm/new.cabinet\n3.0.0\n";
+    auto list = ParseUpdateList(text, "https://u.example/", {3, 1, 0});
+    ASSERT_TRUE(list.has_value());
+    library.UpdateList = &*list;
+    library.CompareWithUpdateList();
+    EXPECT_EQ(library.NewUpdateInModels, std::vector<std::string>{sb.ModelName});
+    EXPECT_EQ(library.CheckNewModelsOnInternet(), std::vector<std::string>{"Brand New"});
+    const auto& files = list->InternetLibFiles();
+    EXPECT_TRUE(files[0].IsNewVersion);
+    EXPECT_FALSE(files[1].IsNewVersion); // the same version is no update
+    EXPECT_FALSE(files[0].IsNewModel);
+    EXPECT_FALSE(files[1].IsNewModel);
+    EXPECT_TRUE(files[2].IsNewModel);
+
+    const auto late = library.NewUpdateInModels;
+    library.ReadLibraryFiles();
+    EXPECT_EQ(library.NewUpdateInModels, late);
+}
+
+// A downloaded model reaches the library only when its kind's rule takes it and it loads in full.
+TEST_F(ScanFixture, DownloadedModelsAreCheckedByTheirKindsRule) {
+    testing::TempDir downloads;
+    const auto put = [&](const char* name, std::vector<uint8_t> bytes) {
+        testing::WriteBytes(downloads.path / name, bytes);
+        return downloads.path / name;
+    };
+    std::vector<uint8_t> good = FileBytes(SampleLibraryDir() / "Cabinets" / "SB18.cabinet");
+    std::vector<uint8_t> cut = good;
+    cut.resize(good.size() / 2);
+    std::vector<uint8_t> higher = good;
+    const int32_t six = 6;
+    std::memcpy(higher.data() + 28, &six, 4);
+    const std::string page = "<html><body>Not here</body></html>";
+    struct Case {
+        fs::path file;
+        bool usable;
+        std::string why;
+    };
+    const Case cases[] = {
+        {put("SB18.cabinet", good), true, ""},
+        {put("Frame.rigging", FileBytes(SampleLibraryDir() / "Riggings" / "LA10-Frame.rigging")), true, ""},
+        {put("Truss.ornament", FileBytes(SampleLibraryDir() / "Ornaments" / "Truss Block.ornament")), true,
+         ""},
+        {put("Cut.cabinet", cut), false, "damaged file"},
+        {put("Page.cabinet", std::vector<uint8_t>(page.begin(), page.end())), false, "damaged file"},
+        {put("Six.cabinet", higher), false, "Higher File Version, Update your application"},
+        {put("Setup.exe", good), false, "not a cabinet, rigging or ornament file"},
+        {put("Frame.RIGGING", good), false, "not a cabinet, rigging or ornament file"},
+    };
+    for (const Case& c : cases) {
+        std::string why;
+        EXPECT_EQ(library.CheckDownloadedModel(c.file, why), c.usable) << c.file;
+        EXPECT_EQ(why.substr(0, c.why.size()), c.why) << c.file;
+    }
+    // The check loads nothing into the project's registries.
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), 0);
+}
+
+TEST_F(ScanFixture, RemovingARowDeletesItsFileOrSaysWhyNot) {
+    library.ReadLibraryFiles();
+    const size_t rows = library.LibraryGrid.size();
+    const int32_t cabinets = f.project->ModelsDetected()->NModelsDetected();
+    const TLibraryGridRow texture = *row("Checker.png");
+    EXPECT_EQ(library.RemoveLibraryFile(texture), "");
+    EXPECT_FALSE(fs::exists(dir.path / "Textures" / "Checker.png"));
+    EXPECT_EQ(library.LibraryGrid.size(), rows - 1); // read again
+    // Already gone: a reason, nothing else removed.
+    EXPECT_EQ(library.RemoveLibraryFile(texture), "file not found");
+    // A row without a file name names no file: the folder stays.
+    TLibraryGridRow empty;
+    empty.Type = ".cabinet";
+    EXPECT_EQ(library.RemoveLibraryFile(empty), "no library file");
+    EXPECT_TRUE(fs::exists(dir.path / "Cabinets" / "SB18.cabinet"));
+    // A deletion the system refuses (a folder holding files).
+    fs::create_directories(dir.path / "Textures" / "Held.png" / "inside");
+    TLibraryGridRow held;
+    held.FileName = "Held.png";
+    held.Type = ".png";
+    EXPECT_NE(library.RemoveLibraryFile(held), "");
+    EXPECT_TRUE(fs::exists(dir.path / "Textures" / "Held.png" / "inside"));
+    EXPECT_EQ(f.project->ModelsDetected()->NModelsDetected(), cabinets);
+}
+
 TEST_F(ScanFixture, StoredLineArrayCheckRecordsMissingModelsSilently) {
     library.ReadLibraryFiles();
     f.boxes.shown.clear();
@@ -222,8 +316,11 @@ TEST_F(ScanFixture, SoundSystemsAreCheckedListedAndShownWithTheirPictures) {
     testing::WriteBytes(dir.path / "SoundSystems" / "F Damaged.system", damaged);
     damaged.resize(100); // not even the header
     testing::WriteBytes(dir.path / "SoundSystems" / "G Short.system", damaged);
-    std::vector<rInternetLibFile> updates = {{"Club system", 5, false}, {"Old system", 9, false}};
-    library.InternetLibFiles = &updates;
+    auto updates = ParseUpdateList("3.1.0\nSetup.exe\nClub system\n5\nclub.system\n3.0.0\n"
+                                   "Old system\n9\nold.system\n3.0.0\n",
+                                   "", {3, 1, 0});
+    ASSERT_TRUE(updates.has_value());
+    library.UpdateList = &*updates;
     library.ReadLibraryFiles();
 
     EXPECT_EQ(library.SoundSystemsList,
