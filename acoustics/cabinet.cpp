@@ -6,6 +6,7 @@
 #include "acoustics/beam_steering.h"
 #include "acoustics/cluster.h"
 #include "acoustics/dsp_process.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/material.h"
@@ -119,15 +120,13 @@ void TCabinet::Reset() {
     if (FMyAcousticProject == nullptr) {
         return;
     }
-    const bool events = FMyAcousticProject->EventsEnabled();
-    FMyAcousticProject->SetEventsEnabled(false);
+    const EventsHeldBack events(FMyAcousticProject);
     FHornRotationIndex = 0;
     SetPosition({0, 0, 0});
     SetRotationAngle({0, 0, 0});
     FRelativeRotationRadZ = 0.0;
     FAbsoluteRotationRadZ = 0.0;
     FMapState = TCalcState::qzaCalculated;
-    FMyAcousticProject->SetEventsEnabled(events);
 }
 
 double TCabinet::PhaseWrappedSUM(double Ph1, double pond1, double Ph2, double pond2) {
@@ -361,6 +360,14 @@ void TCabinet::SetRotX(double Value) {
     NeedsReCalculate();
 }
 
+// The sources point elsewhere: a map computed before the turn no longer counts as done, whichever
+// of the scene's updates (the matrix or the turn) reached the cabinet first.
+void TCabinet::turnChanged() {
+    if (FMyAcousticProject != nullptr) {
+        NeedsReCalculate();
+    }
+}
+
 void TCabinet::SetAbsoluteRotationRadX(double Value) {
     if (Value == FAbsoluteRotationRadX) {
         return;
@@ -368,6 +375,7 @@ void TCabinet::SetAbsoluteRotationRadX(double Value) {
     const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadX = Value;
     PropagateRotationX(this, Value);
+    turnChanged();
 }
 
 void TCabinet::SetAbsoluteRotationRadY(double Value) {
@@ -377,6 +385,7 @@ void TCabinet::SetAbsoluteRotationRadY(double Value) {
     const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadY = Value;
     PropagateRotationY(this, Value);
+    turnChanged();
 }
 
 void TCabinet::SetAbsoluteRotationRadZ(double Value) {
@@ -386,6 +395,7 @@ void TCabinet::SetAbsoluteRotationRadZ(double Value) {
     const TWorkersPause pause(FMyAcousticProject);
     FAbsoluteRotationRadZ = Value;
     PropagateRotationZ(this, Value);
+    turnChanged();
 }
 
 double TCabinet::AbsoluteRotationY() const {

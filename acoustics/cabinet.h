@@ -288,6 +288,8 @@ private:
            FBotAnchorY = 0.0, FBotAnchorX = 0.0;
     TCabModel* FModel = nullptr; // not owned
     void updateRotations(bool x, bool y, bool z, bool rotateZHandler);
+    // A change of the absolute turn the kernel aims the sources by.
+    void turnChanged();
     void releaseParts();
 };
 

@@ -155,6 +155,11 @@ TCabinet* TCluster::newGridCabinet() {
     cab->SetMyLayer(MyLayer());
     cab->SetIsObjectSelected(IsObjectSelected());
     cab->SetPlacementType(FCabOrientation);
+    // A cabinet added to a turned cluster takes the turn the cabinets already in it took.
+    const TPoint3D& a = RotationAngle();
+    PropagateClusterRotationToCabinet(*cab, static_cast<float>(a.X * kDegToRad),
+                                      static_cast<float>(a.Y * kDegToRad),
+                                      static_cast<float>(a.Z * kDegToRad));
     return cab;
 }
 

@@ -353,9 +353,19 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
                 return false;
             }
             FAllMapsState = TCalcState::qzaCalculating;
-            const bool done = GetMap3D(zoneArg);
+            const TSumOutcome outcome = sumZones(zoneArg);
             if (Sender.Cancelled()) {
                 return false; // a pause or a removal interrupted the summation: nothing is published
+            }
+            if (outcome == TSumOutcome::EventsOff) {
+                // Nothing was summed: the maps stay to be summed and the events' return asks again,
+                // unless they came back meanwhile (then this run sums them itself).
+                FAllMapsState = TCalcState::qzaNeedsCalculate;
+                sumSkippedForEvents_ = true;
+                if (FEventsEnabled && sumSkippedForEvents_.exchange(false)) {
+                    continue;
+                }
+                return false;
             }
             ++passes;
             if (passes > kMaxPasses) {
@@ -369,8 +379,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
                 reportFailure(*this, "The maps could not be calculated. Please render again.");
                 return false;
             }
-            TCalcState expected = TCalcState::qzaCalculating;
-            if (done && FAllMapsState.load() == expected) {
+            if (FAllMapsState.load() == TCalcState::qzaCalculating) {
                 return true;
             }
         }

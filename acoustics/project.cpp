@@ -345,6 +345,15 @@ void TAcousticProject::RefreshMemoryFigures() {
     ReadMemoryFiguresMB(FMemInstalled, FMemAvailable, FMemUsed);
 }
 
+void TAcousticProject::SetEventsEnabled(bool Value) {
+    const bool was = FEventsEnabled.exchange(Value);
+    // A summation skipped meanwhile is asked again. The summing thread marks its skip before it looks
+    // at the events once more, so one of the two sides always sees the other.
+    if (Value && !was && sumSkippedForEvents_.exchange(false) && summingWanted()) {
+        startSumming();
+    }
+}
+
 void TAcousticProject::SetContinuousRender(bool Value) {
     if (Value == FContinuousRender) {
         return;
@@ -391,8 +400,7 @@ int32_t TAcousticProject::GetNearestSplayAngleInCabinet(const TCabinet& theCabin
 namespace vendrel {
 
 bool TAcousticProject::GetMap3D(int32_t ZoneIndex) {
-    SumAllCabinetsInProject3D(ZoneIndex);
-    return true;
+    return sumZones(ZoneIndex) != TSumOutcome::EventsOff;
 }
 
 int32_t TAcousticProject::FreqToPoint(int32_t Freq) const {

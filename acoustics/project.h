@@ -283,9 +283,10 @@ public:
     // Off: zone state changes are ignored.
     bool AllowRendering() const { return FAllowRendering.load(); }
     void SetAllowRendering(bool Value) { FAllowRendering = Value; }
-    // Off: recalculation requests and state changes are silenced (bulk changes).
+    // Off: recalculation requests and state changes are silenced (bulk changes). A summation that
+    // met the events off summed nothing; turning them on again asks for it.
     bool EventsEnabled() const { return FEventsEnabled.load(); }
-    void SetEventsEnabled(bool Value) { FEventsEnabled = Value; }
+    void SetEventsEnabled(bool Value);
     // Off: the aiming hit-point search does nothing.
     bool CalcHitPointEnabled() const { return FCalcHitPointEnabled.load(); }
     void SetCalcHitPointEnabled(bool Value) { FCalcHitPointEnabled = Value; }
@@ -426,6 +427,8 @@ public:
     void GetBandEdges(int32_t Fc, int32_t& Fl, int32_t& Fh) const;
     bool CalcAverageFreqs();
     // Summation and level maps.
+    // The summation of a zone (-1: every zone) for the summing thread; false when the events were
+    // off, so that nothing was summed.
     bool GetMap3D(int32_t ZoneIndex);
     void SumAllCabinetsInProject3D(int32_t ZoneIndex);
     // The summation run on the calling (user-interface) thread, as the OnlyPhase setter and a zone's
@@ -630,6 +633,10 @@ private:
     // Starts the summing thread as a new run (or records the start while the workers are paused).
     void startSumming();
     void deliverAllMaps(uint64_t generation, bool statusText);
+    // How a summation ended: summed (or found nothing to do), skipped because the events were off,
+    // or stopped short (an abort, a cancelled summing run, a cabinet that never finished).
+    enum class TSumOutcome : uint8_t { Summed, EventsOff, Stopped };
+    TSumOutcome sumZones(int32_t ZoneIndex);
 
     TLifetime lifetime_;
     int32_t pauseDepth_ = 0; // nesting of TWorkersPause (user-interface thread)
@@ -639,6 +646,8 @@ private:
     // Likewise every measurement point created on the project: the pause reaches its worker.
     std::vector<TMicPoint*> pointsOfProject_;
     bool sumStartPending_ = false; // a summing run to start when the pause ends
+    // A summation met the events off and summed nothing: the events' return asks for it again.
+    std::atomic<bool> sumSkippedForEvents_{false};
     // Runs of the summing thread started so far: a run's result is delivered only while current.
     std::atomic<uint64_t> sumGeneration_{0};
 

@@ -144,9 +144,13 @@ WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* 
 } // namespace
 
 void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
+    (void)sumZones(ZoneIndex);
+}
+
+TAcousticProject::TSumOutcome TAcousticProject::sumZones(int32_t ZoneIndex) {
     std::this_thread::sleep_for(1ms);
     if (!FEventsEnabled) {
-        return;
+        return TSumOutcome::EventsOff;
     }
     const int32_t q = qualityDivisor(FRenderQuality);
     const int32_t totalCabs = TotalCabinets();
@@ -224,15 +228,15 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
     for (const Group& g : groups) {
         for (const TCabinet* cab : g.cabs) {
             if (abortNow()) {
-                return;
+                return TSumOutcome::Stopped;
             }
             const WaitResult r = waitForCabinet(*this, *cab, g.message);
             if (r == WaitResult::Aborted) {
                 FAllMapsState = TCalcState::qzaNeedsCalculate;
-                return;
+                return TSumOutcome::Stopped;
             }
             if (r == WaitResult::TimedOut || r == WaitResult::Cancelled) {
-                return;
+                return TSumOutcome::Stopped;
             }
         }
     }
@@ -454,15 +458,21 @@ void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
             }
         }
     }
+    return TSumOutcome::Summed;
 }
 
 void TAcousticProject::SumAllCabinetsNow(int32_t ZoneIndex) {
     const TWorkersPause pause(*this);
     bool ready = true;
     ForEachCabinet([&ready](TCabinet& cab) { ready = ready && cab.MapState() == TCalcState::qzaCalculated; });
-    if (ready) {
-        SumAllCabinetsInProject3D(ZoneIndex);
+    const TSumOutcome outcome = ready ? sumZones(ZoneIndex) : TSumOutcome::Stopped;
+    if (outcome == TSumOutcome::Summed) {
         return;
+    }
+    // Not summed here: the zones are marked for summing and the summing thread is asked (at once, or
+    // when the events are back).
+    if (outcome == TSumOutcome::EventsOff) {
+        sumSkippedForEvents_ = true;
     }
     int32_t first = 0, last = NMappingZones() - 1;
     if (ZoneIndex != -1) {

@@ -244,6 +244,17 @@ void PropagateRotationZ(TControl3D* Parent, double a) {
     propagate(Parent, a, Axis::Z);
 }
 
+void PropagateClusterRotationToCabinet(TCabinet& Cabinet, double ax, double ay, double az) {
+    const TPoint3D& angle = Cabinet.RotationAngle();
+    const TPoint3D v = TPoint3D(static_cast<float>(ax), static_cast<float>(ay), static_cast<float>(az)) *
+                       TMatrix3D::CreateRotationX(static_cast<float>(Cabinet.RotX() * kDegToRad)) *
+                       TMatrix3D::CreateRotationZ(static_cast<float>(angle.Z * kDegToRad)) *
+                       TMatrix3D::CreateRotationY(static_cast<float>(-angle.Y * kDegToRad));
+    Cabinet.SetAbsoluteRotationRadX(Cabinet.RelativeRotationRadX() + v.X);
+    Cabinet.SetAbsoluteRotationRadY(Cabinet.RelativeRotationRadY() + v.Y);
+    Cabinet.SetAbsoluteRotationRadZ(Cabinet.RelativeRotationRadZ() + v.Z);
+}
+
 void PropagateClusterRotation(TControl3D* Cluster, double ax, double ay, double az) {
     if (Cluster == nullptr) {
         return;
@@ -253,15 +264,7 @@ void PropagateClusterRotation(TControl3D* Cluster, double ax, double ay, double 
         if (auto* sp = dynamic_cast<TSourcePoint*>(child)) {
             placeSourceBelow(*sp, ax, ay, az);
         } else if (auto* cab = dynamic_cast<TCabinet*>(child)) {
-            const TPoint3D& angle = cab->RotationAngle();
-            const TPoint3D v =
-                TPoint3D(static_cast<float>(ax), static_cast<float>(ay), static_cast<float>(az)) *
-                TMatrix3D::CreateRotationX(static_cast<float>(cab->RotX() * kDegToRad)) *
-                TMatrix3D::CreateRotationZ(static_cast<float>(angle.Z * kDegToRad)) *
-                TMatrix3D::CreateRotationY(static_cast<float>(-angle.Y * kDegToRad));
-            cab->SetAbsoluteRotationRadX(cab->RelativeRotationRadX() + v.X);
-            cab->SetAbsoluteRotationRadY(cab->RelativeRotationRadY() + v.Y);
-            cab->SetAbsoluteRotationRadZ(cab->RelativeRotationRadZ() + v.Z);
+            PropagateClusterRotationToCabinet(*cab, ax, ay, az);
         } else if (auto* joint = dynamic_cast<RiggingJoint*>(child)) {
             joint->SetAbsoluteRotationRadY(joint->RelativeRotationRadY() + ay);
         }

@@ -138,5 +138,7 @@ void PropagateRotationY(TControl3D* Parent, double a);
 void PropagateRotationZ(TControl3D* Parent, double a);
 // The same for a cluster whose matrix changed, with its rotation angles about X, Y and Z in radians.
 void PropagateClusterRotation(TControl3D* Cluster, double ax, double ay, double az);
+// The cluster's turn (radians about X, Y and Z) as one cabinet of it takes it.
+void PropagateClusterRotationToCabinet(TCabinet& Cabinet, double ax, double ay, double az);
 
 } // namespace vendrel

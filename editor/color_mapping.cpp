@@ -1,5 +1,6 @@
 #include "editor/color_mapping.h"
 
+#include "acoustics/events_held_back.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
@@ -335,9 +336,10 @@ void TColorMapping::ShowPhaseRBChange() {
     ShowMagnitudeRB.SetChecked(false);
     ShowPhaseRB.SetChecked(true);
     p.SetOnlyPhase(true);
-    p.SetEventsEnabled(false);
-    CreateColorPalette("MapAltern");
-    p.SetEventsEnabled(true);
+    {
+        const EventsHeldBack events(p);
+        CreateColorPalette("MapAltern");
+    }
     p.SetAllCabsNeedsCalculateMapsInZone(-1);
 }
 

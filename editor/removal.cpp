@@ -3,6 +3,7 @@
 #include "acoustics/beam_steering.h"
 #include "acoustics/cabinet.h"
 #include "acoustics/cluster.h"
+#include "acoustics/events_held_back.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/mic_point.h"
@@ -95,10 +96,10 @@ void TRemoval::DeleteActionExecute() {
         return;
     }
     TAcousticProject& project = ed_.Project;
-    const bool events = project.EventsEnabled();
-    project.SetEventsEnabled(false);
-    RemoveSelectedObjects();
-    project.SetEventsEnabled(events);
+    {
+        const EventsHeldBack events(project);
+        RemoveSelectedObjects();
+    }
     project.ReCalculateAllMics();
     project.SumAllCalculatedMaps();
 }

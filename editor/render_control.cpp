@@ -1,5 +1,6 @@
 #include "editor/render_control.h"
 
+#include "acoustics/events_held_back.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
@@ -202,13 +203,11 @@ void TRenderControl::AllMapsReceived() {
             return;
         }
         if (p.SPLNormalized()) {
-            const bool events = p.EventsEnabled();
-            p.SetEventsEnabled(false);
+            const EventsHeldBack events(p);
             const double maxdB = p.GetMaxdBSPL();
             if (std::isfinite(maxdB)) {
                 ed_.Colors.MaxdBuEdit.SetValue(maxdB);
             }
-            p.SetEventsEnabled(events);
         }
         if (!p.OnlyPhase()) {
             ed_.Colors.ApplySPLColorMapping();

@@ -12,6 +12,7 @@
 #include "acoustics/dsp_process.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "acoustics/source_point.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/numeric.h"
 
@@ -173,6 +174,40 @@ TEST_F(ClusterFixture, GrowingAndShrinkingKeepTheCabinetOrder) {
     EXPECT_EQ(c->NCabinets(), 2);
     c->SetQuantityH(0);
     EXPECT_EQ(c->NCabinets(), 0);
+}
+
+// Cabinets added to a turned cluster take its turn as the ones already in it did: a grid grown after
+// the turn ends as the same grid turned after it was grown, down to what the map kernel reads.
+TEST_F(ClusterFixture, CabinetsAddedToATurnedClusterTakeItsTurn) {
+    auto grownAfter = cluster();
+    grownAfter->SetQuantityH(2);
+    grownAfter->SetRotationAngle({0, 60, 0});
+    grownAfter->SetQuantityH(3);
+    grownAfter->SetQuantityV(2);
+    auto turnedAfter = cluster();
+    turnedAfter->SetQuantityH(3);
+    turnedAfter->SetQuantityV(2);
+    turnedAfter->SetRotationAngle({0, 60, 0});
+    ASSERT_EQ(grownAfter->NCabinets(), 6);
+    ASSERT_EQ(turnedAfter->NCabinets(), 6);
+    for (size_t k = 0; k < 6; ++k) {
+        const TCabinet& got = *grownAfter->CabinetList()[k];
+        const TCabinet& want = *turnedAfter->CabinetList()[k];
+        EXPECT_NEAR(got.AbsoluteRotationRadY(), 60 * kDeg, 1e-6) << "cabinet " << k;
+        EXPECT_NEAR(got.AbsoluteRotationRadX(), want.AbsoluteRotationRadX(), 1e-9) << "cabinet " << k;
+        EXPECT_NEAR(got.AbsoluteRotationRadZ(), want.AbsoluteRotationRadZ(), 1e-9) << "cabinet " << k;
+        EXPECT_EQ(got.AbsolutePosition(), want.AbsolutePosition()) << "cabinet " << k;
+        ASSERT_EQ(got.SourcePoints().size(), want.SourcePoints().size());
+        for (size_t i = 0; i < got.SourcePoints().size(); ++i) {
+            const TSourcePoint& a = *got.SourcePoints()[i];
+            const TSourcePoint& b = *want.SourcePoints()[i];
+            EXPECT_NEAR(a.AbsoluteRotationRadX(), b.AbsoluteRotationRadX(), 1e-9) << "cabinet " << k;
+            EXPECT_NEAR(a.AbsoluteRotationRadY(), b.AbsoluteRotationRadY(), 1e-9) << "cabinet " << k;
+            EXPECT_NEAR(a.AbsoluteRotationRadZ(), b.AbsoluteRotationRadZ(), 1e-9) << "cabinet " << k;
+            EXPECT_NEAR(a.XpixAbs(), b.XpixAbs(), 1e-9) << "cabinet " << k;
+            EXPECT_NEAR(a.ZpixAbs(), b.ZpixAbs(), 1e-9) << "cabinet " << k;
+        }
+    }
 }
 
 TEST_F(ClusterFixture, BoundsAndWeightComeFromTheModel) {

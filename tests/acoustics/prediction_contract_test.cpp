@@ -8,6 +8,7 @@
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/memory_budget.h"
+#include "acoustics/mic_point.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "acoustics/source_point.h"
@@ -310,11 +311,80 @@ TEST_F(PredictionContract, FreeingTheProjectInvalidatesItsQueuedCalls) {
     EXPECT_EQ(allMaps, 0);
 }
 
+// A summing run that meets the project's events off sums nothing, so it publishes nothing: the zones
+// stay to be summed, no all-maps call reaches the window, and the sum runs once the events are back.
+TEST_F(PredictionContract, ASummationSkippedWhileEventsAreOffRunsWhenTheyComeBack) {
+    Scene s;
+    int delivered = 0;
+    s.project->SetOnReceiveAllMaps([&delivered](TAcousticProject& p) {
+        ++delivered;
+        p.SetForceCalculation(false);
+    });
+    addZone(s, {TPoint3D(-4, 0, 2), TPoint3D(0, 0, 0), 8, 6});
+    addCabinet(s, {0, TPoint3D(0, -2, 0), TPoint3D(0, 0, 0)});
+    ASSERT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
+    TMappingZone& zone = *s.project->MappingZones()[0];
+    const float before = zone.MapSum()->MapRealFreq().At(0, 3, 3);
+    delivered = 0;
+
+    // The zone needs a new sum; a run starts, as one already under way would, while events are off.
+    zone.SetMapState(TCalcState::qzaNeedsSum);
+    s.project->AllMapsThread().CancelAndWait();
+    zone.StoreMapState(TCalcState::qzaNeedsSum);
+    zone.MapSum()->MapRealFreq().At(0, 3, 3) = 0.0f;
+    s.project->SetAllMapsState(TCalcState::qzaNeedsCalculate);
+    s.project->SetEventsEnabled(false);
+    s.project->AllMapsThread().Start();
+    s.project->AllMapsThread().WaitForStopped();
+    s.ui.Pump();
+    EXPECT_EQ(delivered, 0) << "maps that were never summed reached the window";
+    EXPECT_NE(s.project->AllMapsState(), TCalcState::qzaCalculated);
+    EXPECT_EQ(zone.MapState(), TCalcState::qzaNeedsSum);
+
+    s.project->SetEventsEnabled(true);
+    ASSERT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
+    EXPECT_EQ(delivered, 1);
+    EXPECT_EQ(zone.MapSum()->MapRealFreq().At(0, 3, 3), before);
+}
+
+// A cabinet's map reflects its pose when its state says it is done: a change of its absolute turn
+// (as its parent passes one on) makes its maps needed again, and the render that follows ends equal
+// to a render of the turned cabinet from scratch.
+TEST_F(PredictionContract, ATurnPassedOnToACalculatedCabinetAsksForItsMapsAgain) {
+    const auto render = [](Scene& s, bool turnAfterwards) {
+        addZone(s, {TPoint3D(-5, 0, 2), TPoint3D(0, 0, 0), 10, 6});
+        TCabinet* cab = addCabinet(s, {1, TPoint3D(0, -2.5f, 0), TPoint3D(0, 10, -5)});
+        if (!turnAfterwards) {
+            cab->SetAbsoluteRotationRadZ(cab->AbsoluteRotationRadZ() - 0.5);
+        }
+        EXPECT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
+        if (turnAfterwards) {
+            cab->SetAbsoluteRotationRadZ(cab->AbsoluteRotationRadZ() - 0.5);
+            EXPECT_NE(cab->MapState(), TCalcState::qzaCalculated) << "a map of the old pose counts as done";
+            EXPECT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
+        }
+    };
+    Scene turned, fresh;
+    render(turned, true);
+    render(fresh, false);
+    const TMapLayers& got = turned.project->MappingZones()[0]->MapSum()->MapRealFreq();
+    const TMapLayers& want = fresh.project->MappingZones()[0]->MapSum()->MapRealFreq();
+    ASSERT_EQ(got.size(), want.size());
+    int differing = 0;
+    for (int32_t w = 0; w < want.Width(); ++w) {
+        for (int32_t l = 0; l < want.Depth(); ++l) {
+            differing += std::abs(got.At(0, w, l) - want.At(0, w, l)) > 1e-3 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 // Edits land while the cabinets' threads compute, in a fixed pseudo-random order: zone sizes, the
 // pixel size, the mapping band, cabinets and zones added and removed (also with too little memory),
 // a cabinet's model, the phase options, continuous rendering, aborts; a line array's splay angles,
-// tilt, cabinets' models, cabinets added and removed; a cluster's grid and distribution. Once the last run
-// settles, every zone's level map equals that of the same scene built and rendered from scratch.
+// tilt, cabinets' models, cabinets added and removed; a cluster's grid, distribution and turn;
+// measurement points placed and removed. Once the last run settles, every zone's level map equals that
+// of the same scene built and rendered from scratch.
 TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
     Scene s;
     std::vector<ZonePlan> zones{{TPoint3D(-5, 0, 2), TPoint3D(0, 0, 0), 10, 6},
@@ -348,7 +418,7 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
         s.pumpUntil([&s] { return s.anyWorkerActive(); }, 0.05);
         std::this_thread::sleep_for(std::chrono::microseconds(200 * pick(5)));
         midRender += s.anyWorkerActive() ? 1 : 0;
-        switch (pick(19)) {
+        switch (pick(21)) {
         case 0: { // a zone's width or depth
             const size_t z = static_cast<size_t>(pick(static_cast<int>(zones.size())));
             const float size = 3.0f + static_cast<float>(pick(9));
@@ -484,6 +554,22 @@ TEST_F(PredictionContract, EditsDuringRendersEndEqualToARenderFromScratch) {
         case 18: // the whole array moved
             arrayPlan.position = TPoint3D(static_cast<float>(pick(5) - 4), -5.0f - pick(3), 4);
             array->SetPosition(arrayPlan.position);
+            break;
+        case 19: // a measurement point placed, computing, and removed again, rendering continuously
+            if (!s.project->ContinuousRender()) {
+                s.project->SetContinuousRender(true);
+            }
+            if (s.project->NMics() == 0) {
+                s.project->AddMeasurePoint(TPoint3D(static_cast<float>(pick(5)), -1, 4), 0xFF00FF00, true, 0)
+                    ->ExecuteMicThread();
+            } else {
+                s.project->RemoveMic(s.project->Mics().front().get());
+            }
+            break;
+        case 20: // the cluster turned (and later grown or shrunk by the turn it has)
+            clusterPlan.rotation =
+                TPoint3D(0, static_cast<float>(pick(90) - 45), static_cast<float>(pick(20)));
+            cluster->SetRotationAngle(clusterPlan.rotation);
             break;
         }
         s.ui.Pump();
