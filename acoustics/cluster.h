@@ -4,6 +4,7 @@
 // other. Horizontal and vertical clusters, matrices and the subwoofer arrangements (broadside,
 // end-fire, cardioid, gradient) are clusters; a beam-steering array is a kind of cluster.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -23,6 +24,9 @@ class TAcousticProject;
 class TCabinet;
 
 enum class TClusterDistribution : uint8_t { qzaAngular, qzaLinear, qzaAngHLinV, qzaAngVLinH };
+// The names the windows and the report give each distribution, in the enumeration's order.
+inline constexpr std::array<const char*, 4> ClusterDistributionNames = {"Angular", "Linear", "AngH LinV",
+                                                                        "AngV LinH"};
 enum class TSubArrangementType : uint8_t {
     qzaBroadside,
     qzaEndFire,

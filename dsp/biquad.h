@@ -8,6 +8,7 @@
 #include "dsp/dsp_space.h"
 #include "platform/core/view_link.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -37,6 +38,12 @@ enum class TPeqType : uint8_t {
     FSHELVINGPB12STD,
     FSHELVINGPA12STD
 };
+
+// The names the windows and the report print for each filter type, in the enumeration's order.
+inline constexpr std::array<const char*, 20> PeqTypeNames = {
+    "Bypass",    "PEQ adap",  "PEQ const", "L-Shelf 6", "H-Shelf 6",  "L-Shelf 12", "H-Shelf 12",
+    "L-Shelf Q", "H-Shelf Q", "LP Buttw",  "HP Buttw",  "LP",         "HP",         "BP",
+    "Reject",    "Allpass 1", "Allpass 2", "Coeff IIR", "L-Shelf 12", "H-Shelf 12"};
 
 class TSOS {
 public:
