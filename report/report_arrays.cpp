@@ -180,10 +180,10 @@ void TReport::WriteArrayMechanicsColumn(const TCabArray& Array) {
     line("Rotation:", degrees(WrapDegrees180(-Array.RotationAngle().Y)));
     line("Tilt:", degrees(Array.Tilt()));
     if (m.RigFrameExists && model != nullptr) {
-        line("Array Weight:", Mass("0.0", m.TotalWeight - model->Weight()));
+        line("Array Weight:", Mass("0.0", m.FrameLoad));
     }
-    line("Aprox. Cable Weight:", Mass("0.0", m.CableWeightPerMeter * m.MostTopPoint) + " (" +
-                                     Mass("0.0", m.CableWeightPerMeter) + " per meter)");
+    line("Aprox. Cable Weight:",
+         Mass("0.0", m.CableWeight) + " (" + Mass("0.0", m.CableWeightPerMeter) + " per meter)");
     oneText(std::string("Included Cable in calc:  ") + (m.IncludeCableInCalculation ? "Yes" : "No"), 15.0f);
     line("Total Weight:", Mass("0.0", m.TotalWeight));
     FWriteY += 10.0f;
@@ -225,35 +225,31 @@ void TReport::WriteArrayMechanicsColumn(const TCabArray& Array) {
         FLastRect = FWriter.DrawText("Center of Gravity is out of range!!!", {FLabelX + 15.0f, FWriteY});
         return;
     }
-    if (Array.MountingType() == TArrayMounting::qzaStacked) {
+    if (m.Stacked) {
         // A stack stands on its base: it flies from nothing and loads no pick point.
         return;
     }
     SetBodyStyle();
     const bool oneMotor = m.NMotors == 1;
-    const bool adapter = m.AdapterRigPoint1 > 0 && m.AdapterRigPoint2 > 0;
+    const TAdapterTexts adapters = AdapterTexts(m);
     line("Flying with:", oneMotor ? "One motor" : "Two motors");
     if (oneMotor) {
-        if (adapter) {
-            line("Fly with adapter in position:", m.AdapterPosition);
-            line("Adapter fixed at Rigging Points:",
-                 std::to_string(m.AdapterRigPoint2) + " and " + std::to_string(m.AdapterRigPoint1));
+        if (adapters.OneAdapter) {
+            line("Fly with adapter in position:", adapters.Position);
+            line("Adapter fixed at Rigging Points:", adapters.RigPoints);
         } else {
             line("Fly from Rigging Point:", Fmt("0", m.FlyingPoint));
             line("Load on Rigging Point:", Mass("0.0", m.TotalWeight));
         }
         return;
     }
-    const int32_t points = model->NPickPoints();
-    if (adapter && points >= 4) {
+    if (adapters.TwoAdapters) {
         oneText("Fly with Adapter:", 15.0f);
-        oneText("Front Adapter position B, on rigging Points: 3 - 1", 30.0f);
-        oneText("Rear Adapter position A, on rigging Points:  " + std::to_string(points) + " - " +
-                    std::to_string(points - 2),
-                30.0f);
+        oneText("Front Adapter position B, on rigging Points: " + adapters.FrontRigPoints, 30.0f);
+        oneText("Rear Adapter position A, on rigging Points:  " + adapters.RearRigPoints, 30.0f);
         FWriteY += 10.0f;
     } else {
-        oneText("Fly from Rigging Points:        Front 1, Rear " + std::to_string(points), 15.0f);
+        oneText("Fly from Rigging Points:        Front 1, Rear " + std::to_string(m.NPickPoints), 15.0f);
     }
     line("Load on Front Pickup:", Mass("0.0", m.FrontPickupLoad));
     line("Load on Rear Pickup:", Mass("0.0", m.RearPickupLoad));

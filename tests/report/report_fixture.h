@@ -131,8 +131,9 @@ struct ReportFixture : ::testing::Test {
         return *models.back();
     }
 
-    // A frame of 20 kg rated for MaxKg with pick points every 0.2 m along its depth.
-    TRigFrameModel& frameModel(const std::string& name, int points, double maxKg = 500.0) {
+    // A frame of 20 kg rated for MaxKg with pick points every Step metres from FirstX along its depth.
+    TRigFrameModel& frameModel(const std::string& name, int points, double maxKg = 500.0,
+                               bool adapters = false, double firstX = -0.4, double step = 0.2) {
         auto f = std::make_unique<TRigFrameModel>(&medium, project.get());
         f->SetModelName(name);
         f->SetWidth(1.0);
@@ -146,8 +147,9 @@ struct ReportFixture : ::testing::Test {
         f->SetBackBotAnchorPointYm(-0.05);
         std::vector<TPoint3D> picks;
         for (int i = 0; i < points; ++i) {
-            picks.push_back({static_cast<float>(-0.4 + 0.2 * i), 0.05f, 0.0f});
+            picks.push_back({static_cast<float>(firstX + step * i), 0.05f, 0.0f});
         }
+        f->SetPickPointType(adapters ? TPickPointType::qzaWithAdapter : TPickPointType::qzaFixedPoint);
         f->SetNPickPoints(points);
         f->SetPickPoints(picks);
         frames.push_back(std::move(f));

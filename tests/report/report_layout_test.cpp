@@ -348,6 +348,10 @@ TEST_F(ReportFixture, TheMechanicsColumnPrintsTheArraysRecord) {
         int motors;
         double ratingKg;
         bool imperial;
+        bool adapters = false;
+        bool stacked = false;
+        double firstX = -0.4, step = 0.2; // where the frame's pick points are
+        double frameLength = 1.0;
     };
     const Case cases[] = {
         {"no frame", 0, 1, 0, true},
@@ -357,6 +361,14 @@ TEST_F(ReportFixture, TheMechanicsColumnPrintsTheArraysRecord) {
         {"below the rating", 5, 1, 150.1, false},
         {"at the rating", 5, 1, 150, false},
         {"above the rating", 5, 1, 149.9, false},
+        // Flown from pick point 9, between points 4 and 5.
+        {"one adapter", 10, 1, 500, false, true, false, -3.3, 0.4},
+        {"two adapters on 5", 5, 2, 500, false, true},
+        {"two adapters on 6", 6, 2, 500, false, true},
+        {"two adapters on 7", 7, 2, 500, false, true},
+        {"two adapters on 8", 8, 2, 500, false, true},
+        {"stack", 5, 2, 500, false, false, true},
+        {"tipping stack", 5, 2, 500, false, false, true, -0.4, 0.2, 0.1},
     };
     TCabModel& cabinet = cabinetModel("LA");
     for (const Case& c : cases) {
@@ -366,8 +378,16 @@ TEST_F(ReportFixture, TheMechanicsColumnPrintsTheArraysRecord) {
         context.LengthUnitText = c.imperial ? "ft" : "m";
         context.MassUnits = c.imperial ? 2.2046226218487757 : 1.0;
         context.MassUnitText = c.imperial ? "lbs" : "kg";
-        TRigFrameModel* frame = c.pickPoints > 0 ? &frameModel("Frame", c.pickPoints, c.ratingKg) : nullptr;
+        TRigFrameModel* frame =
+            c.pickPoints > 0 ? &frameModel("Frame", c.pickPoints, c.ratingKg, c.adapters, c.firstX, c.step)
+                             : nullptr;
         TCabArray& a = flownArray("Main", cabinet, c.pickPoints > 0 ? 3 : 2, frame);
+        if (frame != nullptr) {
+            frame->SetWidth(c.frameLength);
+        }
+        if (c.stacked) {
+            a.SetMountingType(TArrayMounting::qzaStacked);
+        }
         a.SetNMotors(c.motors);
         a.SetCableWeightPerMeter(1.5);
         // The array's top 10 m above the floor.
@@ -398,7 +418,8 @@ TEST_F(ReportFixture, TheMechanicsColumnPrintsTheArraysRecord) {
         EXPECT_EQ(ValueAfter(writer, "Most Bottom Point:"), len("0.00", m.MostBottomPoint));
         EXPECT_EQ(ValueAfter(writer, "Height:"), len("0.0", m.ClusterHeight));
         EXPECT_EQ(ValueAfter(writer, "Aprox. Cable Weight:"),
-                  mass(1.5 * m.MostTopPoint) + " (" + mass(1.5) + " per meter)");
+                  mass(m.CableWeight) + " (" + mass(1.5) + " per meter)");
+        EXPECT_NEAR(m.CableWeight, 1.5 * m.MostTopPoint, 1e-9);
         EXPECT_NE(writer.Find("Included Cable in calc:  No"), nullptr);
 
         if (c.pickPoints == 0) {
@@ -414,12 +435,13 @@ TEST_F(ReportFixture, TheMechanicsColumnPrintsTheArraysRecord) {
             project->RemoveArray(&a);
             continue;
         }
-        EXPECT_EQ(ValueAfter(writer, "Array Weight:"), mass(m.TotalWeight - 20));
+        EXPECT_EQ(ValueAfter(writer, "Array Weight:"), mass(m.FrameLoad));
+        EXPECT_NEAR(m.FrameLoad, m.TotalWeight - 20, 1e-9);
         EXPECT_EQ(ValueAfter(writer, "Frame Weight:"), mass(20));
         EXPECT_EQ(writer.Find("Maximum weight is exceeded.") != nullptr, m.WeightExceded);
         EXPECT_EQ(m.WeightExceded, RiggingLoadExceeded(150.0, c.ratingKg));
         if (m.GravityCenterOutOfRange) {
-            EXPECT_STREQ(c.name, "out of range");
+            EXPECT_TRUE(std::string(c.name) == "out of range" || std::string(c.name) == "tipping stack");
             const RecordedOp* warning = writer.Find("Center of Gravity is out of range!!!");
             ASSERT_NE(warning, nullptr);
             EXPECT_EQ(warning->font.Color, TAlphaColors::Red);
@@ -428,7 +450,33 @@ TEST_F(ReportFixture, TheMechanicsColumnPrintsTheArraysRecord) {
             continue;
         }
         EXPECT_STRNE(c.name, "out of range");
-        if (c.motors == 1) {
+        EXPECT_STRNE(c.name, "tipping stack");
+        if (c.stacked) {
+            // A stack flies from nothing.
+            EXPECT_NE(writer.Find("PICK POINTS"), nullptr);
+            EXPECT_EQ(writer.Find("Flying with:"), nullptr);
+            EXPECT_EQ(writer.Find("Load on Front Pickup:"), nullptr);
+            project->RemoveArray(&a);
+            continue;
+        }
+        const TAdapterTexts adapters = AdapterTexts(m);
+        EXPECT_EQ(adapters.OneAdapter || adapters.TwoAdapters, c.adapters);
+        if (c.adapters && c.motors == 1) {
+            EXPECT_EQ(ValueAfter(writer, "Flying with:"), "One motor");
+            EXPECT_EQ(m.FlyingPoint, 9);
+            EXPECT_EQ(ValueAfter(writer, "Fly with adapter in position:"), "hole on right");
+            EXPECT_EQ(ValueAfter(writer, "Adapter fixed at Rigging Points:"), "5 and 4");
+            EXPECT_EQ(writer.Find("Fly from Rigging Point:"), nullptr);
+        } else if (c.adapters) {
+            const std::string n = std::to_string(c.pickPoints);
+            EXPECT_NE(writer.Find("Fly with Adapter:"), nullptr);
+            EXPECT_NE(writer.Find("Front Adapter position B, on rigging Points: 3 - 1"), nullptr);
+            EXPECT_NE(writer.Find("Rear Adapter position A, on rigging Points:  " + n + " - " +
+                                  std::to_string(c.pickPoints - 2)),
+                      nullptr);
+            EXPECT_EQ(ValueAfter(writer, "Load on Front Pickup:"), mass(m.FrontPickupLoad));
+            EXPECT_EQ(ValueAfter(writer, "Load on Rear Pickup:"), mass(m.RearPickupLoad));
+        } else if (c.motors == 1) {
             EXPECT_EQ(ValueAfter(writer, "Flying with:"), "One motor");
             EXPECT_EQ(ValueAfter(writer, "Fly from Rigging Point:"), std::to_string(m.FlyingPoint));
             EXPECT_EQ(ValueAfter(writer, "Load on Rigging Point:"), mass(m.TotalWeight));
