@@ -234,6 +234,25 @@ void TMeasureResponses::SetSmoothMag(int32_t ItemIndex) {
     }
 }
 
+void TMeasureResponses::SmoothingChosen(int32_t ItemIndex) {
+    if (InitiatingSystem() || !project_.EventsEnabled()) {
+        return;
+    }
+    SetSmoothMag(ItemIndex);
+    project_.ReCalculateAllMics();
+    ShowAllOverlays();
+}
+
+void TMeasureResponses::WeightingChosen(int32_t ItemIndex) {
+    if (InitiatingSystem() || !project_.EventsEnabled() || ItemIndex < 0 || ItemIndex > 2 ||
+        ItemIndex == static_cast<int32_t>(project_.MicWeightening())) {
+        return;
+    }
+    project_.SetMicWeightening(static_cast<TWeightening>(ItemIndex));
+    project_.ReCalculateAllMics();
+    ShowAllOverlays();
+}
+
 void TMeasureResponses::AssignVendrelColorsInMics(float Luminance) {
     const std::vector<TAlphaColor> colors = SpectrumColors(project_.NMics(), Luminance);
     for (size_t i = 0; i < colors.size(); ++i) {

@@ -93,6 +93,13 @@ public:
     // ---- Panel commands ----
     // "Mag Smooth:" item to the project's smoothing (another index changes nothing).
     void SetSmoothMag(int32_t ItemIndex);
+    // The user chose a smoothing or a weighting ("UnWeighted (Z)", "A-Weighted", "C-Weighted"): every
+    // point is computed again and every overlay redrawn. Nothing while the program starts or the
+    // project's events are off, nor for the weighting already in force.
+    void SmoothingChosen(int32_t ItemIndex);
+    void WeightingChosen(int32_t ItemIndex);
+    // True while the start window still starts the system.
+    std::function<bool()> InitiatingSystem = [] { return false; };
     // "Assign Colors in the Vendrel Spectrum".
     void AssignVendrelColorsInMics(float Luminance);
     // "Show Phase" ticked or cleared.

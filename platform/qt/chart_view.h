@@ -16,6 +16,10 @@
 // emits RangesChangedByUser once, after the ranges changed; the right axis never zooms or pans with
 // the user (it shows the phase of a frequency chart, which keeps its scale).
 //
+// A line's colour may be translucent: it is drawn as that colour laid over the plot's background, opaque
+// (a translucent wide pen over hundreds of points makes Qt stroke the whole curve as one path, some forty
+// times slower). Color() gives the colour as it was set.
+//
 // Changes are drawn on the next event-loop turn (one redraw for many changes); Replot draws at once.
 
 #include <QColor>
@@ -80,6 +84,10 @@ public:
     void SetAxisTitle(TChartAxis Axis, const QString& Title);
     void SetBottomTitle(const QString& Title);
     void SetAxisVisible(TChartAxis Axis, bool Visible);
+    // Marks every Step on a value axis (0: chosen by the chart).
+    void SetAxisTickStep(TChartAxis Axis, double Step);
+    // The colour behind the curves (translucent lines are laid over it) and around the plot.
+    void SetPlotBackground(QColor Plot, QColor Around);
 
     // ---- Series ----
     TSeriesId AddLine(TChartAxis Axis, QColor Color, double Width);
@@ -151,6 +159,7 @@ private:
     struct Series {
         QCPAbstractPlottable* Plottable = nullptr;
         TChartAxis Axis = TChartAxis::Left;
+        QColor Color; // as set
         std::vector<QCPItemText*> Labels;
     };
     struct Bar {
@@ -159,6 +168,8 @@ private:
     };
 
     QCPAxis* axis(TChartAxis Axis) const;
+    QColor drawnColor(QColor Color) const;
+    void applyColor(Series& S);
     const Series& series(TSeriesId Id) const;
     TSeriesId addGraph(TChartAxis Axis, QColor Color, double Width);
     void clearLabels(Series& S);
@@ -187,6 +198,7 @@ private:
     QPoint leftStart_;
     TChartRange homeBottom_{20.0, 20000.0};
     TChartRange homeLeft_{0.0, 100.0};
+    QColor background_{Qt::white};
 };
 
 } // namespace vendrel

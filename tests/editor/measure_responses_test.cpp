@@ -194,6 +194,32 @@ TEST_F(ResponsesFixture, OverlaysCapturePresetColoursRefusalsAndRemoval) {
     EXPECT_NE(f.boxes.shown[0].text.find("255 overlays"), std::string::npos);
 }
 
+TEST_F(ResponsesFixture, SmoothingAndWeightingChoicesRedrawOverlaysOnlyWhenTheyMayAndChange) {
+    const std::vector<double> curve(static_cast<size_t>(f.project->NFreqPointsMicGraph()), 60.0);
+    TOverlay* o = responses.AddOverlay(curve, curve, 0xFFFFFFFF, false, "o", true, false);
+    responses.ShowOverlay(o);
+    TChartSeries& mag = *static_cast<TChartSeries*>(o->MagFLSerie());
+    const auto drawn = [&] { return mag.Points.Y[100]; };
+    EXPECT_DOUBLE_EQ(drawn(), 60.0);
+
+    bool starting = true;
+    responses.InitiatingSystem = [&] { return starting; };
+    responses.WeightingChosen(1);
+    EXPECT_EQ(f.project->MicWeightening(), TWeightening::unWeigthed); // the program is still starting
+    starting = false;
+    f.project->SetEventsEnabled(false);
+    responses.WeightingChosen(1);
+    EXPECT_EQ(f.project->MicWeightening(), TWeightening::unWeigthed); // events off
+    f.project->SetEventsEnabled(true);
+    responses.WeightingChosen(1);
+    EXPECT_EQ(f.project->MicWeightening(), TWeightening::AWeigthed);
+    EXPECT_DOUBLE_EQ(drawn(), 60.0 + f.project->WeighteningTable()[100]);
+    responses.SmoothingChosen(0);
+    EXPECT_EQ(f.project->MicSmoothing(), TFreqBands::fbAlluserPoints);
+    responses.SmoothingChosen(9); // no such item
+    EXPECT_EQ(f.project->MicSmoothing(), TFreqBands::fbAlluserPoints);
+}
+
 TEST_F(ResponsesFixture, FindDelayWithoutAnActiveCabinetKeepsTheDelayAndSaysSo) {
     TMicPoint& mic = *f.project->AddMeasurePoint(TPoint3D(10, -1, 0), 0xFFFFFFFF, false, 2.5f);
     mic.CancelMicThreadAndWait();

@@ -65,8 +65,7 @@ TEST_F(ChartFixture, AnAreaIsFilledDownToZeroOfItsAxis) {
     const auto id = chart->AddArea(TChartAxis::Left, Qt::yellow, 1, QColor(0, 0, 255));
     const std::vector<double> x{20, 20000}, y{10, 10};
     chart->SetData(id, x, y);
-    chart->Plot()->setBackground(Qt::black);
-    chart->Plot()->axisRect()->setBackground(Qt::black);
+    chart->SetPlotBackground(Qt::black, Qt::black);
     chart->Replot();
     const QImage image = chart->grab().toImage();
     const int px = int(chart->BottomToPixel(1000));
@@ -76,6 +75,15 @@ TEST_F(ChartFixture, AnAreaIsFilledDownToZeroOfItsAxis) {
     EXPECT_EQ(at(5), QColor(0, 0, 255));  // between the line and 0
     EXPECT_EQ(at(15), QColor(Qt::black)); // above the line
     EXPECT_EQ(at(-5), QColor(Qt::black)); // below 0
+
+    // A translucent line is drawn laid over the background, opaque; its colour reads back as set.
+    const auto line = chart->AddLine(TChartAxis::Left, QColor(255, 0, 0, 128), 3);
+    const std::vector<double> low{-10, -10};
+    chart->SetData(line, x, low);
+    chart->Replot();
+    const QImage second = chart->grab().toImage();
+    EXPECT_EQ(QColor(second.pixel(px, int(chart->ValueToPixel(TChartAxis::Left, -10)))), QColor(128, 0, 0));
+    EXPECT_EQ(chart->Color(line), QColor(255, 0, 0, 128));
 }
 
 TEST_F(ChartFixture, LabelledPointsAreFoundUnderTheMouse) {
@@ -141,8 +149,7 @@ TEST_F(ChartFixture, BarsHaveTheirOwnColoursAndEveryStepthLabel) {
     EXPECT_TRUE(chart->BarLabelVisible(0));
     EXPECT_FALSE(chart->BarLabelVisible(1));
     EXPECT_TRUE(chart->BarLabelVisible(2));
-    chart->Plot()->setBackground(Qt::black);
-    chart->Plot()->axisRect()->setBackground(Qt::black);
+    chart->SetPlotBackground(Qt::black, Qt::black);
     chart->Replot();
     const QImage image = chart->grab().toImage();
     const auto at = [&](double x, double v) {
