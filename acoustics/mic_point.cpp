@@ -211,6 +211,7 @@ void TMicPoint::FollowGrid(size_t Points) {
             curve->assign(Points, 0.0);
         }
     }
+    FResponseReceived = false;
     FMicState = TCalcState::qzaNeedsCalculate;
 }
 

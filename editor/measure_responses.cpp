@@ -94,9 +94,8 @@ void TMeasureResponses::drawMic(TMicPoint& Mic) {
         Mic.PhasePointAllFreqs().size() < n) {
         return;
     }
-    const std::vector<int32_t> readIndex = MagReadIndexOf(grid);
     ResponseCurves(grid, Mic.MagnitudePointAllFreqs(), Mic.PhasePointAllFreqs(), project_.WeighteningTable(),
-                   readIndex, drawing(), false, mag->Points, phase->Points);
+                   project_.MicMagReadIndex(), drawing(), false, mag->Points, phase->Points);
     chart_.Changed(mag);
     chart_.Changed(phase);
 }
@@ -136,10 +135,14 @@ void TMeasureResponses::ShowOverlay(TOverlay* Overlay) {
     // with the same weighting at its own frequencies.
     const TDSPSpace& grid = Overlay->Grid();
     const bool current = grid.FreqDraw == project_.DSPSpaceForMicGraphs()->FreqDraw;
-    const std::vector<double> weighting =
-        current ? project_.WeighteningTable() : WeighteningCurve(project_.MicWeightening(), grid);
-    ResponseCurves(grid, Overlay->Mag(), Overlay->Phase(), weighting, MagReadIndexOf(grid), drawing(), true,
-                   mag->Points, phase->Points);
+    if (current) {
+        ResponseCurves(grid, Overlay->Mag(), Overlay->Phase(), project_.WeighteningTable(),
+                       project_.MicMagReadIndex(), drawing(), true, mag->Points, phase->Points);
+    } else {
+        ResponseCurves(grid, Overlay->Mag(), Overlay->Phase(),
+                       WeighteningCurve(project_.MicWeightening(), grid), MagReadIndexOf(grid), drawing(),
+                       true, mag->Points, phase->Points);
+    }
     showOverlaySeries(*Overlay);
 }
 

@@ -78,6 +78,11 @@ TEST(ResponseGrids, APointCountNamesOneGridAndAnOverlayKeepsIt) {
     for (TFreqBands spacing : kResponseGridSpacings) {
         EXPECT_EQ(ResponseGridWithPoints(ResponseGrid(spacing).NRealFreqPoints()), spacing);
     }
+    // Whichever resolution the project takes, in whichever order, its grid is one of them.
+    for (int32_t index : {2, 1, 0, 1, 2, 0}) {
+        q.project->SetMagResolution(index);
+        EXPECT_EQ(ResponseGrid(project.BandPerOctave()).FreqDraw, project.FreqDraw) << index;
+    }
     EXPECT_FALSE(ResponseGridWithPoints(1001));
     EXPECT_FALSE(ResponseGridWithPoints(0));
 

@@ -425,7 +425,7 @@ TEST_F(DocumentsFixture, FilesOfEarlierFormatsOpenByTheirVersionRules) {
 }
 
 // An overlay keeps the grid it was made on: saved on the 1/12-octave grid and opened while points are
-// computed on the 1/48-octave grid, its levels stay at their frequencies and it is saved on its grid
+// computed on the 1/24-octave grid, its levels stay at their frequencies and it is saved on its grid
 // again. A point count that names no grid reads as the current grid's.
 TEST_F(DocumentsFixture, AnOverlayKeepsItsLevelsAtTheirFrequenciesWhateverTheGridOfTheOpen) {
     const auto levelAt = [](double hz) { return 60.0 + 10.0 * std::log10(hz / 1000.0); };
@@ -447,8 +447,9 @@ TEST_F(DocumentsFixture, AnOverlayKeepsItsLevelsAtTheirFrequenciesWhateverTheGri
     stored.OverlaysSize = 2 * kOverlaySizeCounted;
     testing::WriteBytes(file, WriteProjectFile(stored));
 
+    f.project->SetMagResolution(1);
     ASSERT_TRUE(docs->LoadProjectFile(file.string()));
-    ASSERT_EQ(f.project->DSPSpaceForMicGraphs()->BandPerOctave(), TFreqBands::fbOneFortyEigthOctave);
+    ASSERT_EQ(f.project->DSPSpaceForMicGraphs()->BandPerOctave(), TFreqBands::fbOneTwentyFourOctave);
     ASSERT_EQ(f.project->NOverlays(), 2);
     const TOverlay& kept = *f.project->Overlays()[0];
     EXPECT_EQ(kept.GridSpacing(), TFreqBands::fbOneTwelveOctave);
@@ -462,7 +463,7 @@ TEST_F(DocumentsFixture, AnOverlayKeepsItsLevelsAtTheirFrequenciesWhateverTheGri
         EXPECT_NEAR(std::abs(freqs[k] - hz), 0, hz * 0.03) << hz;
     }
     const TOverlay& other = *f.project->Overlays()[1];
-    EXPECT_EQ(other.GridSpacing(), TFreqBands::fbOneFortyEigthOctave);
+    EXPECT_EQ(other.GridSpacing(), TFreqBands::fbOneTwentyFourOctave);
     ASSERT_EQ(other.Mag().size(), static_cast<size_t>(f.project->NFreqPointsMicGraph()));
     EXPECT_EQ(other.Mag()[5], 90.0 - 0.05);
 

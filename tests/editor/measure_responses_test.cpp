@@ -165,6 +165,15 @@ TEST_F(ResponsesFixture, OverlaysCapturePresetColoursRefusalsAndRemoval) {
     responses.ShowOverlay(captured);
     EXPECT_EQ(phase.Points.X.size(), series(mic.PhaseSerie()).Points.X.size() + 1);
 
+    // After a change of resolution the point's curves hold no response until the new one arrives.
+    f.project->SetMagResolution(2);
+    f.boxes.shown.clear();
+    EXPECT_EQ(responses.CaptureCurve(mic), nullptr);
+    EXPECT_EQ(f.boxes.shown.size(), 1u);
+    mic.CancelMicThreadAndWait();
+    f.project->SetMagResolution(0);
+    mic.CancelMicThreadAndWait();
+
     // Preset colours start where the counter stands and wrap after ten.
     const std::vector<double> curve(static_cast<size_t>(f.project->NFreqPointsMicGraph()), 50.0);
     std::vector<TAlphaColor> colors;
