@@ -6,7 +6,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config clang-form
 	libqcustomplot-dev libhpdf-dev libcurl4-openssl-dev libtbb-dev libsleef-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth fonts-liberation2 fonts-dejavu-core locales-all \
-	poppler-utils python3-numpy python3-scipy python3-ezdxf sox ccache
+	poppler-utils python3-numpy python3-scipy python3-ezdxf sox ccache openssl
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build

@@ -67,6 +67,8 @@ TModalResult QtMessageBox::MessageDlg(const std::string& text, TMsgDlgType type,
                                       const TMsgDlgButtons& buttons) {
     QMessageBox box(iconOf(type), QString::fromUtf8(titleOf(type)), QString::fromStdString(text),
                     QMessageBox::NoButton, parent_);
+    // Texts are the program's and the update service's, never markup: a server's text shows as sent.
+    box.setTextFormat(Qt::PlainText);
     std::map<QAbstractButton*, TMsgDlgBtn> which;
     const TMsgDlgButtons shown = buttons.empty() ? TMsgDlgButtons{TMsgDlgBtn::mbOK} : buttons;
     bool hasCancel = false;
