@@ -1,6 +1,7 @@
 #include "acoustics/zone_data.h"
 
 #include <algorithm>
+#include <new>
 
 #include "acoustics/mapping_zone.h"
 #include "acoustics/project.h"
@@ -15,21 +16,43 @@ void TMapLayers::Resize(int32_t nf, int32_t w, int32_t d) {
     const size_t cells = CheckedMul<size_t>(
         CheckedMul<size_t>(static_cast<size_t>(nf), static_cast<size_t>(w)), static_cast<size_t>(d));
     // A fresh block rather than resize: the old contents are never wanted and a shrink gives memory back.
-    std::vector<float>(cells, 0.0f).swap(cells_);
+    cells_.reset();
+    size_ = 0;
+    if (cells > 0) {
+        auto* block = static_cast<float*>(std::calloc(cells, sizeof(float)));
+        if (block == nullptr) {
+            throw std::bad_alloc();
+        }
+        cells_.reset(block);
+    }
+    size_ = cells;
     nf_ = nf;
     w_ = w;
     d_ = d;
 }
 
+TMapLayers::TMapLayers(const TMapLayers& Other) {
+    *this = Other;
+}
+
+TMapLayers& TMapLayers::operator=(const TMapLayers& Other) {
+    if (this != &Other) {
+        Resize(Other.nf_, Other.w_, Other.d_);
+        std::copy(Other.data(), Other.data() + Other.size_, data());
+    }
+    return *this;
+}
+
 void TMapLayers::Release() {
-    std::vector<float>().swap(cells_);
+    cells_.reset();
+    size_ = 0;
     nf_ = 0;
     w_ = 0;
     d_ = 0;
 }
 
 void TMapLayers::Fill(float v) {
-    std::fill(cells_.begin(), cells_.end(), v);
+    std::fill(cells_.get(), cells_.get() + size_, v);
 }
 
 void TMapLayers::checkIndex(int32_t m, int32_t x, int32_t y) const {
@@ -66,9 +89,9 @@ void TZoneData::SetZoneLength(int32_t NFreq, int32_t WidthPx, int32_t DepthPx) {
     FNFreqs = NFreq;
     FWidthPixels = WidthPx;
     FDepthPixels = DepthPx;
+    // Fresh layers are cleared already.
     FMapRealFreq.Resize(NFreq, WidthPx, DepthPx);
     FMapImagFreq.Resize(NFreq, WidthPx, DepthPx);
-    ClearData();
 }
 
 void TZoneData::ClearData() {

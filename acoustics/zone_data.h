@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace vendrel {
@@ -26,29 +28,35 @@ enum class TCalcState : uint8_t {
 // kernel can run along a depth row. Released buffers keep no memory.
 class TMapLayers {
 public:
+    TMapLayers() = default;
+    TMapLayers(const TMapLayers& Other);
+    TMapLayers& operator=(const TMapLayers& Other);
+    TMapLayers(TMapLayers&&) noexcept = default;
+    TMapLayers& operator=(TMapLayers&&) noexcept = default;
+
     // Re-sizes to nf x w x d cells, all 0. Raises ERangeError for a negative or overflowing count.
     void Resize(int32_t nf, int32_t w, int32_t d);
     // Drops every cell and gives the memory back.
     void Release();
     void Fill(float v);
 
-    bool Empty() const { return cells_.empty(); }
-    size_t size() const { return cells_.size(); }
+    bool Empty() const { return size_ == 0; }
+    size_t size() const { return size_; }
     int32_t NFreqs() const { return nf_; }
     int32_t Width() const { return w_; }
     int32_t Depth() const { return d_; }
 
     // Unchecked access for the inner loops.
-    float& operator()(int32_t m, int32_t x, int32_t y) { return cells_[offset(m, x, y)]; }
-    float operator()(int32_t m, int32_t x, int32_t y) const { return cells_[offset(m, x, y)]; }
+    float& operator()(int32_t m, int32_t x, int32_t y) { return cells_.get()[offset(m, x, y)]; }
+    float operator()(int32_t m, int32_t x, int32_t y) const { return cells_.get()[offset(m, x, y)]; }
     // Checked access: an index outside the layers raises ERangeError.
     float& At(int32_t m, int32_t x, int32_t y);
     float At(int32_t m, int32_t x, int32_t y) const;
     // The depth run of layer m at width pixel x.
-    float* Row(int32_t m, int32_t x) { return cells_.data() + offset(m, x, 0); }
-    const float* Row(int32_t m, int32_t x) const { return cells_.data() + offset(m, x, 0); }
-    float* data() { return cells_.data(); }
-    const float* data() const { return cells_.data(); }
+    float* Row(int32_t m, int32_t x) { return cells_.get() + offset(m, x, 0); }
+    const float* Row(int32_t m, int32_t x) const { return cells_.get() + offset(m, x, 0); }
+    float* data() { return cells_.get(); }
+    const float* data() const { return cells_.get(); }
 
 private:
     size_t offset(int32_t m, int32_t x, int32_t y) const {
@@ -61,7 +69,13 @@ private:
     int32_t nf_ = 0;
     int32_t w_ = 0;
     int32_t d_ = 0;
-    std::vector<float> cells_;
+    // Cleared memory from the system: the pages of a large map are not touched (and so not written)
+    // before the map is computed, so a cabinet or a zone is added without waiting for its maps' memory.
+    struct FreeCells {
+        void operator()(float* p) const { std::free(p); }
+    };
+    std::unique_ptr<float, FreeCells> cells_;
+    size_t size_ = 0;
 };
 
 class TZoneData {
