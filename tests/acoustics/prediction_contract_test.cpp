@@ -359,8 +359,13 @@ TEST_F(PredictionContract, ATurnPassedOnToACalculatedCabinetAsksForItsMapsAgain)
         }
         EXPECT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
         if (turnAfterwards) {
-            cab->SetAbsoluteRotationRadZ(cab->AbsoluteRotationRadZ() - 0.5);
-            EXPECT_NE(cab->MapState(), TCalcState::qzaCalculated) << "a map of the old pose counts as done";
+            {
+                // Held, so that the new map cannot be done before the state is read.
+                const TWorkersPause hold(*s.project);
+                cab->SetAbsoluteRotationRadZ(cab->AbsoluteRotationRadZ() - 0.5);
+                EXPECT_NE(cab->MapState(), TCalcState::qzaCalculated)
+                    << "a map of the old pose counts as done";
+            }
             EXPECT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
         }
     };
