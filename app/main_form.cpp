@@ -10,6 +10,7 @@
 #include "editor/editor.h"
 #include "editor/qt/object_pages.h"
 #include "editor/qt/tool_controls.h"
+#include "editor/qt/ui_bindings.h"
 #include "editor/qt/viewport_panel.h"
 #include "files/library_scan.h"
 #include "platform/core/dispatcher.h"
@@ -182,16 +183,12 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     CreateColors(10, 0.7f, DefaultMicColors);
     CreateColors(10, 0.4f, DefaultOverlaysColors);
 
-    const TUnitSystem metric = UnitSystemOf(true);
-    LengthUnitText = metric.LengthUnitText;
-    MassUnitText = metric.MassUnitText;
-    TempUnitText = metric.TempUnitText;
-    LengthUnits = 1.0;
+    Editor->State.Units = UnitSystemOf(true);
 
     DefaultProjectFileName = info.DefaultProjectFileName();
 
     Editor->Initialize();
-    buildMenus();
+    actions_ = std::make_unique<TActionTable>(this);
     buildCentralArea();
     buildStatusBar();
 
@@ -212,6 +209,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
         status->repaint();
     };
     createDocuments();
+    buildMenus();
 
     PreCaption =
         info.AppCaption + " v" + about_.Version.AppMajorVersion + "." + about_.Version.AppMinorVersion;
@@ -234,8 +232,8 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
         logo_->setPixmap(QPixmap::fromImage(logo));
     }
 
-    mainTabs_->setCurrentIndex(1);
-    dumpLogItem_->setEnabled(fs::exists(fs::path(AppDataPath) / kDumpLogName));
+    Editor->PanelSwitching.ShowPage(TMainPage::VenueAndZonesTabItem);
+    Commands.DumpLogMenuItem.SetEnabled(fs::exists(fs::path(AppDataPath) / kDumpLogName));
     AcousticProject->SetIsProjectModified(false);
 }
 
@@ -333,7 +331,7 @@ void TMainForm::FormActivate() {
     ShowMemoryInfo();
     rectModified_->setVisible(AcousticProject->IsProjectModified());
     DrawCaption();
-    dumpLogItem_->setEnabled(fs::exists(fs::path(AppDataPath) / kDumpLogName));
+    Commands.DumpLogMenuItem.SetEnabled(fs::exists(fs::path(AppDataPath) / kDumpLogName));
 }
 
 void TMainForm::DrawCaption() {
@@ -409,7 +407,7 @@ void TMainForm::FormClose() {
     if (SettingsIni) {
         TEditor& ed = *Editor;
         Prefs.WindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
-        Prefs.ShowShortCuts = shortCutsItem_->isChecked();
+        Prefs.ShowShortCuts = Commands.ShortCutsItem.Checked();
         Prefs.ShowThrowLines = ed.Grid.ShowThrowItem.Checked();
         Prefs.ShowVenueFloor = ed.Grid.ShowFloorItem.Checked();
         Prefs.ShowZoneEdges = ed.Grid.ShowZoneEdgesItem.Checked();
@@ -487,11 +485,11 @@ void TMainForm::ReadSettingsIni() {
     }
     Documents->ActualFolder = Prefs.LastPath;
 
-    leftToolPanelItem_->setChecked(Prefs.ViewTools);
+    Commands.LeftToolPanelItem.SetChecked(Prefs.ViewTools);
     LeftToolPanelItemClick();
-    splBarPanelItem_->setChecked(Prefs.ViewSPLBar);
+    Commands.SPLBarPanelItem.SetChecked(Prefs.ViewSPLBar);
     SPLBarPanelItemClick();
-    configPanelItem_->setChecked(Prefs.ViewConfig);
+    Commands.ConfigPanelItem.SetChecked(Prefs.ViewConfig);
     ConfigPanelItemClick();
 
     mainTabs_->setTabVisible(DeveloperTabIndex(), Prefs.IsDeveloperMode());
@@ -510,7 +508,7 @@ void TMainForm::ReadSettingsIni() {
     project.SetSPLNormalized(Prefs.SPLNormalized);
     ed.Colors.AutoScaleCheckBox.SetChecked(Prefs.SPLNormalized);
 
-    shortCutsItem_->setChecked(Prefs.ShowShortCuts);
+    Commands.ShortCutsItem.SetChecked(Prefs.ShowShortCuts);
     ShortCutsItemClick();
     ed.Grid.ShowThrowItem.SetChecked(Prefs.ShowThrowLines);
     ed.Grid.ShowFloorItem.SetChecked(Prefs.ShowVenueFloor);
@@ -548,6 +546,7 @@ void TMainForm::ReadSettingsIni() {
     ed.State.OpacityGrid = Prefs.OpacityGrid;
     ed.Grid.DrawGrid();
     ed.State.IsMagneticObjects = Prefs.MagneticObjects;
+    ed.Moving.ShowMagnetic();
     ed.Keys.GlobalPosStepsCB.SetValue(Prefs.GlobalMoveInc);
     ed.Keys.GlobalRotStepsCB.SetValue(Prefs.GlobalRotInc);
     settingsRead_ = true;
@@ -633,6 +632,29 @@ void TMainForm::PopupModels() {
     menu->popup(QCursor::pos());
 }
 
+void TMainForm::ShowOffsetsDialog(TOffsetsMode) {
+    // The offsets dialog comes with its own change.
+}
+
+QAction* TMainForm::ActionOf(TUIAction& Action) const {
+    return actions_->Of(Action);
+}
+QAction* TMainForm::LeftToolPanelItem() const {
+    return actions_->Of(const_cast<TUIAction&>(Commands.LeftToolPanelItem));
+}
+QAction* TMainForm::SPLBarPanelItem() const {
+    return actions_->Of(const_cast<TUIAction&>(Commands.SPLBarPanelItem));
+}
+QAction* TMainForm::ConfigPanelItem() const {
+    return actions_->Of(const_cast<TUIAction&>(Commands.ConfigPanelItem));
+}
+QAction* TMainForm::ShortCutsItem() const {
+    return actions_->Of(const_cast<TUIAction&>(Commands.ShortCutsItem));
+}
+QAction* TMainForm::DumpLogMenuItem() const {
+    return actions_->Of(const_cast<TUIAction&>(Commands.DumpLogMenuItem));
+}
+
 void TMainForm::FocusViewport() {
     if (viewportPanel_ != nullptr) {
         viewportPanel_->GLView()->setFocus();
@@ -674,6 +696,12 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     shift.Alt = event->modifiers().testFlag(Qt::AltModifier);
     uint16_t key = 0;
     switch (event->key()) {
+    case Qt::Key_Shift:
+        key = 16;
+        break;
+    case Qt::Key_Control:
+        key = 17;
+        break;
     case Qt::Key_Delete:
         key = 46;
         break;
@@ -700,6 +728,15 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     if (!Editor->Keys.MainFormKeyDown(key, ch, shift, textField)) {
         QMainWindow::keyPressEvent(event);
     }
+}
+
+void TMainForm::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Shift) {
+        Editor->Keys.FormKeyUp(16);
+    } else if (event->key() == Qt::Key_Control) {
+        Editor->Keys.FormKeyUp(17);
+    }
+    QMainWindow::keyReleaseEvent(event);
 }
 
 // ---------------------------------------------------------------------------------------------------

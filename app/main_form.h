@@ -9,6 +9,7 @@
 // which may keep it open, and then FormClose, which writes the settings back.
 
 #include "app/crash_log.h"
+#include "app/main_menus.h"
 #include "app/settings.h"
 #include "app/units_status.h"
 #include "editor/editor_view.h"
@@ -46,6 +47,9 @@ class TMapBarPanel;
 class IDispatcher;
 class TModelLibrary;
 class TObjectPages;
+class TActionTable;
+class TDeveloperTab;
+class TViewTools;
 class TDocuments;
 class IProgressBar;
 class IStatusLabel;
@@ -88,15 +92,8 @@ public:
     TColorArray DefaultMicColors{};
     TColorArray DefaultOverlaysColors{};
 
-    // ---- Units ----
-    std::string TimeUnitText = "sec";
-    std::string HumidityUnitText = "%";
-    std::string LengthUnitText = "m";
-    std::string MassUnitText = "kg";
-    std::string TempUnitText = "\u00BAC";
-    double LengthUnits = 1.0;
-    double MassUnits = 1.0;
-    std::vector<std::string> PosStepsTexts;
+    // ---- The window's own commands (the editor's and the documents' are theirs) ----
+    TWindowCommands Commands;
 
     // ---- Flags ----
     bool ClosingApplication = false;
@@ -154,11 +151,13 @@ public:
     QWidget* PanelViewTools() const { return panelViewTools_; }
     QWidget* PanelMapBar() const { return panelMapBar_; }
     QWidget* PanelControls() const { return panelControls_; }
-    QAction* LeftToolPanelItem() const { return leftToolPanelItem_; }
-    QAction* SPLBarPanelItem() const { return splBarPanelItem_; }
-    QAction* ConfigPanelItem() const { return configPanelItem_; }
-    QAction* ShortCutsItem() const { return shortCutsItem_; }
-    QAction* DumpLogMenuItem() const { return dumpLogItem_; }
+    QAction* LeftToolPanelItem() const;
+    QAction* SPLBarPanelItem() const;
+    QAction* ConfigPanelItem() const;
+    QAction* ShortCutsItem() const;
+    QAction* DumpLogMenuItem() const;
+    // The QAction of a command (every menu item and button of it shares it).
+    QAction* ActionOf(TUIAction& Action) const;
     QMenu* ReOpenItem() const { return reOpenItem_; }
     QLabel* StatusLabel() const { return statusLabel_; }
     QCheckBox* ShowHideControlsCB() const { return showHideControlsCB_; }
@@ -176,6 +175,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     // IEditorView
@@ -184,6 +184,7 @@ private:
     void RefreshMousePosition() override;
     void PopupModels() override;
     void FocusViewport() override;
+    void ShowOffsetsDialog(TOffsetsMode Mode) override;
     void ObjectRemoved(TObject* Obj) override;
 
     void FormCreate(const std::vector<uint8_t>& MainLogo);
@@ -192,16 +193,13 @@ private:
     void buildMenus();
     void buildCentralArea();
     void buildStatusBar();
-    QWidget* buildDeveloperTab();
-    QWidget* buildRenderKnobs(QWidget* Parent);
-    void buildOptionsMenu();
+    void buildShortCutsMemo();
     // The choices of the map bar and the render menus as the settings file holds them.
     void applyRenderSettings();
     void applyAppearance();
     void FormResize();
-    void setPanelVisible(QWidget* Panel, QAction* Item, const char* Key);
+    void setPanelVisible(QWidget* Panel, const TUIAction& Item, const char* Key);
     bool isShortcutOfAnAction(const QKeySequence& Keys) const;
-    QAction* actionOf(TUIAction& Action);
 
     TAboutForm& about_;
     IDispatcher* dispatcher_;
@@ -216,7 +214,9 @@ private:
     QWidget* panelMapBar_ = nullptr;
     QWidget* panelControls_ = nullptr;
     QWidget* developerTab_ = nullptr;
-    QLabel* developerLabel_ = nullptr;
+    TDeveloperTab* developerTabWidget_ = nullptr;
+    TViewTools* viewTools_ = nullptr;
+    std::unique_ptr<TActionTable> actions_; // one QAction per command
     QPlainTextEdit* shortCutsMemo_ = nullptr;
     QLabel* logo_ = nullptr;
     QLabel* statusLabel_ = nullptr;
@@ -224,19 +224,10 @@ private:
     QLabel* memoryLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QCheckBox* showHideControlsCB_ = nullptr;
-    QAction* leftToolPanelItem_ = nullptr;
-    QAction* splBarPanelItem_ = nullptr;
-    QAction* configPanelItem_ = nullptr;
-    QAction* shortCutsItem_ = nullptr;
-    QAction* dumpLogItem_ = nullptr;
     QMenu* reOpenItem_ = nullptr;
     QMenu* popupGlobalMenu_ = nullptr;
     TObject* popupGlobalTarget_ = nullptr; // the object the scene menu acts on; not owned
     TObjectPages* objectPages_ = nullptr;
-    QComboBox* posStepsCB_ = nullptr;
-    std::map<std::string, std::pair<QWidget*, QWidget*>> pageParts_; // command column and panel area
-    std::vector<QWidget*> layoutPanels_;
-    std::map<const TUIAction*, QAction*> actions_; // the window's action of each editor command
     // The progress bar and status label as the project's queued progress reports use them.
     std::unique_ptr<IProgressBar> projectProgress_;
     std::unique_ptr<IStatusLabel> projectStatus_;

@@ -5,30 +5,6 @@
 
 namespace vendrel {
 
-TUnitSystem UnitSystemOf(bool Metric) {
-    if (Metric) {
-        return {"m", "kg",
-                "\u00BA"
-                "C",
-                1.0, 1.0};
-    }
-    return {"ft", "lbs",
-            "\u00BA"
-            "F",
-            3.2808398950131235, 2.2046226218487757};
-}
-
-std::vector<std::string> PosStepTexts(bool Metric) {
-    if (Metric) {
-        return {"1 cm", "10 cm", "1 m", "10 m"};
-    }
-    return {"0.01 ft", "0.1 ft", "1 ft", "10 ft"};
-}
-
-std::vector<std::string> RotStepTexts() {
-    return {"0.1\u00BA", "1\u00BA", "10\u00BA", "30\u00BA", "45\u00BA"};
-}
-
 namespace {
 
 std::string withSeparator(std::string text, char separator) {

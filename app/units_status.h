@@ -1,23 +1,11 @@
 #pragma once
-// Units, status figures and the responsive widths of the main window's panels.
+// Status figures and the responsive widths of the main window's panels (the units are the
+// editor's: editor/units.h).
 
 #include <string>
 #include <vector>
 
 namespace vendrel {
-
-struct TUnitSystem {
-    std::string LengthUnitText;
-    std::string MassUnitText;
-    std::string TempUnitText;
-    double LengthUnits = 1.0; // metres to the displayed length unit
-    double MassUnits = 1.0;   // kilograms to the displayed mass unit
-};
-
-TUnitSystem UnitSystemOf(bool Metric);
-// Texts of the position-step selector ("1 cm" ... or "0.01 ft" ...) and of the rotation-step selector.
-std::vector<std::string> PosStepTexts(bool Metric);
-std::vector<std::string> RotStepTexts();
 
 // The status bar's memory figures: "RAM: " + used share with two decimals + "%   |   PxPerMeter: " +
 // the map pixel size. Without a readable installed memory the share shows as "?".

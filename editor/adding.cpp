@@ -7,7 +7,10 @@
 #include "acoustics/model_registry.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
+#include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/zone_kind.h"
 #include "editor/object_panels.h"
+#include "editor/scopes.h"
 #include "files/library_scan.h"
 #include "platform/core/camera.h"
 #include "platform/core/cursor_service.h"
@@ -123,6 +126,7 @@ TAddObjects::TAddObjects(TEditor& Editor) : ed_(Editor) {
     AddSurfaceButton.OnExecute = [this] { AddNewZoneButtonClick(TNewZoneKind::Rectangle); };
     AddTrapeziumButton.OnExecute = [this] { AddNewZoneButtonClick(TNewZoneKind::Trapezium); };
     AddCabinetAction.OnExecute = [this] { AddCabinetActionExecute(); };
+    AddZoneAction.OnExecute = [this] { AddNewZoneButtonClick(TNewZoneKind::Rectangle); };
     DrawSurfaceAction.OnExecute = [this] { DrawSurfaceActionExecute(); };
     AbsOffRB.OnExecute = [this] {
         AbsOffRB.SetChecked(true);
@@ -153,12 +157,10 @@ void TAddObjects::setInsertCursor() {
 
 void TAddObjects::selectAlone(TObject* Obj) {
     ed_.Selection.UnSelectAllObjects();
-    if (auto* zone = dynamic_cast<TMappingZone*>(Obj)) {
-        zone->SetIsObjectSelected(true);
-        if (TQzExtrudedShape3D* solid = TSceneObjects::ZoneSolid(*zone)) {
-            solid->SetIsSelected(true);
-        }
-    } else if (auto* object = dynamic_cast<TQzControl3D*>(Obj)) {
+    auto* object = dynamic_cast<TQzControl3D*>(Obj);
+    if (TObjectKind* kind = ed_.Kinds.KindOf(Obj); kind != nullptr && object != nullptr) {
+        kind->SetSelected(*object, true);
+    } else if (object != nullptr) {
         object->SetIsObjectSelected(true);
     }
     ed_.State.SelectedObjList.Add(Obj);
@@ -218,14 +220,14 @@ TCabinet* TAddObjects::AddNewCabinet(const std::string& ModelName, const std::st
         static_cast<size_t>(model->ModelID()) < ed_.Library->FModels3DImported.size()) {
         library = ed_.Library->FModels3DImported[static_cast<size_t>(model->ModelID())].get();
     }
-    ed_.Objects.AddInterfaceAndObjectsToCabinet(cabinet, library);
+    ed_.Kinds.Get<TCabinetKind>()->AddInterfaceAndObjectsToCabinet(cabinet, library);
     if (cabinet->GraphicalObject != nullptr) {
         cabinet->GraphicalObject->SetVisible(Layer == nullptr || Layer->Visible());
     }
     ed_.UpdateRenderControls();
     ed_.State.AcousticPrjItemClicked = cabinet;
     if (Selected) {
-        cabinet->SetIsObjectSelected(true);
+        ed_.Kinds.Get<TCabinetKind>()->SetSelected(*cabinet, true);
         ed_.State.SelectedObjList.Add(cabinet);
         ed_.Selection.UpdateLastSelection();
     }
@@ -261,13 +263,13 @@ TMappingZone* TAddObjects::AddNewMappingZone(const std::string& Name, const TPoi
         zone->SetMappingSides(TMappingSides::qzaSPLOneSide);
         zone->SetPolygonPoints(SurfacePnts);
     }
-    ed_.Objects.AddInterfaceAndObjectsToZone(zone);
+    ed_.Kinds.Get<TZoneKind>()->AddInterfaceAndObjectsToZone(zone);
     ed_.State.AcousticPrjItemClicked = zone;
     if (zone->GraphicalObject != nullptr) {
         zone->GraphicalObject->SetVisible(!hiddenLayer);
     }
     if (Selected) {
-        zone->SetIsObjectSelected(true);
+        ed_.Kinds.Get<TZoneKind>()->SetSelected(*zone, true);
         ed_.State.SelectedObjList.Add(zone);
         ed_.Selection.UpdateLastSelection();
     }
@@ -300,13 +302,12 @@ TMappingZone* TAddObjects::AddNewZoneButtonClick(TNewZoneKind Kind) {
     TAcousticProject& project = ed_.Project;
     ed_.Selection.HighLightOFF();
     CheckIfAddingOnInvisibleLayer();
-    IsAddingNewZoneButtonClick = true;
-    const bool hitPoints = project.CalcHitPointEnabled();
-    project.SetCalcHitPointEnabled(false);
-    EndInsertionInViewPort3D();
-    ed_.RenderButtonNeedsCalc();
+    const TFlagScope adding(IsAddingNewZoneButtonClick);
     TMappingZone* zone = nullptr;
     {
+        const THitPointsHeld held(project);
+        EndInsertionInViewPort3D();
+        ed_.RenderButtonNeedsCalc();
         const auto cursor = TSmartCursor::HourGlass();
         const TPoint3D position = DefaultZoneInsertPosition();
         const bool active = ed_.State.IsMainWindowActive();
@@ -329,9 +330,7 @@ TMappingZone* TAddObjects::AddNewZoneButtonClick(TNewZoneKind Kind) {
         }
         selectAlone(zone);
     }
-    project.SetCalcHitPointEnabled(hitPoints);
     project.RecalcHitPoints();
-    IsAddingNewZoneButtonClick = false;
     ed_.ShowMemoryInfo();
     return zone;
 }
@@ -409,34 +408,16 @@ void TAddObjects::ChangeCabinetModel(TCabinet& Cabinet, int32_t ModelTag) {
     } else {
         Cabinet.SetInternalDSPPreset(nullptr);
     }
-    Cabinet.SetRotationCenter();
     const bool hasMesh = library != nullptr && library->MeshCount() > 0;
     Cabinet.SetWidth(hasMesh ? library->Width() : static_cast<float>(m->Width()));
     Cabinet.SetHeight(hasMesh ? library->Height() : static_cast<float>(m->Height()));
     Cabinet.SetDepth(hasMesh ? library->Depth() : static_cast<float>(m->Depth()));
     Cabinet.SetPlacementType(m->DefaultPlacement());
     Cabinet.SetHornRotationIndex(0);
-    if (TModel3D* model = TSceneObjects::CabinetModel3D(Cabinet)) {
-        model->SetWidth(Cabinet.Width());
-        model->SetHeight(Cabinet.Height());
-        model->SetDepth(Cabinet.Depth());
-        if (hasMesh) {
-            model->SetScale(library->Scale());
-            model->SetWrapMode(library->WrapMode());
-            TSceneObjects::CopyMeshCollection(*library, *model);
-        } else {
-            model->SetWrapMode(TMeshWrapMode::wmStretch);
-            model->ClearMeshes();
-            model->AddMesh(UnitCubeMesh());
-        }
-        ed_.ObjectMouse.BindCabinetModel(*model);
-    }
-    if (auto* panel = PanelOf<ICabinetPanel>(Cabinet)) {
-        panel->UpdateValues();
-    } else {
-        ed_.Objects.SetObj3DRotation(Cabinet);
-        ed_.Objects.SetMaterialInCabinet(Cabinet);
-    }
+    TCabinetKind& kind = *ed_.Kinds.Get<TCabinetKind>();
+    kind.AssignLibraryModel(Cabinet, library);
+    kind.ApplyModelRules(Cabinet);
+    ed_.Objects.ObjectChanged(Cabinet);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -680,6 +661,20 @@ void TAddObjects::InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState, c
     markSmallPreview(at->Position, std::max({m->Width(), m->Height(), m->Depth()}));
 }
 
+void TAddObjects::InsertingOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                       const TPoint3D& RayDir, bool SurfacePoint) {
+    InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
+    if (SurfacePoint) {
+        InsertingSurfacePointOnMouseDown(Sender, Shift, RayPos, RayDir);
+    }
+}
+
+void TAddObjects::InsertingOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                       const TPoint3D& RayDir) {
+    InsertingCabinetOnMouseMove(Sender, Shift, RayPos, RayDir);
+    InsertingSurfacePointOnMouseMove(Sender, Shift, RayPos, RayDir);
+}
+
 void TAddObjects::InsertingSurfacePointOnMouseDown(TControl3D* Sender, TShiftState Shift,
                                                    const TPoint3D& RayPos, const TPoint3D& RayDir) {
     TEditorState& st = ed_.State;
@@ -751,13 +746,13 @@ void TAddObjects::FinishSurfaceDrawing() {
         ed_.Repaint();
         return;
     }
-    const bool hitPoints = project.CalcHitPointEnabled();
-    project.SetCalcHitPointEnabled(false);
-    TMappingZone* zone = AddNewMappingZone("No Name", pos.Begin, st.RotationForNewDrawZone, pos.Rect.Width(),
-                                           pos.Rect.Height(), 0.1f, false, TSurfaceType::qzaPolygon,
-                                           st.IsMainWindowActive(), ed_.Layers.SelectedLayer, points);
-    selectAlone(zone);
-    project.SetCalcHitPointEnabled(hitPoints);
+    {
+        const THitPointsHeld held(project);
+        TMappingZone* zone = AddNewMappingZone(
+            "No Name", pos.Begin, st.RotationForNewDrawZone, pos.Rect.Width(), pos.Rect.Height(), 0.1f, false,
+            TSurfaceType::qzaPolygon, st.IsMainWindowActive(), ed_.Layers.SelectedLayer, points);
+        selectAlone(zone);
+    }
     project.RecalcHitPoints();
     ed_.ShowMemoryInfo();
 }

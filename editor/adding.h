@@ -58,6 +58,7 @@ public:
     TUIAction AddSurfaceButton{"Add"};             // "Add Surface with Corners"
     TUIAction AddTrapeziumButton{"Trapezium"};     // "Add Trapezium"
     TUIAction AddCabinetAction{"Add New Cabinet"}; // "Add Cabinets": the model menu
+    TUIAction AddZoneAction{"Add Zone"};           // the scene menu's default zone
     TUIAction DrawSurfaceAction{"Draw Surface"};   // "Draw Surface  Points"
 
     // ---- Insert offsets of cabinets placed by mouse ----
@@ -103,6 +104,12 @@ public:
     void DrawSurfaceActionExecute();
     // Offers to make a hidden active layer visible before something is put into it.
     void CheckIfAddingOnInvisibleLayer();
+    // The insertion handlers of a press or a move over an object or an input plane, with the object
+    // under the mouse as Sender (a press on a zone or an ornament also places surface points).
+    void InsertingOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                              const TPoint3D& RayDir, bool SurfacePoint);
+    void InsertingOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                              const TPoint3D& RayDir);
     void InsertingCabinetOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
                                      const TPoint3D& RayDir);
     void InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,

@@ -5,6 +5,7 @@
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/palettes.h"
+#include "editor/scopes.h"
 #include "platform/core/cursor_service.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/mem_ini_file.h"
@@ -21,19 +22,6 @@ constexpr const char* kPaletteNames[] = {"MapVendrel", "MapFire", "MapWideFire",
                                          "MapVendrelComp"};
 constexpr double kAxisStepdB = 3.0;
 constexpr double kAxisTickLength = 22.0;
-
-// Sets a flag for the length of a scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = saved_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 } // namespace
 
@@ -187,7 +175,7 @@ void TColorMapping::ApplySPLColorMappingInZone(TMappingZone& Zone) {
 
     if (MaxdBuEdit.Min() > p.MaxdBSPL()) {
         p.SetMaxdBSPL(MaxdBuEdit.Min());
-        const FlagScope quiet(quietMax_);
+        const TFlagScope quiet(quietMax_);
         MaxdBuEdit.SetValue(MaxdBuEdit.Min());
     }
     const TMapLayers& levels = Zone.MapSum()->MapRealFreq();
@@ -300,7 +288,7 @@ void TColorMapping::MaxdBuEditChange() {
         return;
     }
     if (MaxdBuEdit.Min() > MaxdBuEdit.Value()) {
-        const FlagScope quiet(quietMax_);
+        const TFlagScope quiet(quietMax_);
         MaxdBuEdit.SetValue(MaxdBuEdit.Min());
     }
     p.SetMaxdBSPL(ValidMaxdB(MaxdBuEdit.Value(), MaxdBuEdit.Min(), p.MaxdBSPL()));
@@ -355,8 +343,8 @@ void TColorMapping::SetLevelScale(double MaxdB, double RangedB) {
     TAcousticProject& p = ed_.Project;
     p.SetMaxdBSPL(ValidMaxdB(MaxdB, MaxdBuEdit.Min(), p.MaxdBSPL()));
     p.SetRangedBSPL(ValidRangedB(RangedB, p.RangedBSPL()));
-    const FlagScope quietMax(quietMax_);
-    const FlagScope quietRange(quietRange_);
+    const TFlagScope quietMax(quietMax_);
+    const TFlagScope quietRange(quietRange_);
     MaxdBuEdit.SetValue(p.MaxdBSPL());
     SPLRangeBox.SetValue(p.RangedBSPL());
 }

@@ -19,6 +19,7 @@
 #include "acoustics/rigging_frame.h"
 #include "acoustics/user_preset.h"
 #include "editor/editor.h"
+#include "editor/kinds/zone_kind.h"
 #include "editor/object_panels.h"
 #include "files/library_scan.h"
 #include "files/project_check.h"
@@ -329,9 +330,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     // Presets and processes once more, now that everything is in place.
     for (const auto& [cab, record] : cabinets) {
         ApplyPresetAndProcess(*cab, record->IntPresetid, record->ExtDSPid);
-        if (auto* row = PanelOf<ICabinetPanel>(*cab)) {
-            row->UpdateValues();
-        }
+        ed_.Objects.RefreshPanel(*cab);
     }
     for (size_t a = 0; a < p.CabArrays().size() && a < arrayRecords.size(); ++a) {
         const auto& list = p.CabArrays()[a]->CabinetList();
@@ -632,11 +631,11 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
 }
 
 void TDocuments::zoneLoaded(TMappingZone& Zone) {
-    ed_.Objects.PlaceZoneObjects(Zone);
-    if (auto* panel = PanelOf<IZonePanel>(Zone)) {
-        panel->UpdateValues();
+    // The loader set the zone's mapping and texture: their rules apply, then drawing and panel follow.
+    ed_.Kinds.Get<TZoneKind>()->ApplyModelRules(Zone);
+    ed_.Objects.ObjectChanged(Zone);
+    if (auto* panel = PanelOf<IObjectPanel>(Zone)) {
         panel->UpdateLockUnlock();
-        panel->UpdateTextureSidesFloor();
     }
 }
 
@@ -694,7 +693,7 @@ TCluster* TDocuments::LoadClusterFromRecord(const rPRJCluster& Record, const TPo
     cluster->SetLinearVSpace(Record.LinearVSpace);
     cluster->SetQuantityH(Record.QuantityH);
     cluster->SetQuantityV(Record.QuantityV);
-    ed_.State.ClusterInEdition = cluster;
+    ed_.SetInEdition(cluster);
     const auto& cabinets = cluster->CabinetList();
     for (size_t i = 0; i < Record.CabinetList.size() && i < cabinets.size(); ++i) {
         const rPRJArrayItem& item = Record.CabinetList[i];
@@ -740,7 +739,7 @@ TBeamContainer* TDocuments::LoadBeamSteeringFromRecord(const rPRJBeamSteering& R
     beam->SetLinearVSpace(r.LinearVSpace);
     beam->SetQuantityH(r.QuantityH);
     beam->SetQuantityV(r.QuantityV);
-    ed_.State.BeamInEdition = beam;
+    ed_.SetInEdition(beam);
     const auto& cabinets = beam->CabinetList();
     for (size_t i = 0; i < r.CabinetList.size() && i < cabinets.size(); ++i) {
         const rPRJArrayItem& item = r.CabinetList[i];
@@ -813,7 +812,7 @@ TCabArray* TDocuments::LoadArrayFromRecord(const rPRJCabArray& Record, const TPo
     array->SetTilt(Record.Tilt);
     array->SetRotationAngleY(Record.Rotation.Y);
     p.SetForceCalculation(false);
-    ed_.State.ArrayInEdition = array;
+    ed_.SetInEdition(array);
     p.SetEventsEnabled(true);
     ed_.ModelOnly.InsertNewArray(array, layerAt(Record.LayerID), array->Active());
     p.SetEventsEnabled(false);

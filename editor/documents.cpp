@@ -12,6 +12,8 @@
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
+#include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/zone_kind.h"
 #include "files/library_scan.h"
 #include "files/scene_records.h"
 #include "platform/core/camera.h"
@@ -85,6 +87,11 @@ TDocuments::TDocuments(TEditor& Editor, TDocumentInfo Info) : ed_(Editor), FInfo
     ActiveProjectFileName = FInfo.DefaultProjectFileName();
     ActualFolder = FInfo.ProjectFolder;
     NewActionResponse = TModalResult::mrNone;
+    NewAction.OnExecute = [this] { NewActionExecute(); };
+    OpenAction.OnExecute = [this] { OpenActionExecute(); };
+    OpenTemplateItem.OnExecute = [this] { OpenTemplateItemClick(); };
+    SaveAction.OnExecute = [this] { SaveActionExecute(); };
+    SaveAsAction.OnExecute = [this] { SaveAsActionExecute(); };
 }
 
 TDocuments::~TDocuments() = default;
@@ -434,7 +441,7 @@ void TDocuments::ClearProject() {
     while (!p.MappingZones().empty()) {
         TMappingZone* zone = p.MappingZones().back().get();
         zone->SetImageTexture(nullptr);
-        ed_.Removal.RemoveSurface(zone);
+        ed_.Kinds.Get<TZoneKind>()->RemoveSurface(zone);
     }
     while (!p.Overlays().empty()) {
         TOverlay* overlay = p.Overlays().back().get();
@@ -446,7 +453,7 @@ void TDocuments::ClearProject() {
     }
 
     while (!p.Cabinets().empty()) {
-        ed_.Removal.RemoveCabinet(p.Cabinets().back().get());
+        ed_.Kinds.Get<TCabinetKind>()->RemoveCabinet(p.Cabinets().back().get());
     }
     if (p.ProgressBar() != nullptr) {
         p.ProgressBar()->SetMax(p.TotalCabinets());
@@ -454,15 +461,12 @@ void TDocuments::ClearProject() {
     while (!p.CabArrays().empty()) {
         ed_.ModelOnly.RemoveArray(p.CabArrays().back().get());
     }
-    st.ArrayInEdition = nullptr;
     while (!p.Clusters().empty()) {
         ed_.ModelOnly.RemoveCluster(p.Clusters().back().get());
     }
-    st.ClusterInEdition = nullptr;
     while (!p.Beams().empty()) {
         ed_.ModelOnly.RemoveBeamSteering(p.Beams().back().get());
     }
-    st.BeamInEdition = nullptr;
 
     std::vector<TGenericDSPProcess*> processes;
     for (const auto& process : p.DSPProcessList()) {
@@ -489,7 +493,6 @@ void TDocuments::ClearProject() {
 
     st.SelectedObjList.Clear();
     st.AcousticPrjItemClicked = nullptr;
-    st.ClickedMic = nullptr;
     st.HighLightObj = nullptr;
 
     p.SetMemInitial(static_cast<double>(GetProcessWorkingSet(static_cast<uint32_t>(getpid()))) / 1048576.0);

@@ -15,6 +15,7 @@
 // The window is reached through the hooks below; file names come from the file-dialog service and
 // questions go through the message-box service, so tests drive all of it without a window.
 
+#include "editor/ui_values.h"
 #include "files/project_file.h"
 
 #include <array>
@@ -69,6 +70,13 @@ public:
 
     TEditor& Editor() const { return ed_; }
     const TDocumentInfo& Info() const { return FInfo; }
+
+    // ---- The File commands ----
+    TUIAction NewAction{"New Project", "Ctrl+N"};
+    TUIAction OpenAction{"Open Project", "Ctrl+O"};
+    TUIAction OpenTemplateItem{"Open Template"};
+    TUIAction SaveAction{"Save", "Ctrl+S"};
+    TUIAction SaveAsAction{"Save as", "Ctrl+Shift+S"};
 
     // ---- Window hooks (each may be empty) ----
     std::function<void()> DrawCaption;

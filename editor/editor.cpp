@@ -1,5 +1,8 @@
 #include "editor/editor.h"
 
+#include "editor/kinds/builtin_kinds.h"
+#include "editor/scopes.h"
+
 #include "acoustics/cabinet.h"
 #include "acoustics/dsp_process.h"
 #include "acoustics/mapping_zone.h"
@@ -14,7 +17,10 @@ namespace vendrel {
 TEditor::TEditor(TAcousticProject& AProject, TPhysicalSpace& APhysicalSpace, IEditorView* AView)
     : Project(AProject), PhysicalSpace(APhysicalSpace), View(AView), Layers(*this), Selection(*this),
       Mouse(*this), Views(*this), Grid(*this), Keys(*this), Colors(*this), Render(*this), Objects(*this),
-      ObjectMouse(*this), Adding(*this), Removal(*this), PanelSwitching(*this), ModelOnly(*this) {}
+      ObjectMouse(*this), Moving(*this), Adding(*this), Removal(*this), PanelSwitching(*this),
+      ModelOnly(*this) {
+    RegisterBuiltInKinds(*this);
+}
 
 TEditor::~TEditor() {
     // The project may outlive the editor for a moment: its all-maps event no longer reaches it.
@@ -28,6 +34,12 @@ void TEditor::SetViewCursor(TCursor Cursor) {
     State.ViewCursor = Cursor;
     if (View != nullptr) {
         View->ViewCursorChanged(Cursor);
+    }
+}
+
+void TEditor::SetInEdition(TQzControl3D* Obj) {
+    if (TObjectKind* kind = Kinds.KindOf(Obj)) {
+        kind->State.Current = Obj;
     }
 }
 
@@ -59,76 +71,6 @@ void TEditor::GetAllProcessNames(std::vector<std::string>& List) const {
     }
 }
 
-void TEditor::SetListenLevelOnSelection(const std::string& Text) {
-    auto cursor = TSmartCursor::HourGlass();
-    double level = 0.0;
-    if (!TryTextToFloat(Text, level, State.FormatSettings)) {
-        return;
-    }
-    // The level as every zone shows it, two decimals: a zone that shows it already is left alone.
-    const std::string shown = FormatFloatPattern("0.00", level, State.FormatSettings);
-    for (TObject* o : std::vector<TObject*>(State.SelectedObjList.Raw())) {
-        auto* zone = dynamic_cast<TMappingZone*>(o);
-        if (zone == nullptr || zone->IsLocked()) {
-            continue;
-        }
-        if (!Project.EventsEnabled()) {
-            return;
-        }
-        auto* panel = PanelOf<IZonePanel>(*zone);
-        if (panel != nullptr) {
-            panel->SetAudienceLevelText(Text);
-        }
-        if (FormatFloatPattern("0.00", zone->ListenLevel() * State.LengthUnits, State.FormatSettings) ==
-            shown) {
-            continue;
-        }
-        zone->SetListenLevel(static_cast<float>(level / State.LengthUnits));
-        if (panel != nullptr) {
-            panel->SetListeningLevel(zone->ListenLevel());
-            panel->UpdateTextureSidesFloor();
-            if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
-                panel->UpdateSidesMapping();
-            }
-        } else {
-            Objects.PlaceZoneObjects(*zone);
-        }
-    }
-    TSmartCursor::Default();
-}
-
-void TEditor::SetMappingSidesOnSelection(TMappingSides Value) {
-    auto cursor = TSmartCursor::HourGlass();
-    for (TObject* o : std::vector<TObject*>(State.SelectedObjList.Raw())) {
-        auto* zone = dynamic_cast<TMappingZone*>(o);
-        if (zone == nullptr || zone->IsLocked()) {
-            continue;
-        }
-        if (Project.IsCheckingMemory()) {
-            return;
-        }
-        if (zone->MappingSides() == Value) {
-            continue;
-        }
-        zone->SetMappingSides(Value);
-        if (Value == TMappingSides::qzaNoSPLMap && zone->MaxdBSPL() > 1.0) {
-            // The zone's maximum no longer counts: a normalised scale takes the other zones' highest.
-            zone->StoreMaxdBSPL(0.0);
-            if (Project.SPLNormalized()) {
-                Colors.MaxdBuEdit.SetValue(Project.GetMaxdBSPL());
-            }
-        }
-        if (auto* panel = PanelOf<IZonePanel>(*zone)) {
-            panel->UpdateSidesMapping();
-        } else {
-            Objects.PlaceZoneObjects(*zone);
-        }
-    }
-    TSmartCursor::Default();
-    UpdateRenderControls();
-    ShowMemoryInfo();
-}
-
 // ---------------------------------------------------------------------------------------------------
 // What the panels ask of the window
 
@@ -138,11 +80,11 @@ bool TEditorPanelHost::DisableOnChange() const {
 bool TEditorPanelHost::ClosingApplication() const {
     return ed_.State.ClosingApplication;
 }
-double TEditorPanelHost::LengthUnits() const {
-    return ed_.State.LengthUnits;
+bool TEditorPanelHost::EventsEnabled() const {
+    return ed_.Project.EventsEnabled();
 }
-std::string TEditorPanelHost::LengthUnitText() const {
-    return ed_.State.LengthUnitText;
+const TUnits& TEditorPanelHost::Units() const {
+    return ed_.State.Units;
 }
 float TEditorPanelHost::GlobalPosSteps() const {
     return ed_.State.GlobalPosSteps;
@@ -162,42 +104,47 @@ void TEditorPanelHost::MarkProjectModified() {
 void TEditorPanelHost::RenderButtonNeedsCalc() {
     ed_.RenderButtonNeedsCalc();
 }
-void TEditorPanelHost::SetObj3DRotation(TCabinet& Cabinet) {
-    ed_.Objects.SetObj3DRotation(Cabinet);
+void TEditorPanelHost::PlacementChanged(TQzControl3D& Obj) {
+    if (TObjectKind* kind = ed_.Kinds.KindOf(&Obj)) {
+        kind->Place(Obj);
+    }
+    ed_.Project.RecalcHitPoints();
 }
-void TEditorPanelHost::SetMaterialInCabinet(TCabinet& Cabinet) {
-    ed_.Objects.SetMaterialInCabinet(Cabinet);
-}
-void TEditorPanelHost::LayoutZoneObjects(TMappingZone& Zone) {
-    ed_.Objects.PlaceZoneObjects(Zone);
-}
-void TEditorPanelHost::PlaceZoneHolder(TMappingZone& Zone) {
-    ed_.Objects.PlaceZoneHolder(Zone);
-}
-void TEditorPanelHost::UpdateTextureSidesFloor(TMappingZone& Zone) {
-    ed_.Objects.UpdateTextureSidesFloor(Zone);
-}
-void TEditorPanelHost::UpdateRenderControls() {
-    ed_.UpdateRenderControls();
-}
-void TEditorPanelHost::ShowMemoryInfo() {
-    ed_.ShowMemoryInfo();
-}
-void TEditorPanelHost::PopupModels(TObject* Target) {
-    ed_.Adding.PopupModelsFor(Target);
-}
-void TEditorPanelHost::PopupChangeLayer(TObject* Target) {
-    if (ed_.View != nullptr) {
-        ed_.View->PopupChangeLayer(Target);
+void TEditorPanelHost::AppearanceChanged(TQzControl3D& Obj) {
+    if (TObjectKind* kind = ed_.Kinds.KindOf(&Obj)) {
+        kind->Appearance(Obj);
     }
 }
-void TEditorPanelHost::SelectFromPanel(TQzControl3D& Obj, bool Selected) {
+void TEditorPanelHost::NameChanged(TQzControl3D& Obj) {
+    if (TObjectKind* kind = ed_.Kinds.KindOf(&Obj)) {
+        kind->Renamed(Obj);
+    }
+}
+void TEditorPanelHost::MemoryChanged() {
+    ed_.UpdateRenderControls();
+    ed_.ShowMemoryInfo();
+}
+void TEditorPanelHost::RemoveRequested(TQzControl3D& Obj) {
+    TObjectKind* kind = ed_.Kinds.KindOf(&Obj);
+    if (kind == nullptr) {
+        return;
+    }
+    {
+        // The panel goes with its object: no panel commits while it does.
+        const TFlagScope removing(ed_.State.DisableOnChange);
+        kind->Remove(Obj);
+    }
+    if (kind->Placement.InVenueList) {
+        ed_.PanelSwitching.ListAllZonesActionExecute();
+    }
+    ed_.RenderButtonNeedsCalc();
+}
+void TEditorPanelHost::SelectRequested(TQzControl3D& Obj, bool Selected) {
     TEditorState& st = ed_.State;
-    Obj.SetIsObjectSelected(Selected);
-    if (auto* zone = dynamic_cast<TMappingZone*>(&Obj)) {
-        if (TQzExtrudedShape3D* solid = TSceneObjects::ZoneSolid(*zone)) {
-            solid->SetIsSelected(Selected);
-        }
+    if (TObjectKind* kind = ed_.Kinds.KindOf(&Obj)) {
+        kind->SetSelected(Obj, Selected);
+    } else {
+        Obj.SetIsObjectSelected(Selected);
     }
     if (Selected) {
         if (!st.SelectedObjList.Contains(&Obj)) {
@@ -210,31 +157,16 @@ void TEditorPanelHost::SelectFromPanel(TQzControl3D& Obj, bool Selected) {
         Obj.GraphicalObject->Repaint();
     }
 }
-void TEditorPanelHost::SetListenLevelOnSelection(const std::string& Text) {
-    ed_.SetListenLevelOnSelection(Text);
-}
-void TEditorPanelHost::SetMappingSidesOnSelection(TMappingSides Value) {
-    ed_.SetMappingSidesOnSelection(Value);
-}
-void TEditorPanelHost::RemoveSurface(TMappingZone& Zone) {
-    ed_.Removal.RemoveSurface(&Zone);
-}
-void TEditorPanelHost::ListAllZonesActionExecute() {
-    ed_.PanelSwitching.ListAllZonesActionExecute();
-}
-void TEditorPanelHost::ZoneRenamed(TMappingZone& Zone) {
-    TPanelSwitching& ps = ed_.PanelSwitching;
-    const int tab = ps.ZonesTabControl.IndexOfObject(&Zone);
-    const std::string text = "Zone " + std::to_string(Zone.ZoneIndexID() + 1) + " : " + Zone.Name();
-    if (tab >= 0) {
-        ps.ZonesTabControl.SetText(tab, text);
-    }
-    if (ps.ZonesListBox.ItemIndex() >= 0) {
-        ps.ZonesListBox.SetText(ps.ZonesListBox.ItemIndex(), text);
-    }
-}
 void TEditorPanelHost::RepaintView() {
     ed_.Repaint();
+}
+void TEditorPanelHost::PopupModels(TObject* Target) {
+    ed_.Adding.PopupModelsFor(Target);
+}
+void TEditorPanelHost::PopupChangeLayer(TObject* Target) {
+    if (ed_.View != nullptr) {
+        ed_.View->PopupChangeLayer(Target);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -243,6 +175,9 @@ void TEditor::Initialize() {
     TEditorScene& sc = Scene;
     Mouse.BindEvents();
     Selection.DeleteAction.OnExecute = [this] { Removal.DeleteActionExecute(); };
+    Selection.ApplyOfssetAction.ShortCut = "Ctrl+M";
+    Selection.ApplyOfssetAction.Hint = "Apply an offset to selected objects";
+    Selection.ApplyOfssetAction.OnExecute = [this] { Moving.ApplyOfssetActionExecute(); };
     GetAllProcessNames(ExtDSPProcessNames);
     Views.BindControls();
     Colors.BindControls();

@@ -1,10 +1,10 @@
 #pragma once
-// The scene editor of the main window: its state, its 3D scene and one object per family of behaviour
-// (layers, selection, mouse routing, views and cameras, grid and axes, keyboard, colour mapping, render
-// control, scene objects, per-object mouse handlers, adding objects, removal, panel switching), all
-// sharing the state. It includes no Qt: the window mirrors its values, creates the object panels it
-// asks for and forwards mouse, keys and commands to it, and tests drive it the same way without a
-// window.
+// The scene editor of the main window: its state, its 3D scene, the kinds of placed objects it knows
+// (kind_registry.h) and one object per family of behaviour (layers, selection, mouse routing, views and
+// cameras, grid and axes, keyboard, colour mapping, render control, scene objects, the object mouse
+// handler, moving, adding objects, removal, panel switching), all sharing the state. It includes no Qt: the
+// window mirrors its values, creates the object panels it asks for and forwards mouse, keys and commands to
+// it, and tests drive it the same way without a window.
 
 #include "editor/adding.h"
 #include "editor/color_mapping.h"
@@ -13,9 +13,11 @@
 #include "editor/editor_view.h"
 #include "editor/grid_axes.h"
 #include "editor/key_commands.h"
+#include "editor/kind_registry.h"
 #include "editor/layers.h"
 #include "editor/model_only_objects.h"
 #include "editor/mouse_routing.h"
+#include "editor/moving.h"
 #include "editor/object_mouse.h"
 #include "editor/object_panels.h"
 #include "editor/panel_host.h"
@@ -38,37 +40,31 @@ class TMemIniFile;
 class TModelLibrary;
 class TEditor;
 
-// The editor's side of what the panels ask of the main window.
+// The editor's side of what the panels ask of the main window: shared values, and follow-ups dispatched
+// by the object's kind.
 class TEditorPanelHost : public IPanelHost {
 public:
     explicit TEditorPanelHost(TEditor& Editor) : ed_(Editor) {}
 
     bool DisableOnChange() const override;
     bool ClosingApplication() const override;
-    double LengthUnits() const override;
-    std::string LengthUnitText() const override;
+    bool EventsEnabled() const override;
+    const TUnits& Units() const override;
     float GlobalPosSteps() const override;
     float GlobalRotSteps() const override;
     TFormatSettings FormatSettings() const override;
     const std::vector<std::string>& ExtDSPProcessNames() const override;
     void MarkProjectModified() override;
     void RenderButtonNeedsCalc() override;
-    void SetObj3DRotation(TCabinet& Cabinet) override;
-    void LayoutZoneObjects(TMappingZone& Zone) override;
-    void PlaceZoneHolder(TMappingZone& Zone) override;
-    void UpdateTextureSidesFloor(TMappingZone& Zone) override;
-    void SetMaterialInCabinet(TCabinet& Cabinet) override;
-    void UpdateRenderControls() override;
-    void ShowMemoryInfo() override;
+    void PlacementChanged(TQzControl3D& Obj) override;
+    void AppearanceChanged(TQzControl3D& Obj) override;
+    void NameChanged(TQzControl3D& Obj) override;
+    void MemoryChanged() override;
+    void RemoveRequested(TQzControl3D& Obj) override;
+    void SelectRequested(TQzControl3D& Obj, bool Selected) override;
+    void RepaintView() override;
     void PopupModels(TObject* Target) override;
     void PopupChangeLayer(TObject* Target) override;
-    void SelectFromPanel(TQzControl3D& Obj, bool Selected) override;
-    void SetListenLevelOnSelection(const std::string& Text) override;
-    void SetMappingSidesOnSelection(TMappingSides Value) override;
-    void RemoveSurface(TMappingZone& Zone) override;
-    void ListAllZonesActionExecute() override;
-    void ZoneRenamed(TMappingZone& Zone) override;
-    void RepaintView() override;
 
 private:
     TEditor& ed_;
@@ -90,6 +86,8 @@ public:
     // The cursor of the 3D view.
     void SetViewCursor(TCursor Cursor);
     void Repaint();
+    // The object becomes its kind's object in edition (the design's ArrayInEdition, ClusterInEdition ...).
+    void SetInEdition(TQzControl3D* Obj);
 
     // The maps on screen are out of date: the Render button shows that a calculation is needed.
     void RenderButtonNeedsCalc();
@@ -100,10 +98,6 @@ public:
     // The external-process choices: "0 : Bypass", then "n : name" for every user process.
     void GetAllProcessNames(std::vector<std::string>& List) const;
     std::vector<std::string> ExtDSPProcessNames;
-
-    // Zone commands of a zone panel, applied to every selected unlocked zone.
-    void SetListenLevelOnSelection(const std::string& Text);
-    void SetMappingSidesOnSelection(TMappingSides Value);
 
     TAcousticProject& Project;
     TPhysicalSpace& PhysicalSpace;
@@ -116,6 +110,8 @@ public:
     IObjectPanels* Panels = nullptr;
 
     TEditorState State;
+    // The kinds of placed objects the editor knows (its per-kind rows, hooks and state).
+    TKindRegistry Kinds;
     TEditorScene Scene;
     TLayers Layers;
     TSelection Selection;
@@ -127,6 +123,7 @@ public:
     TRenderControl Render;
     TSceneObjects Objects;
     TObjectMouse ObjectMouse;
+    TMoving Moving;
     TAddObjects Adding;
     TRemoval Removal;
     TPanelSwitching PanelSwitching;

@@ -1,12 +1,15 @@
 #pragma once
 // The editing state of the 3D scene that every family of editor behaviour shares: what a left drag
 // does, the view basis of the current view, pending insertions, the object pressed last, the ordered
-// selection with its per-kind counters and bounds, the highlighted object, the zoom and grid figures,
-// the units, and the guards that hold back reactions while the program itself changes values.
+// selection and its bounds, the highlighted object, the zoom and grid figures, the units, and the
+// guards that hold back reactions while the program itself changes values. What differs per kind of
+// object (clicked flags, selection counters, the object in edition) is the kinds' state
+// (object_kind.h).
 //
 // Fields keep the names and defaults of the window's design; their meaning is documented where the
 // family that owns them uses them.
 
+#include "editor/units.h"
 #include "platform/core/component.h"
 #include "platform/core/cursor_service.h"
 #include "platform/core/edit_helpers.h"
@@ -22,9 +25,6 @@
 namespace vendrel {
 
 class TQzControl3D;
-class TCabArray;
-class TCluster;
-class TBeamContainer;
 
 // What a left-button drag in the 3D view does.
 enum class TLeftMouseMode : uint8_t { lmmDefault, lmmSelectArea, lmmCamRotation, lmmCamPan, lmmRuler };
@@ -106,27 +106,11 @@ struct TEditorState {
     bool IsRulerPoint1Set = false;
     bool ShowRulerInfo = false;
 
-    // ---- The object pressed last ----
+    // ---- The object pressed last (each kind keeps its own clicked flag and counters) ----
     TObject* AcousticPrjItemClicked = nullptr;
-    TObject* ClickedMic = nullptr;
-    bool IsCabinetClicked = false;
-    bool IsArrayClicked = false;
-    bool IsZoneClicked = false;
-    bool IsOrnamentClicked = false;
-    bool IsClusterClicked = false;
-    bool IsBeamClicked = false;
-    bool IsMicClicked = false;
-    bool IsZoneMoved = false;
 
     // ---- Selection ----
     TObjectList SelectedObjList; // in order of selection; its notification sets IsSelectionChanged
-    int32_t NCabinetsSelected = 0;
-    int32_t NArraysSelected = 0;
-    int32_t NZonesSelected = 0;
-    int32_t NOrnasSelected = 0;
-    int32_t NClustersSelected = 0;
-    int32_t NBeamsSelected = 0;
-    int32_t NMicsSelected = 0;
     bool AddingOneObjToSel = false;
     bool IsSelectionChanged = false;
     TBoundingBox SelectionBounding;
@@ -143,12 +127,11 @@ struct TEditorState {
     bool DuplicationCreated = false;
     bool CreatingDuplication = false;
     bool IsMagneticObjects = true;
-    TCabArray* ArrayInEdition = nullptr;
-    TCluster* ClusterInEdition = nullptr;
-    TBeamContainer* BeamInEdition = nullptr;
 
     // ---- Guards ----
-    bool DisableOnChange = true; // panels' change handlers do nothing while set
+    // While set the program itself changes objects (the window's creation, removals, duplications):
+    // no panel commits anything. Set it for a block with TFlagScope.
+    bool DisableOnChange = true;
     bool IsOpeningProject = false;
     bool ChangeTab = true;
     bool MechanicalView = false;
@@ -172,8 +155,7 @@ struct TEditorState {
     double RulerWidth = 0.0;
 
     // ---- Units and preferences the editor reads ----
-    double LengthUnits = 1.0;
-    std::string LengthUnitText = "m";
+    TUnits Units;
     TFormatSettings FormatSettings; // the user's decimal separator, for numbers shown in panels
     // Steps of the arrow-key moves and of Up and Down in the panels' fields (the "Pos" and "Rot" step
     // selectors): metres (added as shown, in the unit shown) and degrees.

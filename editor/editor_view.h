@@ -4,9 +4,17 @@
 
 #include "platform/core/cursor_service.h"
 
+#include <cstdint>
+
 namespace vendrel {
 
 class TObject;
+
+// What the offsets dialog opens for.
+enum class TOffsetsMode : uint8_t {
+    Duplicate,     // "Duplicate with Offset"
+    MoveAndRotate, // "Move / Rotate": its OK moves and turns the selection
+};
 
 class IEditorView {
 public:
@@ -28,6 +36,8 @@ public:
     virtual void PopupChangeLayer(TObject*) {}
     // The 3D view takes the keyboard focus.
     virtual void FocusViewport() {}
+    // Opens the offsets dialog at the mouse (not modal) for a command; a window without it ignores it.
+    virtual void ShowOffsetsDialog(TOffsetsMode) {}
     // An object is about to be freed: the window drops every pointer to it (menu targets).
     virtual void ObjectRemoved(TObject*) {}
 };

@@ -233,7 +233,7 @@ void TGridAxes::DrawGrid() {
 
     const double S = st.CreateTextGridSpaceMeters;
     const double e = std::exp(-st.ZoomOut);
-    const double U = st.LengthUnits;
+    const double U = st.Units.LengthUnits;
     const TFormatSettings fmt;
     const auto text = [&](double v) { return FormatFloatPattern("0", v, fmt); };
     const auto layoutAlong = [&](std::vector<TText3D*>& row, bool height) {
@@ -437,6 +437,15 @@ void TGridAxes::LayoutDraw3DRender(TControl3D*, TContext3D& Context) {
 
 void TGridAxes::ElevDegreeNBChange() {
     ed_.Scene.TextsLengthDummy->SetPositionY(static_cast<float>(-ElevDegreeNB.Value()));
+}
+
+void TGridAxes::ZoomChanged() {
+    const TEditorScene& sc = ed_.Scene;
+    UpdateGridSpacing();
+    ScaleAxisNumbers(TextVenueLengths, sc.TextsLengthDummy);
+    ScaleAxisNumbers(TextVenueHeights, sc.TextsHeightDummy);
+    ScaleAxisNumbers(TextVenueWidths, sc.TextsWidthDummy);
+    UpdateRulerWidth();
 }
 
 } // namespace vendrel

@@ -66,6 +66,8 @@ public:
     void UpdateAxisNumberVisibility(const std::vector<TText3D*>& Row, const TDummy* Owner);
     void ScaleAxisNumbers(const std::vector<TText3D*>& Row, const TDummy* Owner);
     void UpdateRulerWidth();
+    // The zoom changed: grid spacing, the three rows of axis numbers and the ruler's width follow.
+    void ZoomChanged();
 
     void ShowAxisNumbersItemClick();
     void ShowFloorItemClick();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "editor/moving.h"
 #include "editor/ui_values.h"
 #include "platform/core/input.h"
 
@@ -21,9 +22,14 @@ class TKeyCommands {
 public:
     explicit TKeyCommands(TEditor& Editor);
 
-    // Key: the virtual-key code; KeyChar: the typed character (0 for none). Returns true when the key
-    // was used.
+    // Key: the virtual-key code (Delete 46, Escape 27, Shift 16, Ctrl 17, arrows 37 left to 40 down);
+    // KeyChar: the typed character (0 for none). Returns true when the key was used. The arrow keys move
+    // the selection in a 2D view, else turn (3D view) or pan the camera.
     bool MainFormKeyDown(uint16_t Key, char16_t KeyChar, TShiftState Shift, bool TextFieldHasFocus);
+    // A key released: after Shift or Ctrl the view's cursor is the default again.
+    void FormKeyUp(uint16_t Key);
+    // The 3D camera turns 5 degrees about its pivots, or a 2D view's camera pans by 5.
+    void MoveCameraWithArrowKey(TArrowKey Key);
 
     // The step selectors "Pos" (item 0..3: 1 cm, 10 cm, 1 m, 10 m, or the same numbers in feet) and
     // "Rot" (item 0..4: 0.1, 1, 10, 30, 45 degrees); a choice sets the step, marks the project
@@ -34,6 +40,8 @@ public:
     void GlobalRotStepsCBChange();
 
 private:
+    bool keyDown(uint16_t Key, char16_t KeyChar);
+
     TEditor& ed_;
 };
 

@@ -68,6 +68,9 @@ TDummy* TModelOnlyObjects::newContainer(TQzControl3D& object) {
     container->SetParent(view);
     container->HitTest = false;
     container->TagObject = &object;
+    // The container stands at the object's place, so that moves of the selection carry it along; the
+    // drawn models follow the object itself.
+    container->SetPosition(object.Position());
     object.GraphicalObject = container;
     return container;
 }
@@ -219,9 +222,6 @@ void TModelOnlyObjects::RemoveArray(TCabArray* theArray) {
     for (size_t i = 0; i < ed_.Project.CabArrays().size(); ++i) {
         ed_.Project.CabArrays()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
     }
-    if (ed_.State.ArrayInEdition == theArray) {
-        ed_.State.ArrayInEdition = nullptr;
-    }
     afterGroupRemoval();
 }
 
@@ -236,9 +236,6 @@ void TModelOnlyObjects::RemoveCluster(TCluster* theCluster) {
     for (size_t i = 0; i < ed_.Project.Clusters().size(); ++i) {
         ed_.Project.Clusters()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
     }
-    if (ed_.State.ClusterInEdition == theCluster) {
-        ed_.State.ClusterInEdition = nullptr;
-    }
     afterGroupRemoval();
 }
 
@@ -252,9 +249,6 @@ void TModelOnlyObjects::RemoveBeamSteering(TBeamContainer* theBeamSteering) {
     ed_.Project.RemoveBeamSteering(theBeamSteering);
     for (size_t i = 0; i < ed_.Project.Beams().size(); ++i) {
         ed_.Project.Beams()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
-    }
-    if (ed_.State.BeamInEdition == theBeamSteering) {
-        ed_.State.BeamInEdition = nullptr;
     }
     afterGroupRemoval();
 }

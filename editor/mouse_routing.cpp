@@ -167,7 +167,9 @@ void TMouseRouting::ViewportMouseDown(TObject* Sender, TMouseButton Button, TShi
         if (ed_.Adding.IsInsertigInViewPort3D()) {
             ed_.Adding.EndInsertionInViewPort3D();
         } else if (ed_.View != nullptr) {
-            ed_.View->PopupGlobalMenu(reinterpret_cast<TObject*>(st.ArrayInEdition));
+            // The menu acts on the line array in edition, if any.
+            const TObjectKind* arrays = ed_.Kinds.Find("TCabArray");
+            ed_.View->PopupGlobalMenu(arrays != nullptr ? arrays->State.Current : nullptr);
         }
     }
     ed_.Repaint();

@@ -1,397 +1,261 @@
 #include "editor/object_mouse.h"
 
-#include "acoustics/cab_model.h"
-#include "acoustics/cabinet.h"
-#include "acoustics/mapping_zone.h"
-#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
-#include "editor/object_panels.h"
 #include "platform/core/camera.h"
-#include "platform/core/context3d.h"
-#include "platform/core/mesh.h"
-#include "scene/zone_shapes.h"
+#include "platform/core/cursor_service.h"
 
-#include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vendrel {
 
-namespace {
-
-constexpr TAlphaColor kWhite = 0xFFFFFFFF;
-constexpr TAlphaColor kLightBlue = 0xFF55AAFF;
-constexpr TAlphaColor kLightGreen = 0xFF55FF55;
-constexpr TAlphaColor kRed = 0xFFFF0000;
-constexpr TAlphaColor kBlue = 0xFF0000FF;
-constexpr TAlphaColor kGreen = 0xFF008000;
-
-TControl3D* firstChild(const TControl3D* node) {
-    return node != nullptr && node->ChildrenCount() > 0 ? node->Children(0) : nullptr;
-}
-
-TAlphaColor layerColor(const TQzControl3D& obj) {
-    return obj.MyLayer() != nullptr ? obj.MyLayer()->Color : kWhite;
-}
-
-void setZoneSelected(TMappingZone& zone, bool selected) {
-    zone.SetIsObjectSelected(selected);
-    if (TQzExtrudedShape3D* solid = TSceneObjects::ZoneSolid(zone)) {
-        solid->SetIsSelected(selected);
-    }
-}
-
-} // namespace
-
 TObjectMouse::TObjectMouse(TEditor& Editor) : ed_(Editor) {}
 
-void TObjectMouse::BindCabinetModel(TModel3D& Model) {
-    Model.OnMouseDown = [this](TControl3D* s, TMouseButton b, TShiftState sh, float x, float y,
-                               const TPoint3D& p,
-                               const TPoint3D& d) { ObjectMouseDown(s, b, sh, x, y, p, d); };
-    Model.OnMouseMove = [this](TControl3D* s, TShiftState sh, float x, float y, const TPoint3D& p,
-                               const TPoint3D& d) { ObjectMouseMove(s, sh, x, y, p, d); };
-    Model.OnMouseLeave = [](TControl3D*) {};
-    Model.OnMouseUp = [this](TControl3D* s, TMouseButton b, TShiftState sh, float x, float y, const TPoint3D&,
-                             const TPoint3D&) { ObjectMouseUp(s, b, sh, x, y); };
-    Model.OnRender = [this](TControl3D* s, TContext3D& c) { ObjectRender(s, c); };
-}
-
-void TObjectMouse::BindZoneSolid(TQzExtrudedShape3D& Solid) {
-    Solid.OnMouseDown = [this](TControl3D* s, TMouseButton b, TShiftState sh, float x, float y,
-                               const TPoint3D& p, const TPoint3D& d) { ZoneMouseDown(s, b, sh, x, y, p, d); };
-    Solid.OnMouseMove = [this](TControl3D* s, TShiftState sh, float x, float y, const TPoint3D& p,
-                               const TPoint3D& d) { ZoneMouseMove(s, sh, x, y, p, d); };
-    Solid.OnMouseLeave = [](TControl3D*) {};
-    Solid.OnMouseUp = [this](TControl3D* s, TMouseButton b, TShiftState sh, float x, float y, const TPoint3D&,
-                             const TPoint3D&) { ZoneMouseUp(s, b, sh, x, y); };
-    Solid.OnRender = [this](TControl3D* s, TContext3D& c) { ZoneRender(s, c); };
-}
-
-void TObjectMouse::BindZoneHolder(TDummy& Holder) {
-    Holder.OnRender = [this](TControl3D* s, TContext3D& c) { ZoneContainerRender(s, c); };
+void TObjectMouse::Bind(TControl3D& Drawn, TObjectKind& Kind) {
+    TObjectKind* kind = &Kind;
+    Drawn.OnMouseDown = [this, kind](TControl3D* s, TMouseButton b, TShiftState sh, float x, float y,
+                                     const TPoint3D& p,
+                                     const TPoint3D& d) { ObjectMouseDown(*kind, s, b, sh, x, y, p, d); };
+    Drawn.OnMouseMove = [this, kind](TControl3D* s, TShiftState sh, float x, float y, const TPoint3D& p,
+                                     const TPoint3D& d) { ObjectMouseMove(*kind, s, sh, x, y, p, d); };
+    Drawn.OnMouseLeave = [](TControl3D*) {};
+    Drawn.OnMouseUp = [this, kind](TControl3D* s, TMouseButton b, TShiftState sh, float x, float y,
+                                   const TPoint3D&,
+                                   const TPoint3D&) { ObjectMouseUp(*kind, s, b, sh, x, y); };
+    Drawn.OnRender = [this, kind](TControl3D* s, TContext3D& c) { ObjectRender(*kind, s, c); };
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Cabinets
+// Press
 
-void TObjectMouse::ObjectMouseDown(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X,
-                                   float Y, const TPoint3D& RayPos, const TPoint3D& RayDir) {
+void TObjectMouse::ObjectMouseDown(TObjectKind& Kind, TControl3D* Sender, TMouseButton Button,
+                                   TShiftState Shift, float X, float Y, const TPoint3D& RayPos,
+                                   const TPoint3D& RayDir) {
     TEditorState& st = ed_.State;
     TSelection& sel = ed_.Selection;
+    const TMouseRows& rows = Kind.Mouse;
     sel.HighLightOFF();
-    if (st.IsPasting) {
+    if (rows.StopWhilePasting && st.IsPasting) {
+        return;
+    }
+    if (RulerOnMouseDown && RulerOnMouseDown(Sender, Shift, X, Y, RayPos, RayDir)) {
         return;
     }
     st.theMouseDown = {X, Y};
     st.AddingOneObjToSel = false;
-    TCabinet* cabinet = sel.FindCabinetOfObject3D(Sender);
-    if (cabinet == nullptr) {
+    TQzControl3D* obj = Kind.ObjectOf3D(Sender);
+    if (obj == nullptr) {
         return;
     }
+    if (rows.ClickedOnEveryPress) {
+        Kind.State.Clicked = true;
+    }
     const auto append = [&] {
-        cabinet->SetIsObjectSelected(true);
-        st.SelectedObjList.Add(cabinet);
+        Kind.SetSelected(*obj, true);
+        st.SelectedObjList.Add(obj);
         sel.UpdateLastSelection();
         st.AddingOneObjToSel = true;
     };
     if (Button == TMouseButton::mbLeft && Shift.Alt) {
-        st.IsCabinetClicked = true;
-        st.AcousticPrjItemClicked = cabinet;
+        // Arms a duplication: the other selected objects stay selected; the first move copies.
+        Kind.State.Clicked = true;
+        st.AcousticPrjItemClicked = obj;
         st.AltDupMouseDown = {X, Y};
-        if (!cabinet->IsObjectSelected()) {
+        if (!obj->IsObjectSelected()) {
             append();
         }
         return;
     }
-    auto* panel = PanelOf<ICabinetPanel>(*cabinet);
-    if (panel != nullptr) {
-        panel->ScrollIntoView();
-    }
-    if (ed_.View != nullptr) {
-        ed_.View->FocusViewport();
-    }
-    if (Button == TMouseButton::mbLeft || Button == TMouseButton::mbRight) {
-        st.AcousticPrjItemClicked = cabinet;
-        ed_.Views.SetRotationCenter();
-        if (Shift.Ctrl) {
-            if (Button == TMouseButton::mbLeft) {
-                if (cabinet->IsObjectSelected()) {
-                    cabinet->SetIsObjectSelected(false);
-                    st.SelectedObjList.Remove(cabinet);
-                } else {
-                    append();
-                }
-            } else if (!cabinet->IsObjectSelected()) {
-                append();
-            }
-            if (panel != nullptr) {
-                panel->SetSelChecked(cabinet->IsObjectSelected());
-            }
-        } else if (!Shift.Shift || !cabinet->IsObjectSelected()) {
-            // A plain press on a selected cabinet keeps the others and moves it to the end of the list.
-            if (cabinet->IsObjectSelected()) {
-                st.SelectedObjList.Remove(cabinet);
-                --st.NCabinetsSelected;
-            } else {
-                sel.UnSelectAllObjects();
-            }
-            cabinet->SetIsObjectSelected(true);
-            if (panel != nullptr) {
-                panel->SetSelChecked(true);
-            }
-            st.SelectedObjList.Add(cabinet);
-            sel.UpdateLastSelection();
+    Kind.BeforeButtonStep(*obj);
+
+    const bool right = Button == TMouseButton::mbRight;
+    const auto popup = [&] {
+        if (right && ed_.View != nullptr) {
+            ed_.View->PopupGlobalMenu(obj);
         }
-        ed_.Adding.InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
+    };
+    const auto startDrag = [&] {
         ed_.Repaint();
         st.MouseDownRayPosAbs = Sender->LocalToAbsoluteVector({RayPos, 1});
         st.MouseDownRayDirAbs = Sender->LocalToAbsoluteVector({RayDir, 0});
-        st.IsCabinetClicked = true;
-        if (Button == TMouseButton::mbRight && ed_.View != nullptr) {
-            ed_.View->PopupGlobalMenu(cabinet);
+        ed_.Moving.BeginDragSelection(st.MouseDownRayPosAbs, st.MouseDownRayDirAbs);
+    };
+    if ((Button == TMouseButton::mbLeft || right) && !Kind.SelectionStepBlocked()) {
+        st.AcousticPrjItemClicked = obj;
+        if (rows.SetsRotationCenter) {
+            ed_.Views.SetRotationCenter();
+        }
+        if (Shift.Ctrl) {
+            if (!right) {
+                if (obj->IsObjectSelected()) {
+                    Kind.SetSelected(*obj, false);
+                    st.SelectedObjList.Remove(obj);
+                } else {
+                    append();
+                }
+            } else if (!obj->IsObjectSelected()) {
+                append();
+            }
+        } else if (!Shift.Shift || !obj->IsObjectSelected()) {
+            // A plain press on a selected object keeps the others and moves it to the end of the list.
+            if (obj->IsObjectSelected()) {
+                st.SelectedObjList.Remove(obj);
+                --Kind.State.NSelected;
+                Kind.Reselected(*obj);
+            } else {
+                sel.UnSelectAllObjects();
+            }
+            Kind.SetSelected(*obj, true);
+            st.SelectedObjList.Add(obj);
+            sel.UpdateLastSelection();
+        }
+        if (rows.Insertion == TInsertionStep::InSelectionStep) {
+            ed_.Adding.InsertingOnMouseDown(Sender, Shift, RayPos, RayDir, false);
+        }
+        if (!rows.DragStartOnEveryButton) {
+            startDrag();
+            Kind.State.Clicked = true;
+        }
+        if (rows.Popup == TPopupStep::InSelectionStep) {
+            popup();
         }
     }
-    sel.IfSelectingArea(Sender, Shift, X, Y);
+    if (rows.DragStartOnEveryButton) {
+        startDrag();
+    }
+    if (rows.Popup == TPopupStep::BeforeInsertion) {
+        popup();
+    }
+    if (rows.Insertion == TInsertionStep::AfterPopup) {
+        ed_.Adding.InsertingOnMouseDown(Sender, Shift, RayPos, RayDir, true);
+        ed_.ShowMemoryInfo();
+    }
+    if (rows.Popup == TPopupStep::BeforeAreaSelection) {
+        popup();
+    }
+    const bool area = sel.IfSelectingArea(Sender, Shift, X, Y);
+    if (rows.Popup == TPopupStep::AfterAreaSelection && !area) {
+        popup();
+    }
 }
 
-void TObjectMouse::ObjectMouseMove(TControl3D* Sender, TShiftState Shift, float X, float Y,
+// ---------------------------------------------------------------------------------------------------
+// Move
+
+void TObjectMouse::ObjectMouseMove(TObjectKind& Kind, TControl3D* Sender, TShiftState Shift, float X, float Y,
                                    const TPoint3D& RayPos, const TPoint3D& RayDir) {
     ed_.Views.UpdateObjectCursor(Sender, Shift);
     ed_.Views.CameraOnMouseMove(Sender, Shift, X, Y);
+    if (RulerOnMouseMove) {
+        RulerOnMouseMove(Sender, Shift, X, Y, RayPos, RayDir);
+    }
     ed_.Selection.SelectAreaOnMouseMove(Sender, Shift, X, Y);
-    ed_.Adding.InsertingCabinetOnMouseMove(Sender, Shift, RayPos, RayDir);
-    ed_.Adding.InsertingSurfacePointOnMouseMove(Sender, Shift, RayPos, RayDir);
+    if (Kind.Mouse.InsertionOnMove) {
+        ed_.Adding.InsertingOnMouseMove(Sender, Shift, RayPos, RayDir);
+    }
+    if (AltDragDuplicate) {
+        AltDragDuplicate(Sender, Shift, X, Y, RayPos, RayDir);
+    }
+    if (PasteOnMouseMove) {
+        PasteOnMouseMove(Sender, Shift, X, Y, RayPos, RayDir);
+    }
+    DragSelection(Shift, Sender->LocalToAbsolute3D(RayPos), Sender->LocalToAbsoluteDirection(RayDir));
 }
 
-void TObjectMouse::ObjectMouseUp(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X,
-                                 float Y) {
-    if (TCabinet* cabinet = ed_.Selection.FindCabinetOfObject3D(Sender)) {
-        cabinet->SetIsMovingOBJ3D(false);
+void TObjectMouse::DragSelection(TShiftState Shift, const TPoint3D& P, const TPoint3D& D) {
+    TEditorState& st = ed_.State;
+    lastDrag_.Valid = false;
+    if (!Shift.Left || !Shift.Shift || Shift.Ctrl) {
+        return;
     }
-    ed_.State.IsCabinetClicked = false;
-    ed_.Mouse.ViewportMouseUp(Sender, Button, Shift, X, Y);
+    auto* o = dynamic_cast<TQzControl3D*>(st.AcousticPrjItemClicked);
+    TObjectKind* kind = ed_.Kinds.KindOf(o);
+    if (o == nullptr || kind == nullptr || !o->IsObjectSelected() || kind->DrawnObject(*o) == nullptr) {
+        return;
+    }
+    lastDrag_ = {true, Shift, P, D};
+    if (kind->Mouse.DragTestsLock && TRemoval::IsProtected(*o)) {
+        ed_.SetViewCursor(crNo);
+        TSmartCursor::Forbidden();
+        return;
+    }
+    TMagneticHit hit;
+    const bool snapped = MagneticSnap(P, D, hit);
+    TPoint3D anchor = kind->DragAnchor(*o);
+    TPoint3D target;
+    bool onPlane = false;
+    if (snapped) {
+        target = hit.Point;
+    } else {
+        // A ray that meets no input plane moves nothing.
+        const TPoint3D none(NAN, NAN, NAN);
+        const TPoint3D plane = ed_.Mouse.AbsoluteRayToInputPlane({P, 1}, {D, 0}, none);
+        if (std::isnan(plane.X)) {
+            return;
+        }
+        target = kind->DragTarget(*o, plane);
+        if (kind->MasksAnchor()) {
+            anchor = anchor.Scale(st.MoveMask);
+        }
+        onPlane = ed_.Project.ViewType() == TViewType::qzaThreeDView && !st.IsMagneticObjects;
+    }
+    if (kind->Mouse.MovingFlagBeforeMove) {
+        kind->SetMoving(*o, true);
+    }
+    if (onPlane) {
+        ed_.Moving.MoveSelectionOnPlane({P, 1}, {D, 0});
+    } else {
+        ed_.Moving.MoveSelectionByDelta(kind->DragDisplacement(*o, target, anchor));
+    }
+    if (!kind->Mouse.MovingFlagBeforeMove) {
+        kind->SetMoving(*o, true);
+    }
+    kind->AfterDragMove(*o);
+    ed_.Repaint();
 }
 
-void TObjectMouse::ObjectRender(TControl3D* Sender, TContext3D& Context) {
-    const auto* model = dynamic_cast<const TModel3D*>(Sender);
-    if (ed_.State.MechanicalView || model == nullptr || model->MeshCount() == 0) {
-        return;
+bool TObjectMouse::RepeatLastDrag() {
+    if (!lastDrag_.Valid) {
+        return false;
     }
-    const TCabinet* cabinet = ed_.Selection.FindCabinetOfObject3D(Sender);
-    if (cabinet == nullptr || cabinet->Model() == nullptr) {
-        return;
-    }
-    const TCabModel& m = *cabinet->Model();
-    const TPoint3D s(static_cast<float>(m.AcousticCenterXm()), static_cast<float>(-m.AcousticCenterYm()),
-                     static_cast<float>(m.AcousticCenterZm()));
-    const double z = m.AcousticRotationRadZ();
-    const double y = m.AcousticRotationRadY();
-    if (ed_.Grid.ShowThrowItem.Checked() && !cabinet->IsMovingOBJ3D() && cabinet->SingleBeamList().empty()) {
-        const TPoint3D to =
-            cabinet->HitPointZoneThrow() != nullptr
-                ? cabinet->HitPointLocalThrow().ToPoint3D()
-                : TPoint3D(static_cast<float>(200 * std::cos(z)), static_cast<float>(-200 * std::sin(z)), 0);
-        Context.DrawLine(s, to, 0.7f, kWhite);
-    }
-    if (ed_.Grid.ShowCoverageItem.Checked()) {
-        double h = (m.CoverageH() - 0.1) * std::numbers::pi / 360.0;
-        double v = (m.CoverageV() - 0.1) * std::numbers::pi / 360.0;
-        if (cabinet->HornRotationIndex() != 0) {
-            std::swap(h, v);
-        }
-        const double l = CoverageLinesLength;
-        const double eh = l / std::cos(h);
-        const double ev = l / std::cos(v);
-        const auto dir = [](double e, double a, double b, double c) {
-            return TPoint3D(static_cast<float>(e * a), static_cast<float>(e * b), static_cast<float>(e * c));
-        };
-        // The pair of the larger half angle is light blue, the other light green.
-        const TAlphaColor horizontal = h > v ? kLightBlue : kLightGreen;
-        const TAlphaColor vertical = h > v ? kLightGreen : kLightBlue;
-        Context.DrawLine(
-            s, s + dir(eh, std::cos(-z) * std::cos(y + h), std::sin(-z), std::cos(-z) * std::sin(y + h)),
-            0.5f, horizontal);
-        Context.DrawLine(
-            s, s + dir(eh, std::cos(-z) * std::cos(y - h), std::sin(-z), std::cos(-z) * std::sin(y - h)),
-            0.5f, horizontal);
-        if (cabinet->SingleBeamList().empty()) {
-            Context.DrawLine(
-                s, s + dir(ev, std::cos(v - z) * std::cos(y), std::sin(v - z), std::cos(v - z) * std::sin(y)),
-                0.5f, vertical);
-            Context.DrawLine(
-                s,
-                s + dir(ev, std::cos(-z - v) * std::cos(y), std::sin(-z - v), std::cos(-z - v) * std::sin(y)),
-                0.5f, vertical);
-        }
-    }
-    if (cabinet->IsObjectSelected() && cabinet->MyLayer() != nullptr) {
-        Context.DrawCube({0, 0, 0}, TPoint3D(Sender->Width(), Sender->Height(), Sender->Depth()) * 1.01f,
-                         1.0f, layerColor(*cabinet));
-        if (!cabinet->IsLineArray() && !cabinet->IsCluster()) {
-            Context.FillCube(cabinet->RotationCenter(), RotationPointSize, 0.8f, kWhite);
-        }
-    }
+    const TDragRay last = lastDrag_;
+    DragSelection(last.Shift, last.Pos, last.Dir);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Zones
+// Release and render
 
-void TObjectMouse::ZoneMouseDown(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X, float Y,
-                                 const TPoint3D& RayPos, const TPoint3D& RayDir) {
+void TObjectMouse::ObjectMouseUp(TObjectKind& Kind, TControl3D* Sender, TMouseButton Button,
+                                 TShiftState Shift, float X, float Y) {
     TEditorState& st = ed_.State;
-    TSelection& sel = ed_.Selection;
-    sel.HighLightOFF();
+    TQzControl3D* obj = Kind.Mouse.ReleaseOnPressedObject
+                            ? dynamic_cast<TQzControl3D*>(st.AcousticPrjItemClicked)
+                            : Kind.ObjectOf3D(Sender);
+    if (obj == nullptr && Kind.Mouse.ReleaseNeedsObject) {
+        return;
+    }
+    Kind.Released(obj);
     if (st.IsPasting) {
-        return;
+        ed_.Moving.UpdateFramesAfterMove(true);
+        st.IsPasting = false;
+        ed_.Mouse.SetInputPlanesHitTest(false);
+    } else {
+        ed_.Moving.UpdateFramesAfterMove(obj != nullptr && Kind.IsMoving(*obj));
     }
-    st.theMouseDown = {X, Y};
-    st.AddingOneObjToSel = false;
-    TMappingZone* zone = sel.GetZoneOfObject3D(Sender);
-    if (zone == nullptr) {
-        return;
+    Kind.State.Clicked = false;
+    if (obj != nullptr) {
+        Kind.SetMoving(*obj, false);
     }
-    const auto append = [&] {
-        setZoneSelected(*zone, true);
-        st.SelectedObjList.Add(zone);
-        sel.UpdateLastSelection();
-        st.AddingOneObjToSel = true;
-    };
-    if (Button == TMouseButton::mbLeft && Shift.Alt) {
-        st.IsZoneClicked = true;
-        st.AcousticPrjItemClicked = zone;
-        st.AltDupMouseDown = {X, Y};
-        if (!zone->IsObjectSelected()) {
-            append();
-        }
-        return;
-    }
-    const bool inserting = st.InsertInMousePos_Mic || st.InsertInMousePos_Cabinet ||
-                           st.InsertInMousePos_Ornament || st.InsertInMousePos_SurfacePoint;
-    if ((Button == TMouseButton::mbLeft || Button == TMouseButton::mbRight) && !inserting) {
-        st.AcousticPrjItemClicked = zone;
-        if (Shift.Ctrl) {
-            if (Button == TMouseButton::mbLeft) {
-                if (zone->IsObjectSelected()) {
-                    setZoneSelected(*zone, false);
-                    st.SelectedObjList.Remove(zone);
-                } else {
-                    append();
-                }
-            } else if (!zone->IsObjectSelected()) {
-                append();
-            }
-        } else if (!Shift.Shift || !zone->IsObjectSelected()) {
-            if (zone->IsObjectSelected()) {
-                st.SelectedObjList.Remove(zone);
-                --st.NZonesSelected;
-                ed_.PanelSwitching.ListSelectedVenueObjects();
-            } else {
-                sel.UnSelectAllObjects();
-            }
-            setZoneSelected(*zone, true);
-            st.SelectedObjList.Add(zone);
-            sel.UpdateLastSelection();
-        }
-        st.MouseDownRayPosAbs = Sender->LocalToAbsoluteVector({RayPos, 1});
-        st.MouseDownRayDirAbs = Sender->LocalToAbsoluteVector({RayDir, 0});
-        ed_.Repaint();
-        st.IsZoneClicked = true;
-    }
-    if (Button == TMouseButton::mbRight && ed_.View != nullptr) {
-        ed_.View->PopupGlobalMenu(zone);
-    }
-    ed_.Adding.InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
-    ed_.Adding.InsertingSurfacePointOnMouseDown(Sender, Shift, RayPos, RayDir);
-    ed_.ShowMemoryInfo();
-    sel.IfSelectingArea(Sender, Shift, X, Y);
-}
-
-void TObjectMouse::ZoneMouseMove(TControl3D* Sender, TShiftState Shift, float X, float Y,
-                                 const TPoint3D& RayPos, const TPoint3D& RayDir) {
-    ed_.Views.UpdateObjectCursor(Sender, Shift);
-    ed_.Views.CameraOnMouseMove(Sender, Shift, X, Y);
-    ed_.Adding.InsertingCabinetOnMouseMove(Sender, Shift, RayPos, RayDir);
-    ed_.Adding.InsertingSurfacePointOnMouseMove(Sender, Shift, RayPos, RayDir);
-    ed_.Selection.SelectAreaOnMouseMove(Sender, Shift, X, Y);
-}
-
-void TObjectMouse::ZoneMouseUp(TControl3D* Sender, TMouseButton Button, TShiftState Shift, float X, float Y) {
-    ed_.State.IsZoneMoved = false;
-    ed_.State.IsZoneClicked = false;
+    lastDrag_.Valid = false;
     ed_.Mouse.ViewportMouseUp(Sender, Button, Shift, X, Y);
-}
-
-void TObjectMouse::ZoneRender(TControl3D* Sender, TContext3D& Context) {
-    auto* solid = dynamic_cast<TQzExtrudedShape3D*>(Sender);
-    TMappingZone* zone = ed_.Selection.GetZoneOfObject3D(Sender);
-    if (solid == nullptr || zone == nullptr) {
-        return;
-    }
-    const TAlphaColor color = layerColor(*zone);
-    solid->SetColorSel(color);
-    const TPoint3D rc = solid->RotationCenter();
-    if (zone->IsObjectSelected()) {
-        Context.FillCube(rc, RotationPointSize, 0.7f, kWhite);
-    }
-    if (zone->IsHighLight()) {
-        TLightMaterialSource& m = *ed_.Objects.HighLightMaterial;
-        m.SetDiffuse(color);
-        for (const TMeshData* mesh : {&solid->FrontMesh(), &solid->ShaftMesh(), &solid->BackMesh()}) {
-            Context.DrawTriangles(*mesh, m.Material(), 0.5f);
-        }
-    }
-    const auto* panel = PanelOf<IZonePanel>(*zone);
-    if (panel != nullptr && panel->FocusedGuide() == TZoneGuide::RotAngleZ) {
-        const float h = solid->Height();
-        Context.DrawLine({rc.X - 0.01f, h, rc.Z}, {rc.X - 0.01f, -h, rc.Z}, 1.0f, kGreen);
-    }
-    if (zone->EditingPointID() != -1 && zone->EditingPointID() < zone->NPolygonPoints()) {
-        const float a = std::max(ed_.State.coefMultZoom * 12.0f, 0.12f);
-        const TPoint3D& p = zone->PolygonPoints()[static_cast<size_t>(zone->EditingPointID())];
-        const TPoint3D pos = zone->Position();
-        Context.DrawCube({p.X - pos.X, p.Y + pos.Z, 0}, {a, a, a}, 0.9f, kRed);
+    if (Kind.Mouse.RepaintAfterRelease) {
+        ed_.Repaint();
     }
 }
 
-void TObjectMouse::ZoneContainerRender(TControl3D* Sender, TContext3D& Context) {
-    TMappingZone* zone = ed_.Selection.GetZoneOfObject3D(Sender);
-    if (zone == nullptr) {
-        return;
-    }
-    const auto* panel = PanelOf<IZonePanel>(*zone);
-    TQzExtrudedShape3D* solid = TSceneObjects::ZoneSolid(*zone);
-    if (panel == nullptr || solid == nullptr) {
-        return;
-    }
-    const float w = solid->Width();
-    const float d = solid->Height(); // the outline's extent along the zone's depth
-    switch (panel->FocusedGuide()) {
-    case TZoneGuide::RotAngleY:
-        Context.DrawLine({-0.5f * w + 0.005f, 0, -0.5f * d - 2}, {-0.5f * w + 0.005f, 0, 0.5f * d + 2}, 1.0f,
-                         kBlue);
-        break;
-    case TZoneGuide::RotAngleX: {
-        const TPoint3D rc = solid->RotationCenter();
-        Context.SetMatrix(solid->AbsoluteMatrix());
-        Context.DrawLine({rc.X - 0.25f * w, rc.Y, rc.Z - 0.01f}, {rc.X + 1.25f * w, rc.Y, rc.Z - 0.01f}, 1.0f,
-                         kRed);
-        Context.SetMatrix(Sender->AbsoluteMatrix());
-        break;
-    }
-    case TZoneGuide::TrapezHeight:
-        if (const auto* trapezium = dynamic_cast<const TQzTrapezium3D*>(solid)) {
-            const float h = trapezium->Height1();
-            const float x = std::sqrt(std::max(0.0f, w * w - h * h)) - w / 2;
-            const float l = zone->ListenLevel();
-            Context.DrawLine({x, 0, l}, {x, 0, l + h}, 1.0f, kRed);
-        }
-        break;
-    case TZoneGuide::RotAngleZ:
-    case TZoneGuide::None:
-        break;
-    }
+void TObjectMouse::ObjectRender(TObjectKind& Kind, TControl3D* Sender, TContext3D& Context) {
+    Kind.Render(Sender, Context);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -405,15 +269,21 @@ bool TObjectMouse::MagneticSnap(const TPoint3D& RayPos, const TPoint3D& RayDir, 
     const TPoint3D eye = ed_.Views.ActiveCamera()->AbsolutePosition();
     double best = 9999999999.0;
     bool any = false;
+    bool ended = false;
     const auto tryCandidate = [&](TControl3D* drawn, TControl3D* candidate) {
-        if (drawn == nullptr || candidate == nullptr || !drawn->AbsoluteVisible()) {
-            return;
+        if (drawn == nullptr || !drawn->AbsoluteVisible()) {
+            return true;
+        }
+        if (candidate == nullptr) {
+            // A visible object without its drawn model ends the search with what was found.
+            ended = true;
+            return false;
         }
         const TPoint3D pos = candidate->AbsoluteToLocal3D(RayPos);
         const TPoint3D dir = candidate->AbsoluteToLocalDirection(RayDir);
         TPoint3D hit;
         if (!candidate->RayCastIntersect(pos, dir, hit)) {
-            return;
+            return true;
         }
         any = true;
         const double distance = hit.Distance(eye);
@@ -421,21 +291,12 @@ bool TObjectMouse::MagneticSnap(const TPoint3D& RayPos, const TPoint3D& RayDir, 
             best = distance;
             Hit = {hit, candidate, pos, dir};
         }
+        return true;
     };
-    const TAcousticProject& project = ed_.Project;
-    for (const auto& zone : project.MappingZones()) {
-        if (!zone->IsObjectSelected()) {
-            tryCandidate(zone->GraphicalObject, TSceneObjects::ZoneSolid(*zone));
-        }
-    }
-    for (const auto& cabinet : project.Cabinets()) {
-        if (!cabinet->IsObjectSelected()) {
-            tryCandidate(cabinet->GraphicalObject, firstChild(cabinet->GraphicalObject));
-        }
-    }
-    for (const auto& ornament : project.Ornaments()) {
-        if (!ornament->IsObjectSelected()) {
-            tryCandidate(ornament->GraphicalObject, firstChild(ornament->GraphicalObject));
+    for (TObjectKind* kind : ed_.Kinds.InOrder(TKindOrder::Snap)) {
+        kind->ForEachSnapCandidate(tryCandidate);
+        if (ended) {
+            break;
         }
     }
     return any;

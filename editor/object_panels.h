@@ -6,16 +6,17 @@
 // link (GraphicalInterface) and the panel to its object through a typed pointer; the link keeps the two
 // in step: a detached panel drops its pointer (ObjectDetached) before anything frees the object, and a
 // panel that closes leaves its object pointing at nothing.
+//
+// A panel only reads when it fills: what an object's model and settings imply for its own values is
+// applied by the editor (TObjectKind::ApplyModelRules) before the panel is filled.
 
 #include "platform/core/view_link.h"
 #include "scene/scene_object.h"
 
 #include <string>
+#include <vector>
 
 namespace vendrel {
-
-class TCabinet;
-class TMappingZone;
 
 class IObjectPanel : public IModelView {
 public:
@@ -25,48 +26,36 @@ public:
     virtual void UpdateLockUnlock() = 0;
     // The object goes away or is shown elsewhere: the panel forgets it and commits nothing more.
     void ObjectDetached() override = 0;
+    // The object's selected state as the panel shows it (a row's selection box); set by the program,
+    // it commits nothing.
+    virtual void ShowSelected(bool) {}
+    // A row of a row list is shown or hidden.
+    virtual void SetRowVisible(bool) {}
+    // Scrolls the row list so that the row stands in its middle.
+    virtual void ScrollIntoView() {}
+    // The name of the field that has the keyboard focus ("RotAngleXEdit"), empty for none: the object
+    // draws guide lines for some fields.
+    virtual std::string FocusedField() const { return {}; }
 };
 
-// The row of a loose cabinet in the window's cabinet list.
-class ICabinetPanel : public IObjectPanel {
-public:
-    // The row's selection box, set by the program (no commit).
-    virtual void SetSelChecked(bool Checked) = 0;
-    virtual void SetRowVisible(bool Visible) = 0;
-    // Scrolls the cabinet list so that the row stands in its middle.
-    virtual void ScrollIntoView() = 0;
+// Where the window builds a new panel.
+struct TPanelRequest {
+    std::string KindName; // the exact class of the object's kind ("TCabinet")
+    std::string Name;     // the panel's name ("CabinetFrame7")
+    int TabIndex = -1;    // the tab of the kind's page that holds it (tabbed kinds), else -1
 };
 
-// Which field of a zone panel has the focus; the zone draws guide lines for the focused one.
-enum class TZoneGuide : uint8_t { None, RotAngleX, RotAngleY, RotAngleZ, TrapezHeight };
-
-// The panel of a mapping zone, on the zone's tab.
-class IZonePanel : public IObjectPanel {
-public:
-    // Shows the mapping choice and sets the controls that depend on it, then re-applies the texture.
-    virtual void UpdateSidesMapping() = 0;
-    // Sets the zone solid's face materials from the zone's texture sides.
-    virtual void UpdateTextureSidesFloor() = 0;
-    // Moves the listening plane to Level metres above the zone.
-    virtual void SetListeningLevel(float Level) = 0;
-    // The listening-height field shows Text (set by the program, no commit).
-    virtual void SetAudienceLevelText(const std::string& Text) = 0;
-    virtual TZoneGuide FocusedGuide() const = 0;
-};
-
-// The window's side of the panels: it creates each in its place and frees it.
+// The window's side of the panels: each kind's page builds its panels in their place and frees them.
 class IObjectPanels {
 public:
     virtual ~IObjectPanels() = default;
-    // A row for a loose cabinet, named Name, at the end of the cabinet list.
-    virtual ICabinetPanel* NewCabinetPanel(TCabinet& Cabinet, const std::string& Name) = 0;
-    // The panel of a zone on the page of the zone tab TabIndex.
-    virtual IZonePanel* NewZonePanel(TMappingZone& Zone, int TabIndex) = 0;
+    // A panel for the object in its kind's page; null when the window has no page for the kind.
+    virtual IObjectPanel* NewPanel(TQzControl3D& Obj, const TPanelRequest& Request) = 0;
     // Frees a panel whose object was detached from it. It goes once control is back in the event loop,
     // so a panel may free itself from its own handler.
     virtual void FreePanel(IObjectPanel* Panel) = 0;
-    // Stacks the cabinet rows in the order of the project's cabinet list.
-    virtual void SortCabinetsFrames() = 0;
+    // Stacks the kind's rows in the given order (the order of the project's list).
+    virtual void SortRows(const std::string& KindName, const std::vector<IObjectPanel*>& Rows) = 0;
 };
 
 // ---- The link between an object and its panel (both ways) ----

@@ -1,44 +1,50 @@
 #include "editor/panel_switching.h"
 
-#include "acoustics/cabinet.h"
-#include "acoustics/mapping_zone.h"
-#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/object_panels.h"
 
 #include <string>
-#include <typeinfo>
 
 namespace vendrel {
-
-namespace {
-
-template <typename T> bool isExactly(const TObject* o) {
-    return o != nullptr && typeid(*o) == typeid(T);
-}
-
-} // namespace
 
 TPanelSwitching::TPanelSwitching(TEditor& Editor) : ed_(Editor) {
     ListAllZonesAction.Hint = "List All Venue Objects";
     ListAllZonesAction.OnExecute = [this] { ListAllZonesActionExecute(); };
 }
 
-void TPanelSwitching::showPage(TMainPage Page) {
+TUITabs* TPanelSwitching::TabsOf(TMainPage Page) {
+    switch (Page) {
+    case TMainPage::VenueAndZonesTabItem:
+        return &ZonesTabControl;
+    case TMainPage::LineArrayTabItem:
+        return &LineArrayTabControl;
+    case TMainPage::BeamSteeringTabItem:
+        return &BeamStTabControl;
+    default:
+        return nullptr;
+    }
+}
+
+void TPanelSwitching::ShowPage(TMainPage Page) {
     MainTabControl.SetValue(static_cast<double>(Page));
 }
 
 void TPanelSwitching::ShowSelectionForEdition(int StartID) {
     TEditorState& st = ed_.State;
-    TAcousticProject& project = ed_.Project;
     if (StartID < 1) {
-        for (int i = 0; i < ZonesTabControl.Count(); ++i) {
-            ZonesTabControl.SetVisible(i, false);
+        for (TUITabs* tabs : {&ZonesTabControl, &LineArrayTabControl, &BeamStTabControl}) {
+            for (int i = 0; i < tabs->Count(); ++i) {
+                tabs->SetVisible(i, false);
+            }
         }
-        for (const auto& cabinet : project.Cabinets()) {
-            if (auto* panel = PanelOf<ICabinetPanel>(*cabinet)) {
-                panel->SetRowVisible(false);
+        for (TObjectKind* kind : ed_.Kinds.All()) {
+            if (!kind->Placement.Tabbed) {
+                kind->ForEachObject([](TQzControl3D& obj) {
+                    if (auto* panel = PanelOf<IObjectPanel>(obj)) {
+                        panel->SetRowVisible(false);
+                    }
+                });
             }
         }
         ZonesListBox.Clear();
@@ -50,25 +56,35 @@ void TPanelSwitching::ShowSelectionForEdition(int StartID) {
     }
     for (int i = std::max(StartID, 0); i < st.SelectedObjList.Count(); ++i) {
         TObject* o = st.SelectedObjList.Items(i);
-        if (isExactly<TMappingZone>(o) || isExactly<TOrnament>(o)) {
-            const int tab = ZonesTabControl.IndexOfObject(o);
+        TObjectKind* kind = ed_.Kinds.KindOf(o);
+        if (kind == nullptr || !kind->Placement.ShownOnSelection) {
+            continue;
+        }
+        const TPanelPlacement& place = kind->Placement;
+        TUITabs* tabs = place.Tabbed ? TabsOf(place.Page) : nullptr;
+        if (tabs != nullptr) {
+            const int tab = tabs->IndexOfObject(o);
             if (tab < 0) {
                 continue;
             }
-            ZonesTabControl.SetVisible(tab, true);
-            const int item = ZonesListBox.Add(ZonesTabControl.Items(tab).Text, tab);
-            ZonesTabControl.SetTabIndex(tab);
-            showPage(TMainPage::VenueAndZonesTabItem);
-            ZonesListBox.SetItemIndex(item);
-        } else if (isExactly<TCabinet>(o)) {
-            if (auto* panel = PanelOf<ICabinetPanel>(*static_cast<TCabinet*>(o))) {
+            tabs->SetVisible(tab, true);
+            const int item = place.InVenueList ? ZonesListBox.Add(tabs->Items(tab).Text, tab) : -1;
+            tabs->SetTabIndex(tab);
+            ShowPage(place.Page);
+            if (item >= 0) {
+                ZonesListBox.SetItemIndex(item);
+            }
+        } else {
+            if (auto* panel = PanelOf<IObjectPanel>(*static_cast<TQzControl3D*>(o))) {
                 panel->SetRowVisible(true);
             }
-            showPage(TMainPage::CabinetsTabItem);
+            ShowPage(place.Page);
         }
     }
-    if (ed_.Panels != nullptr) {
-        ed_.Panels->SortCabinetsFrames();
+    for (TObjectKind* kind : ed_.Kinds.All()) {
+        if (!kind->Placement.Tabbed && kind->Placement.ShownOnSelection) {
+            ed_.Objects.SortRows(*kind);
+        }
     }
     st.IsSelectionChanged = false;
 }
@@ -82,18 +98,11 @@ void TPanelSwitching::ShowSelectionOptionsMenu(int StartID) {
     std::string status;
     if (count > 0) {
         status = std::to_string(count) + " Objects Selected";
-        const auto kind = [&status](int32_t n, const char* word) {
-            if (n > 0) {
-                status += ", " + std::to_string(n) + word;
+        for (const TObjectKind* kind : ed_.Kinds.InOrder(TKindOrder::Status)) {
+            if (kind->State.NSelected > 0) {
+                status += ", " + std::to_string(kind->State.NSelected) + kind->StatusWord();
             }
-        };
-        kind(st.NCabinetsSelected, " Cabinets");
-        kind(st.NZonesSelected, " Zones");
-        kind(st.NArraysSelected, " Arrays");
-        kind(st.NOrnasSelected, " Ornaments");
-        kind(st.NClustersSelected, " Clusters");
-        kind(st.NBeamsSelected, " Beam Steerings");
-        kind(st.NMicsSelected, " Mics");
+        }
     }
     StatusLabel.SetText(status);
     st.IsSelectionChanged = false;
@@ -101,28 +110,31 @@ void TPanelSwitching::ShowSelectionOptionsMenu(int StartID) {
 
 void TPanelSwitching::ListAllZonesActionExecute() {
     ZonesListBox.Clear();
-    for (const auto& zone : ed_.Project.MappingZones()) {
-        const int tab = ZonesTabControl.IndexOfObject(zone.get());
-        if (tab >= 0) {
-            ZonesTabControl.SetVisible(tab, true);
-            ZonesListBox.Add(ZonesTabControl.Items(tab).Text, tab);
+    for (TObjectKind* kind : ed_.Kinds.InOrder(TKindOrder::Status)) {
+        if (!kind->Placement.InVenueList) {
+            continue;
         }
-    }
-    for (const auto& ornament : ed_.Project.Ornaments()) {
-        const int tab = ZonesTabControl.IndexOfObject(ornament.get());
-        if (tab >= 0) {
-            ZonesTabControl.SetVisible(tab, true);
-            ZonesListBox.Add(ZonesTabControl.Items(tab).Text, tab);
-        }
+        kind->ForEachObject([this](TQzControl3D& obj) {
+            const int tab = ZonesTabControl.IndexOfObject(&obj);
+            if (tab >= 0) {
+                ZonesTabControl.SetVisible(tab, true);
+                ZonesListBox.Add(ZonesTabControl.Items(tab).Text, tab);
+            }
+        });
     }
     ZonesTabControl.SetTabIndex(-1);
     ZonesListBox.SetItemIndex(-1);
 }
 
+void TPanelSwitching::Label8Click() {
+    ListAllZonesActionExecute();
+}
+
 void TPanelSwitching::ListSelectedVenueObjects() {
     ZonesListBox.Clear();
     for (TObject* o : ed_.State.SelectedObjList) {
-        if (dynamic_cast<TMappingZone*>(o) == nullptr && dynamic_cast<TOrnament*>(o) == nullptr) {
+        const TObjectKind* kind = ed_.Kinds.KindOf(o);
+        if (kind == nullptr || !kind->Placement.InVenueList) {
             continue;
         }
         const int tab = ZonesTabControl.IndexOfObject(o);
@@ -148,17 +160,18 @@ void TPanelSwitching::ZonesListBoxClick() {
     }
 }
 
+void TPanelSwitching::ZonesListBoxKeyUp() {
+    ZonesListBoxClick();
+}
+
 void TPanelSwitching::SortVenueTabs() {
-    for (int i = 0; i < ZonesTabControl.Count(); ++i) {
-        TObject* o = ZonesTabControl.Items(i).TagObject;
-        if (auto* zone = dynamic_cast<TMappingZone*>(o)) {
-            ZonesTabControl.SetText(i,
-                                    "Zone " + std::to_string(zone->ZoneIndexID() + 1) + ": " + zone->Name());
-            zone->Tag = i;
-        } else if (auto* ornament = dynamic_cast<TOrnament*>(o)) {
-            ZonesTabControl.SetText(i, "Orna " + std::to_string(ornament->NumberID() + 1) + ": " +
-                                           ornament->Name());
-            ornament->Tag = i;
+    for (TUITabs* tabs : {&ZonesTabControl, &LineArrayTabControl, &BeamStTabControl}) {
+        for (int i = 0; i < tabs->Count(); ++i) {
+            auto* obj = dynamic_cast<TQzControl3D*>(tabs->Items(i).TagObject);
+            if (const TObjectKind* kind = ed_.Kinds.KindOf(obj)) {
+                tabs->SetText(i, kind->TabText(*obj));
+                obj->Tag = i;
+            }
         }
     }
 }

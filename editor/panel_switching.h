@@ -1,11 +1,13 @@
 #pragma once
 // Property panel switching and object lists.
 //
-// When the selection changes, the window shows the panels of the selected objects (a zone's tab, a
-// cabinet's row), brings the page of the last one to the front, writes a summary of the selection into
-// the status line and lists the selected zones in the venue object list, whose items carry the index
-// of their object's tab.
+// When the selection changes, the window shows the panels of the selected objects (a tab of the
+// object's page, or its row in the page's row list), brings the page of the last one to the front,
+// writes a summary of the selection into the status line and lists the selected zones and ornaments
+// in the venue object list ("Objects:"), whose items carry the index of their object's tab. Where a
+// kind's panel stands is its kind's placement row (object_kind.h).
 
+#include "editor/main_pages.h"
 #include "editor/ui_values.h"
 
 namespace vendrel {
@@ -13,25 +15,20 @@ namespace vendrel {
 class TEditor;
 class TObject;
 
-// The pages of the window's main tab control.
-enum class TMainPage : int {
-    LineArrayTabItem = 0,
-    VenueAndZonesTabItem = 1,
-    CabinetsTabItem = 2,
-    BeamSteeringTabItem = 3,
-    SoundSystemTabItem = 4,
-    DSPTabItem = 5,
-    FreqRespTabItem = 6,
-};
-
 class TPanelSwitching {
 public:
     explicit TPanelSwitching(TEditor& Editor);
 
-    TUITabs ZonesTabControl;             // one tab per zone (its strip is not shown)
-    TUIListBox ZonesListBox;             // "Objects:"
-    TUIRange MainTabControl{0, 8, 1, 1}; // the page in front (TMainPage)
-    TUIText StatusLabel;                 // the status line
+    // The tab controls of the pages whose objects have one tab each (their strips are not shown).
+    TUITabs ZonesTabControl;     // the venue page: zones and ornaments
+    TUITabs LineArrayTabControl; // line arrays and clusters
+    TUITabs BeamStTabControl;    // steered columns
+    // The tab control of a page; null for a page without one.
+    TUITabs* TabsOf(TMainPage Page);
+
+    TUIListBox ZonesListBox;                              // "Objects:"
+    TUIRange MainTabControl{0, kMainPageCount - 1, 1, 1}; // the page in front (TMainPage)
+    TUIText StatusLabel;                                  // the status line
     TUIAction ListAllZonesAction{"List All Venue Objects"};
 
     // Shows the panels of the selection from StartID on (-1, 0 or the index of the object just
@@ -40,16 +37,20 @@ public:
     // Recounts the selection, switches the commands that need one and writes the status line.
     void ShowSelectionOptionsMenu(int StartID);
     void ListAllZonesActionExecute();
+    // A click on the list's label "Objects:" lists every venue object, as the command does.
+    void Label8Click();
     void ListSelectedVenueObjects();
-    // The venue list's selected item highlights the object of its tab (none: no highlight).
+    // The venue list's selected item highlights the object of its tab (none: no highlight). A key
+    // released in the list does the same, so moving through it highlights each object in turn.
     void ZonesListBoxClick();
-    // The tabs' captions after a removal or a rename: "Zone " + (number + 1) + ": " + name; each zone's
-    // Tag becomes its tab's index.
+    void ZonesListBoxKeyUp();
+    // The tabs' captions after a removal or a rename, as each kind writes them; each object's Tag
+    // becomes its tab's index.
     void SortVenueTabs();
+    void ShowPage(TMainPage Page);
+    TMainPage CurrentPage() const { return static_cast<TMainPage>(static_cast<int>(MainTabControl.Value())); }
 
 private:
-    void showPage(TMainPage Page);
-
     TEditor& ed_;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
-// Removal: the Delete command, the removal of the whole selection and one routine per kind of object.
+// Removal: the Delete command and the removal of the whole selection; each object goes through its
+// kind's removal (TObjectKind::Remove).
 //
-// Each routine undoes what building the object made (its drawn objects, its panel, its tab, its place
-// in the selection) and then hands the object to the project, which frees it. Before anything is freed,
+// A kind's removal undoes what building the object made (its drawn objects, its panel, its tab, its
+// place in the selection) and then hands the object to the project, which frees it. Before anything is freed,
 // ForgetObject takes the object out of every list and field of the editor that may point at it, so no
 // later click, menu or key reaches a freed object.
 //
@@ -17,8 +18,6 @@ namespace vendrel {
 class TEditor;
 class TObject;
 class TQzControl3D;
-class TCabinet;
-class TMappingZone;
 
 class TRemoval {
 public:
@@ -29,10 +28,8 @@ public:
     void DeleteActionExecute();
     // The same without the question.
     void RemoveSelectedObjects();
-    // Removes every unprotected object of the list by its exact class, the last first.
+    // Removes every unprotected object of the list by its kind, the last first.
     void RemoveObjectByClass(const std::vector<TObject*>& Objects);
-    void RemoveCabinet(TCabinet* Cabinet);
-    void RemoveSurface(TMappingZone* Zone);
 
     // Every reference of the editor and its window to Obj is dropped: the object last pressed, the
     // highlighted one, the selection, the copy, lock and duplication lists, the objects in edition and

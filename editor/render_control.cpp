@@ -5,6 +5,7 @@
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
+#include "editor/scopes.h"
 #include "platform/core/cursor_service.h"
 #include "platform/core/dispatcher.h"
 #include "platform/core/mem_ini_file.h"
@@ -22,18 +23,6 @@ constexpr int kImageBusy = -1;
 constexpr const char* kStyleNeutral = "CornerButtonRenderStyle";
 constexpr const char* kStyleRed = "CornerButtonRenderRedStyle";
 constexpr const char* kStyleGreen = "CornerButtonRenderGreenStyle";
-
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = saved_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 } // namespace
 
@@ -152,7 +141,7 @@ void TRenderControl::RenderBClick() {
     if (requestBusy_) {
         return;
     }
-    const FlagScope busy(requestBusy_);
+    const TFlagScope busy(requestBusy_);
     TAcousticProject& p = ed_.Project;
     if (p.NMappingZones() == 0 || p.TotalCabinets() == 0) {
         return;
@@ -189,7 +178,7 @@ void TRenderControl::AllMapsReceived() {
         resultPending_ = true; // taken up when the running handler is done
         return;
     }
-    const FlagScope busy(resultBusy_);
+    const TFlagScope busy(resultBusy_);
     do {
         resultPending_ = false;
         TAcousticProject& p = ed_.Project;
@@ -383,7 +372,7 @@ void TRenderControl::FreqBandsComboChange() {
     TAcousticProject& p = ed_.Project;
     TPhysicalSpace& medium = ed_.PhysicalSpace;
     RenderButtonNeedsCalc();
-    const FlagScope detached(freqsDetached_);
+    const TFlagScope detached(freqsDetached_);
     const int b = std::max(FreqBandsCombo.ItemIndex(), 0);
     p.SetIsProjectModified(true);
     int32_t previous = 1000;

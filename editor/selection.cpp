@@ -8,7 +8,6 @@
 #include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
-#include "editor/object_panels.h"
 #include "scene/extruded_shape.h"
 
 #include <algorithm>
@@ -37,13 +36,6 @@ TQzExtrudedShape3D* zoneSolid(const TMappingZone& zone) {
     return dynamic_cast<TQzExtrudedShape3D*>(firstChild(firstChild(zone.GraphicalObject)));
 }
 
-void setZoneSelected(TMappingZone& zone, bool selected) {
-    zone.SetIsObjectSelected(selected);
-    if (TQzExtrudedShape3D* solid = zoneSolid(zone)) {
-        solid->SetIsSelected(selected);
-    }
-}
-
 } // namespace
 
 bool IsPointInBox(const TBoundingBox& Box, const TPoint3D& P) {
@@ -69,29 +61,9 @@ TSelection::TSelection(TEditor& Editor) : ed_(Editor) {
 }
 
 void TSelection::UnSelectAllObjects() {
-    TEditorState& st = ed_.State;
-    TAcousticProject& p = ed_.Project;
-    st.SelectedObjList.Clear();
-    for (const auto& array : p.CabArrays()) {
-        array->SetIsObjectSelected(false);
-    }
-    for (const auto& cabinet : p.Cabinets()) {
-        cabinet->SetIsObjectSelected(false);
-        if (auto* panel = PanelOf<ICabinetPanel>(*cabinet)) {
-            panel->SetSelChecked(false);
-        }
-    }
-    for (const auto& zone : p.MappingZones()) {
-        setZoneSelected(*zone, false);
-    }
-    for (const auto& ornament : p.Ornaments()) {
-        ornament->SetIsObjectSelected(false);
-    }
-    for (const auto& cluster : p.Clusters()) {
-        cluster->SetIsObjectSelected(false);
-    }
-    for (const auto& beam : p.Beams()) {
-        beam->SetIsObjectSelected(false);
+    ed_.State.SelectedObjList.Clear();
+    for (TObjectKind* kind : ed_.Kinds.All()) {
+        kind->ForEachObject([kind](TQzControl3D& obj) { kind->SetSelected(obj, false); });
     }
     UpdateAllSelection();
 }
@@ -124,31 +96,16 @@ void TSelection::ShowSelectionForEdition(int StartID) {
 void TSelection::CountSelectedByKind(int StartIndex) {
     TEditorState& st = ed_.State;
     if (StartIndex == 0 || StartIndex == -1) {
-        st.NCabinetsSelected = 0;
-        st.NArraysSelected = 0;
-        st.NZonesSelected = 0;
-        st.NOrnasSelected = 0;
-        st.NClustersSelected = 0;
-        st.NBeamsSelected = 0;
-        st.NMicsSelected = 0;
+        for (TObjectKind* kind : ed_.Kinds.All()) {
+            kind->State.NSelected = 0;
+        }
     }
     if (StartIndex == -1) {
         return;
     }
     for (int i = std::max(StartIndex, 0); i < st.SelectedObjList.Count(); ++i) {
-        const TObject* o = st.SelectedObjList.Items(i);
-        if (isExactly<TMappingZone>(o)) {
-            ++st.NZonesSelected;
-        } else if (isExactly<TOrnament>(o)) {
-            ++st.NOrnasSelected;
-        } else if (isExactly<TCabinet>(o)) {
-            ++st.NCabinetsSelected;
-        } else if (isExactly<TCabArray>(o)) {
-            ++st.NArraysSelected;
-        } else if (isExactly<TCluster>(o)) {
-            ++st.NClustersSelected;
-        } else if (isExactly<TBeamContainer>(o)) {
-            ++st.NBeamsSelected;
+        if (TObjectKind* kind = ed_.Kinds.KindOf(st.SelectedObjList.Items(i))) {
+            ++kind->State.NSelected;
         }
     }
 }
@@ -164,21 +121,9 @@ void TSelection::EnableSelectionActions(bool Enabled) {
 }
 
 TBoundingBox TSelection::BoundsOf(const TObject* Obj) const {
-    if (const auto* cabinet = dynamic_cast<const TCabinet*>(Obj);
-        cabinet != nullptr && isExactly<TCabinet>(Obj)) {
-        if (const TControl3D* model = firstChild(cabinet->GraphicalObject)) {
-            return model->GlobalBounds();
-        }
-        return {};
-    }
-    if (const auto* zone = dynamic_cast<const TMappingZone*>(Obj);
-        zone != nullptr && isExactly<TMappingZone>(Obj)) {
-        if (const TQzExtrudedShape3D* solid = zoneSolid(*zone)) {
-            return solid->GlobalBounds();
-        }
-        return {};
-    }
-    return {};
+    const auto* obj = dynamic_cast<const TQzControl3D*>(Obj);
+    const TObjectKind* kind = ed_.Kinds.KindOf(Obj);
+    return obj != nullptr && kind != nullptr ? kind->Bounds(*obj) : TBoundingBox{};
 }
 
 void TSelection::CalcSelectionBounding(int StartID) {
@@ -362,90 +307,29 @@ void TSelection::SelectAreaOnMouseMove(TObject*, TShiftState Shift, float X, flo
 
 void TSelection::SelectObjectsInArea(const TBoundingBox& Box) {
     TEditorState& st = ed_.State;
-    // A group (line array, cluster, beam-steering array) goes by its position and its own flag.
-    const auto group = [&](auto& object) {
-        if (!object.Visible()) {
-            return;
-        }
-        if (IsPointInBox(Box, object.Position())) {
-            if (!st.SelectedObjList.Contains(&object)) {
-                st.SelectedObjList.Add(&object);
+    for (TObjectKind* kind : ed_.Kinds.InOrder(TKindOrder::Area)) {
+        kind->ForEachObject([&](TQzControl3D& obj) {
+            if (!obj.Visible()) {
+                return;
             }
-            object.SetIsObjectSelected(true);
-        } else {
-            st.SelectedObjList.Remove(&object);
-            object.SetIsObjectSelected(false);
-        }
-    };
-    for (const auto& c : ed_.Project.Cabinets()) {
-        TCabinet& cabinet = *c;
-        if (!cabinet.Visible()) {
-            continue;
-        }
-        const bool inside = IsPointInBox(Box, cabinet.Position());
-        const bool listed = st.SelectedObjList.Contains(&cabinet);
-        auto* panel = PanelOf<ICabinetPanel>(cabinet);
-        if (inside && !listed) {
-            st.SelectedObjList.Add(&cabinet);
-            cabinet.SetIsObjectSelected(true);
-            if (panel != nullptr) {
-                panel->SetSelChecked(true);
-                panel->ScrollIntoView();
+            const bool inside = IsPointInBox(Box, kind->AreaPoint(obj));
+            const bool listed = st.SelectedObjList.Contains(&obj);
+            if (inside) {
+                if (!listed) {
+                    st.SelectedObjList.Add(&obj);
+                }
+                kind->SetSelected(obj, true);
+                if (!listed) {
+                    kind->AreaSelected(obj);
+                }
+            } else {
+                st.SelectedObjList.Remove(&obj);
+                kind->SetSelected(obj, false);
             }
-        } else if (!inside) {
-            st.SelectedObjList.Remove(&cabinet);
-            cabinet.SetIsObjectSelected(false);
-            if (panel != nullptr) {
-                panel->SetSelChecked(false);
+            if (inside != listed && obj.GraphicalObject != nullptr) {
+                obj.GraphicalObject->Repaint();
             }
-        }
-        if (inside != listed && cabinet.GraphicalObject != nullptr) {
-            cabinet.GraphicalObject->Repaint();
-        }
-    }
-    for (const auto& array : ed_.Project.CabArrays()) {
-        group(*array);
-    }
-    for (const auto& z : ed_.Project.MappingZones()) {
-        TMappingZone& zone = *z;
-        if (!zone.Visible()) {
-            continue;
-        }
-        const TPoint3D p = zone.Position();
-        const bool inside = IsPointInBox(Box, {p.X, -p.Y, p.Z});
-        if (inside) {
-            if (!st.SelectedObjList.Contains(&zone)) {
-                st.SelectedObjList.Add(&zone);
-            }
-            setZoneSelected(zone, true);
-        } else {
-            st.SelectedObjList.Remove(&zone);
-            setZoneSelected(zone, false);
-        }
-    }
-    for (const auto& o : ed_.Project.Ornaments()) {
-        TOrnament& ornament = *o;
-        if (!ornament.Visible()) {
-            continue;
-        }
-        if (IsPointInBox(Box, ornament.Position())) {
-            if (!st.SelectedObjList.Contains(&ornament)) {
-                st.SelectedObjList.Add(&ornament);
-                ornament.SetIsObjectSelected(true);
-            }
-        } else {
-            st.SelectedObjList.Remove(&ornament);
-            ornament.SetIsObjectSelected(false);
-        }
-        if (ornament.GraphicalObject != nullptr) {
-            ornament.GraphicalObject->Repaint();
-        }
-    }
-    for (const auto& cluster : ed_.Project.Clusters()) {
-        group(*cluster);
-    }
-    for (const auto& beam : ed_.Project.Beams()) {
-        group(*beam);
+        });
     }
     ed_.Repaint();
 }

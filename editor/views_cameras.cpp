@@ -330,16 +330,14 @@ void TViewsCameras::CamZTrackBarChange() {
     TCamera* camera = ActiveCamera();
     st.ZoomOut = -CamZTrackBar.Value();
     camera->SetPositionZ(static_cast<float>(-st.ZoomOut / st.PerspectiveCoeff));
+    // A plane drag goes on from the camera's new place.
+    ed_.Moving.BeginDragFromCamera();
     if (st.PreviousZoomOut > st.ZoomOut) {
         CheckValidAngleOfView();
     } else {
         CheckMinimumZoom();
     }
-    ed_.Grid.UpdateGridSpacing();
-    ed_.Grid.ScaleAxisNumbers(ed_.Grid.TextVenueLengths, ed_.Scene.TextsLengthDummy);
-    ed_.Grid.ScaleAxisNumbers(ed_.Grid.TextVenueHeights, ed_.Scene.TextsHeightDummy);
-    ed_.Grid.ScaleAxisNumbers(ed_.Grid.TextVenueWidths, ed_.Scene.TextsWidthDummy);
-    ed_.Grid.UpdateRulerWidth();
+    ed_.Grid.ZoomChanged();
     st.PreviousZoomOut = st.ZoomOut;
 }
 

@@ -5,6 +5,7 @@
 #include "acoustics/dsp_process.h"
 #include "acoustics/project.h"
 #include "acoustics/user_preset.h"
+#include "panels/row_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QToolButton>
 
 namespace vendrel {
@@ -41,7 +41,7 @@ TCabinetsFr::TCabinetsFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host,
     BackgroundRect = this;
     setAutoFillBackground(true);
 
-    const auto guarded = [this] { return this->Host().ClosingApplication() || AsignedCabinet == nullptr; };
+    const auto guarded = [this] { return this->Host().ClosingApplication(); };
     const auto position = [this](int axis) {
         return [this, axis] {
             const TPoint3D p = AsignedCabinet->Position();
@@ -53,17 +53,16 @@ TCabinetsFr::TCabinetsFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host,
             TPoint3D p = AsignedCabinet->Position();
             (axis == 0 ? p.X : axis == 1 ? p.Y : p.Z) = static_cast<float>(v);
             AsignedCabinet->SetPosition(p);
-            if (AsignedCabinet->GraphicalObject != nullptr) {
-                AsignedCabinet->GraphicalObject->SetPosition(AsignedCabinet->Position());
-            }
         };
     };
+    const auto placed = [this] { this->Host().PlacementChanged(*AsignedCabinet); };
     TFieldDescriptor length;
     length.Unit = TUnitKind::Length;
     length.Format = "0.000";
     length.Min = -2000;
     length.Max = 2000;
     length.Guard = guarded;
+    length.FollowUps = placed;
     TFieldDescriptor turn;
     turn.Unit = TUnitKind::Angle;
     turn.Format = "0.00";
@@ -73,16 +72,39 @@ TCabinetsFr::TCabinetsFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host,
     turn.WrapShown = true;
     turn.ReadAsAngle = true;
     turn.Guard = guarded;
+    turn.FollowUps = placed;
 
-    ActiveCabCheckBox = CheckBox(
-        QStringLiteral("ActiveCabCheckBox"), QStringLiteral("On / Off"),
-        [this](bool checked) { activeCabCheckBoxClick(checked); }, this);
+    TCheckField active;
+    active.Get = [this] { return AsignedCabinet->Active(); };
+    active.Set = [this](bool checked) { activeCabCheckBoxClick(checked); };
+    ActiveCabCheckBox =
+        CheckBox(QStringLiteral("ActiveCabCheckBox"), QStringLiteral("On / Off"), active, this);
     row->addWidget(ActiveCabCheckBox);
     row->addWidget(LockButton());
     row->addWidget(LayerColorRect());
     LayerNameLabel()->setFixedWidth(105);
     row->addWidget(LayerNameLabel());
-    InsertPointCB = Choice(QStringLiteral("InsertPointCB"), QStringLiteral("Insert point"), nullptr, this);
+    TChoiceField insertPoint;
+    insertPoint.Items = [this] {
+        std::vector<std::string> items;
+        const TCabModel* m = AsignedCabinet->Model();
+        if (m != nullptr && !m->OriginCenters().empty()) {
+            for (const auto& c : m->OriginCenters()) {
+                items.push_back(c.Name);
+            }
+        } else {
+            items.push_back("Center");
+        }
+        return items;
+    };
+    insertPoint.Get = [this] {
+        const TCabModel* m = AsignedCabinet->Model();
+        return m != nullptr && !m->OriginCenters().empty()
+                   ? static_cast<int>(AsignedCabinet->OriginCenterIndex())
+                   : 0;
+    };
+    InsertPointCB =
+        Choice(QStringLiteral("InsertPointCB"), QStringLiteral("Insert point"), insertPoint, this);
     InsertPointCB->hide();
     ModelCabEdit = new QLineEdit(this);
     ModelCabEdit->setObjectName(QStringLiteral("ModelCabEdit"));
@@ -113,19 +135,20 @@ TCabinetsFr::TCabinetsFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host,
         // The placement turns the source pivot to the new X turn.
         AsignedCabinet->SetPlacementType(AsignedCabinet->PlacementType());
     };
-    rx.FollowUps = [this] { SetObj3DRotation(); };
     RotXCabBox =
         NumericField(QStringLiteral("RotXCabBox"), QStringLiteral("Rotation on the X axis"), rx, this);
     TFieldDescriptor rz = turn;
     rz.Get = [this] { return AsignedCabinet->RotationAngle().Z; };
-    rz.Set = [this](double v) { turnCommitted(AsignedCabinet->RotationAngle().Y, v); };
-    rz.FollowUps = [this] { SetObj3DRotation(); };
+    rz.Set = [this](double v) {
+        AsignedCabinet->SetRotationAngle({0.0f, AsignedCabinet->RotationAngle().Y, static_cast<float>(v)});
+    };
     RotZCabBox =
         NumericField(QStringLiteral("RotZCabBox"), QStringLiteral("Rotation on the Y axis"), rz, this);
     TFieldDescriptor ry = turn;
     ry.Get = [this] { return AsignedCabinet->RotationAngle().Y; };
-    ry.Set = [this](double v) { turnCommitted(v, AsignedCabinet->RotationAngle().Z); };
-    ry.FollowUps = [this] { SetObj3DRotation(); };
+    ry.Set = [this](double v) {
+        AsignedCabinet->SetRotationAngle({0.0f, static_cast<float>(v), AsignedCabinet->RotationAngle().Z});
+    };
     RotYCabBox =
         NumericField(QStringLiteral("RotYCabBox"), QStringLiteral("Rotation on the Z axis"), ry, this);
     for (QLineEdit* e : {XCabBox, ZCabBox, YCabBox, RotXCabBox, RotZCabBox, RotYCabBox}) {
@@ -133,61 +156,78 @@ TCabinetsFr::TCabinetsFr(IPanelHost& Host, QWidget* Parent) : TObjectPanel(Host,
         row->addWidget(e);
     }
 
-    MountingCabCheckBox = CheckBox(
-        QStringLiteral("MountingCabCheckBox"), QStringLiteral("Horiz."),
-        [this](bool checked) {
-            if (AsignedCabinet == nullptr) {
-                return;
-            }
-            AsignedCabinet->SetPlacementType(checked ? TCabPlacement::qzaHorizontal
-                                                     : TCabPlacement::qzaVertical);
-            this->Host().RenderButtonNeedsCalc();
-            SetObj3DRotation();
-        },
-        this);
+    TCheckField mounting;
+    mounting.Get = [this] { return AsignedCabinet->PlacementType() == TCabPlacement::qzaHorizontal; };
+    mounting.Set = [this](bool checked) {
+        AsignedCabinet->SetPlacementType(checked ? TCabPlacement::qzaHorizontal : TCabPlacement::qzaVertical);
+    };
+    mounting.FollowUps = [this, placed] {
+        this->Host().RenderButtonNeedsCalc();
+        placed();
+    };
+    MountingCabCheckBox =
+        CheckBox(QStringLiteral("MountingCabCheckBox"), QStringLiteral("Horiz."), mounting, this);
     row->addWidget(MountingCabCheckBox);
-    DirectivityCB = Choice(
-        QStringLiteral("DirectivityCB"), QStringLiteral("Directivity Pattern"),
-        [this](int index) {
-            if (AsignedCabinet == nullptr) {
-                return;
-            }
-            AsignedCabinet->SetHornRotationIndex(index);
-            this->Host().RenderButtonNeedsCalc();
-        },
-        this);
+    TChoiceField directivity;
+    directivity.Items = [this] {
+        const TCabModel* m = AsignedCabinet->Model();
+        if (m == nullptr || !m->AllowHornRotation()) {
+            return std::vector<std::string>{};
+        }
+        return std::vector<std::string>{m->DefaultCoverageText(), m->SecondCoverageText()};
+    };
+    directivity.Get = [this] { return static_cast<int>(AsignedCabinet->HornRotationIndex()); };
+    directivity.Set = [this](int index) { AsignedCabinet->SetHornRotationIndex(index); };
+    directivity.FollowUps = [this] { this->Host().RenderButtonNeedsCalc(); };
+    DirectivityCB =
+        Choice(QStringLiteral("DirectivityCB"), QStringLiteral("Directivity Pattern"), directivity, this);
     row->addWidget(DirectivityCB);
-    IntProcessComboBox = Choice(
-        QStringLiteral("IntProcessComboBox"), QStringLiteral("Internal DSP Preset of the Cabinet"),
-        [this](int index) { intProcessChosen(index); }, this);
+    TChoiceField preset;
+    preset.Items = [this] {
+        const TCabModel* m = AsignedCabinet->Model();
+        return m != nullptr ? m->GetInternalPresetNames() : std::vector<std::string>{};
+    };
+    preset.Get = [this] {
+        const TUserPreset* p = AsignedCabinet->InternalDSPPreset();
+        return p != nullptr ? static_cast<int>(p->NumberID() - 1) : -1;
+    };
+    preset.Set = [this](int index) { intProcessChosen(index); };
+    IntProcessComboBox = Choice(QStringLiteral("IntProcessComboBox"),
+                                QStringLiteral("Internal DSP Preset of the Cabinet"), preset, this);
     IntProcessComboBox->setMinimumWidth(120);
     row->addWidget(IntProcessComboBox);
-    ExtProcessComboBox = Choice(
-        QStringLiteral("ExtProcessComboBox"), QStringLiteral("External DSP Process (User Process)"),
-        [this](int index) { extProcessChosen(index); }, this);
+    TChoiceField process;
+    process.Get = [this] {
+        const TGenericDSPProcess* p = AsignedCabinet->ExternalDSPProcess();
+        return p != nullptr ? static_cast<int>(p->NumberID()) : 0;
+    };
+    process.Set = [this](int index) { extProcessChosen(index); };
+    ExtProcessComboBox = Choice(QStringLiteral("ExtProcessComboBox"),
+                                QStringLiteral("External DSP Process (User Process)"), process, this);
     ExtProcessComboBox->setMinimumWidth(110);
     for (const std::string& name : Host.ExtDSPProcessNames()) {
         ExtProcessComboBox->addItem(QStr(name));
     }
     row->addWidget(ExtProcessComboBox);
-    SelCheckBox = CheckBox(
-        QStringLiteral("SelCheckBox"), QString(),
-        [this](bool checked) {
-            if (AsignedCabinet == nullptr) {
-                return;
-            }
-            this->Host().SelectFromPanel(*AsignedCabinet, checked);
-            paintBackground(checked);
-        },
-        this);
+    TCheckField selected;
+    selected.Get = [this] { return AsignedCabinet->IsObjectSelected(); };
+    selected.Set = [this](bool checked) {
+        this->Host().SelectRequested(*AsignedCabinet, checked);
+        paintBackground(checked);
+    };
+    SelCheckBox = CheckBox(QStringLiteral("SelCheckBox"), QString(), selected, this);
     SelCheckBox->setToolTip(QStringLiteral("Select Cabinet"));
     row->addWidget(SelCheckBox);
     row->addStretch(1);
     paintBackground(false);
 }
 
-TObject* TCabinetsFr::LayerTarget() const {
+TQzControl3D* TCabinetsFr::ShownObject() const {
     return AsignedCabinet;
+}
+
+std::vector<QWidget*> TCabinetsFr::TitledFields() const {
+    return {XCabBox, ZCabBox, YCabBox, RotXCabBox, RotZCabBox, RotYCabBox};
 }
 
 void TCabinetsFr::paintBackground(bool Selected) {
@@ -196,24 +236,8 @@ void TCabinetsFr::paintBackground(bool Selected) {
     setPalette(pal);
 }
 
-void TCabinetsFr::turnCommitted(double Y, double Z) {
-    AsignedCabinet->SetRotationAngle({0.0f, static_cast<float>(Y), static_cast<float>(Z)});
-}
-
 void TCabinetsFr::ObjectDetached() {
     AsignedCabinet = nullptr;
-}
-
-void TCabinetsFr::SetObj3DRotation() {
-    if (AsignedCabinet != nullptr) {
-        Host().SetObj3DRotation(*AsignedCabinet);
-    }
-}
-
-void TCabinetsFr::SetMaterialInCabinet() {
-    if (AsignedCabinet != nullptr) {
-        Host().SetMaterialInCabinet(*AsignedCabinet);
-    }
 }
 
 void TCabinetsFr::UpdateValues() {
@@ -226,59 +250,15 @@ void TCabinetsFr::UpdateValues() {
     ShowLayer(*cabinet);
     ModelCabEdit->setText(modelText(model));
     ShowFields();
-
     const bool ceiling = model != nullptr && (model->CabinetType() == TCabinetType::qzaCeiling ||
                                               model->CabinetType() == TCabinetType::qzaCeilingSub);
     MountingCabCheckBox->setVisible(!ceiling);
-    MountingCabCheckBox->setChecked(cabinet->PlacementType() == TCabPlacement::qzaHorizontal);
-
-    InsertPointCB->clear();
-    if (model != nullptr && !model->OriginCenters().empty()) {
-        for (const auto& c : model->OriginCenters()) {
-            InsertPointCB->addItem(QStr(c.Name));
-        }
-        InsertPointCB->setCurrentIndex(cabinet->OriginCenterIndex());
-        cabinet->SetRotationCenter();
-    } else {
-        InsertPointCB->addItem(QStringLiteral("Center"));
-        InsertPointCB->setCurrentIndex(0);
-        cabinet->TControl3D::SetRotationCenter({0, 0, 0});
+    DirectivityCB->setVisible(model != nullptr && model->AllowHornRotation());
+    IntProcessComboBox->setVisible(model != nullptr && model->NDSPPresets() > 0);
+    if (const TUserPreset* preset = cabinet->InternalDSPPreset()) {
+        IntProcessComboBox->setToolTip(QStr(preset->Name()));
     }
-
-    DirectivityCB->clear();
-    if (model != nullptr && model->AllowHornRotation()) {
-        DirectivityCB->addItem(QStr(model->DefaultCoverageText()));
-        DirectivityCB->addItem(QStr(model->SecondCoverageText()));
-        DirectivityCB->setCurrentIndex(cabinet->HornRotationIndex());
-        DirectivityCB->show();
-    } else {
-        DirectivityCB->setCurrentIndex(-1);
-        DirectivityCB->hide();
-    }
-
-    const TGenericDSPProcess* process = cabinet->ExternalDSPProcess();
-    ExtProcessComboBox->setCurrentIndex(process != nullptr ? process->NumberID() : 0);
-
-    IntProcessComboBox->clear();
-    if (model == nullptr || model->NDSPPresets() == 0) {
-        IntProcessComboBox->hide();
-        cabinet->SetInternalDSPPreset(nullptr);
-    } else {
-        IntProcessComboBox->show();
-        for (const std::string& name : model->GetInternalPresetNames()) {
-            IntProcessComboBox->addItem(QStr(name));
-        }
-        if (const TUserPreset* preset = cabinet->InternalDSPPreset()) {
-            IntProcessComboBox->setCurrentIndex(preset->NumberID() - 1);
-            IntProcessComboBox->setToolTip(QStr(preset->Name()));
-        }
-    }
-
-    SetObj3DRotation();
-    ActiveCabCheckBox->setChecked(cabinet->Active());
-    SetMaterialInCabinet();
-    SelCheckBox->setChecked(cabinet->IsObjectSelected());
-    paintBackground(SelCheckBox->isChecked());
+    paintBackground(cabinet->IsObjectSelected());
     UpdateLockUnlock();
 }
 
@@ -296,7 +276,7 @@ void TCabinetsFr::UpdateLockUnlock() {
     }
 }
 
-void TCabinetsFr::SetSelChecked(bool Checked) {
+void TCabinetsFr::ShowSelected(bool Checked) {
     const QSignalBlocker block(SelCheckBox);
     SelCheckBox->setChecked(Checked);
     paintBackground(Checked);
@@ -308,8 +288,8 @@ void TCabinetsFr::SetRowVisible(bool Visible) {
 
 void TCabinetsFr::ScrollIntoView() {
     for (QWidget* p = parentWidget(); p != nullptr; p = p->parentWidget()) {
-        if (auto* scroll = qobject_cast<QScrollArea*>(p)) {
-            scroll->ensureWidgetVisible(this, 0, scroll->viewport()->height() / 2);
+        if (auto* list = qobject_cast<TRowList*>(p)) {
+            list->ScrollTo(this);
             return;
         }
     }
@@ -321,7 +301,7 @@ void TCabinetsFr::activeCabCheckBoxClick(bool Checked) {
         return;
     }
     cabinet->SetActive(Checked);
-    SetMaterialInCabinet();
+    Host().AppearanceChanged(*cabinet);
     if (cabinet->GraphicalObject != nullptr) {
         cabinet->GraphicalObject->Repaint();
     }

@@ -6,7 +6,6 @@
 // turns are shown negated and wrapped into (-180, 180]. The X turn lives on the cabinet's source pivot
 // (RotX, applied through the placement), the Y and Z turns on the cabinet itself.
 
-#include "editor/object_panels.h"
 #include "panels/object_panel.h"
 
 class QCheckBox;
@@ -17,7 +16,7 @@ namespace vendrel {
 
 class TCabinet;
 
-class TCabinetsFr : public TObjectPanel, public ICabinetPanel {
+class TCabinetsFr : public TObjectPanel {
     Q_OBJECT
 public:
     // The row shows no cabinet until AsignedCabinet is set and UpdateValues runs.
@@ -25,17 +24,17 @@ public:
 
     TCabinet* AsignedCabinet = nullptr; // not owned
 
-    // ICabinetPanel
+    // IObjectPanel
     void UpdateValues() override;
     void UpdateLockUnlock() override;
     void ObjectDetached() override;
-    void SetSelChecked(bool Checked) override;
+    void ShowSelected(bool Selected) override;
     void SetRowVisible(bool Visible) override;
     void ScrollIntoView() override;
+    TQzControl3D* ShownObject() const override;
 
-    void SetObj3DRotation();
-    void SetMaterialInCabinet();
-    TObject* LayerTarget() const override;
+    // The fields under the cabinet list's column titles, in the titles' order.
+    std::vector<QWidget*> TitledFields() const;
 
     QCheckBox* ActiveCabCheckBox = nullptr;
     QLineEdit* ModelCabEdit = nullptr;
@@ -58,7 +57,6 @@ protected:
 
 private:
     void paintBackground(bool Selected);
-    void turnCommitted(double Y, double Z);
     void activeCabCheckBoxClick(bool Checked);
     void intProcessChosen(int Index);
     void extProcessChosen(int Index);

@@ -1,7 +1,9 @@
 #include "panels/object_panel.h"
 
+#include "editor/units.h"
 #include "scene/scene_object.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -55,8 +57,21 @@ TObjectPanel::TObjectPanel(IPanelHost& Host, QWidget* Parent) : QFrame(Parent), 
 
 TObjectPanel::~TObjectPanel() = default;
 
+bool TObjectPanel::MayCommit(const std::function<bool()>& Guard) const {
+    return ShownObject() != nullptr && !host_.DisableOnChange() && !(Guard && Guard());
+}
+
 TObjectPanel::Binding* TObjectPanel::bindingOf(const QObject* Edit) {
     for (Binding& b : fields_) {
+        if (b.Edit == Edit) {
+            return &b;
+        }
+    }
+    return nullptr;
+}
+
+TObjectPanel::TextBinding* TObjectPanel::textBindingOf(const QObject* Edit) {
+    for (TextBinding& b : texts_) {
         if (b.Edit == Edit) {
             return &b;
         }
@@ -72,6 +87,9 @@ const TFieldDescriptor* TObjectPanel::FieldOf(const QLineEdit* Edit) const {
     }
     return nullptr;
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Numeric fields
 
 QLineEdit* TObjectPanel::NumericField(const QString& Name, const QString& Hint, TFieldDescriptor Field,
                                       QWidget* Parent) {
@@ -105,49 +123,38 @@ void TObjectPanel::exitField(Binding& B) {
 
 void TObjectPanel::runExit(Binding& B, const std::string& Text) {
     QLineEdit* edit = B.Edit;
-    const TExitResult r = ExitField(B.Field, Text, host_.LengthUnits(), host_.FormatSettings());
+    if (!MayCommit(B.Field.Guard)) {
+        return;
+    }
+    const TExitResult r = ExitField(B.Field, Text, host_.Units().LengthUnits, host_.FormatSettings());
     if (r.Committed) {
         ++commits_;
     }
-    // After a commit the field shows the object's value (a setter may have adjusted it); a field that
-    // hands its text on keeps the text.
-    if (r.Committed && !B.Field.AlwaysCommit && B.Field.Get && !(B.Field.Guard && B.Field.Guard())) {
-        ShowField(edit);
-        return;
-    }
-    const QSignalBlocker block(edit);
-    edit->setText(QStr(r.Text));
-}
-
-bool TObjectPanel::CommitField(QLineEdit* Edit, const QString& Text) {
-    Binding* b = bindingOf(Edit);
-    if (b == nullptr) {
-        return false;
-    }
-    b->Edited = false;
-    const int before = commits_;
     {
-        const QSignalBlocker block(Edit);
-        Edit->setText(Text);
+        const QSignalBlocker block(edit);
+        edit->setText(QStr(r.Text));
     }
-    runExit(*b, StdStr(Text));
-    return commits_ != before;
+    // After a commit every field shows the object again: a setter may have adjusted the value, and one
+    // value may imply others (a trapezium's height and slope). A field that hands its text on keeps the
+    // text; a commit may have removed the panel's object.
+    if (r.Committed && ShownObject() != nullptr) {
+        const TFillScope fill(*this);
+        for (Binding& other : fields_) {
+            if (other.Edit != edit || !B.Field.AlwaysCommit) {
+                ShowField(other.Edit);
+            }
+        }
+    }
 }
 
 void TObjectPanel::ShowField(QLineEdit* Edit) {
     Binding* b = bindingOf(Edit);
-    if (b == nullptr || !b->Field.Get) {
+    if (b == nullptr || !b->Field.Get || ShownObject() == nullptr) {
         return;
     }
     b->Edited = false;
     const QSignalBlocker block(Edit);
-    Edit->setText(QStr(ShownText(b->Field, host_.LengthUnits(), host_.FormatSettings())));
-}
-
-void TObjectPanel::ShowFields() {
-    for (Binding& b : fields_) {
-        ShowField(b.Edit);
-    }
+    Edit->setText(QStr(ShownText(b->Field, host_.Units().LengthUnits, host_.FormatSettings())));
 }
 
 double TObjectPanel::stepOf(const Binding& B) const {
@@ -162,15 +169,163 @@ double TObjectPanel::stepOf(const Binding& B) const {
     return 1.0;
 }
 
+// ---------------------------------------------------------------------------------------------------
+// Texts, choices, checks
+
+QLineEdit* TObjectPanel::TextField(const QString& Name, const QString& Hint, TTextField Field,
+                                   QWidget* Parent) {
+    auto* edit = new QLineEdit(Parent != nullptr ? Parent : this);
+    edit->setObjectName(Name);
+    edit->setToolTip(Hint);
+    edit->installEventFilter(this);
+    texts_.push_back({edit, std::move(Field), false});
+    connect(edit, &QLineEdit::textEdited, this, [this, edit] {
+        if (TextBinding* b = textBindingOf(edit)) {
+            b->Edited = true;
+        }
+    });
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+        if (TextBinding* b = textBindingOf(edit)) {
+            exitText(*b);
+        }
+    });
+    return edit;
+}
+
+void TObjectPanel::exitText(TextBinding& B) {
+    if (!B.Edited) {
+        return;
+    }
+    B.Edited = false;
+    if (!MayCommit(B.Field.Guard)) {
+        return;
+    }
+    ++commits_;
+    if (B.Field.Set) {
+        B.Field.Set(StdStr(B.Edit->text()));
+    }
+    if (B.Field.FollowUps) {
+        B.Field.FollowUps();
+    }
+}
+
+QComboBox* TObjectPanel::Choice(const QString& Name, const QString& Hint, TChoiceField Field,
+                                QWidget* Parent) {
+    auto* box = new QComboBox(Parent != nullptr ? Parent : this);
+    box->setObjectName(Name);
+    box->setToolTip(Hint);
+    choices_.push_back({box, std::move(Field)});
+    connect(box, &QComboBox::activated, this, [this, box](int index) {
+        for (ChoiceBinding& b : choices_) {
+            if (b.Box != box || !MayCommit(b.Field.Guard)) {
+                continue;
+            }
+            ++commits_;
+            if (b.Field.Set) {
+                b.Field.Set(index);
+            }
+            if (b.Field.FollowUps) {
+                b.Field.FollowUps();
+            }
+        }
+    });
+    return box;
+}
+
+QComboBox* TObjectPanel::Choice(const QString& Name, const QString& Hint, std::function<void(int)> OnChosen,
+                                QWidget* Parent) {
+    TChoiceField field;
+    field.Set = std::move(OnChosen);
+    return Choice(Name, Hint, std::move(field), Parent);
+}
+
+QCheckBox* TObjectPanel::CheckBox(const QString& Name, const QString& Text, TCheckField Field,
+                                  QWidget* Parent) {
+    auto* box = new QCheckBox(Text, Parent != nullptr ? Parent : this);
+    box->setObjectName(Name);
+    checks_.push_back({box, std::move(Field)});
+    connect(box, &QCheckBox::clicked, this, [this, box](bool checked) {
+        for (CheckBinding& b : checks_) {
+            if (b.Box != box) {
+                continue;
+            }
+            if (!MayCommit(b.Field.Guard)) {
+                // Nothing was committed: the box shows the object's state again.
+                if (b.Field.Get && ShownObject() != nullptr) {
+                    const QSignalBlocker block(box);
+                    box->setChecked(b.Field.Get());
+                }
+                continue;
+            }
+            ++commits_;
+            if (b.Field.Set) {
+                b.Field.Set(checked);
+            }
+            if (b.Field.FollowUps) {
+                b.Field.FollowUps();
+            }
+        }
+    });
+    return box;
+}
+
+QCheckBox* TObjectPanel::CheckBox(const QString& Name, const QString& Text,
+                                  std::function<void(bool)> OnClicked, QWidget* Parent) {
+    TCheckField field;
+    field.Set = std::move(OnClicked);
+    return CheckBox(Name, Text, std::move(field), Parent);
+}
+
+void TObjectPanel::ShowFields() {
+    if (ShownObject() == nullptr) {
+        return;
+    }
+    for (Binding& b : fields_) {
+        ShowField(b.Edit);
+    }
+    for (TextBinding& b : texts_) {
+        b.Edited = false;
+        if (b.Field.Get) {
+            const QSignalBlocker block(b.Edit);
+            b.Edit->setText(QStr(b.Field.Get()));
+        }
+    }
+    for (ChoiceBinding& b : choices_) {
+        const QSignalBlocker block(b.Box);
+        if (b.Field.Items) {
+            b.Box->clear();
+            for (const std::string& item : b.Field.Items()) {
+                b.Box->addItem(QStr(item));
+            }
+        }
+        if (b.Field.Get) {
+            b.Box->setCurrentIndex(b.Field.Get());
+        }
+    }
+    for (CheckBinding& b : checks_) {
+        if (b.Field.Get) {
+            const QSignalBlocker block(b.Box);
+            b.Box->setChecked(b.Field.Get());
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Keys
+
 bool TObjectPanel::eventFilter(QObject* Watched, QEvent* Event) {
     if (Event->type() == QEvent::MouseButtonPress &&
         (Watched == layerColorRect_ || Watched == layerNameLabel_)) {
-        if (TObject* target = LayerTarget()) {
+        if (TQzControl3D* target = ShownObject()) {
             host_.PopupChangeLayer(target);
         }
         return true;
     }
     if (Event->type() != QEvent::KeyPress) {
+        return QFrame::eventFilter(Watched, Event);
+    }
+    if (textBindingOf(Watched) != nullptr) {
+        host_.MarkProjectModified();
         return QFrame::eventFilter(Watched, Event);
     }
     Binding* b = bindingOf(Watched);
@@ -204,31 +359,6 @@ bool TObjectPanel::eventFilter(QObject* Watched, QEvent* Event) {
     return QFrame::eventFilter(Watched, Event);
 }
 
-QComboBox* TObjectPanel::Choice(const QString& Name, const QString& Hint, std::function<void(int)> OnChosen,
-                                QWidget* Parent) {
-    auto* box = new QComboBox(Parent != nullptr ? Parent : this);
-    box->setObjectName(Name);
-    box->setToolTip(Hint);
-    connect(box, &QComboBox::activated, this, [OnChosen = std::move(OnChosen)](int index) {
-        if (OnChosen) {
-            OnChosen(index);
-        }
-    });
-    return box;
-}
-
-QCheckBox* TObjectPanel::CheckBox(const QString& Name, const QString& Text,
-                                  std::function<void(bool)> OnClicked, QWidget* Parent) {
-    auto* box = new QCheckBox(Text, Parent != nullptr ? Parent : this);
-    box->setObjectName(Name);
-    connect(box, &QCheckBox::clicked, this, [OnClicked = std::move(OnClicked)](bool checked) {
-        if (OnClicked) {
-            OnClicked(checked);
-        }
-    });
-    return box;
-}
-
 TObjectPanel::TFillScope::TFillScope(TObjectPanel& Panel) {
     blockers_.push_back(std::make_unique<QSignalBlocker>(&Panel));
     for (QWidget* w : Panel.findChildren<QWidget*>()) {
@@ -237,7 +367,21 @@ TObjectPanel::TFillScope::TFillScope(TObjectPanel& Panel) {
     for (Binding& b : Panel.fields_) {
         b.Edited = false;
     }
+    for (TextBinding& b : Panel.texts_) {
+        b.Edited = false;
+    }
 }
+
+std::string TObjectPanel::FocusedField() const {
+    const QWidget* focus = focusWidget();
+    if (focus == nullptr || !focus->hasFocus()) {
+        return {};
+    }
+    return StdStr(focus->objectName());
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Lock and layer
 
 void TObjectPanel::ShowLockState(bool Locked, const QString& LockedHint, QWidget* WorkArea) {
     if (WorkArea != nullptr) {

@@ -8,10 +8,10 @@
 // the zone's Width, "Width" its Depth, "Thickness" its Height. A trapezium's Z turn and its height are
 // two views of one slope: height = sin(Z turn) x length.
 //
-// Numeric commits run only while the project's events are enabled; the listening height and the
-// mapping choice apply to every selected zone through the window.
+// Numeric commits run only while the project's events are enabled. What a field's commit implies (a
+// polygon following its begin corner, a trapezium's slope and height, the listening height and the
+// mapping choice of every selected zone) is a named call of the zone's kind (IZoneCommands).
 
-#include "editor/object_panels.h"
 #include "panels/object_panel.h"
 
 class QComboBox;
@@ -23,30 +23,25 @@ class QToolButton;
 namespace vendrel {
 
 class TMappingZone;
+class IZoneCommands;
 
-class TZoneFr : public TObjectPanel, public IZonePanel {
+class TZoneFr : public TObjectPanel {
     Q_OBJECT
 public:
-    TZoneFr(IPanelHost& Host, QWidget* Parent);
+    TZoneFr(IPanelHost& Host, IZoneCommands& Commands, QWidget* Parent);
 
     TMappingZone* AsignedZone = nullptr; // not owned
-    double OldThikness = 0.1;            // the thickness restored when the mapping sides change
 
     // Shows the zone and lays its surface type out once (the window's creation of the panel).
     void Assign(TMappingZone& Zone);
 
-    // IZonePanel
+    // IObjectPanel
     void UpdateValues() override; // UpdateZoneValues
     void UpdateLockUnlock() override;
     void ObjectDetached() override;
-    void UpdateSidesMapping() override;
-    void UpdateTextureSidesFloor() override;
-    void SetListeningLevel(float Level) override;
-    void SetAudienceLevelText(const std::string& Text) override;
-    TZoneGuide FocusedGuide() const override;
+    TQzControl3D* ShownObject() const override;
 
     void UpdateSurfaceType();
-    TObject* LayerTarget() const override;
 
     QToolButton* RemoveButton = nullptr;
     QLabel* TypeLabel = nullptr;
@@ -81,17 +76,8 @@ protected:
 
 private:
     bool eventsEnabled() const;
-    void withHitPointsHeld(const std::function<void()>& Change);
-    void positionCommitted(int Row, double Delta);
-    void sizeCommitted();
-    void thicknessCommitted();
-    void trapeziumLengthCommitted();
-    void trapeziumWidthCommitted(bool Front);
-    void trapeziumHeightCommitted();
-    void setZoneRotation();
-    // The Z turn of a trapezium from its height and length, arcsine of a ratio held to -1..1.
-    QString slopeText() const;
-    void nameExit();
+
+    IZoneCommands& commands_;
 };
 
 } // namespace vendrel

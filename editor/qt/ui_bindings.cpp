@@ -50,6 +50,17 @@ void BindAction(QAction* Widget, TUIAction& Action) {
     });
 }
 
+QAction* TActionTable::Of(TUIAction& Action, const char* Name) {
+    auto it = actions_.find(&Action);
+    if (it == actions_.end()) {
+        it = actions_.emplace(&Action, MakeAction(parent_, Action)).first;
+    }
+    if (Name != nullptr) {
+        it->second->setObjectName(QString::fromLatin1(Name));
+    }
+    return it->second;
+}
+
 QAction* MakeAction(QObject* Parent, TUIAction& Action) {
     auto* a = new QAction(Parent);
     BindAction(a, Action);

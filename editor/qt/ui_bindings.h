@@ -8,7 +8,9 @@
 
 #include "editor/ui_values.h"
 
+#include <functional>
 #include <initializer_list>
+#include <map>
 
 class QAction;
 class QObject;
@@ -22,6 +24,19 @@ class QPlainTextEdit;
 class QWidget;
 
 namespace vendrel {
+
+// One QAction per command of the editor, shared by every menu item and button that shows it (a
+// command's state is mirrored by one widget only).
+class TActionTable {
+public:
+    explicit TActionTable(QObject* Parent) : parent_(Parent) {}
+    // The command's QAction, made on first use; Name, when given, becomes its object name.
+    QAction* Of(TUIAction& Action, const char* Name = nullptr);
+
+private:
+    QObject* parent_;
+    std::map<const TUIAction*, QAction*> actions_;
+};
 
 // The menu item, shortcut and stay-pressed button of a command: text, shortcut, hint, check mark,
 // enabled and visible state mirror the action; a trigger runs TUIAction::Click.

@@ -1,5 +1,6 @@
 #include "app/app_info.h"
 #include "app/units_status.h"
+#include "editor/units.h"
 
 #include <gtest/gtest.h>
 

@@ -106,7 +106,7 @@ TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAn
     QTest::keyClick(gl, Qt::Key_Escape);
     ASSERT_EQ(p.NCabinets(), 1);
     // The cabinet turned through its row.
-    auto* row = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets()[0]));
+    auto* row = dynamic_cast<TCabinetsFr*>(PanelOf<IObjectPanel>(*p.Cabinets()[0]));
     ASSERT_NE(row, nullptr);
     row->RotZCabBox->setFocus();
     row->RotZCabBox->selectAll();
@@ -143,11 +143,11 @@ TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAn
     EXPECT_EQ(p.Cabinets()[0]->Position(), cabinetAt);
     EXPECT_EQ(p.Cabinets()[0]->RotationAngle(), cabinetTurn);
     EXPECT_EQ(p.MappingZones()[0]->XYZBegin(), zoneAt);
-    auto* reopened = dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(*p.Cabinets()[0]));
+    auto* reopened = dynamic_cast<TCabinetsFr*>(PanelOf<IObjectPanel>(*p.Cabinets()[0]));
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->XCabBox->text(), rowX);
     EXPECT_EQ(reopened->RotZCabBox->text(), QStringLiteral("30.00"));
-    auto* zonePanel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(*p.MappingZones()[0]));
+    auto* zonePanel = dynamic_cast<TZoneFr*>(PanelOf<IObjectPanel>(*p.MappingZones()[0]));
     ASSERT_NE(zonePanel, nullptr);
     EXPECT_EQ(zonePanel->ZoneNameEdit->text().toStdString(), p.MappingZones()[0]->Name());
     EXPECT_EQ(ed.Scene.CameraTop->Position(), topCamera);

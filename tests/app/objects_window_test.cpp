@@ -97,9 +97,9 @@ protected:
         ASSERT_TRUE(editor().State.InsertInMousePos_Cabinet);
     }
     TCabinetsFr* rowOf(const TCabinet& c) const {
-        return dynamic_cast<TCabinetsFr*>(PanelOf<ICabinetPanel>(c));
+        return dynamic_cast<TCabinetsFr*>(PanelOf<IObjectPanel>(c));
     }
-    TZoneFr* panelOf(const TMappingZone& z) const { return dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(z)); }
+    TZoneFr* panelOf(const TMappingZone& z) const { return dynamic_cast<TZoneFr*>(PanelOf<IObjectPanel>(z)); }
     TCabinet* addCabinet(const TPoint3D& at) {
         return editor().Adding.AddNewCabinet("SP12", "", "", at, {}, false, TCabPlacement::qzaVertical, 0,
                                              true, false, editor().Layers.SelectedLayer, 0, 0);

@@ -452,13 +452,13 @@ TEST_F(RenderWindow, APanelCommitMarksTheRenderNeededAndAUnitsRefreshOfThePanels
     TMappingZone& zone = addZone();
     addCabinet({0, -6, 0});
     ASSERT_TRUE(clickRenderAndWait());
-    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(zone));
+    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IObjectPanel>(zone));
     ASSERT_NE(panel, nullptr);
 
     // Every panel filled again in feet, and back in metres: no commit, the maps stay current.
     for (const double units : {3.2808398950131235, 1.0}) {
-        editor().State.LengthUnits = units;
-        editor().State.LengthUnitText = units == 1.0 ? "m" : "ft";
+        editor().State.Units.LengthUnits = units;
+        editor().State.Units.LengthUnitText = units == 1.0 ? "m" : "ft";
         for (const auto& z : project().MappingZones()) {
             PanelOf<IObjectPanel>(*z)->UpdateValues();
         }
@@ -520,7 +520,7 @@ TEST_F(RenderWindow, RTypedIntoAZonesNameIsTextAndRWithTheViewFocusedRenders) {
     startWithModel();
     TMappingZone& named = addZone();
     addCabinet({0, -6, 0});
-    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(named));
+    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IObjectPanel>(named));
     ASSERT_NE(panel, nullptr);
     QLineEdit* field = panel->ZoneNameEdit;
     field->setFocus();

@@ -49,7 +49,7 @@ TEST(AddingObjects, DefaultZonesSitBesideTheOneBeforeWithTheirTabsAndPanels) {
     EXPECT_EQ(ed.PanelSwitching.MainTabControl.Value(), static_cast<double>(TMainPage::VenueAndZonesTabItem));
     EXPECT_EQ(ed.PanelSwitching.StatusLabel.Text(), "1 Objects Selected, 1 Zones");
     ASSERT_EQ(f.panels.zones.size(), 3u);
-    EXPECT_EQ(PanelOf<IZonePanel>(*second), f.panels.zones[1].get());
+    EXPECT_EQ(PanelOf<IObjectPanel>(*second), f.panels.zones[1].get());
 
     // The drawn holder stands at the zone in the zones' frame (scene Y down: the height is -Y).
     const TPoint3D centre = TSceneObjects::ZoneSolid(*second)->LocalToAbsolute3D({0, 0, 0});

@@ -54,6 +54,8 @@ struct EditorFixture {
     TViewsCameras& views() { return editor->Views; }
     TGridAxes& grid() { return editor->Grid; }
     TViewport3D& viewport() { return *editor->Scene.Viewport3D1; }
+    // The selection count of a kind, by its class name ("TCabinet").
+    int32_t& selected(const char* Kind) { return editor->Kinds.Find(Kind)->State.NSelected; }
 
     RecordingMessageBox boxes;
     ManualDispatcher ui;

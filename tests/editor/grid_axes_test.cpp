@@ -87,7 +87,7 @@ TEST(GridAxes, SameVenueLengthTwiceRebuildsNothingAndKeepsTheCameras) {
 
 TEST(GridAxes, ImperialLabelsShowFeet) {
     EditorFixture f;
-    f.state().LengthUnits = 3.2808398950131235;
+    f.state().Units.LengthUnits = 3.2808398950131235;
     f.grid().DrawVenueLength();
     EXPECT_EQ(f.grid().TextVenueLengths[1]->Text(), "33");
     EXPECT_EQ(f.grid().TextVenueLengths[16]->Text(), "-33");

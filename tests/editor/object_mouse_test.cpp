@@ -35,7 +35,7 @@ TEST(ObjectMouse, PressesSelectToggleAndEmptyTheSelection) {
     // A plain press on a selected one keeps the selection and moves it to the end.
     f.click(a->Position());
     EXPECT_EQ(f.selection(), (std::vector<TObject*>{b, a}));
-    EXPECT_EQ(f.state().NCabinetsSelected, 2);
+    EXPECT_EQ(f.selected("TCabinet"), 2);
     f.click(a->Position(), ctrl);
     EXPECT_EQ(f.selection(), std::vector<TObject*>{b});
     EXPECT_FALSE(a->IsObjectSelected());
@@ -123,7 +123,7 @@ TEST(ObjectMouse, ASelectedCabinetDrawsItsBoxRotationPointAndThrowLine) {
     TModel3D* model = TSceneObjects::CabinetModel3D(*cabinet);
     const auto kinds = [&] {
         TContext3D c;
-        f.editor->ObjectMouse.ObjectRender(model, c);
+        f.editor->Kinds.Find("TCabinet")->Render(model, c);
         std::vector<TDrawKind> k;
         for (const TDrawCommand& d : c.Commands()) {
             k.push_back(d.Kind);

@@ -19,21 +19,13 @@
 
 namespace vendrel::testing {
 
-struct FakeCabinetPanel : ICabinetPanel {
-    FakeCabinetPanel(TEditor& e, TCabinet& c, std::string n) : ed(e), cabinet(&c), name(std::move(n)) {}
-    void UpdateValues() override {
-        ++fills;
-        if (cabinet != nullptr) {
-            ed.Objects.SetObj3DRotation(*cabinet);
-            ed.Objects.SetMaterialInCabinet(*cabinet);
-        }
-    }
+struct FakeCabinetPanel : IObjectPanel {
+    FakeCabinetPanel(TCabinet& c, std::string n) : cabinet(&c), name(std::move(n)) {}
+    void UpdateValues() override { ++fills; }
     void UpdateLockUnlock() override {}
     void ObjectDetached() override { cabinet = nullptr; }
-    void SetSelChecked(bool c) override { checked = c; }
+    void ShowSelected(bool c) override { checked = c; }
     void SetRowVisible(bool v) override { visible = v; }
-    void ScrollIntoView() override {}
-    TEditor& ed;
     TCabinet* cabinet;
     std::string name;
     int fills = 0;
@@ -41,43 +33,37 @@ struct FakeCabinetPanel : ICabinetPanel {
     bool visible = true;
 };
 
-struct FakeZonePanel : IZonePanel {
-    FakeZonePanel(TEditor& e, TMappingZone& z, int t) : ed(e), zone(&z), tab(t) {}
-    void UpdateValues() override {
-        if (zone != nullptr) {
-            ed.Objects.PlaceZoneObjects(*zone);
-        }
-    }
+struct FakeZonePanel : IObjectPanel {
+    FakeZonePanel(TMappingZone& z, int t) : zone(&z), tab(t) {}
+    void UpdateValues() override { ++fills; }
     void UpdateLockUnlock() override {}
     void ObjectDetached() override { zone = nullptr; }
-    void UpdateSidesMapping() override {}
-    void UpdateTextureSidesFloor() override {}
-    void SetListeningLevel(float) override {}
-    void SetAudienceLevelText(const std::string&) override {}
-    TZoneGuide FocusedGuide() const override { return TZoneGuide::None; }
-    TEditor& ed;
     TMappingZone* zone;
     int tab;
+    int fills = 0;
 };
 
 struct FakePanels : IObjectPanels {
-    explicit FakePanels(TEditor& e) : ed(e) {}
-    ICabinetPanel* NewCabinetPanel(TCabinet& c, const std::string& name) override {
-        cabinets.push_back(std::make_unique<FakeCabinetPanel>(ed, c, name));
-        return cabinets.back().get();
-    }
-    IZonePanel* NewZonePanel(TMappingZone& z, int tab) override {
-        zones.push_back(std::make_unique<FakeZonePanel>(ed, z, tab));
-        return zones.back().get();
+    IObjectPanel* NewPanel(TQzControl3D& obj, const TPanelRequest& request) override {
+        if (request.KindName == "TCabinet") {
+            cabinets.push_back(std::make_unique<FakeCabinetPanel>(static_cast<TCabinet&>(obj), request.Name));
+            return cabinets.back().get();
+        }
+        if (request.KindName == "TMappingZone") {
+            zones.push_back(
+                std::make_unique<FakeZonePanel>(static_cast<TMappingZone&>(obj), request.TabIndex));
+            return zones.back().get();
+        }
+        return nullptr;
     }
     void FreePanel(IObjectPanel* panel) override {
         ++freed;
         // Freed at once: a panel still reachable afterwards is a use after free under the sanitizer.
-        std::erase_if(cabinets, [panel](const auto& p) { return p.get() == panel; });
-        std::erase_if(zones, [panel](const auto& p) { return p.get() == panel; });
+        std::erase_if(cabinets,
+                      [panel](const auto& p) { return static_cast<IObjectPanel*>(p.get()) == panel; });
+        std::erase_if(zones, [panel](const auto& p) { return static_cast<IObjectPanel*>(p.get()) == panel; });
     }
-    void SortCabinetsFrames() override {}
-    TEditor& ed;
+    void SortRows(const std::string&, const std::vector<IObjectPanel*>&) override {}
     std::vector<std::unique_ptr<FakeCabinetPanel>> cabinets;
     std::vector<std::unique_ptr<FakeZonePanel>> zones;
     int freed = 0;
@@ -86,7 +72,7 @@ struct FakePanels : IObjectPanels {
 struct ObjectsFixture : EditorFixture {
     ObjectsFixture()
         : library(*project, std::filesystem::temp_directory_path() / "vendrel_no_library", "Vendrel"),
-          panels(*editor) {
+          panels{} {
         project->SetContinuousRender(false);
         medium.StorePixelToMeters(0.5);
         editor->Library = &library;

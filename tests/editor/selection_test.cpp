@@ -59,7 +59,7 @@ TEST(Selection, RubberBandInASideViewSelectsExactlyTheVisibleObjectsInside) {
     EXPECT_TRUE(inside.IsObjectSelected());
     EXPECT_FALSE(outside.IsObjectSelected());
     EXPECT_FALSE(hidden.IsObjectSelected());
-    EXPECT_EQ(f.state().NZonesSelected, 1);
+    EXPECT_EQ(f.selected("TMappingZone"), 1);
     EXPECT_TRUE(f.editor->Selection.DeleteAction.Enabled());
 }
 
@@ -79,9 +79,9 @@ TEST(Selection, KindsCountByExactClassSoABeamSteeringArrayIsNoCluster) {
         o->SetIsObjectSelected(true);
     }
     f.editor->Selection.UpdateAllSelection();
-    EXPECT_EQ(f.state().NClustersSelected, 1);
-    EXPECT_EQ(f.state().NBeamsSelected, 1);
-    EXPECT_EQ(f.state().NZonesSelected, 1);
+    EXPECT_EQ(f.selected("TCluster"), 1);
+    EXPECT_EQ(f.selected("TBeamContainer"), 1);
+    EXPECT_EQ(f.selected("TMappingZone"), 1);
     // A 3D object tagged with the beam-steering array is not a cluster's.
     TDummy drawn;
     drawn.TagObject = b;
@@ -90,7 +90,7 @@ TEST(Selection, KindsCountByExactClassSoABeamSteeringArrayIsNoCluster) {
     f.editor->Selection.UnSelectAllObjects();
     EXPECT_FALSE(c->IsObjectSelected());
     EXPECT_FALSE(b->IsObjectSelected());
-    EXPECT_EQ(f.state().NClustersSelected + f.state().NBeamsSelected + f.state().NZonesSelected, 0);
+    EXPECT_EQ(f.selected("TCluster") + f.selected("TBeamContainer") + f.selected("TMappingZone"), 0);
 }
 
 TEST(Selection, RubberBandNeverStartsInTheThreeDView) {
@@ -139,14 +139,14 @@ TEST(Selection, UpdatesRunOnlyAfterAChangeOfTheList) {
     TMappingZone& zone = addZone(f, 0, -2);
     f.state().SelectionBounding = {{1, 1, 1}, {2, 2, 2}};
     f.state().IsSelectionChanged = false;
-    f.state().NZonesSelected = 5;
+    f.selected("TMappingZone") = 5;
     f.editor->Selection.UpdateAllSelection();
-    EXPECT_EQ(f.state().NZonesSelected, 5);
+    EXPECT_EQ(f.selected("TMappingZone"), 5);
     // An emptied list: counters 0, actions off, the box kept by a full update.
     f.state().SelectedObjList.Add(&zone);
     f.state().SelectedObjList.Clear();
     f.editor->Selection.UpdateAllSelection();
-    EXPECT_EQ(f.state().NZonesSelected, 0);
+    EXPECT_EQ(f.selected("TMappingZone"), 0);
     EXPECT_FALSE(f.editor->Selection.DeleteAction.Enabled());
     EXPECT_EQ(f.state().SelectionBounding.Max, TPoint3D(2, 2, 2));
     // ... and emptied by an update of the last object.

@@ -1,0 +1,19 @@
+#include "editor/kinds/builtin_kinds.h"
+
+#include "editor/editor.h"
+#include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/model_only_kinds.h"
+#include "editor/kinds/zone_kind.h"
+
+#include <memory>
+
+namespace vendrel {
+
+void RegisterBuiltInKinds(TEditor& Editor) {
+    TKindRegistry& kinds = Editor.Kinds;
+    kinds.Register(std::make_unique<TCabinetKind>(Editor));
+    kinds.Register(std::make_unique<TZoneKind>(Editor));
+    RegisterModelOnlyKinds(Editor, kinds);
+}
+
+} // namespace vendrel

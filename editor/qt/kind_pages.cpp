@@ -1,0 +1,18 @@
+#include "editor/qt/kind_pages.h"
+
+#include "editor/qt/object_pages.h"
+
+#include <memory>
+
+namespace vendrel {
+
+// Defined in each kind's page file.
+std::unique_ptr<TKindPage> MakeCabinetPage(TObjectPages& Pages);
+std::unique_ptr<TKindPage> MakeZonePage(TObjectPages& Pages);
+
+void RegisterBuiltInPages(TObjectPages& Pages) {
+    Pages.Register(MakeZonePage(Pages));
+    Pages.Register(MakeCabinetPage(Pages));
+}
+
+} // namespace vendrel
