@@ -101,7 +101,11 @@ bool TAutoSplay::CabinetRayIntersectInZone(const TCabinet& theCabinet, const TMa
 
 void TAutoSplay::ArrayAutoSplayActionExecute(bool FromSelection) {
     std::vector<TMappingZone*> zones;
-    if (FState.NZonesSelected != 0) {
+    bool zonesSelected = false;
+    for (TObject* obj : FState.SelectedObjList) {
+        zonesSelected = zonesSelected || dynamic_cast<TMappingZone*>(obj) != nullptr;
+    }
+    if (zonesSelected) {
         for (TObject* obj : FState.SelectedObjList) {
             if (auto* zone = dynamic_cast<TMappingZone*>(obj); zone != nullptr && predictable(*zone)) {
                 zones.push_back(zone);
@@ -125,8 +129,8 @@ void TAutoSplay::ArrayAutoSplayActionExecute(bool FromSelection) {
                 arrays.push_back(a);
             }
         }
-    } else if (FState.ArrayInEdition != nullptr) {
-        arrays.push_back(FState.ArrayInEdition);
+    } else if (TCabArray* a = ArrayInEdition ? ArrayInEdition() : nullptr) {
+        arrays.push_back(a);
     }
     for (TCabArray* a : arrays) {
         if (a->MountingType() == TArrayMounting::qzaFlown) {

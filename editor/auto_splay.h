@@ -48,6 +48,8 @@ public:
 
     // The array's tilt and splays changed: its panel shows them, its drawing and its warnings follow.
     std::function<void(TCabArray&)> OnArrayAimed;
+    // The line array in edition (the line-array kind's object in edition), null for none.
+    std::function<TCabArray*()> ArrayInEdition;
     // The splay index chosen for a cabinet (its row's choice).
     std::function<void(TCabinet&, int Index)> OnSplayChosen;
 

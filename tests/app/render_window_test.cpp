@@ -489,7 +489,7 @@ TEST_F(RenderWindow, EverySizeAZonePanelAcceptsRendersAndLeavesTheOtherZones) {
     ASSERT_EQ(trapezium.SurfaceType(), TSurfaceType::qzaTrapezium);
     ASSERT_TRUE(clickRenderAndWait());
     const auto before = levelMaps(project());
-    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IZonePanel>(trapezium));
+    TZoneFr* panel = dynamic_cast<TZoneFr*>(PanelOf<IObjectPanel>(trapezium));
     ASSERT_NE(panel, nullptr);
     const struct {
         QLineEdit* field;

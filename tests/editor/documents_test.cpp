@@ -58,7 +58,8 @@ rPRJOverlay OverlayRecord(int32_t points, int32_t id) {
     o.Visible = true;
     o.Color = 0xFF00C0C0;
     o.NPointsSaved = points;
-    for (int32_t i = 0; i < points; ++i) {
+    // A count beyond the record's room (a count that names no grid) fills only what the record holds.
+    for (int32_t i = 0; i < points && static_cast<size_t>(i) < o.MagData.size(); ++i) {
         o.MagData[static_cast<size_t>(i)] = 90.0 - 0.01 * i;
         o.PhaseData[static_cast<size_t>(i)] = -0.5 * i;
     }
