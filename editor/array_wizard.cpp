@@ -89,6 +89,7 @@ TArrayWizard::TArrayWizard(TAcousticProject& Project, TModelLibrary* Library)
     FGroundGrid->SetHeight(20);
     FGroundGrid->SetFrequency(1);
     FGroundGrid->SetOpacity(0.5f);
+    FGroundGrid->HitTest = false; // a drag over the preview turns the camera
     FTheDummy = new TDummy(&v);
     FTheDummy->SetParent(&v);
     FBoxMaterial = new TLightMaterialSource(&v);
