@@ -14,6 +14,7 @@
 #include "app/units_status.h"
 #include "editor/editor_view.h"
 #include "editor/layers.h"
+#include "report/report_pictures.h"
 
 #include <QMainWindow>
 
@@ -54,7 +55,7 @@ class TDocuments;
 class IProgressBar;
 class IStatusLabel;
 
-class TMainForm : public QMainWindow, private IEditorView {
+class TMainForm : public QMainWindow, private IEditorView, private IReportPictures {
     Q_OBJECT
 public:
     // About: the start window (not owned), whose application information the window reads. MainLogo:
@@ -137,6 +138,10 @@ public:
     void CreateMRUItems();
     void AboutItemClick();
     void ExitActionExecute();
+    // File > Save Report: the project's PDF report, with the window's pictures.
+    void SaveReportActionExecute();
+    // Tests: runs before each report picture is made, with the picture's kind ("view", "model").
+    std::function<void(const std::string& Kind)> ReportPictureHook;
 
     // The crash handler's view of the window.
     void InstallExceptionHandler(TCrashHandler& Handler);
@@ -186,6 +191,13 @@ private:
     void FocusViewport() override;
     void ShowOffsetsDialog(TOffsetsMode Mode) override;
     void ObjectRemoved(TObject* Obj) override;
+
+    // IReportPictures: the pictures this window can make; the others are not in the window yet.
+    TBitmap SceneView(TViewType View) override;
+    TBitmap ModelPicture(const TCabModel& Model) override;
+    TBitmap ArrayPicture(TCabArray& Array) override;
+    TBitmap DspProcessChart(TGenericDSPProcess& Process) override;
+    TBitmap ResponseChart() override;
 
     void FormCreate(const std::vector<uint8_t>& MainLogo);
     void createFolders();

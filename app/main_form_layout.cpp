@@ -83,6 +83,7 @@ constexpr const char* kShortCutsText = "F1    3D View\n"
 void TMainForm::buildMenus() {
     TEditor& ed = *Editor;
     TWindowCommands& w = Commands;
+    w.SaveReportAction.OnExecute = [this] { SaveReportActionExecute(); };
     w.ExitAction.OnExecute = [this] { ExitActionExecute(); };
     w.LeftToolPanelItem.OnExecute = [this] { LeftToolPanelItemClick(); };
     w.SPLBarPanelItem.OnExecute = [this] { SPLBarPanelItemClick(); };

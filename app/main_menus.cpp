@@ -35,6 +35,7 @@ std::vector<TMenuItem> MainMenuTable(TEditor& Ed, TDocuments& Docs, TWindowComma
         {"&File", nullptr, nullptr, nullptr},
         {"&File", nullptr, &Docs.SaveAction, "SaveAction"},
         {"&File", nullptr, &Docs.SaveAsAction, "SaveAsAction"},
+        {"&File", nullptr, &Win.SaveReportAction, "SaveReportAction"},
         {"&File", nullptr, nullptr, nullptr},
         {"&File", nullptr, &Win.ExitAction, "ExitAction"},
 

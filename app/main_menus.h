@@ -20,6 +20,7 @@ class TActionTable;
 // The window's own commands.
 struct TWindowCommands {
     TWindowCommands();
+    TUIAction SaveReportAction{"Save Report"};
     TUIAction ExitAction{"Exit"};
     TUIAction LeftToolPanelItem{"View Tools"};
     TUIAction SPLBarPanelItem{"Level Colour Bar"};
