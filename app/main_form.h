@@ -27,6 +27,7 @@
 #include <vector>
 
 class QAction;
+class QImage;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -140,6 +141,10 @@ public:
     void ExitActionExecute();
     // File > Save Report: the project's PDF report, with the window's pictures.
     void SaveReportActionExecute();
+    // The picture of the current view: the scene drawn off screen at a fixed size (whatever the
+    // window's size), the colour bar beside it, the logos, the frame and the caption band. A null
+    // image when the scene cannot be drawn.
+    QImage GetSceneBMP();
     // Tests: runs before each report picture is made, with the picture's kind ("view", "model").
     std::function<void(const std::string& Kind)> ReportPictureHook;
 

@@ -4,9 +4,11 @@
 #include "acoustics/model_registry.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
+#include "app/about_form.h"
 #include "app/main_form.h"
 #include "editor/documents.h"
 #include "editor/editor.h"
+#include "editor/qt/scene_picture.h"
 #include "editor/qt/viewport_panel.h"
 #include "files/library_scan.h"
 #include "platform/core/edit_helpers.h"
@@ -17,6 +19,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QStatusBar>
 
@@ -103,6 +106,44 @@ void TMainForm::SaveReportActionExecute() {
     GeneratePdfReport(context, *this, writer);
 }
 
+QImage TMainForm::GetSceneBMP() {
+    TEditorGLView* view = viewportPanel_->GLView();
+    if (view->Viewport() == nullptr) {
+        return {};
+    }
+    const QImage scene = view->Renderer().RenderToImage(*view->Viewport(), QSize(kSceneWidth, kSceneHeight));
+    if (scene.isNull()) {
+        return {};
+    }
+    // The colour bar as its panel draws it (not a grab of the screen).
+    QImage bar;
+    if (panelMapBar_ != nullptr && panelMapBar_->width() > 0 && panelMapBar_->height() > 0) {
+        bar = panelMapBar_->grab().toImage();
+    }
+    QImage logo;
+    if (const auto* label = about_.findChild<QLabel*>(QStringLiteral("LogoImage"))) {
+        logo = label->pixmap().toImage();
+    }
+    const char* name = "View: 3D    ";
+    switch (AcousticProject->ViewType()) {
+    case TViewType::qzaSideView:
+        name = "View: Side  ";
+        break;
+    case TViewType::qzaTopView:
+        name = "View: Top   ";
+        break;
+    case TViewType::qzaThreeDView:
+        break;
+    case TViewType::qzaFrontView:
+        name = "View: Front ";
+        break;
+    }
+    const TRenderControl& render = Editor->Render;
+    const std::string caption = std::string(name) + "  |  Bandwidth: " + render.FreqBandsCombo.Selected() +
+                                "  |  Center Frequency: " + render.FreqsCombo.Selected();
+    return ComposeScenePicture(scene, bar, logo, QImage(), QString::fromStdString(caption));
+}
+
 TBitmap TMainForm::SceneView(TViewType View) {
     if (ReportPictureHook) {
         ReportPictureHook("view");
@@ -139,11 +180,7 @@ TBitmap TMainForm::SceneView(TViewType View) {
         show(View);
         restore.back = [&show, shown] { show(shown); };
     }
-    TEditorGLView* view = viewportPanel_->GLView();
-    if (view->Viewport() == nullptr) {
-        throw std::runtime_error("The 3D view has no scene to draw.");
-    }
-    const QImage image = view->Renderer().RenderToImage(*view->Viewport(), QSize(kSceneWidth, kSceneHeight));
+    const QImage image = GetSceneBMP();
     if (image.isNull()) {
         throw std::runtime_error("The 3D view could not be drawn off screen (OpenGL 3.3 is needed).");
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "../editor/every_kind_project.h"
@@ -99,12 +100,19 @@ TEST_F(ReportWindow, SaveReportWritesTheViewsAndGivesTheWindowBackAsItWas) {
     EXPECT_EQ(viewState(), before);
     EXPECT_EQ(main()->StatusLabel()->text(), QString());
 
-    // The four views drawn off screen at their fixed size, and the loose cabinet's model picture.
+    // The four views drawn off screen at their fixed size (1000 pixels high and a 20-pixel caption
+    // band, 1600 wide and the colour bar).
     const std::string images = Output("pdfimages -list '" + file.string() + "'");
     size_t views = 0;
-    for (size_t at = images.find(" 1600  1000 "); at != std::string::npos;
-         at = images.find(" 1600  1000 ", at + 1)) {
-        ++views;
+    std::istringstream lines(images);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string page, num, type;
+        int width = 0, height = 0;
+        if (fields >> page >> num >> type >> width >> height && type == "image" && width >= 1600 &&
+            height == 1020) {
+            ++views;
+        }
     }
     EXPECT_EQ(views, 4u) << images;
     const std::string text = Output("pdftotext -layout '" + file.string() + "' -");
