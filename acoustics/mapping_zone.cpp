@@ -347,7 +347,7 @@ void TMappingZone::CheckIsTextureOverSplOrFloor() {
     }
 }
 
-void TMappingZone::SetTextureSize() {
+void TMappingZone::FitTextureSize() {
     CheckIsTextureOverSplOrFloor();
     const double a = FMapBMP.Width() > 0 ? static_cast<double>(FMapBMP.Height()) / FMapBMP.Width() : 1.0;
     // The image's size fitted to the bitmap's aspect.
@@ -377,36 +377,53 @@ void TMappingZone::SetTextureSize() {
         FTopFloorTextureWidth = 1;
         FTopFloorTextureHeight = 1;
     }
+}
+
+void TMappingZone::SetTextureSize() {
+    FitTextureSize();
     ApplyTexture();
 }
 
 namespace {
 
-// Src stretched over the whole of dst (nearest pixel), blended at opacity.
+// Src stretched over the whole of dst (nearest pixel), blended at opacity. A source pixel drawn at
+// full strength replaces the destination and one at none leaves it, exactly as the blend would.
 void drawStretched(TBitmap& dst, const TBitmap& src, double opacity) {
     if (dst.IsEmpty() || src.IsEmpty()) {
         return;
     }
     auto& out = dst.Pixels();
     const auto& in = src.Pixels();
+    std::vector<int> columns(static_cast<size_t>(dst.Width()));
+    for (int x = 0; x < dst.Width(); ++x) {
+        columns[static_cast<size_t>(x)] =
+            static_cast<int>(static_cast<int64_t>(x) * src.Width() / dst.Width());
+    }
+    const auto blend = [opacity](TAlphaColor s, TAlphaColor d) {
+        const double alpha = ((s >> 24) & 0xFF) / 255.0 * opacity;
+        if (alpha == 1.0) {
+            return s;
+        }
+        if (alpha == 0.0) {
+            return d;
+        }
+        const double dstAlpha = ((d >> 24) & 0xFF);
+        TAlphaColor blended =
+            static_cast<TAlphaColor>(RoundHalfEven<int32_t>(alpha * 255.0 + dstAlpha * (1.0 - alpha))) << 24;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const double sc = (s >> shift) & 0xFF;
+            const double dc = (d >> shift) & 0xFF;
+            blended |= static_cast<TAlphaColor>(RoundHalfEven<int32_t>(sc * alpha + dc * (1.0 - alpha)))
+                       << shift;
+        }
+        return blended;
+    };
     for (int y = 0; y < dst.Height(); ++y) {
         const int sy = static_cast<int>(static_cast<int64_t>(y) * src.Height() / dst.Height());
+        const TAlphaColor* srcRow = in.data() + static_cast<size_t>(sy) * src.Width();
+        TAlphaColor* dstRow = out.data() + static_cast<size_t>(y) * dst.Width();
         for (int x = 0; x < dst.Width(); ++x) {
-            const int sx = static_cast<int>(static_cast<int64_t>(x) * src.Width() / dst.Width());
-            const TAlphaColor s = in[static_cast<size_t>(sy) * src.Width() + sx];
-            TAlphaColor& d = out[static_cast<size_t>(y) * dst.Width() + x];
-            const double alpha = ((s >> 24) & 0xFF) / 255.0 * opacity;
-            const double dstAlpha = ((d >> 24) & 0xFF);
-            TAlphaColor blended =
-                static_cast<TAlphaColor>(RoundHalfEven<int32_t>(alpha * 255.0 + dstAlpha * (1.0 - alpha)))
-                << 24;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const double sc = (s >> shift) & 0xFF;
-                const double dc = (d >> shift) & 0xFF;
-                blended |= static_cast<TAlphaColor>(RoundHalfEven<int32_t>(sc * alpha + dc * (1.0 - alpha)))
-                           << shift;
-            }
-            d = blended;
+            dstRow[x] = blend(srcRow[columns[static_cast<size_t>(x)]], dstRow[x]);
         }
     }
 }
@@ -438,7 +455,7 @@ void TMappingZone::ApplyTexture() {
             drawStretched(map, FMapBMP, 1.0);
         }
         drawStretched(map, *FImageTexture, FImgTextureOpacity);
-        FMapMaterial->SetTexture(map);
+        FMapMaterial->SetTexture(std::move(map));
     } else if (mapped) {
         FMapMaterial->SetTexture(FMapBMP);
     } else {
@@ -448,7 +465,7 @@ void TMappingZone::ApplyTexture() {
     if (FisTextureOnTopFloor) {
         drawStretched(floor, *FImageTexture, FImgTextureOpacity);
     }
-    FTopFloorMaterial->SetTexture(floor);
+    FTopFloorMaterial->SetTexture(std::move(floor));
 }
 
 void TMappingZone::SetTextureSides(const TExtrudedShapeSides& Value) {

@@ -144,8 +144,10 @@ public:
     void CheckIsTextureOverSplOrFloor();
     // Composes the map and top-floor textures from the level bitmap, the image and its colour.
     void ApplyTexture();
-    // Sizes the two material textures for the bitmap and the image.
+    // Sizes the two material textures for the bitmap and the image (FitTextureSize), then composes
+    // them (ApplyTexture).
     void SetTextureSize();
+    void FitTextureSize();
     // Makes the image fully transparent.
     void ClearCADImage();
     // The faces of the solid that carry the texture.

@@ -203,6 +203,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
         TLibraryMinVersion{info.MinVerMajor, info.MinVerMinor, info.MinVerRelease});
     Library->ModelParent = Editor->Scene.Viewport3D1.get();
     Editor->Library = Library.get();
+    Editor->Appearance.AppDataPath = AppDataPath;
     Library->OnStatus = [this](const std::string& text) {
         QLabel* status = about_.StatusLabel();
         status->setText(QString::fromStdString(text));

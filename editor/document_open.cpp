@@ -21,6 +21,7 @@
 #include "editor/editor.h"
 #include "editor/kinds/zone_kind.h"
 #include "editor/object_panels.h"
+#include "editor/zone_pictures.h"
 #include "files/library_scan.h"
 #include "files/project_check.h"
 #include "files/read_refusal.h"
@@ -29,7 +30,6 @@
 #include "platform/core/byte_stream.h"
 #include "platform/core/camera.h"
 #include "platform/core/cursor_service.h"
-#include "platform/core/image_decoder.h"
 #include "platform/core/message_box.h"
 #include "platform/core/numeric.h"
 #include "scene/color_helpers.h"
@@ -67,37 +67,6 @@ private:
     TEditorState& st_;
     bool done_ = false;
 };
-
-// A picture turned by whole quarter turns (other angles leave it as it is).
-void rotateQuarterTurns(TBitmap& image, double degrees) {
-    const double quarters = degrees / 90.0;
-    if (!std::isfinite(quarters) || quarters != std::floor(quarters)) {
-        return;
-    }
-    const int turns = static_cast<int>(std::fmod(std::fmod(quarters, 4.0) + 4.0, 4.0));
-    for (int t = 0; t < turns; ++t) {
-        TBitmap turned(image.Height(), image.Width());
-        for (int y = 0; y < image.Height(); ++y) {
-            for (int x = 0; x < image.Width(); ++x) {
-                turned.SetPixel(image.Height() - 1 - y, x, image.Pixel(x, y));
-            }
-        }
-        image = std::move(turned);
-    }
-}
-
-// A picture file decoded; nothing when it cannot be read or decoded.
-std::optional<TBitmap> readPicture(const fs::path& file) {
-    try {
-        const std::vector<uint8_t> bytes = ReadWholeFile(file);
-        TBitmap image;
-        if (DecodeImage(bytes, image)) {
-            return image;
-        }
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -570,9 +539,9 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
     // that, from beside the file.
     std::error_code ec;
     if (Record.ImageTextureType == TTextureType::qzaLibTexture && !Record.ImageTextureLibName.empty()) {
-        const fs::path file = fs::path(FInfo.AppDataPath) / "Textures" / Record.ImageTextureLibName;
+        const fs::path file = LibraryTextureFile(FInfo.AppDataPath, Record.ImageTextureLibName);
         if (fs::is_regular_file(file, ec)) {
-            if (std::optional<TBitmap> image = readPicture(file)) {
+            if (std::optional<TBitmap> image = ReadPicture(file)) {
                 zone->SetImageTexture(std::make_unique<TBitmap>(std::move(*image)));
             } else {
                 // A texture that does not decode is announced; the zone keeps its name of it and opens
@@ -596,7 +565,7 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
             }
         }
         if (!source.empty()) {
-            if (std::optional<TBitmap> image = readPicture(source)) {
+            if (std::optional<TBitmap> image = ReadPicture(source)) {
                 zone->SetImageTexture(std::make_unique<TBitmap>(std::move(*image)));
             } else {
                 zone->SetImageTextureLibName("");
@@ -604,7 +573,7 @@ void TDocuments::LoadZoneFromRecord(const rPRJMappingZone& Record, const std::st
         }
     }
     if (zone->ImageTexture() != nullptr) {
-        rotateQuarterTurns(*zone->ImageTexture(), zone->ImgTextureRot());
+        RotatePicture(*zone->ImageTexture(), zone->ImgTextureRot());
         if (zone->ImageTextureHasTransparecy()) {
             MakeColorTransparent(*zone->ImageTexture(), zone->ImgTransparentColor(),
                                  zone->ImgTranspTolerance());

@@ -20,6 +20,7 @@ TEditor::TEditor(TAcousticProject& AProject, TPhysicalSpace& APhysicalSpace, IEd
       ObjectMouse(*this), Moving(*this), Adding(*this), Removal(*this), PanelSwitching(*this),
       ModelOnly(*this) {
     RegisterBuiltInKinds(*this);
+    Appearance.OnShowMemoryInfo = [this] { ShowMemoryInfo(); };
 }
 
 TEditor::~TEditor() {

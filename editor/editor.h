@@ -27,6 +27,8 @@
 #include "editor/scene_objects.h"
 #include "editor/selection.h"
 #include "editor/views_cameras.h"
+#include "editor/zone_appearance.h"
+#include "editor/zone_editing.h"
 
 #include <functional>
 #include <string>
@@ -128,6 +130,8 @@ public:
     TRemoval Removal;
     TPanelSwitching PanelSwitching;
     TModelOnlyObjects ModelOnly;
+    TZoneAppearance Appearance{State, Kinds};
+    TZoneEditing ZoneEditing{Project, Kinds};
     TEditorPanelHost PanelHost{*this};
 };
 

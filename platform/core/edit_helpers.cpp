@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <locale>
 #include <stdexcept>
 
@@ -120,6 +121,23 @@ std::string FormatFloatPattern(const std::string& Format, double Value, const TF
         out.insert(0, 1, '-');
     }
     return out;
+}
+
+std::string PlainNumberText(double Value, const TFormatSettings& Settings) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15G", Value == 0.0 ? 0.0 : Value);
+    std::string text(buf);
+    for (char& c : text) {
+        if (c == '.') {
+            c = Settings.DecimalSeparator;
+        }
+    }
+    // "1E+20" is written "1E20", as reading accepts both.
+    const size_t e = text.find("E+");
+    if (e != std::string::npos) {
+        text.erase(e + 1, 1);
+    }
+    return text;
 }
 
 double NormalizeAngle(double Angle) {

@@ -41,6 +41,10 @@ bool TryTextToFloat(const std::string& Text, double& Value, const TFormatSetting
 // any other pattern and ERangeError when Value * 10000 does not fit a 64-bit integer.
 std::string FormatFloatPattern(const std::string& Format, double Value, const TFormatSettings& Settings);
 
+// The default text of a number: its shortest form with up to 15 significant digits, in the locale's
+// notation ("90", "-90", "0.5", "1E20").
+std::string PlainNumberText(double Value, const TFormatSettings& Settings);
+
 // Folds an angle in degrees into (-180, 180].
 double NormalizeAngle(double Angle);
 

@@ -1,6 +1,7 @@
 #include "platform/core/material.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vendrel {
 
@@ -11,6 +12,9 @@ const TBitmap& emptyBitmap() {
 }
 std::shared_ptr<const TBitmap> shareTexture(const TBitmap& b) {
     return b.IsEmpty() ? nullptr : std::make_shared<const TBitmap>(b);
+}
+std::shared_ptr<const TBitmap> shareTexture(TBitmap&& b) {
+    return b.IsEmpty() ? nullptr : std::make_shared<const TBitmap>(std::move(b));
 }
 } // namespace
 
@@ -91,6 +95,12 @@ void TLightMaterialSource::SetTexture(const TBitmap& Value) {
     SetMaterial(m);
 }
 
+void TLightMaterialSource::SetTexture(TBitmap&& Value) {
+    TMaterial m = Material();
+    m.Texture = shareTexture(std::move(Value));
+    SetMaterial(m);
+}
+
 TTextureMaterialSource::TTextureMaterialSource(TComponent* AOwner) : TMaterialSource(AOwner) {
     TMaterial m;
     m.Kind = TMaterialKind::mkTexture;
@@ -104,6 +114,12 @@ const TBitmap& TTextureMaterialSource::Texture() const {
 void TTextureMaterialSource::SetTexture(const TBitmap& Value) {
     TMaterial m = Material();
     m.Texture = shareTexture(Value);
+    SetMaterial(m);
+}
+
+void TTextureMaterialSource::SetTexture(TBitmap&& Value) {
+    TMaterial m = Material();
+    m.Texture = shareTexture(std::move(Value));
     SetMaterial(m);
 }
 

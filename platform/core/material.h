@@ -93,6 +93,7 @@ public:
     // The texture image (empty: none).
     const TBitmap& Texture() const;
     void SetTexture(const TBitmap& Value);
+    void SetTexture(TBitmap&& Value);
 };
 
 // An unlit image.
@@ -101,6 +102,7 @@ public:
     explicit TTextureMaterialSource(TComponent* AOwner = nullptr);
     const TBitmap& Texture() const;
     void SetTexture(const TBitmap& Value);
+    void SetTexture(TBitmap&& Value);
 };
 
 } // namespace vendrel

@@ -95,6 +95,19 @@ TEST(NormalizeAngle, FoldsIntoHalfOpenRange) {
     }
 }
 
+TEST(PlainNumberText, ShortestFormWithUpTo15Digits) {
+    const TFormatSettings comma{','};
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{90, "90"},  {-90, "-90"},   {0.5, "0.5"},        {28.999999999999996, "29"},
+                 {-0.0, "0"}, {1e20, "1E20"}, {1.5e-7, "1.5E-07"}, {1.0 / 3, "0.333333333333333"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlainNumberText(c.value, kPoint), c.text) << c.value;
+    }
+    EXPECT_EQ(PlainNumberText(12.5, comma), "12,5");
+}
+
 TEST(FormatFloatPattern, RejectsPatternsItDoesNotKnow) {
     EXPECT_THROW(FormatFloatPattern("#,##0.00", 1, kPoint), std::invalid_argument);
     EXPECT_THROW(FormatFloatPattern("0.", 1, kPoint), std::invalid_argument);
