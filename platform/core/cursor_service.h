@@ -22,6 +22,7 @@ inline constexpr TCursor crCross = -3;
 inline constexpr TCursor crHourGlass = -11;
 inline constexpr TCursor crMultiDrag = -16;
 inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
 
 // The program's own cursor n (1..5) is the cursor resource kFirstOwnCursorResource - 1 + n.

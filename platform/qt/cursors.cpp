@@ -48,8 +48,8 @@ Qt::CursorShape CursorShapeOf(TCursor ACursor) {
         return Qt::BusyCursor; // crAppStart
     case -20:
         return Qt::WhatsThisCursor; // crHelp
-    case -21:
-        return Qt::PointingHandCursor; // crHandPoint
+    case crHandPoint:
+        return Qt::PointingHandCursor;
     case crSizeAll:
         return Qt::SizeAllCursor;
     default:
