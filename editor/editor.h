@@ -8,6 +8,7 @@
 
 #include "editor/adding.h"
 #include "editor/color_mapping.h"
+#include "editor/dxf_outline.h"
 #include "editor/editor_scene.h"
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
@@ -132,6 +133,7 @@ public:
     TModelOnlyObjects ModelOnly;
     TZoneAppearance Appearance{State, Kinds};
     TZoneEditing ZoneEditing{Project, Kinds};
+    TDxfOutline DxfOutline{*Scene.Viewport3D1};
     TEditorPanelHost PanelHost{*this};
 };
 
