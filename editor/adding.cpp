@@ -5,9 +5,11 @@
 #include "acoustics/dsp_process.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/model_registry.h"
+#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/ornament_kind.h"
 #include "editor/kinds/zone_kind.h"
 #include "editor/object_panels.h"
 #include "editor/scopes.h"
@@ -276,6 +278,49 @@ TMappingZone* TAddObjects::AddNewMappingZone(const std::string& Name, const TPoi
     return zone;
 }
 
+TOrnament* TAddObjects::AddNewOrnament(const std::string& Name, const std::string& ModelName,
+                                       const TPoint3D& Position, const TPoint3D& Rotation, bool Selected,
+                                       TQzLayer* Layer, float Width, float Depth, float Height,
+                                       bool Visible) {
+    if (ed_.Library == nullptr) {
+        return nullptr;
+    }
+    TOrnaModel* model = ed_.Library->GetOrnaModelByName(ModelName, true);
+    if (model == nullptr) {
+        return nullptr;
+    }
+    TAcousticProject& project = ed_.Project;
+    TOrnament* ornament = project.AddOrnament(model, Position, Rotation, Selected);
+    ornament->SetName(Name);
+    ornament->SetWidth(Width);
+    ornament->SetDepth(Depth);
+    ornament->SetHeight(Height);
+    ornament->SetVisible(Visible);
+    ornament->SetIsObjectSelected(Selected);
+    ornament->SetMyLayer(Layer);
+    ornament->SetRotationCenter(model->OriginCenter());
+    if (Layer != nullptr) {
+        Layer->ObjListInLayer.push_back(ornament);
+    }
+    ed_.Kinds.Get<TOrnamentKind>()->AddInterfaceAndObjectsToOrna(ornament, ornamentPreview(model));
+    ed_.State.AcousticPrjItemClicked = ornament;
+    if (ornament->GraphicalObject != nullptr) {
+        // Shown like its layer; an ornament stored hidden stays hidden.
+        ornament->GraphicalObject->SetVisible((Layer == nullptr || Layer->Visible()) && Visible);
+    }
+    if (Layer != nullptr && Layer->IsLocked()) {
+        ornament->SetIsLocked(true);
+        if (!ed_.State.LockedList.Contains(ornament)) {
+            ed_.State.LockedList.Add(ornament);
+        }
+    }
+    if (Selected) {
+        ed_.State.SelectedObjList.Add(ornament);
+        ed_.Selection.UpdateLastSelection();
+    }
+    return ornament;
+}
+
 TPoint3D TAddObjects::DefaultZoneInsertPosition() const {
     const TAcousticProject& project = ed_.Project;
     const TObject* last = ed_.State.SelectedObjList.Last();
@@ -466,7 +511,12 @@ void TAddObjects::EndInsertionInViewPort3D() {
         ed_.Scene.MeasCone3D->SetVisible(false);
         st.InsertInMousePos_Mic = false;
     }
-    st.InsertInMousePos_Ornament = false;
+    if (st.InsertInMousePos_Ornament) {
+        if (TModel3D* preview = ornamentPreview(findOrnaModel(st.InsertInMousePos_OrnaModel))) {
+            preview->SetVisible(false);
+        }
+        st.InsertInMousePos_Ornament = false;
+    }
     if (st.InsertInMousePos_SurfacePoint) {
         if (st.SurfacePoints.size() > 2) {
             FinishSurfaceDrawing();
@@ -664,6 +714,7 @@ void TAddObjects::InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState, c
 void TAddObjects::InsertingOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
                                        const TPoint3D& RayDir, bool SurfacePoint) {
     InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
+    InsertingOrnamentOnMouseDown(Sender, Shift, RayPos, RayDir);
     if (SurfacePoint) {
         InsertingSurfacePointOnMouseDown(Sender, Shift, RayPos, RayDir);
     }
@@ -672,7 +723,121 @@ void TAddObjects::InsertingOnMouseDown(TControl3D* Sender, TShiftState Shift, co
 void TAddObjects::InsertingOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
                                        const TPoint3D& RayDir) {
     InsertingCabinetOnMouseMove(Sender, Shift, RayPos, RayDir);
+    InsertingOrnamentOnMouseMove(Sender, Shift, RayPos, RayDir);
     InsertingSurfacePointOnMouseMove(Sender, Shift, RayPos, RayDir);
+}
+
+TOrnaModel* TAddObjects::findOrnaModel(const std::string& Name) const {
+    // Looked up without recording a missing name: the click that follows a move reports it.
+    const TOrnasDetected* models = ed_.Project.OrnasDetected();
+    for (int32_t i = 0; models != nullptr && i < models->NOrnasDetected(); ++i) {
+        if (models->OrnamentModel(i)->ModelName() == Name) {
+            return models->OrnamentModel(i);
+        }
+    }
+    return nullptr;
+}
+
+TModel3D* TAddObjects::ornamentPreview(const TOrnaModel* Model) const {
+    if (Model == nullptr || ed_.Library == nullptr || Model->ModelID() < 0 ||
+        static_cast<size_t>(Model->ModelID()) >= ed_.Library->FOrnaments3DImported.size()) {
+        return nullptr;
+    }
+    return ed_.Library->FOrnaments3DImported[static_cast<size_t>(Model->ModelID())].get();
+}
+
+void TAddObjects::hideOrnamentPreviews() {
+    if (ed_.Library == nullptr) {
+        return;
+    }
+    for (const auto& preview : ed_.Library->FOrnaments3DImported) {
+        if (preview != nullptr) {
+            preview->SetVisible(false);
+        }
+    }
+}
+
+void TAddObjects::ArmOrnamentInsertion(const std::string& ModelName) {
+    TEditorState& st = ed_.State;
+    if (st.InsertInMousePos_Cabinet) {
+        if (TCabModel* m = pendingModel();
+            m != nullptr && ed_.Library != nullptr &&
+            static_cast<size_t>(m->ModelID()) < ed_.Library->FModels3DImported.size()) {
+            if (TModel3D* preview = ed_.Library->FModels3DImported[static_cast<size_t>(m->ModelID())].get()) {
+                preview->SetVisible(false);
+            }
+        }
+        st.InsertInMousePos_Cabinet = false;
+    }
+    if (st.InsertInMousePos_Mic) {
+        ed_.Scene.MeasCone3D->SetVisible(false);
+        st.InsertInMousePos_Mic = false;
+    }
+    hideOrnamentPreviews();
+    st.InsertInMousePos_Ornament = true;
+    st.InsertInMousePos_OrnaModel = ModelName;
+    ed_.Mouse.SetInputAxisAcordingViews();
+    setInsertCursor();
+}
+
+void TAddObjects::InsertingOrnamentOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                               const TPoint3D& RayDir) {
+    TEditorState& st = ed_.State;
+    if (!st.InsertInMousePos_Ornament || !Shift.Left) {
+        return;
+    }
+    CheckIfAddingOnInvisibleLayer();
+    setInsertCursor();
+    TOrnaModel* model = ed_.Library != nullptr
+                            ? ed_.Library->GetOrnaModelByName(st.InsertInMousePos_OrnaModel, true)
+                            : nullptr;
+    if (model != nullptr) {
+        if (TModel3D* preview = ornamentPreview(model)) {
+            preview->SetVisible(false);
+        }
+        if (const std::optional<TPoint3D> hit = pointUnderMouse(Sender, RayPos, RayDir)) {
+            TQzLayer* layer = ed_.Layers.SelectedLayer;
+            TOrnament* ornament = AddNewOrnament(
+                model->ModelName(), model->ModelName(), *hit - model->OriginCenter(), InsertionRotation(),
+                false, layer, static_cast<float>(model->Width()), static_cast<float>(model->Depth()),
+                static_cast<float>(model->Height()), layer == nullptr || layer->Visible());
+            if (ornament != nullptr) {
+                selectAlone(ornament);
+                if (AcumOffRB.Checked()) {
+                    ++AcumOffTag;
+                }
+            }
+        }
+    }
+    if (OnBringOrnamentPickerToFront) {
+        OnBringOrnamentPickerToFront();
+    }
+}
+
+void TAddObjects::InsertingOrnamentOnMouseMove(TControl3D* Sender, TShiftState, const TPoint3D& RayPos,
+                                               const TPoint3D& RayDir) {
+    TEditorState& st = ed_.State;
+    if (!st.InsertInMousePos_Ornament) {
+        return;
+    }
+    ed_.SetViewCursor(2);
+    const TOrnaModel* model = findOrnaModel(st.InsertInMousePos_OrnaModel);
+    TModel3D* preview = ornamentPreview(model);
+    if (preview == nullptr) {
+        return;
+    }
+    const std::optional<TPoint3D> hit = pointUnderMouse(Sender, RayPos, RayDir);
+    if (!hit) {
+        return;
+    }
+    // The preview stands as a click would place the ornament (its model turned by X, -Y, -Z); it never
+    // takes the mouse itself.
+    const TPoint3D r = InsertionRotation();
+    preview->HitTest = false;
+    preview->SetPosition(*hit - model->OriginCenter());
+    preview->SetRotationCenter(model->OriginCenter());
+    preview->SetRotationAngle({r.X, -r.Y, -r.Z});
+    preview->SetVisible(true);
 }
 
 void TAddObjects::InsertingSurfacePointOnMouseDown(TControl3D* Sender, TShiftState Shift,

@@ -18,6 +18,7 @@
 #include "platform/core/planar.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,9 +28,12 @@ namespace vendrel {
 class TEditor;
 class TObject;
 class TControl3D;
+class TModel3D;
 class TCabinet;
 class TMappingZone;
 class TCabModel;
+class TOrnament;
+class TOrnaModel;
 class TQzLayer;
 enum class TCabPlacement : uint8_t;
 enum class TSurfaceType : uint8_t;
@@ -84,6 +88,10 @@ public:
                                     const TPoint3D& Rotation, float Width, float Depth, float Height,
                                     bool Selected, TSurfaceType Type, bool Active, TQzLayer* Layer,
                                     const std::vector<TPoint3D>& SurfacePnts);
+    // Null when the model is not in the library (its message is shown).
+    TOrnament* AddNewOrnament(const std::string& Name, const std::string& ModelName, const TPoint3D& Position,
+                              const TPoint3D& Rotation, bool Selected, TQzLayer* Layer, float Width,
+                              float Depth, float Height, bool Visible);
     // A default zone of the kind, beside the last selected object, selected alone.
     TMappingZone* AddNewZoneButtonClick(TNewZoneKind Kind);
     TPoint3D DefaultZoneInsertPosition() const;
@@ -114,6 +122,17 @@ public:
                                      const TPoint3D& RayDir);
     void InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
                                      const TPoint3D& RayDir);
+    // An ornament of the model chosen in the library picker, at the point under the mouse less the
+    // model's origin; the picker comes to the front again after every click.
+    void InsertingOrnamentOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                      const TPoint3D& RayDir);
+    void InsertingOrnamentOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                      const TPoint3D& RayDir);
+    // Arms the insertion of ornaments of the model by mouse (a choice in the library picker): a pending
+    // cabinet or measurement point is dropped and every preview hidden.
+    void ArmOrnamentInsertion(const std::string& ModelName);
+    // The library picker of ornaments comes to the front (set by the window).
+    std::function<void()> OnBringOrnamentPickerToFront;
     void InsertingSurfacePointOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
                                           const TPoint3D& RayDir);
     void InsertingSurfacePointOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
@@ -150,6 +169,10 @@ private:
     // Marks the preview's place with a cube a few pixels wide when the model itself would be drawn
     // smaller than that at the present zoom; hides the mark otherwise.
     void markSmallPreview(const TPoint3D& Centre, double ModelSize);
+    TOrnaModel* findOrnaModel(const std::string& Name) const;
+    // The library 3D model of an ornament model (null when it has none).
+    TModel3D* ornamentPreview(const TOrnaModel* Model) const;
+    void hideOrnamentPreviews();
     void setInsertCursor();
     void selectAlone(TObject* Obj);
 

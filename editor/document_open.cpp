@@ -615,20 +615,9 @@ TOrnament* TDocuments::LoadOrnamentFromRecord(const rPRJOrnament& Record, const 
     if (model == nullptr) {
         return nullptr;
     }
-    TAcousticProject& p = ed_.Project;
-    TOrnament* ornament =
-        p.AddOrnament(model, plus(Record.Position, Offset), Record.Rotation, Record.IsSelected);
-    ornament->SetName(Record.Name);
-    ornament->SetWidth(Record.Width);
-    ornament->SetDepth(Record.Depth);
-    ornament->SetHeight(Record.Height);
-    ornament->SetVisible(Record.Visible);
-    ornament->SetIsObjectSelected(Record.IsSelected);
-    ed_.ModelOnly.InsertOrnament(ornament, Layer);
-    if (Record.IsSelected) {
-        ed_.State.SelectedObjList.Add(ornament);
-    }
-    return ornament;
+    return ed_.Adding.AddNewOrnament(Record.Name, Record.ModelName, plus(Record.Position, Offset),
+                                     Record.Rotation, Record.IsSelected, Layer, Record.Width, Record.Depth,
+                                     Record.Height, Record.Visible);
 }
 
 TCluster* TDocuments::LoadClusterFromRecord(const rPRJCluster& Record, const TPoint3D& Offset) {

@@ -13,6 +13,7 @@
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/ornament_kind.h"
 #include "editor/kinds/zone_kind.h"
 #include "files/library_scan.h"
 #include "files/scene_records.h"
@@ -475,7 +476,7 @@ void TDocuments::ClearProject() {
     p.RemoveDSPProcess(processes, static_cast<int32_t>(processes.size()));
 
     while (!p.Ornaments().empty()) {
-        ed_.ModelOnly.RemoveOrnament(p.Ornaments().back().get());
+        ed_.Kinds.Get<TOrnamentKind>()->RemoveOrnament(p.Ornaments().back().get());
     }
 
     while (layers.LayerList.size() > 1) {

@@ -16,6 +16,7 @@
 #include "editor/key_commands.h"
 #include "editor/kind_registry.h"
 #include "editor/layers.h"
+#include "editor/library_picker.h"
 #include "editor/model_only_objects.h"
 #include "editor/mouse_routing.h"
 #include "editor/moving.h"
@@ -134,6 +135,7 @@ public:
     TZoneAppearance Appearance{State, Kinds};
     TZoneEditing ZoneEditing{Project, Kinds};
     TDxfOutline DxfOutline{*Scene.Viewport3D1};
+    TLibraryPicker Picker{*this};
     TEditorPanelHost PanelHost{*this};
 };
 

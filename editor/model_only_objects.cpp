@@ -7,7 +7,6 @@
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/mic_point.h"
-#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "acoustics/rigging_frame.h"
 #include "acoustics/source_point.h"
@@ -151,29 +150,6 @@ void TModelOnlyObjects::InsertNewBeamSteeringInterface(TBeamContainer* theBeamSt
     InsertNewCluster(theBeamSteering, theLayer, EnableCalc);
 }
 
-void TModelOnlyObjects::InsertOrnament(TOrnament* theOrnament, TQzLayer* theLayer) {
-    enterLayer(*theOrnament, theLayer);
-    if (theLayer != nullptr) {
-        theOrnament->SetIsLocked(theLayer->IsLocked());
-    }
-    TDummy* container = newContainer(*theOrnament);
-    auto* drawn = new TFollowerModel3D(container, theOrnament);
-    drawn->SetParent(container);
-    if (const TOrnaModel* model = theOrnament->Model(); model != nullptr && model->Object3D() != nullptr) {
-        const TModel3D& library = *model->Object3D();
-        drawn->AssignMeshes(library);
-        drawn->SetWrapMode(library.WrapMode());
-        for (int i = 0; i < library.MeshCount(); ++i) {
-            drawn->SetMeshMaterial(i, library.Meshes(i).MaterialSource);
-        }
-    }
-    // The ornament's own size (a sizeable ornament may differ from its model).
-    drawn->SetWidth(theOrnament->Width());
-    drawn->SetHeight(theOrnament->Height());
-    drawn->SetDepth(theOrnament->Depth());
-    ed_.Repaint();
-}
-
 void TModelOnlyObjects::InsertMic(TMicPoint* theMic, TQzLayer* theLayer) {
     enterLayer(*theMic, theLayer);
     TDummy* container = newContainer(*theMic);
@@ -251,16 +227,6 @@ void TModelOnlyObjects::RemoveBeamSteering(TBeamContainer* theBeamSteering) {
         ed_.Project.Beams()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
     }
     afterGroupRemoval();
-}
-
-void TModelOnlyObjects::RemoveOrnament(TOrnament* theOrnament) {
-    if (theOrnament == nullptr) {
-        return;
-    }
-    ed_.Removal.ForgetObject(theOrnament);
-    freeDrawing(*theOrnament);
-    ed_.Project.RemoveOrnament(theOrnament);
-    ed_.Repaint();
 }
 
 void TModelOnlyObjects::RemoveMic(TMicPoint* theMic) {

@@ -1,11 +1,11 @@
 #pragma once
-// Placed objects whose panels are not built yet: line arrays, clusters, beam-steering arrays and
-// ornaments read from files. They are entered in the project and their layer and drawn with their
-// models' meshes where the model places them, but they take no mouse hits, have no tab or panel and
+// Placed objects whose panels are not built yet: line arrays, clusters and beam-steering arrays read
+// from files. They are entered in the project and their layer and drawn with their models' meshes
+// where the model places them, but they take no mouse hits, have no tab or panel and
 // cannot be edited; saving writes them back unchanged.
 //
 // Each object gets one container node in the view (its GraphicalObject) holding one drawn model per
-// cabinet, rigging frame or ornament. A drawn model follows the object it stands for: it draws with
+// cabinet or rigging frame. A drawn model follows the object it stands for: it draws with
 // that object's placement in the scene and only while that object is visible, so the layer's visibility
 // and every placement the model computes are shown as they are. Removal frees the container (and the
 // drawn models with it) before the project frees the object.
@@ -25,7 +25,6 @@ class TQzLayer;
 class TCabArray;
 class TCluster;
 class TBeamContainer;
-class TOrnament;
 class TCabinet;
 class TMappingZone;
 class TMicPoint;
@@ -54,8 +53,6 @@ public:
     void InsertNewArray(TCabArray* theArray, TQzLayer* theLayer, bool EnableCalc);
     void InsertNewCluster(TCluster* theCluster, TQzLayer* theLayer, bool EnableCalc);
     void InsertNewBeamSteeringInterface(TBeamContainer* theBeamSteering, TQzLayer* theLayer, bool EnableCalc);
-    // An ornament the project has just appended: its layer (and the layer's lock), its drawing.
-    void InsertOrnament(TOrnament* theOrnament, TQzLayer* theLayer);
     // A measurement point the project has just appended: its layer and a marker in its colour.
     void InsertMic(TMicPoint* theMic, TQzLayer* theLayer);
     // Window side of removing one object: out of the selection and every editor reference, its drawing
@@ -63,7 +60,6 @@ public:
     void RemoveArray(TCabArray* theArray);
     void RemoveCluster(TCluster* theCluster);
     void RemoveBeamSteering(TBeamContainer* theBeamSteering);
-    void RemoveOrnament(TOrnament* theOrnament);
     // The point's marker freed, then the project removes it; the remaining points are numbered again.
     void RemoveMic(TMicPoint* theMic);
 

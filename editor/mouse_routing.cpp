@@ -218,11 +218,13 @@ void TMouseRouting::InputMouseDown(TControl3D* Sender, TMouseButton Button, TShi
     if (ed_.ObjectMouse.MagneticSnap(pos, dir, hit)) {
         // A press through an object is a press on that object for the insertions.
         add.InsertingCabinetOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
+        add.InsertingOrnamentOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
         add.InsertingSurfacePointOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
         ViewportMouseDown(hit.Object, Button, Shift, X, Y);
         return;
     }
     add.InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
+    add.InsertingOrnamentOnMouseDown(Sender, Shift, RayPos, RayDir);
     ViewportMouseDown(Sender, Button, Shift, X, Y);
     add.InsertingSurfacePointOnMouseDown(Sender, Shift, RayPos, RayDir);
 }
@@ -242,6 +244,7 @@ void TMouseRouting::InputMouseMove(TControl3D* Sender, TShiftState Shift, float 
         targetDir = hit.RayDir;
     }
     add.InsertingCabinetOnMouseMove(target, Shift, targetPos, targetDir);
+    add.InsertingOrnamentOnMouseMove(target, Shift, targetPos, targetDir);
     add.InsertingSurfacePointOnMouseMove(target, Shift, targetPos, targetDir);
     ViewportMouseMove(target, Shift, X, Y);
 }

@@ -3,6 +3,7 @@
 #include "editor/editor.h"
 #include "editor/kinds/cabinet_kind.h"
 #include "editor/kinds/model_only_kinds.h"
+#include "editor/kinds/ornament_kind.h"
 #include "editor/kinds/zone_kind.h"
 
 #include <memory>
@@ -13,6 +14,7 @@ void RegisterBuiltInKinds(TEditor& Editor) {
     TKindRegistry& kinds = Editor.Kinds;
     kinds.Register(std::make_unique<TCabinetKind>(Editor));
     kinds.Register(std::make_unique<TZoneKind>(Editor));
+    kinds.Register(std::make_unique<TOrnamentKind>(Editor));
     RegisterModelOnlyKinds(Editor, kinds);
 }
 

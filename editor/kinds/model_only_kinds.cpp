@@ -4,7 +4,6 @@
 #include "acoustics/cluster.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mic_point.h"
-#include "acoustics/ornament.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/units.h"
@@ -18,8 +17,8 @@ namespace {
 
 // How typed offsets turn a kind's objects about the group's centre.
 enum class TTurnRule : uint8_t {
-    Group,    // line arrays, clusters, steered columns: about their position, angles added
-    Ornament, // ornaments and points: about their rotation centre, the Y angle falling
+    Group, // line arrays, clusters, steered columns: about their position, angles added
+    Point, // points: about their rotation centre, the Y angle falling
 };
 
 template <typename T> class TModelOnlyKind : public TKindOf<T> {
@@ -96,9 +95,6 @@ void RegisterModelOnlyKinds(TEditor& Editor, TKindRegistry& Kinds) {
     Kinds.Register(std::make_unique<TModelOnlyKind<TCabArray>>(
         Editor, "TCabArray", " Arrays", TKindRanks{2, 1, 3}, &TAcousticProject::CabArrays,
         [&m](TCabArray* o) { m.RemoveArray(o); }, "0.000", TTurnRule::Group));
-    Kinds.Register(std::make_unique<TModelOnlyKind<TOrnament>>(
-        Editor, "TOrnament", " Ornaments", TKindRanks{3, 3, 2}, &TAcousticProject::Ornaments,
-        [&m](TOrnament* o) { m.RemoveOrnament(o); }, "0.00", TTurnRule::Ornament));
     Kinds.Register(std::make_unique<TModelOnlyKind<TCluster>>(
         Editor, "TCluster", " Clusters", TKindRanks{4, 4, 4}, &TAcousticProject::Clusters,
         [&m](TCluster* o) { m.RemoveCluster(o); }, "0.000", TTurnRule::Group));
@@ -107,7 +103,7 @@ void RegisterModelOnlyKinds(TEditor& Editor, TKindRegistry& Kinds) {
         [&m](TBeamContainer* o) { m.RemoveBeamSteering(o); }, "0.000", TTurnRule::Group));
     Kinds.Register(std::make_unique<TModelOnlyKind<TMicPoint>>(
         Editor, "TMicPoint", " Mics", TKindRanks{6, 6, 6}, &TAcousticProject::Mics,
-        [&m](TMicPoint* o) { m.RemoveMic(o); }, "0.000", TTurnRule::Ornament));
+        [&m](TMicPoint* o) { m.RemoveMic(o); }, "0.000", TTurnRule::Point));
 }
 
 } // namespace vendrel

@@ -180,7 +180,7 @@ TEST_F(ZoneAppearance, RotationReloadsThePictureTurnsItThenMakesItTransparent) {
     EXPECT_EQ(zones[0]->ImgTextureRot(), -90);
     EXPECT_EQ(*zones[0]->ImageTexture(), expected);
     EXPECT_EQ(*zones[1]->ImageTexture(), turned(sample(), -90)); // from the file, not turned twice
-    EXPECT_EQ(f.panels.zones[0]->fills - fills0, 1); // the panel shows the new rotation
+    EXPECT_EQ(f.panels.zones[0]->fills - fills0, 1);             // the panel shows the new rotation
 
     // A zone that shows the rotation already is left alone; a colour zone only stores it.
     zones[1]->SetImageTexture(nullptr);
