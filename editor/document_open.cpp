@@ -419,13 +419,10 @@ void TDocuments::loadCameras(const rProjectFile& File) {
     sc.Cam3DDummyX->SetRotationAngleX(s.Camera3D.DummyPos.X);
     sc.Cam3DDummyY->SetRotationAngleY(s.Camera3D.DummyPos.Y);
     if (File.Header.FileMajorVer > 4) {
-        const auto pivot = [](TDummy& dummy, const rPRJCamera& r) {
-            dummy.SetRotationAngleX(r.DummyRotX);
-            dummy.SetRotationAngleY(r.DummyRotY);
-        };
-        pivot(*sc.CamSideDummy, s.CameraSide);
-        pivot(*sc.CamFrontDummy, s.CameraFront);
-        pivot(*sc.CamTopDummy, s.CameraTop);
+        TViewsCameras& views = ed_.Views;
+        views.RestorePivotRotation(TViewType::qzaSideView, s.CameraSide.DummyRotX, s.CameraSide.DummyRotY);
+        views.RestorePivotRotation(TViewType::qzaFrontView, s.CameraFront.DummyRotX, s.CameraFront.DummyRotY);
+        views.RestorePivotRotation(TViewType::qzaTopView, s.CameraTop.DummyRotX, s.CameraTop.DummyRotY);
     }
 }
 

@@ -57,15 +57,15 @@ std::string folderWithSeparator(const fs::path& file) {
     return folder;
 }
 
-rPRJCamera cameraRecord(const char* name, const TCamera& camera, const TDummy* pivot) {
+rPRJCamera cameraRecord(const char* name, const TCamera& camera, const TPoint3D* pivotRotation) {
     rPRJCamera r;
     r.Name = name;
     r.Position = camera.Position();
     r.Rotation = camera.RotationAngle();
     r.AngleOfView = camera.AngleOfView();
-    if (pivot != nullptr) {
-        r.DummyRotX = pivot->RotationAngle().X;
-        r.DummyRotY = pivot->RotationAngle().Y;
+    if (pivotRotation != nullptr) {
+        r.DummyRotX = pivotRotation->X;
+        r.DummyRotY = pivotRotation->Y;
     }
     return r;
 }
@@ -236,9 +236,12 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     s.NCamerasUser = NCamerasUser;
     s.NLights = NLights;
     s.NLayers = static_cast<int32_t>(layers.LayerList.size());
-    s.CameraSide = cameraRecord("Side Camera", *sc.CameraSide, sc.CamSideDummy);
-    s.CameraTop = cameraRecord("Top Camera", *sc.CameraTop, sc.CamTopDummy);
-    s.CameraFront = cameraRecord("Front Camera", *sc.CameraFront, sc.CamFrontDummy);
+    const TPoint3D side = ed_.Views.StoredPivotRotation(TViewType::qzaSideView);
+    const TPoint3D top = ed_.Views.StoredPivotRotation(TViewType::qzaTopView);
+    const TPoint3D front = ed_.Views.StoredPivotRotation(TViewType::qzaFrontView);
+    s.CameraSide = cameraRecord("Side Camera", *sc.CameraSide, &side);
+    s.CameraTop = cameraRecord("Top Camera", *sc.CameraTop, &top);
+    s.CameraFront = cameraRecord("Front Camera", *sc.CameraFront, &front);
     s.Camera3D = cameraRecord("3D Camera", *sc.Camera3D, nullptr);
     s.Camera3D.DummyPos = {sc.Cam3DDummyX->RotationAngle().X, sc.Cam3DDummyY->RotationAngle().Y, 0.0f};
     s.AvoidPhaseAliasing = p.AvoidPhaseAliasing();

@@ -56,6 +56,13 @@ TEditorScene::TEditorScene() : Viewport3D1(std::make_unique<TViewport3D>()) {
     CameraFront->SetPositionZ(-800);
     LightFront = makeLight(v, CameraFront, TLightType::ltDirectional, false);
 
+    // The side, top and front views are plans: drawn without perspective at the scale their angle of
+    // view and distance give at the pivot, so that a map at listening height lies on its zone's outline
+    // however far from the view's centre.
+    for (TCamera* plan : {CameraSide, CameraTop, CameraFront}) {
+        plan->SetOrthographic(true);
+    }
+
     Light4 = makeLight(v, &v, TLightType::ltDirectional, true);
 
     for (TDummy* pivot : {Cam3DDummyY, Cam3DDummyX, CamSideDummy, CamTopDummy, CamFrontDummy}) {

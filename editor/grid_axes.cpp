@@ -288,14 +288,48 @@ void TGridAxes::DrawGrid() {
     case TViewType::qzaFrontView:
         break;
     }
+    placeBesideAxis(TextVenueLengths, sc.TextsLengthDummy);
+    placeBesideAxis(TextVenueWidths, sc.TextsWidthDummy);
+    placeBesideAxis(TextVenueHeights, sc.TextsHeightDummy);
 }
 
-void TGridAxes::ScaleAxisNumbers(const std::vector<TText3D*>& Row, const TDummy*) {
+void TGridAxes::ScaleAxisNumbers(const std::vector<TText3D*>& Row, const TDummy* Owner) {
     TEditorState& st = ed_.State;
     st.coefMultZoom = static_cast<float>(st.ZoomOut / 700);
     const float s = std::max(st.coefMultZoom * 70, 2.0f);
     for (TText3D* label : Row) {
         label->SetScale({s, s, s});
+    }
+    placeBesideAxis(Row, Owner);
+}
+
+void TGridAxes::placeBesideAxis(const std::vector<TText3D*>& Row, const TDummy* Owner) {
+    const TEditorState& st = ed_.State;
+    const double e = std::exp(-st.ZoomOut);
+    const double S = st.CreateTextGridSpaceMeters;
+    // Between the line and the label's near edge, per unit of scale: a label's height, so that the
+    // smallest font drawn, which may overfill a small label, still clears the line.
+    constexpr double kGap = 0.15;
+    const bool length = Owner == ed_.Scene.TextsLengthDummy;
+    // The front view looks along X, where the other views move the width and height labels off their
+    // lines: there the width labels step down from the floor line and the height labels aside.
+    const bool front = ed_.Project.ViewType() == TViewType::qzaFrontView && !length;
+    TPoint3D away = length ? TPoint3D(0, 1, 0) : TPoint3D(-1, 0, 0);
+    if (front) {
+        const TPoint3D scene = Owner == ed_.Scene.TextsWidthDummy ? TPoint3D(0, 1, 0) : TPoint3D(0, 0, -1);
+        away = Owner->AbsoluteToLocalDirection(scene).Normalize();
+    }
+    const bool acrossHeight = length || (front && Owner == ed_.Scene.TextsWidthDummy);
+    for (size_t i = 1; i < Row.size(); ++i) {
+        TText3D& label = *Row[i];
+        const double s = label.Scale().X;
+        const double steps = LabelSteps(Row, Owner, static_cast<int>(i));
+        const TPoint3D onLine = length ? TPoint3D(static_cast<float>(steps * S), 0, 0)
+                                       : TPoint3D(0, static_cast<float>(-steps * S), 0);
+        const double half = acrossHeight ? label.Height() / 2 : label.Width() / 2;
+        const double base = length ? st.OffsetGridTextY : st.OffsetGridTextX;
+        const double distance = std::max(base, (half + kGap) * s) - (length ? e / 30 : e / 20);
+        label.SetPosition(onLine + away * static_cast<float>(distance));
     }
 }
 
@@ -355,6 +389,16 @@ void TGridAxes::ShowAxisNumbersItemClick() {
         turn(TextVenueWidths, 90, 270, true);
         turn(TextVenueHeights, 0, 270, false);
         break;
+    }
+    placeBesideAxis(TextVenueLengths, sc.TextsLengthDummy);
+    placeBesideAxis(TextVenueWidths, sc.TextsWidthDummy);
+    placeBesideAxis(TextVenueHeights, sc.TextsHeightDummy);
+    // A view turned half a turn in its plane turns its labels back, so that they read upright.
+    const float upright = ed_.Views.IsViewTurned(ed_.Project.ViewType()) ? 180.0f : 0.0f;
+    for (std::vector<TText3D*>* row : {&TextVenueLengths, &TextVenueWidths, &TextVenueHeights}) {
+        for (TText3D* label : *row) {
+            label->SetRotationAngleZ(upright);
+        }
     }
 }
 

@@ -84,6 +84,10 @@ public:
     int32_t LabelSteps(const std::vector<TText3D*>& Row, const TDummy* Owner, int Index) const;
 
 private:
+    // Moves a row's labels off their axis line by at least the Part's offset and, for labels scaled up
+    // with the zoom, by half the label's extent across the line and a gap: a label never lies on its
+    // line (the length row away from the X line, the others away from their line along X).
+    void placeBesideAxis(const std::vector<TText3D*>& Row, const TDummy* Owner);
     void freeRow(std::vector<TText3D*>& Row);
     void rebuildRow(std::vector<TText3D*>& Row, TDummy* Owner, int32_t Dimension);
 

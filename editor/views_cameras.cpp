@@ -38,6 +38,26 @@ bool isTwoD(TViewType v) {
     return v != TViewType::qzaThreeDView;
 }
 
+// An angle turned by half a turn, in [0, 360).
+float halfTurned(float angle) {
+    const float a = angle + 180.0f;
+    float turned = a - static_cast<float>(std::trunc(a * 0.0027777778f)) * 360.0f;
+    if (turned < 0) {
+        turned += 360.0f;
+    }
+    return turned;
+}
+
+// The pivot's own rotation about X (top view) or Y (side and front views) when not turned.
+float baseAngleOf(TViewType v) {
+    return v == TViewType::qzaSideView ? 0.0f : 270.0f;
+}
+
+bool sameAngle(float a, float b) {
+    const double d = std::fmod(std::fabs(static_cast<double>(a) - b), 360.0);
+    return std::min(d, 360.0 - d) < 1e-3;
+}
+
 } // namespace
 
 double ZoomRangeOf(TViewType View) {
@@ -95,6 +115,56 @@ void TViewsCameras::BindControls() {
     for (TUIRange* r : {&LightTypeCB, &LightDistanceNB, &SpotCutoffNB, &LightFocusNB, &ShininessNB}) {
         r->OnChange = [this] { UpdateLightsNBChange(); };
     }
+}
+
+TDummy* TViewsCameras::PivotOf(TViewType View) const {
+    const TEditorScene& sc = ed_.Scene;
+    switch (View) {
+    case TViewType::qzaSideView:
+        return sc.CamSideDummy;
+    case TViewType::qzaTopView:
+        return sc.CamTopDummy;
+    case TViewType::qzaFrontView:
+        return sc.CamFrontDummy;
+    case TViewType::qzaThreeDView:
+        break;
+    }
+    return nullptr;
+}
+
+bool TViewsCameras::IsViewTurned(TViewType View) const {
+    const TDummy* pivot = PivotOf(View);
+    return pivot != nullptr && sameAngle(pivot->RotationAngle().Z, 180.0f);
+}
+
+TPoint3D TViewsCameras::StoredPivotRotation(TViewType View) const {
+    const TDummy* pivot = PivotOf(View);
+    if (pivot == nullptr) {
+        return {};
+    }
+    TPoint3D r = pivot->RotationAngle();
+    if (IsViewTurned(View)) {
+        if (View == TViewType::qzaTopView) {
+            r.X = halfTurned(r.X);
+        } else {
+            r.Y = halfTurned(r.Y);
+        }
+    }
+    r.Z = 0;
+    return r;
+}
+
+void TViewsCameras::RestorePivotRotation(TViewType View, float StoredX, float StoredY) {
+    TDummy* pivot = PivotOf(View);
+    if (pivot == nullptr) {
+        return;
+    }
+    // A file's half turn (the base angle turned by 180 degrees) is a turn about the view's own axis.
+    const bool aboutX = View == TViewType::qzaTopView;
+    const float stored = aboutX ? StoredX : StoredY;
+    const bool turned = sameAngle(stored, halfTurned(baseAngleOf(View)));
+    const float angle = turned ? baseAngleOf(View) : stored;
+    pivot->SetRotationAngle({aboutX ? angle : StoredX, aboutX ? StoredY : angle, turned ? 180.0f : 0.0f});
 }
 
 TCamera* TViewsCameras::CameraOf(TViewType View) const {
@@ -158,23 +228,12 @@ void TViewsCameras::switchView(TViewType View) {
     TEditorScene& sc = ed_.Scene;
     ed_.Project.SetViewType(View);
 
-    // Choosing the current 2D view again turns its pivot by half a turn (not while a project opens).
+    // Choosing the current 2D view again turns its pivot by half a turn about the view's own axis (not
+    // while a project opens): the view stays a view from the same side, turned in its plane, never one
+    // from behind the floor or the walls.
     if (isTwoD(View) && !st.IsOpeningProject && actionOf(View).Checked()) {
-        TDummy* pivot = View == TViewType::qzaSideView  ? sc.CamSideDummy
-                        : View == TViewType::qzaTopView ? sc.CamTopDummy
-                                                        : sc.CamFrontDummy;
-        const bool aboutX = View == TViewType::qzaTopView;
-        const float angle = aboutX ? pivot->RotationAngle().X : pivot->RotationAngle().Y;
-        const float a = angle + 180.0f;
-        float turned = a - static_cast<float>(std::trunc(a * 0.0027777778f)) * 360.0f;
-        if (turned < 0) {
-            turned += 360.0f;
-        }
-        if (aboutX) {
-            pivot->SetRotationAngleX(turned);
-        } else {
-            pivot->SetRotationAngleY(turned);
-        }
+        TDummy* pivot = PivotOf(View);
+        pivot->SetRotationAngleZ(halfTurned(pivot->RotationAngle().Z));
     }
 
     if (st.IsInsertingAny()) {

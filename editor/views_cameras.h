@@ -79,6 +79,14 @@ public:
     TCamera* ActiveCamera() const;
     // The camera of a view.
     TCamera* CameraOf(TViewType View) const;
+    // The pivot a 2D view's camera turns about (null for the 3D view).
+    TDummy* PivotOf(TViewType View) const;
+    // Whether a 2D view is turned half a turn in its plane (a repeated press of its command).
+    bool IsViewTurned(TViewType View) const;
+    // The pivot's rotation as project files store it, where the half turn of the top view is a turn
+    // about X and that of the side and front views one about Y; and the way back.
+    TPoint3D StoredPivotRotation(TViewType View) const;
+    void RestorePivotRotation(TViewType View, float StoredX, float StoredY);
 
     // ---- Standard views ----
     void ThreeDviewActionExecute();

@@ -18,6 +18,13 @@ public:
     float AngleOfView() const { return FAngleOfView; }
     // Kept within [1, 179] degrees.
     void SetAngleOfView(float Value);
+    // An orthographic camera draws every depth at the scale a perspective camera of the same angle of
+    // view shows at the origin of its parent (the pivot it turns about, at the distance -Z along its
+    // view): nothing shifts with its distance from the camera.
+    bool Orthographic() const { return FOrthographic; }
+    void SetOrthographic(bool Value);
+    // Half the picture's height in scene units at the parent's origin.
+    double OrthographicHalfHeight() const;
     float NearPlane() const { return FNearPlane; }
     float FarPlane() const { return FFarPlane; }
     // Distances along the view direction; the near plane stays positive and below the far one.
@@ -44,6 +51,7 @@ protected:
 
 private:
     float FAngleOfView = 45.0f;
+    bool FOrthographic = false;
     float FNearPlane = 1.0f;
     float FFarPlane = 10000.0f;
 };

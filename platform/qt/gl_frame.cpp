@@ -4,6 +4,8 @@
 #include "platform/core/context3d.h"
 #include "platform/core/viewport3d.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -62,6 +64,19 @@ FrameView viewOf(const TCamera& camera, QSize pixels) {
         camera.AbsolutePosition(), camera.LocalToAbsoluteDirection({0, 0, 1}).Normalize()};
 }
 
+// A scene point on the picture: pixels from the top-left corner, and the depth; false behind the eye.
+bool toPixels(const TPoint3D& p, const TMatrix3D& viewProjection, QSize pixels, double& x, double& y,
+              double& depth) {
+    const TVector3D clip = TVector3D(p) * viewProjection;
+    if (!(clip.W > 0)) {
+        return false;
+    }
+    x = (clip.X / clip.W + 1) / 2 * pixels.width();
+    y = (1 - clip.Y / clip.W) / 2 * pixels.height();
+    depth = clip.Z / clip.W;
+    return true;
+}
+
 // One request ready to draw.
 struct Item {
     const TDrawCommand* Command = nullptr;
@@ -73,7 +88,8 @@ struct Item {
     GLint First = 0;
     GLsizei Count = 0;
     bool Translucent = false;
-    float Distance = 0; // of its centre from the eye
+    bool Screen = false; // Matrix takes the mesh straight to clip coordinates; texels copied 1:1
+    float Distance = 0;  // of its centre from the eye
 };
 
 class FrameDrawer {
@@ -81,6 +97,7 @@ public:
     FrameDrawer(QOpenGLFunctions_3_3_Core& gl, GpuState& state) : FGl(gl), FState(state) {}
 
     void Draw(TViewport3D& viewport, QSize pixels) {
+        FPixels = pixels;
         ClearFrame(pixels, viewport.Color);
         viewport.BuildFrame(FFrame);
         FView = viewOf(*viewport.Camera(), pixels);
@@ -143,7 +160,16 @@ private:
     }
 
     void addText(const TDrawCommand& c) {
-        const std::shared_ptr<const TBitmap> image = FState.Texts.Get(c);
+        const TScreenText place = PlaceScreenText(c, FView.ViewProjection, FPixels);
+        if (place.Facing) {
+            addScreenText(c, place);
+            return;
+        }
+        // On its plane in the scene: drawn from a picture about as large as the plane shows, so that
+        // the view neither shrinks nor blows up its strokes much.
+        const int size = std::clamp(static_cast<int>(std::lround(place.PlaneHeight)), kMinTextPixels,
+                                    static_cast<int>(std::lround(std::max(c.FontSize, 1.0f))));
+        const std::shared_ptr<const TBitmap> image = FState.Texts.Get(c.Text, size, c.Color);
         if (!image) {
             return;
         }
@@ -155,6 +181,35 @@ private:
         item.Mesh = &FState.Meshes.Get(FGl, FState.TextQuad);
         item.Texture = FState.Textures.Get(FGl, image);
         item.Translucent = c.Opacity < 0.999f || (item.Texture != nullptr && item.Texture->Translucent);
+        item.Distance = (c.P1 * c.Matrix).Distance(FView.Eye);
+        FItems.push_back(item);
+    }
+
+    // A text facing the camera square: its picture, drawn at its own pixel size, covers its box's pixels
+    // one for one.
+    void addScreenText(const TDrawCommand& c, const TScreenText& place) {
+        const std::shared_ptr<const TBitmap> image = FState.Texts.Get(c.Text, place.PixelSize, c.Color);
+        if (!image) {
+            return;
+        }
+        const double w = FPixels.width(), h = FPixels.height();
+        const QRect& b = place.Box;
+        Item item;
+        item.Command = &c;
+        item.Material = &textMaterial();
+        item.Screen = true;
+        // The unit square (-0.5..0.5, top row first) onto the box, in clip coordinates.
+        TMatrix3D m;
+        m.m[0][0] = static_cast<float>(2.0 * b.width() / w);
+        m.m[1][1] = static_cast<float>(-2.0 * b.height() / h);
+        m.m[2][2] = 0;
+        m.m[3][0] = static_cast<float>(2.0 * (b.left() + b.width() / 2.0) / w - 1);
+        m.m[3][1] = static_cast<float>(1 - 2.0 * (b.top() + b.height() / 2.0) / h);
+        m.m[3][2] = place.DepthNdc;
+        item.Matrix = m;
+        item.Mesh = &FState.Meshes.Get(FGl, FState.TextQuad);
+        item.Texture = FState.Textures.Get(FGl, image);
+        item.Translucent = true;
         item.Distance = (c.P1 * c.Matrix).Distance(FView.Eye);
         FItems.push_back(item);
     }
@@ -276,7 +331,7 @@ private:
         const MeshProgram& p = FState.Shaders.Mesh;
         const TMaterial& m = *item.Material;
         use(p.Id);
-        const TMatrix3D mvp = item.Matrix * FView.ViewProjection;
+        const TMatrix3D mvp = item.Screen ? item.Matrix : item.Matrix * FView.ViewProjection;
         FGl.glUniformMatrix4fv(p.MVP, 1, GL_FALSE, glMatrix(mvp));
         FGl.glUniformMatrix4fv(p.Model, 1, GL_FALSE, glMatrix(item.Matrix));
         const auto normals = normalMatrix(item.Matrix);
@@ -291,6 +346,12 @@ private:
         FGl.glUniform1f(p.Opacity, std::clamp(item.Command->Opacity, 0.0f, 1.0f));
         FGl.glUniform1i(p.HasTexture, item.Texture != nullptr ? 1 : 0);
         FGl.glBindTexture(GL_TEXTURE_2D, item.Texture != nullptr ? item.Texture->Id : 0);
+        if (item.Texture != nullptr) {
+            // A picture copied pixel for pixel takes each texel as it is; others are filtered.
+            const GLint filter = item.Screen ? GL_NEAREST : GL_LINEAR;
+            FGl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+            FGl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+        }
         FGl.glBindVertexArray(item.Mesh->Vao);
         FGl.glDrawElements(GL_TRIANGLES, item.Mesh->IndexCount, GL_UNSIGNED_INT, nullptr);
     }
@@ -311,6 +372,7 @@ private:
     GpuState& FState;
     TContext3D FFrame;
     FrameView FView;
+    QSize FPixels;
     std::vector<Item> FItems;
     std::vector<float> FStream;
     GLuint FProgram = 0;
@@ -327,6 +389,38 @@ TMeshData unitQuad() {
 }
 
 } // namespace
+
+TScreenText PlaceScreenText(const TDrawCommand& Text, const TMatrix3D& ViewProjection, QSize Pixels) {
+    TScreenText place;
+    double cx = 0, cy = 0, cz = 0, rx = 0, ry = 0, bx = 0, by = 0, unused = 0;
+    const TPoint3D c = Text.P1 * Text.Matrix;
+    const TPoint3D right = (Text.P1 + TPoint3D(Text.P2.X / 2, 0, 0)) * Text.Matrix;
+    const TPoint3D below = (Text.P1 + TPoint3D(0, Text.P2.Y / 2, 0)) * Text.Matrix;
+    if (!toPixels(c, ViewProjection, Pixels, cx, cy, cz) ||
+        !toPixels(right, ViewProjection, Pixels, rx, ry, unused) ||
+        !toPixels(below, ViewProjection, Pixels, bx, by, unused)) {
+        return place;
+    }
+    // Half the plane along its width and along its height, on the picture.
+    const double ux = rx - cx, uy = ry - cy, vx = bx - cx, vy = by - cy;
+    place.PlaneHeight = 2 * std::hypot(vx, vy);
+    constexpr double kSquare = 0.02; // about one degree
+    place.Facing = ux > 0 && vy > 0 && std::abs(uy) <= kSquare * ux && std::abs(vx) <= kSquare * vy;
+    if (!place.Facing) {
+        return place;
+    }
+    const QString text = QString::fromStdString(Text.Text);
+    place.PixelSize = FittingTextPixelSize(text, 2 * ux, 2 * vy, kMinTextPixels);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(place.PixelSize);
+    const QFontMetricsF metrics(font);
+    const int w = std::max(1, static_cast<int>(std::ceil(metrics.horizontalAdvance(text)))) + 2;
+    const int h = std::max(1, static_cast<int>(std::ceil(metrics.height())));
+    place.Box =
+        QRect(static_cast<int>(std::lround(cx - w / 2.0)), static_cast<int>(std::lround(cy - h / 2.0)), w, h);
+    place.DepthNdc = static_cast<float>(cz);
+    return place;
+}
 
 void StreamBuffer::Create(QOpenGLFunctions_3_3_Core& gl) {
     gl.glGenVertexArrays(1, &FVao);

@@ -6,13 +6,15 @@
 #include "platform/qt/gl_resources.h"
 
 #include <QOpenGLFunctions_3_3_Core>
+#include <QRect>
 #include <QSize>
 
 #include <vector>
 
 namespace vendrel {
 class TViewport3D;
-}
+struct TDrawCommand;
+} // namespace vendrel
 
 namespace vendrel::gl {
 
@@ -46,6 +48,20 @@ struct GpuState {
     bool Create(QOpenGLFunctions_3_3_Core& gl);
     void Release(QOpenGLFunctions_3_3_Core& gl);
 };
+
+// How a text request lies on a picture of Pixels: when its plane faces the camera square, upright and
+// unmirrored (plan views), it is drawn at its own pixel size, its picture copied pixel for pixel into
+// Box; otherwise it is drawn on its plane in the scene.
+struct TScreenText {
+    bool Facing = false;
+    int PixelSize = 0;      // the font's pixel size: the largest at which the text fits its plane's box
+    QRect Box;              // the picture's pixels, top-left on whole pixels
+    float DepthNdc = 0;     // the plane centre's depth, -1 (near) to 1 (far)
+    double PlaneHeight = 0; // the plane's height on the picture in pixels
+};
+// The smallest font drawn: digits smaller than this lose their strokes.
+inline constexpr int kMinTextPixels = 8;
+TScreenText PlaceScreenText(const TDrawCommand& Text, const TMatrix3D& ViewProjection, QSize Pixels);
 
 // Clears the framebuffer over Pixels to the given colour; needs only OpenGL ES 2 functions.
 void ClearFrame(QSize Pixels, TAlphaColor Background);

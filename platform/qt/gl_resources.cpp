@@ -190,29 +190,57 @@ void GpuTextures::Release(QOpenGLFunctions_3_3_Core& gl) {
     FEntries.clear();
 }
 
+QImage DrawTextPicture(const QString& Text, int PixelSize, QRgb Color) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(std::max(1, PixelSize));
+    const QFontMetricsF metrics(font);
+    QImage image(std::max(1, static_cast<int>(std::ceil(metrics.horizontalAdvance(Text)))) + 2,
+                 std::max(1, static_cast<int>(std::ceil(metrics.height()))), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgba(Color));
+    painter.drawText(image.rect(), Qt::AlignCenter, Text);
+    painter.end();
+    return image;
+}
+
+int FittingTextPixelSize(const QString& Text, double Width, double Height, int MinPixels) {
+    // Line height and advance grow in proportion to the pixel size, up to the rounding of hinting:
+    // estimate from a large size, then step down until the picture fits.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(100);
+    const QFontMetricsF large(font);
+    const double perPixelHeight = large.height() / 100.0;
+    const double perPixelWidth = std::max(large.horizontalAdvance(Text), 1.0) / 100.0;
+    int size = static_cast<int>(std::floor(std::min(Height / perPixelHeight, (Width - 2) / perPixelWidth)));
+    size = std::clamp(size, MinPixels, 512);
+    while (size > MinPixels) {
+        font.setPixelSize(size);
+        const QFontMetricsF m(font);
+        if (std::ceil(m.height()) <= Height && std::ceil(m.horizontalAdvance(Text)) + 2 <= Width) {
+            break;
+        }
+        --size;
+    }
+    return size;
+}
+
 std::shared_ptr<const TBitmap> TextImages::Get(const TDrawCommand& Text) {
-    if (Text.Text.empty()) {
+    return Get(Text.Text, static_cast<int>(std::lround(Text.FontSize)), Text.Color);
+}
+
+std::shared_ptr<const TBitmap> TextImages::Get(const std::string& Text, int PixelSize, TAlphaColor Color) {
+    if (Text.empty()) {
         return nullptr;
     }
-    const std::string key =
-        Text.Text + '\x1f' + std::to_string(Text.FontSize) + '\x1f' + std::to_string(Text.Color);
+    const std::string key = Text + '\x1f' + std::to_string(PixelSize) + '\x1f' + std::to_string(Color);
     Entry& entry = FEntries[key];
     entry.Used = true;
     if (entry.Image) {
         return entry.Image;
     }
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(Text.FontSize))));
-    const QString text = QString::fromStdString(Text.Text);
-    const QFontMetricsF metrics(font);
-    QImage image(std::max(1, static_cast<int>(std::ceil(metrics.horizontalAdvance(text)))) + 2,
-                 std::max(1, static_cast<int>(std::ceil(metrics.height()))), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgba(Text.Color));
-    painter.drawText(image.rect(), Qt::AlignCenter, text);
-    painter.end();
+    const QImage image = DrawTextPicture(QString::fromStdString(Text), PixelSize, Color);
     auto bitmap = std::make_shared<TBitmap>(image.width(), image.height());
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));

@@ -10,6 +10,7 @@
 #include "platform/core/bitmap.h"
 #include "platform/core/geometry3d.h"
 
+#include <QImage>
 #include <QOpenGLFunctions_3_3_Core>
 
 #include <cstdint>
@@ -80,10 +81,20 @@ private:
 
 // The pictures of text requests (text, size and colour), kept as long as they are drawn in every
 // frame: a text that a frame no longer draws is forgotten at its end.
+// A line of text as the renderer draws it: in Liberation Sans at PixelSize pixels, centred in a picture
+// as wide as its advance (plus one pixel each side) and as high as the font's line, on transparent.
+QImage DrawTextPicture(const QString& Text, int PixelSize, QRgb Color);
+
+// The largest font pixel size at which Text fits a box of the given pixels (its line height within
+// Height, its picture within Width), but never below MinPixels.
+int FittingTextPixelSize(const QString& Text, double Width, double Height, int MinPixels);
+
 class TextImages {
 public:
-    // The picture of a text request; nullptr for an empty text.
+    // The picture of a text request at the request's font size; nullptr for an empty text.
     std::shared_ptr<const TBitmap> Get(const TDrawCommand& Text);
+    // The picture of a text at a pixel size (DrawTextPicture); nullptr for an empty text.
+    std::shared_ptr<const TBitmap> Get(const std::string& Text, int PixelSize, TAlphaColor Color);
     void EndFrame();
     void Clear() { FEntries.clear(); }
 

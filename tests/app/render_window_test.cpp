@@ -369,6 +369,84 @@ TEST_F(RenderWindow, AVenueBuiltInTheWindowWithALibraryCabinetRenders) {
     EXPECT_EQ(*zone.MapMaterial()->Material().Texture, zone.MapBMP());
 }
 
+// Whether a framebuffer colour is one of the level palette's (saturated), not the view's greys.
+bool mapColoured(QColor c) {
+    return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80;
+}
+
+// The top view draws a map at listening height on its zone's outline, also 40 m from the view's
+// centre; pressed again it turns in its plane: still seen from above, the map still shown, the floor's
+// axes turned and never mirrored. The front view likewise.
+TEST_F(RenderWindow, ThePlanViewsDrawTheMapOnItsOutlineAndTurnInTheirPlane) {
+    startWithModel();
+    // X from 30 to 50, Z from -5 to 5, the map 1.7 m above the floor.
+    TMappingZone& zone = *editor().Adding.AddNewMappingZone("Far", TPoint3D(30, 0, 0), TPoint3D(), 20, 10,
+                                                            0.1f, false, TSurfaceType::qzaRectangle, true,
+                                                            editor().Layers.SelectedLayer, {});
+    addCabinet({40, -6, 0});
+    QTest::keyClick(main(), Qt::Key_F3);
+    ASSERT_TRUE(clickRenderAndWait());
+    // The default zoom, then one closer as a user zooms in.
+    for (const double zoom : {editor().State.ZoomOut, 100.0}) {
+        SCOPED_TRACE(zoom);
+        editor().Views.ZoomSpinBox.SetValue(-zoom);
+        const QImage image = frame();
+        const int row = screenOf({40, 0, 2.5f}).y();
+        // Between 25 and 55 m: clear of the axis lines.
+        const int from = std::max(screenOf({25, 0, 2.5f}).x(), 0);
+        const int to = std::min(screenOf({55, 0, 2.5f}).x(), image.width() - 1);
+        ASSERT_LT(screenOf({50, 0, 2.5f}).x(), to) << "the zone is off the picture";
+        int left = image.width(), right = -1;
+        for (int x = from; x <= to; ++x) {
+            if (mapColoured(image.pixelColor(x, row))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        ASSERT_GE(right, 0) << "no map drawn";
+        EXPECT_NEAR(left, screenOf({30, 0, 2.5f}).x(), 2);
+        EXPECT_NEAR(right, screenOf({50, 0, 2.5f}).x(), 2);
+    }
+
+    // The floor's axes on the screen: the sign of their cross product tells a turn from a mirror.
+    const auto handedness = [&] {
+        const QPoint o = screenOf({40, 0, 0}), x = screenOf({50, 0, 0}), z = screenOf({40, 0, 5});
+        return (x.x() - o.x()) * (z.y() - o.y()) - (x.y() - o.y()) * (z.x() - o.x());
+    };
+    const int before = handedness();
+    QTest::keyClick(main(), Qt::Key_F3);
+    QToolButton* topButton = nullptr;
+    for (QToolButton* b : main()->findChildren<QToolButton*>()) {
+        if (b->defaultAction() != nullptr && b->defaultAction()->text() == QStringLiteral("Top View")) {
+            topButton = b;
+        }
+    }
+    ASSERT_NE(topButton, nullptr);
+    EXPECT_TRUE(topButton->isChecked());
+    EXPECT_LT(editor().Scene.CameraTop->AbsolutePosition().Y, 0) << "seen from above";
+    EXPECT_GT(before * handedness(), 0) << "mirrored";
+    EXPECT_GT(screenOf({30, 0, 0}).x(), screenOf({50, 0, 0}).x()) << "not turned";
+    const QImage turned = frame();
+    for (const auto& [x, y] : {std::pair{3, 3}, {10, 5}, {16, 7}}) {
+        const QPoint at = screenOf(texelCentre(zone, x, y));
+        ASSERT_TRUE(turned.rect().contains(at));
+        EXPECT_TRUE(mapColoured(turned.pixelColor(at))) << x << ", " << y;
+    }
+
+    // The front view, pressed twice, is still seen from the front.
+    QTest::keyClick(main(), Qt::Key_F4);
+    const float frontX = editor().Scene.CameraFront->AbsolutePosition().X;
+    const QPoint o = screenOf({0, 0, 0}), up = screenOf({0, -5, 0}), side = screenOf({0, 0, 5});
+    const int frontHand = (side.x() - o.x()) * (up.y() - o.y()) - (side.y() - o.y()) * (up.x() - o.x());
+    QTest::keyClick(main(), Qt::Key_F4);
+    EXPECT_GT(frontX * editor().Scene.CameraFront->AbsolutePosition().X, 0);
+    const QPoint o2 = screenOf({0, 0, 0}), up2 = screenOf({0, -5, 0}), side2 = screenOf({0, 0, 5});
+    EXPECT_GT(frontHand *
+                  ((side2.x() - o2.x()) * (up2.y() - o2.y()) - (side2.y() - o2.y()) * (up2.x() - o2.x())),
+              0);
+    EXPECT_GT(up2.y(), o2.y()) << "not turned";
+}
+
 // The level maps of every zone (layer 0), in zone order.
 std::vector<std::vector<float>> levelMaps(const TAcousticProject& p) {
     std::vector<std::vector<float>> maps;

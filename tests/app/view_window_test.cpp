@@ -17,6 +17,8 @@
 #include "editor/editor.h"
 #include "editor/qt/viewport_panel.h"
 #include "platform/core/camera.h"
+#include "platform/core/context3d.h"
+#include "platform/qt/gl_frame.h"
 #include "window_fixture.h"
 
 namespace vendrel {
@@ -75,14 +77,98 @@ TEST_F(ViewWindow, TopViewShowsTheLengthAxisRedAndTheWidthAxisGreenAndTurnsOnF3A
     // Nothing vertical in the top view: no blue axis.
     EXPECT_LT(dominance(frame, screenOf({0, 0, -20}), 2), 30);
 
-    // F3 again turns the top camera's pivot half a turn; F2 then F3 does not.
-    EXPECT_FLOAT_EQ(editor().Scene.CamTopDummy->RotationAngle().X, 270);
+    // F3 again turns the top view half a turn in its plane; F2 then F3 does not.
+    EXPECT_EQ(editor().Scene.CamTopDummy->RotationAngle(), TPoint3D(270, 0, 0));
     key(Qt::Key_F3);
-    EXPECT_FLOAT_EQ(editor().Scene.CamTopDummy->RotationAngle().X, 90);
+    EXPECT_EQ(editor().Scene.CamTopDummy->RotationAngle(), TPoint3D(270, 0, 180));
     key(Qt::Key_F2);
     EXPECT_EQ(editor().Scene.Viewport3D1->Camera(), editor().Scene.CameraSide);
     key(Qt::Key_F3);
-    EXPECT_FLOAT_EQ(editor().Scene.CamTopDummy->RotationAngle().X, 90);
+    EXPECT_EQ(editor().Scene.CamTopDummy->RotationAngle(), TPoint3D(270, 0, 180));
+}
+
+// The axis numbers of the plan views, as the view draws them: each label's picture drawn by Qt at the
+// label's pixel size must cover the same pixels of the framebuffer (whole glyphs, the minus sign
+// included), and no label lies on its axis line.
+TEST_F(ViewWindow, AxisNumbersAreWholeAndBesideTheirLinesAtEveryZoom) {
+    ASSERT_TRUE(start());
+    key(Qt::Key_F3);
+    TEditor& ed = editor();
+    int negatives = 0;
+    const auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        // The same view without its labels gives what lies under them.
+        for (TDummy* d : {ed.Scene.TextsLengthDummy, ed.Scene.TextsWidthDummy}) {
+            d->SetVisible(false);
+        }
+        const QImage under = gl()->grabFramebuffer();
+        for (TDummy* d : {ed.Scene.TextsLengthDummy, ed.Scene.TextsWidthDummy}) {
+            d->SetVisible(true);
+        }
+        const QImage image = gl()->grabFramebuffer();
+        const QSize pixels(gl()->width(), gl()->height());
+        TContext3D frame;
+        ed.Scene.Viewport3D1->BuildFrame(frame);
+        const TMatrix3D viewProjection =
+            ed.Scene.Viewport3D1->Camera()->ViewProjectionMatrix(pixels.width(), pixels.height());
+        const QPointF origin = screenOf({0, 0, 0});
+        int compared = 0;
+        for (const TDrawCommand& c : frame.Commands()) {
+            if (c.Kind != TDrawKind::dkText) {
+                continue;
+            }
+            const bool lengthRow = c.Source != nullptr && c.Source->Parent() == ed.Scene.TextsLengthDummy;
+            const bool widthRow = c.Source != nullptr && c.Source->Parent() == ed.Scene.TextsWidthDummy;
+            if (!lengthRow && !widthRow) {
+                continue;
+            }
+            const gl::TScreenText place = gl::PlaceScreenText(c, viewProjection, pixels);
+            ASSERT_TRUE(place.Facing) << c.Text;
+            if (!image.rect().contains(place.Box)) {
+                continue;
+            }
+            // Off the line: the length row's boxes clear the X line's row, the width row's the Z line's
+            // column.
+            if (lengthRow) {
+                EXPECT_FALSE(place.Box.top() <= origin.y() + 1 && place.Box.bottom() >= origin.y() - 1)
+                    << c.Text << " lies on the X axis line";
+            } else {
+                EXPECT_FALSE(place.Box.left() <= origin.x() + 1 && place.Box.right() >= origin.x() - 1)
+                    << c.Text << " lies on the Z axis line";
+            }
+            const QImage picture =
+                gl::DrawTextPicture(QString::fromStdString(c.Text), place.PixelSize, c.Color);
+            ASSERT_EQ(picture.size(), place.Box.size());
+            // Each pixel: the picture laid over what lies under it with the label's opacity.
+            int ink = 0, wrong = 0;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    const QPoint at(place.Box.left() + x, place.Box.top() + y);
+                    const double a = qAlpha(picture.pixel(x, y)) / 255.0 * c.Opacity;
+                    const double base = qGray(under.pixel(at));
+                    const double expected = base + (qGray(picture.pixel(x, y)) - base) * a;
+                    ink += a > 0.3 ? 1 : 0;
+                    wrong += std::abs(qGray(image.pixel(at)) - expected) > 24 ? 1 : 0;
+                }
+            }
+            EXPECT_GT(ink, 4) << c.Text;
+            EXPECT_LE(wrong, picture.width() * picture.height() / 50)
+                << c.Text << " at " << place.PixelSize << " px";
+            negatives += c.Text.front() == '-' ? 1 : 0;
+            ++compared;
+        }
+        EXPECT_GE(compared, 2);
+    };
+    check("fitted to the venue");
+    for (const double zoom : {60.0, 20.0}) {
+        ed.Views.ZoomSpinBox.SetValue(-zoom);
+        check(zoom == 60 ? "zoom 60" : "zoom 20");
+    }
+    EXPECT_GT(negatives, 0) << "no negative number was checked";
+    // Turned half a turn, the labels still read upright and whole.
+    key(Qt::Key_F3);
+    ed.Views.ZoomSpinBox.SetValue(-148.8);
+    check("turned");
 }
 
 TEST_F(ViewWindow, MiddleDragTurnsTheCameraAndTheWheelZoomsByItsStep) {

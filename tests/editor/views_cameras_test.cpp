@@ -12,23 +12,66 @@ namespace {
 
 using testing::EditorFixture;
 
-TEST(Views, RepeatedTopViewTurnsItsPivotHalfATurnSwitchingToItDoesNot) {
+// A repeated press turns the view half a turn about its own axis: still seen from the same side. Files
+// keep the turn as the top pivot's X and the side and front pivots' Y turned by 180 degrees.
+TEST(Views, RepeatedViewsTurnInTheirPlaneAndFilesKeepTheTurnAsBefore) {
     EditorFixture f;
     TViewsCameras& v = f.views();
     TDummy* pivot = f.scene().CamTopDummy;
     v.TopViewAction.Execute(); // from the 3D view: no turn
-    EXPECT_FLOAT_EQ(pivot->RotationAngle().X, 270);
+    EXPECT_EQ(pivot->RotationAngle(), TPoint3D(270, 0, 0));
     v.TopViewAction.Execute();
-    EXPECT_FLOAT_EQ(pivot->RotationAngle().X, 90);
+    EXPECT_EQ(pivot->RotationAngle(), TPoint3D(270, 0, 180));
+    EXPECT_TRUE(v.IsViewTurned(TViewType::qzaTopView));
+    EXPECT_EQ(v.StoredPivotRotation(TViewType::qzaTopView), TPoint3D(90, 0, 0));
+    // Seen from above (scene Y points down) and the floor's axes turned, not mirrored.
+    const TCamera& top = *f.scene().CameraTop;
+    EXPECT_LT(top.AbsolutePosition().Y, 0);
+    TPoint3D o, x, z;
+    ASSERT_TRUE(top.WorldToScreen({0, 0, 0}, 800, 600, o));
+    ASSERT_TRUE(top.WorldToScreen({10, 0, 0}, 800, 600, x));
+    ASSERT_TRUE(top.WorldToScreen({0, 0, 10}, 800, 600, z));
+    EXPECT_LT(x.X, o.X); // +X now points left
+    const float handedness = (x.X - o.X) * (z.Y - o.Y) - (x.Y - o.Y) * (z.X - o.X);
     v.TopViewAction.Execute();
-    EXPECT_FLOAT_EQ(pivot->RotationAngle().X, 270);
+    EXPECT_EQ(pivot->RotationAngle(), TPoint3D(270, 0, 0));
+    ASSERT_TRUE(top.WorldToScreen({0, 0, 0}, 800, 600, o));
+    ASSERT_TRUE(top.WorldToScreen({10, 0, 0}, 800, 600, x));
+    ASSERT_TRUE(top.WorldToScreen({0, 0, 10}, 800, 600, z));
+    EXPECT_GT(x.X, o.X);
+    EXPECT_GT(handedness * ((x.X - o.X) * (z.Y - o.Y) - (x.Y - o.Y) * (z.X - o.X)), 0);
     v.SideViewAction.Execute();
     v.TopViewAction.Execute();
-    EXPECT_FLOAT_EQ(pivot->RotationAngle().X, 270);
+    EXPECT_EQ(pivot->RotationAngle(), TPoint3D(270, 0, 0));
     // Not while a project is being opened.
     f.state().IsOpeningProject = true;
     v.TopViewAction.Execute();
-    EXPECT_FLOAT_EQ(pivot->RotationAngle().X, 270);
+    EXPECT_EQ(pivot->RotationAngle(), TPoint3D(270, 0, 0));
+    f.state().IsOpeningProject = false;
+
+    // The side and front views the same way; a stored turn comes back as a turn in the plane.
+    const struct {
+        TViewType view;
+        TUIAction* action;
+        TDummy* pivot;
+        TPoint3D base, stored;
+    } cases[] = {
+        {TViewType::qzaSideView, &v.SideViewAction, f.scene().CamSideDummy, {0, 0, 0}, {0, 180, 0}},
+        {TViewType::qzaFrontView, &v.FrontViewAction, f.scene().CamFrontDummy, {0, 270, 0}, {0, 90, 0}},
+        {TViewType::qzaTopView, &v.TopViewAction, f.scene().CamTopDummy, {270, 0, 0}, {90, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        c.action->Execute();
+        c.action->Execute();
+        EXPECT_EQ(c.pivot->RotationAngle(), c.base + TPoint3D(0, 0, 180));
+        const TPoint3D stored = v.StoredPivotRotation(c.view);
+        EXPECT_EQ(stored, c.stored);
+        c.pivot->SetRotationAngle({});
+        v.RestorePivotRotation(c.view, stored.X, stored.Y);
+        EXPECT_EQ(c.pivot->RotationAngle(), c.base + TPoint3D(0, 0, 180));
+        v.RestorePivotRotation(c.view, c.base.X, c.base.Y);
+        EXPECT_EQ(c.pivot->RotationAngle(), c.base);
+    }
 }
 
 TEST(Views, EachViewSetsItsBasisCameraPlaneAndChecks) {

@@ -402,6 +402,45 @@ TEST(Viewport3D, FrameListsVisibleNodesInTreeOrderWithTheirMatrices) {
     EXPECT_EQ(rendered, std::vector<const TControl3D*>{&grid});
 }
 
+// An orthographic camera draws every depth at the scale its perspective twin shows at the pivot:
+// points off the view's centre do not shift with their height, and the projection, the rays and the
+// drawing matrix agree.
+TEST(Camera, AnOrthographicCameraShowsEveryDepthAtThePivotsScale) {
+    TDummy pivot;
+    pivot.SetRotationAngle({270, 0, 0}); // looking down on the floor
+    TCamera camera;
+    camera.SetParent(&pivot);
+    camera.SetPosition({0, 0, -200});
+    camera.SetAngleOfView(16);
+    TPoint3D floor, raised;
+    ASSERT_TRUE(camera.WorldToScreen({40, 0, 5}, 800, 600, floor));
+    ASSERT_TRUE(camera.WorldToScreen({40, -1.7f, 5}, 800, 600, raised));
+    EXPECT_GT(std::hypot(raised.X - floor.X, raised.Y - floor.Y), 2.0f); // perspective: off by pixels
+    camera.SetOrthographic(true);
+    ASSERT_TRUE(camera.WorldToScreen({40, 0, 5}, 800, 600, floor));
+    ASSERT_TRUE(camera.WorldToScreen({40, -1.7f, 5}, 800, 600, raised));
+    EXPECT_NEAR(raised.X, floor.X, 1e-3);
+    EXPECT_NEAR(raised.Y, floor.Y, 1e-3);
+    // At the pivot's depth the scale is the perspective one: half the picture is 200 tan(8°) high.
+    TPoint3D centre, edge;
+    ASSERT_TRUE(camera.WorldToScreen({0, 0, 0}, 800, 600, centre));
+    ASSERT_TRUE(
+        camera.WorldToScreen({0, 0, static_cast<float>(-200 * std::tan(8 * kDegToRad))}, 800, 600, edge));
+    EXPECT_NEAR(std::abs(edge.Y - centre.Y), 300, 1e-2);
+    // The ray through a screen point runs along the view and meets the floor at that point.
+    TPoint3D pos, dir;
+    camera.ScreenToRay(floor.X, floor.Y, 800, 600, pos, dir);
+    expectNear(dir, camera.LocalToAbsoluteDirection({0, 0, 1}).Normalize());
+    const float t = -pos.Y / dir.Y;
+    expectNear(pos + dir * t, {40, 0, 5}, 1e-3f);
+    // The drawing matrix puts the point where WorldToScreen does.
+    const TVector3D clip = TVector3D(TPoint3D(40, -1.7f, 5)) * camera.ViewProjectionMatrix(800, 600);
+    EXPECT_NEAR((clip.X / clip.W + 1) / 2 * 800, floor.X, 1e-2);
+    EXPECT_NEAR((1 - clip.Y / clip.W) / 2 * 600, floor.Y, 1e-2);
+    EXPECT_GT(clip.Z / clip.W, -1.0f);
+    EXPECT_LT(clip.Z / clip.W, 1.0f);
+}
+
 TEST(Viewport3D, LightsInSceneCoordinates) {
     TViewport3D view;
     TDummy pivot(&view);
