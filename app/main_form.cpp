@@ -106,17 +106,15 @@ private:
     double value_ = 0;
 };
 
+// The status line has one value, the editor's: every writer goes through it, so that the line never
+// keeps a text its value no longer holds.
 class StatusLabelLink : public IStatusLabel {
 public:
-    explicit StatusLabelLink(QLabel* label) : label_(label) {}
-    void SetText(const std::string& text) override {
-        if (label_) {
-            label_->setText(QString::fromStdString(text));
-        }
-    }
+    explicit StatusLabelLink(TUIText& status) : status_(status) {}
+    void SetText(const std::string& text) override { status_.SetText(text); }
 
 private:
-    QPointer<QLabel> label_;
+    TUIText& status_;
 };
 
 // The class name without a namespace ("vendrel::TMainForm" is "TMainForm").
@@ -193,7 +191,7 @@ void TMainForm::FormCreate(const std::vector<uint8_t>& MainLogo) {
     buildStatusBar();
 
     projectProgress_ = std::make_unique<ProgressBarLink>(progressBar_);
-    projectStatus_ = std::make_unique<StatusLabelLink>(statusLabel_);
+    projectStatus_ = std::make_unique<StatusLabelLink>(Editor->PanelSwitching.StatusLabel);
     AcousticProject->SetProgressBar(projectProgress_.get());
     AcousticProject->SetStatusLabel(projectStatus_.get());
 
@@ -280,7 +278,7 @@ void TMainForm::createDocuments() {
     Documents = std::make_unique<TDocuments>(*Editor, std::move(d));
     Documents->DrawCaption = [this] { DrawCaption(); };
     Documents->SetStatusText = [this](const std::string& text) {
-        statusLabel_->setText(QString::fromStdString(text));
+        Editor->PanelSwitching.StatusLabel.SetText(text);
     };
     Documents->ShowMemoryInfo = [this] { ShowMemoryInfo(); };
     Documents->CreateMRUItems = [this] { CreateMRUItems(); };
@@ -303,6 +301,13 @@ void TMainForm::applyAppearance() {
     pal.setColor(QPalette::Highlight, QColor(60, 130, 200));
     setPalette(pal);
     progressBar_->setTextVisible(false);
+    // A stay-pressed tool button that is down shows the highlight colour; the mouse over a button
+    // only outlines it, so that a hovered button never looks like the pressed one beside it.
+    panelViewTools_->setStyleSheet(
+        QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 2px; padding: 2px; }"
+                       "QToolButton:hover { border-color: #8A9099; }"
+                       "QToolButton:checked { background: #3C82C8; border-color: #3C82C8; color: white; }"
+                       "QToolButton:disabled { color: #7A7F87; }"));
 }
 
 int TMainForm::DeveloperTabIndex() const {

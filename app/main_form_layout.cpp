@@ -42,6 +42,7 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -163,7 +164,8 @@ void TMainForm::buildCentralArea() {
     mapBarScroll->setWidget(mapBar_);
     panelMapBar_ = mapBarScroll;
     panelMapBar_->setObjectName(QStringLiteral("PanelMapBar"));
-    panelMapBar_->setFixedWidth(112);
+    // Room for the bar and, in a window too low for it, for the scroll bar beside it.
+    panelMapBar_->setFixedWidth(112 + mapBarScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     row->addWidget(panelMapBar_);
 
     panelControls_ = new QWidget(splitter);

@@ -347,6 +347,8 @@ void TColorMapping::SetLevelScale(double MaxdB, double RangedB) {
     const TFlagScope quietRange(quietRange_);
     MaxdBuEdit.SetValue(p.MaxdBSPL());
     SPLRangeBox.SetValue(p.RangedBSPL());
+    // The bar's scale follows its fields at once.
+    DrawPaletteAxis(kAxisStepdB, kAxisTickLength);
 }
 
 } // namespace vendrel

@@ -350,6 +350,8 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     }
     st.IsSelectionChanged = true;
     ed_.Selection.UpdateAllSelection();
+    // The venue list shows what the project holds, not only what happens to be selected.
+    ed_.PanelSwitching.ListAllVenueObjectsKeepingShown();
     st.IsOpeningProject = false;
     p.SetIsProjectModified(false);
     if (DrawCaption) {

@@ -95,17 +95,37 @@ void TPanelSwitching::ShowSelectionOptionsMenu(int StartID) {
     const int count = st.SelectedObjList.Count();
     ed_.Selection.EnableSelectionActions(count > 0);
     ed_.Layers.SelectionChanged();
-    std::string status;
-    if (count > 0) {
-        status = std::to_string(count) + " Objects Selected";
-        for (const TObjectKind* kind : ed_.Kinds.InOrder(TKindOrder::Status)) {
-            if (kind->State.NSelected > 0) {
-                status += ", " + std::to_string(kind->State.NSelected) + kind->StatusWord();
-            }
+    StatusLabel.SetText(SelectionSummary());
+    st.IsSelectionChanged = false;
+}
+
+std::string TPanelSwitching::SelectionSummary() const {
+    const TEditorState& st = ed_.State;
+    const int count = st.SelectedObjList.Count();
+    if (count == 0) {
+        return {};
+    }
+    std::string status = std::to_string(count) + " Objects Selected";
+    for (const TObjectKind* kind : ed_.Kinds.InOrder(TKindOrder::Status)) {
+        if (kind->State.NSelected > 0) {
+            status += ", " + std::to_string(kind->State.NSelected) + kind->StatusWord();
         }
     }
-    StatusLabel.SetText(status);
-    st.IsSelectionChanged = false;
+    return status;
+}
+
+void TPanelSwitching::ListAllVenueObjectsKeepingShown() {
+    const int shown = ZonesTabControl.TabIndex();
+    ListAllZonesActionExecute();
+    if (shown < 0 || shown >= ZonesTabControl.Count()) {
+        return;
+    }
+    ZonesTabControl.SetTabIndex(shown);
+    for (int i = 0; i < ZonesListBox.Count(); ++i) {
+        if (ZonesListBox.Items(i).Tag == shown) {
+            ZonesListBox.SetItemIndex(i);
+        }
+    }
 }
 
 void TPanelSwitching::ListAllZonesActionExecute() {
@@ -158,6 +178,10 @@ void TPanelSwitching::ZonesListBoxClick() {
     if (auto* object = dynamic_cast<TQzControl3D*>(ZonesTabControl.Items(tab).TagObject)) {
         ed_.Selection.SetHighLight(object);
     }
+    // The panel now shows an object that need not be selected: the status line says both.
+    const std::string selection = SelectionSummary();
+    StatusLabel.SetText(ZonesTabControl.Items(tab).Text + " in the panel | Selection: " +
+                        (selection.empty() ? std::string("none") : selection));
 }
 
 void TPanelSwitching::ZonesListBoxKeyUp() {

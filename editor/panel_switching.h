@@ -39,11 +39,16 @@ public:
     void ListAllZonesActionExecute();
     // A click on the list's label "Objects:" lists every venue object, as the command does.
     void Label8Click();
+    // Lists every zone and ornament, keeping the tab shown (and its list item) as it was.
+    void ListAllVenueObjectsKeepingShown();
     void ListSelectedVenueObjects();
-    // The venue list's selected item highlights the object of its tab (none: no highlight). A key
-    // released in the list does the same, so moving through it highlights each object in turn.
+    // The venue list's selected item highlights the object of its tab (none: no highlight); the status
+    // line names the object shown beside the selection it summarises. A key released in the list does
+    // the same, so moving through it highlights each object in turn.
     void ZonesListBoxClick();
     void ZonesListBoxKeyUp();
+    // "2 Objects Selected, 1 Cabinets, 1 Zones", or empty with nothing selected (counted beforehand).
+    std::string SelectionSummary() const;
     // The tabs' captions after a removal or a rename, as each kind writes them; each object's Tag
     // becomes its tab's index.
     void SortVenueTabs();

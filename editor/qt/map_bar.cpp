@@ -14,6 +14,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace vendrel {
 
 namespace {
@@ -52,6 +55,35 @@ void TPaletteScale::resizeEvent(QResizeEvent* event) {
     ed_.Colors.PaletteAxisImageResized(BarRect().height());
 }
 
+QFont TPaletteScale::scaleFont() const {
+    QFont f = font();
+    f.setPixelSize(11);
+    return f;
+}
+
+std::vector<TPaletteScale::TLabel> TPaletteScale::Labels() const {
+    const QFontMetrics metrics(scaleFont());
+    const std::vector<TPaletteAxisTick>& ticks = ed_.Colors.PaletteAxisTicks();
+    // Every tick is labelled when the labels fit between the ticks; otherwise every second, third ...
+    size_t stride = 1;
+    if (ticks.size() > 1) {
+        const double spacing = std::abs(ticks[1].Y - ticks[0].Y);
+        while (stride < ticks.size() && stride * spacing < metrics.height() + 1) {
+            ++stride;
+        }
+    }
+    std::vector<TLabel> labels;
+    for (size_t i = 0; i < ticks.size(); i += stride) {
+        const int y = static_cast<int>(ticks[i].Y) - 1;
+        const int left = kBarWidth + 1 + static_cast<int>(ticks[i].Length) / 3 + 3;
+        const QString text = QString::fromStdString(ticks[i].Text);
+        // Centred on its tick, kept inside the scale at its two ends.
+        const int top = std::clamp(y - metrics.height() / 2, 0, std::max(height() - metrics.height(), 0));
+        labels.push_back({text, QRect(left, top, metrics.horizontalAdvance(text), metrics.height())});
+    }
+    return labels;
+}
+
 void TPaletteScale::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const TBitmap& palette = ed_.Colors.ColorPaletteBMP;
@@ -61,17 +93,15 @@ void TPaletteScale::paintEvent(QPaintEvent*) {
         painter.drawImage(BarRect(), column);
     }
     painter.setPen(QPen(QColor::fromRgba(kScaleInk), 1));
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    painter.setFont(font);
+    painter.setFont(scaleFont());
     for (const TPaletteAxisTick& tick : ed_.Colors.PaletteAxisTicks()) {
         const int y = static_cast<int>(tick.Y) - 1;
         const int x0 = kBarWidth + 1;
         const int length = static_cast<int>(tick.Length) / 3; // the bar holds most of the tick
         painter.drawLine(x0, y, x0 + length, y);
-        painter.drawText(QRect(x0 + length + 3, y - 10, width() - x0 - length - 3, 22),
-                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         QString::fromStdString(tick.Text));
+    }
+    for (const TLabel& label : Labels()) {
+        painter.drawText(label.Box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label.Text);
     }
 }
 

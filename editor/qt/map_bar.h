@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -24,12 +26,21 @@ public:
     TPaletteScale(TEditor& Editor, QWidget* Parent);
     // Where the bar lies in the widget.
     QRect BarRect() const;
+    // The dB labels the scale draws, each with the box of its text: every tick's, or on a bar too short
+    // for that every second, third ... tick's (the ticks stay), so that numbers never overlap.
+    struct TLabel {
+        QString Text;
+        QRect Box;
+    };
+    std::vector<TLabel> Labels() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QFont scaleFont() const;
+
     TEditor& ed_;
 };
 

@@ -54,6 +54,9 @@ void TViewport3D::SubtreeDetaching(TControl3D* Node, bool Freeing) {
     if (Freeing && inside(FCamera)) {
         FCamera = nullptr;
     }
+    // What leaves the scene is drawn no more: the view draws again at once, not at the next event
+    // that happens to repaint it.
+    RepaintRequested(Node);
 }
 
 namespace {

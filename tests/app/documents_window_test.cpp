@@ -1,7 +1,10 @@
 #include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
@@ -18,8 +21,10 @@
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/project.h"
+#include "app/program.h"
 #include "editor/documents.h"
 #include "editor/editor.h"
+#include "editor/qt/map_bar.h"
 #include "editor/qt/viewport_panel.h"
 #include "panels/cabinet_panel.h"
 #include "panels/zone_panel.h"
@@ -158,6 +163,106 @@ TEST_F(DocumentsWindow, AVenueMadeInTheWindowIsSavedReopenedFromTheRecentFilesAn
     command("SaveAction")->trigger();
     EXPECT_TRUE(dialogs.requests.size() == 1u);
     EXPECT_EQ(bytesOf(hall), saved);
+}
+
+// Whether a node (compared by address only) hangs in the scene under Root.
+bool inScene(const TControl3D& Root, const void* Node) {
+    for (int i = 0; i < Root.ChildrenCount(); ++i) {
+        const TControl3D* c = Root.Children(i);
+        if (c == Node || inScene(*c, Node)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Records, for every paint of the 3D view, whether a node was still in the scene it drew.
+struct PaintWatch : QObject {
+    PaintWatch(const TViewport3D& v, const void* n) : viewport(v), node(n) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            drawnWithNode.push_back(inScene(viewport, node));
+        }
+        return false;
+    }
+    const TViewport3D& viewport;
+    const void* node;
+    std::vector<bool> drawnWithNode;
+};
+
+// Every view, list, bar and button follows the state it shows at once: New draws the emptied scene,
+// a project named on the command line shows its level scale on the bar and every zone in the list, and
+// a zone picked from the list is named in the status line beside the selection.
+TEST_F(DocumentsWindow, TheViewTheListTheBarAndTheStatusLineFollowAtOnce) {
+    ASSERT_TRUE(start());
+    TEditor& ed = *main()->Editor;
+    QToolButton* add = main()->findChild<QToolButton*>(QStringLiteral("AddSurfaceButton"));
+    QTest::mouseClick(add, Qt::LeftButton);
+    QTest::mouseClick(add, Qt::LeftButton);
+    TCabinet* cabinet =
+        ed.Adding.AddNewCabinet("SP12", "", "", {0, -6, 0}, {}, false, TCabPlacement::qzaVertical, 0, true,
+                                false, ed.Layers.SelectedLayer, 0, 0);
+    ASSERT_NE(cabinet, nullptr);
+    const void* drawnCabinet = cabinet->GraphicalObject;
+    ASSERT_TRUE(inScene(*ed.Scene.Viewport3D1, drawnCabinet));
+    TMapBarPanel& bar = *main()->MapBar();
+    bar.AutoScaleCheckBox()->click();
+    for (const auto& [box, typed] : {std::pair{bar.MaxdBuEdit(), "99"}, {bar.SPLRangeBox(), "48"}}) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    const fs::path file = projects() / "Two zones.V3DPrj";
+    fs::create_directories(projects());
+    ASSERT_TRUE(docs().SaveProjectFile(file.string()));
+
+    TEditorGLView* gl = main()->ViewportPanel()->GLView();
+    QCoreApplication::processEvents();
+    PaintWatch watch(*ed.Scene.Viewport3D1, drawnCabinet);
+    gl->installEventFilter(&watch);
+    // Changed since the save: New asks first, and the answer is No.
+    main()->AcousticProject->SetIsProjectModified(true);
+    boxes.answers = {TModalResult::mrNo};
+    command("NewAction")->trigger();
+    ASSERT_EQ(main()->AcousticProject->NCabinets(), 0);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(watch.drawnWithNode.empty());
+    EXPECT_FALSE(watch.drawnWithNode.back()) << "the removed cabinet stays drawn";
+    gl->removeEventFilter(&watch);
+    stop();
+
+    TStartOptions options;
+    options.ProgramFolder = VENDREL_PROGRAM_DIR;
+    options.Arguments = {file.string()};
+    options.QtMessageBoxes = false;
+    program = std::make_unique<TProgram>(options);
+    ASSERT_TRUE(program->Create());
+    program->Start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main()));
+    ASSERT_EQ(main()->AcousticProject->NMappingZones(), 2);
+    TMapBarPanel& shown = *main()->MapBar();
+    EXPECT_EQ(shown.MaxdBuEdit()->value(), 99);
+    EXPECT_EQ(shown.SPLRangeBox()->value(), 48);
+    const auto labels = shown.PaletteScale()->Labels();
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front().Text, QStringLiteral("99"));
+    const int step = labels[0].Text.toInt() - labels[1].Text.toInt();
+    EXPECT_EQ(labels.back().Text.toInt(), 99 - step * static_cast<int>(labels.size() - 1));
+    EXPECT_GE(labels.back().Text.toInt(), 51);
+
+    auto* list = main()->findChild<QListWidget*>(QStringLiteral("ZonesListBox"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Zone 1: No Name"));
+    // The project keeps its second zone selected; the first one picked from the list.
+    auto* status = main()->findChild<QLabel*>(QStringLiteral("StatusLabel"));
+    ASSERT_NE(status, nullptr);
+    ASSERT_EQ(status->text(), QStringLiteral("1 Objects Selected, 1 Zones"));
+    const QRect item = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    EXPECT_EQ(status->text(),
+              QStringLiteral("Zone 1: No Name in the panel | Selection: 1 Objects Selected, 1 Zones"));
 }
 
 TEST_F(DocumentsWindow, ACrashWithHallOpenLeavesHallBackupThatOpens) {

@@ -1,10 +1,13 @@
+#include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -15,6 +18,7 @@
 
 #include "acoustics/project.h"
 #include "editor/editor.h"
+#include "editor/qt/map_bar.h"
 #include "editor/qt/viewport_panel.h"
 #include "platform/core/camera.h"
 #include "platform/core/context3d.h"
@@ -85,6 +89,53 @@ TEST_F(ViewWindow, TopViewShowsTheLengthAxisRedAndTheWidthAxisGreenAndTurnsOnF3A
     EXPECT_EQ(editor().Scene.Viewport3D1->Camera(), editor().Scene.CameraSide);
     key(Qt::Key_F3);
     EXPECT_EQ(editor().Scene.CamTopDummy->RotationAngle(), TPoint3D(270, 0, 180));
+}
+
+QToolButton* toolButtonOf(QWidget* window, const QString& text) {
+    for (QToolButton* b : window->findChildren<QToolButton*>()) {
+        if (b->defaultAction() != nullptr && b->defaultAction()->text() == text) {
+            return b;
+        }
+    }
+    return nullptr;
+}
+
+// Whether a stay-pressed button shows the pressed colour, read inside its frame.
+bool looksPressed(QToolButton* b) {
+    const QImage image = b->grab().toImage();
+    const QColor c = image.pixelColor(4, image.height() / 2);
+    return c.blue() > c.red() + 60;
+}
+
+// Of the four view buttons and of the three mouse-mode buttons exactly the current one looks pressed,
+// also while the mouse rests on another one.
+TEST_F(ViewWindow, OnlyTheCurrentViewAndMouseModeLookPressedWhateverTheMouseIsOn) {
+    ASSERT_TRUE(start());
+    const QStringList views = {"3D View", "Side View", "Top View", "Front View"};
+    const QStringList modes = {"Default Mouse", "Rotate View", "Panning View"};
+    for (const QStringList* group : {&views, &modes}) {
+        for (const QString& pressed : *group) {
+            QToolButton* chosen = toolButtonOf(main(), pressed);
+            ASSERT_NE(chosen, nullptr) << pressed.toStdString();
+            if (!chosen->isEnabled()) {
+                continue; // Rotate View outside the 3D view
+            }
+            QTest::mouseClick(chosen, Qt::LeftButton);
+            for (const QString& hovered : *group) {
+                QToolButton* under = toolButtonOf(main(), hovered);
+                QTest::mouseMove(under, under->rect().center());
+                QCoreApplication::processEvents();
+                for (const QString& name : *group) {
+                    QToolButton* b = toolButtonOf(main(), name);
+                    EXPECT_EQ(looksPressed(b), name == pressed)
+                        << name.toStdString() << " with " << pressed.toStdString()
+                        << " chosen and the mouse on " << hovered.toStdString();
+                    EXPECT_EQ(b->isChecked(), name == pressed) << name.toStdString();
+                }
+            }
+        }
+        key(Qt::Key_F1);
+    }
 }
 
 // The axis numbers of the plan views, as the view draws them: each label's picture drawn by Qt at the
@@ -169,6 +220,35 @@ TEST_F(ViewWindow, AxisNumbersAreWholeAndBesideTheirLinesAtEveryZoom) {
     key(Qt::Key_F3);
     ed.Views.ZoomSpinBox.SetValue(-148.8);
     check("turned");
+}
+
+// A window of 800 x 550 still shows the level bar's numbers apart and the whole "dB" beside Range.
+TEST_F(ViewWindow, ASmallWindowKeepsTheLevelBarReadable) {
+    ASSERT_TRUE(start());
+    main()->resize(800, 550);
+    QTest::qWait(100);
+    QCoreApplication::processEvents();
+    TMapBarPanel& bar = *main()->MapBar();
+    const auto labels = bar.PaletteScale()->Labels();
+    ASSERT_GE(labels.size(), 4u);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_TRUE(bar.PaletteScale()->rect().contains(labels[i].Box)) << labels[i].Text.toStdString();
+        if (i > 0) {
+            EXPECT_FALSE(labels[i].Box.intersects(labels[i - 1].Box)) << labels[i].Text.toStdString();
+        }
+    }
+    QLabel* dB = nullptr;
+    for (QLabel* l : bar.findChildren<QLabel*>()) {
+        if (l->text() == QStringLiteral("dB")) {
+            dB = l;
+        }
+    }
+    ASSERT_NE(dB, nullptr);
+    const QWidget* viewport = bar.parentWidget(); // the scroll area's viewport
+    const QRect shown = QRect(dB->mapTo(viewport, QPoint(0, 0)), dB->size());
+    EXPECT_TRUE(viewport->rect().contains(QRect(shown.topLeft(), QSize(shown.width(), 1))))
+        << "dB at " << shown.x() << ".." << shown.right() << " of " << viewport->width();
+    EXPECT_GE(dB->width(), dB->sizeHint().width());
 }
 
 TEST_F(ViewWindow, MiddleDragTurnsTheCameraAndTheWheelZoomsByItsStep) {

@@ -441,6 +441,22 @@ TEST(Camera, AnOrthographicCameraShowsEveryDepthAtThePivotsScale) {
     EXPECT_LT(clip.Z / clip.W, 1.0f);
 }
 
+// A node leaving the scene, freed or moved out, is no longer drawn: the view is asked to draw again.
+TEST(Viewport3D, ANodeLeavingTheSceneRepaintsTheView) {
+    TViewport3D view;
+    auto* freed = new TDummy(&view);
+    freed->SetParent(&view);
+    TDummy movedOut(&view);
+    movedOut.SetParent(&view);
+    int invalidations = 0;
+    view.OnInvalidate = [&] { ++invalidations; };
+    delete freed;
+    EXPECT_EQ(invalidations, 1);
+    TDummy elsewhere;
+    movedOut.SetParent(&elsewhere);
+    EXPECT_GE(invalidations, 2);
+}
+
 TEST(Viewport3D, LightsInSceneCoordinates) {
     TViewport3D view;
     TDummy pivot(&view);
