@@ -9,9 +9,11 @@ namespace vendrel {
 // Defined in each kind's page file.
 std::unique_ptr<TKindPage> MakeCabinetPage(TObjectPages& Pages);
 std::unique_ptr<TKindPage> MakeZonePage(TObjectPages& Pages);
+std::unique_ptr<TKindPage> MakeOrnamentPage(TObjectPages& Pages);
 
 void RegisterBuiltInPages(TObjectPages& Pages) {
     Pages.Register(MakeZonePage(Pages));
+    Pages.Register(MakeOrnamentPage(Pages));
     Pages.Register(MakeCabinetPage(Pages));
 }
 

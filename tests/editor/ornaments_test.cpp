@@ -113,6 +113,44 @@ TEST_F(Ornaments, ThePickerListsTheOrnamentAndEachClickPlacesOneUntilItCloses) {
     EXPECT_EQ(ed.Kinds.Get<TOrnamentKind>()->Obj3DOrnaContainer.size(), 1u);
 }
 
+TEST_F(Ornaments, AnOrnamentIsPressedAndShiftDraggedInThePlaneOfTheViewUnlessLocked) {
+    ed.Adding.ArmOrnamentInsertion("Truss Block");
+    click({2, 0, 3});
+    ed.Adding.EndInsertionInViewPort3D();
+    ASSERT_EQ(f.project->NOrnaments(), 1);
+    TOrnament& o = *f.project->Ornaments()[0];
+    const TOrnaModel& model = *o.Model();
+    ed.Selection.UnSelectAllObjects();
+    click({2, 0, 3});
+    ASSERT_EQ(ed.State.SelectedObjList.Raw(), std::vector<TObject*>{&o});
+
+    const TPoint3D before = o.Position();
+    TShiftState drag;
+    drag.Shift = drag.Left = true;
+    const auto dragTo = [&](const TPoint3D& to) {
+        const TPointF a = screenOf({2, 0, 3});
+        const TPointF b = screenOf(to);
+        f.viewport().MouseDown(TMouseButton::mbLeft, drag, a.X, a.Y);
+        f.viewport().MouseMove(drag, b.X, b.Y);
+        f.viewport().MouseUp(TMouseButton::mbLeft, {}, b.X, b.Y);
+    };
+    // The model's origin centre follows the mouse; the top view keeps the height.
+    dragTo({5, 0, -1});
+    EXPECT_NEAR(o.Position().X, 5 - model.OriginCenter().X, 0.05);
+    EXPECT_NEAR(o.Position().Z, -1 - model.OriginCenter().Z, 0.05);
+    EXPECT_FLOAT_EQ(o.Position().Y, before.Y);
+    EXPECT_NEAR(o.GraphicalObject->Position().X, o.Position().X, 1e-3); // written back as shown
+
+    const TPoint3D moved = o.Position();
+    o.SetIsLocked(true);
+    const TPointF at = screenOf(moved + model.OriginCenter());
+    const TPointF away = screenOf({-3, 0, -3});
+    f.viewport().MouseDown(TMouseButton::mbLeft, drag, at.X, at.Y);
+    f.viewport().MouseMove(drag, away.X, away.Y);
+    f.viewport().MouseUp(TMouseButton::mbLeft, {}, away.X, away.Y);
+    EXPECT_EQ(o.Position(), moved);
+}
+
 TEST_F(Ornaments, AMissingModelIsReportedAndPlacesNothing) {
     ed.Adding.ArmOrnamentInsertion("Gone");
     click({1, 0, 1});

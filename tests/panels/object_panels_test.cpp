@@ -1,10 +1,11 @@
-// The cabinet and zone panels against a fake window: a typed text reaches the model through the
+// The cabinet, zone and ornament panels against a fake window: a typed text reaches the model through the
 // field's setter and the window hears the follow-up; filling records nothing; while the window is
 // changing objects no field commits.
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "../acoustics/model_fixture.h"
+#include "acoustics/ornament.h"
 #include "editor/kinds/zone_kind.h"
 #include "editor/units.h"
 #include "panels/cabinet_panel.h"
+#include "panels/ornament_panel.h"
 #include "panels/zone_panel.h"
 
 namespace vendrel {
@@ -185,6 +188,42 @@ TEST(ObjectPanels, TypedZoneFieldsCallTheZonesCommandsWithTheValueAsStored) {
         PanelFixture::type(edit, QString::fromLatin1(k.typed));
         EXPECT_EQ(commands.calls, std::vector<std::string>{k.call}) << k.field;
     }
+}
+
+TEST(ObjectPanels, TheOrnamentPanelShowsItsHeightUpAndItsTurnsWrappedAndCommitsOnlyWhatIsTyped) {
+    PanelFixture f;
+    TOrnaModel model(&f.medium, f.project.get());
+    model.SetModelName("Truss");
+    TOrnament& ornament = *f.project->AddOrnament(&model, {1, -3, 2}, {200, 0, 120}, false);
+    TOrnamentFr panel(f.host, nullptr);
+    panel.AsignedOrna = &ornament;
+    panel.UpdateValues();
+    EXPECT_EQ(panel.PosY->text(), QStringLiteral("3.000")); // the "Z" row is the height
+    EXPECT_EQ(panel.PosZ->text(), QStringLiteral("2.000"));
+    EXPECT_EQ(panel.RotAngleXEdit->text(), QStringLiteral("-160.00"));
+    EXPECT_EQ(panel.RotAngleZEdit->text(), QStringLiteral("120.00"));
+    EXPECT_FALSE(panel.DimmenGroupBox->isEnabled()); // a model of fixed size
+
+    // Leaving the "Y axis" field without typing keeps a 120 degree turn beyond the field's limits.
+    panel.RotAngleZEdit->setFocus();
+    panel.PosX->setFocus();
+    EXPECT_FLOAT_EQ(ornament.RotationAngle().Z, 120);
+    EXPECT_TRUE(f.host.followUps().empty());
+
+    PanelFixture::type(panel.PosY, QStringLiteral("4"));
+    EXPECT_FLOAT_EQ(ornament.Position().Y, -4);
+    PanelFixture::type(panel.RotAngleZEdit, QStringLiteral("120"));
+    EXPECT_FLOAT_EQ(ornament.RotationAngle().Z, 90);
+    PanelFixture::type(panel.ZoneNameEdit, QStringLiteral("Stage left"));
+    EXPECT_EQ(ornament.Name(), "Stage left");
+    EXPECT_EQ(f.host.followUps(),
+              (std::vector<std::string>{"PlacementChanged", "PlacementChanged", "NameChanged"}));
+
+    model.SetIsSizeable(true);
+    panel.UpdateValues();
+    ASSERT_TRUE(panel.DimmenGroupBox->isEnabled());
+    PanelFixture::type(panel.LengthEdit, QStringLiteral("2500"));
+    EXPECT_FLOAT_EQ(ornament.Width(), 2000);
 }
 
 TEST(ObjectPanels, FillingReadsOnlyAndTheProgramChangingObjectsBlocksEveryCommit) {
