@@ -564,6 +564,7 @@ void TMainForm::ReadSettingsIni() {
 void TMainForm::ReadLibraryFiles() {
     Library->SelectedLayerColor = Editor->Layers.SelectedLayer->Color;
     Library->ReadLibraryFiles();
+    Editor->Picker.OpenLibOrnamentAction.SetEnabled(Library->OpenLibOrnamentEnabled);
 }
 
 void TMainForm::CheckNewModelsOnInternet() {

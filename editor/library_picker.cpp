@@ -24,7 +24,23 @@ std::string sizesDetail(double w, double h, double d, const TFormatSettings& fs)
 
 } // namespace
 
-TLibraryPicker::TLibraryPicker(TEditor& Editor) : ed_(Editor) {}
+TLibraryPicker::TLibraryPicker(TEditor& Editor) : ed_(Editor) {
+    OpenLibOrnamentAction.Hint = "Insert an Ornamental Object";
+    OpenLibOrnamentAction.SetEnabled(false);
+    OpenLibOrnamentAction.OnExecute = [this] { OpenLibOrnamentActionExecute(); };
+}
+
+void TLibraryPicker::OpenLibOrnamentActionExecute() {
+    if (ed_.Adding.IsInsertigInViewPort3D()) {
+        ed_.Adding.EndInsertionInViewPort3D();
+    }
+    Mode = TLibraryPickerMode::Ornament;
+    FormShow();
+    if (OnShowWindow) {
+        OnShowWindow();
+    }
+    ed_.State.LeftMouseMode = TLeftMouseMode::lmmDefault;
+}
 
 void TLibraryPicker::FormShow() {
     OkButtonEnabled = false;

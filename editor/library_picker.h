@@ -14,6 +14,7 @@
 //
 // A picture that does not decode lists its item without a picture.
 
+#include "editor/ui_values.h"
 #include "platform/core/bitmap.h"
 
 #include <cstdint>
@@ -41,6 +42,13 @@ struct TLibraryPickerItem {
 class TLibraryPicker {
 public:
     explicit TLibraryPicker(TEditor& Editor);
+
+    // "Insert Ornamental Object": a pending insertion ends and the picker lists the ornaments, shown
+    // without waiting. Enabled while the library holds an ornament.
+    TUIAction OpenLibOrnamentAction{"Insert Ornamental Object"};
+    void OpenLibOrnamentActionExecute();
+    // Shows the picker's window (set by the window; it returns at once).
+    std::function<void()> OnShowWindow;
 
     // What opened the picker (its tag object).
     TLibraryPickerMode Mode = TLibraryPickerMode::SoundSystem;

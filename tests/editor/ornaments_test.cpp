@@ -151,6 +151,23 @@ TEST_F(Ornaments, AnOrnamentIsPressedAndShiftDraggedInThePlaneOfTheViewUnlessLoc
     EXPECT_EQ(o.Position(), moved);
 }
 
+TEST_F(Ornaments, InsertOrnamentalObjectEndsAPendingInsertionAndShowsThePickerOfOrnaments) {
+    int shown = 0;
+    picker.OnShowWindow = [&shown] { ++shown; };
+    picker.OpenLibOrnamentAction.SetEnabled(true);
+    ed.Adding.ArmOrnamentInsertion("Truss Block");
+    picker.OpenLibOrnamentAction.Execute();
+    EXPECT_FALSE(ed.State.InsertInMousePos_Ornament);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(picker.Mode, TLibraryPickerMode::Ornament);
+    ASSERT_EQ(picker.Items.size(), 1u);
+    EXPECT_EQ(picker.Items[0].Text, "Truss Block");
+    // Disabled (a library without ornaments), the command does nothing.
+    picker.OpenLibOrnamentAction.SetEnabled(false);
+    picker.OpenLibOrnamentAction.Execute();
+    EXPECT_EQ(shown, 1);
+}
+
 TEST_F(Ornaments, AMissingModelIsReportedAndPlacesNothing) {
     ed.Adding.ArmOrnamentInsertion("Gone");
     click({1, 0, 1});
