@@ -264,6 +264,10 @@ private:
     TLifetime lifetime_;
     bool resumeAfterPause_ = false; // a pass was interrupted by a pause (user-interface thread)
     bool startAfterPause_ = false;  // a start was requested during a pause (user-interface thread)
+    // When the pass now pending was asked for (the wait clock's seconds; 0: not measured).
+    std::atomic<double> passRequestedAt_{0.0};
+    // Starts the map thread for a pass, noting when it was asked for.
+    void startPass();
     int32_t FHornRotationIndex = 0;
     int32_t FActiveBeams = 0;                 // not read by ActiveBeams()
     TPhysicalSpace* FPhysicalSpace = nullptr; // not owned

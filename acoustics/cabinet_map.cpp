@@ -18,6 +18,7 @@
 #include "acoustics/mic_point.h"
 #include "acoustics/ornament.h"
 #include "acoustics/overlay.h"
+#include "acoustics/parallel_columns.h"
 #include "acoustics/physical_space.h"
 #include "acoustics/polar.h"
 #include "acoustics/project.h"
@@ -33,6 +34,7 @@
 #include "platform/core/worker_thread.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace vendrel {
@@ -247,34 +249,363 @@ void TCabinet::GetSpeakerMagPhaseAtPointPercent(int32_t iFromSource, int32_t iFr
 
 // ---- The kernel ----
 
-bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
-    TAcousticProject& project = *FMyAcousticProject;
-    const TPhysicalSpace& medium = *FPhysicalSpace;
-    const TCabModel& model = *FModel;
-    const int32_t nK = project.NFreqsAverage();
-    const std::vector<int32_t>& freqs = project.FreqsAverage();
-    const int32_t r = model.PolarResolutionDegrees();
-    const int32_t nAz = model.NPolarAzMeasures(), nEl = model.NPolarElevSlices();
-    const double tenths = 10.0 * r;
-    const double perCell = 1.0 / r; // cells per degree
-    const float s = static_cast<float>(medium.PixelToMeters());
+namespace {
 
-    // Per averaged frequency: radians per metre and air loss in dB per metre.
-    std::vector<double> kf(static_cast<size_t>(nK)), alpha(static_cast<size_t>(nK));
+// Columns per block when a cabinet's columns are split across the pool: small, so that a cancelled
+// pass is left by every thread within a column or two.
+constexpr int32_t kKernelColumnGrain = 2;
+
+// Per averaged frequency: radians per metre and air loss in dB per metre.
+struct FrequencyConstants {
+    std::vector<double> kf, alpha;
+};
+
+FrequencyConstants frequencyConstants(const TPhysicalSpace& medium, const std::vector<int32_t>& freqs,
+                                      int32_t nK) {
+    FrequencyConstants c;
+    c.kf.resize(static_cast<size_t>(nK));
+    c.alpha.resize(static_cast<size_t>(nK));
     for (int32_t k = 0; k < nK; ++k) {
         const TFreqConstants fc = medium.GetFreqConstants(At(freqs, k));
-        kf[static_cast<size_t>(k)] = fc.RadiansPerMeter;
-        alpha[static_cast<size_t>(k)] = medium.AirLoss() ? fc.dBPerMeter : 0.0;
+        c.kf[static_cast<size_t>(k)] = fc.RadiansPerMeter;
+        c.alpha[static_cast<size_t>(k)] = medium.AirLoss() ? fc.dBPerMeter : 0.0;
     }
+    return c;
+}
 
+// Where a zone's pixels lie: M = RotY(-ry) x RotX(rx) x RotZ(rz) and the origin O = (Xb, -Yb, -Zb) x M;
+// a pixel (w, l) sits at (w + Ox + 1/2, Oy, l - h + Oz + 1/2) x M^T, h being half the zone's depth.
+struct ZoneFrame {
+    Mat3 inv{};
+    TVec3f o{};
+    float h = 0;
+    int32_t W = 0, D = 0;
+};
+
+ZoneFrame zoneFrame(const TMappingZone& zone, const TZoneData& buffer) {
+    const TVec3f rot = zoneRotationDegrees(zone);
+    const Mat3 m =
+        mul(mul(rotY(static_cast<float>(-rot[1] * kDegToRad)), rotX(static_cast<float>(rot[0] * kDegToRad))),
+            rotZ(static_cast<float>(rot[2] * kDegToRad)));
+    ZoneFrame f;
+    f.inv = transpose(m);
+    f.o = apply({zone.PosBeginPx().X, -zone.PosBeginPx().Y, -zone.PosBeginPx().Z}, m);
+    f.W = buffer.WidthPixels();
+    f.D = buffer.DepthPixels();
+    f.h = static_cast<float>(zone.DepthPixels()) / 2.0f;
+    return f;
+}
+
+// The polar data of source i re-laid per averaged frequency (see SourceTable), its storage reused.
+void fillSourceTable(const TCabModel& model, const TAcousticProject& project, int32_t i, bool vectorColumn,
+                     SourceTable& table) {
+    const int32_t nK = project.NFreqsAverage();
+    const std::vector<int32_t>& freqs = project.FreqsAverage();
+    const int32_t nAz = model.NPolarAzMeasures(), nEl = model.NPolarElevSlices();
+    const double tenths = 10.0 * model.PolarResolutionDegrees();
+    table.nAz = nAz;
+    table.nEl = nEl;
+    const size_t cells = static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
+    table.mag.resize(cells);
+    table.dMag.resize(cells);
+    table.ph.resize(cells);
+    table.dPh.resize(cells);
+    table.packed.resize(vectorColumn ? cells * 2 * 4 : 0);
+    table.realPhase.resize(static_cast<size_t>(nK));
+    table.axisPhase.resize(static_cast<size_t>(nK));
+    const int32_t set = At(model.SourcePoint(), i)->PolarID();
+    const auto& slices = At(model.PolarData(), set);
+    std::vector<int32_t> gridPoint(static_cast<size_t>(nK));
+    int32_t maxPoint = 0;
+    for (int32_t k = 0; k < nK; ++k) {
+        gridPoint[static_cast<size_t>(k)] = model.DSPSpace()->FreqToPoint(freqs[static_cast<size_t>(k)]);
+        maxPoint = std::max(maxPoint, gridPoint[static_cast<size_t>(k)]);
+    }
+    // Direction by direction, every frequency of it at once (each direction's arrays are read once);
+    // the lengths are verified per direction.
+    for (int32_t e = 0; e < nEl; ++e) {
+        for (int32_t a = 0; a < nAz; ++a) {
+            const rPolarData& d = At(At(slices, e), a);
+            (void)At(d.MagnitudePerFreq, maxPoint);
+            (void)At(d.PhasePerFreq, maxPoint);
+            for (int32_t k = 0; k < nK; ++k) {
+                const size_t n = static_cast<size_t>(gridPoint[static_cast<size_t>(k)]);
+                table.mag[table.at(k, e, a)] = d.MagnitudePerFreq[n];
+                const double p0 = d.PhasePerFreq[n];
+                table.ph[table.at(k, e, a)] = static_cast<float>(p0 >= 0 && p0 < kTwoPi ? p0 : wrap2Pi(p0));
+            }
+        }
+    }
+    for (int32_t k = 0; k < nK; ++k) {
+        const int32_t f = freqs[static_cast<size_t>(k)];
+        if (vectorColumn) {
+            // Row entries for the vector unit: forward rows step to the next azimuth, mirrored rows
+            // (the other half of the sphere) to the previous one.
+            float* out = table.packed.data() + static_cast<size_t>(k) * 2 * table.stride() * 4;
+            for (int32_t v = 0; v < 2; ++v) {
+                for (int32_t e = 0; e < nEl; ++e) {
+                    for (int32_t a = 0; a < nAz; ++a) {
+                        const int32_t b = v == 0 ? (a + 1) % nAz : (a + nAz - 1) % nAz;
+                        const size_t c = table.at(k, e, a), nb = table.at(k, e, b);
+                        float* entry = out + ((static_cast<size_t>(v) * nEl + e) * nAz + a) * 4;
+                        entry[0] = table.mag[c];
+                        entry[1] = table.mag[nb] - table.mag[c];
+                        entry[2] = table.ph[c];
+                        entry[3] = static_cast<float>(
+                            phaseStep(static_cast<double>(table.ph[nb]) - table.ph[c], 1.0));
+                    }
+                }
+            }
+        } else {
+            for (int32_t e = 0; e < nEl; ++e) {
+                for (int32_t a = 0; a < nAz; ++a) {
+                    const size_t c = table.at(k, e, a), next = table.at(k, e, (a + 1) % nAz);
+                    table.dMag[c] =
+                        static_cast<float>((static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
+                    table.dPh[c] = static_cast<float>(
+                        phaseStep(static_cast<double>(table.ph[next]) - table.ph[c], tenths));
+                }
+            }
+        }
+        table.realPhase[static_cast<size_t>(k)] =
+            model.UseRealPhase() && f < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
+        table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
+    }
+}
+
+// What every column of one source over one zone reads, fixed before the columns run.
+struct SourcePass {
+    const SourceTable* table = nullptr;
+    const FrequencyConstants* constants = nullptr;
+    const float* procMag = nullptr;
+    const float* procPh = nullptr;
+    ZoneFrame frame;
+    int32_t nK = 0, r = 0, nAz = 0, nEl = 0;
+    double tenths = 0, perCell = 0;
+    float s = 0;               // metres per pixel
+    float zPolar = 1;          // 0 with zero-phase start
+    float X = 0, Y = 0, Z = 0; // the source in pixels
+    Mat3 toSource{};           // ((p x RotY) x RotZ) x RotX as one matrix
+    bool vectorColumn = false;
+};
+
+// A thread's column staging, reused for every column it computes.
+struct ColumnStaging {
+    std::vector<float> dist, yAz, xAz, yEl, xEl, az, el, amp, ph, loss, invSpread;
+    std::vector<int32_t> dAz, dEl;
+    std::vector<uint32_t> o11, o21, o12, o22; // table cells of the four corners at k = 0
+    std::vector<uint32_t> row1, row2;         // the vector unit's row entries of the first corners
+    void size(int32_t D) {
+        const size_t d = static_cast<size_t>(D);
+        if (dist.size() >= d) {
+            return;
+        }
+        for (auto* v : {&dist, &yAz, &xAz, &yEl, &xEl, &az, &el, &amp, &ph, &loss, &invSpread}) {
+            v->resize(d);
+        }
+        dAz.resize(d);
+        dEl.resize(d);
+        for (auto* v : {&o11, &o21, &o12, &o22, &row1, &row2}) {
+            v->resize(d);
+        }
+    }
+};
+
+ColumnStaging& threadStaging() {
+    thread_local ColumnStaging staging;
+    return staging;
+}
+
+// The geometry of column w: each pixel's distance, spreading and place in the polar table.
+void columnGeometry(const SourcePass& sp, int32_t w, ColumnStaging& st) {
+    const ZoneFrame& f = sp.frame;
+    const int32_t D = f.D, nAz = sp.nAz, nEl = sp.nEl;
+    if (sp.vectorColumn) {
+        // The offset from the source in its frame is linear along the column.
+        const auto offsetAt = [&](float l) {
+            const TVec3f q =
+                apply({static_cast<float>(w) + f.o[0] + 0.5f, f.o[1], l - f.h + f.o[2] + 0.5f}, f.inv);
+            return apply({(q[0] - sp.X) * sp.s, (q[1] + sp.Y) * sp.s, (q[2] + sp.Z) * sp.s}, sp.toSource);
+        };
+        const TVec3f t0 = offsetAt(0.0f);
+        const TVec3f tEnd = offsetAt(static_cast<float>(std::max(D - 1, 1)));
+        vecmath::TPolarGeometry g{};
+        g.n = D;
+        for (int c = 0; c < 3; ++c) {
+            g.t0[c] = t0[static_cast<size_t>(c)];
+            g.dt[c] = (tEnd[static_cast<size_t>(c)] - t0[static_cast<size_t>(c)]) /
+                      static_cast<float>(std::max(D - 1, 1));
+        }
+        g.r = sp.r;
+        g.nAz = nAz;
+        g.nEl = nEl;
+        g.dist = st.dist.data();
+        g.invSpread = st.invSpread.data();
+        g.dAz = st.dAz.data();
+        g.dEl = st.dEl.data();
+        g.row1 = st.row1.data();
+        g.row2 = st.row2.data();
+        PolarGeometry(g);
+        return;
+    }
+    for (int32_t l = 0; l < D; ++l) {
+        const TVec3f p{static_cast<float>(w) + f.o[0] + 0.5f, f.o[1],
+                       static_cast<float>(l) - f.h + f.o[2] + 0.5f};
+        const TVec3f q = apply(p, f.inv);
+        const TVec3f dv{(q[0] - sp.X) * sp.s, (q[1] + sp.Y) * sp.s, (q[2] + sp.Z) * sp.s};
+        const TVec3f t = apply(dv, sp.toSource);
+        const size_t li = static_cast<size_t>(l);
+        st.dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
+        st.invSpread[li] = 1.0f / std::max(st.dist[li], 1.0f);
+        st.yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
+        st.xAz[li] = t[0];
+        st.yEl[li] = t[1];
+        st.xEl[li] = -t[2];
+    }
+    Atan2Array(st.yAz.data(), st.xAz.data(), st.az.data(), D);
+    Atan2Array(st.yEl.data(), st.xEl.data(), st.el.data(), D);
+    const SourceTable& table = *sp.table;
+    for (size_t li = 0; li < static_cast<size_t>(D); ++li) {
+        const double azDeg = fastReduceDegrees(static_cast<double>(st.az[li]) * kRadToDeg);
+        const double elDeg = fastReduceDegrees((2 * kPi - static_cast<double>(st.el[li])) * kRadToDeg);
+        const double azCell = azDeg * sp.perCell, elCell = elDeg * sp.perCell;
+        const int32_t p1 = static_cast<int32_t>(azCell);
+        const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
+        st.dAz[li] = static_cast<int32_t>((azCell - p1) * sp.tenths);
+        int32_t ep1 = static_cast<int32_t>(elCell);
+        int32_t ep2 = ep1 + 1;
+        st.dEl[li] = static_cast<int32_t>((elCell - ep1) * sp.tenths);
+        const auto mirror = [nAz](int32_t a) { return (nAz - a) % nAz; };
+        int32_t b11 = p1, b21 = p2, b12 = p1, b22 = p2;
+        bool mir1 = false, mir2 = false; // rows on the mirrored half of the sphere
+        if (ep1 > nEl - 1) {
+            b11 = mirror(p1);
+            b21 = mirror(p2);
+            ep1 -= nEl;
+            mir1 = true;
+        }
+        if (ep2 > nEl - 1) {
+            b12 = mirror(p1);
+            b22 = mirror(p2);
+            ep2 -= nEl;
+            mir2 = true;
+            if (ep2 > nEl - 1) {
+                ep2 -= nEl;
+                b12 = mirror(b12);
+                b22 = mirror(b22);
+                mir2 = false;
+            }
+        }
+        st.row1[li] = static_cast<uint32_t>((mir1 ? nEl * nAz : 0) + ep1 * nAz + b11);
+        st.row2[li] = static_cast<uint32_t>((mir2 ? nEl * nAz : 0) + ep2 * nAz + b12);
+        st.o11[li] = static_cast<uint32_t>(table.at(0, ep1, b11));
+        st.o21[li] = static_cast<uint32_t>(table.at(0, ep1, b21));
+        st.o12[li] = static_cast<uint32_t>(table.at(0, ep2, b12));
+        st.o22[li] = static_cast<uint32_t>(table.at(0, ep2, b22));
+    }
+}
+
+// The source's pressure at every pixel of column w, every averaged frequency, added into the buffer.
+void addColumn(const SourcePass& sp, int32_t w, ColumnStaging& st, TZoneData& buffer) {
+    const SourceTable& table = *sp.table;
+    const int32_t D = sp.frame.D;
+    const size_t ds = static_cast<size_t>(D);
+    for (int32_t k = 0; k < sp.nK; ++k) {
+        const size_t ks = static_cast<size_t>(k);
+        const bool real = table.realPhase[ks] != 0;
+        const float axis = table.axisPhase[ks];
+        const float pm = sp.procMag[ks], pp = sp.procPh[ks];
+        const double kr = sp.constants->kf[ks];
+        const float lossPerM = static_cast<float>(-sp.constants->alpha[ks] * kLn10 / 20.0);
+        const size_t base = ks * table.stride();
+        const float* tm = table.mag.data() + base;
+        const float* tdm = table.dMag.data() + base;
+        const float* tp = table.ph.data() + base;
+        const float* tdp = table.dPh.data() + base;
+        const float lf = static_cast<float>(sp.tenths);
+        vecmath::TPolarColumn column{};
+        column.n = D;
+        column.packed = sp.vectorColumn ? table.packed.data() + ks * 2 * table.stride() * 4 : nullptr;
+        column.row1 = st.row1.data();
+        column.row2 = st.row2.data();
+        column.dAz = st.dAz.data();
+        column.dEl = st.dEl.data();
+        column.dist = st.dist.data();
+        column.invSpread = st.invSpread.data();
+        column.tenths = lf;
+        column.procMag = pm;
+        column.procPhase = pp;
+        column.polarPhaseFactor = sp.zPolar;
+        column.axisPhase = axis;
+        column.realPhase = real;
+        column.krHi = static_cast<float>(kr);
+        column.krLo = static_cast<float>(kr - static_cast<double>(column.krHi));
+        column.lossPerMeter = lossPerM;
+        column.re = buffer.MapRealFreq().Row(k, w);
+        column.im = buffer.MapImagFreq().Row(k, w);
+        if (PolarColumn(column)) {
+            continue;
+        }
+        for (size_t li = 0; li < ds; ++li) {
+            // Rows are interpolated from the left corner by the precomputed azimuth steps; the second
+            // row is the one the mirror rule gave (its step runs the mirrored way).
+            const uint32_t c11 = st.o11[li], c12 = st.o12[li];
+            const float fa = static_cast<float>(st.dAz[li]), fe = static_cast<float>(st.dEl[li]);
+            const float m1 = tm[c11] + fa * rowStep(tm, tdm, c11, st.o21[li], lf);
+            const float m2 = tm[c12] + fa * rowStep(tm, tdm, c12, st.o22[li], lf);
+            const float mag = m1 + fe * (m2 - m1) / lf;
+            double phase = axis;
+            if (real) {
+                const double q1 = wrapOnce(tp[c11] + fa * phaseRowStep(tp, tdp, c11, st.o21[li], lf));
+                const double q2 = wrapOnce(tp[c12] + fa * phaseRowStep(tp, tdp, c12, st.o22[li], lf));
+                phase = wrapOnce(q1 + fe * phaseStep(q2 - q1, lf));
+            }
+            const float d = st.dist[li];
+            const float dc = std::max(d, 1.0f);
+            st.amp[li] = mag * pm / dc;
+            st.loss[li] = lossPerM * dc;
+            st.ph[li] = static_cast<float>(phase * sp.zPolar + pp - (static_cast<double>(d) - 1.0) * kr);
+        }
+        ExpInPlace(st.loss.data(), D);
+        for (size_t li = 0; li < ds; ++li) {
+            st.amp[li] *= st.loss[li];
+        }
+        SinCosAccumulate(st.amp.data(), st.ph.data(), buffer.MapRealFreq().Row(k, w),
+                         buffer.MapImagFreq().Row(k, w), D);
+    }
+}
+
+} // namespace
+
+bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
+    TAcousticProject& project = *FMyAcousticProject;
+    const TCabModel& model = *FModel;
+    const int32_t nK = project.NFreqsAverage();
+    const FrequencyConstants constants = frequencyConstants(*FPhysicalSpace, project.FreqsAverage(), nK);
     const int32_t firstZone = ZoneIndex == -1 ? 0 : ZoneIndex;
     const int32_t lastZone = ZoneIndex == -1 ? project.NMappingZones() - 1 : ZoneIndex;
     const int32_t firstSource = FromSource == -1 ? 0 : FromSource;
     const int32_t lastSource = FromSource == -1 ? model.NSourcePoints() - 1 : FromSource;
+    // The pass on the cabinet's own thread leaves early when that thread is cancelled.
+    TWorkerThread* const passThread =
+        FMapThread != nullptr && FMapThread->IsCurrentThread() ? FMapThread : nullptr;
 
     std::vector<float> procMag(static_cast<size_t>(nK)), procPh(static_cast<size_t>(nK));
     SourceTable table; // re-filled per source, its storage kept
-    const bool vectorColumn = PolarColumnAvailable();
+    SourcePass sp;
+    sp.table = &table;
+    sp.constants = &constants;
+    sp.procMag = procMag.data();
+    sp.procPh = procPh.data();
+    sp.nK = nK;
+    sp.r = model.PolarResolutionDegrees();
+    sp.nAz = model.NPolarAzMeasures();
+    sp.nEl = model.NPolarElevSlices();
+    sp.tenths = 10.0 * sp.r;
+    sp.perCell = 1.0 / sp.r; // cells per degree
+    sp.s = static_cast<float>(FPhysicalSpace->PixelToMeters());
+    sp.zPolar = FZeroPhaseStart ? 0.0f : 1.0f;
+    sp.vectorColumn = PolarColumnAvailable();
 
     for (int32_t z = firstZone; z <= lastZone; ++z) {
         TMappingZone& zone = *At(project.MappingZones(), z);
@@ -283,278 +614,51 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated()) {
             continue;
         }
-        // Zone frame: M = RotY(-ry) x RotX(rx) x RotZ(rz), origin O = (Xb, -Yb, -Zb) x M.
-        const TVec3f rot = zoneRotationDegrees(zone);
-        const Mat3 m = mul(
-            mul(rotY(static_cast<float>(-rot[1] * kDegToRad)), rotX(static_cast<float>(rot[0] * kDegToRad))),
-            rotZ(static_cast<float>(rot[2] * kDegToRad)));
-        const Mat3 inv = transpose(m);
-        const TVec3f o = apply({zone.PosBeginPx().X, -zone.PosBeginPx().Y, -zone.PosBeginPx().Z}, m);
-        const int32_t W = buffer.WidthPixels(), D = buffer.DepthPixels();
-        const float h = static_cast<float>(zone.DepthPixels()) / 2.0f;
+        sp.frame = zoneFrame(zone, buffer);
         buffer.ClearData();
         if (buffer.MapRealFreq().Empty() || buffer.MapRealFreq().NFreqs() < nK) {
-            throw ERangeError("Zone " + std::to_string(z + 1) + ": " + zone.Name() +
-                              ": its map buffer holds no pixels for this render");
+            throw ERangeError("Map buffer of zone " + std::to_string(z) + " is not sized");
         }
-
-        // Column staging, reused for every source.
-        const size_t ds = static_cast<size_t>(D);
-        std::vector<float> dist(ds), yAz(ds), xAz(ds), yEl(ds), xEl(ds), az(ds), el(ds);
-        std::vector<int32_t> dAz(ds), dEl(ds);
-        std::vector<uint32_t> o11(ds), o21(ds), o12(ds), o22(ds); // table cells of the four corners at k = 0
-        std::vector<uint32_t> row1(ds), row2(ds); // the vector unit's row entries of the first corners
-        std::vector<float> amp(ds), ph(ds), loss(ds), invSpread(ds);
-
         for (int32_t i = firstSource; i <= lastSource; ++i) {
             const TSourcePoint& src = *At(FSourcePoints, i);
             if (!src.Active()) {
                 continue;
             }
             prepareSourceResponse(*this, i, procMag, procPh);
-            // The polar table of this source per averaged frequency.
-            table.nAz = nAz;
-            table.nEl = nEl;
-            const size_t cells =
-                static_cast<size_t>(nK) * static_cast<size_t>(nEl) * static_cast<size_t>(nAz);
-            table.mag.resize(cells);
-            table.dMag.resize(cells);
-            table.ph.resize(cells);
-            table.dPh.resize(cells);
-            table.packed.resize(vectorColumn ? cells * 2 * 4 : 0);
-            table.realPhase.resize(static_cast<size_t>(nK));
-            table.axisPhase.resize(static_cast<size_t>(nK));
-            const int32_t set = At(model.SourcePoint(), i)->PolarID();
-            const auto& slices = At(model.PolarData(), set);
-            std::vector<int32_t> gridPoint(static_cast<size_t>(nK));
-            int32_t maxPoint = 0;
-            for (int32_t k = 0; k < nK; ++k) {
-                gridPoint[static_cast<size_t>(k)] =
-                    model.DSPSpace()->FreqToPoint(freqs[static_cast<size_t>(k)]);
-                maxPoint = std::max(maxPoint, gridPoint[static_cast<size_t>(k)]);
-            }
-            // Direction by direction, every frequency of it at once (each direction's arrays are read
-            // once); the lengths are verified per direction.
-            for (int32_t e = 0; e < nEl; ++e) {
-                for (int32_t a = 0; a < nAz; ++a) {
-                    const rPolarData& d = At(At(slices, e), a);
-                    (void)At(d.MagnitudePerFreq, maxPoint);
-                    (void)At(d.PhasePerFreq, maxPoint);
-                    for (int32_t k = 0; k < nK; ++k) {
-                        const size_t n = static_cast<size_t>(gridPoint[static_cast<size_t>(k)]);
-                        table.mag[table.at(k, e, a)] = d.MagnitudePerFreq[n];
-                        const double p0 = d.PhasePerFreq[n];
-                        table.ph[table.at(k, e, a)] =
-                            static_cast<float>(p0 >= 0 && p0 < kTwoPi ? p0 : wrap2Pi(p0));
+            fillSourceTable(model, project, i, sp.vectorColumn, table);
+            sp.X = static_cast<float>(src.XpixAbs());
+            sp.Y = static_cast<float>(src.YpixAbs());
+            sp.Z = static_cast<float>(src.ZpixAbs());
+            sp.toSource = mul(mul(rotY(static_cast<float>(src.AbsoluteRotationRadY())),
+                                  rotZ(static_cast<float>(src.AbsoluteRotationRadZ()))),
+                              rotX(static_cast<float>(src.AbsoluteRotationRadX())));
+            // The columns are independent: they are computed on every core, each by one thread.
+            std::atomic<bool> leave{false};
+            parallelColumns(sp.frame.W, kKernelColumnGrain, [&](int32_t begin, int32_t end) {
+                ColumnStaging& staging = threadStaging();
+                staging.size(sp.frame.D);
+                for (int32_t w = begin; w != end; ++w) {
+                    if (leave.load(std::memory_order_relaxed)) {
+                        return;
                     }
+                    if (project.AbortCalculation() || (passThread != nullptr && passThread->Cancelled())) {
+                        leave = true;
+                        return;
+                    }
+                    columnGeometry(sp, w, staging);
+                    addColumn(sp, w, staging, buffer);
                 }
-            }
-            for (int32_t k = 0; k < nK; ++k) {
-                const int32_t f = freqs[static_cast<size_t>(k)];
-                if (vectorColumn) {
-                    // Row entries for the vector unit: forward rows step to the next azimuth, mirrored
-                    // rows (the other half of the sphere) to the previous one.
-                    float* out = table.packed.data() + static_cast<size_t>(k) * 2 * table.stride() * 4;
-                    for (int32_t v = 0; v < 2; ++v) {
-                        for (int32_t e = 0; e < nEl; ++e) {
-                            for (int32_t a = 0; a < nAz; ++a) {
-                                const int32_t b = v == 0 ? (a + 1) % nAz : (a + nAz - 1) % nAz;
-                                const size_t c = table.at(k, e, a), nb = table.at(k, e, b);
-                                float* entry = out + ((static_cast<size_t>(v) * nEl + e) * nAz + a) * 4;
-                                entry[0] = table.mag[c];
-                                entry[1] = table.mag[nb] - table.mag[c];
-                                entry[2] = table.ph[c];
-                                entry[3] = static_cast<float>(
-                                    phaseStep(static_cast<double>(table.ph[nb]) - table.ph[c], 1.0));
-                            }
-                        }
-                    }
-                } else {
-                    for (int32_t e = 0; e < nEl; ++e) {
-                        for (int32_t a = 0; a < nAz; ++a) {
-                            const size_t c = table.at(k, e, a), next = table.at(k, e, (a + 1) % nAz);
-                            table.dMag[c] = static_cast<float>(
-                                (static_cast<double>(table.mag[next]) - table.mag[c]) / tenths);
-                            table.dPh[c] = static_cast<float>(
-                                phaseStep(static_cast<double>(table.ph[next]) - table.ph[c], tenths));
-                        }
-                    }
+            });
+            if (leave) {
+                // Aborted or cancelled: the zone's buffer is incomplete and the cabinet needs its maps.
+                if (passThread != nullptr) {
+                    passThread->Stop();
                 }
-                table.realPhase[static_cast<size_t>(k)] =
-                    model.UseRealPhase() && f < project.MaxFreqforRealPhase() && !project.ForceUseAxisPhase();
-                table.axisPhase[static_cast<size_t>(k)] = table.ph[table.at(k, 0, 0)];
-            }
-            const float zPolar = FZeroPhaseStart ? 0.0f : 1.0f;
-            const float X = static_cast<float>(src.XpixAbs()), Y = static_cast<float>(src.YpixAbs()),
-                        Z = static_cast<float>(src.ZpixAbs());
-            // ((p x RotY) x RotZ) x RotX as one matrix.
-            const Mat3 toSource = mul(mul(rotY(static_cast<float>(src.AbsoluteRotationRadY())),
-                                          rotZ(static_cast<float>(src.AbsoluteRotationRadZ()))),
-                                      rotX(static_cast<float>(src.AbsoluteRotationRadX())));
-
-            for (int32_t w = 0; w < W; ++w) {
-                if (project.AbortCalculation() ||
-                    (FMapThread != nullptr && FMapThread->IsCurrentThread() && FMapThread->Cancelled())) {
-                    if (FMapThread != nullptr && FMapThread->IsCurrentThread()) {
-                        FMapThread->Stop();
-                    }
-                    FMapState = TCalcState::qzaNeedsCalculate;
-                    zone.StoreMapState(TCalcState::qzaNeedsCalculate);
-                    buffer.SetZoneCalculated(false);
-                    project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
-                    return false;
-                }
-                if (vectorColumn) {
-                    // The offset from the source in its frame is linear along the column.
-                    const auto offsetAt = [&](float l) {
-                        const TVec3f q =
-                            apply({static_cast<float>(w) + o[0] + 0.5f, o[1], l - h + o[2] + 0.5f}, inv);
-                        return apply({(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s}, toSource);
-                    };
-                    const TVec3f t0 = offsetAt(0.0f);
-                    const TVec3f tEnd = offsetAt(static_cast<float>(std::max(D - 1, 1)));
-                    vecmath::TPolarGeometry g{};
-                    g.n = D;
-                    for (int c = 0; c < 3; ++c) {
-                        g.t0[c] = t0[static_cast<size_t>(c)];
-                        g.dt[c] = (tEnd[static_cast<size_t>(c)] - t0[static_cast<size_t>(c)]) /
-                                  static_cast<float>(std::max(D - 1, 1));
-                    }
-                    g.r = r;
-                    g.nAz = nAz;
-                    g.nEl = nEl;
-                    g.dist = dist.data();
-                    g.invSpread = invSpread.data();
-                    g.dAz = dAz.data();
-                    g.dEl = dEl.data();
-                    g.row1 = row1.data();
-                    g.row2 = row2.data();
-                    PolarGeometry(g);
-                } else {
-                    // Geometry of the column.
-                    for (int32_t l = 0; l < D; ++l) {
-                        const TVec3f p{static_cast<float>(w) + o[0] + 0.5f, o[1],
-                                       static_cast<float>(l) - h + o[2] + 0.5f};
-                        const TVec3f q = apply(p, inv);
-                        const TVec3f dv{(q[0] - X) * s, (q[1] + Y) * s, (q[2] + Z) * s};
-                        const TVec3f t = apply(dv, toSource);
-                        const size_t li = static_cast<size_t>(l);
-                        dist[li] = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
-                        invSpread[li] = 1.0f / std::max(dist[li], 1.0f);
-                        yAz[li] = std::sqrt(t[2] * t[2] + t[1] * t[1]);
-                        xAz[li] = t[0];
-                        yEl[li] = t[1];
-                        xEl[li] = -t[2];
-                    }
-                    Atan2Array(yAz.data(), xAz.data(), az.data(), D);
-                    Atan2Array(yEl.data(), xEl.data(), el.data(), D);
-                    for (size_t li = 0; li < ds; ++li) {
-                        const double azDeg = fastReduceDegrees(static_cast<double>(az[li]) * kRadToDeg);
-                        const double elDeg =
-                            fastReduceDegrees((2 * kPi - static_cast<double>(el[li])) * kRadToDeg);
-                        const double azCell = azDeg * perCell, elCell = elDeg * perCell;
-                        const int32_t p1 = static_cast<int32_t>(azCell);
-                        const int32_t p2 = p1 + 1 > nAz - 1 ? p1 + 1 - nAz : p1 + 1;
-                        dAz[li] = static_cast<int32_t>((azCell - p1) * tenths);
-                        int32_t ep1 = static_cast<int32_t>(elCell);
-                        int32_t ep2 = ep1 + 1;
-                        dEl[li] = static_cast<int32_t>((elCell - ep1) * tenths);
-                        const auto mirror = [nAz](int32_t a) { return (nAz - a) % nAz; };
-                        int32_t b11 = p1, b21 = p2, b12 = p1, b22 = p2;
-                        bool mir1 = false, mir2 = false; // rows on the mirrored half of the sphere
-                        if (ep1 > nEl - 1) {
-                            b11 = mirror(p1);
-                            b21 = mirror(p2);
-                            ep1 -= nEl;
-                            mir1 = true;
-                        }
-                        if (ep2 > nEl - 1) {
-                            b12 = mirror(p1);
-                            b22 = mirror(p2);
-                            ep2 -= nEl;
-                            mir2 = true;
-                            if (ep2 > nEl - 1) {
-                                ep2 -= nEl;
-                                b12 = mirror(b12);
-                                b22 = mirror(b22);
-                                mir2 = false;
-                            }
-                        }
-                        row1[li] = static_cast<uint32_t>((mir1 ? nEl * nAz : 0) + ep1 * nAz + b11);
-                        row2[li] = static_cast<uint32_t>((mir2 ? nEl * nAz : 0) + ep2 * nAz + b12);
-                        o11[li] = static_cast<uint32_t>(table.at(0, ep1, b11));
-                        o21[li] = static_cast<uint32_t>(table.at(0, ep1, b21));
-                        o12[li] = static_cast<uint32_t>(table.at(0, ep2, b12));
-                        o22[li] = static_cast<uint32_t>(table.at(0, ep2, b22));
-                    }
-                }
-                for (int32_t k = 0; k < nK; ++k) {
-                    const size_t ks = static_cast<size_t>(k);
-                    const bool real = table.realPhase[ks] != 0;
-                    const float axis = table.axisPhase[ks];
-                    const float pm = procMag[ks], pp = procPh[ks];
-                    const double kr = kf[ks];
-                    const float lossPerM = static_cast<float>(-alpha[ks] * kLn10 / 20.0);
-                    const size_t base = ks * table.stride();
-                    const float* tm = table.mag.data() + base;
-                    const float* tdm = table.dMag.data() + base;
-                    const float* tp = table.ph.data() + base;
-                    const float* tdp = table.dPh.data() + base;
-                    const float lf = static_cast<float>(tenths);
-                    vecmath::TPolarColumn column{};
-                    column.n = D;
-                    column.packed =
-                        vectorColumn ? table.packed.data() + ks * 2 * table.stride() * 4 : nullptr;
-                    column.row1 = row1.data();
-                    column.row2 = row2.data();
-                    column.dAz = dAz.data();
-                    column.dEl = dEl.data();
-                    column.dist = dist.data();
-                    column.invSpread = invSpread.data();
-                    column.tenths = lf;
-                    column.procMag = pm;
-                    column.procPhase = pp;
-                    column.polarPhaseFactor = zPolar;
-                    column.axisPhase = axis;
-                    column.realPhase = real;
-                    column.krHi = static_cast<float>(kr);
-                    column.krLo = static_cast<float>(kr - static_cast<double>(column.krHi));
-                    column.lossPerMeter = lossPerM;
-                    column.re = buffer.MapRealFreq().Row(k, w);
-                    column.im = buffer.MapImagFreq().Row(k, w);
-                    if (PolarColumn(column)) {
-                        continue;
-                    }
-                    for (size_t li = 0; li < ds; ++li) {
-                        // Rows are interpolated from the left corner by the precomputed azimuth steps; the
-                        // second row is the one the mirror rule gave (its step runs the mirrored way).
-                        const uint32_t c11 = o11[li], c12 = o12[li];
-                        const float fa = static_cast<float>(dAz[li]), fe = static_cast<float>(dEl[li]);
-                        const float m1 = tm[c11] + fa * rowStep(tm, tdm, c11, o21[li], lf);
-                        const float m2 = tm[c12] + fa * rowStep(tm, tdm, c12, o22[li], lf);
-                        const float mag = m1 + fe * (m2 - m1) / lf;
-                        double phase = axis;
-                        if (real) {
-                            const double q1 =
-                                wrapOnce(tp[c11] + fa * phaseRowStep(tp, tdp, c11, o21[li], lf));
-                            const double q2 =
-                                wrapOnce(tp[c12] + fa * phaseRowStep(tp, tdp, c12, o22[li], lf));
-                            phase = wrapOnce(q1 + fe * phaseStep(q2 - q1, lf));
-                        }
-                        const float d = dist[li];
-                        const float dc = std::max(d, 1.0f);
-                        amp[li] = mag * pm / dc;
-                        loss[li] = lossPerM * dc;
-                        ph[li] =
-                            static_cast<float>(phase * zPolar + pp - (static_cast<double>(d) - 1.0) * kr);
-                    }
-                    ExpInPlace(loss.data(), D);
-                    for (size_t li = 0; li < ds; ++li) {
-                        amp[li] *= loss[li];
-                    }
-                    SinCosAccumulate(amp.data(), ph.data(), buffer.MapRealFreq().Row(k, w),
-                                     buffer.MapImagFreq().Row(k, w), D);
-                }
+                FMapState = TCalcState::qzaNeedsCalculate;
+                zone.StoreMapState(TCalcState::qzaNeedsCalculate);
+                buffer.SetZoneCalculated(false);
+                project.SetAllMapsState(TCalcState::qzaNeedsCalculate);
+                return false;
             }
         }
         if (buffer.LowerCalcCounter() <= 0) {

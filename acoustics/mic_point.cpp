@@ -1,8 +1,6 @@
 #include "acoustics/mic_point.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "acoustics/point_response.h"
 #include "acoustics/project.h"
@@ -216,7 +214,6 @@ void TMicPoint::FollowGrid(size_t Points) {
 }
 
 void TMicPoint::FMicThreadRun(TWorkerThread& Sender) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     int32_t tries = 0;
     for (;;) {
         // An edit holds the workers: it starts the computation again when it ends.

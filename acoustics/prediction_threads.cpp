@@ -13,6 +13,7 @@
 #include "acoustics/ornament.h"
 #include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
+#include "acoustics/prediction_waits.h"
 #include "acoustics/project.h"
 #include "acoustics/sound_system.h"
 #include "acoustics/source_point.h"
@@ -24,14 +25,11 @@
 
 #include <chrono>
 #include <sstream>
-#include <thread>
 #include <utility>
 
 namespace vendrel {
 
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr int32_t kMaxPasses = 20;
 
@@ -125,9 +123,16 @@ void TCabinet::ExecuteMapThread(int32_t FromSource) {
         if (project.WorkersPaused()) {
             startAfterPause_ = true; // the pause's end starts it
         } else {
-            MapThread().Start();
+            startPass();
         }
     }
+}
+
+void TCabinet::startPass() {
+    if (passRequestedAt_.load() == 0.0) {
+        passRequestedAt_ = PredictionWaitClock();
+    }
+    MapThread().Start();
 }
 
 void TCabinet::PauseForEdit() {
@@ -153,7 +158,7 @@ void TCabinet::ResumeAfterEdit() {
     if (start) {
         // Requested during the pause (after any interruption): the request already counted its zones.
         if (project.ContinuousRender() || project.ForceCalculation()) {
-            MapThread().Start();
+            startPass();
         }
     } else if (resume) {
         FMapState = TCalcState::qzaNeedsCalculate;
@@ -165,6 +170,12 @@ void TCabinet::ResumeAfterEdit() {
 
 void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
     TAcousticProject& project = *FMyAcousticProject;
+    ReportPredictionWait(TPredictionWait::StartToRun, passRequestedAt_.exchange(0.0));
+    // However the pass ends, the summing thread waiting for this cabinet looks again.
+    struct PassEnd {
+        TAcousticProject& project;
+        ~PassEnd() { project.signalWaiters(); }
+    } const passEnd{project};
     if (project.AbortCalculation()) {
         return;
     }
@@ -212,7 +223,6 @@ void TCabinet::FMapThreadRun(TWorkerThread* Sender) {
                     project.StatusLabel()->SetText("Processed Cabinet : " + floatText(bar->Value()));
                 }
             });
-            std::this_thread::sleep_for(5ms);
             // The call runs later on the user-interface thread, where the cabinet may have been removed
             // meanwhile: it carries the cabinet's lifetime token, never its address.
             queueUI(project, [self = this, life = lifetime_.Token()] {
@@ -234,7 +244,7 @@ void TCabinet::CabinetMapThreadStopped(TWorkerThread*) {
 }
 
 void TCabinet::CabinetMapReceived(TCabinet*) {
-    FMyAcousticProject->ExecuteAllMapsThread();
+    FMyAcousticProject->CabinetMapsArrived();
 }
 
 // ---- Summing thread ----
@@ -247,6 +257,7 @@ TWorkerThread& TAcousticProject::AllMapsThread() {
         FAllMapsThread->Priority = TThreadPriority::tpLowest;
         FAllMapsThread->OnRun = [this](TWorkerThread& t) { FAllMapsThreadRun(t); };
         FAllMapsThread->OnStopped = [this](TWorkerThread& t) { AllMapsThreadStopped(t); };
+        FAllMapsThread->OnCancel = [this](TWorkerThread&) { signalWaiters(); };
         FAllMapsThread->OnException = [this](TWorkerThread&, const std::string& message) {
             FAllMapsState = TCalcState::qzaNeedsCalculate;
             FAbortCalculation = true;
@@ -281,6 +292,20 @@ void TAcousticProject::ExecuteAllMapsThread() {
     }
 }
 
+void TAcousticProject::CabinetMapsArrived() {
+    if (FAllMapsThread != nullptr && FAllMapsThread->Active() && !FAbortCalculation) {
+        SetIsProjectModified(true);
+        return;
+    }
+    ExecuteAllMapsThread();
+}
+
+void TAcousticProject::signalWaiters() {
+    // Taking the mutex orders the change the waiter looks for before its wake-up.
+    { const std::lock_guard lock(signalMutex_); }
+    signal_.notify_all();
+}
+
 bool TAcousticProject::summingWanted() const {
     if (FAbortCalculation || (!ContinuousRender() && !FForceCalculation) || !FEventsEnabled ||
         FDontSumAllMaps) {
@@ -299,6 +324,9 @@ void TAcousticProject::startSumming() {
     }
     // A new run: a result that an earlier run queued is no longer current.
     ++sumGeneration_;
+    if (sumRequestedAt_.load() == 0.0) {
+        sumRequestedAt_ = PredictionWaitClock();
+    }
     AllMapsThread().Start();
 }
 
@@ -316,8 +344,8 @@ void TAcousticProject::deliverAllMaps(uint64_t generation, bool statusText) {
 }
 
 void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
+    ReportPredictionWait(TPredictionWait::StartToRun, sumRequestedAt_.exchange(0.0));
     const uint64_t generation = sumGeneration_.load();
-    std::this_thread::sleep_for(5ms);
     if (!ContinuousRender() && !FForceCalculation) {
         return;
     }
@@ -331,93 +359,114 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
             FProgressBar->SetValue(0);
         }
     });
-    std::this_thread::sleep_for(2ms);
+    if (!coalesceEdits(Sender) || !sumEveryZone(Sender, generation)) {
+        return;
+    }
+    publishAllMaps(Sender, generation);
+}
+
+// The user's delay before a run sums (AllMapsWaitingMsec): edits that come meanwhile cancel this run
+// and start the next, so a burst of edits is summed once. False when the run was cancelled.
+bool TAcousticProject::coalesceEdits(TWorkerThread& Sender) {
     const int32_t wait = FAllMapsWaitingMsec;
     if (wait < 0) {
         throw ERangeError();
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    if (wait == 0) {
+        return !Sender.Cancelled();
+    }
+    const double since = PredictionWaitClock();
+    std::unique_lock lock(signalMutex_);
+    const bool cancelled =
+        signal_.wait_for(lock, std::chrono::milliseconds(wait), [&Sender] { return Sender.Cancelled(); });
+    lock.unlock();
+    ReportPredictionWait(TPredictionWait::Coalescing, since, !cancelled);
+    return !cancelled;
+}
 
-    bool ranPass = false;
-    // One settled pass of GetMap3D(zone); false when the run has to end (abort or exhaustion).
-    const auto retryLoop = [&](int32_t zoneArg) {
-        ranPass = true;
-        for (int32_t passes = 0;;) {
-            if (Sender.Cancelled()) {
-                return false;
-            }
-            if (FAbortCalculation) {
-                FAllMapsState = TCalcState::qzaNeedsCalculate;
-                AllMapsThreadStopped(Sender);
-                Sender.Stop();
-                return false;
-            }
-            FAllMapsState = TCalcState::qzaCalculating;
-            const TSumOutcome outcome = sumZones(zoneArg);
-            if (Sender.Cancelled()) {
-                return false; // a pause or a removal interrupted the summation: nothing is published
-            }
-            if (outcome == TSumOutcome::EventsOff) {
-                // Nothing was summed: the maps stay to be summed and the events' return asks again,
-                // unless they came back meanwhile (then this run sums them itself).
-                FAllMapsState = TCalcState::qzaNeedsCalculate;
-                sumSkippedForEvents_ = true;
-                if (FEventsEnabled && sumSkippedForEvents_.exchange(false)) {
-                    continue;
-                }
-                return false;
-            }
-            ++passes;
-            if (passes > kMaxPasses) {
-                log(*this, "************************** Se quedo en AcousticProject.GetAllMaps Zone:" +
-                               std::to_string(zoneArg) + "  Repeat:" + std::to_string(passes));
-                // The run gives up: the maps need a new render, and the window is told so.
-                FAllMapsState = TCalcState::qzaNeedsCalculate;
-                FAbortCalculation = true;
-                Sender.Stop();
-                queueUI(*this, [this, generation] { deliverAllMaps(generation, false); });
-                reportFailure(*this, "The maps could not be calculated. Please render again.");
-                return false;
-            }
-            if (FAllMapsState.load() == TCalcState::qzaCalculating) {
-                return true;
-            }
-        }
-    };
-
+// Sums every zone not summed yet: all of them in one summation when none is, else zone by zone.
+// False when the run has to end before its result is published.
+bool TAcousticProject::sumEveryZone(TWorkerThread& Sender, uint64_t Generation) {
     int32_t notSumed = 0;
     for (const auto& zone : FMappingZones) {
         notSumed += zone->MapState() != TCalcState::qzaIsSumed ? 1 : 0;
     }
-    int32_t sumed = 0;
+    sumRanPass_ = false;
     if (notSumed == NMappingZones()) {
-        if (!retryLoop(-1)) {
-            return;
+        return sumUntilSettled(Sender, Generation, -1);
+    }
+    int32_t sumed = 0;
+    for (const auto& zone : FMappingZones) {
+        if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
+            ++sumed;
+            continue;
         }
-        sumed = NMappingZones();
-    } else {
-        for (const auto& zone : FMappingZones) {
-            if (zone->MappingSides() == TMappingSides::qzaNoSPLMap) {
-                ++sumed;
+        if (zone->MapState() != TCalcState::qzaIsSumed &&
+            !sumUntilSettled(Sender, Generation, zone->ZoneIndexID())) {
+            return false;
+        }
+        if (zone->MapState() == TCalcState::qzaIsSumed) {
+            ++sumed;
+        }
+    }
+    return sumed == NMappingZones();
+}
+
+// One summation of ZoneIndex, repeated while an edit reset the summed-map state during it (at most
+// 20 times). False when the run has to end (cancelled, aborted, exhausted, or the events were off).
+bool TAcousticProject::sumUntilSettled(TWorkerThread& Sender, uint64_t Generation, int32_t ZoneIndex) {
+    sumRanPass_ = true;
+    for (int32_t passes = 0;;) {
+        if (Sender.Cancelled()) {
+            return false;
+        }
+        if (FAbortCalculation) {
+            FAllMapsState = TCalcState::qzaNeedsCalculate;
+            AllMapsThreadStopped(Sender);
+            Sender.Stop();
+            return false;
+        }
+        FAllMapsState = TCalcState::qzaCalculating;
+        const TSumOutcome outcome = sumZones(ZoneIndex);
+        if (Sender.Cancelled()) {
+            return false; // a pause or a removal interrupted the summation: nothing is published
+        }
+        if (outcome == TSumOutcome::EventsOff) {
+            // Nothing was summed: the maps stay to be summed and the events' return asks again,
+            // unless they came back meanwhile (then this run sums them itself).
+            FAllMapsState = TCalcState::qzaNeedsCalculate;
+            sumSkippedForEvents_ = true;
+            if (FEventsEnabled && sumSkippedForEvents_.exchange(false)) {
                 continue;
             }
-            if (zone->MapState() != TCalcState::qzaIsSumed && !retryLoop(zone->ZoneIndexID())) {
-                return;
-            }
-            if (zone->MapState() == TCalcState::qzaIsSumed) {
-                ++sumed;
-            }
+            return false;
+        }
+        ++passes;
+        if (passes > kMaxPasses) {
+            log(*this, "************************** Se quedo en AcousticProject.GetAllMaps Zone:" +
+                           std::to_string(ZoneIndex) + "  Repeat:" + std::to_string(passes));
+            // The run gives up: the maps need a new render, and the window is told so.
+            FAllMapsState = TCalcState::qzaNeedsCalculate;
+            FAbortCalculation = true;
+            Sender.Stop();
+            queueUI(*this, [this, Generation] { deliverAllMaps(Generation, false); });
+            reportFailure(*this, "The maps could not be calculated. Please render again.");
+            return false;
+        }
+        if (FAllMapsState.load() == TCalcState::qzaCalculating) {
+            return true;
         }
     }
-    if (sumed != NMappingZones()) {
-        return;
-    }
+}
+
+// Every zone summed: the state published and the all-maps call queued for the window.
+void TAcousticProject::publishAllMaps(TWorkerThread& Sender, uint64_t Generation) {
     if (FSPLNormalized) {
         FMaxdBSPL = GetMaxdBSPL();
     }
     // Publish atomically: a request that reset the state after the last pass keeps its stale mark
     // (and its own start of this thread sums again). A run that had nothing to sum publishes as is.
-    if (ranPass) {
+    if (sumRanPass_) {
         TCalcState expected = TCalcState::qzaCalculating;
         if (!FAllMapsState.compare_exchange_strong(expected, TCalcState::qzaCalculated)) {
             return;
@@ -426,7 +475,7 @@ void TAcousticProject::FAllMapsThreadRun(TWorkerThread& Sender) {
         FAllMapsState = TCalcState::qzaCalculated;
     }
     log(*this, "---------------------AcousticProject.AllMapsCalculated");
-    queueUI(*this, [this, generation] { deliverAllMaps(generation, true); });
+    queueUI(*this, [this, Generation] { deliverAllMaps(Generation, true); });
     log(*this, "---------------------AcousticProject.AllMaps thread STOP");
     Sender.Stop();
 }

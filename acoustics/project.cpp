@@ -15,6 +15,7 @@
 #include "acoustics/ornament.h"
 #include "acoustics/overlay.h"
 #include "acoustics/physical_space.h"
+#include "acoustics/prediction_waits.h"
 #include "acoustics/sound_system.h"
 #include "platform/core/debug_log.h"
 #include "platform/core/dispatcher.h"
@@ -43,7 +44,8 @@ void TAcousticProject::QueueUI(std::function<void()> fn) {
     if (FDispatcher == nullptr) {
         return;
     }
-    FDispatcher->Queue([life = lifetime_.Token(), fn = std::move(fn)] {
+    FDispatcher->Queue([life = lifetime_.Token(), fn = std::move(fn), since = PredictionWaitClock()] {
+        ReportPredictionWait(TPredictionWait::QueuedCall, since);
         if (life.Alive()) {
             fn();
         }
@@ -70,6 +72,7 @@ void TAcousticProject::beginPause() {
         throw std::logic_error("TWorkersPause taken on a worker thread of the project");
     }
     pauseDepth_ = 1;
+    const double since = PredictionWaitClock();
     if (FAllMapsThread != nullptr && FAllMapsThread->Active()) {
         FAllMapsThread->CancelAndWait();
         sumStartPending_ = true;
@@ -84,6 +87,7 @@ void TAcousticProject::beginPause() {
     for (TMicPoint* mic : pointsOfProject_) {
         mic->PauseForEdit();
     }
+    ReportPredictionWait(TPredictionWait::WorkersStopped, since);
 }
 
 void TAcousticProject::endPause() {
@@ -343,6 +347,13 @@ void TAcousticProject::RaiseUniqueID() {
 
 void TAcousticProject::RefreshMemoryFigures() {
     ReadMemoryFiguresMB(FMemInstalled, FMemAvailable, FMemUsed);
+}
+
+void TAcousticProject::SetAbortCalculation(bool Value) {
+    FAbortCalculation = Value;
+    if (Value) {
+        signalWaiters();
+    }
 }
 
 void TAcousticProject::SetEventsEnabled(bool Value) {

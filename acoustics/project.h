@@ -50,6 +50,7 @@
 // thread, the guard's wait takes its place.)
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -279,7 +280,8 @@ public:
     bool ForceCalculation() const { return FForceCalculation.load(); }
     void SetForceCalculation(bool Value) { FForceCalculation = Value; }
     bool AbortCalculation() const { return FAbortCalculation.load(); }
-    void SetAbortCalculation(bool Value) { FAbortCalculation = Value; }
+    // Setting it also wakes the summing thread's wait for the cabinets.
+    void SetAbortCalculation(bool Value);
     // Off: zone state changes are ignored.
     bool AllowRendering() const { return FAllowRendering.load(); }
     void SetAllowRendering(bool Value) { FAllowRendering = Value; }
@@ -443,6 +445,9 @@ public:
     void UpdateRenderOptions();
     // Summing thread and registry.
     void ExecuteAllMapsThread();
+    // A cabinet's maps arrived (its map-received call): the summing thread is asked unless a run is
+    // under way, which waits for every cabinet and so sums these maps already.
+    void CabinetMapsArrived();
     // The summing thread, created on first use (the constructor creates it; FreeClass releases it).
     TWorkerThread& AllMapsThread();
     const TWorkerThread& AllMapsThread() const { return *FAllMapsThread; }
@@ -637,6 +642,19 @@ private:
     // or stopped short (an abort, a cancelled summing run, a cabinet that never finished).
     enum class TSumOutcome : uint8_t { Summed, EventsOff, Stopped };
     TSumOutcome sumZones(int32_t ZoneIndex);
+    // Steps of sumZones: the wait for every cabinet's maps, the zones' plan, the pass over every
+    // column of them, and the energy compensation.
+    enum class TCabinetWait : uint8_t { Ready, Aborted, Cancelled, TimedOut };
+    TCabinetWait waitForCabinet(const TCabinet& Cabinet, const char* Message);
+    bool waitForEveryCabinet();
+    void compensateEnergy(int32_t First, int32_t Last);
+    // Steps of the summing thread's run.
+    bool coalesceEdits(TWorkerThread& Sender);
+    bool sumEveryZone(TWorkerThread& Sender, uint64_t Generation);
+    bool sumUntilSettled(TWorkerThread& Sender, uint64_t Generation, int32_t ZoneIndex);
+    void publishAllMaps(TWorkerThread& Sender, uint64_t Generation);
+    // Wakes the summing thread's waits: a cabinet's pass ended, an abort, a cancelled run.
+    void signalWaiters();
 
     TLifetime lifetime_;
     int32_t pauseDepth_ = 0; // nesting of TWorkersPause (user-interface thread)
@@ -650,6 +668,12 @@ private:
     std::atomic<bool> sumSkippedForEvents_{false};
     // Runs of the summing thread started so far: a run's result is delivered only while current.
     std::atomic<uint64_t> sumGeneration_{0};
+    // When the summing run now pending was asked for (the wait clock's seconds; 0: not measured).
+    std::atomic<double> sumRequestedAt_{0.0};
+    bool sumRanPass_ = false; // the summing thread's run summed something (summing thread only)
+    // The summing thread waits on it for cabinets' maps and its coalescing delay.
+    std::mutex signalMutex_;
+    std::condition_variable signal_;
 
     mutable std::mutex logMutex_;
     std::string lastLogString_;

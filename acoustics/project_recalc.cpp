@@ -14,6 +14,7 @@
 #include "acoustics/physical_space.h"
 #include "acoustics/project.h"
 #include "acoustics/sound_system.h"
+#include "acoustics/vector_math.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
 
@@ -208,10 +209,7 @@ void TAcousticProject::MagnitudeToDB3D(int32_t ZoneIndex) {
         TMapLayers& level = zone.MapSum()->MapRealFreq();
         const int32_t w = zone.MapSum()->WidthPixels(), d = zone.MapSum()->DepthPixels();
         for (int32_t x = 0; x < w; ++x) {
-            float* row = level.Row(0, x);
-            for (int32_t y = 0; y < d; ++y) {
-                row[y] = static_cast<float>(20.0 * static_cast<double>(std::log10(row[y])));
-            }
+            LevelsFromMagnitudes(level.Row(0, x), 1.0f, level.Row(0, x), d);
         }
     }
 }

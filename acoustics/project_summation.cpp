@@ -1,69 +1,34 @@
-// Summation of all cabinets' maps into one level map per zone, and the summing thread that waits for
-// the cabinets, runs the summation and hands the result to the user-interface thread.
+// Summation of all cabinets' maps into one level map per zone: the wait for the cabinets, a plan of
+// the zones to sum, one parallel pass over every pixel column of them, and the energy compensation.
 
 #include "acoustics/beam_steering.h"
-#include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
 #include "acoustics/cluster.h"
 #include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
-#include "acoustics/material.h"
-#include "acoustics/mic_point.h"
-#include "acoustics/model_registry.h"
-#include "acoustics/ornament.h"
-#include "acoustics/overlay.h"
+#include "acoustics/parallel_columns.h"
 #include "acoustics/physical_space.h"
+#include "acoustics/prediction_waits.h"
 #include "acoustics/project.h"
-#include "acoustics/sound_system.h"
-#include "acoustics/source_point.h"
-#include "platform/core/debug_log.h"
-#include "platform/core/dispatcher.h"
-#include "platform/core/message_box.h"
+#include "acoustics/vector_math.h"
 #include "platform/core/numeric.h"
 #include "platform/core/worker_thread.h"
-
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 namespace vendrel {
 
 namespace {
 
-using namespace std::chrono_literals;
-
 const float kFloor = std::numeric_limits<float>::denorm_min(); // bit pattern 00000001
-
-// Runs body over [0, n) in blocks of at least `grain` on oneTBB's pool. oneTBB's scheduler is not
-// built with ThreadSanitizer, which then sees none of its hand-offs; the thread-sanitized build
-// runs the same body on plain threads instead, so its own accesses stay checked.
-template <typename Body> void parallelColumns(int32_t n, int32_t grain, const Body& body) {
-#if defined(__SANITIZE_THREAD__)
-    (void)grain;
-    const int32_t parts =
-        std::clamp<int32_t>(static_cast<int32_t>(std::thread::hardware_concurrency()), 1, 4);
-    std::vector<std::thread> threads;
-    for (int32_t t = 0; t < parts; ++t) {
-        const int32_t b = static_cast<int32_t>(static_cast<int64_t>(n) * t / parts);
-        const int32_t e = static_cast<int32_t>(static_cast<int64_t>(n) * (t + 1) / parts);
-        threads.emplace_back([&body, b, e] { body(b, e); });
-    }
-    for (std::thread& th : threads) {
-        th.join();
-    }
-#else
-    tbb::parallel_for(
-        tbb::blocked_range<int32_t>(0, n, static_cast<size_t>(grain)),
-        [&body](const tbb::blocked_range<int32_t>& range) { body(range.begin(), range.end()); });
-#endif
-}
 constexpr double kMagnitudeWeight = 0.71;
 constexpr double kMaxWaitSeconds = 600.0;
+// Columns per block of the pass: a column of the benchmark venue reads every cabinet's maps of it,
+// some tens of microseconds of work.
+constexpr int32_t kColumnGrain = 2;
 
 int32_t qualityDivisor(TRenderQuality q) {
     switch (q) {
@@ -86,169 +51,308 @@ void log(TAcousticProject& p, const std::string& text) {
     p.SetLastLogString(text);
 }
 
-void queueUI(TAcousticProject& p, std::function<void()> fn) {
-    p.QueueUI(std::move(fn));
-}
+// One zone's share of a summation: its grid, where its level map goes, which maps take part (ranges of
+// the plan's list), and where its columns sit in the pass.
+struct ZoneSum {
+    TMappingZone* zone = nullptr;
+    int32_t W = 0, D = 0;   // pixels
+    int32_t W1 = 0, D1 = 0; // whole coarse cells
+    TMapLayers* re = nullptr;
+    TMapLayers* im = nullptr;
+    size_t singlesBegin = 0, singlesEnd = 0; // loose cabinets, clusters and beam-steering arrays
+    size_t arraysBegin = 0, arraysEnd = 0;   // line arrays, each a range of maps
+    int32_t firstColumn = 0;
+};
 
-// Waits until the cabinet's maps are calculated. False when the calculation was aborted or the
-// cabinet did not finish in time (then the group's message is logged).
-enum class WaitResult { Ready, Aborted, Cancelled, TimedOut };
+// Everything the pass reads, fixed before it starts.
+struct SumPlan {
+    int32_t q = 1;
+    int32_t nK = 0;
+    bool E = false;                                // energy-compensated mode
+    std::vector<uint8_t> coherent;                 // per averaged frequency
+    std::vector<const TZoneData*> maps;            // the taking part maps of every zone, zone by zone
+    std::vector<std::pair<size_t, size_t>> arrays; // a line array's range of `maps`
+    std::vector<ZoneSum> zones;
+    int32_t columns = 0;
+    std::vector<float> columnMaxLevel;   // per column of the pass: its largest level, from 0
+    std::vector<double> columnMaxCoarse; // per column: its largest coarse magnitude, from 0
+};
 
-WaitResult waitForCabinet(TAcousticProject& p, const TCabinet& cab, const char* message) {
-    const auto start = std::chrono::steady_clock::now();
-    int32_t idlePolls = 0;
-    bool askedAgain = false;
-    while (cab.MapState() != TCalcState::qzaCalculated) {
-        std::this_thread::sleep_for(2ms);
-        if (p.AbortCalculation()) {
-            return WaitResult::Aborted;
+// Working rows of one thread, kept between columns and summations.
+struct ColumnScratch {
+    std::vector<float> acc, sRe, sIm, kRe, kIm, b;
+    void size(int32_t D, int32_t D1) {
+        const size_t d = static_cast<size_t>(D), k = static_cast<size_t>(D1) + 1;
+        if (acc.size() < d) {
+            acc.resize(d);
+            sRe.resize(d);
+            sIm.resize(d);
         }
-        // A cabinet left needing its maps with no pass of it running would be waited for until the
-        // time limit: after 20 ms in that state, the user-interface thread (which owns the cabinet
-        // and its thread object) requests its pass again when none runs.
-        if (cab.MapState() == TCalcState::qzaNeedsCalculate) {
-            if (++idlePolls >= 10) {
-                idlePolls = 0;
-                if (!askedAgain) {
-                    askedAgain = true;
-                    log(p, "AcousticProject.SumAllCabinetsInProject3D: cabinet " +
-                               std::to_string(cab.NumberID()) +
-                               " needed its maps with no pass running; asked again");
-                }
-                // The request carries the cabinet's lifetime token: a removed cabinet is not asked.
-                TCabinet* wanted = const_cast<TCabinet*>(&cab);
-                queueUI(p, [wanted, life = cab.LifetimeToken()] {
-                    if (life.Alive() && wanted->MapState() == TCalcState::qzaNeedsCalculate &&
-                        !wanted->MapThreadActive()) {
-                        wanted->ExecuteMapThread(-1);
-                    }
-                });
-            }
-        } else {
-            idlePolls = 0;
-        }
-        // A removal cancels the summing thread: it stops waiting for cabinets that may go away.
-        if (p.AllMapsThread().IsCurrentThread() && p.AllMapsThread().Cancelled()) {
-            return WaitResult::Cancelled;
-        }
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (seconds > kMaxWaitSeconds) {
-            log(p, std::string(message) + std::to_string(static_cast<int64_t>(seconds)) + " Seg");
-            return WaitResult::TimedOut;
+        if (kRe.size() < k) {
+            kRe.resize(k);
+            kIm.resize(k);
+            b.resize(k);
         }
     }
-    return WaitResult::Ready;
+};
+
+ColumnScratch& threadScratch() {
+    thread_local ColumnScratch scratch;
+    return scratch;
+}
+
+// Adds the complex layer m of a cabinet's map, column x, into the coarse column: every q-th pixel of
+// the column (but its last) into its cell.
+void addCoarse(const TZoneData& c, int32_t m, int32_t x, int32_t D, int32_t q, float* kRe, float* kIm) {
+    const float* cr = c.MapRealFreq().Row(m, x);
+    const float* ci = c.MapImagFreq().Row(m, x);
+    for (int32_t y = 0; y < D - 1; y += q) {
+        kRe[y / q] += cr[y];
+        kIm[y / q] += ci[y];
+    }
+}
+
+// Column x of a zone: every averaged frequency summed over the maps that take part, the magnitudes
+// averaged and turned into levels in the zone's level map, and the column's maxima.
+void sumColumn(const SumPlan& plan, const ZoneSum& zs, int32_t x, ColumnScratch& s, float& maxLevel,
+               double& maxCoarse) {
+    const int32_t D = zs.D, q = plan.q, nK = plan.nK;
+    s.size(D, zs.D1);
+    float* re = zs.re->Row(0, x);
+    float* im = zs.im->Row(0, x);
+    float* acc = s.acc.data();
+    std::fill_n(acc, D, kFloor);
+    // The coarse grid: column x' = x / q takes its cells from pixel column x' q; cells x' < W1 count.
+    const bool coarseColumn = plan.E && x % q == 0 && x / q < zs.W1;
+    const bool sampled = coarseColumn && x < zs.W - 1;
+    std::fill_n(s.b.data(), zs.D1, kFloor);
+    const TZoneData* const* singles = plan.maps.data() + zs.singlesBegin;
+    const size_t nSingles = zs.singlesEnd - zs.singlesBegin;
+    for (int32_t m = 0; m < nK; ++m) {
+        std::fill_n(re, D, kFloor);
+        std::fill_n(im, D, kFloor);
+        const bool coherent = plan.coherent[static_cast<size_t>(m)] != 0;
+        for (size_t i = 0; i < nSingles; ++i) {
+            const float* cr = singles[i]->MapRealFreq().Row(m, x);
+            const float* ci = singles[i]->MapImagFreq().Row(m, x);
+            if (coherent) {
+                ComplexAddInto(re, im, cr, ci, D);
+            } else {
+                WeightedHypotAccumulate(cr, ci, kMagnitudeWeight, re, D);
+            }
+        }
+        for (size_t a = zs.arraysBegin; a != zs.arraysEnd; ++a) {
+            const auto [begin, end] = plan.arrays[a];
+            if (coherent) {
+                for (size_t i = begin; i != end; ++i) {
+                    ComplexAddInto(re, im, plan.maps[i]->MapRealFreq().Row(m, x),
+                                   plan.maps[i]->MapImagFreq().Row(m, x), D);
+                }
+                continue;
+            }
+            // By magnitude, the array's own cabinets coherently first.
+            std::fill_n(s.sRe.data(), D, 0.0f);
+            std::fill_n(s.sIm.data(), D, 0.0f);
+            for (size_t i = begin; i != end; ++i) {
+                ComplexAddInto(s.sRe.data(), s.sIm.data(), plan.maps[i]->MapRealFreq().Row(m, x),
+                               plan.maps[i]->MapImagFreq().Row(m, x), D);
+            }
+            HypotAccumulate(s.sRe.data(), s.sIm.data(), re, D);
+        }
+        HypotAccumulate(re, im, acc, D);
+        if (coarseColumn) {
+            // The coarse map is always the coherent sum, whatever this frequency's mode.
+            std::fill_n(s.kRe.data(), zs.D1 + 1, 0.0f);
+            std::fill_n(s.kIm.data(), zs.D1 + 1, 0.0f);
+            if (sampled) {
+                for (size_t i = 0; i < nSingles; ++i) {
+                    addCoarse(*singles[i], m, x, D, q, s.kRe.data(), s.kIm.data());
+                }
+                for (size_t a = zs.arraysBegin; a != zs.arraysEnd; ++a) {
+                    for (size_t i = plan.arrays[a].first; i != plan.arrays[a].second; ++i) {
+                        addCoarse(*plan.maps[i], m, x, D, q, s.kRe.data(), s.kIm.data());
+                    }
+                }
+            }
+            HypotAccumulate(s.kRe.data(), s.kIm.data(), s.b.data(), zs.D1);
+        }
+    }
+    LevelsFromMagnitudes(acc, static_cast<float>(nK), re, D);
+    maxLevel = MaxFromZero(re, D);
+    maxCoarse = 0;
+    if (coarseColumn) {
+        for (int32_t y = 0; y < zs.D1; ++y) {
+            maxCoarse = std::max(maxCoarse, static_cast<double>(s.b[static_cast<size_t>(y)]) / nK);
+        }
+    }
+}
+
+// The zones' columns one after another: the pass runs over all of them at once.
+void sumEveryColumn(SumPlan& plan) {
+    plan.columnMaxLevel.assign(static_cast<size_t>(plan.columns), 0.0f);
+    plan.columnMaxCoarse.assign(static_cast<size_t>(plan.columns), 0.0);
+    parallelColumns(plan.columns, kColumnGrain, [&plan](int32_t begin, int32_t end) {
+        ColumnScratch& scratch = threadScratch();
+        // The zone of the block's first column; later columns may move on to the next zones.
+        size_t z = static_cast<size_t>(
+            std::upper_bound(plan.zones.begin(), plan.zones.end(), begin,
+                             [](int32_t c, const ZoneSum& zs) { return c < zs.firstColumn; }) -
+            plan.zones.begin() - 1);
+        for (int32_t c = begin; c != end; ++c) {
+            while (c >= plan.zones[z].firstColumn + plan.zones[z].W) {
+                ++z;
+            }
+            const ZoneSum& zs = plan.zones[z];
+            sumColumn(plan, zs, c - zs.firstColumn, scratch, plan.columnMaxLevel[static_cast<size_t>(c)],
+                      plan.columnMaxCoarse[static_cast<size_t>(c)]);
+        }
+    });
 }
 
 } // namespace
+
+// ---- The wait for the cabinets ----
+
+TAcousticProject::TCabinetWait TAcousticProject::waitForCabinet(const TCabinet& Cabinet,
+                                                                const char* Message) {
+    if (Cabinet.MapState() == TCalcState::qzaCalculated) {
+        return TCabinetWait::Ready;
+    }
+    const double since = PredictionWaitClock();
+    const auto start = std::chrono::steady_clock::now();
+    const auto giveUp = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                    std::chrono::duration<double>(kMaxWaitSeconds));
+    // A removal or an edit cancels the summing thread: it stops waiting for cabinets that may go away.
+    const TWorkerThread* summing =
+        FAllMapsThread != nullptr && FAllMapsThread->IsCurrentThread() ? FAllMapsThread.get() : nullptr;
+    // A cabinet that needs its maps when the wait begins may have no pass requested (one skipped with
+    // the events off): the user-interface thread, which owns the cabinet and its thread, starts one
+    // unless a pass is already on its way. The request carries the cabinet's lifetime token.
+    if (Cabinet.MapState() == TCalcState::qzaNeedsCalculate) {
+        TCabinet* wanted = const_cast<TCabinet*>(&Cabinet);
+        QueueUI([this, wanted, life = Cabinet.LifetimeToken()] {
+            if (life.Alive() && wanted->MapState() == TCalcState::qzaNeedsCalculate &&
+                !wanted->MapThreadActive()) {
+                log(*this, "AcousticProject.SumAllCabinetsInProject3D: cabinet " +
+                               std::to_string(wanted->NumberID()) +
+                               " needed its maps with no pass running; asked again");
+                wanted->ExecuteMapThread(-1);
+            }
+        });
+    }
+    TCabinetWait result = TCabinetWait::Ready;
+    {
+        std::unique_lock lock(signalMutex_);
+        const bool ended = signal_.wait_until(lock, giveUp, [&] {
+            return Cabinet.MapState() == TCalcState::qzaCalculated || FAbortCalculation ||
+                   (summing != nullptr && summing->Cancelled());
+        });
+        if (!ended) {
+            result = TCabinetWait::TimedOut;
+        } else if (Cabinet.MapState() == TCalcState::qzaCalculated) {
+            result = TCabinetWait::Ready;
+        } else if (FAbortCalculation) {
+            result = TCabinetWait::Aborted;
+        } else {
+            result = TCabinetWait::Cancelled;
+        }
+    }
+    ReportPredictionWait(TPredictionWait::CabinetMaps, since, result == TCabinetWait::TimedOut);
+    if (result == TCabinetWait::TimedOut) {
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        log(*this, std::string(Message) + std::to_string(static_cast<int64_t>(seconds)) + " Seg");
+    }
+    return result;
+}
+
+// Every cabinet of the project, active or not, group by group. False when the summation has to end
+// (an abort, a cancelled run, a cabinet that never finished).
+bool TAcousticProject::waitForEveryCabinet() {
+    log(*this, "SumAllCabinetsInProject3D:  Esperando a tener todas las cabinets calculadas");
+    const auto waitAll = [this](const std::vector<TCabinet*>& cabs, const char* message) {
+        for (const TCabinet* cab : cabs) {
+            if (FAbortCalculation) {
+                FAllMapsState = TCalcState::qzaNeedsCalculate;
+                return false;
+            }
+            const TCabinetWait r = waitForCabinet(*cab, message);
+            if (r == TCabinetWait::Aborted) {
+                FAllMapsState = TCalcState::qzaNeedsCalculate;
+            }
+            if (r != TCabinetWait::Ready) {
+                return false;
+            }
+        }
+        return true;
+    };
+    std::vector<TCabinet*> loose;
+    for (const auto& c : FCabinets) {
+        loose.push_back(c.get());
+    }
+    if (!waitAll(
+            loose,
+            "Me he quedado en la Suma de cajas. Esperando a que todas estén calculadas... Wait TIME: ")) {
+        return false;
+    }
+    for (const auto& a : FCabArrays) {
+        if (!waitAll(a->CabinetList(), "Me he quedado en la Suma de arrays. Esperando a que todas estén "
+                                       "calculadas... Wait TIME: ")) {
+            return false;
+        }
+    }
+    for (const auto& a : FClusters) {
+        if (!waitAll(a->CabinetList(), "Me he quedado en la Suma de Clusters. Esperando a que todas estén "
+                                       "calculadas... Wait TIME: ")) {
+            return false;
+        }
+    }
+    for (const auto& a : FBeams) {
+        if (!waitAll(a->CabinetList(), "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén "
+                                       "calculadas... Wait TIME: ")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- The summation ----
 
 void TAcousticProject::SumAllCabinetsInProject3D(int32_t ZoneIndex) {
     (void)sumZones(ZoneIndex);
 }
 
 TAcousticProject::TSumOutcome TAcousticProject::sumZones(int32_t ZoneIndex) {
-    std::this_thread::sleep_for(1ms);
     if (!FEventsEnabled) {
         return TSumOutcome::EventsOff;
     }
-    const int32_t q = qualityDivisor(FRenderQuality);
+    SumPlan plan;
+    plan.q = qualityDivisor(FRenderQuality);
     const int32_t totalCabs = TotalCabinets();
-    const bool E = totalCabs != 1 && (FAvoidPhaseAliasing || !FIsComplexSum);
-    const int32_t nZones = NMappingZones();
-
-    int32_t first = 0, last = nZones - 1;
+    plan.E = totalCabs != 1 && (FAvoidPhaseAliasing || !FIsComplexSum);
+    int32_t first = 0, last = NMappingZones() - 1;
     if (ZoneIndex != -1) {
         (void)At(FMappingZones, ZoneIndex);
         first = last = ZoneIndex;
     }
-
-    // Coarse coherent maps of every zone (energy-compensated mode).
-    std::vector<TMapLayers> coarse(E ? static_cast<size_t>(nZones) : 0);
-    for (size_t z = 0; z < coarse.size(); ++z) {
-        const TMappingZone& zone = *FMappingZones[z];
-        coarse[z].Resize(1, zone.WidthPixels() / q + 1, zone.DepthPixels() / q + 1);
-    }
-
-    log(*this, "SumAllCabinetsInProject3D:  Esperando a tener todas las cabinets calculadas");
-    // Wait for every cabinet, active or not.
-    const auto abortNow = [this] {
-        if (FAbortCalculation) {
-            FAllMapsState = TCalcState::qzaNeedsCalculate;
-            return true;
-        }
-        return false;
-    };
-    struct Group {
-        std::vector<const TCabinet*> cabs;
-        const char* message;
-        bool checkBefore;
-    };
-    std::vector<Group> groups;
-    {
-        Group loose{
-            {},
-            "Me he quedado en la Suma de cajas. Esperando a que todas estén calculadas... Wait TIME: ",
-            false};
-        for (const auto& c : FCabinets) {
-            loose.cabs.push_back(c.get());
-        }
-        groups.push_back(loose);
-        Group arrays{
-            {},
-            "Me he quedado en la Suma de arrays. Esperando a que todas estén calculadas... Wait TIME: ",
-            true};
-        for (const auto& a : FCabArrays) {
-            for (const TCabinet* c : a->CabinetList()) {
-                arrays.cabs.push_back(c);
-            }
-        }
-        groups.push_back(arrays);
-        Group clusters{
-            {},
-            "Me he quedado en la Suma de Clusters. Esperando a que todas estén calculadas... Wait TIME: ",
-            true};
-        for (const auto& a : FClusters) {
-            for (const TCabinet* c : a->CabinetList()) {
-                clusters.cabs.push_back(c);
-            }
-        }
-        groups.push_back(clusters);
-        Group beams{
-            {},
-            "Me he quedado en la Suma de Beams. Esperando a que sus cajas estén calculadas... Wait TIME: ",
-            true};
-        for (const auto& a : FBeams) {
-            for (const TCabinet* c : a->CabinetList()) {
-                beams.cabs.push_back(c);
-            }
-        }
-        groups.push_back(beams);
-    }
-    for (const Group& g : groups) {
-        for (const TCabinet* cab : g.cabs) {
-            if (abortNow()) {
-                return TSumOutcome::Stopped;
-            }
-            const WaitResult r = waitForCabinet(*this, *cab, g.message);
-            if (r == WaitResult::Aborted) {
-                FAllMapsState = TCalcState::qzaNeedsCalculate;
-                return TSumOutcome::Stopped;
-            }
-            if (r == WaitResult::TimedOut || r == WaitResult::Cancelled) {
-                return TSumOutcome::Stopped;
-            }
-        }
+    if (!waitForEveryCabinet()) {
+        return TSumOutcome::Stopped;
     }
 
     log(*this, "AcousticProject.SumAllCabinetsInProject3D");
     FMaxFreqNoAliasing = RoundHalfEven<int32_t>(347.0 / (2 * FPhysicalSpace->PixelToMeters()));
-    const int32_t nK = FNFreqsAverage;
+    plan.nK = FNFreqsAverage;
+    for (int32_t m = 0; m < plan.nK; ++m) {
+        plan.coherent.push_back(
+            totalCabs == 1 ||
+            (FIsComplexSum && (!FAvoidPhaseAliasing || At(FFreqsAverage, m) <= FMaxFreqNoAliasing)));
+    }
 
+    // The plan: each zone's state settled or its share of the pass laid out, in list order.
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
         const int32_t zoneId = zone.ZoneIndexID();
-        queueUI(*this, [this, zoneId] {
+        QueueUI([this, zoneId] {
             if (FProgressBar != nullptr) {
                 FProgressBar->SetMax(NMappingZones());
                 FProgressBar->SetValue(zoneId);
@@ -258,7 +362,6 @@ TAcousticProject::TSumOutcome TAcousticProject::sumZones(int32_t ZoneIndex) {
                 FStatusLabel->SetText("Calculating Maps in Zone : " + std::to_string(zoneId));
             }
         });
-        std::this_thread::sleep_for(5ms);
         if (zone.SurfaceType() == TSurfaceType::qzaPicture ||
             zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
             zone.StoreMapState(TCalcState::qzaCalculated);
@@ -268,197 +371,110 @@ TAcousticProject::TSumOutcome TAcousticProject::sumZones(int32_t ZoneIndex) {
             zone.StoreMapState(TCalcState::qzaIsSumed);
             continue;
         }
-        const int32_t W = zone.WidthPixels(), D = zone.DepthPixels();
-        const int32_t W1 = W / q, D1 = D / q;
         if (zone.MapState() == TCalcState::qzaIsSumed) {
             continue;
         }
+        ZoneSum zs;
+        zs.zone = &zone;
+        zs.W = zone.WidthPixels();
+        zs.D = zone.DepthPixels();
+        zs.W1 = zs.W / plan.q;
+        zs.D1 = zs.D / plan.q;
         TZoneData& sum = *zone.MapSum();
-        if (sum.WidthPixels() != W || sum.DepthPixels() != D || sum.MapRealFreq().Empty()) {
-            sum.SetZoneLength(std::max(sum.NFreqs(), 1), W, D);
+        if (sum.WidthPixels() != zs.W || sum.DepthPixels() != zs.D || sum.MapRealFreq().Empty()) {
+            sum.SetZoneLength(std::max(sum.NFreqs(), 1), zs.W, zs.D);
         }
-        std::vector<float> A(static_cast<size_t>(W) * D, kFloor);
-        std::vector<float> B(E ? static_cast<size_t>(W1 + 1) * (D1 + 1) : 0, 0.0f);
-        for (int32_t x = 0; x < W1 && E; ++x) {
-            for (int32_t y = 0; y < D1; ++y) {
-                B[static_cast<size_t>(x) * (D1 + 1) + y] = kFloor;
-            }
-        }
+        zs.re = &sum.MapRealFreq();
+        zs.im = &sum.MapImagFreq();
         zone.StoreMapState(TCalcState::qzaCalculating);
-        TMapLayers& Re = sum.MapRealFreq();
-        TMapLayers& Im = sum.MapImagFreq();
-        // Who takes part, in the order of the sum: loose cabinets, clusters, beam-steering arrays
-        // (each by itself), then the line arrays (each summed coherently first when by magnitude).
-        std::vector<const TZoneData*> singles;
-        std::vector<std::vector<const TZoneData*>> arrays;
+        // Who takes part, in the order of the sum: loose cabinets, clusters, beam-steering arrays (each
+        // by itself), then the line arrays (each summed coherently first when by magnitude).
+        zs.singlesBegin = plan.maps.size();
         for (const auto& c : FCabinets) {
             if (c && c->Active()) {
-                singles.push_back(At(c->MapData(), z).get());
+                plan.maps.push_back(At(c->MapData(), z).get());
             }
         }
-        for (const auto& g : FClusters) {
-            if (g->Active()) {
-                for (const TCabinet* c : g->CabinetList()) {
-                    if (c->Active()) {
-                        singles.push_back(At(c->MapData(), z).get());
+        const auto addGroup = [&plan, z](const auto& groups) {
+            for (const auto& g : groups) {
+                if (g->Active()) {
+                    for (const TCabinet* c : g->CabinetList()) {
+                        if (c->Active()) {
+                            plan.maps.push_back(At(c->MapData(), z).get());
+                        }
                     }
                 }
             }
-        }
-        for (const auto& g : FBeams) {
-            if (g->Active()) {
-                for (const TCabinet* c : g->CabinetList()) {
-                    if (c->Active()) {
-                        singles.push_back(At(c->MapData(), z).get());
-                    }
-                }
-            }
-        }
+        };
+        addGroup(FClusters);
+        addGroup(FBeams);
+        zs.singlesEnd = plan.maps.size();
+        zs.arraysBegin = plan.arrays.size();
         for (const auto& arr : FCabArrays) {
             if (arr->Active()) {
-                arrays.emplace_back();
+                const size_t begin = plan.maps.size();
                 for (const TCabinet* c : arr->CabinetList()) {
                     if (c->Active()) {
-                        arrays.back().push_back(At(c->MapData(), z).get());
+                        plan.maps.push_back(At(c->MapData(), z).get());
                     }
                 }
+                plan.arrays.emplace_back(begin, plan.maps.size());
             }
         }
-        std::vector<float> kIm;
-        for (int32_t m = 0; m < nK; ++m) {
-            const bool coherent =
-                totalCabs == 1 ||
-                (FIsComplexSum && (!FAvoidPhaseAliasing || At(FFreqsAverage, m) <= FMaxFreqNoAliasing));
-            // Pixel columns are independent: they are summed in parallel, each in the fixed order.
-            parallelColumns(W, 4, [&](int32_t columnBegin, int32_t columnEnd) {
-                std::vector<float> sRe(static_cast<size_t>(D)), sIm(static_cast<size_t>(D));
-                for (int32_t x = columnBegin; x != columnEnd; ++x) {
-                    float* re = Re.Row(0, x);
-                    float* im = Im.Row(0, x);
-                    std::fill_n(re, D, kFloor);
-                    std::fill_n(im, D, kFloor);
-                    for (const TZoneData* c : singles) {
-                        const float* cr = c->MapRealFreq().Row(m, x);
-                        const float* ci = c->MapImagFreq().Row(m, x);
-                        if (coherent) {
-                            for (int32_t y = 0; y < D; ++y) {
-                                re[y] += cr[y];
-                                im[y] += ci[y];
-                            }
-                        } else {
-                            for (int32_t y = 0; y < D; ++y) {
-                                re[y] =
-                                    static_cast<float>(re[y] + kMagnitudeWeight * std::hypot(cr[y], ci[y]));
-                            }
-                        }
-                    }
-                    for (const auto& arr : arrays) {
-                        if (coherent) {
-                            for (const TZoneData* c : arr) {
-                                const float* cr = c->MapRealFreq().Row(m, x);
-                                const float* ci = c->MapImagFreq().Row(m, x);
-                                for (int32_t y = 0; y < D; ++y) {
-                                    re[y] += cr[y];
-                                    im[y] += ci[y];
-                                }
-                            }
-                            continue;
-                        }
-                        std::fill(sRe.begin(), sRe.end(), 0.0f);
-                        std::fill(sIm.begin(), sIm.end(), 0.0f);
-                        for (const TZoneData* c : arr) {
-                            const float* cr = c->MapRealFreq().Row(m, x);
-                            const float* ci = c->MapImagFreq().Row(m, x);
-                            for (int32_t y = 0; y < D; ++y) {
-                                sRe[static_cast<size_t>(y)] += cr[y];
-                                sIm[static_cast<size_t>(y)] += ci[y];
-                            }
-                        }
-                        for (int32_t y = 0; y < D; ++y) {
-                            re[y] += std::hypot(sRe[static_cast<size_t>(y)], sIm[static_cast<size_t>(y)]);
-                        }
-                    }
-                    float* acc = A.data() + static_cast<size_t>(x) * D;
-                    for (int32_t y = 0; y < D; ++y) {
-                        acc[y] += std::hypot(re[y], im[y]);
-                    }
-                }
-            });
-            if (E) {
-                // The coarse map is always the coherent sum, every q-th pixel both ways.
-                TMapLayers& K = coarse[static_cast<size_t>(z)];
-                K.Fill(0.0f);
-                kIm.assign(K.size(), 0.0f);
-                const int32_t kd = K.Depth();
-                const auto coarseAdd = [&](const TZoneData& c) {
-                    for (int32_t y = 0; y < D - 1; y += q) {
-                        for (int32_t x = 0; x < W - 1; x += q) {
-                            K(0, x / q, y / q) += c.MapRealFreq()(m, x, y);
-                            kIm[static_cast<size_t>(x / q) * kd + y / q] += c.MapImagFreq()(m, x, y);
-                        }
-                    }
-                };
-                for (const TZoneData* c : singles) {
-                    coarseAdd(*c);
-                }
-                for (const auto& arr : arrays) {
-                    for (const TZoneData* c : arr) {
-                        coarseAdd(*c);
-                    }
-                }
-                for (int32_t x = 0; x < W1; ++x) {
-                    for (int32_t y = 0; y < D1; ++y) {
-                        B[static_cast<size_t>(x) * (D1 + 1) + y] +=
-                            std::hypot(K(0, x, y), kIm[static_cast<size_t>(x) * kd + y]);
-                    }
-                }
-            }
+        zs.arraysEnd = plan.arrays.size();
+        zs.firstColumn = plan.columns;
+        plan.columns = CheckedAdd(plan.columns, zs.W);
+        plan.zones.push_back(zs);
+    }
+
+    sumEveryColumn(plan);
+
+    // Each summed zone's maxima from its columns.
+    for (const ZoneSum& zs : plan.zones) {
+        double maxLevel = 0, maxCoarse = 0;
+        for (int32_t x = 0; x < zs.W; ++x) {
+            const size_t c = static_cast<size_t>(zs.firstColumn + x);
+            maxLevel = std::max(maxLevel, static_cast<double>(plan.columnMaxLevel[c]));
+            maxCoarse = std::max(maxCoarse, plan.columnMaxCoarse[c]);
         }
-        for (int32_t x = 0; x < W; ++x) {
-            float* re = Re.Row(0, x);
-            for (int32_t y = 0; y < D; ++y) {
-                re[y] = A[static_cast<size_t>(x) * D + y] / static_cast<float>(nK);
-            }
-        }
-        MagnitudeToDB3D(z);
-        if (E) {
-            double maxB = 0;
-            for (int32_t x = 0; x < W1; ++x) {
-                for (int32_t y = 0; y < D1; ++y) {
-                    maxB = std::max(maxB, static_cast<double>(B[static_cast<size_t>(x) * (D1 + 1) + y]) / nK);
-                }
-            }
-            zone.StoreMaxdBEnergySum(sum.MaxdBSPL());
+        if (plan.E) {
+            zs.zone->StoreMaxdBEnergySum(maxLevel);
             // A zone narrower than one coarse cell has no coarse maximum: its estimate is the floor level.
-            zone.StoreMaxdBSPL(maxB > 0 ? 20 * std::log10(maxB)
-                                        : 20 * std::log10(static_cast<double>(kFloor)));
+            zs.zone->StoreMaxdBSPL(maxCoarse > 0 ? 20 * std::log10(maxCoarse)
+                                                 : 20 * std::log10(static_cast<double>(kFloor)));
         } else {
-            zone.StoreMaxdBSPL(sum.MaxdBSPL());
-            zone.StoreMapState(TCalcState::qzaIsSumed);
+            zs.zone->StoreMaxdBSPL(maxLevel);
+            zs.zone->StoreMapState(TCalcState::qzaIsSumed);
         }
     }
 
-    if (E) {
-        FdBEnergyCompOld = FdBEnergyComp.load();
-        double splMax = 0, eMax = 0;
-        for (const auto& zone : FMappingZones) {
-            splMax = std::max(splMax, zone->MaxdBSPL());
-            eMax = std::max(eMax, zone->MaxdBEnergySum());
-        }
-        FdBEnergyComp = FMaxdBPsychoComp + eMax - splMax;
-        for (int32_t z = first; z <= last; ++z) {
-            TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
-            if (zone.MapState() == TCalcState::qzaIsSumed) {
-                CompensateEnergySum(z, FdBEnergyComp - FdBEnergyCompOld);
-            } else if (zone.Active()) {
-                CompensateEnergySum(z, FdBEnergyComp);
-                zone.StoreMapState(TCalcState::qzaIsSumed);
-            } else {
-                zone.StoreMapState(TCalcState::qzaCalculated);
-            }
-        }
+    if (plan.E) {
+        compensateEnergy(first, last);
     }
     return TSumOutcome::Summed;
+}
+
+// The energy-summed levels shifted so that the loudest matches the coarse coherent estimate; zones
+// summed earlier follow the change of the offset only.
+void TAcousticProject::compensateEnergy(int32_t First, int32_t Last) {
+    FdBEnergyCompOld = FdBEnergyComp.load();
+    double splMax = 0, eMax = 0;
+    for (const auto& zone : FMappingZones) {
+        splMax = std::max(splMax, zone->MaxdBSPL());
+        eMax = std::max(eMax, zone->MaxdBEnergySum());
+    }
+    FdBEnergyComp = FMaxdBPsychoComp + eMax - splMax;
+    for (int32_t z = First; z <= Last; ++z) {
+        TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
+        if (zone.MapState() == TCalcState::qzaIsSumed) {
+            CompensateEnergySum(z, FdBEnergyComp - FdBEnergyCompOld);
+        } else if (zone.Active()) {
+            CompensateEnergySum(z, FdBEnergyComp);
+            zone.StoreMapState(TCalcState::qzaIsSumed);
+        } else {
+            zone.StoreMapState(TCalcState::qzaCalculated);
+        }
+    }
 }
 
 void TAcousticProject::SumAllCabinetsNow(int32_t ZoneIndex) {
@@ -501,12 +517,13 @@ void TAcousticProject::CompensateEnergySum(int32_t ZoneIndex, double dBComp) {
         if (sum.MapRealFreq().Empty()) {
             continue;
         }
-        for (int32_t x = 0; x < sum.WidthPixels(); ++x) {
-            float* re = sum.MapRealFreq().Row(0, x);
-            for (int32_t y = 0; y < sum.DepthPixels(); ++y) {
-                re[y] = static_cast<float>(static_cast<double>(re[y]) - dBComp);
+        TMapLayers& level = sum.MapRealFreq();
+        const int32_t d = sum.DepthPixels();
+        parallelColumns(sum.WidthPixels(), 16, [&level, d, dBComp](int32_t begin, int32_t end) {
+            for (int32_t x = begin; x != end; ++x) {
+                SubtractInDouble(level.Row(0, x), dBComp, d);
             }
-        }
+        });
     }
 }
 

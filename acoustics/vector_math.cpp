@@ -29,8 +29,57 @@ void scalarAtan2Array(const float* y, const float* x, float* out, int32_t n) {
     }
 }
 
-const vecmath::TUnit kScalarUnit{
-    "scalar", &scalarSinCosAccumulate, &scalarExpInPlace, &scalarAtan2Array, nullptr, nullptr};
+void scalarComplexAddInto(float* re, float* im, const float* cr, const float* ci, int32_t n) {
+    for (int32_t i = 0; i < n; ++i) {
+        re[i] += cr[i];
+        im[i] += ci[i];
+    }
+}
+
+void scalarHypotAccumulate(const float* re, const float* im, float* acc, int32_t n) {
+    for (int32_t i = 0; i < n; ++i) {
+        acc[i] += std::hypot(re[i], im[i]);
+    }
+}
+
+void scalarWeightedHypotAccumulate(const float* cr, const float* ci, double weight, float* re, int32_t n) {
+    for (int32_t i = 0; i < n; ++i) {
+        re[i] = static_cast<float>(re[i] + weight * std::hypot(cr[i], ci[i]));
+    }
+}
+
+void scalarLevelsFromMagnitudes(const float* magnitude, float divisor, float* level, int32_t n) {
+    for (int32_t i = 0; i < n; ++i) {
+        level[i] = static_cast<float>(20.0 * static_cast<double>(std::log10(magnitude[i] / divisor)));
+    }
+}
+
+float scalarMaxFromZero(const float* v, int32_t n) {
+    float best = 0.0f;
+    for (int32_t i = 0; i < n; ++i) {
+        best = v[i] > best ? v[i] : best;
+    }
+    return best;
+}
+
+void scalarSubtractInDouble(float* v, double d, int32_t n) {
+    for (int32_t i = 0; i < n; ++i) {
+        v[i] = static_cast<float>(static_cast<double>(v[i]) - d);
+    }
+}
+
+const vecmath::TUnit kScalarUnit{"scalar",
+                                 &scalarSinCosAccumulate,
+                                 &scalarExpInPlace,
+                                 &scalarAtan2Array,
+                                 nullptr,
+                                 nullptr,
+                                 &scalarComplexAddInto,
+                                 &scalarHypotAccumulate,
+                                 &scalarWeightedHypotAccumulate,
+                                 &scalarLevelsFromMagnitudes,
+                                 &scalarMaxFromZero,
+                                 &scalarSubtractInDouble};
 
 bool cpuHas(const char* unit) {
     __builtin_cpu_init();
@@ -77,6 +126,30 @@ void ExpInPlace(float* x, int32_t n) {
 
 void Atan2Array(const float* y, const float* x, float* out, int32_t n) {
     currentUnit().load(std::memory_order_relaxed)->atan2Array(y, x, out, n);
+}
+
+void ComplexAddInto(float* re, float* im, const float* cr, const float* ci, int32_t n) {
+    currentUnit().load(std::memory_order_relaxed)->complexAddInto(re, im, cr, ci, n);
+}
+
+void HypotAccumulate(const float* re, const float* im, float* acc, int32_t n) {
+    currentUnit().load(std::memory_order_relaxed)->hypotAccumulate(re, im, acc, n);
+}
+
+void WeightedHypotAccumulate(const float* cr, const float* ci, double weight, float* re, int32_t n) {
+    currentUnit().load(std::memory_order_relaxed)->weightedHypotAccumulate(cr, ci, weight, re, n);
+}
+
+void LevelsFromMagnitudes(const float* magnitude, float divisor, float* level, int32_t n) {
+    currentUnit().load(std::memory_order_relaxed)->levelsFromMagnitudes(magnitude, divisor, level, n);
+}
+
+float MaxFromZero(const float* v, int32_t n) {
+    return currentUnit().load(std::memory_order_relaxed)->maxFromZero(v, n);
+}
+
+void SubtractInDouble(float* v, double d, int32_t n) {
+    currentUnit().load(std::memory_order_relaxed)->subtractInDouble(v, d, n);
 }
 
 bool PolarColumn(const vecmath::TPolarColumn& column) {

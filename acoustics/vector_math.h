@@ -14,6 +14,22 @@ void ExpInPlace(float* x, int32_t n);
 // out[i] := atan2(y[i], x[i]) for i < n, in (-pi, pi].
 void Atan2Array(const float* y, const float* x, float* out, int32_t n);
 
+// Rows of the summation, equal bit for bit on every unit except the logarithm (SLEEF's, within 1 ULP
+// of the C library's):
+// re[i] += cr[i]; im[i] += ci[i] for i < n.
+void ComplexAddInto(float* re, float* im, const float* cr, const float* ci, int32_t n);
+// acc[i] += hypot(re[i], im[i]) for i < n (single precision, as std::hypot of two singles).
+void HypotAccumulate(const float* re, const float* im, float* acc, int32_t n);
+// re[i] := single(re[i] + weight * hypot(cr[i], ci[i])), the sum formed in double, for i < n.
+void WeightedHypotAccumulate(const float* cr, const float* ci, double weight, float* re, int32_t n);
+// level[i] := 20 log10(magnitude[i] / divisor) for i < n (the quotient and the logarithm in single
+// precision, 20 times it rounded once).
+void LevelsFromMagnitudes(const float* magnitude, float divisor, float* level, int32_t n);
+// The largest of 0 and v[0 .. n) (a value that is not a number is passed over).
+float MaxFromZero(const float* v, int32_t n);
+// v[i] := single(v[i] - d), the difference formed in double, for i < n.
+void SubtractInDouble(float* v, double d, int32_t n);
+
 namespace vecmath {
 struct TPolarColumn;
 struct TPolarGeometry;

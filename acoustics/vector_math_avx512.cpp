@@ -13,8 +13,33 @@
 #define VM_SINCOS Sleef_sincosf16_u10avx512f
 #define VM_EXP Sleef_expf16_u10avx512f
 #define VM_ATAN2 Sleef_atan2f16_u10avx512f
+#define VM_LOG10 Sleef_log10f16_u10avx512f
+#define VM_SET1 _mm512_set1_ps
+#define VM_DIV _mm512_div_ps
+#define VM_MAX _mm512_max_ps
+#define VM_HMAX hmax16
+#define VMD_WIDTH 8
+#define VMD_T __m512d
+#define VMD_LOADF(p) _mm512_cvtps_pd(_mm256_loadu_ps(p))
+#define VMD_STOREF(p, v) _mm256_storeu_ps((p), _mm512_cvtpd_ps(v))
+#define VMD_ADD _mm512_add_pd
+#define VMD_SUB _mm512_sub_pd
+#define VMD_MUL _mm512_mul_pd
+#define VMD_SQRT _mm512_sqrt_pd
+#define VMD_SET1 _mm512_set1_pd
 #define VM_UNIT "avx512f"
 #define VM_PREFIX kAvx512
+
+// The largest of the sixteen lanes (none of them a NaN).
+static inline float hmax16(__m512 v) {
+    alignas(64) float lanes[16];
+    _mm512_store_ps(lanes, v);
+    float m = lanes[0];
+    for (int i = 1; i < 16; ++i) {
+        m = lanes[i] > m ? lanes[i] : m;
+    }
+    return m;
+}
 
 namespace vendrel::vecmath {
 

@@ -50,6 +50,13 @@ struct TUnit {
     void (*atan2Array)(const float* y, const float* x, float* out, int32_t n);
     void (*polarColumn)(const TPolarColumn& c);     // null: the kernel's own loop
     void (*polarGeometry)(const TPolarGeometry& g); // null with polarColumn
+    // Rows of the summation (see vector_math.h).
+    void (*complexAddInto)(float* re, float* im, const float* cr, const float* ci, int32_t n);
+    void (*hypotAccumulate)(const float* re, const float* im, float* acc, int32_t n);
+    void (*weightedHypotAccumulate)(const float* cr, const float* ci, double weight, float* re, int32_t n);
+    void (*levelsFromMagnitudes)(const float* magnitude, float divisor, float* level, int32_t n);
+    float (*maxFromZero)(const float* v, int32_t n);
+    void (*subtractInDouble)(float* v, double d, int32_t n);
 };
 
 extern const TUnit kAvx512Unit;

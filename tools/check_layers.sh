@@ -57,4 +57,16 @@ for folder in platform/core platform/qt dsp scene acoustics files editor editor/
     done
 done
 [ $status = 0 ] && echo "Layers: every include points down."
+
+# The model and the editor wait for conditions (a worker finished, a pause lifted), never for a fixed
+# time: a fixed pause on the render path is time every render pays.
+pauses=$(grep -rnE 'sleep_for|sleep_until|usleep|nanosleep' dsp scene acoustics files editor \
+    --include='*.h' --include='*.cpp' --include='*.inc' | grep -v '^editor/qt/')
+if [ -n "$pauses" ]; then
+    echo "$pauses"
+    echo "A fixed pause in the model or the editor: wait for the condition instead."
+    status=1
+else
+    echo "Pauses: the model and the editor hold none."
+fi
 exit $status

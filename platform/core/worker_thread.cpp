@@ -120,6 +120,9 @@ void TWorkerThread::Cancel() {
         stopLocked();
     }
     wake_.notify_all();
+    if (OnCancel) {
+        OnCancel(*this);
+    }
 }
 
 void TWorkerThread::Suspend() {

@@ -48,6 +48,9 @@ public:
     THandler OnRun;
     THandler OnStopped;            // runs on the worker thread after the last pass of a start
     TExceptionHandler OnException; // runs on the worker thread when OnRun throws
+    // Runs on the cancelling thread once Cancel has asked the pass to leave: a handler blocked on a
+    // condition of its own (not on CheckPoint) is woken here.
+    THandler OnCancel;
     bool Loop = false;
     TThreadStopMode StopMode = TThreadStopMode::smSuspend;
     TThreadPriority Priority = TThreadPriority::tpLowest;

@@ -28,6 +28,8 @@
 #include <memory>
 #include <thread>
 
+#include <tbb/global_control.h>
+
 using namespace vendrel;
 
 namespace {
@@ -368,7 +370,9 @@ struct PredictionThreads : KernelFixture {
         return cabs;
     }
 
+    // The maps and their sum computed on this thread alone.
     std::vector<float> serialLevels(const std::vector<TCabinet*>& cabs) {
+        const tbb::global_control oneThread(tbb::global_control::max_allowed_parallelism, 1);
         for (TCabinet* c : cabs) {
             c->MapData()[0]->SetZoneCalculated(false);
             c->MapData()[0]->SetCalcCounter(1);

@@ -10,6 +10,7 @@
 #include "acoustics/memory_budget.h"
 #include "acoustics/mic_point.h"
 #include "acoustics/physical_space.h"
+#include "acoustics/prediction_waits.h"
 #include "acoustics/project.h"
 #include "acoustics/source_point.h"
 #include "platform/core/dispatcher.h"
@@ -345,6 +346,40 @@ TEST_F(PredictionContract, ASummationSkippedWhileEventsAreOffRunsWhenTheyComeBac
     ASSERT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
     EXPECT_EQ(delivered, 1);
     EXPECT_EQ(zone.MapSum()->MapRealFreq().At(0, 3, 3), before);
+}
+
+// A moved cabinet is summed once: the summing run that its move starts waits for its maps, so their
+// arrival starts no second run, and the window is handed the maps once. The run's coalescing delay
+// (the user's setting) holds it while the maps arrive; it is the one wait that a clock ends, every
+// other ends when what it waits for is there.
+TEST_F(PredictionContract, AMoveIsSummedOnceAndOnlyTheCoalescingDelayIsTimed) {
+    Scene s;
+    int delivered = 0;
+    s.project->SetOnReceiveAllMaps([&delivered](TAcousticProject& p) {
+        ++delivered;
+        p.SetForceCalculation(false);
+    });
+    addZone(s, {TPoint3D(-5, 0, 2), TPoint3D(0, 0, 0), 10, 6});
+    addZone(s, {TPoint3D(-3, -1, 9), TPoint3D(0, 20, 0), 6, 4});
+    TCabinet* moved = addCabinet(s, {0, TPoint3D(0, -2.5f, 0), TPoint3D(0, 10, -5)});
+    addCabinet(s, {1, TPoint3D(3, -3, 1), TPoint3D(0, -30, -10)});
+    ASSERT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
+    s.project->SetAllMapsWaitingMsec(25);
+    TPredictionWaitTotals waits;
+    const TScopedPredictionWaitHook hook(&waits);
+    for (int move = 0; move < 6; ++move) {
+        delivered = 0;
+        waits.Clear();
+        const uint64_t runs = s.project->AllMapsThread().PassCount();
+        moved->SetPosition(TPoint3D(move % 2 == 0 ? 0.5f : 0.0f, -2.5f, 0));
+        ASSERT_TRUE(s.pumpUntil([&s] { return s.settled(); }, 60)) << s.describe();
+        EXPECT_EQ(s.project->AllMapsThread().PassCount() - runs, 1u) << "move " << move;
+        EXPECT_EQ(delivered, 1) << "move " << move;
+        EXPECT_EQ(waits.Count(TPredictionWait::Coalescing), 1u) << "move " << move;
+        EXPECT_EQ(waits.TimeLimited(), 1u) << "move " << move;
+        // The hook saw the move's requests: the cabinet's pass and the summing run began.
+        EXPECT_GE(waits.Count(TPredictionWait::StartToRun), 2u) << "move " << move;
+    }
 }
 
 // A cabinet's map reflects its pose when its state says it is done: a change of its absolute turn
