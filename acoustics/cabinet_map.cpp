@@ -575,6 +575,64 @@ void addColumn(const SourcePass& sp, int32_t w, ColumnStaging& st, TZoneData& bu
     }
 }
 
+// The settings of a cabinet's pass that hold for every zone and source.
+SourcePass cabinetPass(const TCabModel& model, const TPhysicalSpace& medium,
+                       const FrequencyConstants& constants, int32_t nK, bool zeroPhaseStart) {
+    SourcePass sp;
+    sp.constants = &constants;
+    sp.nK = nK;
+    sp.r = model.PolarResolutionDegrees();
+    sp.nAz = model.NPolarAzMeasures();
+    sp.nEl = model.NPolarElevSlices();
+    sp.tenths = 10.0 * sp.r;
+    sp.perCell = 1.0 / sp.r; // cells per degree
+    sp.s = static_cast<float>(medium.PixelToMeters());
+    sp.zPolar = zeroPhaseStart ? 0.0f : 1.0f;
+    sp.vectorColumn = PolarColumnAvailable();
+    return sp;
+}
+
+// A zone the cabinet computes no map for: one without a level map, a picture, an inactive zone, or
+// one whose buffer is already calculated.
+bool zoneWithoutPass(const TMappingZone& zone, const TZoneData& buffer) {
+    return zone.MappingSides() == TMappingSides::qzaNoSPLMap ||
+           zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated();
+}
+
+// The source's place in pixels and the turn into its frame: ((p x RotY) x RotZ) x RotX.
+void aimAtSource(const TSourcePoint& src, SourcePass& sp) {
+    sp.X = static_cast<float>(src.XpixAbs());
+    sp.Y = static_cast<float>(src.YpixAbs());
+    sp.Z = static_cast<float>(src.ZpixAbs());
+    sp.toSource = mul(mul(rotY(static_cast<float>(src.AbsoluteRotationRadY())),
+                          rotZ(static_cast<float>(src.AbsoluteRotationRadZ()))),
+                      rotX(static_cast<float>(src.AbsoluteRotationRadX())));
+}
+
+// Every column of the zone for the source the pass is aimed at, added into the buffer. The columns are
+// independent: they are computed on every core, each by one thread. False when the pass was left
+// because of an abort or the cancellation of the cabinet's own thread (`passThread`, may be null).
+bool addEveryColumn(const SourcePass& sp, const TAcousticProject& project, const TWorkerThread* passThread,
+                    TZoneData& buffer) {
+    std::atomic<bool> leave{false};
+    parallelColumns(sp.frame.W, kKernelColumnGrain, [&](int32_t begin, int32_t end) {
+        ColumnStaging& staging = threadStaging();
+        staging.size(sp.frame.D);
+        for (int32_t w = begin; w != end; ++w) {
+            if (leave.load(std::memory_order_relaxed)) {
+                return;
+            }
+            if (project.AbortCalculation() || (passThread != nullptr && passThread->Cancelled())) {
+                leave = true;
+                return;
+            }
+            columnGeometry(sp, w, staging);
+            addColumn(sp, w, staging, buffer);
+        }
+    });
+    return !leave;
+}
+
 } // namespace
 
 bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
@@ -592,26 +650,15 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
 
     std::vector<float> procMag(static_cast<size_t>(nK)), procPh(static_cast<size_t>(nK));
     SourceTable table; // re-filled per source, its storage kept
-    SourcePass sp;
+    SourcePass sp = cabinetPass(model, *FPhysicalSpace, constants, nK, FZeroPhaseStart);
     sp.table = &table;
-    sp.constants = &constants;
     sp.procMag = procMag.data();
     sp.procPh = procPh.data();
-    sp.nK = nK;
-    sp.r = model.PolarResolutionDegrees();
-    sp.nAz = model.NPolarAzMeasures();
-    sp.nEl = model.NPolarElevSlices();
-    sp.tenths = 10.0 * sp.r;
-    sp.perCell = 1.0 / sp.r; // cells per degree
-    sp.s = static_cast<float>(FPhysicalSpace->PixelToMeters());
-    sp.zPolar = FZeroPhaseStart ? 0.0f : 1.0f;
-    sp.vectorColumn = PolarColumnAvailable();
 
     for (int32_t z = firstZone; z <= lastZone; ++z) {
         TMappingZone& zone = *At(project.MappingZones(), z);
         TZoneData& buffer = *At(FMapData, z);
-        if (zone.MappingSides() == TMappingSides::qzaNoSPLMap ||
-            zone.SurfaceType() == TSurfaceType::qzaPicture || !zone.Active() || buffer.ZoneCalculated()) {
+        if (zoneWithoutPass(zone, buffer)) {
             continue;
         }
         sp.frame = zoneFrame(zone, buffer);
@@ -626,30 +673,8 @@ bool TCabinet::GetMap3D(int32_t FromSource, int32_t ZoneIndex) {
             }
             prepareSourceResponse(*this, i, procMag, procPh);
             fillSourceTable(model, project, i, sp.vectorColumn, table);
-            sp.X = static_cast<float>(src.XpixAbs());
-            sp.Y = static_cast<float>(src.YpixAbs());
-            sp.Z = static_cast<float>(src.ZpixAbs());
-            sp.toSource = mul(mul(rotY(static_cast<float>(src.AbsoluteRotationRadY())),
-                                  rotZ(static_cast<float>(src.AbsoluteRotationRadZ()))),
-                              rotX(static_cast<float>(src.AbsoluteRotationRadX())));
-            // The columns are independent: they are computed on every core, each by one thread.
-            std::atomic<bool> leave{false};
-            parallelColumns(sp.frame.W, kKernelColumnGrain, [&](int32_t begin, int32_t end) {
-                ColumnStaging& staging = threadStaging();
-                staging.size(sp.frame.D);
-                for (int32_t w = begin; w != end; ++w) {
-                    if (leave.load(std::memory_order_relaxed)) {
-                        return;
-                    }
-                    if (project.AbortCalculation() || (passThread != nullptr && passThread->Cancelled())) {
-                        leave = true;
-                        return;
-                    }
-                    columnGeometry(sp, w, staging);
-                    addColumn(sp, w, staging, buffer);
-                }
-            });
-            if (leave) {
+            aimAtSource(src, sp);
+            if (!addEveryColumn(sp, project, passThread, buffer)) {
                 // Aborted or cancelled: the zone's buffer is incomplete and the cabinet needs its maps.
                 if (passThread != nullptr) {
                     passThread->Stop();

@@ -209,6 +209,124 @@ void sumEveryColumn(SumPlan& plan) {
     });
 }
 
+// Per averaged frequency, whether the cabinets' pressures add coherently: always for a single
+// cabinet, else in the complex sum below the highest frequency that the map's pixel size resolves.
+std::vector<uint8_t> coherentFrequencies(const TAcousticProject& p, int32_t totalCabs) {
+    std::vector<uint8_t> coherent;
+    for (int32_t m = 0; m < p.NFreqsAverage(); ++m) {
+        coherent.push_back(totalCabs == 1 ||
+                           (p.IsComplexSum() &&
+                            (!p.AvoidPhaseAliasing() || At(p.FreqsAverage(), m) <= p.MaxFreqNoAliasing())));
+    }
+    return coherent;
+}
+
+// The progress bar and status line name the zone being summed (queued: nothing waits for them).
+void announceZone(TAcousticProject& p, int32_t zoneId) {
+    p.QueueUI([&p, zoneId] {
+        if (p.ProgressBar() != nullptr) {
+            p.ProgressBar()->SetMax(p.NMappingZones());
+            p.ProgressBar()->SetValue(zoneId);
+            p.ProgressBar()->SetStyleLookup("progressbarvendrelstyle");
+        }
+        if (p.StatusLabel() != nullptr) {
+            p.StatusLabel()->SetText("Calculating Maps in Zone : " + std::to_string(zoneId));
+        }
+    });
+}
+
+// A zone that takes no part in the sum gets its final state here (a picture or a zone without a map
+// is done, an inactive one summed); a zone already summed stays so. True when the zone is not summed.
+bool settledWithoutSum(TMappingZone& zone) {
+    if (zone.SurfaceType() == TSurfaceType::qzaPicture || zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
+        zone.StoreMapState(TCalcState::qzaCalculated);
+        return true;
+    }
+    if (!zone.Active()) {
+        zone.StoreMapState(TCalcState::qzaIsSumed);
+        return true;
+    }
+    return zone.MapState() == TCalcState::qzaIsSumed;
+}
+
+// Zone z's share of the pass: its sum sized to its grid, and the maps that take part in the order of
+// the sum: loose cabinets, clusters, beam-steering arrays (each by itself), then the line arrays (each
+// summed coherently first when by magnitude). The zone is marked as being calculated.
+void planZone(const TAcousticProject& p, int32_t z, SumPlan& plan) {
+    TMappingZone& zone = *At(p.MappingZones(), z);
+    ZoneSum zs;
+    zs.zone = &zone;
+    zs.W = zone.WidthPixels();
+    zs.D = zone.DepthPixels();
+    zs.W1 = zs.W / plan.q;
+    zs.D1 = zs.D / plan.q;
+    TZoneData& sum = *zone.MapSum();
+    if (sum.WidthPixels() != zs.W || sum.DepthPixels() != zs.D || sum.MapRealFreq().Empty()) {
+        sum.SetZoneLength(std::max(sum.NFreqs(), 1), zs.W, zs.D);
+    }
+    zs.re = &sum.MapRealFreq();
+    zs.im = &sum.MapImagFreq();
+    zone.StoreMapState(TCalcState::qzaCalculating);
+    zs.singlesBegin = plan.maps.size();
+    for (const auto& c : p.Cabinets()) {
+        if (c && c->Active()) {
+            plan.maps.push_back(At(c->MapData(), z).get());
+        }
+    }
+    const auto addGroup = [&plan, z](const auto& groups) {
+        for (const auto& g : groups) {
+            if (g->Active()) {
+                for (const TCabinet* c : g->CabinetList()) {
+                    if (c->Active()) {
+                        plan.maps.push_back(At(c->MapData(), z).get());
+                    }
+                }
+            }
+        }
+    };
+    addGroup(p.Clusters());
+    addGroup(p.Beams());
+    zs.singlesEnd = plan.maps.size();
+    zs.arraysBegin = plan.arrays.size();
+    for (const auto& arr : p.CabArrays()) {
+        if (arr->Active()) {
+            const size_t begin = plan.maps.size();
+            for (const TCabinet* c : arr->CabinetList()) {
+                if (c->Active()) {
+                    plan.maps.push_back(At(c->MapData(), z).get());
+                }
+            }
+            plan.arrays.emplace_back(begin, plan.maps.size());
+        }
+    }
+    zs.arraysEnd = plan.arrays.size();
+    zs.firstColumn = plan.columns;
+    plan.columns = CheckedAdd(plan.columns, zs.W);
+    plan.zones.push_back(zs);
+}
+
+// Each summed zone's maxima from its columns. By magnitude the energy sum's maximum and the coarse
+// coherent estimate are stored for the compensation that follows; otherwise the zone is summed.
+void storeZoneMaxima(const SumPlan& plan) {
+    for (const ZoneSum& zs : plan.zones) {
+        double maxLevel = 0, maxCoarse = 0;
+        for (int32_t x = 0; x < zs.W; ++x) {
+            const size_t c = static_cast<size_t>(zs.firstColumn + x);
+            maxLevel = std::max(maxLevel, static_cast<double>(plan.columnMaxLevel[c]));
+            maxCoarse = std::max(maxCoarse, plan.columnMaxCoarse[c]);
+        }
+        if (plan.E) {
+            zs.zone->StoreMaxdBEnergySum(maxLevel);
+            // A zone narrower than one coarse cell has no coarse maximum: its estimate is the floor level.
+            zs.zone->StoreMaxdBSPL(maxCoarse > 0 ? 20 * std::log10(maxCoarse)
+                                                 : 20 * std::log10(static_cast<double>(kFloor)));
+        } else {
+            zs.zone->StoreMaxdBSPL(maxLevel);
+            zs.zone->StoreMapState(TCalcState::qzaIsSumed);
+        }
+    }
+}
+
 } // namespace
 
 // ---- The wait for the cabinets ----
@@ -342,112 +460,16 @@ TAcousticProject::TSumOutcome TAcousticProject::sumZones(int32_t ZoneIndex) {
     log(*this, "AcousticProject.SumAllCabinetsInProject3D");
     FMaxFreqNoAliasing = RoundHalfEven<int32_t>(347.0 / (2 * FPhysicalSpace->PixelToMeters()));
     plan.nK = FNFreqsAverage;
-    for (int32_t m = 0; m < plan.nK; ++m) {
-        plan.coherent.push_back(
-            totalCabs == 1 ||
-            (FIsComplexSum && (!FAvoidPhaseAliasing || At(FFreqsAverage, m) <= FMaxFreqNoAliasing)));
-    }
-
-    // The plan: each zone's state settled or its share of the pass laid out, in list order.
+    plan.coherent = coherentFrequencies(*this, totalCabs);
     for (int32_t z = first; z <= last; ++z) {
         TMappingZone& zone = *FMappingZones[static_cast<size_t>(z)];
-        const int32_t zoneId = zone.ZoneIndexID();
-        QueueUI([this, zoneId] {
-            if (FProgressBar != nullptr) {
-                FProgressBar->SetMax(NMappingZones());
-                FProgressBar->SetValue(zoneId);
-                FProgressBar->SetStyleLookup("progressbarvendrelstyle");
-            }
-            if (FStatusLabel != nullptr) {
-                FStatusLabel->SetText("Calculating Maps in Zone : " + std::to_string(zoneId));
-            }
-        });
-        if (zone.SurfaceType() == TSurfaceType::qzaPicture ||
-            zone.MappingSides() == TMappingSides::qzaNoSPLMap) {
-            zone.StoreMapState(TCalcState::qzaCalculated);
-            continue;
+        announceZone(*this, zone.ZoneIndexID());
+        if (!settledWithoutSum(zone)) {
+            planZone(*this, z, plan);
         }
-        if (!zone.Active()) {
-            zone.StoreMapState(TCalcState::qzaIsSumed);
-            continue;
-        }
-        if (zone.MapState() == TCalcState::qzaIsSumed) {
-            continue;
-        }
-        ZoneSum zs;
-        zs.zone = &zone;
-        zs.W = zone.WidthPixels();
-        zs.D = zone.DepthPixels();
-        zs.W1 = zs.W / plan.q;
-        zs.D1 = zs.D / plan.q;
-        TZoneData& sum = *zone.MapSum();
-        if (sum.WidthPixels() != zs.W || sum.DepthPixels() != zs.D || sum.MapRealFreq().Empty()) {
-            sum.SetZoneLength(std::max(sum.NFreqs(), 1), zs.W, zs.D);
-        }
-        zs.re = &sum.MapRealFreq();
-        zs.im = &sum.MapImagFreq();
-        zone.StoreMapState(TCalcState::qzaCalculating);
-        // Who takes part, in the order of the sum: loose cabinets, clusters, beam-steering arrays (each
-        // by itself), then the line arrays (each summed coherently first when by magnitude).
-        zs.singlesBegin = plan.maps.size();
-        for (const auto& c : FCabinets) {
-            if (c && c->Active()) {
-                plan.maps.push_back(At(c->MapData(), z).get());
-            }
-        }
-        const auto addGroup = [&plan, z](const auto& groups) {
-            for (const auto& g : groups) {
-                if (g->Active()) {
-                    for (const TCabinet* c : g->CabinetList()) {
-                        if (c->Active()) {
-                            plan.maps.push_back(At(c->MapData(), z).get());
-                        }
-                    }
-                }
-            }
-        };
-        addGroup(FClusters);
-        addGroup(FBeams);
-        zs.singlesEnd = plan.maps.size();
-        zs.arraysBegin = plan.arrays.size();
-        for (const auto& arr : FCabArrays) {
-            if (arr->Active()) {
-                const size_t begin = plan.maps.size();
-                for (const TCabinet* c : arr->CabinetList()) {
-                    if (c->Active()) {
-                        plan.maps.push_back(At(c->MapData(), z).get());
-                    }
-                }
-                plan.arrays.emplace_back(begin, plan.maps.size());
-            }
-        }
-        zs.arraysEnd = plan.arrays.size();
-        zs.firstColumn = plan.columns;
-        plan.columns = CheckedAdd(plan.columns, zs.W);
-        plan.zones.push_back(zs);
     }
-
     sumEveryColumn(plan);
-
-    // Each summed zone's maxima from its columns.
-    for (const ZoneSum& zs : plan.zones) {
-        double maxLevel = 0, maxCoarse = 0;
-        for (int32_t x = 0; x < zs.W; ++x) {
-            const size_t c = static_cast<size_t>(zs.firstColumn + x);
-            maxLevel = std::max(maxLevel, static_cast<double>(plan.columnMaxLevel[c]));
-            maxCoarse = std::max(maxCoarse, plan.columnMaxCoarse[c]);
-        }
-        if (plan.E) {
-            zs.zone->StoreMaxdBEnergySum(maxLevel);
-            // A zone narrower than one coarse cell has no coarse maximum: its estimate is the floor level.
-            zs.zone->StoreMaxdBSPL(maxCoarse > 0 ? 20 * std::log10(maxCoarse)
-                                                 : 20 * std::log10(static_cast<double>(kFloor)));
-        } else {
-            zs.zone->StoreMaxdBSPL(maxLevel);
-            zs.zone->StoreMapState(TCalcState::qzaIsSumed);
-        }
-    }
-
+    storeZoneMaxima(plan);
     if (plan.E) {
         compensateEnergy(first, last);
     }
