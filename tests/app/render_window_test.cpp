@@ -222,7 +222,8 @@ TEST_F(RenderWindow, TheCornerUnderTheCabinetIsTheLoudOneInTopAnd3DViews) {
         ASSERT_TRUE(image.rect().contains(near));
         ASSERT_TRUE(image.rect().contains(far));
         EXPECT_LT(nearestEntry(image.pixelColor(near)) + 20, nearestEntry(image.pixelColor(far)));
-        EXPECT_EQ(nearestEntry(image.pixelColor(near)), entryOf(zone, 0, 0));
+        // Seen at a slant in the 3D view, a texel is filtered with its neighbours: one level apart at most.
+        EXPECT_NEAR(nearestEntry(image.pixelColor(near)), entryOf(zone, 0, 0), threeD ? 1 : 0);
     }
 }
 
