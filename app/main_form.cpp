@@ -283,6 +283,7 @@ void TMainForm::createDocuments() {
     Documents->ShowMemoryInfo = [this] { ShowMemoryInfo(); };
     Documents->CreateMRUItems = [this] { CreateMRUItems(); };
     Documents->ProcessMessages = [this] { ProcessMessages(); };
+    Editor->Points.AttachDocuments(*Documents);
 }
 
 void TMainForm::applyAppearance() {
@@ -553,6 +554,10 @@ void TMainForm::ReadSettingsIni() {
     ed.Grid.DrawGrid();
     ed.State.IsMagneticObjects = Prefs.MagneticObjects;
     ed.Moving.ShowMagnetic();
+    ed.Points.Responses.HidePhase = Prefs.HidePhaseLowThreshold;
+    ed.Points.Responses.PhaseThreshold = Prefs.PhaseLowThreshold;
+    ed.Points.RecalculateOnMouseMove = Prefs.CalcMicOnMouseMove;
+    ed.Points.SetMicSize(Prefs.MicSize);
     ed.Keys.GlobalPosStepsCB.SetValue(Prefs.GlobalMoveInc);
     ed.Keys.GlobalRotStepsCB.SetValue(Prefs.GlobalRotInc);
     settingsRead_ = true;

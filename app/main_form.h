@@ -49,6 +49,8 @@ class TMapBarPanel;
 class IDispatcher;
 class TModelLibrary;
 class TObjectPages;
+class TDistributionPanel;
+class TDetachedWindow;
 class TActionTable;
 class TDeveloperTab;
 class TViewTools;
@@ -174,6 +176,9 @@ public:
     QLabel* MemoryStatusLabel() const { return memoryLabel_; }
     QWidget* DeveloperTabItem() const { return developerTab_; }
     TObjectPages* ObjectPages() const { return objectPages_; }
+    TDistributionPanel* DistributionPanel() const { return distribution_; }
+    TDetachedWindow* ResponseWindow() const { return responseWindow_; }
+    TDetachedWindow* DistributionWindow() const { return distributionWindow_; }
     QMenu* PopupGlobalMenuWidget() const { return popupGlobalMenu_; }
     QLabel* RectModified() const { return rectModified_; }
 
@@ -211,6 +216,8 @@ private:
     void buildCentralArea();
     void buildStatusBar();
     void buildShortCutsMemo();
+    // The distribution tab's panel, and the windows the response and distribution panels detach into.
+    void buildResultPanels();
     // The choices of the map bar and the render menus as the settings file holds them.
     void applyRenderSettings();
     void applyAppearance();
@@ -245,6 +252,9 @@ private:
     QMenu* popupGlobalMenu_ = nullptr;
     TObject* popupGlobalTarget_ = nullptr; // the object the scene menu acts on; not owned
     TObjectPages* objectPages_ = nullptr;
+    TDistributionPanel* distribution_ = nullptr;
+    TDetachedWindow* responseWindow_ = nullptr;
+    TDetachedWindow* distributionWindow_ = nullptr;
     // The progress bar and status label as the project's queued progress reports use them.
     std::unique_ptr<IProgressBar> projectProgress_;
     std::unique_ptr<IStatusLabel> projectStatus_;

@@ -9,10 +9,13 @@
 #include "app/main_menus.h"
 #include "editor/documents.h"
 #include "editor/editor.h"
+#include "editor/qt/detached_window.h"
 #include "editor/qt/developer_tab.h"
+#include "editor/qt/distribution_panel.h"
 #include "editor/qt/kind_pages.h"
 #include "editor/qt/map_bar.h"
 #include "editor/qt/object_pages.h"
+#include "editor/qt/response_chart_widget.h"
 #include "editor/qt/tool_controls.h"
 #include "editor/qt/ui_bindings.h"
 #include "editor/qt/view_tools.h"
@@ -20,6 +23,7 @@
 #include "platform/core/mem_ini_file.h"
 #include "platform/core/system_helpers.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -30,6 +34,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -192,6 +197,7 @@ void TMainForm::buildCentralArea() {
     connect(mainTabs_->tabBar(), &QTabBar::tabBarClicked, this,
             [this](int index) { MainTabItemClick(index); });
     BindPages(mainTabs_, ed.PanelSwitching.MainTabControl);
+    buildResultPanels();
 
     splitter->addWidget(top);
     splitter->addWidget(panelControls_);
@@ -283,9 +289,78 @@ void TMainForm::ShowHideControlsCBClick() {
     setPanelVisible(panelControls_, Commands.ConfigPanelItem, "ViewConfig");
 }
 
+void TMainForm::buildResultPanels() {
+    TEditor& ed = *Editor;
+    TPageParts& dist = objectPages_->Parts(TMainPage::DistributionTabItem);
+    distribution_ = new TDistributionPanel(
+        ed.Points.Distribution, [&ed] { return static_cast<int32_t>(ed.Points.DistributionStepsdB); },
+        [&ed](int32_t steps) {
+            ed.Points.DistributionStepsdB = static_cast<uint8_t>(steps);
+            ed.Project.SetIsProjectModified(true);
+        },
+        dist.Widget);
+    distribution_->setObjectName(QStringLiteral("DistributionFrame"));
+    dist.Widget->layout()->addWidget(distribution_);
+    ed.Points.Distribution.OnChanged = [this] { distribution_->Mirror(); };
+
+    // Either panel moves into a window of its own and back into its tab when that window closes.
+    const auto detachable = [this](QWidget* ExpandIcon, TMainPage Page, const QString& Caption, QSize Size,
+                                   QSize Minimum, std::function<void(bool)> Detached) {
+        auto* window = new TDetachedWindow(Caption, Size, Minimum, this);
+        const int tab = static_cast<int>(Page);
+        QWidget* home = objectPages_->Parts(Page).Widget;
+        window->OnDetached = [this, tab, ExpandIcon, Detached] {
+            ExpandIcon->hide();
+            mainTabs_->setTabVisible(tab, false);
+            Detached(true);
+        };
+        window->OnReturned = [this, tab, ExpandIcon, Detached] {
+            mainTabs_->setTabVisible(tab, true);
+            ExpandIcon->show();
+            mainTabs_->setCurrentIndex(tab);
+            Detached(false);
+        };
+        window->OnKey = [this](QKeyEvent* Event) {
+            // The window's keys are the main window's: its commands' shortcuts run them here too.
+            const QKeySequence keys(Event->keyCombination());
+            for (QAction* a : findChildren<QAction*>()) {
+                if (a->isEnabled() && !a->shortcut().isEmpty() &&
+                    a->shortcut().matches(keys) == QKeySequence::ExactMatch) {
+                    a->trigger();
+                    return;
+                }
+            }
+            keyPressEvent(Event);
+        };
+        return std::make_pair(window, home);
+    };
+    auto* response = objectPages_->Parts(TMainPage::FreqRespTabItem)
+                         .Widget->findChild<QWidget*>(QStringLiteral("MicResponseFrame"));
+    auto* chart = response != nullptr ? response->findChild<TResponseChartWidget*>() : nullptr;
+    if (chart != nullptr) {
+        auto [window, home] = detachable(
+            chart->ExpandPath(), TMainPage::FreqRespTabItem, QStringLiteral("Frequency Meassurements"),
+            QSize(1124, 250), QSize(800, 250), [&ed](bool on) { ed.Points.ResponseDetached = on; });
+        window->setObjectName(QStringLiteral("FreqMeasForm"));
+        connect(chart, &TResponseChartWidget::ExpandClicked, this,
+                [window, response, home] { window->Detach(response, home); });
+        responseWindow_ = window;
+    }
+    auto [window, home] =
+        detachable(distribution_->ExpandPath(), TMainPage::DistributionTabItem,
+                   QStringLiteral("% Distribution"), QSize(600, 300), QSize(400, 250), [](bool) {});
+    window->setObjectName(QStringLiteral("DistributionForm"));
+    connect(distribution_, &TDistributionPanel::ExpandClicked, this,
+            [window, this, home] { window->Detach(distribution_, home); });
+    distributionWindow_ = window;
+}
+
 void TMainForm::MainTabItemClick(int Index) {
     if (SettingsIni) {
         SettingsIni->WriteInteger("MainForm", "TabIndex", Index);
+    }
+    if (Index == static_cast<int>(TMainPage::DistributionTabItem)) {
+        Editor->Points.ShowDistribution();
     }
     developerTabWidget_->ShowInputHitTest();
 }

@@ -130,6 +130,10 @@ TAddObjects::TAddObjects(TEditor& Editor) : ed_(Editor) {
     AddCabinetAction.OnExecute = [this] { AddCabinetActionExecute(); };
     AddZoneAction.OnExecute = [this] { AddNewZoneButtonClick(TNewZoneKind::Rectangle); };
     DrawSurfaceAction.OnExecute = [this] { DrawSurfaceActionExecute(); };
+    AddMeasurePointAction.Hint = "Insert Microphone";
+    AddMeasurePointAction.OnExecute = [this] { AddMeasurePointActionExecute(); };
+    AddLineMicsAction.Hint = "Insert in-line Microphones";
+    AddLineMicsAction.OnExecute = [this] { ed_.State.IsTwoPointInsertion = true; };
     AbsOffRB.OnExecute = [this] {
         AbsOffRB.SetChecked(true);
         AcumOffRB.SetChecked(false);
@@ -532,6 +536,48 @@ void TAddObjects::EndInsertionInViewPort3D() {
     ed_.Repaint();
 }
 
+void TAddObjects::AddMeasurePointActionExecute() {
+    EndInsertionInViewPort3D();
+    ed_.Views.DefaultMouseActionExecute();
+    ed_.State.InsertInMousePos_Mic = true;
+    ed_.Mouse.SetInputAxisAcordingViews();
+    const auto s = static_cast<float>(ed_.Points.MicSize());
+    ed_.Scene.MeasCone3D->SetWidth(s);
+    ed_.Scene.MeasCone3D->SetHeight(s);
+    ed_.Scene.MeasCone3D->SetDepth(s);
+    setInsertCursor();
+}
+
+void TAddObjects::InsertingMicOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                          const TPoint3D& RayDir) {
+    if (!ed_.State.InsertInMousePos_Mic || !Shift.Left) {
+        return;
+    }
+    setInsertCursor();
+    const std::optional<TPoint3D> at = pointUnderMouse(Sender, RayPos, RayDir);
+    if (!at) {
+        return;
+    }
+    ed_.Points.AddNewMeasurePoint(*at, 0xFFFFFFFF, false, {}, true, 0.0f, true, ed_.Layers.SelectedLayer);
+}
+
+void TAddObjects::InsertingMicOnMouseMove(TControl3D* Sender, TShiftState, const TPoint3D& RayPos,
+                                          const TPoint3D& RayDir) {
+    if (!ed_.State.InsertInMousePos_Mic) {
+        return;
+    }
+    setInsertCursor();
+    const std::optional<TPoint3D> at = pointUnderMouse(Sender, RayPos, RayDir);
+    TConeInv& cone = *ed_.Scene.MeasCone3D;
+    if (!at) {
+        cone.SetVisible(false);
+        return;
+    }
+    cone.SetPosition({at->X, at->Y - cone.Height() * 0.5f, at->Z});
+    cone.SetVisible(true);
+    ed_.Repaint();
+}
+
 void TAddObjects::DrawSurfaceActionExecute() {
     TEditorState& st = ed_.State;
     CheckIfAddingOnInvisibleLayer();
@@ -713,6 +759,7 @@ void TAddObjects::InsertingCabinetOnMouseMove(TControl3D* Sender, TShiftState, c
 
 void TAddObjects::InsertingOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
                                        const TPoint3D& RayDir, bool SurfacePoint) {
+    InsertingMicOnMouseDown(Sender, Shift, RayPos, RayDir);
     InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
     InsertingOrnamentOnMouseDown(Sender, Shift, RayPos, RayDir);
     if (SurfacePoint) {
@@ -724,6 +771,7 @@ void TAddObjects::InsertingOnMouseMove(TControl3D* Sender, TShiftState Shift, co
                                        const TPoint3D& RayDir) {
     InsertingCabinetOnMouseMove(Sender, Shift, RayPos, RayDir);
     InsertingOrnamentOnMouseMove(Sender, Shift, RayPos, RayDir);
+    InsertingMicOnMouseMove(Sender, Shift, RayPos, RayDir);
     InsertingSurfacePointOnMouseMove(Sender, Shift, RayPos, RayDir);
 }
 

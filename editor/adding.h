@@ -64,6 +64,9 @@ public:
     TUIAction AddCabinetAction{"Add New Cabinet"}; // "Add Cabinets": the model menu
     TUIAction AddZoneAction{"Add Zone"};           // the scene menu's default zone
     TUIAction DrawSurfaceAction{"Draw Surface"};   // "Draw Surface  Points"
+    TUIAction AddMeasurePointAction{"Add Measure Point"};
+    // Arms the two-point mode of in-line points (its controls stay hidden).
+    TUIAction AddLineMicsAction{"Add Line Mics"};
 
     // ---- Insert offsets of cabinets placed by mouse ----
     TUIRange RotZNB{-360, 360, 0, 1};   // "Cabinet Rotation. Z axis"
@@ -110,6 +113,12 @@ public:
     bool IsInsertigInViewPort3D() const;
     void EndInsertionInViewPort3D();
     void DrawSurfaceActionExecute();
+    // Arms the insertion of measurement points: every click on a surface places one.
+    void AddMeasurePointActionExecute();
+    void InsertingMicOnMouseDown(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                 const TPoint3D& RayDir);
+    void InsertingMicOnMouseMove(TControl3D* Sender, TShiftState Shift, const TPoint3D& RayPos,
+                                 const TPoint3D& RayDir);
     // Offers to make a hidden active layer visible before something is put into it.
     void CheckIfAddingOnInvisibleLayer();
     // The insertion handlers of a press or a move over an object or an input plane, with the object

@@ -169,13 +169,13 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     ed_.Grid.RecalculateVenueLength(s.VenueLength);
     loadSettings(File);
     loadCameras(File);
-    NewMicColorID = s.NewMicColorID;
-    NewOverlaysColorID = s.NewOverlaysColorID;
+    ed_.Points.NewMicColorID = s.NewMicColorID;
+    ed_.Points.NewOverlaysColorID = s.NewOverlaysColorID;
     loadLayers(File);
     // Creating the file's layers takes colours; the next new layer takes the colour the file names.
     ed_.Layers.NewLayerColorID = s.NewLayerColorID;
     p.SetMicWeightening(s.Weighting);
-    DistributionStepsdB = s.DistributionStepsdB == 0 ? 3 : s.DistributionStepsdB;
+    ed_.Points.DistributionStepsdB = s.DistributionStepsdB == 0 ? 3 : s.DistributionStepsdB;
 
     // Processes before the cabinets that use them.
     for (size_t i = 0; i < File.DSPProcess.size(); ++i) {
@@ -262,10 +262,8 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
         if (h.FileMajorVer < 4) {
             delay = static_cast<float>(record.MicDelay_ms / ed_.PhysicalSpace.SpeedOfSound() * 1000.0);
         }
-        TMicPoint* mic = p.AddMeasurePoint(record.Position, record.Color, false, delay);
-        mic->SetName(record.Name);
-        mic->SetVisible(record.Visible);
-        ed_.ModelOnly.InsertMic(mic, layerAt(record.LayerID));
+        ed_.Points.AddNewMeasurePoint(record.Position, record.Color, false, record.Name, record.Visible,
+                                      delay, false, layerAt(record.LayerID));
     }
     if (File.OverlaysSize > 0) {
         for (const rPRJOverlay& record : File.Overlays) {
@@ -274,6 +272,8 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
             overlay->SetName(record.Name);
             overlay->SetVisible(record.Visible);
             overlay->SetIDnumber(record.IDnumber);
+            ed_.Points.Responses.AddOverlaySeries(*overlay);
+            ed_.Points.Responses.ShowOverlay(overlay);
         }
     }
 

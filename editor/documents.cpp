@@ -248,12 +248,12 @@ rProjectFile TDocuments::BuildProjectRecord(const std::string& F,
     s.ActiveLayer = layers.SelectedLayer != nullptr ? layers.SelectedLayer->NumID() : 0;
     s.NOverlays = CheckedCast<uint8_t>(p.NOverlays());
     s.Weighting = p.MicWeightening();
-    s.DistributionStepsdB = DistributionStepsdB;
+    s.DistributionStepsdB = ed_.Points.DistributionStepsdB;
     s.ZonasCrecenParriba = p.ZonasCrecenParriba();
     s.NBeams = CheckedCast<uint8_t>(p.NBeamSteerings());
     s.NewLayerColorID = layers.NewLayerColorID;
-    s.NewMicColorID = NewMicColorID;
-    s.NewOverlaysColorID = NewOverlaysColorID;
+    s.NewMicColorID = ed_.Points.NewMicColorID;
+    s.NewOverlaysColorID = ed_.Points.NewOverlaysColorID;
 
     r.CameraUser.assign(static_cast<size_t>(std::max(NCamerasUser, 0)), rPRJCamera{});
     rPRJLight light;
@@ -433,8 +433,8 @@ void TDocuments::ClearProject() {
     st.CopyObjList.Clear();
     st.LockedList.Clear();
     layers.NewLayerColorID = 0;
-    NewMicColorID = 0;
-    NewOverlaysColorID = 5;
+    ed_.Points.NewMicColorID = 0;
+    ed_.Points.NewOverlaysColorID = 5;
     if (ProcessMessages) {
         ProcessMessages();
     }
@@ -450,10 +450,10 @@ void TDocuments::ClearProject() {
     while (!p.Overlays().empty()) {
         TOverlay* overlay = p.Overlays().back().get();
         purge(*overlay);
-        p.RemoveOverlay(overlay);
+        ed_.Points.Responses.RemoveOverlay(overlay);
     }
     while (!p.Mics().empty()) {
-        ed_.ModelOnly.RemoveMic(p.Mics().back().get());
+        ed_.Points.RemoveMic(p.Mics().back().get());
     }
 
     while (!p.Cabinets().empty()) {

@@ -101,10 +101,6 @@ public:
     TModalResult NewActionResponse{};
     int32_t NCamerasUser = 0;
     int32_t NLights = 0;
-    // Window values the project file stores that no control shows yet; kept so that they survive.
-    uint8_t DistributionStepsdB = 3;
-    uint8_t NewMicColorID = 0;
-    uint8_t NewOverlaysColorID = 5;
 
     // ---- Saving ----
     // The save question: mrNo without asking when the project is not modified.

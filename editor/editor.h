@@ -17,6 +17,7 @@
 #include "editor/kind_registry.h"
 #include "editor/layers.h"
 #include "editor/library_picker.h"
+#include "editor/measure_points.h"
 #include "editor/model_only_objects.h"
 #include "editor/mouse_routing.h"
 #include "editor/moving.h"
@@ -136,6 +137,7 @@ public:
     TZoneEditing ZoneEditing{Project, Kinds};
     TDxfOutline DxfOutline{*Scene.Viewport3D1};
     TLibraryPicker Picker{*this};
+    TMeasurePoints Points{*this};
     TEditorPanelHost PanelHost{*this};
 };
 

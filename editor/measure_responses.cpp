@@ -187,18 +187,22 @@ TOverlay* TMeasureResponses::AddOverlay(std::span<const double> MagSource,
     }
     o->SetName(Name);
     o->SetVisible(isVisible);
-    TChartSeries* mag = chart_.AddSeries(TChartSide::Left, o->Color(), kOverlayMagPen, false);
-    TChartSeries* phase = chart_.AddSeries(TChartSide::Right, WithOpacity(o->Color(), kOverlayPhaseOpacity),
-                                           kOverlayPhasePen, false);
-    o->SetMagFLSerie(mag);
-    o->SetPhaseFLSerie(phase);
     o->SetCurves(std::vector<double>(MagSource.begin(), MagSource.begin() + static_cast<ptrdiff_t>(n)),
                  std::vector<double>(PhaseSource.begin(), PhaseSource.begin() + static_cast<ptrdiff_t>(n)));
-    if (OnOverlayAdded) {
-        OnOverlayAdded(*o);
-    }
+    AddOverlaySeries(*o);
     project_.SetIsProjectModified(true);
     return o;
+}
+
+void TMeasureResponses::AddOverlaySeries(TOverlay& Overlay) {
+    TChartSeries* mag = chart_.AddSeries(TChartSide::Left, Overlay.Color(), kOverlayMagPen, false);
+    TChartSeries* phase = chart_.AddSeries(
+        TChartSide::Right, WithOpacity(Overlay.Color(), kOverlayPhaseOpacity), kOverlayPhasePen, false);
+    Overlay.SetMagFLSerie(mag);
+    Overlay.SetPhaseFLSerie(phase);
+    if (OnOverlayAdded) {
+        OnOverlayAdded(Overlay);
+    }
 }
 
 void TMeasureResponses::RemoveOverlay(TOverlay* Overlay) {

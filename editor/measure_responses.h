@@ -86,6 +86,9 @@ public:
     TOverlay* AddOverlay(std::span<const double> MagSource, std::span<const double> PhaseSource,
                          TAlphaColor MyColor, bool AutoColor, const std::string& Name, bool isVisible,
                          bool UsePresetColors);
+    // The series and row of an overlay the project holds already (opened from a project file); the
+    // caller fills its curves and shows it.
+    void AddOverlaySeries(TOverlay& Overlay);
     // Takes the overlay's row and series out, removes it from the project and numbers the rest again.
     void RemoveOverlay(TOverlay* Overlay);
     void SelectOverlay(TOverlay* Overlay);

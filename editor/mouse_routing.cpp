@@ -217,12 +217,14 @@ void TMouseRouting::InputMouseDown(TControl3D* Sender, TMouseButton Button, TShi
     TMagneticHit hit;
     if (ed_.ObjectMouse.MagneticSnap(pos, dir, hit)) {
         // A press through an object is a press on that object for the insertions.
+        add.InsertingMicOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
         add.InsertingCabinetOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
         add.InsertingOrnamentOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
         add.InsertingSurfacePointOnMouseDown(hit.Object, Shift, hit.RayPos, hit.RayDir);
         ViewportMouseDown(hit.Object, Button, Shift, X, Y);
         return;
     }
+    add.InsertingMicOnMouseDown(Sender, Shift, RayPos, RayDir);
     add.InsertingCabinetOnMouseDown(Sender, Shift, RayPos, RayDir);
     add.InsertingOrnamentOnMouseDown(Sender, Shift, RayPos, RayDir);
     ViewportMouseDown(Sender, Button, Shift, X, Y);
@@ -245,6 +247,7 @@ void TMouseRouting::InputMouseMove(TControl3D* Sender, TShiftState Shift, float 
     }
     add.InsertingCabinetOnMouseMove(target, Shift, targetPos, targetDir);
     add.InsertingOrnamentOnMouseMove(target, Shift, targetPos, targetDir);
+    add.InsertingMicOnMouseMove(target, Shift, targetPos, targetDir);
     add.InsertingSurfacePointOnMouseMove(target, Shift, targetPos, targetDir);
     ViewportMouseMove(target, Shift, X, Y);
 }

@@ -133,7 +133,7 @@ void TMoving::MoveSelectionByDelta(const TPoint3D& D) {
         auto* obj = dynamic_cast<TQzControl3D*>(o);
         TObjectKind* kind = ed_.Kinds.KindOf(o);
         TControl3D* drawn = kind != nullptr && obj != nullptr ? kind->DrawnObject(*obj) : nullptr;
-        if (drawn == nullptr || TRemoval::IsProtected(*obj)) {
+        if (drawn == nullptr || (kind->Mouse.DragTestsLock && TRemoval::IsProtected(*obj))) {
             continue;
         }
         // No rounding and no step: the drawing follows the mouse exactly.

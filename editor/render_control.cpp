@@ -203,6 +203,7 @@ void TRenderControl::AllMapsReceived() {
         } else if (p.NMappingZones() > 0) {
             ed_.Colors.ApplyPhaseColorMapping(*p.MappingZones().front());
         }
+        ed_.Points.ShowDistribution();
         if (ed_.View != nullptr) {
             ed_.View->ShowMemoryInfo();
         }

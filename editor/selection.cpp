@@ -66,6 +66,7 @@ void TSelection::UnSelectAllObjects() {
         kind->ForEachObject([kind](TQzControl3D& obj) { kind->SetSelected(obj, false); });
     }
     UpdateAllSelection();
+    ed_.Points.ShowDistribution();
 }
 
 void TSelection::update(int StartIndex) {
@@ -103,10 +104,16 @@ void TSelection::CountSelectedByKind(int StartIndex) {
     if (StartIndex == -1) {
         return;
     }
+    bool zones = false;
     for (int i = std::max(StartIndex, 0); i < st.SelectedObjList.Count(); ++i) {
         if (TObjectKind* kind = ed_.Kinds.KindOf(st.SelectedObjList.Items(i))) {
             ++kind->State.NSelected;
+            zones = zones || dynamic_cast<TMappingZone*>(st.SelectedObjList.Items(i)) != nullptr;
         }
+    }
+    // The distribution counts the selected zones: one drawing however many were counted.
+    if (zones) {
+        ed_.Points.ShowDistribution();
     }
 }
 

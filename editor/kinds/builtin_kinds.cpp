@@ -2,6 +2,7 @@
 
 #include "editor/editor.h"
 #include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/mic_kind.h"
 #include "editor/kinds/model_only_kinds.h"
 #include "editor/kinds/ornament_kind.h"
 #include "editor/kinds/zone_kind.h"
@@ -16,6 +17,7 @@ void RegisterBuiltInKinds(TEditor& Editor) {
     kinds.Register(std::make_unique<TZoneKind>(Editor));
     kinds.Register(std::make_unique<TOrnamentKind>(Editor));
     RegisterModelOnlyKinds(Editor, kinds);
+    kinds.Register(std::make_unique<TMicKind>(Editor));
 }
 
 } // namespace vendrel

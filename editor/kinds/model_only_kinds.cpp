@@ -3,7 +3,6 @@
 #include "acoustics/beam_steering.h"
 #include "acoustics/cluster.h"
 #include "acoustics/line_array.h"
-#include "acoustics/mic_point.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/units.h"
@@ -101,9 +100,6 @@ void RegisterModelOnlyKinds(TEditor& Editor, TKindRegistry& Kinds) {
     Kinds.Register(std::make_unique<TModelOnlyKind<TBeamContainer>>(
         Editor, "TBeamContainer", " Beam Steerings", TKindRanks{5, 5, 5}, &TAcousticProject::Beams,
         [&m](TBeamContainer* o) { m.RemoveBeamSteering(o); }, "0.000", TTurnRule::Group));
-    Kinds.Register(std::make_unique<TModelOnlyKind<TMicPoint>>(
-        Editor, "TMicPoint", " Mics", TKindRanks{6, 6, 6}, &TAcousticProject::Mics,
-        [&m](TMicPoint* o) { m.RemoveMic(o); }, "0.000", TTurnRule::Point));
 }
 
 } // namespace vendrel

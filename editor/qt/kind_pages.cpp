@@ -10,11 +10,13 @@ namespace vendrel {
 std::unique_ptr<TKindPage> MakeCabinetPage(TObjectPages& Pages);
 std::unique_ptr<TKindPage> MakeZonePage(TObjectPages& Pages);
 std::unique_ptr<TKindPage> MakeOrnamentPage(TObjectPages& Pages);
+std::unique_ptr<TKindPage> MakeMicPage(TObjectPages& Pages);
 
 void RegisterBuiltInPages(TObjectPages& Pages) {
     Pages.Register(MakeZonePage(Pages));
     Pages.Register(MakeOrnamentPage(Pages));
     Pages.Register(MakeCabinetPage(Pages));
+    Pages.Register(MakeMicPage(Pages));
 }
 
 } // namespace vendrel

@@ -22,6 +22,7 @@
 #include "platform/core/material.h"
 #include "platform/core/mem_ini_file.h"
 #include "platform/core/mesh.h"
+#include "scene/cone_marker.h"
 #include "scene/scene_object.h"
 
 #include <algorithm>
@@ -88,10 +89,10 @@ TEST_F(DocumentsFixture, AProjectOfEveryKindOpensAndSavesBackFieldByField) {
     EXPECT_EQ(p.NBeamSteerings(), 1);
     EXPECT_EQ(p.NOrnaments(), 1);
     EXPECT_EQ(p.NMics(), 2);
-    // A measurement point's marker is lit in the point's colour, with a white highlight.
-    const auto* marker = dynamic_cast<const TModel3D*>(p.Mics()[1]->GraphicalObject->Children(0));
+    // A measurement point's marker is a cone lit in the point's colour, with a white highlight.
+    const auto* marker = dynamic_cast<const TConeInv*>(p.Mics()[1]->GraphicalObject);
     ASSERT_NE(marker, nullptr);
-    const TMaterial& look = TMaterialSource::ValidMaterial(marker->Meshes(0).MaterialSource);
+    const TMaterial& look = TMaterialSource::ValidMaterial(marker->MaterialSource());
     EXPECT_EQ(look.Diffuse, p.Mics()[1]->Color());
     EXPECT_EQ(look.Ambient, TAlphaColors::Black);
     EXPECT_EQ(look.Specular, TAlphaColors::White);

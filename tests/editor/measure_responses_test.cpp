@@ -272,7 +272,8 @@ TEST_F(ResponsesFixture, AutomaticColoursSpreadOverTheHueCircle) {
 
 struct OverlayFilesFixture : testing::DocumentsFixture {
     TResponseChart chart;
-    TMeasureResponses responses{*f.project, chart, docs->NewOverlaysColorID};
+    uint8_t colorID = 5;
+    TMeasureResponses responses{*f.project, chart, colorID};
     TOverlayFiles files{*docs, responses};
 
     TOverlay* overlay(double level) {
