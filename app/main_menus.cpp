@@ -2,6 +2,7 @@
 
 #include "editor/documents.h"
 #include "editor/editor.h"
+#include "editor/kinds/line_array_kind.h"
 #include "editor/qt/ui_bindings.h"
 
 #include <QAction>
@@ -44,6 +45,7 @@ std::vector<TMenuItem> MainMenuTable(TEditor& Ed, TDocuments& Docs, TWindowComma
         {"&Edit", nullptr, &Ed.PanelSwitching.ListAllZonesAction, "ListAllZonesAction"},
 
         {"&Project", nullptr, &Ed.Adding.AddCabinetAction, "AddCabinetItem"},
+        {"&Project", nullptr, &Ed.Kinds.Get<TLineArrayKind>()->AddLineArrayAction, "AddLineArrayAction"},
         {"&Project", nullptr, &Ed.Adding.AddSurfaceButton, "AddSurfaceItem"},
         {"&Project", nullptr, &Ed.Adding.AddTrapeziumButton, "AddTrapeziumItem"},
         {"&Project", nullptr, &Ed.Adding.DrawSurfaceAction, "DrawSurfaceItem"},
@@ -96,6 +98,7 @@ std::vector<TMenuItem> MainMenuTable(TEditor& Ed, TDocuments& Docs, TWindowComma
 std::vector<TMenuItem> SceneMenuTable(TEditor& Ed) {
     return {
         {"", nullptr, &Ed.Adding.AddCabinetAction, nullptr},
+        {"", nullptr, &Ed.Kinds.Get<TLineArrayKind>()->AddLineArrayAction, nullptr},
         {"", nullptr, &Ed.Adding.AddZoneAction, "AddZoneMenuItem"},
         {"", nullptr, nullptr, nullptr},
         {"", nullptr, &Ed.Selection.DeleteAction, nullptr},

@@ -19,6 +19,7 @@
 #include "acoustics/rigging_frame.h"
 #include "acoustics/user_preset.h"
 #include "editor/editor.h"
+#include "editor/kinds/line_array_kind.h"
 #include "editor/kinds/zone_kind.h"
 #include "editor/object_panels.h"
 #include "editor/zone_pictures.h"
@@ -187,7 +188,7 @@ void TDocuments::loadRecord(const std::string& FileName, const rProjectFile& Fil
     std::vector<const rPRJCabArray*> arrayRecords;
     for (const rPRJCabArray& record : File.CabArrays) {
         if (LoadArrayFromRecord(record, {0, 0, 0}) == nullptr) {
-            ed_.ModelOnly.RemoveArray(p.CabArrays().back().get());
+            ed_.Kinds.Get<TLineArrayKind>()->RemoveArray(p.CabArrays().back().get());
         } else {
             arrayRecords.push_back(&record);
         }
@@ -771,7 +772,7 @@ TCabArray* TDocuments::LoadArrayFromRecord(const rPRJCabArray& Record, const TPo
     p.SetForceCalculation(false);
     ed_.SetInEdition(array);
     p.SetEventsEnabled(true);
-    ed_.ModelOnly.InsertNewArray(array, layerAt(Record.LayerID), array->Active());
+    ed_.Kinds.Get<TLineArrayKind>()->InsertNewArray(array, layerAt(Record.LayerID), array->Active());
     p.SetEventsEnabled(false);
     array->SetArrayOrigin();
     return result;

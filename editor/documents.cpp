@@ -13,6 +13,7 @@
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/line_array_kind.h"
 #include "editor/kinds/ornament_kind.h"
 #include "editor/kinds/zone_kind.h"
 #include "files/library_scan.h"
@@ -463,7 +464,7 @@ void TDocuments::ClearProject() {
         p.ProgressBar()->SetMax(p.TotalCabinets());
     }
     while (!p.CabArrays().empty()) {
-        ed_.ModelOnly.RemoveArray(p.CabArrays().back().get());
+        ed_.Kinds.Get<TLineArrayKind>()->RemoveArray(p.CabArrays().back().get());
     }
     while (!p.Clusters().empty()) {
         ed_.ModelOnly.RemoveCluster(p.Clusters().back().get());

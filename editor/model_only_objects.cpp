@@ -4,7 +4,6 @@
 #include "acoustics/cab_model.h"
 #include "acoustics/cabinet.h"
 #include "acoustics/cluster.h"
-#include "acoustics/line_array.h"
 #include "acoustics/mapping_zone.h"
 #include "acoustics/mic_point.h"
 #include "acoustics/project.h"
@@ -102,31 +101,6 @@ void TModelOnlyObjects::drawCabinet(TDummy& container, TCabinet& cabinet) {
     drawModel(container, *followed, library, &cabinet);
 }
 
-void TModelOnlyObjects::InsertNewArray(TCabArray* theArray, TQzLayer* theLayer, bool EnableCalc) {
-    const auto cursor = TSmartCursor::HourGlass();
-    enterLayer(*theArray, theLayer);
-    for (TCabinet* cab : theArray->CabinetList()) {
-        cab->SetMyLayer(theLayer);
-    }
-    if (!ed_.State.IsOpeningProject && EnableCalc) {
-        for (TCabinet* cab : theArray->CabinetList()) {
-            cab->SetActive(true);
-        }
-    }
-    TDummy* container = newContainer(*theArray);
-    const auto& elements = theArray->ArrayList();
-    for (size_t i = 1; i < elements.size(); ++i) {
-        TControl3D* element = elements[i];
-        if (auto* cab = dynamic_cast<TCabinet*>(element)) {
-            drawCabinet(*container, *cab);
-        } else if (auto* frame = dynamic_cast<TRiggingFrame*>(element)) {
-            drawModel(*container, *frame, frame->Model() != nullptr ? frame->Model()->Object3D() : nullptr,
-                      frame);
-        }
-    }
-    ed_.Repaint();
-}
-
 void TModelOnlyObjects::InsertNewCluster(TCluster* theCluster, TQzLayer* theLayer, bool EnableCalc) {
     const auto cursor = TSmartCursor::HourGlass();
     enterLayer(*theCluster, theLayer);
@@ -185,20 +159,6 @@ void TModelOnlyObjects::afterGroupRemoval() {
     p.ClearAllMaps();
     ed_.Render.RenderButtonNeedsCalc();
     ed_.Repaint();
-}
-
-void TModelOnlyObjects::RemoveArray(TCabArray* theArray) {
-    if (theArray == nullptr) {
-        return;
-    }
-    const auto cursor = TSmartCursor::HourGlass();
-    ed_.Removal.ForgetObject(theArray);
-    freeDrawing(*theArray);
-    ed_.Project.RemoveArray(theArray);
-    for (size_t i = 0; i < ed_.Project.CabArrays().size(); ++i) {
-        ed_.Project.CabArrays()[i]->SetNumberID(static_cast<int32_t>(i) + 1);
-    }
-    afterGroupRemoval();
 }
 
 void TModelOnlyObjects::RemoveCluster(TCluster* theCluster) {

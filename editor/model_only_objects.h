@@ -1,7 +1,7 @@
 #pragma once
-// Placed objects whose panels are not built yet: line arrays, clusters and beam-steering arrays read
-// from files. They are entered in the project and their layer and drawn with their models' meshes
-// where the model places them, but they take no mouse hits, have no tab or panel and
+// Placed objects whose panels are not built yet: clusters and beam-steering arrays read from files.
+// They are entered in the project and their layer and drawn with their models' meshes where the
+// model places them, but they take no mouse hits, have no tab or panel and
 // cannot be edited; saving writes them back unchanged.
 //
 // Each object gets one container node in the view (its GraphicalObject) holding one drawn model per
@@ -22,7 +22,6 @@ namespace vendrel {
 class TEditor;
 class TQzControl3D;
 class TQzLayer;
-class TCabArray;
 class TCluster;
 class TBeamContainer;
 class TCabinet;
@@ -50,14 +49,12 @@ public:
     // Enters an object the project has just appended in its layer (its cabinets too; LockedList when
     // it is locked) and draws it. EnableCalc: every cabinet is switched on, unless a project is being
     // opened.
-    void InsertNewArray(TCabArray* theArray, TQzLayer* theLayer, bool EnableCalc);
     void InsertNewCluster(TCluster* theCluster, TQzLayer* theLayer, bool EnableCalc);
     void InsertNewBeamSteeringInterface(TBeamContainer* theBeamSteering, TQzLayer* theLayer, bool EnableCalc);
     // A measurement point the project has just appended: its layer and a marker in its colour.
     void InsertMic(TMicPoint* theMic, TQzLayer* theLayer);
     // Window side of removing one object: out of the selection and every editor reference, its drawing
     // freed, then the project removes it; the remaining ones are numbered again and the maps cleared.
-    void RemoveArray(TCabArray* theArray);
     void RemoveCluster(TCluster* theCluster);
     void RemoveBeamSteering(TBeamContainer* theBeamSteering);
     // The point's marker freed, then the project removes it; the remaining points are numbered again.

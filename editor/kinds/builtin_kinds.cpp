@@ -2,6 +2,7 @@
 
 #include "editor/editor.h"
 #include "editor/kinds/cabinet_kind.h"
+#include "editor/kinds/line_array_kind.h"
 #include "editor/kinds/mic_kind.h"
 #include "editor/kinds/model_only_kinds.h"
 #include "editor/kinds/ornament_kind.h"
@@ -15,6 +16,7 @@ void RegisterBuiltInKinds(TEditor& Editor) {
     TKindRegistry& kinds = Editor.Kinds;
     kinds.Register(std::make_unique<TCabinetKind>(Editor));
     kinds.Register(std::make_unique<TZoneKind>(Editor));
+    kinds.Register(std::make_unique<TLineArrayKind>(Editor));
     kinds.Register(std::make_unique<TOrnamentKind>(Editor));
     RegisterModelOnlyKinds(Editor, kinds);
     kinds.Register(std::make_unique<TMicKind>(Editor));

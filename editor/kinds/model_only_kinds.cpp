@@ -2,7 +2,6 @@
 
 #include "acoustics/beam_steering.h"
 #include "acoustics/cluster.h"
-#include "acoustics/line_array.h"
 #include "acoustics/project.h"
 #include "editor/editor.h"
 #include "editor/units.h"
@@ -16,7 +15,7 @@ namespace {
 
 // How typed offsets turn a kind's objects about the group's centre.
 enum class TTurnRule : uint8_t {
-    Group, // line arrays, clusters, steered columns: about their position, angles added
+    Group, // clusters, steered columns: about their position, angles added
     Point, // points: about their rotation centre, the Y angle falling
 };
 
@@ -91,9 +90,6 @@ private:
 
 void RegisterModelOnlyKinds(TEditor& Editor, TKindRegistry& Kinds) {
     TModelOnlyObjects& m = Editor.ModelOnly;
-    Kinds.Register(std::make_unique<TModelOnlyKind<TCabArray>>(
-        Editor, "TCabArray", " Arrays", TKindRanks{2, 1, 3}, &TAcousticProject::CabArrays,
-        [&m](TCabArray* o) { m.RemoveArray(o); }, "0.000", TTurnRule::Group));
     Kinds.Register(std::make_unique<TModelOnlyKind<TCluster>>(
         Editor, "TCluster", " Clusters", TKindRanks{4, 4, 4}, &TAcousticProject::Clusters,
         [&m](TCluster* o) { m.RemoveCluster(o); }, "0.000", TTurnRule::Group));

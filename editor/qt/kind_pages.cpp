@@ -11,12 +11,14 @@ std::unique_ptr<TKindPage> MakeCabinetPage(TObjectPages& Pages);
 std::unique_ptr<TKindPage> MakeZonePage(TObjectPages& Pages);
 std::unique_ptr<TKindPage> MakeOrnamentPage(TObjectPages& Pages);
 std::unique_ptr<TKindPage> MakeMicPage(TObjectPages& Pages);
+std::unique_ptr<TKindPage> MakeLineArrayPage(TObjectPages& Pages);
 
 void RegisterBuiltInPages(TObjectPages& Pages) {
     Pages.Register(MakeZonePage(Pages));
     Pages.Register(MakeOrnamentPage(Pages));
     Pages.Register(MakeCabinetPage(Pages));
     Pages.Register(MakeMicPage(Pages));
+    Pages.Register(MakeLineArrayPage(Pages));
 }
 
 } // namespace vendrel
